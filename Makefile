@@ -1,0 +1,51 @@
+# Lexaloom: `make run` starts the workbench, `make test` runs every test.
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+DIST_DIR ?= $(BUILD_DIR)/dist
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build dist run test test-main test-asan bench screenshot clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The program folder: the workbench, the command-line tool, the manual and the
+# AFF Aid legends side by side; settings/ is created there at first start.
+dist: build
+	mkdir -p $(DIST_DIR)/custom_aff_aid
+	cp $(BUILD_DIR)/src/gui/lexaloom $(BUILD_DIR)/src/cli/lexaloom-cli $(DIST_DIR)/
+	cp docs/Lexaloom_manual_V30.html $(DIST_DIR)/
+	cp -r docs/images $(DIST_DIR)/ 2>/dev/null || true
+	cp custom_aff_aid/*.txt custom_aff_aid/*.png $(DIST_DIR)/custom_aff_aid/ 2>/dev/null || true
+
+run: dist
+	cd $(DIST_DIR) && ./lexaloom
+
+test: test-main test-asan
+
+test-main: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure
+
+# The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_GUI=OFF -DLEXALOOM_SANITIZE=ON \
+		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+	cmake --build $(ASAN_DIR) -j $(JOBS) --target core_tests
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_DIR) --output-on-failure -R core_tests
+
+bench: deps
+	bash bench/run.sh
+
+screenshot: dist
+	bash scripts/screenshot.sh
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,45 @@
+#include "shell/command_states.h"
+
+#include "shell/ui.h"
+#include "shell/workbench.h"
+
+namespace lexaloom {
+
+CommandStates ComputeCommandStates(const Workbench &workbench)
+{
+    CommandStates states;
+    const DocumentKind tab = workbench.currentTab;
+    const bool readOnlyTab = tab == DocumentKind::AutoText || tab == DocumentKind::LanguageTool;
+    states.saveEnabled = !readOnlyTab && !workbench.isEmpty(tab);
+    for (DocumentKind kind : allDocumentKinds) {
+        const auto k = static_cast<size_t>(kind);
+        states.toolMenuEnabled[k] = kind == tab;
+        states.undoEnabled[k] = workbench.hasUndoStep(kind);
+        states.redoEnabled[k] = workbench.hasRedoStep(kind);
+    }
+    return states;
+}
+
+bool ConfirmDiscardChanges(const Workbench &workbench, Ui &ui, const QString &question)
+{
+    static const struct {
+        DocumentKind kind;
+        const char16_t *line;
+    } lines[] = {
+        {DocumentKind::Dictionary, u"  \u2014 Dictionary\n"},
+        {DocumentKind::Thesaurus, u"  \u2014 Thesaurus\n"},
+        {DocumentKind::Hyphenation, u"  \u2014 Hyphenation\n"},
+        {DocumentKind::Autocorrect, u"  \u2014 Autocorrect\n"},
+    };
+    QString changed;
+    for (const auto &line : lines) {
+        if (workbench.isChanged(line.kind))
+            changed += QString::fromUtf16(line.line);
+    }
+    if (changed.isEmpty())
+        return true;
+    const QString text = QStringLiteral("The following files have been changed:\n") + changed + QLatin1Char('\n') + question;
+    return ui.askYesNo(QStringLiteral("Warning!"), text, MessageIcon::Information);
+}
+
+} // namespace lexaloom

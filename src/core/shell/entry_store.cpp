@@ -1,0 +1,121 @@
+#include "shell/entry_store.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace lexaloom {
+
+void EntryStore::clear()
+{
+    m_text.clear();
+    m_spans.clear();
+    m_marks.clear();
+    m_markedCount = 0;
+    m_garbage = 0;
+}
+
+void EntryStore::reserve(qint64 entries, qint64 characters)
+{
+    m_spans.reserve(static_cast<size_t>(entries));
+    m_marks.reserve(static_cast<size_t>(entries));
+    m_text.reserve(static_cast<qsizetype>(characters));
+}
+
+EntryStore::Span EntryStore::store(QStringView entry)
+{
+    const Span s{static_cast<quint64>(m_text.size()), static_cast<quint32>(entry.size())};
+    m_text.append(entry);
+    return s;
+}
+
+void EntryStore::append(QStringView entry)
+{
+    m_spans.push_back(store(entry));
+    m_marks.push_back(0);
+}
+
+void EntryStore::insert(qint64 i, QStringView entry)
+{
+    const Span s = store(entry);
+    m_spans.insert(m_spans.begin() + i, s);
+    m_marks.insert(m_marks.begin() + i, 0);
+}
+
+void EntryStore::replace(qint64 i, QStringView entry)
+{
+    m_garbage += m_spans[static_cast<size_t>(i)].length;
+    m_spans[static_cast<size_t>(i)] = store(entry);
+    compactIfWasteful();
+}
+
+void EntryStore::remove(qint64 i)
+{
+    m_garbage += m_spans[static_cast<size_t>(i)].length;
+    if (m_marks[static_cast<size_t>(i)])
+        --m_markedCount;
+    m_spans.erase(m_spans.begin() + i);
+    m_marks.erase(m_marks.begin() + i);
+    compactIfWasteful();
+}
+
+void EntryStore::setMarked(qint64 i, bool marked)
+{
+    char &m = m_marks[static_cast<size_t>(i)];
+    if ((m != 0) == marked)
+        return;
+    m = marked ? 1 : 0;
+    m_markedCount += marked ? 1 : -1;
+}
+
+void EntryStore::clearMarks()
+{
+    std::fill(m_marks.begin(), m_marks.end(), 0);
+    m_markedCount = 0;
+}
+
+void EntryStore::sort(const std::function<bool(QStringView, QStringView)> &less)
+{
+    std::vector<size_t> order(m_spans.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    const auto textOf = [this](size_t i) {
+        return QStringView(m_text).mid(static_cast<qsizetype>(m_spans[i].offset),
+                                       static_cast<qsizetype>(m_spans[i].length));
+    };
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return less(textOf(a), textOf(b)); });
+    std::vector<Span> spans(order.size());
+    std::vector<char> marks(order.size());
+    for (size_t k = 0; k < order.size(); ++k) {
+        spans[k] = m_spans[order[k]];
+        marks[k] = m_marks[order[k]];
+    }
+    m_spans.swap(spans);
+    m_marks.swap(marks);
+}
+
+bool EntryStore::operator==(const EntryStore &other) const
+{
+    if (size() != other.size() || m_marks != other.m_marks)
+        return false;
+    for (qint64 i = 0; i < size(); ++i) {
+        if (view(i) != other.view(i))
+            return false;
+    }
+    return true;
+}
+
+void EntryStore::compactIfWasteful()
+{
+    if (m_garbage < 1 << 16 || m_garbage * 2 < m_text.size())
+        return;
+    QString text;
+    text.reserve(m_text.size() - m_garbage);
+    for (Span &s : m_spans) {
+        const quint64 offset = static_cast<quint64>(text.size());
+        text.append(QStringView(m_text).mid(static_cast<qsizetype>(s.offset), static_cast<qsizetype>(s.length)));
+        s.offset = offset;
+    }
+    m_text.swap(text);
+    m_garbage = 0;
+}
+
+} // namespace lexaloom

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace lexaloom {
+
+// The entries of a list document ("word\ntags", "head\nmeaning...", ...) with their
+// check marks. Documents reach millions of lines, so the text lives in one buffer
+// with a small span per entry instead of one heap string each; replaced and removed
+// text is reclaimed when it outweighs the live text.
+class EntryStore final {
+public:
+    qint64 size() const { return static_cast<qint64>(m_spans.size()); }
+    bool isEmpty() const { return m_spans.empty(); }
+
+    // Valid until the next change of the store.
+    QStringView view(qint64 i) const
+    {
+        const Span &s = m_spans[static_cast<size_t>(i)];
+        return QStringView(m_text).mid(static_cast<qsizetype>(s.offset), static_cast<qsizetype>(s.length));
+    }
+    QString at(qint64 i) const { return view(i).toString(); }
+
+    void clear();
+    void reserve(qint64 entries, qint64 characters);
+    void append(QStringView entry);
+    void insert(qint64 i, QStringView entry);
+    void replace(qint64 i, QStringView entry);
+    void remove(qint64 i);
+
+    bool isMarked(qint64 i) const { return m_marks[static_cast<size_t>(i)] != 0; }
+    void setMarked(qint64 i, bool marked);
+    qint64 markedCount() const { return m_markedCount; }
+    void clearMarks();
+
+    // Stable sort of the entries (with their marks) by `less` on their texts.
+    void sort(const std::function<bool(QStringView, QStringView)> &less);
+
+    bool operator==(const EntryStore &other) const;
+
+private:
+    struct Span {
+        quint64 offset;
+        quint32 length;
+    };
+
+    Span store(QStringView entry);
+    void compactIfWasteful();
+
+    QString m_text;
+    std::vector<Span> m_spans;
+    std::vector<char> m_marks;
+    qint64 m_markedCount = 0;
+    qint64 m_garbage = 0;
+};
+
+} // namespace lexaloom

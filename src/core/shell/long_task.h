@@ -1,0 +1,76 @@
+#pragma once
+
+#include "shell/ui.h"
+
+#include <QString>
+
+namespace lexaloom {
+
+struct MainSettings;
+
+// Texts of the volume warning that follow "Over <limit>".
+enum class DecodeVolumeText { Disk, Ram, RamShort };
+
+// The convention every long operation follows on the GUI thread: status text and
+// progress bar, a refresh tick every 800 ms, Escape with "Really abort?", and the
+// closing "OK."/"Aborted." texts. The tick is derived from the Ui's clock, so it
+// exists only while the task runs and ends on every path, destructor included.
+class LongTask final {
+public:
+    struct PollResult {
+        bool ticked = false;
+        bool abortRequested = false;
+    };
+
+    static constexpr qint64 tickMs = 800;
+    // Window events are pumped at most this often; polling in between costs a clock read.
+    static constexpr qint64 eventPumpMs = 25;
+
+    LongTask(Ui &ui, const MainSettings &settings);
+    ~LongTask();
+    LongTask(const LongTask &) = delete;
+    LongTask &operator=(const LongTask &) = delete;
+
+    void begin(const QString &statusText, qint64 maximum);
+
+    // Call once per item. Cheap: events are handled and the clock checked for the
+    // tick only when the pump interval has passed.
+    PollResult poll()
+    {
+        const qint64 now = m_ui.clock().monotonicMs();
+        if (now < m_nextPumpMs)
+            return {};
+        return pollSlow(now);
+    }
+
+    // On a tick: writes the text and the progress value.
+    void showProgress(const QString &text, qint64 value);
+    void finish(const QString &text);
+    void cancel(const QString &text = abortedText());
+
+    // The volume warning: true when the user chose to abort. Shown at most once per run.
+    bool checkDecodeVolume(qint64 derivedCount, DecodeVolumeText variant);
+
+    qint64 elapsedMs() const;
+    bool isRunning() const { return m_running; }
+    // FormatElapsed(" ⌚", elapsed) for the status texts.
+    QString elapsedText(const QString &prefix = QStringLiteral(" \u231A")) const;
+    QString formatCount(qint64 n) const;
+
+    static QString abortedText() { return QStringLiteral("Aborted."); }
+    static QString abortQuestion() { return QStringLiteral("Really abort?"); }
+    static QString warningTitle() { return QStringLiteral("Warning!"); }
+
+private:
+    PollResult pollSlow(qint64 now);
+
+    Ui &m_ui;
+    const MainSettings &m_settings;
+    bool m_running = false;
+    bool m_volumeWarned = false;
+    qint64 m_startMs = 0;
+    qint64 m_nextTickMs = 0;
+    qint64 m_nextPumpMs = 0;
+};
+
+} // namespace lexaloom

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "autocorrect/autocorrect_list.h"
+#include "dictionary/dictionary_document.h"
+#include "hyphenation/hyphenation_document.h"
+#include "languagetool/grammar_rule_set.h"
+#include "shell/document_kind.h"
+#include "shell/settings.h"
+#include "thesaurus/thesaurus_document.h"
+
+#include <QString>
+
+namespace lexaloom {
+
+// Everything the program holds for its run: one document per kind, the settings
+// and the shell's own state. The program owns exactly one; tests make their own.
+class Workbench final {
+public:
+    explicit Workbench(QString programFolder = QString());
+
+    // The folder beside the program, always ending in "/".
+    const QString &programFolder() const { return m_programFolder; }
+    QString settingsPath(const QString &relative) const { return m_programFolder + relative; }
+
+    // True when the kind carries a changed flag and it is set.
+    bool isChanged(DocumentKind kind) const;
+    // What File > Save would have nothing to write from.
+    bool isEmpty(DocumentKind kind) const;
+    bool hasUndoStep(DocumentKind kind) const;
+    bool hasRedoStep(DocumentKind kind) const;
+
+    MainSettings settings;
+    DocumentKind currentTab = DocumentKind::Dictionary;
+    bool quitRequested = false;
+
+    DictionaryDocument dictionary;
+    ThesaurusDocument thesaurus;
+    HyphenationDocument hyphenation;
+    AutocorrectList autocorrect;
+    AutoTextList autotext;
+    GrammarRuleSet grammar;
+
+private:
+    QString m_programFolder;
+};
+
+} // namespace lexaloom

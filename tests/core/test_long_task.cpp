@@ -1,0 +1,168 @@
+#include "shell/long_task.h"
+#include "shell/settings.h"
+
+#include "scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+using namespace lexaloom;
+using lexaloom::testing::ScriptedUi;
+
+namespace {
+
+// Runs a task over `items` items, advancing the fake clock `msPerItem` each, and
+// returns how many items were done before it stopped.
+int runTask(ScriptedUi &ui, LongTask &task, int items, qint64 msPerItem, int *ticks = nullptr)
+{
+    task.begin(QStringLiteral("Working... <ESC> to abort."), items);
+    for (int i = 0; i < items; ++i) {
+        ui.fakeClock.advance(msPerItem);
+        const LongTask::PollResult poll = task.poll();
+        if (poll.ticked) {
+            if (ticks)
+                ++*ticks;
+            task.showProgress(QStringLiteral("Working... ") + QString::number(i), i);
+        }
+        if (poll.abortRequested) {
+            task.cancel();
+            return i;
+        }
+    }
+    task.finish(QStringLiteral("OK.") + task.elapsedText());
+    return items;
+}
+
+} // namespace
+
+TEST(LongTaskTest, TicksEvery800MsAndFinishes)
+{
+    ScriptedUi ui;
+    MainSettings settings;
+    LongTask task(ui, settings);
+    int ticks = 0;
+    EXPECT_EQ(runTask(ui, task, 100, 40, &ticks), 100); // 4 s of work
+    EXPECT_EQ(ticks, 5);
+    EXPECT_FALSE(task.isRunning());
+    EXPECT_EQ(ui.statusText(), QStringLiteral("OK. \u231A00m04s"));
+    EXPECT_EQ(ui.progressValue(), 0);
+    EXPECT_EQ(ui.progressMaximum, 100);
+    EXPECT_EQ(ui.statuses.first(), QStringLiteral("Working... <ESC> to abort."));
+}
+
+TEST(LongTaskTest, PollIsCheapBetweenEventPumps)
+{
+    ScriptedUi ui;
+    MainSettings settings;
+    LongTask task(ui, settings);
+    task.begin(QStringLiteral("x"), 10);
+    for (int i = 0; i < 100000; ++i)
+        task.poll(); // the clock does not move: events are pumped once
+    EXPECT_EQ(ui.processEventsCalls, 1);
+    ui.fakeClock.advance(LongTask::eventPumpMs);
+    task.poll();
+    EXPECT_EQ(ui.processEventsCalls, 2);
+}
+
+TEST(LongTaskTest, EscapeAnsweredNoContinuesAndYesAborts)
+{
+    ScriptedUi ui;
+    MainSettings settings;
+    int events = 0;
+    ui.onProcessEvents = [&events](ScriptedUi &u) {
+        ++events;
+        if (events == 3 || events == 6)
+            u.pressEscape();
+    };
+    ui.answers = {false, true};
+    LongTask task(ui, settings);
+    const int done = runTask(ui, task, 50, LongTask::eventPumpMs);
+    EXPECT_EQ(done, 5); // the first Escape (No) was used up; the second (Yes) stopped it
+    ASSERT_EQ(ui.messages.size(), 2);
+    for (const auto &m : ui.messages) {
+        EXPECT_EQ(m.title, QStringLiteral("Warning!"));
+        EXPECT_EQ(m.text, QStringLiteral("Really abort?"));
+        EXPECT_EQ(m.icon, MessageIcon::Warning);
+        EXPECT_TRUE(m.question);
+    }
+    EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+    EXPECT_EQ(ui.progressValue(), 0);
+    EXPECT_FALSE(task.isRunning());
+}
+
+TEST(LongTaskTest, EarlyExitStopsTheTask)
+{
+    ScriptedUi ui;
+    MainSettings settings;
+    {
+        LongTask task(ui, settings);
+        task.begin(QStringLiteral("x"), 10);
+        ui.fakeClock.advance(900);
+        EXPECT_TRUE(task.poll().ticked);
+        task.showProgress(QStringLiteral("half"), 5);
+    } // left without finish or cancel, as an error path would
+    EXPECT_EQ(ui.progressValue(), 0);
+
+    // A new task starts its own tick period: no stale tick from the earlier one.
+    LongTask next(ui, settings);
+    next.begin(QStringLiteral("y"), 10);
+    ui.fakeClock.advance(799);
+    EXPECT_FALSE(next.poll().ticked);
+    ui.fakeClock.advance(1);
+    EXPECT_TRUE(next.poll().ticked);
+}
+
+TEST(LongTaskTest, VolumeWarning)
+{
+    const struct {
+        qint32 limit;
+        DecodeVolumeText variant;
+        const char *expectedText; // nullptr: never asked
+    } cases[] = {
+        {0, DecodeVolumeText::Disk, nullptr},
+        {10, DecodeVolumeText::Disk,
+         "Over 10 words have been decoded.\n\nThis represents a huge amount of data in the HDD\nthat can fill it up "
+         "and crash the computer.\n\nAbort?"},
+        {2000000, DecodeVolumeText::Ram,
+         "Over 2,000,000 words have been decoded.\n\nThis represents a huge amount of data in the RAM\nthat can fill "
+         "it up and crash the computer.\n\nAbort?"},
+        {3, DecodeVolumeText::RamShort,
+         "Over 3 words have been decoded.\n\nThis represents a huge amount of data in RAM\nthat can fill it up and "
+         "crash the computer.\n\nAbort?"},
+    };
+    for (const auto &c : cases) {
+        ScriptedUi ui;
+        MainSettings settings;
+        settings.decodeWarnLimit = c.limit;
+        ui.answers = {false};
+        LongTask task(ui, settings);
+        task.begin(QStringLiteral("x"), 0);
+        int askedAt = -1;
+        for (int count = 1; count <= 2500000; count += (count < 100 ? 1 : 99999)) {
+            const qsizetype before = ui.messages.size();
+            EXPECT_FALSE(task.checkDecodeVolume(count, c.variant)); // answered No: never aborts
+            if (ui.messages.size() != before && askedAt < 0)
+                askedAt = count;
+        }
+        if (!c.expectedText) {
+            EXPECT_TRUE(ui.messages.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(ui.messages.size(), 1) << c.limit;
+        EXPECT_EQ(ui.messages[0].text, QString::fromUtf8(c.expectedText));
+        EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
+        EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
+        EXPECT_GE(askedAt, c.limit);
+        if (c.limit == 10) {
+            EXPECT_EQ(askedAt, 10);
+        }
+    }
+
+    ScriptedUi ui;
+    MainSettings settings;
+    settings.decodeWarnLimit = 5;
+    ui.answers = {true};
+    LongTask task(ui, settings);
+    task.begin(QStringLiteral("x"), 0);
+    EXPECT_FALSE(task.checkDecodeVolume(4, DecodeVolumeText::Disk));
+    EXPECT_TRUE(task.checkDecodeVolume(5, DecodeVolumeText::Disk));
+}
