@@ -1,6 +1,7 @@
 #pragma once
 
 #include "autocorrect/autocorrect_list.h"
+#include "dictionary/affix_table.h"
 #include "dictionary/dictionary_document.h"
 #include "hyphenation/hyphenation_document.h"
 #include "languagetool/grammar_rule_set.h"
@@ -34,6 +35,8 @@ public:
     bool quitRequested = false;
 
     DictionaryDocument dictionary;
+    // Decoded from dictionary.affText on demand; BuildAffixTable skips unchanged text.
+    AffixTable affixTable;
     ThesaurusDocument thesaurus;
     HyphenationDocument hyphenation;
     AutocorrectList autocorrect;

@@ -1,0 +1,267 @@
+#include "dictionary/affix_condition.h"
+
+#include <string>
+
+#define PCRE2_CODE_UNIT_WIDTH 16
+#include <pcre2.h>
+
+namespace lexaloom {
+
+namespace {
+
+// Reads the code point ending at `end` (exclusive); 0 units when the word holds
+// a lone surrogate there, which PCRE2 would refuse as invalid UTF-16.
+inline int codePointBefore(QStringView word, qsizetype end, char32_t &c)
+{
+    const char16_t low = word[end - 1].unicode();
+    if (QChar::isLowSurrogate(low)) {
+        if (end < 2 || !QChar::isHighSurrogate(word[end - 2].unicode()))
+            return 0;
+        c = QChar::surrogateToUcs4(word[end - 2].unicode(), low);
+        return 2;
+    }
+    if (QChar::isHighSurrogate(low))
+        return 0;
+    c = low;
+    return 1;
+}
+
+inline int codePointAt(QStringView word, qsizetype pos, char32_t &c)
+{
+    const char16_t high = word[pos].unicode();
+    if (QChar::isHighSurrogate(high)) {
+        if (pos + 1 >= word.size() || !QChar::isLowSurrogate(word[pos + 1].unicode()))
+            return 0;
+        c = QChar::surrogateToUcs4(high, word[pos + 1].unicode());
+        return 2;
+    }
+    if (QChar::isLowSurrogate(high))
+        return 0;
+    c = high;
+    return 1;
+}
+
+// PCRE2 checks the whole subject before matching and fails on broken UTF-16.
+bool isValidUtf16(QStringView word)
+{
+    const qsizetype n = word.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = word[i].unicode();
+        if (u < 0xD800 || u > 0xDFFF)
+            continue;
+        if (!QChar::isHighSurrogate(u) || i + 1 >= n || !QChar::isLowSurrogate(word[i + 1].unicode()))
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+} // namespace
+
+struct PcreCondition::Compiled {
+    pcre2_code_16 *code = nullptr;
+    pcre2_match_data_16 *data = nullptr;
+    pcre2_match_context_16 *context = nullptr;
+
+    ~Compiled()
+    {
+        pcre2_match_context_free_16(context);
+        pcre2_match_data_free_16(data);
+        pcre2_code_free_16(code);
+    }
+};
+
+PcreCondition::PcreCondition(const QString &pattern)
+{
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    pcre2_code_16 *code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(pattern.utf16()),
+                                           PCRE2_SIZE(pattern.size()), PCRE2_UTF | PCRE2_DOTALL,
+                                           &error, &offset, nullptr);
+    if (!code)
+        return;
+    auto compiled = std::make_shared<Compiled>();
+    compiled->code = code;
+    compiled->data = pcre2_match_data_create_from_pattern_16(code, nullptr);
+    compiled->context = pcre2_match_context_create_16(nullptr);
+    if (!compiled->data || !compiled->context)
+        return;
+    pcre2_set_match_limit_16(compiled->context, matchLimit);
+    pcre2_set_depth_limit_16(compiled->context, depthLimit);
+    m_code = std::move(compiled);
+}
+
+bool PcreCondition::matches(QStringView subject) const
+{
+    if (!m_code)
+        return false;
+    // A null view has no data pointer; PCRE2 wants a valid one even for length 0.
+    static const char16_t empty[1] = {0};
+    const auto *data = subject.isEmpty() ? reinterpret_cast<PCRE2_SPTR16>(empty)
+                                         : reinterpret_cast<PCRE2_SPTR16>(subject.utf16());
+    const int rc = pcre2_match_16(m_code->code, data, PCRE2_SIZE(subject.size()), 0, 0, m_code->data,
+                                  m_code->context);
+    // Negative codes are "no match", limits exceeded and invalid UTF alike.
+    return rc >= 0;
+}
+
+std::optional<FastCondition> FastCondition::parse(QStringView condition)
+{
+    FastCondition result;
+    const qsizetype n = condition.size();
+    qsizetype i = 0;
+    auto next = [&](char32_t &c) {
+        const int units = codePointAt(condition, i, c);
+        i += units;
+        return units > 0;
+    };
+    while (i < n) {
+        char32_t c = 0;
+        if (!next(c))
+            return std::nullopt;
+        if (c == u'.') {
+            result.m_elements.push_back({Element::Any});
+            continue;
+        }
+        if (c != u'[') {
+            // Anything with a meaning of its own in a regular expression goes to PCRE2.
+            if (c < 0x80 && std::char_traits<char>::find("\\^$|()?*+{}]", 12, char(c)))
+                return std::nullopt;
+            result.m_elements.push_back({Element::Literal, c});
+            continue;
+        }
+        Element set{Element::Set};
+        set.setStart = quint32(result.m_setChars.size());
+        if (i < n && condition[i] == u'^') {
+            set.kind = Element::NegatedSet;
+            ++i;
+        }
+        const qsizetype first = i;
+        bool closed = false;
+        while (i < n) {
+            const qsizetype at = i;
+            char32_t m = 0;
+            if (!next(m))
+                return std::nullopt;
+            if (m == u']') {
+                if (at == first)
+                    return std::nullopt; // "[]...]": a literal "]" in PCRE2
+                closed = true;
+                break;
+            }
+            if (m == u'\\' || m == u'[')
+                return std::nullopt; // escapes and POSIX classes
+            if (m == u'-' && at != first && !(i < n && condition[i] == u']'))
+                return std::nullopt; // a range
+            result.m_setChars.push_back(m);
+        }
+        if (!closed)
+            return std::nullopt;
+        set.setSize = quint32(result.m_setChars.size()) - set.setStart;
+        result.m_elements.push_back(set);
+    }
+    return result;
+}
+
+bool FastCondition::test(const Element &element, char32_t c) const
+{
+    switch (element.kind) {
+    case Element::Any:
+        return true;
+    case Element::Literal:
+        return c == element.ch;
+    case Element::Set:
+    case Element::NegatedSet: {
+        const char32_t *chars = m_setChars.data() + element.setStart;
+        bool found = false;
+        for (quint32 k = 0; k < element.setSize; ++k) {
+            if (chars[k] == c) {
+                found = true;
+                break;
+            }
+        }
+        return found == (element.kind == Element::Set);
+    }
+    }
+    return false;
+}
+
+bool FastCondition::matchesEndingAt(QStringView word, qsizetype end) const
+{
+    qsizetype pos = end;
+    for (auto it = m_elements.rbegin(); it != m_elements.rend(); ++it) {
+        if (pos <= 0)
+            return false;
+        char32_t c = 0;
+        const int units = codePointBefore(word, pos, c);
+        if (units == 0 || !test(*it, c))
+            return false;
+        pos -= units;
+    }
+    return true;
+}
+
+bool FastCondition::matchesSuffix(QStringView word) const
+{
+    if (!isValidUtf16(word))
+        return false;
+    if (matchesEndingAt(word, word.size()))
+        return true;
+    // "$" also matches before a final line feed.
+    return !word.isEmpty() && word.back() == u'\n' && matchesEndingAt(word, word.size() - 1);
+}
+
+bool FastCondition::matchesPrefix(QStringView word) const
+{
+    if (!isValidUtf16(word))
+        return false;
+    qsizetype pos = 0;
+    for (const Element &element : m_elements) {
+        if (pos >= word.size())
+            return false;
+        char32_t c = 0;
+        const int units = codePointAt(word, pos, c);
+        if (units == 0 || !test(element, c))
+            return false;
+        pos += units;
+    }
+    return true;
+}
+
+AffixCondition::AffixCondition(QString text)
+    : m_text(std::move(text)), m_fast(FastCondition::parse(m_text))
+{
+}
+
+bool AffixCondition::pcreMatchesSuffix(QStringView word) const
+{
+    if (!m_suffixRegex)
+        m_suffixRegex.emplace(m_text + u'$');
+    return m_suffixRegex->matches(word);
+}
+
+bool AffixCondition::pcreMatchesPrefix(QStringView word) const
+{
+    if (!m_prefixRegex)
+        m_prefixRegex.emplace(u'^' + m_text);
+    return m_prefixRegex->matches(word);
+}
+
+int ConditionCache::intern(const QString &condition)
+{
+    const auto it = m_index.constFind(condition);
+    if (it != m_index.constEnd())
+        return it.value();
+    const int index = int(m_conditions.size());
+    m_conditions.emplace_back(condition);
+    m_index.insert(condition, index);
+    return index;
+}
+
+void ConditionCache::clear()
+{
+    m_index.clear();
+    m_conditions.clear();
+}
+
+} // namespace lexaloom

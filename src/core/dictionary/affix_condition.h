@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringView>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace lexaloom {
+
+// One compiled regular expression (PCRE2, UTF mode, dot matches everything).
+// An expression that does not compile never matches, and so does a match that
+// exceeds the backtracking limits: a catastrophic condition costs a bounded time
+// per word instead of hanging the program.
+class PcreCondition final {
+public:
+    explicit PcreCondition(const QString &pattern);
+
+    bool isValid() const { return m_code != nullptr; }
+    bool matches(QStringView subject) const;
+
+    static constexpr quint32 matchLimit = 20000;
+    static constexpr quint32 depthLimit = 2000;
+
+private:
+    struct Compiled;
+    std::shared_ptr<Compiled> m_code;
+};
+
+// Matcher for the conditions Hunspell itself understands: literals, "." and
+// bracket sets without ranges. It gives exactly PCRE2's answers for condition +
+// "$" and "^" + condition; anything it cannot mirror exactly is left to PCRE2.
+class FastCondition final {
+public:
+    static std::optional<FastCondition> parse(QStringView condition);
+
+    bool matchesSuffix(QStringView word) const;
+    bool matchesPrefix(QStringView word) const;
+
+private:
+    struct Element {
+        enum Kind : quint8 { Any, Literal, Set, NegatedSet };
+        Kind kind = Any;
+        char32_t ch = 0;
+        quint32 setStart = 0;
+        quint32 setSize = 0;
+    };
+
+    bool test(const Element &element, char32_t c) const;
+    bool matchesEndingAt(QStringView word, qsizetype end) const;
+
+    std::vector<Element> m_elements;
+    std::vector<char32_t> m_setChars;
+};
+
+// A distinct condition of the .aff, with its fast matcher when one exists and
+// its regular expressions compiled on first use (once per table build).
+class AffixCondition final {
+public:
+    explicit AffixCondition(QString text);
+
+    const QString &text() const { return m_text; }
+    bool hasFastMatcher() const { return m_fast.has_value(); }
+
+    // condition + "$" matches the word / "^" + condition matches the word.
+    bool matchesSuffix(QStringView word) const
+    {
+        return m_fast ? m_fast->matchesSuffix(word) : pcreMatchesSuffix(word);
+    }
+    bool matchesPrefix(QStringView word) const
+    {
+        return m_fast ? m_fast->matchesPrefix(word) : pcreMatchesPrefix(word);
+    }
+
+    // Always through PCRE2; the reference the fast matcher is tested against.
+    bool pcreMatchesSuffix(QStringView word) const;
+    bool pcreMatchesPrefix(QStringView word) const;
+
+private:
+    QString m_text;
+    std::optional<FastCondition> m_fast;
+    mutable std::optional<PcreCondition> m_suffixRegex;
+    mutable std::optional<PcreCondition> m_prefixRegex;
+};
+
+// The distinct conditions of one table build, each stored once.
+class ConditionCache final {
+public:
+    int intern(const QString &condition);
+    // -1 when the condition is not in the cache.
+    int find(const QString &condition) const { return m_index.value(condition, -1); }
+    const AffixCondition &at(int index) const { return m_conditions[size_t(index)]; }
+    int size() const { return int(m_conditions.size()); }
+    void clear();
+
+private:
+    QHash<QString, int> m_index;
+    std::vector<AffixCondition> m_conditions;
+};
+
+} // namespace lexaloom

@@ -1,0 +1,327 @@
+#include "dictionary/affix_table.h"
+
+#include <limits>
+
+#include "shell/format.h"
+#include "shell/long_task.h"
+#include "shell/text_folding.h"
+
+namespace lexaloom {
+
+namespace {
+
+// A number as the .aff reader reads one: an optional sign and the leading digits;
+// anything else reads as 0.
+int leadingInt(QStringView text)
+{
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    qint64 value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > std::numeric_limits<int>::max())
+            value = std::numeric_limits<int>::max();
+    }
+    return int(negative ? -value : value);
+}
+
+// Field n (0-based) of a line split at single spaces; empty when missing.
+QStringView field(QStringView line, int n)
+{
+    qsizetype start = 0;
+    for (int i = 0; i < n; ++i) {
+        const qsizetype space = line.indexOf(u' ', start);
+        if (space < 0)
+            return {};
+        start = space + 1;
+    }
+    const qsizetype end = line.indexOf(u' ', start);
+    return end < 0 ? line.mid(start) : line.mid(start, end - start);
+}
+
+QString normalizeAffText(const QString &raw)
+{
+    QString text = raw;
+    text.replace(u'\t', u' ');
+    text = CollapseSpaces(text);
+    text += u'\n';
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+// The flag named by a directive: the second field of the text from the first
+// occurrence of the name to the end of its line (a comment counts too).
+bool findDirective(const QString &text, QLatin1String name, QString &flag)
+{
+    const qsizetype at = text.indexOf(name);
+    if (at < 0)
+        return false;
+    qsizetype end = text.indexOf(u'\n', at);
+    if (end < 0)
+        end = text.size();
+    flag = field(QStringView(text).mid(at, end - at), 1).toString();
+    return true;
+}
+
+quint64 shortFlagKey(QStringView flag)
+{
+    quint64 key = quint64(flag.size()) << 32;
+    key |= quint64(flag[0].unicode()) << 16;
+    if (flag.size() == 2)
+        key |= flag[1].unicode();
+    return key;
+}
+
+AffixRule parseRule(AffixTable &table, const QString &line)
+{
+    AffixRule rule;
+    rule.line = line;
+    rule.strip = field(line, 2).toString();
+    QString affix = field(line, 3).toString();
+    if (affix == u"0")
+        affix.clear();
+    else if (affix.startsWith(QLatin1String("0/")))
+        affix.remove(0, 1);
+    rule.affix = affix;
+    const qsizetype slash = affix.indexOf(u'/');
+    rule.hasContinuation = slash >= 0;
+    rule.affixText = rule.hasContinuation ? affix.left(slash) : affix;
+    rule.continuation = rule.hasContinuation ? affix.mid(slash + 1) : QString();
+    rule.condition = field(line, 4).toString();
+    rule.stripIsZero = rule.strip == u"0";
+    rule.stripLength = rule.stripIsZero ? 0 : int(rule.strip.size());
+    rule.conditionIsDot = rule.condition == u".";
+    if (!rule.conditionIsDot)
+        rule.conditionIndex = table.conditions.intern(rule.condition);
+    rule.continuationHasCircumfix = table.ContainsCircumfixFlag(rule.continuation);
+    rule.continuationHasNeedAffix = table.HasNeedAffixFlag(rule.continuation);
+    return rule;
+}
+
+} // namespace
+
+QString affixTableBuildStatusText()
+{
+    return QStringLiteral("Optimising .AFF decode cache...");
+}
+
+bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
+{
+    if (table.built && affText == table.sourceText)
+        return false;
+
+    table = AffixTable();
+    table.flagMode = FlagMode::Single;
+    if (affText.contains(QLatin1String("FLAG long")))
+        table.flagMode = FlagMode::Long;
+    if (affText.contains(QLatin1String("FLAG num")))
+        table.flagMode = FlagMode::Numeric;
+
+    const QString status = affixTableBuildStatusText();
+    table.sourceText = affText;
+    table.built = true;
+    table.normalizedText = normalizeAffText(affText);
+    const QString &text = table.normalizedText;
+
+    const qsizetype occurrences = text.count(QLatin1String("PFX")) + text.count(QLatin1String("SFX"));
+    const qsizetype lineCount = text.count(u'\n');
+    if (task)
+        task->begin(status, lineCount);
+
+    // Line starts, so that counted sections can take the lines after a header.
+    std::vector<qsizetype> starts;
+    starts.reserve(size_t(lineCount) + 1);
+    starts.push_back(0);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n')
+            starts.push_back(i + 1);
+    }
+    auto lineAt = [&](qsizetype l) { // l is 0-based, < lineCount
+        return QStringView(text).mid(starts[size_t(l)], starts[size_t(l) + 1] - 1 - starts[size_t(l)]);
+    };
+
+    if (occurrences > 0 && lineCount > 0) {
+        qsizetype seen = 0;
+        qsizetype l = 0;
+        while (l < lineCount) {
+            if (task) {
+                const LongTask::PollResult poll = task->poll();
+                if (poll.ticked)
+                    task->showProgress(status + task->elapsedText() + FormatPercent(l, lineCount), l);
+            }
+            const QStringView line = lineAt(l);
+            const QStringView first = field(line, 0);
+            if (first == u"AF") {
+                table.aliasCount = qMax(0, leadingInt(field(line, 1)));
+                table.aliases.clear();
+                const qsizetype available = qMin<qsizetype>(table.aliasCount, lineCount - l - 1);
+                for (qsizetype k = 1; k <= available; ++k)
+                    table.aliases.append(field(lineAt(l + k), 1).toString());
+                l += 1 + available;
+                continue;
+            }
+            if (first == u"PFX" || first == u"SFX") {
+                ++seen;
+                const QStringView mark = field(line, 2);
+                if (mark == u"Y" || mark == u"N") {
+                    AffixGroup group;
+                    group.kind = first.toString();
+                    group.flag = field(line, 1).toString();
+                    group.crossProduct = mark.toString();
+                    group.headerLine = int(l + 1);
+                    group.headerOffset = int(starts[size_t(l)] + 1);
+                    const QStringView countField = field(line, 3);
+                    group.ruleCount = qMax(0, leadingInt(countField));
+                    // A count beyond the end of the text stores no phantom rules.
+                    const qsizetype available = qMin<qsizetype>(group.ruleCount, lineCount - l - 1);
+                    for (qsizetype k = 1; k <= available; ++k)
+                        group.rules.append(lineAt(l + k).toString());
+
+                    const int number = int(table.groups.size()) + 1;
+                    table.headerPosition.insert(int(table.headerIndex.size()) + 1, number);
+                    table.headerIndex += group.kind + u' ' + group.flag + u' ' + group.crossProduct + QChar(1);
+                    table.headerSummary += group.kind + u' ' + group.crossProduct + u' ' + group.flag + u' '
+                        + QString::number(group.headerLine) + u' ' + countField.toString() + QChar(1);
+                    table.groupFlags.append(group.flag);
+                    if (group.isPrefix())
+                        ++table.prefixGroupCount;
+                    else
+                        ++table.suffixGroupCount;
+                    table.maxRuleCount = qMax(table.maxRuleCount, group.ruleCount);
+                    table.groups.push_back(std::move(group));
+                    l += 1 + available;
+                } else {
+                    ++l;
+                }
+                if (seen == occurrences)
+                    break;
+                continue;
+            }
+            ++l;
+        }
+    }
+
+    table.hasKeepCase = findDirective(text, QLatin1String("KEEPCASE"), table.keepCaseFlag);
+    findDirective(text, QLatin1String("NOSUGGEST"), table.noSuggestFlag);
+    table.hasNeedAffix = findDirective(text, QLatin1String("NEEDAFFIX"), table.needAffixFlag);
+    table.hasForbiddenWord = findDirective(text, QLatin1String("FORBIDDENWORD"), table.forbiddenWordFlag);
+    table.hasCircumfix = findDirective(text, QLatin1String("CIRCUMFIX"), table.circumfixFlag);
+    table.complexPrefixes = text.contains(QLatin1String("COMPLEXPREFIXES"));
+
+    // Rule values and the lookup index need the special flags, so they come last.
+    for (size_t g = 0; g < table.groups.size(); ++g) {
+        AffixGroup &group = table.groups[g];
+        group.parsedRules.reserve(size_t(group.rules.size()));
+        for (const QString &line : std::as_const(group.rules)) {
+            AffixRule rule = parseRule(table, line);
+            group.anyContinuationHasCircumfix |= rule.continuationHasCircumfix;
+            group.anyContinuationHasNeedAffix |= rule.continuationHasNeedAffix;
+            group.lastContinuationHasCircumfix = rule.continuationHasCircumfix;
+            group.parsedRules.push_back(std::move(rule));
+        }
+        AffixTable::GroupRefs *refs = nullptr;
+        if (!group.flag.isEmpty() && group.flag.size() <= 2) {
+            refs = &table.shortFlagGroups[shortFlagKey(group.flag)];
+        } else {
+            refs = &table.longFlagGroups[group.flag];
+        }
+        int *slot = group.isPrefix() ? (group.crossProduct == u"Y" ? &refs->prefixY : &refs->prefixN)
+                                     : (group.crossProduct == u"Y" ? &refs->suffixY : &refs->suffixN);
+        if (*slot == 0) // the first header wins
+            *slot = int(g) + 1;
+    }
+
+    if (task)
+        task->finish(QStringLiteral("OK.") + task->elapsedText());
+    return true;
+}
+
+AffixTable::GroupRefs AffixTable::groupsOf(QStringView flag) const
+{
+    if (!flag.isEmpty() && flag.size() <= 2) {
+        const auto it = shortFlagGroups.find(shortFlagKey(flag));
+        return it == shortFlagGroups.end() ? GroupRefs() : it->second;
+    }
+    return longFlagGroups.value(flag.toString());
+}
+
+int AffixTable::FindGroup(QStringView kind, QStringView flag, QStringView cross) const
+{
+    const GroupRefs refs = groupsOf(flag);
+    const bool yes = cross == u"Y";
+    if (!yes && cross != u"N")
+        return 0;
+    if (kind == u"PFX")
+        return yes ? refs.prefixY : refs.prefixN;
+    if (kind == u"SFX")
+        return yes ? refs.suffixY : refs.suffixN;
+    return 0;
+}
+
+bool AffixTable::HasNeedAffixFlag(QStringView flags) const
+{
+    return FlagStringContains(flagMode, flags, needAffixFlag);
+}
+
+bool AffixTable::ContainsCircumfixFlag(QStringView flags) const
+{
+    return FlagStringContains(flagMode, flags, circumfixFlag);
+}
+
+namespace {
+
+bool conditionMatches(const AffixTable &table, QStringView word, const QString &condition, bool suffix)
+{
+    const int index = table.conditions.find(condition);
+    if (index >= 0) {
+        const AffixCondition &c = table.conditions.at(index);
+        return suffix ? c.matchesSuffix(word) : c.matchesPrefix(word);
+    }
+    const AffixCondition c(condition);
+    return suffix ? c.matchesSuffix(word) : c.matchesPrefix(word);
+}
+
+} // namespace
+
+bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition)
+{
+    if (condition == u".")
+        return true;
+    if (strip != u"0" && !word.endsWith(strip))
+        return false;
+    return conditionMatches(table, word, condition, true);
+}
+
+bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition)
+{
+    if (condition == u".")
+        return true;
+    if (strip != u"0" && !word.startsWith(strip))
+        return false;
+    return conditionMatches(table, word, condition, false);
+}
+
+bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
+{
+    if (rule.conditionIsDot)
+        return true;
+    if (!rule.stripIsZero && !word.endsWith(rule.strip))
+        return false;
+    return table.conditions.at(rule.conditionIndex).matchesSuffix(word);
+}
+
+bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
+{
+    if (rule.conditionIsDot)
+        return true;
+    if (!rule.stripIsZero && !word.startsWith(rule.strip))
+        return false;
+    return table.conditions.at(rule.conditionIndex).matchesPrefix(word);
+}
+
+} // namespace lexaloom

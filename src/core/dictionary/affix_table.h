@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <unordered_map>
+#include <vector>
+
+#include "dictionary/affix_condition.h"
+#include "dictionary/flags.h"
+
+namespace lexaloom {
+
+class LongTask;
+
+// One rule line of a group, split once when the table is built.
+struct AffixRule {
+    QString line;         // the line as it stands in normalizedText
+    QString strip;        // field 3 as written ("0" when nothing is stripped)
+    QString affix;        // field 4 rewritten: "0" -> "", "0/XY" -> "/XY"
+    QString affixText;    // the affix before its first "/"
+    QString continuation; // the flags after the affix's first "/"
+    QString condition;    // field 5
+    int stripLength = 0;  // 0 for the strip "0"
+    int conditionIndex = -1;
+    bool stripIsZero = false;
+    bool conditionIsDot = false;
+    bool hasContinuation = false;
+    bool continuationHasCircumfix = false;
+    bool continuationHasNeedAffix = false;
+};
+
+struct AffixGroup {
+    QString kind;         // "PFX" or "SFX"
+    QString flag;
+    QString crossProduct; // "Y" or "N"
+    int headerLine = 0;   // 1-based line in normalizedText
+    int headerOffset = 0; // 1-based UTF-16 position of the header line in normalizedText
+    int ruleCount = 0;    // the header's count as a number
+    QStringList rules;    // the lines after the header, as they stand
+    std::vector<AffixRule> parsedRules;
+    // Walking the rules only for their continuation flags leaves these behind.
+    bool anyContinuationHasCircumfix = false;
+    bool anyContinuationHasNeedAffix = false;
+    bool lastContinuationHasCircumfix = false;
+
+    bool isPrefix() const { return kind == QLatin1String("PFX"); }
+};
+
+// The decoded .aff: flag mode, aliases, groups and the five flag directives.
+struct AffixTable {
+    QString sourceText;
+    FlagMode flagMode = FlagMode::Single;
+    QString normalizedText;
+    int aliasCount = 0;
+    QStringList aliases; // alias n is aliases[n - 1]; missing lines read as empty
+    std::vector<AffixGroup> groups; // group n is groups[n - 1]
+    QString headerIndex;
+    QHash<int, int> headerPosition; // 1-based position in headerIndex -> group number
+    QString headerSummary;
+    QStringList groupFlags;
+    int prefixGroupCount = 0;
+    int suffixGroupCount = 0;
+    int maxRuleCount = 0;
+    QString keepCaseFlag;
+    QString noSuggestFlag;
+    QString needAffixFlag;
+    QString forbiddenWordFlag;
+    QString circumfixFlag;
+    bool hasKeepCase = false;
+    bool hasNeedAffix = false;
+    bool hasForbiddenWord = false;
+    bool hasCircumfix = false;
+    bool complexPrefixes = false;
+    bool built = false;
+
+    // Group numbers (1-based, 0 for none) of the first header per kind and mark.
+    struct GroupRefs {
+        int prefixY = 0;
+        int prefixN = 0;
+        int suffixY = 0;
+        int suffixN = 0;
+    };
+    ConditionCache conditions;
+
+    // The alias of number n (1..aliasCount).
+    QString alias(int n) const { return n >= 1 && n <= aliases.size() ? aliases[n - 1] : QString(); }
+    const AffixGroup &group(int number) const { return groups[size_t(number - 1)]; }
+
+    int FlagCount(QStringView flags) const { return lexaloom::FlagCount(flagMode, flags); }
+    QStringView GetFlag(QStringView flags, int n) const { return lexaloom::GetFlag(flagMode, flags, n); }
+    // Group number of the first header with this kind, flag and mark; 0 when none.
+    int FindGroup(QStringView kind, QStringView flag, QStringView cross) const;
+    // All four lookups of a flag at once; what the engine uses.
+    GroupRefs groupsOf(QStringView flag) const;
+
+    bool HasNeedAffixFlag(QStringView flags) const;
+    bool ContainsCircumfixFlag(QStringView flags) const;
+
+    // The index behind FindGroup; rebuilt with the table.
+    std::unordered_map<quint64, GroupRefs> shortFlagGroups;
+    QHash<QString, GroupRefs> longFlagGroups;
+};
+
+// Rebuilds `table` from the .aff text unless it was built from this very text.
+// Returns true when it rebuilt. With a task, shows the decode status texts.
+bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task = nullptr);
+
+// The rule tests of the .aff semantics: "." matches everything; otherwise a strip
+// other than "0" must stand at the word's end (start), and condition + "$"
+// ("^" + condition) must match the word.
+bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip,
+                            const QString &condition);
+bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip,
+                            const QString &condition);
+
+// The same tests for a rule of the table, without any lookup.
+bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word);
+bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word);
+
+// Text of the status shown while the table is rebuilt.
+QString affixTableBuildStatusText();
+
+} // namespace lexaloom

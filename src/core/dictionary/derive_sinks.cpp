@@ -1,0 +1,264 @@
+#include "dictionary/derive_sinks.h"
+
+#include <QIODevice>
+
+namespace lexaloom {
+
+Utf8Writer::Utf8Writer(QIODevice &device) : m_device(device)
+{
+    m_buffer.reserve(flushSize + 1024);
+}
+
+Utf8Writer::~Utf8Writer()
+{
+    flush();
+}
+
+void Utf8Writer::writeByteOrderMark()
+{
+    m_buffer.append("\xEF\xBB\xBF", 3);
+}
+
+void Utf8Writer::write(QStringView text)
+{
+    const qsizetype n = text.size();
+    const char16_t *s = reinterpret_cast<const char16_t *>(text.utf16());
+    qsizetype i = 0;
+    while (i < n) {
+        // Runs of ASCII are the common case.
+        qsizetype j = i;
+        while (j < n && s[j] < 0x80)
+            ++j;
+        if (j > i) {
+            const qsizetype old = m_buffer.size();
+            m_buffer.resize(old + (j - i));
+            char *out = m_buffer.data() + old;
+            for (qsizetype k = i; k < j; ++k)
+                *out++ = char(s[k]);
+            i = j;
+            continue;
+        }
+        char32_t c = s[i++];
+        if (QChar::isHighSurrogate(c) && i < n && QChar::isLowSurrogate(s[i]))
+            c = QChar::surrogateToUcs4(char16_t(c), s[i++]);
+        else if (QChar::isSurrogate(c))
+            c = 0xFFFD;
+        if (c < 0x800) {
+            m_buffer.append(char(0xC0 | (c >> 6)));
+            m_buffer.append(char(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            m_buffer.append(char(0xE0 | (c >> 12)));
+            m_buffer.append(char(0x80 | ((c >> 6) & 0x3F)));
+            m_buffer.append(char(0x80 | (c & 0x3F)));
+        } else {
+            m_buffer.append(char(0xF0 | (c >> 18)));
+            m_buffer.append(char(0x80 | ((c >> 12) & 0x3F)));
+            m_buffer.append(char(0x80 | ((c >> 6) & 0x3F)));
+            m_buffer.append(char(0x80 | (c & 0x3F)));
+        }
+    }
+    if (m_buffer.size() >= flushSize)
+        flush();
+}
+
+bool Utf8Writer::flush()
+{
+    if (!m_buffer.isEmpty()) {
+        if (m_ok && m_device.write(m_buffer) != m_buffer.size())
+            m_ok = false;
+        m_flushed += m_buffer.size();
+        m_buffer.resize(0);
+    }
+    return m_ok;
+}
+
+EditorRowsSink::EditorRowsSink(bool compactList, std::function<bool()> stopRequested)
+    : m_compact(compactList), m_stopRequested(std::move(stopRequested))
+{
+    m_pollsEvents = bool(m_stopRequested);
+}
+
+void EditorRowsSink::begin()
+{
+    if (!m_compact && onBegin)
+        onBegin();
+}
+
+bool EditorRowsSink::accept(const DerivedWord &form)
+{
+    EditorRow row;
+    row.word = form.word.toString();
+    row.type = form.type;
+    if (form.type != DerivedType::Primary) {
+        row.flag = form.flag.toString();
+        row.position = form.position;
+        row.rule = ruleText(form);
+        row.flagPath = flagPathText(form);
+    }
+    m_rows.push_back(std::move(row));
+    return true;
+}
+
+QStringList EditorRowsSink::columns(const EditorRow &row) const
+{
+    if (m_compact)
+        return {row.word, row.flag};
+    if (row.type == DerivedType::Primary)
+        return {row.word, derivedTypeText(row.type)};
+    return {row.word, derivedTypeText(row.type), row.flag, QString::number(row.position), row.rule};
+}
+
+QString EditorRowsSink::derivedWordsHeading(qsizetype rowCount)
+{
+    return QStringLiteral("Derived words (") + QString::number(rowCount) + u')';
+}
+
+FileLinesSink::FileLinesSink(Utf8Writer &out, FileLineFormat format, int maxRuleCount, QString lineSuffix)
+    : m_out(out), m_format(format), m_width(int(QString::number(maxRuleCount).size())),
+      m_lineSuffix(std::move(lineSuffix))
+{
+}
+
+QString FileLinesSink::csvHeading()
+{
+    return QStringLiteral("\"Root_word\";\"Word\";\"Primary\";\"Type\";\"Code\";\"Position\";\"Rule\"\n");
+}
+
+bool FileLinesSink::accept(const DerivedWord &form)
+{
+    switch (m_format) {
+    case FileLineFormat::Plain:
+        m_out.write(form.word);
+        m_out.write('\n');
+        return true;
+    case FileLineFormat::Compounds:
+        if (!form.word.contains(u'-'))
+            return false;
+        m_out.write(form.word);
+        m_out.write(m_lineSuffix);
+        m_out.write('\n');
+        return true;
+    case FileLineFormat::Csv:
+        writeCsv(form);
+        return true;
+    }
+    return false;
+}
+
+void FileLinesSink::writeCsv(const DerivedWord &form)
+{
+    const QLatin1String between("\";\"");
+    m_line.resize(0);
+    m_line += u'"';
+    m_line += form.root;
+    m_line += between;
+    if (form.type == DerivedType::Primary) {
+        const qsizetype slash = form.word.indexOf(u'/');
+        m_line += slash < 0 ? form.word : form.word.first(slash);
+        m_line += between;
+        m_line += form.word;
+        m_line += QLatin1String("\";\"Primary\";\"\";\"\";\"\"\n");
+        m_out.write(m_line);
+        return;
+    }
+    m_line += form.word;
+    m_line += between;
+    m_line += form.base;
+    m_line += between;
+    m_line += derivedTypeText(form.type);
+    m_line += between;
+    m_line += form.flag;
+    m_line += between;
+    m_line += QString::number(form.position);
+    m_line += between;
+    m_line += ruleText(form, m_width);
+    m_line += u'"';
+    // The suffix and Both rows drop a space before a quote (an empty condition
+    // leaves none inside the last field); prefix rows keep it.
+    if (form.type != DerivedType::Prefix)
+        m_line.replace(QLatin1String(" \""), QLatin1String("\""));
+    m_line += u'\n';
+    m_out.write(m_line);
+}
+
+SharedListSink::SharedListSink(QStringList &list, qsizetype baseIndex, QString tail1, QString tail2)
+    : m_list(list), m_baseIndex(baseIndex), m_tail1(std::move(tail1)), m_tail2(std::move(tail2))
+{
+}
+
+bool SharedListSink::accept(const DerivedWord &form)
+{
+    const qsizetype index = m_baseIndex + m_count++;
+    if (m_list.size() <= index)
+        m_list.resize(index + 1);
+    QString text = form.word.toString();
+    text += m_tail1;
+    text += m_tail2;
+    m_list[index] = std::move(text);
+    return true;
+}
+
+StatisticsSink::StatisticsSink(std::function<void(QStringView word)> countDerivedWord, bool skipCounting)
+    : m_count(std::move(countDerivedWord)), m_skip(skipCounting)
+{
+}
+
+bool StatisticsSink::accept(const DerivedWord &form)
+{
+    if (!m_skip && m_count)
+        m_count(form.word);
+    return true;
+}
+
+TypeFilterSink::TypeFilterSink(int typeNumber, bool markPrimary, std::function<void(QStringView line)> writeLine)
+    : m_type(typeNumber), m_mark(markPrimary), m_writeLine(std::move(writeLine))
+{
+}
+
+bool TypeFilterSink::matchesWordType(int typeNumber, QStringView word)
+{
+    switch (typeNumber) {
+    case 0:
+        return word.contains(u'\'');
+    case 1:
+        return word.contains(u'-');
+    case 2: {
+        if (word.isEmpty())
+            return false;
+        // Digits and signs have no upper case, so they count as upper-case starts.
+        const QString first = word.first(QChar::isHighSurrogate(word[0].unicode()) && word.size() > 1 ? 2 : 1)
+                                  .toString();
+        return first == first.toUpper();
+    }
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+        return word.size() == typeNumber - 2;
+    }
+    return false;
+}
+
+bool TypeFilterSink::accept(const DerivedWord &form)
+{
+    if (!matchesWordType(m_type, form.word) || !m_writeLine)
+        return false;
+    m_line.resize(0);
+    m_line += form.word;
+    if (m_mark) {
+        if (form.type == DerivedType::Primary) {
+            m_line += QLatin1String(" (Primary)");
+        } else {
+            m_line += QLatin1String(" Flag:");
+            m_line += form.flag;
+            m_line += QLatin1String(" (Primary:");
+            m_line += form.base;
+            m_line += u')';
+        }
+    }
+    m_writeLine(m_line);
+    return false;
+}
+
+} // namespace lexaloom

@@ -1,0 +1,503 @@
+#include "dictionary/derive_word.h"
+
+namespace lexaloom {
+
+namespace {
+
+inline QStringView view(const std::u16string &s)
+{
+    return QStringView(s.data(), qsizetype(s.size()));
+}
+
+inline void assignConcat(std::u16string &out, QStringView a, QStringView b)
+{
+    out.clear();
+    out.append(reinterpret_cast<const char16_t *>(a.utf16()), size_t(a.size()));
+    out.append(reinterpret_cast<const char16_t *>(b.utf16()), size_t(b.size()));
+}
+
+inline QStringView withoutLast(QStringView word, int n)
+{
+    return n >= word.size() ? QStringView() : word.first(word.size() - n);
+}
+
+inline QStringView withoutFirst(QStringView word, int n)
+{
+    return n >= word.size() ? QStringView() : word.sliced(n);
+}
+
+// Leading decimal digits of the text after the first "/" (up to the second).
+int aliasNumber(QStringView entry, qsizetype firstSlash)
+{
+    qint64 n = 0;
+    for (qsizetype i = firstSlash + 1; i < entry.size() && entry[i] >= u'0' && entry[i] <= u'9'; ++i) {
+        n = n * 10 + (entry[i].unicode() - u'0');
+        if (n > 1'000'000'000)
+            return 0;
+    }
+    return int(n);
+}
+
+} // namespace
+
+QString derivedTypeText(DerivedType type)
+{
+    switch (type) {
+    case DerivedType::Primary:
+        return QStringLiteral("Primary");
+    case DerivedType::Suffix:
+        return QStringLiteral("Suffix");
+    case DerivedType::Prefix:
+        return QStringLiteral("Prefix");
+    case DerivedType::Both:
+        return QStringLiteral("Both");
+    }
+    return {};
+}
+
+QString ruleText(const DerivedWord &form, int width)
+{
+    QString number = QString::number(form.ruleNumber);
+    if (width > 0) {
+        number = QStringLiteral("0000") + number;
+        number = number.right(width);
+    }
+    QString text = number;
+    text += QLatin1String(": ");
+    text += form.strip;
+    text += u' ';
+    text += form.affix;
+    text += u' ';
+    text += form.condition;
+    return text;
+}
+
+QString flagPathText(const DerivedWord &form)
+{
+    if (!form.hasNestedFlag)
+        return form.topFlag.toString();
+    QString path = form.topFlag.toString();
+    path += u'\t';
+    path += form.nestedFlag;
+    return path;
+}
+
+QString DerivationState::missingContinuationLabel() const
+{
+    qsizetype begin = 0;
+    qsizetype end = missingContinuationFlags.size();
+    while (begin < end && missingContinuationFlags[begin] == u',')
+        ++begin;
+    while (end > begin && missingContinuationFlags[end - 1] == u',')
+        --end;
+    return missingContinuationFlags.mid(begin, end - begin);
+}
+
+WordDeriver::WordDeriver(const AffixTable &table) : m_table(table) {}
+
+int DeriveWord(const AffixTable &table, QStringView entry, DerivationSink &sink, bool aliasesExpanded)
+{
+    WordDeriver deriver(table);
+    return deriver.DeriveWord(entry, sink, aliasesExpanded);
+}
+
+bool WordDeriver::poll()
+{
+    if (m_polls && !m_state.stopped && m_sink->stopRequested())
+        m_state.stopped = true;
+    return m_state.stopped;
+}
+
+void WordDeriver::handOver(DerivedWord &form)
+{
+    form.root = m_root;
+    form.topFlag = m_topFlag;
+    form.nestedFlag = m_nestedFlag;
+    form.hasNestedFlag = m_hasNested;
+    if (m_sink->accept(form))
+        ++m_state.countedForms;
+}
+
+void WordDeriver::appendDerived(QStringView word, bool noCross)
+{
+    ListItem item;
+    item.start = qsizetype(m_pool.size());
+    item.length = word.size();
+    item.noCross = noCross;
+    m_pool.append(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
+    m_derivedList.push_back(item);
+}
+
+bool WordDeriver::isSpecial(QStringView flag)
+{
+    if (flag.isEmpty())
+        return false;
+    const AffixTable &t = m_table;
+    if (flag == t.noSuggestFlag) {
+        m_state.facts.noSuggestSeen = true;
+        return true;
+    }
+    if (flag == t.keepCaseFlag) {
+        m_state.facts.entryHasKeepCase = true;
+        return true;
+    }
+    if (flag == t.forbiddenWordFlag) {
+        m_state.facts.entryHasForbiddenWord = true;
+        return true;
+    }
+    if (flag == t.circumfixFlag) {
+        m_state.facts.circumfixInForce = true;
+        return true;
+    }
+    return false;
+}
+
+void WordDeriver::scanEntryFlags(QStringView flags)
+{
+    if (!(m_table.hasKeepCase || m_table.hasNeedAffix || m_table.hasCircumfix) || flags.isEmpty())
+        return;
+    if (FlagStringContains(m_table.flagMode, flags, m_table.keepCaseFlag))
+        m_state.facts.entryHasKeepCase = true;
+    if (m_table.HasNeedAffixFlag(flags))
+        m_state.facts.entryHasNeedAffix = true;
+}
+
+void WordDeriver::addMissing(QStringView flag, bool twofold)
+{
+    const bool numeric = m_table.flagMode == FlagMode::Numeric;
+    if (!twofold) {
+        // Numeric flags are kept apart by commas, or "101" and "7" would read "1017".
+        if (numeric && !m_state.missingFlags.isEmpty())
+            m_state.missingFlags += u',';
+        m_state.missingFlags += flag;
+        return;
+    }
+    QString &missing = m_state.missingContinuationFlags;
+    if (numeric) {
+        if (!(missing.endsWith(flag) && missing.size() > flag.size()
+              && missing[missing.size() - flag.size() - 1] == u',')) {
+            missing += u',';
+            missing += flag;
+        }
+    } else if (!missing.endsWith(flag)) {
+        missing += flag;
+    }
+}
+
+int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliasesExpanded)
+{
+    m_state = DerivationState();
+    m_sink = &sink;
+    m_crunch = sink.firstSuffixOnly();
+    m_polls = sink.pollsEvents();
+    m_topCircumfix = false;
+    m_twofoldCircumfix = false;
+    m_topFlag = QStringView();
+    m_nestedFlag = QStringView();
+    m_hasNested = false;
+    m_recordedPrefixes.clear();
+    m_derivedList.clear();
+    m_pool.clear();
+    sink.begin();
+
+    // Alias expansion: "word/2" stands for the flags of the second AF line.
+    if (m_table.aliasCount > 0 && !aliasesExpanded) {
+        const qsizetype slash = entry.indexOf(u'/');
+        if (slash >= 0) {
+            const int n = aliasNumber(entry, slash);
+            if (n >= 1 && n <= m_table.aliasCount) {
+                const QString &alias = m_table.aliases.value(n - 1);
+                m_entry.assign(reinterpret_cast<const char16_t *>(entry.utf16()), size_t(slash + 1));
+                m_entry.append(reinterpret_cast<const char16_t *>(alias.utf16()), size_t(alias.size()));
+                entry = view(m_entry);
+            }
+        }
+    }
+
+    // The first "/" not escaped by a backslash separates the word from its flags;
+    // an escaped slash is a plain slash of the word.
+    qsizetype separator = -1;
+    bool escaped = false;
+    for (qsizetype i = 0; i < entry.size(); ++i) {
+        if (entry[i] != u'/')
+            continue;
+        if (i > 0 && entry[i - 1] == u'\\') {
+            escaped = true;
+            continue;
+        }
+        separator = i;
+        break;
+    }
+    QStringView word = separator < 0 ? entry : entry.first(separator);
+    const QStringView flags = separator < 0 ? QStringView() : entry.sliced(separator + 1);
+    if (escaped) {
+        m_word.clear();
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            if (word[i] == u'\\' && i + 1 < word.size() && word[i + 1] == u'/')
+                continue;
+            m_word.push_back(word[i].unicode());
+        }
+        word = view(m_word);
+    }
+    if (word.isEmpty())
+        return 0;
+
+    m_root = word;
+    scanEntryFlags(flags);
+
+    if (!m_crunch) {
+        DerivedWord primary;
+        primary.type = DerivedType::Primary;
+        primary.word = word;
+        primary.base = word;
+        handOver(primary);
+    }
+    appendDerived(word, false);
+
+    Flow flow = flagLoop(word, flags, false);
+    if (flow == Flow::Continue)
+        flow = prefixPhase();
+
+    m_state.flagPath = m_topFlag.toString();
+    if (m_hasNested) {
+        m_state.flagPath += u'\t';
+        m_state.flagPath += m_nestedFlag;
+    }
+    if (flow == Flow::Stop)
+        return 0;
+    if (m_crunch)
+        return flow == Flow::CrunchDone ? 1 : 0;
+    return m_state.countedForms;
+}
+
+WordDeriver::Flow WordDeriver::flagLoop(QStringView word, QStringView flags, bool twofold)
+{
+    if (flags.isEmpty())
+        return Flow::Continue;
+    FlagSplitter splitter(m_table.flagMode, flags);
+    QStringView flag;
+    while (splitter.next(flag)) {
+        if (poll())
+            return Flow::Stop;
+        if (isSpecial(flag))
+            continue;
+        const AffixTable::GroupRefs refs = m_table.groupsOf(flag);
+        const int prefixGroup = refs.prefixY;
+        int suffixGroup = refs.suffixY;
+        bool noCross = false;
+        if (suffixGroup == 0) {
+            suffixGroup = refs.suffixN;
+            noCross = suffixGroup != 0;
+        }
+        if (twofold) {
+            m_nestedFlag = flag;
+            m_hasNested = true;
+        } else {
+            m_topFlag = flag;
+        }
+        if (suffixGroup == 0 && prefixGroup == 0 && flag != m_table.needAffixFlag)
+            addMissing(flag, twofold);
+        if (!twofold && prefixGroup != 0 && !m_topCircumfix && !m_twofoldCircumfix)
+            m_recordedPrefixes.push_back({flag, prefixGroup});
+        if (suffixGroup != 0) {
+            const Flow flow = suffixRules(word, flag, suffixGroup, noCross, twofold);
+            if (flow != Flow::Continue)
+                return flow;
+        }
+        if (prefixGroup != 0) {
+            const Flow flow = prefixRulesInLoop(word, flag, prefixGroup, twofold);
+            if (flow != Flow::Continue)
+                return flow;
+        }
+    }
+    return Flow::Continue;
+}
+
+WordDeriver::Flow WordDeriver::suffixRules(QStringView word, QStringView flag, int groupNumber, bool noCross,
+                                           bool twofold)
+{
+    const AffixGroup &group = m_table.group(groupNumber);
+    std::u16string &buffer = twofold ? m_nestedForm : m_topForm;
+    int number = 0;
+    for (const AffixRule &rule : group.parsedRules) {
+        ++number;
+        if (poll())
+            return Flow::Stop;
+        if (twofold) {
+            m_twofoldCircumfix = rule.continuationHasCircumfix;
+        } else {
+            m_topCircumfix = rule.continuationHasCircumfix;
+            m_twofoldCircumfix = false;
+        }
+        if (rule.continuationHasCircumfix)
+            m_state.facts.circumfixInForce = true;
+        const bool needsAffix = rule.continuationHasNeedAffix;
+        if (needsAffix)
+            m_state.facts.entryHasNeedAffix = true;
+        if (!RuleSuffixMatches(m_table, rule, word))
+            continue;
+
+        assignConcat(buffer, withoutLast(word, rule.stripLength), rule.affixText);
+        const QStringView form = view(buffer);
+        const bool hidden = m_topCircumfix || (twofold && m_twofoldCircumfix) || needsAffix;
+        if (!hidden) {
+            DerivedWord derived;
+            derived.type = DerivedType::Suffix;
+            derived.word = form;
+            derived.base = word;
+            derived.flag = flag;
+            derived.position = group.headerOffset;
+            derived.ruleNumber = number;
+            derived.strip = rule.strip;
+            derived.affix = rule.affix;
+            derived.condition = rule.condition;
+            if (m_crunch) {
+                // Crunch wants the first suffix form only; a twofold step ends
+                // there without ending the top-level call.
+                derived.root = m_root;
+                derived.topFlag = m_topFlag;
+                derived.nestedFlag = m_nestedFlag;
+                derived.hasNestedFlag = m_hasNested;
+                m_sink->accept(derived);
+                return twofold ? Flow::Continue : Flow::CrunchDone;
+            }
+            handOver(derived);
+            appendDerived(form, noCross);
+        }
+        if (rule.hasContinuation && !twofold) {
+            const Flow flow = twofoldStep(form, rule.continuation);
+            if (flow != Flow::Continue)
+                return flow;
+        }
+    }
+    return Flow::Continue;
+}
+
+WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView flag, int groupNumber, bool twofold)
+{
+    const AffixGroup &group = m_table.group(groupNumber);
+    if (!twofold) {
+        // At the top level the rules are only walked for their continuation
+        // flags; the group's summary gives the state that walk leaves.
+        if (poll())
+            return Flow::Stop;
+        if (!group.parsedRules.empty()) {
+            m_topCircumfix = group.lastContinuationHasCircumfix;
+            m_twofoldCircumfix = false;
+        }
+        if (group.anyContinuationHasCircumfix)
+            m_state.facts.circumfixInForce = true;
+        if (group.anyContinuationHasNeedAffix)
+            m_state.facts.entryHasNeedAffix = true;
+        return Flow::Continue;
+    }
+    int number = 0;
+    for (const AffixRule &rule : group.parsedRules) {
+        ++number;
+        if (poll())
+            return Flow::Stop;
+        m_twofoldCircumfix = rule.continuationHasCircumfix;
+        if (rule.continuationHasCircumfix)
+            m_state.facts.circumfixInForce = true;
+        const bool needsAffix = rule.continuationHasNeedAffix;
+        if (needsAffix)
+            m_state.facts.entryHasNeedAffix = true;
+        if (m_twofoldCircumfix != m_topCircumfix || !RulePrefixMatches(m_table, rule, word))
+            continue;
+        if (needsAffix || m_crunch)
+            continue;
+        assignConcat(m_bothForm, rule.affixText, withoutFirst(word, rule.stripLength));
+        DerivedWord derived;
+        derived.type = DerivedType::Both;
+        derived.word = view(m_bothForm);
+        derived.base = word;
+        derived.flag = flag;
+        derived.position = group.headerOffset;
+        derived.ruleNumber = number;
+        derived.strip = rule.strip;
+        derived.affix = rule.affix;
+        derived.condition = rule.condition;
+        handOver(derived);
+    }
+    return Flow::Continue;
+}
+
+WordDeriver::Flow WordDeriver::twofoldStep(QStringView word, QStringView flags)
+{
+    if (word.isEmpty())
+        return Flow::Continue;
+    scanEntryFlags(flags);
+    const Flow flow = flagLoop(word, flags, true);
+    return flow == Flow::Stop ? Flow::Stop : Flow::Continue;
+}
+
+// The prefix phase walks the derived words, and the twofold steps of prefix rules
+// with continuation flags append new ones while it walks. A prefix whose
+// continuation leads to suffix forms that it accepts again would walk forever,
+// so a prefix is never applied to the forms its own twofold steps appended: each
+// recorded prefix visits the list as it stood when its walk began. Forms appended
+// by an earlier prefix are visited, as the order of the walk requires. A total
+// visit limit guards against entries whose prefixes multiply the list.
+WordDeriver::Flow WordDeriver::prefixPhase()
+{
+    if (m_recordedPrefixes.empty() || m_derivedList.empty())
+        return Flow::Continue;
+    qsizetype visits = 0;
+    for (const RecordedPrefix &recorded : m_recordedPrefixes) {
+        const AffixGroup &group = m_table.group(recorded.group);
+        if (group.parsedRules.empty())
+            continue;
+        const size_t end = m_derivedList.size();
+        for (size_t k = 0; k < end; ++k) {
+            if (++visits > maxPrefixVisits) {
+                m_state.prefixPhaseBounded = true;
+                return Flow::Continue;
+            }
+            const ListItem item = m_derivedList[k];
+            if (item.noCross) {
+                if (poll())
+                    return Flow::Stop;
+                continue;
+            }
+            // The pool may grow under a twofold step, so the word is copied out.
+            m_prefixBase.assign(m_pool, size_t(item.start), size_t(item.length));
+            const QStringView base = view(m_prefixBase);
+            const bool isRoot = base == m_root;
+            int number = 0;
+            for (const AffixRule &rule : group.parsedRules) {
+                ++number;
+                if (poll())
+                    return Flow::Stop;
+                if (!RulePrefixMatches(m_table, rule, base))
+                    continue;
+                assignConcat(m_prefixForm, rule.affixText, withoutFirst(base, rule.stripLength));
+                const QStringView form = view(m_prefixForm);
+                bool shown = !rule.continuationHasNeedAffix;
+                if (shown && m_state.facts.circumfixInForce) {
+                    shown = isRoot && !rule.hasContinuation && (rule.stripIsZero || rule.strip.size() == 1);
+                }
+                if (shown && !m_crunch) {
+                    DerivedWord derived;
+                    derived.type = DerivedType::Prefix;
+                    derived.word = form;
+                    derived.base = base;
+                    derived.flag = recorded.flag;
+                    derived.position = group.headerOffset;
+                    derived.ruleNumber = number;
+                    derived.strip = rule.strip;
+                    derived.affix = rule.affix;
+                    derived.condition = rule.condition;
+                    handOver(derived);
+                }
+                if (rule.hasContinuation) {
+                    const Flow flow = twofoldStep(form, rule.continuation);
+                    if (flow != Flow::Continue)
+                        return flow;
+                }
+            }
+        }
+    }
+    return Flow::Continue;
+}
+
+} // namespace lexaloom

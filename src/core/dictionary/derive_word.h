@@ -1,0 +1,160 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <string>
+#include <vector>
+
+#include "dictionary/affix_table.h"
+
+namespace lexaloom {
+
+enum class DerivedType { Primary, Suffix, Prefix, Both };
+
+// "Primary", "Suffix", "Prefix" or "Both".
+QString derivedTypeText(DerivedType type);
+
+// One form handed to a sink. The views live only for the duration of the call
+// to DerivationSink::accept; a sink that keeps a form copies what it needs.
+struct DerivedWord {
+    DerivedType type = DerivedType::Primary;
+    QStringView word;  // the form, without continuation flags
+    QStringView root;  // the entry's word
+    QStringView base;  // the word the rule was applied to
+    QStringView flag;  // empty for the primary form
+    int position = 0;  // headerOffset of the group; 0 for the primary form
+    int ruleNumber = 0;
+    QStringView strip; // as written ("0" when nothing is stripped)
+    QStringView affix; // rewritten: "0" -> "", "0/XY" -> "/XY"
+    QStringView condition;
+    // The flag path of the editor: the top-level flag and, once a continuation
+    // flag has been looked up in this call, that flag.
+    QStringView topFlag;
+    QStringView nestedFlag;
+    bool hasNestedFlag = false;
+};
+
+// ruleNumber ": " strip " " affix " " condition; with a width, the number is
+// "0000" + number cut to its last `width` characters.
+QString ruleText(const DerivedWord &form, int width = 0);
+// The flag path as the editor stores it: top flag, then a tab and the nested flag.
+QString flagPathText(const DerivedWord &form);
+
+// Where the forms of DeriveWord go. accept() returns whether the form counts
+// towards countedForms.
+class DerivationSink {
+public:
+    virtual ~DerivationSink() = default;
+
+    // Called at the start of every top-level call.
+    virtual void begin() {}
+    virtual bool accept(const DerivedWord &form) = 0;
+    // Polled before each flag and each rule when pollsEvents() is true; a true
+    // answer ends the call at once.
+    virtual bool stopRequested() { return false; }
+
+    bool pollsEvents() const { return m_pollsEvents; }
+    // Crunch: only suffix forms reach the sink, nothing is counted, and the first
+    // top-level suffix form ends the call.
+    bool firstSuffixOnly() const { return m_firstSuffixOnly; }
+
+protected:
+    bool m_pollsEvents = false;
+    bool m_firstSuffixOnly = false;
+};
+
+struct DerivationFacts {
+    bool entryHasKeepCase = false;
+    bool entryHasNeedAffix = false;
+    bool entryHasForbiddenWord = false;
+    bool noSuggestSeen = false;
+    bool circumfixInForce = false;
+};
+
+// What a top-level call leaves behind for the word editor.
+struct DerivationState {
+    QString missingFlags;
+    QString missingContinuationFlags; // in numeric mode each flag is preceded by ","
+    DerivationFacts facts;
+    QString flagPath;                 // top flag, then a tab and the last continuation flag
+    int countedForms = 0;
+    bool stopped = false;             // the sink asked to stop
+    bool prefixPhaseBounded = false;  // the prefix phase hit its bound (see derive_word.cpp)
+
+    // missingContinuationFlags without leading and trailing commas, as the label shows it.
+    QString missingContinuationLabel() const;
+};
+
+// The derivation engine. Keep one per run of a tool: it reuses its buffers from
+// entry to entry. The table must outlive it and stay unchanged while it is used.
+class WordDeriver final {
+public:
+    explicit WordDeriver(const AffixTable &table);
+
+    // Expands one entry (word[/flags], the part of a .dic entry before "\n").
+    // Returns countedForms; 0 for an empty word or when the sink stopped the call.
+    // With a firstSuffixOnly sink: 1 once a top-level suffix form was handed over,
+    // else 0.
+    int DeriveWord(QStringView entry, DerivationSink &sink, bool aliasesExpanded = false);
+
+    const DerivationState &state() const { return m_state; }
+
+    // Upper bound of derived words the prefix phase visits in one call.
+    static constexpr qsizetype maxPrefixVisits = 1 << 20;
+
+private:
+    enum class Flow { Continue, Stop, CrunchDone };
+
+    struct ListItem {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        bool noCross = false;
+    };
+
+    Flow flagLoop(QStringView word, QStringView flags, bool twofold);
+    Flow suffixRules(QStringView word, QStringView flag, int groupNumber, bool noCross, bool twofold);
+    Flow prefixRulesInLoop(QStringView word, QStringView flag, int groupNumber, bool twofold);
+    Flow twofoldStep(QStringView word, QStringView flags);
+    Flow prefixPhase();
+    void scanEntryFlags(QStringView flags);
+    bool isSpecial(QStringView flag);
+    void addMissing(QStringView flag, bool twofold);
+    void appendDerived(QStringView word, bool noCross);
+    bool poll();
+    void handOver(DerivedWord &form);
+
+    const AffixTable &m_table;
+    DerivationSink *m_sink = nullptr;
+    DerivationState m_state;
+    bool m_crunch = false;
+    bool m_polls = false;
+    bool m_topCircumfix = false;
+    bool m_twofoldCircumfix = false;
+    QStringView m_root;
+    QStringView m_topFlag;
+    QStringView m_nestedFlag;
+    bool m_hasNested = false;
+
+    struct RecordedPrefix {
+        QStringView flag;
+        int group = 0;
+    };
+    std::vector<RecordedPrefix> m_recordedPrefixes;
+    std::vector<ListItem> m_derivedList;
+    std::u16string m_pool; // the words of m_derivedList
+
+    // Reused buffers, one per nesting level, so forms cost no allocation.
+    std::u16string m_entry;
+    std::u16string m_word;
+    std::u16string m_topForm;
+    std::u16string m_nestedForm;
+    std::u16string m_bothForm;
+    std::u16string m_prefixBase;
+    std::u16string m_prefixForm;
+};
+
+// One call with a fresh engine; for callers that derive a single entry.
+int DeriveWord(const AffixTable &table, QStringView entry, DerivationSink &sink, bool aliasesExpanded = false);
+
+} // namespace lexaloom

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace lexaloom {
+
+// The accent- and case-blind sort key: lower-cased, then the accented letters of
+// a fixed table replaced by their base letters. Keeps the length of the text.
+QString FoldAccents(const QString &text);
+
+// Leading and trailing spaces removed and every run of spaces made one space.
+// Tabs are not touched.
+QString CollapseSpaces(const QString &text);
+
+} // namespace lexaloom
