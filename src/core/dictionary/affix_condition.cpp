@@ -80,6 +80,8 @@ PcreCondition::PcreCondition(const QString &pattern)
                                            &error, &offset, nullptr);
     if (!code)
         return;
+    // JIT where the platform has it; the limits apply to it as well.
+    pcre2_jit_compile_16(code, PCRE2_JIT_COMPLETE);
     auto compiled = std::make_shared<Compiled>();
     compiled->code = code;
     compiled->data = pcre2_match_data_create_from_pattern_16(code, nullptr);
