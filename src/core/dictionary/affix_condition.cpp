@@ -9,23 +9,6 @@ namespace lexaloom {
 
 namespace {
 
-// Reads the code point ending at `end` (exclusive); 0 units when the word holds
-// a lone surrogate there, which PCRE2 would refuse as invalid UTF-16.
-inline int codePointBefore(QStringView word, qsizetype end, char32_t &c)
-{
-    const char16_t low = word[end - 1].unicode();
-    if (QChar::isLowSurrogate(low)) {
-        if (end < 2 || !QChar::isHighSurrogate(word[end - 2].unicode()))
-            return 0;
-        c = QChar::surrogateToUcs4(word[end - 2].unicode(), low);
-        return 2;
-    }
-    if (QChar::isHighSurrogate(low))
-        return 0;
-    c = low;
-    return 1;
-}
-
 inline int codePointAt(QStringView word, qsizetype pos, char32_t &c)
 {
     const char16_t high = word[pos].unicode();
@@ -39,21 +22,6 @@ inline int codePointAt(QStringView word, qsizetype pos, char32_t &c)
         return 0;
     c = high;
     return 1;
-}
-
-// PCRE2 checks the whole subject before matching and fails on broken UTF-16.
-bool isValidUtf16(QStringView word)
-{
-    const qsizetype n = word.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = word[i].unicode();
-        if (u < 0xD800 || u > 0xDFFF)
-            continue;
-        if (!QChar::isHighSurrogate(u) || i + 1 >= n || !QChar::isLowSurrogate(word[i + 1].unicode()))
-            return false;
-        ++i;
-    }
-    return true;
 }
 
 } // namespace
@@ -165,67 +133,37 @@ std::optional<FastCondition> FastCondition::parse(QStringView condition)
     return result;
 }
 
-bool FastCondition::test(const Element &element, char32_t c) const
+bool FastCondition::edgeAccepts(bool last, char32_t c) const
 {
-    switch (element.kind) {
-    case Element::Any:
+    if (m_elements.empty())
         return true;
-    case Element::Literal:
-        return c == element.ch;
-    case Element::Set:
-    case Element::NegatedSet: {
-        const char32_t *chars = m_setChars.data() + element.setStart;
-        bool found = false;
-        for (quint32 k = 0; k < element.setSize; ++k) {
-            if (chars[k] == c) {
-                found = true;
-                break;
-            }
-        }
-        return found == (element.kind == Element::Set);
-    }
-    }
-    return false;
+    return test(last ? m_elements.back() : m_elements.front(), c);
 }
 
-bool FastCondition::matchesEndingAt(QStringView word, qsizetype end) const
+void FastCondition::edgeChars(bool last, std::vector<char32_t> &out) const
 {
-    qsizetype pos = end;
-    for (auto it = m_elements.rbegin(); it != m_elements.rend(); ++it) {
-        if (pos <= 0)
-            return false;
-        char32_t c = 0;
-        const int units = codePointBefore(word, pos, c);
-        if (units == 0 || !test(*it, c))
-            return false;
-        pos -= units;
-    }
-    return true;
+    if (m_elements.empty())
+        return;
+    const Element &e = last ? m_elements.back() : m_elements.front();
+    if (e.kind == Element::Literal)
+        out.push_back(e.ch);
+    else if (e.kind != Element::Any)
+        out.insert(out.end(), m_setChars.begin() + e.setStart, m_setChars.begin() + e.setStart + e.setSize);
 }
 
-bool FastCondition::matchesSuffix(QStringView word) const
+bool FastCondition::matchesPrefixOfValid(QStringView word) const
 {
-    if (!isValidUtf16(word))
-        return false;
-    if (matchesEndingAt(word, word.size()))
-        return true;
-    // "$" also matches before a final line feed.
-    return !word.isEmpty() && word.back() == u'\n' && matchesEndingAt(word, word.size() - 1);
-}
-
-bool FastCondition::matchesPrefix(QStringView word) const
-{
-    if (!isValidUtf16(word))
-        return false;
+    const char16_t *s = reinterpret_cast<const char16_t *>(word.utf16());
+    const qsizetype n = word.size();
     qsizetype pos = 0;
     for (const Element &element : m_elements) {
-        if (pos >= word.size())
+        if (pos >= n)
             return false;
-        char32_t c = 0;
-        const int units = codePointAt(word, pos, c);
-        if (units == 0 || !test(element, c))
+        char32_t c = s[pos++];
+        if (c >= 0xD800 && c <= 0xDBFF && pos < n) // valid words pair every high surrogate
+            c = QChar::surrogateToUcs4(char16_t(c), s[pos++]);
+        if (!test(element, c))
             return false;
-        pos += units;
     }
     return true;
 }

@@ -36,8 +36,39 @@ class FastCondition final {
 public:
     static std::optional<FastCondition> parse(QStringView condition);
 
-    bool matchesSuffix(QStringView word) const;
-    bool matchesPrefix(QStringView word) const;
+    bool matchesSuffix(QStringView word) const { return isValidUtf16(word) && matchesSuffixOfValid(word); }
+    bool matchesPrefix(QStringView word) const { return isValidUtf16(word) && matchesPrefixOfValid(word); }
+
+    // The same for a word already known to be valid UTF-16 (PCRE2 refuses
+    // anything else), so a word checked once can be tested against many rules.
+    bool matchesSuffixOfValid(QStringView word) const
+    {
+        if (matchesEndingAt(word, word.size()))
+            return true;
+        // "$" also matches before a final line feed.
+        return !word.isEmpty() && word.back() == u'\n' && matchesEndingAt(word, word.size() - 1);
+    }
+    bool matchesPrefixOfValid(QStringView word) const;
+
+    // Whether the last (first) element can match c; true for an empty condition.
+    bool edgeAccepts(bool last, char32_t c) const;
+    // The characters the last (first) element names, for indexing rules by them.
+    void edgeChars(bool last, std::vector<char32_t> &out) const;
+
+    static bool isValidUtf16(QStringView word)
+    {
+        const char16_t *s = reinterpret_cast<const char16_t *>(word.utf16());
+        const qsizetype n = word.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t u = s[i];
+            if (u < 0xD800 || u > 0xDFFF)
+                continue;
+            if (u > 0xDBFF || i + 1 >= n || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF)
+                return false;
+            ++i;
+        }
+        return true;
+    }
 
 private:
     struct Element {
@@ -48,8 +79,47 @@ private:
         quint32 setSize = 0;
     };
 
-    bool test(const Element &element, char32_t c) const;
-    bool matchesEndingAt(QStringView word, qsizetype end) const;
+    bool test(const Element &element, char32_t c) const
+    {
+        switch (element.kind) {
+        case Element::Any:
+            return true;
+        case Element::Literal:
+            return c == element.ch;
+        case Element::Set:
+        case Element::NegatedSet: {
+            const char32_t *chars = m_setChars.data() + element.setStart;
+            bool found = false;
+            for (quint32 k = 0; k < element.setSize; ++k) {
+                if (chars[k] == c) {
+                    found = true;
+                    break;
+                }
+            }
+            return found == (element.kind == Element::Set);
+        }
+        }
+        return false;
+    }
+
+    bool matchesEndingAt(QStringView word, qsizetype end) const
+    {
+        const char16_t *s = reinterpret_cast<const char16_t *>(word.utf16());
+        qsizetype pos = end;
+        for (auto it = m_elements.rbegin(); it != m_elements.rend(); ++it) {
+            if (pos <= 0)
+                return false;
+            char32_t c = s[pos - 1];
+            --pos;
+            if (c >= 0xDC00 && c <= 0xDFFF && pos > 0) { // valid words pair every low surrogate
+                c = QChar::surrogateToUcs4(s[pos - 1], char16_t(c));
+                --pos;
+            }
+            if (!test(*it, c))
+                return false;
+        }
+        return true;
+    }
 
     std::vector<Element> m_elements;
     std::vector<char32_t> m_setChars;
@@ -63,6 +133,7 @@ public:
 
     const QString &text() const { return m_text; }
     bool hasFastMatcher() const { return m_fast.has_value(); }
+    const FastCondition *fastMatcher() const { return m_fast ? &*m_fast : nullptr; }
 
     // condition + "$" matches the word / "^" + condition matches the word.
     bool matchesSuffix(QStringView word) const

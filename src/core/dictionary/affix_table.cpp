@@ -1,5 +1,6 @@
 #include "dictionary/affix_table.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "shell/format.h"
@@ -96,11 +97,63 @@ AffixRule parseRule(AffixTable &table, const QString &line)
     rule.stripIsZero = rule.strip == u"0";
     rule.stripLength = rule.stripIsZero ? 0 : int(rule.strip.size());
     rule.conditionIsDot = rule.condition == u".";
-    if (!rule.conditionIsDot)
+    if (!rule.conditionIsDot) {
         rule.conditionIndex = table.conditions.intern(rule.condition);
+        if (const FastCondition *fast = table.conditions.at(rule.conditionIndex).fastMatcher())
+            rule.fast = *fast;
+    }
     rule.continuationHasCircumfix = table.ContainsCircumfixFlag(rule.continuation);
     rule.continuationHasNeedAffix = table.HasNeedAffixFlag(rule.continuation);
     return rule;
+}
+
+// Whether a rule can apply to a word whose edge unit (last for suffixes, first
+// for prefixes) is u. Must never say no where the full test could say yes.
+bool mayApply(const AffixTable &table, const AffixRule &rule, bool suffix, char16_t u)
+{
+    if (rule.conditionIsDot)
+        return true;
+    if (!rule.stripIsZero && !rule.strip.isEmpty()) {
+        const char16_t edge = suffix ? rule.strip.back().unicode() : rule.strip.front().unicode();
+        if (!QChar::isSurrogate(edge) && edge != u)
+            return false;
+    }
+    const FastCondition *fast = table.conditions.at(rule.conditionIndex).fastMatcher();
+    return !fast || fast->edgeAccepts(suffix, u);
+}
+
+void buildCandidates(const AffixTable &table, AffixGroup &group)
+{
+    const bool suffix = !group.isPrefix();
+    RuleCandidates &c = group.candidates;
+    std::vector<char32_t> named;
+    for (size_t i = 0; i < group.parsedRules.size(); ++i) {
+        const AffixRule &rule = group.parsedRules[i];
+        c.all.push_back(int(i));
+        if (rule.conditionIsDot)
+            continue;
+        if (!rule.stripIsZero && !rule.strip.isEmpty())
+            named.push_back(suffix ? rule.strip.back().unicode() : rule.strip.front().unicode());
+        if (const FastCondition *fast = table.conditions.at(rule.conditionIndex).fastMatcher())
+            fast->edgeChars(suffix, named);
+    }
+    // A unit no rule names: what holds for any such unit holds for all of them.
+    // U+FFFF is a noncharacter that rules hardly ever name; if one does, every
+    // rule stays a candidate.
+    const bool namesFFFF = std::find(named.begin(), named.end(), char32_t(0xFFFF)) != named.end();
+    for (size_t i = 0; i < group.parsedRules.size(); ++i) {
+        if (namesFFFF || mayApply(table, group.parsedRules[i], suffix, 0xFFFF))
+            c.otherUnits.push_back(int(i));
+    }
+    for (const char32_t ch : named) {
+        if (ch > 0xFFFF || QChar::isSurrogate(ch) || ch == u'\n' || ch == 0xFFFF || c.byUnit.contains(char16_t(ch)))
+            continue;
+        std::vector<int> &list = c.byUnit[char16_t(ch)];
+        for (size_t i = 0; i < group.parsedRules.size(); ++i) {
+            if (mayApply(table, group.parsedRules[i], suffix, char16_t(ch)))
+                list.push_back(int(i));
+        }
+    }
 }
 
 } // namespace
@@ -224,6 +277,7 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
             group.lastContinuationHasCircumfix = rule.continuationHasCircumfix;
             group.parsedRules.push_back(std::move(rule));
         }
+        buildCandidates(table, group);
         AffixTable::GroupRefs *refs = nullptr;
         if (!group.flag.isEmpty() && group.flag.size() <= 2) {
             refs = &table.shortFlagGroups[shortFlagKey(group.flag)];
@@ -306,22 +360,5 @@ bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringVi
     return conditionMatches(table, word, condition, false);
 }
 
-bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
-{
-    if (rule.conditionIsDot)
-        return true;
-    if (!rule.stripIsZero && !word.endsWith(rule.strip))
-        return false;
-    return table.conditions.at(rule.conditionIndex).matchesSuffix(word);
-}
-
-bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
-{
-    if (rule.conditionIsDot)
-        return true;
-    if (!rule.stripIsZero && !word.startsWith(rule.strip))
-        return false;
-    return table.conditions.at(rule.conditionIndex).matchesPrefix(word);
-}
 
 } // namespace lexaloom

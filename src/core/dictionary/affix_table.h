@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -26,11 +27,32 @@ struct AffixRule {
     QString condition;    // field 5
     int stripLength = 0;  // 0 for the strip "0"
     int conditionIndex = -1;
+    std::optional<FastCondition> fast; // a copy of the condition's fast matcher, kept at hand
     bool stripIsZero = false;
     bool conditionIsDot = false;
     bool hasContinuation = false;
     bool continuationHasCircumfix = false;
     bool continuationHasNeedAffix = false;
+};
+
+// The rules of a group that can apply to a word, found by the word's last code
+// unit (suffixes) or first code unit (prefixes): a superset of the rules whose
+// strip and condition fit, in rule order, so the engine tests far fewer rules.
+struct RuleCandidates {
+    QHash<char16_t, std::vector<int>> byUnit;
+    std::vector<int> otherUnits; // for a unit that no rule names
+    std::vector<int> all;        // for empty words, surrogates and line feeds
+
+    const std::vector<int> &forWord(QStringView word, bool suffix) const
+    {
+        if (word.isEmpty())
+            return all;
+        const char16_t u = suffix ? word.back().unicode() : word.front().unicode();
+        if (u == u'\n' || QChar::isSurrogate(u))
+            return all;
+        const auto it = byUnit.constFind(u);
+        return it == byUnit.constEnd() ? otherUnits : it.value();
+    }
 };
 
 struct AffixGroup {
@@ -46,6 +68,7 @@ struct AffixGroup {
     bool anyContinuationHasCircumfix = false;
     bool anyContinuationHasNeedAffix = false;
     bool lastContinuationHasCircumfix = false;
+    RuleCandidates candidates;
 
     bool isPrefix() const { return kind == QLatin1String("PFX"); }
 };
@@ -117,9 +140,57 @@ bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringVi
 bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip,
                             const QString &condition);
 
-// The same tests for a rule of the table, without any lookup.
-bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word);
-bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word);
+// The same tests for a rule of the table, without any lookup; the engine's hot
+// path. wordIsValid tells whether the word is valid UTF-16, checked once per word.
+inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
+{
+    if (rule.conditionIsDot)
+        return true;
+    if (!rule.stripIsZero) {
+        const qsizetype n = rule.strip.size();
+        if (n > word.size())
+            return false;
+        const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16()) + (word.size() - n);
+        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.utf16());
+        for (qsizetype i = 0; i < n; ++i) {
+            if (w[i] != t[i])
+                return false;
+        }
+    }
+    if (rule.fast)
+        return wordIsValid && rule.fast->matchesSuffixOfValid(word);
+    return table.conditions.at(rule.conditionIndex).matchesSuffix(word);
+}
+
+inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
+{
+    if (rule.conditionIsDot)
+        return true;
+    if (!rule.stripIsZero) {
+        const qsizetype n = rule.strip.size();
+        if (n > word.size())
+            return false;
+        const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16());
+        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.utf16());
+        for (qsizetype i = 0; i < n; ++i) {
+            if (w[i] != t[i])
+                return false;
+        }
+    }
+    if (rule.fast)
+        return wordIsValid && rule.fast->matchesPrefixOfValid(word);
+    return table.conditions.at(rule.conditionIndex).matchesPrefix(word);
+}
+
+inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
+{
+    return RuleSuffixMatches(table, rule, word, FastCondition::isValidUtf16(word));
+}
+
+inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
+{
+    return RulePrefixMatches(table, rule, word, FastCondition::isValidUtf16(word));
+}
 
 // Text of the status shown while the table is rebuilt.
 QString affixTableBuildStatusText();

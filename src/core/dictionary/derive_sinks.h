@@ -111,6 +111,7 @@ private:
 // Mode 3: counting only.
 class CountingSink final : public DerivationSink {
 public:
+    CountingSink() { m_countsOnly = true; }
     bool accept(const DerivedWord &) override { return true; }
 };
 

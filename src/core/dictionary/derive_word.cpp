@@ -1,5 +1,7 @@
 #include "dictionary/derive_word.h"
 
+#include <cstring>
+
 namespace lexaloom {
 
 namespace {
@@ -14,6 +16,11 @@ inline void assignConcat(std::u16string &out, QStringView a, QStringView b)
     out.clear();
     out.append(reinterpret_cast<const char16_t *>(a.utf16()), size_t(a.size()));
     out.append(reinterpret_cast<const char16_t *>(b.utf16()), size_t(b.size()));
+}
+
+inline bool sameText(QStringView a, const QString &b)
+{
+    return a.size() == b.size() && std::memcmp(a.utf16(), b.utf16(), size_t(a.size()) * 2) == 0;
 }
 
 inline QStringView withoutLast(QStringView word, int n)
@@ -101,15 +108,19 @@ int DeriveWord(const AffixTable &table, QStringView entry, DerivationSink &sink,
     return deriver.DeriveWord(entry, sink, aliasesExpanded);
 }
 
-bool WordDeriver::poll()
+bool WordDeriver::pollSink()
 {
-    if (m_polls && !m_state.stopped && m_sink->stopRequested())
+    if (!m_state.stopped && m_sink->stopRequested())
         m_state.stopped = true;
     return m_state.stopped;
 }
 
 void WordDeriver::handOver(DerivedWord &form)
 {
+    if (m_countsOnly) {
+        ++m_state.countedForms;
+        return;
+    }
     form.root = m_root;
     form.topFlag = m_topFlag;
     form.nestedFlag = m_nestedFlag;
@@ -133,19 +144,19 @@ bool WordDeriver::isSpecial(QStringView flag)
     if (flag.isEmpty())
         return false;
     const AffixTable &t = m_table;
-    if (flag == t.noSuggestFlag) {
+    if (sameText(flag, t.noSuggestFlag)) {
         m_state.facts.noSuggestSeen = true;
         return true;
     }
-    if (flag == t.keepCaseFlag) {
+    if (sameText(flag, t.keepCaseFlag)) {
         m_state.facts.entryHasKeepCase = true;
         return true;
     }
-    if (flag == t.forbiddenWordFlag) {
+    if (sameText(flag, t.forbiddenWordFlag)) {
         m_state.facts.entryHasForbiddenWord = true;
         return true;
     }
-    if (flag == t.circumfixFlag) {
+    if (sameText(flag, t.circumfixFlag)) {
         m_state.facts.circumfixInForce = true;
         return true;
     }
@@ -190,6 +201,7 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     m_sink = &sink;
     m_crunch = sink.firstSuffixOnly();
     m_polls = sink.pollsEvents();
+    m_countsOnly = sink.countsOnly() && !m_crunch;
     m_topCircumfix = false;
     m_twofoldCircumfix = false;
     m_topFlag = QStringView();
@@ -245,6 +257,16 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     m_root = word;
     scanEntryFlags(flags);
 
+    // The derived words are only kept for a prefix phase, which needs a prefix flag.
+    m_keepDerived = false;
+    FlagSplitter prefixScan(m_table.flagMode, flags);
+    for (QStringView flag; !flags.isEmpty() && prefixScan.next(flag);) {
+        if (m_table.groupsOf(flag).prefixY != 0) {
+            m_keepDerived = true;
+            break;
+        }
+    }
+
     if (!m_crunch) {
         DerivedWord primary;
         primary.type = DerivedType::Primary;
@@ -252,7 +274,8 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
         primary.base = word;
         handOver(primary);
     }
-    appendDerived(word, false);
+    if (m_keepDerived)
+        appendDerived(word, false);
 
     Flow flow = flagLoop(word, flags, false);
     if (flow == Flow::Continue)
@@ -317,58 +340,102 @@ WordDeriver::Flow WordDeriver::suffixRules(QStringView word, QStringView flag, i
                                            bool twofold)
 {
     const AffixGroup &group = m_table.group(groupNumber);
-    std::u16string &buffer = twofold ? m_nestedForm : m_topForm;
-    int number = 0;
-    for (const AffixRule &rule : group.parsedRules) {
-        ++number;
-        if (poll())
-            return Flow::Stop;
-        if (twofold) {
-            m_twofoldCircumfix = rule.continuationHasCircumfix;
-        } else {
-            m_topCircumfix = rule.continuationHasCircumfix;
-            m_twofoldCircumfix = false;
-        }
-        if (rule.continuationHasCircumfix)
-            m_state.facts.circumfixInForce = true;
-        const bool needsAffix = rule.continuationHasNeedAffix;
-        if (needsAffix)
-            m_state.facts.entryHasNeedAffix = true;
-        if (!RuleSuffixMatches(m_table, rule, word))
-            continue;
-
-        assignConcat(buffer, withoutLast(word, rule.stripLength), rule.affixText);
-        const QStringView form = view(buffer);
-        const bool hidden = m_topCircumfix || (twofold && m_twofoldCircumfix) || needsAffix;
-        if (!hidden) {
-            DerivedWord derived;
-            derived.type = DerivedType::Suffix;
-            derived.word = form;
-            derived.base = word;
-            derived.flag = flag;
-            derived.position = group.headerOffset;
-            derived.ruleNumber = number;
-            derived.strip = rule.strip;
-            derived.affix = rule.affix;
-            derived.condition = rule.condition;
-            if (m_crunch) {
-                // Crunch wants the first suffix form only; a twofold step ends
-                // there without ending the top-level call.
-                derived.root = m_root;
-                derived.topFlag = m_topFlag;
-                derived.nestedFlag = m_nestedFlag;
-                derived.hasNestedFlag = m_hasNested;
-                m_sink->accept(derived);
-                return twofold ? Flow::Continue : Flow::CrunchDone;
+    if (group.parsedRules.empty())
+        return Flow::Continue;
+    const bool valid = FastCondition::isValidUtf16(word);
+    if (group.anyContinuationHasCircumfix || group.anyContinuationHasNeedAffix) {
+        // Every rule examined changes the circumfix state, so walk them all.
+        for (size_t i = 0; i < group.parsedRules.size(); ++i) {
+            if (poll())
+                return Flow::Stop;
+            const AffixRule &rule = group.parsedRules[i];
+            if (twofold) {
+                m_twofoldCircumfix = rule.continuationHasCircumfix;
+            } else {
+                m_topCircumfix = rule.continuationHasCircumfix;
+                m_twofoldCircumfix = false;
             }
-            handOver(derived);
-            appendDerived(form, noCross);
-        }
-        if (rule.hasContinuation && !twofold) {
-            const Flow flow = twofoldStep(form, rule.continuation);
+            if (rule.continuationHasCircumfix)
+                m_state.facts.circumfixInForce = true;
+            if (rule.continuationHasNeedAffix)
+                m_state.facts.entryHasNeedAffix = true;
+            if (!RuleSuffixMatches(m_table, rule, word, valid))
+                continue;
+            const Flow flow = applySuffix(word, flag, group, int(i), noCross, twofold);
             if (flow != Flow::Continue)
                 return flow;
         }
+        return Flow::Continue;
+    }
+    // No rule of the group touches the circumfix state: only the candidates for
+    // the word's last unit need a look, and the state is what a walk would leave.
+    if (twofold) {
+        m_twofoldCircumfix = false;
+    } else {
+        m_topCircumfix = false;
+        m_twofoldCircumfix = false;
+    }
+    const int lastRule = int(group.parsedRules.size()) - 1;
+    for (const int i : group.candidates.forWord(word, true)) {
+        if (poll())
+            return Flow::Stop;
+        const AffixRule &rule = group.parsedRules[size_t(i)];
+        if (!RuleSuffixMatches(m_table, rule, word, valid))
+            continue;
+        const Flow flow = applySuffix(word, flag, group, i, noCross, twofold);
+        if (flow != Flow::Continue)
+            return flow;
+        // A twofold step of the last rule leaves its state; otherwise the walk
+        // ends with that rule's own (clear) state.
+        if (!twofold && i != lastRule)
+            m_twofoldCircumfix = false;
+    }
+    return Flow::Continue;
+}
+
+WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, const AffixGroup &group, int index,
+                                           bool noCross, bool twofold)
+{
+    const AffixRule &rule = group.parsedRules[size_t(index)];
+    const bool hidden = m_topCircumfix || (twofold && m_twofoldCircumfix) || rule.continuationHasNeedAffix;
+    if (m_countsOnly && !m_keepDerived && !(rule.hasContinuation && !twofold)) {
+        // Nothing will read this form: count it without writing it out.
+        if (!hidden)
+            ++m_state.countedForms;
+        return Flow::Continue;
+    }
+    std::u16string &buffer = twofold ? m_nestedForm : m_topForm;
+    assignConcat(buffer, withoutLast(word, rule.stripLength), rule.affixText);
+    const QStringView form = view(buffer);
+    if (!hidden) {
+        DerivedWord derived;
+        derived.type = DerivedType::Suffix;
+        derived.word = form;
+        derived.base = word;
+        derived.flag = flag;
+        derived.position = group.headerOffset;
+        derived.ruleNumber = index + 1;
+        derived.strip = rule.strip;
+        derived.affix = rule.affix;
+        derived.condition = rule.condition;
+        if (m_crunch) {
+            // Crunch wants the first suffix form only; a twofold step ends
+            // there without ending the top-level call.
+            derived.root = m_root;
+            derived.topFlag = m_topFlag;
+            derived.nestedFlag = m_nestedFlag;
+            derived.hasNestedFlag = m_hasNested;
+            m_sink->accept(derived);
+            return twofold ? Flow::EndStep : Flow::CrunchDone;
+        }
+        handOver(derived);
+        if (m_keepDerived)
+            appendDerived(form, noCross);
+    }
+    if (rule.hasContinuation && !twofold) {
+        const Flow flow = twofoldStep(form, rule.continuation);
+        if (flow != Flow::Continue)
+            return flow;
     }
     return Flow::Continue;
 }
@@ -376,36 +443,48 @@ WordDeriver::Flow WordDeriver::suffixRules(QStringView word, QStringView flag, i
 WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView flag, int groupNumber, bool twofold)
 {
     const AffixGroup &group = m_table.group(groupNumber);
+    if (group.parsedRules.empty())
+        return Flow::Continue;
     if (!twofold) {
         // At the top level the rules are only walked for their continuation
         // flags; the group's summary gives the state that walk leaves.
         if (poll())
             return Flow::Stop;
-        if (!group.parsedRules.empty()) {
-            m_topCircumfix = group.lastContinuationHasCircumfix;
-            m_twofoldCircumfix = false;
-        }
+        m_topCircumfix = group.lastContinuationHasCircumfix;
+        m_twofoldCircumfix = false;
         if (group.anyContinuationHasCircumfix)
             m_state.facts.circumfixInForce = true;
         if (group.anyContinuationHasNeedAffix)
             m_state.facts.entryHasNeedAffix = true;
         return Flow::Continue;
     }
-    int number = 0;
-    for (const AffixRule &rule : group.parsedRules) {
-        ++number;
+    const bool walkAll = group.anyContinuationHasCircumfix || group.anyContinuationHasNeedAffix;
+    if (!walkAll) {
+        m_twofoldCircumfix = false;
+        if (m_topCircumfix)
+            return poll() ? Flow::Stop : Flow::Continue; // no rule can pair with the top-level circumfix
+    }
+    const std::vector<int> &rules = walkAll ? group.candidates.all : group.candidates.forWord(word, false);
+    const bool valid = FastCondition::isValidUtf16(word);
+    for (const int i : rules) {
         if (poll())
             return Flow::Stop;
-        m_twofoldCircumfix = rule.continuationHasCircumfix;
-        if (rule.continuationHasCircumfix)
-            m_state.facts.circumfixInForce = true;
-        const bool needsAffix = rule.continuationHasNeedAffix;
-        if (needsAffix)
-            m_state.facts.entryHasNeedAffix = true;
-        if (m_twofoldCircumfix != m_topCircumfix || !RulePrefixMatches(m_table, rule, word))
+        const AffixRule &rule = group.parsedRules[size_t(i)];
+        if (walkAll) {
+            m_twofoldCircumfix = rule.continuationHasCircumfix;
+            if (rule.continuationHasCircumfix)
+                m_state.facts.circumfixInForce = true;
+            if (rule.continuationHasNeedAffix)
+                m_state.facts.entryHasNeedAffix = true;
+        }
+        if (m_twofoldCircumfix != m_topCircumfix || !RulePrefixMatches(m_table, rule, word, valid))
             continue;
-        if (needsAffix || m_crunch)
+        if (rule.continuationHasNeedAffix || m_crunch)
             continue;
+        if (m_countsOnly) {
+            ++m_state.countedForms;
+            continue;
+        }
         assignConcat(m_bothForm, rule.affixText, withoutFirst(word, rule.stripLength));
         DerivedWord derived;
         derived.type = DerivedType::Both;
@@ -413,7 +492,7 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
         derived.base = word;
         derived.flag = flag;
         derived.position = group.headerOffset;
-        derived.ruleNumber = number;
+        derived.ruleNumber = i + 1;
         derived.strip = rule.strip;
         derived.affix = rule.affix;
         derived.condition = rule.condition;
@@ -428,7 +507,7 @@ WordDeriver::Flow WordDeriver::twofoldStep(QStringView word, QStringView flags)
         return Flow::Continue;
     scanEntryFlags(flags);
     const Flow flow = flagLoop(word, flags, true);
-    return flow == Flow::Stop ? Flow::Stop : Flow::Continue;
+    return flow == Flow::Stop ? Flow::Stop : Flow::Continue; // EndStep ends only the step
 }
 
 // The prefix phase walks the derived words, and the twofold steps of prefix rules
@@ -463,19 +542,25 @@ WordDeriver::Flow WordDeriver::prefixPhase()
             m_prefixBase.assign(m_pool, size_t(item.start), size_t(item.length));
             const QStringView base = view(m_prefixBase);
             const bool isRoot = base == m_root;
-            int number = 0;
-            for (const AffixRule &rule : group.parsedRules) {
-                ++number;
+            const bool valid = FastCondition::isValidUtf16(base);
+            for (const int i : group.candidates.forWord(base, false)) {
+                const AffixRule &rule = group.parsedRules[size_t(i)];
+                const int number = i + 1;
                 if (poll())
                     return Flow::Stop;
-                if (!RulePrefixMatches(m_table, rule, base))
+                if (!RulePrefixMatches(m_table, rule, base, valid))
                     continue;
-                assignConcat(m_prefixForm, rule.affixText, withoutFirst(base, rule.stripLength));
-                const QStringView form = view(m_prefixForm);
                 bool shown = !rule.continuationHasNeedAffix;
                 if (shown && m_state.facts.circumfixInForce) {
                     shown = isRoot && !rule.hasContinuation && (rule.stripIsZero || rule.strip.size() == 1);
                 }
+                if (m_countsOnly && !rule.hasContinuation) {
+                    if (shown)
+                        ++m_state.countedForms;
+                    continue;
+                }
+                assignConcat(m_prefixForm, rule.affixText, withoutFirst(base, rule.stripLength));
+                const QStringView form = view(m_prefixForm);
                 if (shown && !m_crunch) {
                     DerivedWord derived;
                     derived.type = DerivedType::Prefix;

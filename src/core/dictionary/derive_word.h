@@ -55,12 +55,16 @@ public:
     virtual bool stopRequested() { return false; }
 
     bool pollsEvents() const { return m_pollsEvents; }
+    // A sink that only counts: the engine skips building the text of forms
+    // that nothing else needs.
+    bool countsOnly() const { return m_countsOnly; }
     // Crunch: only suffix forms reach the sink, nothing is counted, and the first
     // top-level suffix form ends the call.
     bool firstSuffixOnly() const { return m_firstSuffixOnly; }
 
 protected:
     bool m_pollsEvents = false;
+    bool m_countsOnly = false;
     bool m_firstSuffixOnly = false;
 };
 
@@ -104,7 +108,7 @@ public:
     static constexpr qsizetype maxPrefixVisits = 1 << 20;
 
 private:
-    enum class Flow { Continue, Stop, CrunchDone };
+    enum class Flow { Continue, Stop, CrunchDone, EndStep };
 
     struct ListItem {
         qsizetype start = 0;
@@ -114,6 +118,8 @@ private:
 
     Flow flagLoop(QStringView word, QStringView flags, bool twofold);
     Flow suffixRules(QStringView word, QStringView flag, int groupNumber, bool noCross, bool twofold);
+    Flow applySuffix(QStringView word, QStringView flag, const AffixGroup &group, int index, bool noCross,
+                     bool twofold);
     Flow prefixRulesInLoop(QStringView word, QStringView flag, int groupNumber, bool twofold);
     Flow twofoldStep(QStringView word, QStringView flags);
     Flow prefixPhase();
@@ -121,7 +127,8 @@ private:
     bool isSpecial(QStringView flag);
     void addMissing(QStringView flag, bool twofold);
     void appendDerived(QStringView word, bool noCross);
-    bool poll();
+    bool poll() { return m_polls && pollSink(); }
+    bool pollSink();
     void handOver(DerivedWord &form);
 
     const AffixTable &m_table;
@@ -129,6 +136,8 @@ private:
     DerivationState m_state;
     bool m_crunch = false;
     bool m_polls = false;
+    bool m_countsOnly = false;
+    bool m_keepDerived = true; // false when no prefix phase can follow
     bool m_topCircumfix = false;
     bool m_twofoldCircumfix = false;
     QStringView m_root;
