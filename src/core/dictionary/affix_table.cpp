@@ -274,6 +274,7 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
             AffixRule rule = parseRule(table, line);
             group.anyContinuationHasCircumfix |= rule.continuationHasCircumfix;
             group.anyContinuationHasNeedAffix |= rule.continuationHasNeedAffix;
+            group.anyContinuation |= rule.hasContinuation;
             group.lastContinuationHasCircumfix = rule.continuationHasCircumfix;
             group.parsedRules.push_back(std::move(rule));
         }

@@ -67,6 +67,7 @@ struct AffixGroup {
     // Walking the rules only for their continuation flags leaves these behind.
     bool anyContinuationHasCircumfix = false;
     bool anyContinuationHasNeedAffix = false;
+    bool anyContinuation = false;
     bool lastContinuationHasCircumfix = false;
     RuleCandidates candidates;
 

@@ -6,7 +6,7 @@ namespace lexaloom {
 
 Utf8Writer::Utf8Writer(QIODevice &device) : m_device(device)
 {
-    m_buffer.reserve(flushSize + 1024);
+    m_buffer.reserve(2 * flushSize);
 }
 
 Utf8Writer::~Utf8Writer()
@@ -16,58 +16,60 @@ Utf8Writer::~Utf8Writer()
 
 void Utf8Writer::writeByteOrderMark()
 {
-    m_buffer.append("\xEF\xBB\xBF", 3);
+    m_buffer.append("\xEF\xBB\xBF");
 }
 
 void Utf8Writer::write(QStringView text)
 {
     const qsizetype n = text.size();
+    // Three bytes per unit at most; make room once, then write through a pointer.
+    if (qsizetype(m_buffer.size()) + 3 * n > qsizetype(m_buffer.capacity())) {
+        flush();
+        if (3 * n > qsizetype(m_buffer.capacity()))
+            m_buffer.reserve(size_t(3 * n + flushSize));
+    }
+    const size_t old = m_buffer.size();
+    m_buffer.resize(old + size_t(3 * n));
+    char *const begin = m_buffer.data() + old;
+    char *out = begin;
     const char16_t *s = reinterpret_cast<const char16_t *>(text.utf16());
-    qsizetype i = 0;
-    while (i < n) {
-        // Runs of ASCII are the common case.
-        qsizetype j = i;
-        while (j < n && s[j] < 0x80)
-            ++j;
-        if (j > i) {
-            const qsizetype old = m_buffer.size();
-            m_buffer.resize(old + (j - i));
-            char *out = m_buffer.data() + old;
-            for (qsizetype k = i; k < j; ++k)
-                *out++ = char(s[k]);
-            i = j;
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = s[i];
+        if (c < 0x80) {
+            *out++ = char(c);
             continue;
         }
-        char32_t c = s[i++];
-        if (QChar::isHighSurrogate(c) && i < n && QChar::isLowSurrogate(s[i]))
-            c = QChar::surrogateToUcs4(char16_t(c), s[i++]);
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1]))
+            c = QChar::surrogateToUcs4(char16_t(c), s[++i]);
         else if (QChar::isSurrogate(c))
             c = 0xFFFD;
         if (c < 0x800) {
-            m_buffer.append(char(0xC0 | (c >> 6)));
-            m_buffer.append(char(0x80 | (c & 0x3F)));
+            *out++ = char(0xC0 | (c >> 6));
+            *out++ = char(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            m_buffer.append(char(0xE0 | (c >> 12)));
-            m_buffer.append(char(0x80 | ((c >> 6) & 0x3F)));
-            m_buffer.append(char(0x80 | (c & 0x3F)));
+            *out++ = char(0xE0 | (c >> 12));
+            *out++ = char(0x80 | ((c >> 6) & 0x3F));
+            *out++ = char(0x80 | (c & 0x3F));
         } else {
-            m_buffer.append(char(0xF0 | (c >> 18)));
-            m_buffer.append(char(0x80 | ((c >> 12) & 0x3F)));
-            m_buffer.append(char(0x80 | ((c >> 6) & 0x3F)));
-            m_buffer.append(char(0x80 | (c & 0x3F)));
+            *out++ = char(0xF0 | (c >> 18));
+            *out++ = char(0x80 | ((c >> 12) & 0x3F));
+            *out++ = char(0x80 | ((c >> 6) & 0x3F));
+            *out++ = char(0x80 | (c & 0x3F));
         }
     }
-    if (m_buffer.size() >= flushSize)
+    m_buffer.resize(old + size_t(out - begin));
+    if (qsizetype(m_buffer.size()) >= flushSize)
         flush();
 }
 
 bool Utf8Writer::flush()
 {
-    if (!m_buffer.isEmpty()) {
-        if (m_ok && m_device.write(m_buffer) != m_buffer.size())
+    if (!m_buffer.empty()) {
+        const qint64 n = qint64(m_buffer.size());
+        if (m_ok && m_device.write(m_buffer.data(), n) != n)
             m_ok = false;
-        m_flushed += m_buffer.size();
-        m_buffer.resize(0);
+        m_flushed += n;
+        m_buffer.clear();
     }
     return m_ok;
 }

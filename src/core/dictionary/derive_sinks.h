@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "dictionary/derive_word.h"
@@ -26,21 +27,21 @@ public:
     void write(QStringView text);
     void write(char c)
     {
-        m_buffer.append(c);
-        if (m_buffer.size() >= flushSize)
+        m_buffer.push_back(c);
+        if (qsizetype(m_buffer.size()) >= flushSize)
             flush();
     }
     // False once a write to the device failed.
     bool flush();
     bool ok() const { return m_ok; }
     // Bytes handed to the writer so far, buffered ones included.
-    qint64 size() const { return m_flushed + m_buffer.size(); }
+    qint64 size() const { return m_flushed + qint64(m_buffer.size()); }
 
     static constexpr qsizetype flushSize = 1 << 16;
 
 private:
     QIODevice &m_device;
-    QByteArray m_buffer;
+    std::string m_buffer; // keeps its capacity across flushes
     qint64 m_flushed = 0;
     bool m_ok = true;
 };

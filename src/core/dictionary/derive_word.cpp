@@ -538,9 +538,12 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     return Flow::Stop;
                 continue;
             }
-            // The pool may grow under a twofold step, so the word is copied out.
-            m_prefixBase.assign(m_pool, size_t(item.start), size_t(item.length));
-            const QStringView base = view(m_prefixBase);
+            // A twofold step may grow the pool, so then the word is copied out.
+            QStringView base(m_pool.data() + item.start, item.length);
+            if (group.anyContinuation) {
+                m_prefixBase.assign(m_pool, size_t(item.start), size_t(item.length));
+                base = view(m_prefixBase);
+            }
             const bool isRoot = base == m_root;
             const bool valid = FastCondition::isValidUtf16(base);
             for (const int i : group.candidates.forWord(base, false)) {
