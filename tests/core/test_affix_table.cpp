@@ -11,6 +11,9 @@
 #include "dictionary/affix_table.h"
 #include "dictionary/dic_line_reader.h"
 #include "gtest_qt_printers.h"
+#include "scripted_ui.h"
+#include "shell/long_task.h"
+#include "shell/settings.h"
 
 using namespace lexaloom;
 
@@ -320,4 +323,26 @@ TEST(AffixCondition, FastMatcherAgreesWithPcreOnTheCorpus)
         }
         EXPECT_GT(fast, 0) << affName.toStdString();
     }
+}
+
+TEST(AffixTable, BuildShowsItsStatusAndSkipsUnchangedText)
+{
+    lexaloom::testing::ScriptedUi ui;
+    MainSettings settings;
+    LongTask task(ui, settings);
+    AffixTable table;
+    QString aff;
+    for (int i = 0; i < 2000; ++i)
+        aff += QStringLiteral("# filler line\n");
+    aff += QStringLiteral("SFX A Y 1\nSFX A 0 s .\n");
+    ui.onProcessEvents = [](lexaloom::testing::ScriptedUi &u) { u.fakeClock.advance(1); };
+    EXPECT_TRUE(BuildAffixTable(table, aff, &task));
+    ASSERT_FALSE(ui.statuses.isEmpty());
+    EXPECT_EQ(ui.statuses.first(), QStringLiteral("Optimising .AFF decode cache..."));
+    EXPECT_TRUE(ui.statuses.last().startsWith(QStringLiteral("OK."))) << ui.statuses.last().toStdString();
+    EXPECT_EQ(table.groups.size(), 1u);
+    ui.clearRecords();
+    EXPECT_FALSE(BuildAffixTable(table, aff, &task));
+    EXPECT_TRUE(ui.statuses.isEmpty());
+    EXPECT_TRUE(ui.messages.isEmpty());
 }
