@@ -128,6 +128,11 @@ std::optional<FastCondition> FastCondition::parse(QStringView condition)
         if (!closed)
             return std::nullopt;
         set.setSize = quint32(result.m_setChars.size()) - set.setStart;
+        for (quint32 k = set.setStart; k < set.setStart + set.setSize; ++k) {
+            const char32_t m = result.m_setChars[k];
+            if (m < 128)
+                set.ascii[m >> 6] |= quint64(1) << (m & 63);
+        }
         result.m_elements.push_back(set);
     }
     return result;

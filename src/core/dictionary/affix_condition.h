@@ -77,6 +77,7 @@ private:
         char32_t ch = 0;
         quint32 setStart = 0;
         quint32 setSize = 0;
+        quint64 ascii[2] = {0, 0}; // the set's characters below 128, as bits
     };
 
     bool test(const Element &element, char32_t c) const
@@ -88,12 +89,16 @@ private:
             return c == element.ch;
         case Element::Set:
         case Element::NegatedSet: {
-            const char32_t *chars = m_setChars.data() + element.setStart;
             bool found = false;
-            for (quint32 k = 0; k < element.setSize; ++k) {
-                if (chars[k] == c) {
-                    found = true;
-                    break;
+            if (c < 128) {
+                found = (element.ascii[c >> 6] >> (c & 63)) & 1;
+            } else {
+                const char32_t *chars = m_setChars.data() + element.setStart;
+                for (quint32 k = 0; k < element.setSize; ++k) {
+                    if (chars[k] == c) {
+                        found = true;
+                        break;
+                    }
                 }
             }
             return found == (element.kind == Element::Set);

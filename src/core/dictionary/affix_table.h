@@ -19,20 +19,22 @@ class LongTask;
 
 // One rule line of a group, split once when the table is built.
 struct AffixRule {
-    QString line;         // the line as it stands in normalizedText
-    QString strip;        // field 3 as written ("0" when nothing is stripped)
-    QString affix;        // field 4 rewritten: "0" -> "", "0/XY" -> "/XY"
-    QString affixText;    // the affix before its first "/"
-    QString continuation; // the flags after the affix's first "/"
-    QString condition;    // field 5
-    int stripLength = 0;  // 0 for the strip "0"
-    int conditionIndex = -1;
-    std::optional<FastCondition> fast; // a copy of the condition's fast matcher, kept at hand
-    bool stripIsZero = false;
+    // Read for every rule the engine tries, so kept together.
     bool conditionIsDot = false;
+    bool stripIsZero = false;
     bool hasContinuation = false;
     bool continuationHasCircumfix = false;
     bool continuationHasNeedAffix = false;
+    int stripLength = 0;  // 0 for the strip "0"
+    int conditionIndex = -1;
+    QString strip;        // field 3 as written ("0" when nothing is stripped)
+    std::optional<FastCondition> fast; // a copy of the condition's fast matcher, kept at hand
+    QString affixText;    // the affix before its first "/"
+    QString continuation; // the flags after the affix's first "/"
+
+    QString line;         // the line as it stands in normalizedText
+    QString affix;        // field 4 rewritten: "0" -> "", "0/XY" -> "/XY"
+    QString condition;    // field 5
 };
 
 // The rules of a group that can apply to a word, found by the word's last code
@@ -152,7 +154,7 @@ inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QS
         if (n > word.size())
             return false;
         const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16()) + (word.size() - n);
-        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.utf16());
+        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.constData());
         for (qsizetype i = 0; i < n; ++i) {
             if (w[i] != t[i])
                 return false;
@@ -172,7 +174,7 @@ inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QS
         if (n > word.size())
             return false;
         const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16());
-        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.utf16());
+        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.constData());
         for (qsizetype i = 0; i < n; ++i) {
             if (w[i] != t[i])
                 return false;
