@@ -1,0 +1,578 @@
+#include "dictionary_tools/aff_validate_window.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QItemSelectionModel>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTableView>
+#include <QTextCursor>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+#include <optional>
+
+#include "dictionary_tools/aff_panel.h"
+#include "shell/long_task.h"
+#include "shell/workbench.h"
+
+namespace lexaloom {
+
+namespace {
+
+QString clearCaption()
+{
+    return QStringLiteral("Clear");
+}
+QString goBottomCaption()
+{
+    return QStringLiteral("Go to bottom");
+}
+QString goTopCaption()
+{
+    return QStringLiteral("Go to top");
+}
+QString okCaption()
+{
+    return QStringLiteral("OK");
+}
+QString cancelCaption()
+{
+    return QStringLiteral("Cancel");
+}
+QString editCaption()
+{
+    return QStringLiteral("Edit");
+}
+QString manualAnchor()
+{
+    return QStringLiteral("#5.2.5.1.aff_validate");
+}
+
+// Opens the manual at this window's anchor. Stand-in for the shell's OpenManual.
+void openManualAt(Ui &ui, const Workbench &workbench, const QString &anchor)
+{
+    const QString path = workbench.programFolder() + QStringLiteral("Lexaloom_manual_V30.html");
+    ui.openUrl(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + anchor);
+}
+
+// Asks for a line number; the 0-based row, or -1 when cancelled. Stand-in for the
+// shared Go to dialog, kept behind this one function so it can be swapped.
+qsizetype askGotoRow(QWidget *parent, Ui &ui, qsizetype lineCount)
+{
+    if (lineCount == 0) {
+        ui.showMessage(LongTask::warningTitle(), AffPanelText::noLines(), MessageIcon::Warning);
+        return -1;
+    }
+    const QString title = QStringLiteral("Goto lines position (1:") + QString::number(lineCount) + QLatin1Char(')');
+    bool ok = false;
+    const int line =
+        QInputDialog::getInt(parent, title, title, 1, 1, int(qMin<qsizetype>(lineCount, 99999999)), 1, &ok);
+    return ok ? qsizetype(line) - 1 : -1;
+}
+
+// "Edit an AFF Validate line": the current text read-only above an editable copy.
+std::optional<QString> askAffLineText(QWidget *parent, const QString &current)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Edit an AFF Validate line"));
+    dialog.resize(710, 145);
+    auto *original = new QLineEdit(current, &dialog);
+    original->setReadOnly(true);
+    auto *edit = new QLineEdit(current, &dialog);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    QPushButton *ok = buttons->addButton(okCaption(), QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancelCaption(), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(original);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    edit->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->text();
+}
+
+QColor rgb(quint32 colour)
+{
+    return QColor(int((colour >> 16) & 0xFF), int((colour >> 8) & 0xFF), int(colour & 0xFF));
+}
+
+} // namespace
+
+// The panel's rows are drawn from the AffPanel records, so colours and ticks survive
+// redraws, undo and redo without being copied into the widget.
+class AffPanelModel final : public QAbstractTableModel {
+public:
+    AffPanelModel(AffPanel &panel, QObject *parent)
+        : QAbstractTableModel(parent)
+        , m_panel(panel)
+    {
+    }
+
+    std::function<void()> onTicked;
+
+    // The row count the view was last told about, so that a change of the panel's
+    // length is always announced by a reset.
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_rows; }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : 2; }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return {};
+        return section == 0 ? QStringLiteral("Line #") : QStringLiteral("Text");
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_rows || index.row() >= m_panel.count())
+            return {};
+        const AffPanelLine &line = m_panel.line(index.row());
+        switch (role) {
+        case Qt::DisplayRole:
+            return index.column() == 0 ? QVariant(index.row() + 1) : QVariant(line.text);
+        case Qt::ForegroundRole:
+            return line.colour == AffLineColour::normal ? QVariant() : QVariant(rgb(line.colour));
+        case Qt::BackgroundRole:
+            return index.column() == 0 ? QVariant(QColor(214, 217, 223)) : QVariant();
+        case Qt::CheckStateRole:
+            return index.column() == 0 ? QVariant(line.checked ? Qt::Checked : Qt::Unchecked) : QVariant();
+        case Qt::TextAlignmentRole:
+            return index.column() == 0 ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        default:
+            return {};
+        }
+    }
+
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override
+    {
+        if (!index.isValid() || index.column() != 0 || role != Qt::CheckStateRole)
+            return false;
+        m_panel.setChecked(index.row(), value.toInt() == Qt::Checked);
+        emit dataChanged(index, index, {Qt::CheckStateRole});
+        if (onTicked)
+            onTicked();
+        return true;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        Qt::ItemFlags result = QAbstractTableModel::flags(index);
+        if (index.column() == 0)
+            result |= Qt::ItemIsUserCheckable;
+        return result;
+    }
+
+    void resetAll()
+    {
+        beginResetModel();
+        m_rows = int(m_panel.count());
+        endResetModel();
+    }
+
+    void rowChanged(qsizetype row)
+    {
+        if (m_rows != m_panel.count())
+            resetAll();
+        else if (m_rows == 0)
+            return;
+        else if (row < 0)
+            emit dataChanged(index(0, 0), index(m_rows - 1, 1));
+        else if (row < m_rows)
+            emit dataChanged(index(int(row), 0), index(int(row), 1));
+    }
+
+private:
+    AffPanel &m_panel;
+    int m_rows = 0;
+};
+
+bool OpenAffValidateWindow(QWidget *parent, Workbench &workbench, Ui &ui)
+{
+    AffValidateSession::prepare(workbench);
+    AffValidateWindow window(parent, workbench, ui);
+    window.show();
+    window.loadPanel();
+    const QString before = workbench.dictionary.affText;
+    window.exec();
+    return workbench.dictionary.affText != before;
+}
+
+AffValidateWindow::AffValidateWindow(QWidget *parent, Workbench &workbench, Ui &ui)
+    : QDialog(parent)
+    , m_workbench(workbench)
+    , m_ui(ui)
+    , m_session(workbench, ui, *this)
+{
+    setWindowTitle(AffValidateSession::windowTitle());
+    setModal(true);
+    resize(1014, 550);
+    buildWidgets();
+    connectActions();
+    m_report->setPlainText(AffValidateSession::introductionText());
+    syncPanel(true);
+}
+
+AffValidateWindow::~AffValidateWindow() = default;
+
+void AffValidateWindow::buildWidgets()
+{
+    auto button = [this](const QString &caption, const char *name) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    auto label = [this](const QString &text, const char *name) {
+        auto *l = new QLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+
+    // Report side.
+    m_report = new QPlainTextEdit(this);
+    m_report->setObjectName(QStringLiteral("report"));
+    m_report->setReadOnly(true);
+    m_report->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A fixed font shows doubled spaces and column alignment, which the checks are about.
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_report->setFont(fixed);
+    m_process = button(QStringLiteral("Process"), "process");
+    m_reportClear = button(clearCaption(), "reportClear");
+    m_refresh = button(QStringLiteral("Refresh"), "refresh");
+    m_reportBottom = button(goBottomCaption(), "reportBottom");
+    m_reportTop = button(goTopCaption(), "reportTop");
+    m_status = label(QStringLiteral("Processing: 0/0"), "status");
+    m_percent = label(QString(), "percent");
+    m_reportProgress = new QProgressBar(this);
+    m_reportProgress->setObjectName(QStringLiteral("reportProgress"));
+    m_reportProgress->setTextVisible(false);
+    m_reportElapsed = label(QString(), "reportElapsed");
+    m_reportHint = label(QString(), "reportHint");
+    // Room for the longest texts up front, so the row does not jump while a run writes to it.
+    const QFontMetrics metrics = fontMetrics();
+    m_status->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Processing:6/6 Done!  ")));
+    m_percent->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral(" (100.00%) ")));
+    m_reportElapsed->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("\u231A00h00m00s ")));
+    m_reportHint->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("<ESC> to abort. ")));
+
+    auto *reportButtons = new QHBoxLayout;
+    for (QPushButton *b : {m_process, m_reportClear, m_refresh, m_reportBottom, m_reportTop})
+        reportButtons->addWidget(b);
+    reportButtons->addStretch();
+    auto *reportStatus = new QHBoxLayout;
+    reportStatus->addWidget(m_status);
+    reportStatus->addWidget(m_percent);
+    reportStatus->addWidget(m_reportProgress, 1);
+    reportStatus->addWidget(m_reportElapsed);
+    reportStatus->addWidget(m_reportHint);
+    auto *reportSide = new QVBoxLayout;
+    reportSide->addWidget(m_report, 1);
+    reportSide->addLayout(reportButtons);
+    reportSide->addLayout(reportStatus);
+
+    // Panel side.
+    m_model = new AffPanelModel(m_session.panel(), this);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("panel"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_table->setWordWrap(false);
+    m_table->setFont(fixed);
+    m_table->setShowGrid(false);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setColumnWidth(0, 80);
+    m_found = label(QString(), "found");
+    m_modifiedMark = label(QString(), "modifiedMark");
+    m_modifiedMark->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0); font-weight: bold;"));
+    m_panelClear = button(clearCaption(), "panelClear");
+    m_panelBottom = button(goBottomCaption(), "panelBottom");
+    m_panelTop = button(goTopCaption(), "panelTop");
+    m_panelProgress = new QProgressBar(this);
+    m_panelProgress->setObjectName(QStringLiteral("panelProgress"));
+    m_panelProgress->setTextVisible(false);
+    m_panelElapsed = label(QString(), "panelElapsed");
+    m_panelHint = label(QString(), "panelHint");
+    m_panelElapsed->setMinimumWidth(m_reportElapsed->minimumWidth());
+    m_panelHint->setMinimumWidth(m_reportHint->minimumWidth());
+    m_selected = label(QString(), "selected");
+    m_undo = button(QStringLiteral("Undo"), "undo");
+    m_redo = button(QStringLiteral("Redo"), "redo");
+    m_goto = button(QStringLiteral("Goto"), "goto");
+
+    auto *panelRow1 = new QHBoxLayout;
+    panelRow1->addWidget(m_found);
+    panelRow1->addWidget(m_modifiedMark);
+    panelRow1->addStretch();
+    for (QPushButton *b : {m_panelClear, m_panelBottom, m_panelTop})
+        panelRow1->addWidget(b);
+    auto *panelRow2 = new QHBoxLayout;
+    panelRow2->addWidget(m_panelProgress, 1);
+    panelRow2->addWidget(m_panelElapsed);
+    panelRow2->addWidget(m_panelHint);
+    auto *panelRow3 = new QHBoxLayout;
+    panelRow3->addWidget(m_selected);
+    panelRow3->addStretch();
+    for (QPushButton *b : {m_undo, m_redo, m_goto})
+        panelRow3->addWidget(b);
+    auto *panelSide = new QVBoxLayout;
+    panelSide->addWidget(m_table, 1);
+    panelSide->addLayout(panelRow1);
+    panelSide->addLayout(panelRow2);
+    panelSide->addLayout(panelRow3);
+
+    m_ok = button(okCaption(), "ok");
+    m_cancel = button(cancelCaption(), "cancel");
+    auto *closing = new QHBoxLayout;
+    closing->addStretch();
+    closing->addWidget(m_ok);
+    closing->addWidget(m_cancel);
+
+    auto *sides = new QHBoxLayout;
+    sides->addLayout(reportSide, 1);
+    sides->addLayout(panelSide, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(sides, 1);
+    layout->addLayout(closing);
+}
+
+void AffValidateWindow::connectActions()
+{
+    connect(m_process, &QPushButton::clicked, this, [this] {
+        m_session.process();
+        syncPanel(false);
+    });
+    connect(m_reportClear, &QPushButton::clicked, this,
+            [this] { m_report->setPlainText(AffValidateSession::introductionText()); });
+    connect(m_refresh, &QPushButton::clicked, this, [this] { m_session.refresh(); });
+    connect(m_reportBottom, &QPushButton::clicked, this, [this] { m_report->moveCursor(QTextCursor::End); });
+    connect(m_reportTop, &QPushButton::clicked, this, [this] { m_report->moveCursor(QTextCursor::Start); });
+
+    AffPanel &panel = m_session.panel();
+    connect(m_panelClear, &QPushButton::clicked, this, [this, &panel] { syncPanel(ClearAffPanel(panel, m_ui)); });
+    connect(m_panelBottom, &QPushButton::clicked, this, [this, &panel] { selectRow(panel.count() - 1); });
+    connect(m_panelTop, &QPushButton::clicked, this, [this, &panel] { selectRow(panel.isEmpty() ? -1 : 0); });
+    connect(m_undo, &QPushButton::clicked, this, [this, &panel] {
+        panel.undo();
+        syncPanel(true);
+    });
+    connect(m_redo, &QPushButton::clicked, this, [this, &panel] {
+        panel.redo();
+        syncPanel(true);
+    });
+    connect(m_goto, &QPushButton::clicked, this, &AffValidateWindow::gotoLine);
+    connect(m_ok, &QPushButton::clicked, this, &AffValidateWindow::acceptLines);
+    connect(m_cancel, &QPushButton::clicked, this, &AffValidateWindow::reject);
+
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [&panel](const QModelIndex &current) { panel.setSelectedRow(current.isValid() ? current.row() : -1); });
+    connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        selectRow(index.row());
+        editSelectedLine();
+    });
+    connect(m_table, &QTableView::customContextMenuRequested, this, &AffValidateWindow::showPanelMenu);
+    m_model->onTicked = [this] { m_selected->setText(m_session.panel().selectionText()); };
+
+    auto *gotoShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
+    connect(gotoShortcut, &QShortcut::activated, this, &AffValidateWindow::gotoLine);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { openManualAt(m_ui, m_workbench, manualAnchor()); });
+}
+
+void AffValidateWindow::loadPanel()
+{
+    m_session.load();
+    syncPanel(true);
+}
+
+void AffValidateWindow::reject()
+{
+    // Escape during a run asks to abort it; otherwise it closes like Cancel.
+    if (m_busy) {
+        m_abortRequested = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void AffValidateWindow::acceptLines()
+{
+    m_session.accept();
+    accept();
+}
+
+void AffValidateWindow::syncPanel(bool linesChanged)
+{
+    const AffPanel &panel = m_session.panel();
+    if (linesChanged) {
+        m_model->resetAll();
+        if (panel.hasSelectedRow())
+            selectRow(panel.selectedRow());
+    } else {
+        m_model->rowChanged(-1);
+    }
+    m_found->setText(m_session.foundText());
+    m_modifiedMark->setText(panel.isModified() ? QStringLiteral("*") : QString());
+    m_selected->setText(panel.selectionText());
+    m_undo->setEnabled(!m_busy && panel.canUndo());
+    m_redo->setEnabled(!m_busy && panel.canRedo());
+}
+
+void AffValidateWindow::selectRow(qsizetype row)
+{
+    if (row < 0 || row >= m_session.panel().count())
+        return;
+    const QModelIndex index = m_model->index(int(row), 0);
+    m_table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_table->scrollTo(index);
+    m_session.panel().setSelectedRow(row);
+}
+
+void AffValidateWindow::showPanelMenu(const QPoint &position)
+{
+    const QModelIndex index = m_table->indexAt(position);
+    if (index.isValid())
+        selectRow(index.row());
+    AffPanel &panel = m_session.panel();
+    QMenu menu(this);
+    auto add = [&](const QString &caption, auto action) {
+        connect(menu.addAction(caption), &QAction::triggered, this, action);
+    };
+    add(QStringLiteral("Add Above"), [this, &panel] { syncPanel(InsertAffLine(panel, m_ui, AffLineInsert::Above)); });
+    add(QStringLiteral("Add Below"), [this, &panel] { syncPanel(InsertAffLine(panel, m_ui, AffLineInsert::Below)); });
+    add(editCaption(), [this] { editSelectedLine(); });
+    add(QStringLiteral("Clone Below"),
+        [this, &panel] { syncPanel(InsertAffLine(panel, m_ui, AffLineInsert::CloneBelow)); });
+    menu.addSeparator();
+    add(QStringLiteral("Select All"), [this, &panel] { syncPanel(CheckAllAffLines(panel, m_ui, true)); });
+    add(QStringLiteral("Select None"), [this, &panel] { syncPanel(CheckAllAffLines(panel, m_ui, false)); });
+    add(QStringLiteral("Invert Selection"), [this, &panel] { syncPanel(InvertAffLineChecks(panel, m_ui)); });
+    menu.addSeparator();
+    add(QStringLiteral("Delete Selected"), [this, &panel] { syncPanel(DeleteCheckedAffLines(panel, m_ui)); });
+    add(QStringLiteral("Delete"), [this, &panel] { syncPanel(DeleteSelectedAffLine(panel, m_ui)); });
+    menu.exec(m_table->viewport()->mapToGlobal(position));
+}
+
+void AffValidateWindow::editSelectedLine()
+{
+    AffPanel &panel = m_session.panel();
+    if (!AffPanelHasSelectedRow(panel, m_ui))
+        return;
+    const qsizetype row = panel.selectedRow();
+    const std::optional<QString> text = askAffLineText(this, panel.line(row).text);
+    if (text && EditAffLine(panel, row, *text))
+        syncPanel(false);
+}
+
+void AffValidateWindow::gotoLine()
+{
+    const qsizetype row = askGotoRow(this, m_ui, m_session.panel().count());
+    if (row >= 0)
+        selectRow(row);
+}
+
+void AffValidateWindow::appendReport(const QString &text)
+{
+    // Appending at the end keeps the caret where the user left it; the view follows the
+    // new text only while it was showing the end, like a log.
+    QScrollBar *scrollBar = m_report->verticalScrollBar();
+    const bool following = scrollBar->value() == scrollBar->maximum();
+    QTextCursor cursor(m_report->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+    if (following)
+        scrollBar->setValue(scrollBar->maximum());
+}
+
+void AffValidateWindow::setStatusLabel(const QString &text)
+{
+    m_status->setText(text);
+}
+
+void AffValidateWindow::setPercentText(const QString &text)
+{
+    m_percent->setText(text);
+}
+
+void AffValidateWindow::setFoundText(const QString &text)
+{
+    m_found->setText(text);
+}
+
+void AffValidateWindow::setProgressMaximum(AffStatusSide side, qint64 maximum)
+{
+    (side == AffStatusSide::Report ? m_reportProgress : m_panelProgress)
+        ->setMaximum(int(std::clamp<qint64>(maximum, 0, INT_MAX)));
+}
+
+void AffValidateWindow::setProgressValue(AffStatusSide side, qint64 value)
+{
+    (side == AffStatusSide::Report ? m_reportProgress : m_panelProgress)
+        ->setValue(int(std::clamp<qint64>(value, 0, INT_MAX)));
+}
+
+void AffValidateWindow::setElapsedText(AffStatusSide side, const QString &text)
+{
+    (side == AffStatusSide::Report ? m_reportElapsed : m_panelElapsed)->setText(text);
+}
+
+void AffValidateWindow::setAbortHint(AffStatusSide side, const QString &text)
+{
+    (side == AffStatusSide::Report ? m_reportHint : m_panelHint)->setText(text);
+}
+
+void AffValidateWindow::setBusy(bool busy)
+{
+    m_busy = busy;
+    m_abortRequested = false;
+    for (QWidget *w : std::initializer_list<QWidget *>{m_process, m_reportClear, m_refresh, m_reportBottom, m_reportTop,
+                                                       m_table, m_panelClear, m_panelBottom, m_panelTop, m_undo, m_redo,
+                                                       m_goto, m_ok, m_cancel})
+        w->setEnabled(!busy);
+    if (!busy)
+        syncPanel(false);
+}
+
+void AffValidateWindow::lineColourChanged(qsizetype row)
+{
+    m_model->rowChanged(row);
+}
+
+void AffValidateWindow::processEvents()
+{
+    QApplication::processEvents();
+}
+
+bool AffValidateWindow::takeAbortRequest()
+{
+    const bool requested = m_abortRequested;
+    m_abortRequested = false;
+    return requested;
+}
+
+} // namespace lexaloom

@@ -1,0 +1,138 @@
+#include <QAbstractItemModel>
+#include <QColor>
+#include <QDir>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+#include "dictionary_tools/aff_validate_window.h"
+#include "scripted_ui.h"
+#include "shell/workbench.h"
+
+using namespace lexaloom;
+using lexaloom::testing::ScriptedUi;
+
+namespace {
+
+// A small .aff with one finding of each colour: line 8 lacks its condition (blue, and
+// its header at line 7 red) and line 11 repeats line 10 (both red).
+const QString smallAff = QStringLiteral("# Small test dictionary\n"
+                                        "SET UTF-8\n"
+                                        "TRY esianrtolcdugmphbyfvkw\n"
+                                        "\n"
+                                        "PFX A Y 1\n"
+                                        "PFX A 0 re .\n"
+                                        "SFX B Y 1\n"
+                                        "SFX B 0 ed\n"
+                                        "SFX S Y 3\n"
+                                        "SFX S 0 s [^sxzhy]\n"
+                                        "SFX S 0 s [^sxzhy]\n"
+                                        "SFX S y ies [^aeiou]y\n");
+
+} // namespace
+
+class TestAffValidateWindow final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void processShowsTheReportAndColoursRows();
+    void okWritesBackOnlyChangedText();
+};
+
+void TestAffValidateWindow::processShowsTheReportAndColoursRows()
+{
+    Workbench workbench;
+    workbench.dictionary.affText = smallAff;
+    ScriptedUi ui;
+    AffValidateSession::prepare(workbench);
+    AffValidateWindow window(nullptr, workbench, ui);
+    window.show();
+    window.loadPanel();
+
+    auto *report = window.findChild<QPlainTextEdit *>(QStringLiteral("report"));
+    auto *table = window.findChild<QTableView *>(QStringLiteral("panel"));
+    QVERIFY(report && table);
+    QVERIFY(report->toPlainText().startsWith(AffValidateSession::introductionText()));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("found"))->text(), QStringLiteral("Found:12"));
+    QCOMPARE(table->model()->rowCount(), 12);
+
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+
+    const QString text = report->toPlainText();
+    QVERIFY(text.contains(QStringLiteral(" Not 5 fields at line 8: \"SFX B 0 ed\" (in blue)\n")));
+    QVERIFY(text.contains(QStringLiteral(" Found duplicate rule at line 10: \"SFX S 0 s [^sxzhy]\"\n"
+                                         " Found duplicate rule at line 11: \"SFX S 0 s [^sxzhy]\"\n")));
+    QVERIFY(text.endsWith(QStringLiteral("\nErrors found in validation!\nDone!\n\n\n\n")));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Processing:6/6 Done!"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("modifiedMark"))->text(), QStringLiteral("*"));
+    QVERIFY(window.findChild<QPushButton *>(QStringLiteral("undo"))->isEnabled());
+
+    const QAbstractItemModel *model = table->model();
+    auto foreground = [model](int row) { return model->index(row, 1).data(Qt::ForegroundRole).value<QColor>(); };
+    QCOMPARE(foreground(7), QColor(0, 0, 255));
+    QCOMPARE(foreground(6), QColor(255, 0, 0));
+    QCOMPARE(foreground(10), QColor(255, 0, 0));
+    QVERIFY(!model->index(1, 1).data(Qt::ForegroundRole).isValid());
+    QCOMPARE(model->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(214, 217, 223));
+
+    // Undo returns to the snapshot Process took, colours included; Redo brings them back.
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("undo")), Qt::LeftButton);
+    QVERIFY(!model->index(7, 1).data(Qt::ForegroundRole).isValid());
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("redo")), Qt::LeftButton);
+    QCOMPARE(foreground(7), QColor(0, 0, 255));
+
+    const QString folder = qEnvironmentVariable("LEXALOOM_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        table->scrollToTop();
+        QCoreApplication::processEvents(); // pending layout requests
+        QVERIFY(window.grab().save(folder + QStringLiteral("/aff_validate.png")));
+    }
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestAffValidateWindow::okWritesBackOnlyChangedText()
+{
+    Workbench workbench;
+    workbench.dictionary.affText = smallAff;
+    ScriptedUi ui;
+    {
+        AffValidateWindow window(nullptr, workbench, ui);
+        window.show();
+        window.loadPanel();
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("ok")), Qt::LeftButton);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+    }
+    QVERIFY(!workbench.dictionary.changed);
+    {
+        AffValidateWindow window(nullptr, workbench, ui);
+        window.show();
+        window.loadPanel();
+        auto *table = window.findChild<QTableView *>(QStringLiteral("panel"));
+        table->selectRow(0);
+        ui.answers.push_back(true);
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("panelClear")), Qt::LeftButton);
+        QCOMPARE(table->model()->rowCount(), 0);
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("found"))->text(), QStringLiteral("Found:0"));
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cancel")), Qt::LeftButton);
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+    }
+    QVERIFY(!workbench.dictionary.changed);
+    QCOMPARE(workbench.dictionary.affText, smallAff);
+    {
+        AffValidateWindow window(nullptr, workbench, ui);
+        window.show();
+        window.loadPanel();
+        ui.answers.push_back(true);
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("panelClear")), Qt::LeftButton);
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("ok")), Qt::LeftButton);
+    }
+    QVERIFY(workbench.dictionary.changed);
+    QCOMPARE(workbench.dictionary.affText, QString());
+}
+
+QTEST_MAIN(TestAffValidateWindow)
+#include "test_aff_validate_window.moc"
