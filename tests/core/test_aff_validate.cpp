@@ -453,7 +453,7 @@ struct Session {
         , session(workbench, ui, view)
     {
         workbench.dictionary.affText = affText;
-        AffValidateSession::prepare(workbench);
+        AffValidateSession::prepare(workbench, ui);
         session.load();
     }
 
@@ -491,6 +491,23 @@ TEST(AffValidateSessionTest, LoadAndOkMarkTheDictionaryOnlyWhenTheTextDiffers)
         EXPECT_TRUE(s.session.accept());
         EXPECT_EQ(s.workbench.dictionary.affText, QStringLiteral("SET UTF-8\nSET UTF-8\n"));
     }
+}
+
+TEST(AffValidateSessionTest, EscapeDuringLoadingKeepsTheLinesReadSoFar)
+{
+    Workbench workbench;
+    workbench.dictionary.affText = lines({"SET UTF-8", "TRY a", "KEY b"});
+    ScriptedUi ui;
+    FakeView view(ui);
+    AffValidateSession session(workbench, ui, view);
+    ui.pressEscape();
+    ui.answers.push_back(true);
+    session.load();
+    EXPECT_EQ(ui.messageTexts(), QStringList({"Really abort?"}));
+    EXPECT_EQ(session.panel().count(), 1);
+    EXPECT_EQ(view.found, QStringLiteral("Found:1"));
+    EXPECT_FALSE(view.busy);
+    EXPECT_EQ(view.hints[AffStatusSide::Panel], QString());
 }
 
 TEST(AffValidateSessionTest, EmptyTextHasNothingToProcess)

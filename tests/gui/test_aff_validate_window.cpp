@@ -1,6 +1,7 @@
 #include <QAbstractItemModel>
 #include <QColor>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -40,6 +41,7 @@ class TestAffValidateWindow final : public QObject {
 private slots:
     void processShowsTheReportAndColoursRows();
     void okWritesBackOnlyChangedText();
+    void escapeDuringProcessAsksToAbort();
 };
 
 void TestAffValidateWindow::processShowsTheReportAndColoursRows()
@@ -47,7 +49,7 @@ void TestAffValidateWindow::processShowsTheReportAndColoursRows()
     Workbench workbench;
     workbench.dictionary.affText = smallAff;
     ScriptedUi ui;
-    AffValidateSession::prepare(workbench);
+    AffValidateSession::prepare(workbench, ui);
     AffValidateWindow window(nullptr, workbench, ui);
     window.show();
     window.loadPanel();
@@ -132,6 +134,26 @@ void TestAffValidateWindow::okWritesBackOnlyChangedText()
     }
     QVERIFY(workbench.dictionary.changed);
     QCOMPARE(workbench.dictionary.affText, QString());
+}
+
+void TestAffValidateWindow::escapeDuringProcessAsksToAbort()
+{
+    Workbench workbench;
+    workbench.dictionary.affText = smallAff;
+    ScriptedUi ui;
+    AffValidateSession::prepare(workbench, ui);
+    AffValidateWindow window(nullptr, workbench, ui);
+    window.show();
+    window.loadPanel();
+    // The key waits in the queue until the run handles window events.
+    QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    ui.answers.push_back(true);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+    QCOMPARE(ui.messageTexts(), QStringList({QStringLiteral("Really abort?")}));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Processing:Aborted."));
+    QVERIFY(window.isVisible()); // Escape aborted the run, it did not close the window
+    QVERIFY(window.findChild<QPushButton *>(QStringLiteral("process"))->isEnabled());
+    QVERIFY(!window.findChild<QPlainTextEdit *>(QStringLiteral("report"))->toPlainText().contains("Done!"));
 }
 
 QTEST_MAIN(TestAffValidateWindow)

@@ -46,9 +46,10 @@ QString AffValidateSession::windowTitle()
     return QStringLiteral("AFF Validate");
 }
 
-void AffValidateSession::prepare(Workbench &workbench)
+void AffValidateSession::prepare(Workbench &workbench, Ui &ui)
 {
-    BuildAffixTable(workbench.affixTable, workbench.dictionary.affText);
+    LongTask task(ui, workbench.settings);
+    BuildAffixTable(workbench.affixTable, workbench.dictionary.affText, &task);
 }
 
 QString AffValidateSession::foundText() const
@@ -155,7 +156,8 @@ void AffValidateSession::refresh()
     report(QStringLiteral("Processing the .AFF gadget"));
     AffixTable &table = m_workbench.affixTable;
     table.sourceText.clear();
-    BuildAffixTable(table, paneText);
+    LongTask task(m_ui, m_workbench.settings);
+    BuildAffixTable(table, paneText, &task);
     report(QString());
     report(QStringLiteral("Restoring back the original .AFF gadget"));
     paneText = previous;

@@ -23,7 +23,7 @@ public:
     static QString windowTitle();
 
     // Before the window opens: the AffixTable from the dictionary's current .aff text.
-    static void prepare(Workbench &workbench);
+    static void prepare(Workbench &workbench, Ui &ui);
 
     AffPanel &panel() { return m_panel; }
     const AffPanel &panel() const { return m_panel; }

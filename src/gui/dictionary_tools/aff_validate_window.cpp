@@ -208,7 +208,7 @@ private:
 
 bool OpenAffValidateWindow(QWidget *parent, Workbench &workbench, Ui &ui)
 {
-    AffValidateSession::prepare(workbench);
+    AffValidateSession::prepare(workbench, ui);
     AffValidateWindow window(parent, workbench, ui);
     window.show();
     window.loadPanel();
