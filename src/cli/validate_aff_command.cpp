@@ -83,7 +83,7 @@ int runValidateAff(const QStringList &arguments, QTextStream &out, QTextStream &
     BuildAffixTable(table, text);
     ConsoleUi ui;
     ConsoleView view(out);
-    const AffValidateOutcome outcome = ValidateAff(panel, text, table, view, ui);
+    const AffValidateOutcome outcome = ValidateAff(panel, table, view, ui);
     out.flush();
     return outcome == AffValidateOutcome::NoErrors ? 0 : 1;
 }

@@ -60,7 +60,7 @@ struct ValidationRun {
     {
         panel.reset(SplitAffLines(aff));
         BuildAffixTable(table, aff);
-        outcome = ValidateAff(panel, aff, table, view, ui);
+        outcome = ValidateAff(panel, table, view, ui);
     }
 
     quint32 colour(qsizetype lineNumber) const { return panel.line(lineNumber - 1).colour; }
@@ -255,7 +255,7 @@ TEST(AffValidateTest, PanelEditedWithoutRefreshUsesTheEarlierTable)
     BuildAffixTable(table, aff);
     AffPanel panel;
     panel.reset(SplitAffLines(lines({"SET UTF-8", "SFX S Y 1"})));
-    EXPECT_EQ(ValidateAff(panel, aff, table, view, ui), AffValidateOutcome::ErrorsFound);
+    EXPECT_EQ(ValidateAff(panel, table, view, ui), AffValidateOutcome::ErrorsFound);
     EXPECT_TRUE(view.report.contains("Flag \"S\" count 1 at line:4\n"));
     EXPECT_TRUE(view.report.contains("Flag \"S\" expected 1 found 0 at line:4\n"));
 }
@@ -274,7 +274,7 @@ TEST(AffValidateTest, EscapeAsksAndAbortsOrContinues)
         panel.setColour(0, AffLineColour::red);
         ui.pressEscape();
         ui.answers.push_back(yes);
-        const AffValidateOutcome outcome = ValidateAff(panel, aff, table, view, ui);
+        const AffValidateOutcome outcome = ValidateAff(panel, table, view, ui);
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
         EXPECT_EQ(ui.messages[0].text, QStringLiteral("Really abort?"));
@@ -302,7 +302,7 @@ TEST(AffValidateTest, TimerRefreshesElapsedProgressAndPercent)
     BuildAffixTable(table, aff);
     AffPanel panel;
     panel.reset(SplitAffLines(aff));
-    ValidateAff(panel, aff, table, view, ui);
+    ValidateAff(panel, table, view, ui);
     EXPECT_EQ(view.maxima[AffStatusSide::Report], 0); // step 6 with no headers
     EXPECT_TRUE(view.elapsed[AffStatusSide::Report].startsWith(QStringLiteral("\u231A00m0")));
     EXPECT_FALSE(view.percent.isEmpty());
@@ -551,6 +551,18 @@ TEST(AffValidateSessionTest, RefreshRebuildsTheTableFromThePanelAndKeepsTheText)
     EXPECT_TRUE(s.view.report.contains("Flag \"S\" count 1 at line:3\n"));
     EXPECT_EQ(s.view.hints[AffStatusSide::Report], QString());
     EXPECT_EQ(s.view.values[AffStatusSide::Report], 0);
+}
+
+TEST(AffValidateSessionTest, SetUtf8AddedInThePanelIsFound)
+{
+    // The text the window opened with has no SET line; the run judges the edited panel.
+    Session s(lines({"TRY a", "SFX S Y 1", "SFX S 0 s ."}));
+    s.session.panel().setSelectedRow(0);
+    ASSERT_TRUE(EditAffLine(s.session.panel(), 0, QStringLiteral("SET UTF-8")));
+    s.session.refresh();
+    s.view.report.clear();
+    EXPECT_EQ(s.session.process(), AffValidateOutcome::NoErrors);
+    EXPECT_TRUE(s.view.report.contains("\"SET UTF-8\" found at line:1\nOK! Found one entry in the .AFF\n"));
 }
 
 // The real dictionaries of the corpus: the run finishes and reports what it finds.

@@ -80,9 +80,8 @@ QString noErrorsFound()
 
 class ValidateRun final {
 public:
-    ValidateRun(AffPanel &panel, const QString &capturedText, const AffixTable &table, AffValidateView &view, Ui &ui)
+    ValidateRun(AffPanel &panel, const AffixTable &table, AffValidateView &view, Ui &ui)
         : m_panel(panel)
-        , m_captured(capturedText)
         , m_view(view)
         , m_task(ui, view, AffStatusSide::Report, validateTickMs)
         , m_headers(ParseAffHeaderSummary(table.headerSummary))
@@ -175,7 +174,11 @@ private:
         beginStep(1);
         const qsizetype n = m_panel.count();
         m_task.setMaximum(2 * n);
-        if (!m_captured.contains(setUtf8) || n == 0) {
+        // The panel's lines, not the text the window opened with: after an edit and
+        // "Refresh" the run must judge what the user sees.
+        const bool anywhere = std::any_of(m_panel.lines().cbegin(), m_panel.lines().cend(),
+                                          [](const AffPanelLine &line) { return line.text.contains(setUtf8); });
+        if (!anywhere) {
             addLine(QStringLiteral("Error: Not found in the .AFF"));
             m_errors = true;
         } else {
@@ -462,7 +465,6 @@ private:
     }
 
     AffPanel &m_panel;
-    const QString &m_captured;
     AffValidateView &m_view;
     AffWindowTask m_task;
     QList<AffHeaderEntry> m_headers;
@@ -565,10 +567,9 @@ bool IsAffConditionFaulty(const QString &condition)
     return depth != 0;
 }
 
-AffValidateOutcome ValidateAff(AffPanel &panel, const QString &capturedText, const AffixTable &table,
-                               AffValidateView &view, Ui &ui)
+AffValidateOutcome ValidateAff(AffPanel &panel, const AffixTable &table, AffValidateView &view, Ui &ui)
 {
-    return ValidateRun(panel, capturedText, table, view, ui).run();
+    return ValidateRun(panel, table, view, ui).run();
 }
 
 } // namespace lexaloom

@@ -78,11 +78,10 @@ private:
 enum class AffValidateOutcome { NoErrors, ErrorsFound, Aborted };
 
 // The six checks of "Process" over the panel lines, reading the header list of the
-// AffixTable as it was last built (so line numbers refer to the text it was built
-// from) and the .aff text captured when the window opened (for "SET UTF-8").
-// Writes the report, colours the offending lines and never changes a line's text.
-AffValidateOutcome ValidateAff(AffPanel &panel, const QString &capturedText, const AffixTable &table,
-                               AffValidateView &view, Ui &ui);
+// AffixTable as it was last built (so header line numbers refer to the text it was
+// built from). Writes the report, colours the offending lines and never changes a
+// line's text.
+AffValidateOutcome ValidateAff(AffPanel &panel, const AffixTable &table, AffValidateView &view, Ui &ui);
 
 // The fields of one entry of the AffixTable's header summary.
 struct AffHeaderEntry {

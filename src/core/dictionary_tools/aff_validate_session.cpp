@@ -132,7 +132,7 @@ AffValidateOutcome AffValidateSession::process()
     m_view.setBusy(true);
     m_view.setAbortHint(AffStatusSide::Report, abortHint());
     m_view.setProgressValue(AffStatusSide::Report, 0);
-    const AffValidateOutcome outcome = ValidateAff(m_panel, m_captured, m_workbench.affixTable, m_view, m_ui);
+    const AffValidateOutcome outcome = ValidateAff(m_panel, m_workbench.affixTable, m_view, m_ui);
     m_view.setProgressValue(AffStatusSide::Report, 0);
     m_view.setBusy(false);
     m_view.setAbortHint(AffStatusSide::Report, QString());
