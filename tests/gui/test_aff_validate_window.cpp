@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QtTest>
 
 #include "dictionary_tools/aff_validate_window.h"
@@ -42,6 +44,7 @@ private slots:
     void processShowsTheReportAndColoursRows();
     void okWritesBackOnlyChangedText();
     void escapeDuringProcessAsksToAbort();
+    void doubleClickEditsTheLine();
 };
 
 void TestAffValidateWindow::processShowsTheReportAndColoursRows()
@@ -154,6 +157,41 @@ void TestAffValidateWindow::escapeDuringProcessAsksToAbort()
     QVERIFY(window.isVisible()); // Escape aborted the run, it did not close the window
     QVERIFY(window.findChild<QPushButton *>(QStringLiteral("process"))->isEnabled());
     QVERIFY(!window.findChild<QPlainTextEdit *>(QStringLiteral("report"))->toPlainText().contains("Done!"));
+}
+
+void TestAffValidateWindow::doubleClickEditsTheLine()
+{
+    Workbench workbench;
+    workbench.dictionary.affText = smallAff;
+    ScriptedUi ui;
+    AffValidateWindow window(nullptr, workbench, ui);
+    window.show();
+    window.loadPanel();
+    auto *table = window.findChild<QTableView *>(QStringLiteral("panel"));
+    QString dialogTitle;
+    QString shownText;
+    // The edit dialog is modal: answer it once it is up.
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialogTitle = dialog->windowTitle();
+        const QList<QLineEdit *> edits = dialog->findChildren<QLineEdit *>();
+        QCOMPARE(edits.size(), 2);
+        QVERIFY(edits[0]->isReadOnly());
+        shownText = edits[0]->text();
+        edits[1]->setText(QStringLiteral("SFX B 0 ed ."));
+        QTest::keyClick(edits[1], Qt::Key_Return);
+    });
+    const QRect cell = table->visualRect(table->model()->index(7, 1));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QCOMPARE(dialogTitle, QStringLiteral("Edit an AFF Validate line"));
+    QCOMPARE(shownText, QStringLiteral("SFX B 0 ed"));
+    QCOMPARE(table->model()->index(7, 1).data().toString(), QStringLiteral("SFX B 0 ed ."));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("modifiedMark"))->text(), QStringLiteral("*"));
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("ok")), Qt::LeftButton);
+    QVERIFY(workbench.dictionary.changed);
+    QVERIFY(workbench.dictionary.affText.contains(QStringLiteral("\nSFX B 0 ed .\n")));
 }
 
 QTEST_MAIN(TestAffValidateWindow)
