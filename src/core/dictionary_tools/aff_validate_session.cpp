@@ -54,7 +54,12 @@ void AffValidateSession::prepare(Workbench &workbench, Ui &ui)
 
 QString AffValidateSession::foundText() const
 {
-    return QStringLiteral("Found:") + FormatCount(m_panel.count(), m_workbench.settings.thousandsSeparator);
+    return foundText(m_panel.count());
+}
+
+QString AffValidateSession::foundText(qsizetype count) const
+{
+    return QStringLiteral("Found:") + FormatCount(count, m_workbench.settings.thousandsSeparator);
 }
 
 void AffValidateSession::report(const QString &text)
@@ -103,7 +108,7 @@ void AffValidateSession::load()
         task.setValue(lines.size());
         const AffWindowTask::PollResult poll = task.poll();
         if (poll.ticked) {
-            m_view.setFoundText(QStringLiteral("Found:") + FormatCount(lines.size(), separator));
+            m_view.setFoundText(foundText(lines.size()));
             task.refresh();
         }
         if (poll.abortRequested)

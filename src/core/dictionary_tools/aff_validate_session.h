@@ -42,6 +42,7 @@ public:
     bool accept();
 
 private:
+    QString foundText(qsizetype count) const;
     void report(const QString &text);
     bool warnWhenEmpty();
 
