@@ -127,8 +127,10 @@ MainWindow::MainWindow(Workbench &workbench, Ui &ui, const QString &posLanguage,
     m_tabs->setCurrentIndex(static_cast<int>(m_workbench.currentTab));
     connect(m_tabs, &QTabWidget::currentChanged, this,
             [this](int index) { m_dispatcher.tabSelected(static_cast<DocumentKind>(index)); });
-    for (DocumentKind kind : allDocumentKinds)
+    for (DocumentKind kind : allDocumentKinds) {
         refreshListPage(kind);
+        refreshFileInfo(kind);
+    }
     m_dispatcher.afterEvent();
 }
 
