@@ -357,11 +357,15 @@ TEST(DispatcherTest, CommandsDoNotNestWhileOneRuns)
         f.dispatcher.runShortcut(ShortcutCommand::Open);
         f.dispatcher.runTabAction(DocumentKind::Dictionary, TabAction::Sort);
         closeAllowed = f.dispatcher.confirmClose();
+        // A tab switched by the operation itself is still followed.
+        f.dispatcher.tabSelected(DocumentKind::Thesaurus);
     });
     f.dispatcher.runMenuCommand(CommandId::Statistics);
     EXPECT_EQ(f.commandLog(), (QStringList{"begin", "stats", "states"}));
     EXPECT_FALSE(closeAllowed);
     EXPECT_FALSE(f.dispatcher.isBusy());
+    EXPECT_EQ(f.wb.currentTab, DocumentKind::Thesaurus);
+    EXPECT_TRUE(f.view.states.toolMenuEnabled[size_t(DocumentKind::Thesaurus)]);
 }
 
 TEST(DispatcherTest, ListKeysFollowTheFocus)

@@ -176,6 +176,34 @@ TEST(WindowMetricsTest, Scaling)
     EXPECT_EQ(small.dy(50), -5);
 }
 
+TEST(WindowMetricsTest, LayoutRebuildKeepsDocumentsButNotFocusOrUndo)
+{
+    Workbench wb(QStringLiteral("/tmp"));
+    wb.dictionary.entries.append(u"word");
+    wb.dictionary.entries.setMarked(0, true);
+    wb.dictionary.selectedIndex = 0;
+    wb.hyphenation.selectedIndex = 0;
+    wb.thesaurus.selectedIndex = 3;
+    wb.autocorrect.selectedIndex = 7;
+    wb.dictionary.undoSnapshot = DictionaryDocument::Snapshot();
+    wb.thesaurus.redoSnapshot = EntryStore();
+    wb.autocorrect.undoSnapshot = EntryStore();
+    wb.dictionary.affText = QStringLiteral("SET UTF-8");
+    wb.currentTab = DocumentKind::Thesaurus;
+    PrepareLayoutRebuild(wb);
+    for (qint64 index : {wb.dictionary.selectedIndex, wb.thesaurus.selectedIndex, wb.hyphenation.selectedIndex,
+                         wb.autocorrect.selectedIndex})
+        EXPECT_EQ(index, -1);
+    for (DocumentKind kind : allDocumentKinds) {
+        EXPECT_FALSE(wb.hasUndoStep(kind));
+        EXPECT_FALSE(wb.hasRedoStep(kind));
+    }
+    EXPECT_EQ(wb.dictionary.entries.size(), 1);
+    EXPECT_TRUE(wb.dictionary.entries.isMarked(0));
+    EXPECT_EQ(wb.dictionary.affText, QStringLiteral("SET UTF-8"));
+    EXPECT_EQ(wb.currentTab, DocumentKind::Thesaurus);
+}
+
 TEST(ManualUrlTest, FileUrlWithAnchor)
 {
     EXPECT_EQ(ManualUrl(QStringLiteral("/opt/lexaloom/"), QStringLiteral("#7.apache_license")),

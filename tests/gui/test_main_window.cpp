@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -101,6 +102,8 @@ private slots:
     void affPaneEditsMarkTheDictionaryChanged();
     void hyphenationListShowsTheDictionary();
     void licenceLinkOpensTheManual();
+    void escapeReachesOnlyARunningCommand();
+    void layoutRebuild();
 };
 
 void TestMainWindow::windowAtStart()
@@ -389,6 +392,59 @@ void TestMainWindow::licenceLinkOpensTheManual()
     emit licence->linkActivated(QStringLiteral("#7.apache_license"));
     QCOMPARE(f.ui.openedUrls,
              QStringList{QStringLiteral("file:///opt/lexaloom/Lexaloom_manual_V30.html#7.apache_license")});
+}
+
+void TestMainWindow::escapeReachesOnlyARunningCommand()
+{
+    WindowFixture f;
+    QSignalSpy aborts(f.window.get(), &MainWindow::abortRequested);
+    f.press(Qt::Key_Escape);
+    QCOMPARE(aborts.count(), 0);
+    f.window->dispatcher().setOperation(CommandId::Statistics, [&](int) { f.press(Qt::Key_Escape); });
+    f.window->menuAction(CommandId::Statistics)->trigger();
+    QCOMPARE(aborts.count(), 1);
+}
+
+void TestMainWindow::layoutRebuild()
+{
+    WindowFixture f;
+    MainWindow &w = *f.window;
+    for (int i = 0; i < 100; ++i) {
+        f.wb.dictionary.entries.append(QStringLiteral("word%1").arg(i));
+        f.wb.thesaurus.entries.append(QStringLiteral("head%1\nmeaning").arg(i));
+    }
+    w.refreshListPage(DocumentKind::Dictionary);
+    w.refreshListPage(DocumentKind::Thesaurus);
+    w.pagedList(DocumentKind::Dictionary)->scrollBar()->setValue(40);
+    w.pagedList(DocumentKind::Thesaurus)->scrollBar()->setValue(7);
+    f.wb.dictionary.selectedIndex = 45;
+    f.wb.dictionary.undoSnapshot = DictionaryDocument::Snapshot();
+    f.wb.dictionary.affText = QStringLiteral("SET UTF-8");
+    w.showDocumentTexts();
+    w.wordField()->setText(QStringLiteral("colour"));
+    w.hyphenationResults()->addTopLevelItem(new QTreeWidgetItem(QStringList{"col=our", "1", "rule"}));
+    f.showTab(DocumentKind::Autocorrect);
+
+    f.wb.settings.windowSize = QStringLiteral("1440x768");
+    w.rebuildLayout();
+    QCOMPARE(w.size(), QSize(1440, 768));
+    QCOMPARE(w.tabs()->currentIndex(), int(DocumentKind::Autocorrect));
+    QCOMPARE(w.pagedList(DocumentKind::Thesaurus)->width(), 1376 + 18);
+    QCOMPARE(w.pagedList(DocumentKind::Dictionary)->scrollPosition(), 40);
+    QCOMPARE(w.pagedList(DocumentKind::Thesaurus)->scrollPosition(), 7);
+    QCOMPARE(w.pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(0)->text(1), QStringLiteral("word40"));
+    QCOMPARE(f.wb.dictionary.selectedIndex, -1);
+    QVERIFY(!f.wb.dictionary.hasUndoStep());
+    QVERIFY(!w.tabButton(DocumentKind::Dictionary, TabAction::Undo)->isEnabled());
+    QCOMPARE(w.affPane()->toPlainText(), QStringLiteral("SET UTF-8"));
+    QVERIFY(!f.wb.dictionary.changed);
+    QCOMPARE(w.wordField()->text(), QStringLiteral("colour"));
+    QCOMPARE(w.hyphenationResults()->topLevelItemCount(), 1);
+    QCOMPARE(w.counterLabel(DocumentKind::Dictionary)->text(), QStringLiteral("# Words:100"));
+
+    // The window keeps working after the rebuild.
+    f.press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.wb.currentTab, DocumentKind::Hyphenation);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -324,9 +324,10 @@ void CommandDispatcher::runTabAction(DocumentKind kind, TabAction action)
 
 void CommandDispatcher::tabSelected(DocumentKind kind)
 {
+    // An operation may switch tabs itself; the current tab must follow even then.
+    m_workbench.currentTab = kind;
     if (m_busy)
         return;
-    m_workbench.currentTab = kind;
     controlEvent(FocusRole::Other);
     afterEvent();
 }

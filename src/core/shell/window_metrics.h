@@ -2,6 +2,7 @@
 
 namespace lexaloom {
 
+class Workbench;
 struct MainSettings;
 
 // The scaling rule of the main window: distances grow with the window size beyond
@@ -22,5 +23,10 @@ struct WindowMetrics {
     int clientWidth() const { return 1024 + dx(100); }
     int clientHeight() const { return 600 + dy(100); }
 };
+
+// What a rebuild of the main window (new size, row offset or list font) does to the
+// documents: every paged list loses its focus, and the one-step undo and redo of the
+// Dictionary, Thesaurus and Autocorrect are dropped. Entries, marks and texts stay.
+void PrepareLayoutRebuild(Workbench &workbench);
 
 } // namespace lexaloom

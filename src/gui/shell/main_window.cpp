@@ -112,18 +112,22 @@ MainWindow::MainWindow(Workbench &workbench, Ui &ui, const QString &posLanguage,
     setWindowIcon(QIcon(QStringLiteral(":/images/document.png")));
 
     buildMenus(posLanguage);
-    buildTabs();
-    buildFooter();
     buildStatusBar();
     buildShortcuts();
     wireOperations();
+    buildBody();
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::watchFocus);
+    m_dispatcher.afterEvent();
+}
 
+void MainWindow::buildBody()
+{
+    buildTabs();
+    buildFooter();
     const QSize size(m_metrics.clientWidth(), m_metrics.clientHeight());
     setMinimumSize(size);
     resize(size);
-
     showDocumentTexts();
-    connect(qApp, &QApplication::focusChanged, this, &MainWindow::watchFocus);
     m_tabs->setCurrentIndex(static_cast<int>(m_workbench.currentTab));
     connect(m_tabs, &QTabWidget::currentChanged, this,
             [this](int index) { m_dispatcher.tabSelected(static_cast<DocumentKind>(index)); });
@@ -131,6 +135,48 @@ MainWindow::MainWindow(Workbench &workbench, Ui &ui, const QString &posLanguage,
         refreshListPage(kind);
         refreshFileInfo(kind);
     }
+}
+
+void MainWindow::rebuildLayout()
+{
+    // What the new layout takes over from the old one.
+    std::map<DocumentKind, qint64> scrolls;
+    for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Thesaurus, DocumentKind::Autocorrect})
+        scrolls[kind] = pagedList(kind)->scrollPosition();
+    const auto takeRows = [](QTreeWidget *list) {
+        QList<QTreeWidgetItem *> rows;
+        while (list->topLevelItemCount() > 0)
+            rows.append(list->takeTopLevelItem(0));
+        return rows;
+    };
+    const QList<QTreeWidgetItem *> results = takeRows(m_hyphenationResults);
+    const QList<QTreeWidgetItem *> autoTextRows = takeRows(plainList(DocumentKind::AutoText));
+    const QList<QTreeWidgetItem *> chunkRows = takeRows(plainList(DocumentKind::LanguageTool));
+    const QList<QTreeWidgetItem *> categoryRows = takeRows(m_categoryList);
+    const QString hyphenationCount = m_hyphenationCount->text();
+    const QString word = m_wordField->text();
+    const QString autoTextXml = xmlPane(DocumentKind::AutoText)->toPlainText();
+    const QString grammarXml = xmlPane(DocumentKind::LanguageTool)->toPlainText();
+
+    PrepareLayoutRebuild(m_workbench);
+    m_focusBeforeCommand = nullptr;
+    delete takeCentralWidget();
+    m_tabParts = {};
+    m_xmlPanes = {};
+    m_metrics = WindowMetrics::fromSettings(m_workbench.settings);
+    m_listFont = QFont(m_workbench.settings.listFontName, m_workbench.settings.listFontSize.toInt());
+    buildBody();
+
+    m_hyphenationResults->addTopLevelItems(results);
+    plainList(DocumentKind::AutoText)->addTopLevelItems(autoTextRows);
+    plainList(DocumentKind::LanguageTool)->addTopLevelItems(chunkRows);
+    m_categoryList->addTopLevelItems(categoryRows);
+    m_hyphenationCount->setText(hyphenationCount);
+    m_wordField->setText(word);
+    xmlPane(DocumentKind::AutoText)->setPlainText(autoTextXml);
+    xmlPane(DocumentKind::LanguageTool)->setPlainText(grammarXml);
+    for (const auto &[kind, scroll] : scrolls)
+        pagedList(kind)->setScrollPosition(scroll);
     m_dispatcher.afterEvent();
 }
 
@@ -598,7 +644,9 @@ void MainWindow::buildShortcuts()
         if (listKey)
             m_listKeyShortcuts.append(shortcut);
         connect(shortcut, &QShortcut::activated, this, [this, command] {
-            if (command == S::Abort)
+            // Escape only means something to a running task; an idle press must not
+            // linger and abort the next one.
+            if (command == S::Abort && m_dispatcher.isBusy())
                 emit abortRequested();
             m_dispatcher.runShortcut(command);
         });
@@ -729,6 +777,11 @@ void MainWindow::applyCommandStates(const CommandStates &states)
                                      TabAction::PaneBottom, TabAction::PaneTop})
                 tabButton(kind, action)->setEnabled(false);
         }
+    }
+    // The page length follows the preference.
+    for (TabParts &parts : m_tabParts) {
+        if (parts.paged && parts.paged->pageRows() != m_workbench.settings.listPageRows)
+            parts.paged->setPageRows(m_workbench.settings.listPageRows);
     }
     // Disabling moved the focus away; give it back to where the user left it.
     if (m_focusBeforeCommand && m_focusBeforeCommand->isEnabled() && m_focusBeforeCommand->isVisible())

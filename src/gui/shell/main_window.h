@@ -73,6 +73,10 @@ public:
     // Shows the Workbench's .aff and hyphenation texts in their panes without
     // counting as an edit.
     void showDocumentTexts();
+    // Rebuilds the tabs and the footer after the preferences changed the window
+    // size, the row offset or the list font. Keeps the documents, the panes' texts,
+    // the hyphenation results and the current tab; the lists lose their focus.
+    void rebuildLayout();
 
     // ShellView.
     void beginCommand() override;
@@ -112,6 +116,7 @@ private:
     TabParts &tab(DocumentKind kind) { return m_tabParts[static_cast<size_t>(kind)]; }
     const TabParts &tab(DocumentKind kind) const { return m_tabParts[static_cast<size_t>(kind)]; }
 
+    void buildBody();
     void buildMenus(const QString &posLanguage);
     void addMenuItems(QMenu *menu, const QList<MenuItemSpec> &items);
     void buildTabs();
