@@ -104,6 +104,7 @@ private slots:
     void licenceLinkOpensTheManual();
     void escapeReachesOnlyARunningCommand();
     void layoutRebuild();
+    void plainListsKeepTheirArrows();
 };
 
 void TestMainWindow::windowAtStart()
@@ -445,6 +446,22 @@ void TestMainWindow::layoutRebuild()
     // The window keeps working after the rebuild.
     f.press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(f.wb.currentTab, DocumentKind::Hyphenation);
+}
+
+void TestMainWindow::plainListsKeepTheirArrows()
+{
+    WindowFixture f;
+    f.showTab(DocumentKind::AutoText);
+    QTreeWidget *list = f.window->plainList(DocumentKind::AutoText);
+    for (int i = 0; i < 3; ++i)
+        list->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i + 1), "a", "b", "c"}));
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(0));
+    QVERIFY(f.window->shortcut(ShortcutCommand::Down)->isEnabled());
+    f.press(Qt::Key_Down);
+    QCOMPARE(list->currentItem(), list->topLevelItem(1));
+    f.press(Qt::Key_End);
+    QCOMPARE(list->currentItem(), list->topLevelItem(2));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -90,6 +91,15 @@ std::pair<QString, QString> imageButtonLook(TabAction action)
     default:
         return {};
     }
+}
+
+// Lists keep their selection visible when another control has the focus.
+void keepSelectionVisible(QWidget *list)
+{
+    QPalette palette = list->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    list->setPalette(palette);
 }
 
 QString licenceAnchor()
@@ -279,6 +289,7 @@ PagedListView *MainWindow::addPagedList(DocumentKind kind, int width, const QLis
     list->setGeometry(4, 6, width + PagedListView::scrollBarWidth,
                       315 + m_metrics.dy(100) + m_metrics.rowPixelsPlus);
     list->tree()->setFont(m_listFont);
+    keepSelectionVisible(list->tree());
     parts.paged = list;
     parts.controls << list->tree() << list->scrollBar();
     connect(list, &PagedListView::focusMoved, this, [this, kind] { m_dispatcher.listEvent(kind); });
@@ -319,7 +330,8 @@ QTreeWidget *MainWindow::addPlainList(QWidget *page, const QRect &geometry, cons
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list->setFont(m_listFont);
-    list->setProperty("checkBoxes", checkBoxes);
+    keepSelectionVisible(list);
+    Q_UNUSED(checkBoxes); // the document's rows carry their check boxes
     return list;
 }
 
@@ -643,11 +655,14 @@ void MainWindow::buildShortcuts()
             m_shortcuts[command] = shortcut;
         if (listKey)
             m_listKeyShortcuts.append(shortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, command] {
+        const QKeyCombination combination = keys[0];
+        connect(shortcut, &QShortcut::activated, this, [this, command, combination] {
             // Escape only means something to a running task; an idle press must not
             // linger and abort the next one.
             if (command == S::Abort && m_dispatcher.isBusy())
                 emit abortRequested();
+            if (forwardToPlainList(command, combination))
+                return;
             m_dispatcher.runShortcut(command);
         });
     };
@@ -677,6 +692,30 @@ void MainWindow::buildShortcuts()
     add(S::End, QKeySequence(Qt::Key_End), true);
     add(S::Add, QKeySequence(Qt::CTRL | Qt::Key_A), true);
     setListKeysRegistered(m_dispatcher.listKeys().isRegistered());
+}
+
+bool MainWindow::forwardToPlainList(ShortcutCommand command, QKeyCombination keys)
+{
+    // The arrows, Page Up/Down, Home and End stay the plain lists' own: the window
+    // shortcuts would otherwise take them from the AutoText, LanguageTool and
+    // hyphenation result lists.
+    using S = ShortcutCommand;
+    if (command != S::Up && command != S::Down && command != S::PageUp && command != S::PageDown
+        && command != S::Home && command != S::End)
+        return false;
+    auto *list = qobject_cast<QTreeWidget *>(QApplication::focusWidget());
+    if (!list)
+        return false;
+    for (const TabParts &parts : m_tabParts) {
+        if (parts.paged && parts.paged->tree() == list)
+            return false;
+    }
+    // Delivery looks for shortcuts again: step aside while the list takes the key.
+    setListKeysRegistered(false);
+    QKeyEvent press(QEvent::KeyPress, keys.key(), keys.keyboardModifiers());
+    QCoreApplication::sendEvent(list, &press);
+    setListKeysRegistered(m_dispatcher.listKeys().isRegistered());
+    return true;
 }
 
 QShortcut *MainWindow::shortcut(ShortcutCommand command) const

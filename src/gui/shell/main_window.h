@@ -143,6 +143,7 @@ private:
     void addFileInfo(DocumentKind kind, int y, bool extensionIcon, bool readOnlyIcon);
     QLabel *addLabel(QWidget *page, const QString &text, const QRect &geometry);
 
+    bool forwardToPlainList(ShortcutCommand command, QKeyCombination keys);
     void watchFocus(QWidget *old, QWidget *now);
     void hyphenationWordChanged(const QString &text);
 
