@@ -157,6 +157,9 @@ TEST(TabLabelsTest, FileInfoAndSelected)
     EXPECT_EQ(t.selected, QStringLiteral("Selected:None"));
     EXPECT_EQ(TabFileInfo(wb, DocumentKind::Autocorrect).counter, QStringLiteral("# Autocorrects:0"));
     EXPECT_EQ(TabFileInfo(wb, DocumentKind::LanguageTool).counter, QStringLiteral("# Chunks:0"));
+    EXPECT_EQ(HyphenationCountText(12), QStringLiteral("# Hyphenations:12"));
+    EXPECT_EQ(RuleIdText(QString()), QStringLiteral("Rule ID:n/a"));
+    EXPECT_EQ(RuleNameText(QStringLiteral("Possessive")), QStringLiteral("Rule Name:Possessive"));
 }
 
 TEST(WindowMetricsTest, Scaling)

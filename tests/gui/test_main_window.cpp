@@ -136,6 +136,11 @@ void TestMainWindow::windowAtStart()
     QCOMPARE(w.counterLabel(DocumentKind::Thesaurus)->text(), QStringLiteral("# Synonyms:0"));
     QCOMPARE(w.selectedLabel(DocumentKind::Dictionary)->text(), QStringLiteral("Selected:None"));
     QCOMPARE(w.folderLabel(DocumentKind::Dictionary)->text(), QStringLiteral("n/a"));
+    QCOMPARE(w.ruleIdLabel(DocumentKind::AutoText)->text(), QStringLiteral("Rule ID:n/a"));
+    QCOMPARE(w.ruleNameLabel(DocumentKind::LanguageTool)->text(), QStringLiteral("Rule Name:n/a"));
+    QCOMPARE(w.hyphenationCountLabel()->text(), QStringLiteral("# Hyphenations:0"));
+    QCOMPARE(w.xmlPane(DocumentKind::AutoText)->toolTip(), QStringLiteral("The .xml code"));
+    QVERIFY(w.xmlPane(DocumentKind::LanguageTool)->isReadOnly());
     QCOMPARE(w.affPane()->toolTip(), QStringLiteral("The .aff file"));
     QCOMPARE(w.hyphenationPane()->toolTip(), QStringLiteral("The .dic file"));
     QCOMPARE(w.tabButton(DocumentKind::Dictionary, TabAction::ListTop)->toolTip(), QStringLiteral("Go to top"));

@@ -120,7 +120,7 @@ StartupOutcome RunStartupAfterWindow(Workbench &workbench, Ui &ui, const Startup
     bool present = false;
     outcome.mainSettingsValid = CheckMainSettingsFile(workbench.settingsPath(mainSettingsFile()), &present);
     if (present && !outcome.mainSettingsValid) {
-        ui.showMessage(QStringLiteral("Error"),
+        ui.showMessage(errorTitle(),
                        QStringLiteral("The .prefs file is invalid.\n\nMaybe it is from a different version of\n"
                                       "Lexaloom."),
                        MessageIcon::Error);

@@ -63,6 +63,9 @@ bool CheckMainSettingsFile(const QString &path, bool *present);
 // Whether the automatic update check is due at `now` (seconds since 1970, local).
 bool IsUpdateCheckDue(const MainSettings &settings, qint64 now);
 
+// Title of the failure messages.
+inline QString errorTitle() { return QStringLiteral("Error"); }
+
 // The relative paths start-up works with.
 inline QString mainSettingsFile() { return QStringLiteral("settings/lxm3.prefs"); }
 inline QString gbSpecificFile() { return QStringLiteral("settings/gb_specific.txt"); }

@@ -110,6 +110,21 @@ FileInfoTexts TabFileInfo(const Workbench &wb, DocumentKind kind)
     return t;
 }
 
+QString HyphenationCountText(qint64 rows)
+{
+    return QStringLiteral("# Hyphenations:") + QString::number(rows);
+}
+
+QString RuleIdText(const QString &id)
+{
+    return QStringLiteral("Rule ID:") + (id.isEmpty() ? notAvailable : id);
+}
+
+QString RuleNameText(const QString &name)
+{
+    return QStringLiteral("Rule Name:") + (name.isEmpty() ? notAvailable : name);
+}
+
 QString TabCaption(DocumentKind kind)
 {
     switch (kind) {

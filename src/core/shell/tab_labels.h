@@ -27,4 +27,10 @@ FileInfoTexts TabFileInfo(const Workbench &workbench, DocumentKind kind);
 // The caption of the kind's tab in the tab strip.
 QString TabCaption(DocumentKind kind);
 
+// "# Hyphenations:" + the number of rows of the Hyphenation tab's result list.
+QString HyphenationCountText(qint64 rows);
+// The labels under the XML pane of the AutoText and LanguageTool tabs; "n/a" when empty.
+QString RuleIdText(const QString &id);
+QString RuleNameText(const QString &name);
+
 } // namespace lexaloom

@@ -102,6 +102,12 @@ void keepSelectionVisible(QWidget *list)
     list->setPalette(palette);
 }
 
+// The Dictionary and Hyphenation lists show the same entries.
+QList<std::pair<QString, int>> dictionaryColumns(const WindowMetrics &m)
+{
+    return {{QStringLiteral("Words"), 160 + m.dx(10)}, {QStringLiteral("Postags/Comments"), 170}};
+}
+
 QString licenceAnchor()
 {
     return QStringLiteral("#7.apache_license");
@@ -167,6 +173,9 @@ void MainWindow::rebuildLayout()
     const QString word = m_wordField->text();
     const QString autoTextXml = xmlPane(DocumentKind::AutoText)->toPlainText();
     const QString grammarXml = xmlPane(DocumentKind::LanguageTool)->toPlainText();
+    std::map<DocumentKind, QStringList> ruleLabels;
+    for (DocumentKind kind : {DocumentKind::AutoText, DocumentKind::LanguageTool})
+        ruleLabels[kind] = {ruleIdLabel(kind)->text(), ruleNameLabel(kind)->text()};
 
     PrepareLayoutRebuild(m_workbench);
     m_focusBeforeCommand = nullptr;
@@ -185,6 +194,10 @@ void MainWindow::rebuildLayout()
     m_wordField->setText(word);
     xmlPane(DocumentKind::AutoText)->setPlainText(autoTextXml);
     xmlPane(DocumentKind::LanguageTool)->setPlainText(grammarXml);
+    for (const auto &[kind, texts] : ruleLabels) {
+        ruleIdLabel(kind)->setText(texts[0]);
+        ruleNameLabel(kind)->setText(texts[1]);
+    }
     for (const auto &[kind, scroll] : scrolls)
         pagedList(kind)->setScrollPosition(scroll);
     m_dispatcher.afterEvent();
@@ -452,7 +465,7 @@ void MainWindow::buildDictionaryTab()
     const WindowMetrics &m = m_metrics;
     const int listWidth = 435 + m.dx(10);
     const int listHeight = 315 + m.dy(100) + m.rowPixelsPlus;
-    addPagedList(kind, listWidth, {{QStringLiteral("Words"), 160 + m.dx(10)}, {QStringLiteral("Postags/Comments"), 170}});
+    addPagedList(kind, listWidth, dictionaryColumns(m));
     const int paneX = 4 + listWidth + PagedListView::scrollBarWidth + 6;
     const int paneWidth = 518 + m.dx(100) - m.dx(10);
     m_affPane = addPane(kind, QRect(paneX, 6, paneWidth, listHeight), QStringLiteral("The .aff file"), false);
@@ -491,7 +504,7 @@ void MainWindow::buildHyphenationTab()
     QWidget *page = tab(kind).page;
     const int listWidth = 435 + m.dx(10);
     const int listHeight = 315 + m.dy(100) + m.rowPixelsPlus;
-    addPagedList(kind, listWidth, {{QStringLiteral("Words"), 160 + m.dx(10)}, {QStringLiteral("Postags/Comments"), 170}});
+    addPagedList(kind, listWidth, dictionaryColumns(m));
     const int paneX = 4 + listWidth + PagedListView::scrollBarWidth + 6;
     const int paneWidth = 518 + m.dx(100) - m.dx(10);
     const int paneHeight = 144 + m.dy(50) + m.rowPixelsPlus;
@@ -515,7 +528,7 @@ void MainWindow::buildHyphenationTab()
     tab(kind).controls << m_hyphenationResults;
     y += resultsHeight + gap;
     addTextButton(kind, TabAction::Update, textButtonCaption(TabAction::Update), paneX, y);
-    m_hyphenationCount = addLabel(page, QStringLiteral("# Hyphenations:0"),
+    m_hyphenationCount = addLabel(page, HyphenationCountText(0),
                                   QRect(paneX + textButtonWidth + 8, y + 8, 200, labelHeight));
     const int infoY = addListButtons(kind, 4, 6 + listHeight + 6);
     addFileInfo(kind, infoY, true, false);
@@ -570,8 +583,9 @@ void MainWindow::buildReadOnlyTab(DocumentKind kind)
         right += 6 + categoryWidth;
     }
     const int y = 6 + paneHeight + gap;
-    addLabel(parts.page, QStringLiteral("Rule ID:n/a"), QRect(paneX, y + 2, 150, labelHeight));
-    addLabel(parts.page, QStringLiteral("Rule Name:n/a"), QRect(paneX, y + 2 + labelHeight + 2, 150, labelHeight));
+    parts.ruleId = addLabel(parts.page, RuleIdText(QString()), QRect(paneX, y + 2, 240, labelHeight));
+    parts.ruleName =
+        addLabel(parts.page, RuleNameText(QString()), QRect(paneX, y + 2 + labelHeight + 2, 240, labelHeight));
     int x = right - 3 * (textButtonWidth + 2) - 3 * imageButtonSize - 2 * gap - gap;
     const int textY = y + (imageButtonSize - textButtonHeight) / 2;
     for (TabAction action : {TabAction::XmlCancel, TabAction::XmlOk, TabAction::XmlEdit}) {

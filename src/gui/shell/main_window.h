@@ -67,6 +67,8 @@ public:
     QLabel *folderLabel(DocumentKind kind) const { return tab(kind).folder; }
     QLabel *fileLabel(DocumentKind kind) const { return tab(kind).file; }
     QLabel *selectedLabel(DocumentKind kind) const { return tab(kind).selected; }
+    QLabel *ruleIdLabel(DocumentKind kind) const { return tab(kind).ruleId; }
+    QLabel *ruleNameLabel(DocumentKind kind) const { return tab(kind).ruleName; }
     QLabel *licenceLabel() const { return m_licence; }
     QShortcut *shortcut(ShortcutCommand command) const;
 
@@ -108,6 +110,8 @@ private:
         QLabel *folder = nullptr;
         QLabel *file = nullptr;
         QLabel *selected = nullptr;
+        QLabel *ruleId = nullptr;   // AutoText and LanguageTool
+        QLabel *ruleName = nullptr;
         std::map<TabAction, QAbstractButton *> buttons;
         // Everything BeginCommand disables on this tab.
         QList<QWidget *> controls;

@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QPixmap>
 
+#include "shell/startup.h"
 #include "shell/ui.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
@@ -35,7 +36,7 @@ bool fontAvailable(const QFont &font)
 
 void reportFont(Ui &ui, const QString &name)
 {
-    ui.showMessage(QStringLiteral("Error"), QStringLiteral("Can't load ") + name + QStringLiteral(" font."),
+    ui.showMessage(errorTitle(), QStringLiteral("Can't load ") + name + QStringLiteral(" font."),
                    MessageIcon::Error);
 }
 
@@ -70,7 +71,7 @@ void CheckStartupImages(Ui &ui)
     InitResources();
     for (const QString &name : resourceImages()) {
         if (QPixmap(QStringLiteral(":/images/") + name + QStringLiteral(".png")).isNull()) {
-            ui.showMessage(QStringLiteral("Error"), QStringLiteral("Can't load image."), MessageIcon::Error);
+            ui.showMessage(errorTitle(), QStringLiteral("Can't load image."), MessageIcon::Error);
             return;
         }
     }
