@@ -207,8 +207,9 @@ void TestMainWindow::commandStatesPerTab()
     // BeginCommand disables, and RefreshCommandStates restores, through the dispatcher.
     bool wasEnabledInside = true;
     w.dispatcher().setOperation(CommandId::Statistics, [&](int) {
-        wasEnabledInside = w.tabs()->tabBar()->isEnabled() || w.pagedList(DocumentKind::Dictionary)->isEnabled()
-                           && w.pagedList(DocumentKind::Dictionary)->tree()->isEnabled();
+        wasEnabledInside = w.tabs()->tabBar()->isEnabled() || w.pagedList(DocumentKind::Dictionary)->tree()->isEnabled()
+                           || w.toolbarButton(CommandId::Open)->isEnabled() || w.affPane()->isEnabled()
+                           || f.menu(QStringLiteral("&File"))->menuAction()->isEnabled();
     });
     f.showTab(DocumentKind::Dictionary);
     w.menuAction(CommandId::Statistics)->trigger();
