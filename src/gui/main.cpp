@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "shell/command_wiring.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "shell/startup_gui.h"
@@ -37,6 +38,7 @@ int main(int argc, char *argv[])
     CheckStartupImages(ui);
 
     MainWindow window(workbench, ui);
+    WireCommands(window, workbench, ui);
     ui.attach(&window, window.statusField(), window.progressField());
     QObject::connect(&window, &MainWindow::abortRequested, [&ui] { ui.requestAbort(); });
     ui.setStatusText(MainWindow::readyText());
