@@ -399,6 +399,10 @@ void TestMainWindow::licenceLinkOpensTheManual()
     emit licence->linkActivated(QStringLiteral("#7.apache_license"));
     QCOMPARE(f.ui.openedUrls,
              QStringList{QStringLiteral("file:///opt/lexaloom/Lexaloom_manual_V30.html#7.apache_license")});
+    // F1 opens the manual at its start.
+    f.press(Qt::Key_F1);
+    QCOMPARE(f.ui.openedUrls.size(), 2);
+    QCOMPARE(f.ui.openedUrls[1], QStringLiteral("file:///opt/lexaloom/Lexaloom_manual_V30.html"));
 }
 
 void TestMainWindow::escapeReachesOnlyARunningCommand()
