@@ -73,11 +73,10 @@ struct Fixture {
     // Every hook appends its name to the view's log.
     void wireAll()
     {
-        for (CommandId id : {CommandId::AffValidate, CommandId::Preferences, CommandId::RecentFile,
-                             CommandId::UnPfx, CommandId::SortBotByDate, CommandId::SaveExtension})
-            dispatcher.setOperation(id, [this, id](int index) {
-                view.log.append(QStringLiteral("op%1:%2").arg(int(id)).arg(index));
-            });
+        for (CommandId id : {CommandId::AffValidate, CommandId::Preferences, CommandId::RecentFile, CommandId::UnPfx,
+                             CommandId::SortBotByDate, CommandId::SaveExtension})
+            dispatcher.setOperation(
+                id, [this, id](int index) { view.log.append(QStringLiteral("op%1:%2").arg(int(id)).arg(index)); });
         for (DocumentKind kind : allDocumentKinds) {
             dispatcher.setLoadOperation(kind, [this, kind](const QString &path) {
                 view.log.append(QStringLiteral("load%1:'%2'").arg(int(kind)).arg(path));
@@ -175,7 +174,7 @@ TEST(DispatcherTest, ShortcutsActOnTheirTabsOnly)
         D tab;
         const char *op; // nullptr: nothing runs
     } cases[] = {
-        {S::Delete, D::Dictionary, "tabop0:2"}, {S::Delete, D::Thesaurus, "tabop1:2"},
+        {S::Delete, D::Dictionary, "tabop0:2"},  {S::Delete, D::Thesaurus, "tabop1:2"},
         {S::Delete, D::Autocorrect, "tabop3:2"}, {S::Delete, D::Hyphenation, nullptr},
         {S::Delete, D::AutoText, nullptr},       {S::Delete, D::LanguageTool, nullptr},
         {S::Add, D::Dictionary, "tabop0:0"},     {S::Add, D::Hyphenation, nullptr},
@@ -249,7 +248,8 @@ TEST(DispatcherTest, UndoRedoPause)
             f.dispatcher.runShortcut(c.undo ? ShortcutCommand::Undo : ShortcutCommand::Redo);
         else
             f.dispatcher.runTabAction(c.tab, c.undo ? TabAction::Undo : TabAction::Redo);
-        const QString op = QStringLiteral("tabop%1:%2").arg(int(c.tab)).arg(int(c.undo ? TabAction::Undo : TabAction::Redo));
+        const QString op =
+            QStringLiteral("tabop%1:%2").arg(int(c.tab)).arg(int(c.undo ? TabAction::Undo : TabAction::Redo));
         EXPECT_EQ(f.view.log.contains(op), c.runs) << c.name;
         EXPECT_EQ(f.ui.pauses, c.pauses ? QList<int>{250} : QList<int>{}) << c.name;
     }
@@ -258,8 +258,8 @@ TEST(DispatcherTest, UndoRedoPause)
 TEST(DispatcherTest, TabButtonsOfReadOnlyTabsHaveNoAction)
 {
     for (DocumentKind tab : {DocumentKind::AutoText, DocumentKind::LanguageTool}) {
-        for (TabAction action : {TabAction::Add, TabAction::Delete, TabAction::Sort, TabAction::Find,
-                                 TabAction::Goto}) {
+        for (TabAction action :
+             {TabAction::Add, TabAction::Delete, TabAction::Sort, TabAction::Find, TabAction::Goto}) {
             Fixture f;
             f.wireAll();
             f.dispatcher.runTabAction(tab, action);
@@ -292,9 +292,9 @@ TEST(DispatcherTest, TabStripShortcuts)
         bool next;
         const char *selects; // nullptr: the tab stays
     } cases[] = {
-        {D::Dictionary, true, "tab1"},  {D::Hyphenation, true, "tab3"}, {D::Autocorrect, true, nullptr},
-        {D::AutoText, true, "tab5"},    {D::LanguageTool, true, nullptr}, {D::Dictionary, false, nullptr},
-        {D::Thesaurus, false, "tab0"},  {D::LanguageTool, false, "tab4"}, {D::AutoText, false, "tab3"},
+        {D::Dictionary, true, "tab1"}, {D::Hyphenation, true, "tab3"},   {D::Autocorrect, true, nullptr},
+        {D::AutoText, true, "tab5"},   {D::LanguageTool, true, nullptr}, {D::Dictionary, false, nullptr},
+        {D::Thesaurus, false, "tab0"}, {D::LanguageTool, false, "tab4"}, {D::AutoText, false, "tab3"},
     };
     for (const auto &c : cases) {
         Fixture f;
@@ -377,10 +377,10 @@ TEST(DispatcherTest, ListKeysFollowTheFocus)
         R role;
         const char *change; // nullptr: unchanged
     } steps[] = {
-        {D::Dictionary, R::Other, nullptr},          // registered when the window is built
+        {D::Dictionary, R::Other, nullptr}, // registered when the window is built
         {D::Dictionary, R::AffPane, "remove"},
         {D::Dictionary, R::AffPane, nullptr},
-        {D::AutoText, R::Other, nullptr},            // AutoText leaves it as it is
+        {D::AutoText, R::Other, nullptr}, // AutoText leaves it as it is
         {D::LanguageTool, R::Other, nullptr},
         {D::Dictionary, R::Other, "install"},
         {D::Hyphenation, R::HyphenationWordField, "remove"},

@@ -33,7 +33,8 @@ TEST(StartupTest, AffAidScan)
     const QString folder = dir.path() + QStringLiteral("/custom_aff_aid/");
     writeFile(folder + "nl.txt", "nld-NL:dutch:Nederlands\r\nA = plural\r\n");
     writeFile(folder + "nl.png", "png");
-    writeFile(folder + "de.txt", "\xEF\xBB\xBF" "deu-DE:german:Deutsch\n\rB = x\n");
+    writeFile(folder + "de.txt", "\xEF\xBB\xBF"
+                                 "deu-DE:german:Deutsch\n\rB = x\n");
     writeFile(folder + "empty.txt", "");
     writeFile(folder + "zz.text", "ignored");
 
@@ -73,7 +74,8 @@ TEST(StartupTest, SettingsFolderLegendsAndPreferences)
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_TRUE(wb.gbSpecificText.isEmpty());
 
-    writeFile(dir.path() + "/settings/gb_specific.txt", "\xEF\xBB\xBF" "colour\nflavour\n");
+    writeFile(dir.path() + "/settings/gb_specific.txt", "\xEF\xBB\xBF"
+                                                        "colour\nflavour\n");
     writeFile(dir.path() + "/settings/lxm3.prefs", "24\nold");
     const StartupOutcome invalid = RunStartupAfterWindow(wb, ui, hooks);
     EXPECT_TRUE(invalid.openPreferences);
@@ -98,7 +100,7 @@ TEST(StartupTest, AutomaticUpdateCheck)
         bool validFile;
         bool runs;
     } cases[] = {
-        {"weekly", 6, true, false}, {"weekly", 7, true, true},   {"daily", 1, true, true},
+        {"weekly", 6, true, false},   {"weekly", 7, true, true},   {"daily", 1, true, true},
         {"monthly", 29, true, false}, {"monthly", 30, true, true}, {"manual", 400, true, false},
         {"weekly", 7, false, false},
     };

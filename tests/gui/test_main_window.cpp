@@ -4,11 +4,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QTabBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -112,9 +112,8 @@ void TestMainWindow::windowAtStart()
     WindowFixture f;
     MainWindow &w = *f.window;
     QCOMPARE(w.windowTitle(), QStringLiteral("Lexaloom V3.0 build 204"));
-    const QStringList captions{"Dictionary (*.dic + *.aff)",     "Thesaurus (*.dat)",
-                               "Hyphenation (*.dic)",            "Autocorrect (DocumentList.xml)",
-                               "AutoText (BlockList.xml)",       "LanguageTool (*.xml)"};
+    const QStringList captions{"Dictionary (*.dic + *.aff)",     "Thesaurus (*.dat)",        "Hyphenation (*.dic)",
+                               "Autocorrect (DocumentList.xml)", "AutoText (BlockList.xml)", "LanguageTool (*.xml)"};
     QCOMPARE(w.tabs()->count(), captions.size());
     for (int i = 0; i < captions.size(); ++i) {
         QCOMPARE(w.tabs()->tabText(i), captions[i]);
@@ -207,9 +206,10 @@ void TestMainWindow::commandStatesPerTab()
     // BeginCommand disables, and RefreshCommandStates restores, through the dispatcher.
     bool wasEnabledInside = true;
     w.dispatcher().setOperation(CommandId::Statistics, [&](int) {
-        wasEnabledInside = w.tabs()->tabBar()->isEnabled() || w.pagedList(DocumentKind::Dictionary)->tree()->isEnabled()
-                           || w.toolbarButton(CommandId::Open)->isEnabled() || w.affPane()->isEnabled()
-                           || f.menu(QStringLiteral("&File"))->menuAction()->isEnabled();
+        wasEnabledInside = w.tabs()->tabBar()->isEnabled() ||
+                           w.pagedList(DocumentKind::Dictionary)->tree()->isEnabled() ||
+                           w.toolbarButton(CommandId::Open)->isEnabled() || w.affPane()->isEnabled() ||
+                           f.menu(QStringLiteral("&File"))->menuAction()->isEnabled();
     });
     f.showTab(DocumentKind::Dictionary);
     w.menuAction(CommandId::Statistics)->trigger();
@@ -232,14 +232,14 @@ void TestMainWindow::tabShortcutsStopAtTheEdges_data()
     QTest::addColumn<bool>("next");
     QTest::addColumn<int>("to");
     QTest::newRow("Ctrl+Tab moves on") << int(DocumentKind::Dictionary) << true << int(DocumentKind::Thesaurus);
-    QTest::newRow("Ctrl+Tab on Autocorrect stays") << int(DocumentKind::Autocorrect) << true
-                                                   << int(DocumentKind::Autocorrect);
-    QTest::newRow("Ctrl+Tab on the last tab stays") << int(DocumentKind::LanguageTool) << true
-                                                    << int(DocumentKind::LanguageTool);
-    QTest::newRow("Ctrl+Shift+Tab moves back") << int(DocumentKind::Hyphenation) << false
-                                               << int(DocumentKind::Thesaurus);
-    QTest::newRow("Ctrl+Shift+Tab on Dictionary stays") << int(DocumentKind::Dictionary) << false
-                                                        << int(DocumentKind::Dictionary);
+    QTest::newRow("Ctrl+Tab on Autocorrect stays")
+        << int(DocumentKind::Autocorrect) << true << int(DocumentKind::Autocorrect);
+    QTest::newRow("Ctrl+Tab on the last tab stays")
+        << int(DocumentKind::LanguageTool) << true << int(DocumentKind::LanguageTool);
+    QTest::newRow("Ctrl+Shift+Tab moves back")
+        << int(DocumentKind::Hyphenation) << false << int(DocumentKind::Thesaurus);
+    QTest::newRow("Ctrl+Shift+Tab on Dictionary stays")
+        << int(DocumentKind::Dictionary) << false << int(DocumentKind::Dictionary);
 }
 
 void TestMainWindow::tabShortcutsStopAtTheEdges()

@@ -53,7 +53,8 @@ struct ListFixture {
     void clickRow(int row)
     {
         QTreeWidgetItem *item = tree()->topLevelItem(row);
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, QPoint(60, tree()->visualItemRect(item).center().y()));
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
+                          QPoint(60, tree()->visualItemRect(item).center().y()));
     }
 };
 

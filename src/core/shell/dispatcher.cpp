@@ -70,8 +70,8 @@ std::optional<bool> ListKeyRegistration::onControlEvent(DocumentKind tab, FocusR
         wanted = role != FocusRole::AffPane;
         break;
     case DocumentKind::Hyphenation:
-        wanted = role != FocusRole::HyphenationPane && role != FocusRole::HyphenationResults
-                 && role != FocusRole::HyphenationWordField;
+        wanted = role != FocusRole::HyphenationPane && role != FocusRole::HyphenationResults &&
+                 role != FocusRole::HyphenationWordField;
         break;
     case DocumentKind::Thesaurus:
     case DocumentKind::Autocorrect:
@@ -303,9 +303,9 @@ void CommandDispatcher::runTabAction(DocumentKind kind, TabAction action)
 {
     if (m_busy)
         return;
-    const bool listCommand = action == TabAction::Add || action == TabAction::Edit || action == TabAction::Delete
-                             || action == TabAction::Erase || action == TabAction::Sort
-                             || action == TabAction::Find || action == TabAction::Goto;
+    const bool listCommand = action == TabAction::Add || action == TabAction::Edit || action == TabAction::Delete ||
+                             action == TabAction::Erase || action == TabAction::Sort || action == TabAction::Find ||
+                             action == TabAction::Goto;
     const bool undoRedo = action == TabAction::Undo || action == TabAction::Redo;
     // Read-only tabs offer these buttons without an action; Hyphenation has no undo.
     if (isReadOnlyTab(kind) && (listCommand || undoRedo))

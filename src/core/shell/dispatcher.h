@@ -18,17 +18,54 @@ class Workbench;
 
 // The window-level keyboard shortcuts of the main window.
 enum class ShortcutCommand {
-    Abort, Delete, Find, Return, Up, Down, PageUp, PageDown, Home, End,
-    Open, Save, SaveAs, Exit, Add, NextTab, PreviousTab, Goto, Undo, Redo, Help,
+    Abort,
+    Delete,
+    Find,
+    Return,
+    Up,
+    Down,
+    PageUp,
+    PageDown,
+    Home,
+    End,
+    Open,
+    Save,
+    SaveAs,
+    Exit,
+    Add,
+    NextTab,
+    PreviousTab,
+    Goto,
+    Undo,
+    Redo,
+    Help,
 };
 
 // The buttons of the tabs.
 enum class TabAction {
-    Add, Edit, Delete, Erase, Sort, Find, Goto, Undo, Redo,
-    ListBottom, ListTop,         // image buttons under the list
-    PaneClear, PaneBottom, PaneTop, // image buttons under the .aff / hyphenation / XML pane
-    Hyphenate, Update,           // Hyphenation tab
-    XmlCancel, XmlOk, XmlEdit,   // under the XML pane of the AutoText and LanguageTool tabs
+    Add,
+    Edit,
+    Delete,
+    Erase,
+    Sort,
+    Find,
+    Goto,
+    Undo,
+    Redo,
+    // Image buttons under the list.
+    ListBottom,
+    ListTop,
+    // Image buttons under the .aff, hyphenation or XML pane.
+    PaneClear,
+    PaneBottom,
+    PaneTop,
+    // Hyphenation tab.
+    Hyphenate,
+    Update,
+    // Under the XML pane of the AutoText and LanguageTool tabs.
+    XmlCancel,
+    XmlOk,
+    XmlEdit,
 };
 
 // Which control an event came from, as far as the list keys care.

@@ -4,7 +4,10 @@
 
 namespace lexaloom {
 
-inline QString manualFileName() { return QStringLiteral("Lexaloom_manual_V30.html"); }
+inline QString manualFileName()
+{
+    return QStringLiteral("Lexaloom_manual_V30.html");
+}
 
 // The manual beside the program as a percent-encoded file URL, at `anchor` ("#..."
 // or empty).

@@ -33,12 +33,12 @@ QList<AffAidEntry> ScanAffAid(const QString &folder);
 // The steps of start-up that other parts of the program provide. An unset hook is
 // skipped.
 struct StartupHooks {
-    std::function<void()> installPosSettings;        // built-in POS tables
-    std::function<bool()> readSettings;              // the settings files; true when the main file is valid
-    std::function<void()> readRecentFiles;           // the recent-files log
-    std::function<void()> loadIzeIseExceptions;      // the -ize/-ise exception list
-    std::function<void()> runAutomaticUpdateCheck;   // the update check in automatic mode
-    std::function<void()> saveMainSettings;          // writes the main settings file
+    std::function<void()> installPosSettings;      // built-in POS tables
+    std::function<bool()> readSettings;            // the settings files; true when the main file is valid
+    std::function<void()> readRecentFiles;         // the recent-files log
+    std::function<void()> loadIzeIseExceptions;    // the -ize/-ise exception list
+    std::function<void()> runAutomaticUpdateCheck; // the update check in automatic mode
+    std::function<void()> saveMainSettings;        // writes the main settings file
 };
 
 struct StartupOutcome {
@@ -64,11 +64,23 @@ bool CheckMainSettingsFile(const QString &path, bool *present);
 bool IsUpdateCheckDue(const MainSettings &settings, qint64 now);
 
 // Title of the failure messages.
-inline QString errorTitle() { return QStringLiteral("Error"); }
+inline QString errorTitle()
+{
+    return QStringLiteral("Error");
+}
 
 // The relative paths start-up works with.
-inline QString mainSettingsFile() { return QStringLiteral("settings/lxm3.prefs"); }
-inline QString gbSpecificFile() { return QStringLiteral("settings/gb_specific.txt"); }
-inline QString affAidFolder() { return QStringLiteral("custom_aff_aid"); }
+inline QString mainSettingsFile()
+{
+    return QStringLiteral("settings/lxm3.prefs");
+}
+inline QString gbSpecificFile()
+{
+    return QStringLiteral("settings/gb_specific.txt");
+}
+inline QString affAidFolder()
+{
+    return QStringLiteral("custom_aff_aid");
+}
 
 } // namespace lexaloom

@@ -11,11 +11,11 @@ class Workbench;
 
 // Texts of a tab's file-information line.
 struct FileInfoTexts {
-    QString counter;   // "# Words:1,234"
-    QString changed;   // "*" while the document is changed
-    QString folder;    // folder of the document's file, "n/a" before a load
-    QString file;      // its file name, "n/a" before a load
-    QString selected;  // "Selected:None", "Selected:All", "Selected:3"
+    QString counter;  // "# Words:1,234"
+    QString changed;  // "*" while the document is changed
+    QString folder;   // folder of the document's file, "n/a" before a load
+    QString file;     // its file name, "n/a" before a load
+    QString selected; // "Selected:None", "Selected:All", "Selected:3"
 };
 
 // RefreshSelectedLabel's text for `marked` of `count` entries.

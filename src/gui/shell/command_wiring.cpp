@@ -9,46 +9,86 @@ namespace {
 
 // ---- Stubs: empty operations until their features are wired in -------------------
 
-void stubLoadDocument(DocumentKind, const QString &) {}
-void stubSaveDocument(DocumentKind, bool, bool) {}
-void stubMenuOperation(CommandId, int) {}
-void stubTabOperation(DocumentKind, TabAction) {}
+void stubLoadDocument(DocumentKind, const QString &)
+{
+}
+void stubSaveDocument(DocumentKind, bool, bool)
+{
+}
+void stubMenuOperation(CommandId, int)
+{
+}
+void stubTabOperation(DocumentKind, TabAction)
+{
+}
 
 // Menu commands whose features live elsewhere (Open, Save and Save As go through the
 // load and save stubs; Exit, HTML Help and About Qt are the window's own).
 constexpr CommandId stubbedMenuCommands[] = {
     // File
-    CommandId::OpenExtension, CommandId::ImportProfile, CommandId::ExportProfile, CommandId::RecentFile,
+    CommandId::OpenExtension,
+    CommandId::ImportProfile,
+    CommandId::ExportProfile,
+    CommandId::RecentFile,
     CommandId::RecentClear,
     // Dictionary Tools
-    CommandId::AffValidate, CommandId::DictionaryBulkImport, CommandId::ImportNamesPossessives,
-    CommandId::GbVariants, CommandId::ExtractAllTxt, CommandId::ExtractAllCsv, CommandId::ExtractCompoundsTxt,
-    CommandId::ExtractCompoundsLanguageTool, CommandId::CountWordlist, CommandId::DictionaryDuplicates,
-    CommandId::WordlistDuplicates, CommandId::Statistics, CommandId::SortFlags, CommandId::SortAffTags,
-    CommandId::CrunchWords, CommandId::DictionaryFixSpaces,
+    CommandId::AffValidate,
+    CommandId::DictionaryBulkImport,
+    CommandId::ImportNamesPossessives,
+    CommandId::GbVariants,
+    CommandId::ExtractAllTxt,
+    CommandId::ExtractAllCsv,
+    CommandId::ExtractCompoundsTxt,
+    CommandId::ExtractCompoundsLanguageTool,
+    CommandId::CountWordlist,
+    CommandId::DictionaryDuplicates,
+    CommandId::WordlistDuplicates,
+    CommandId::Statistics,
+    CommandId::SortFlags,
+    CommandId::SortAffTags,
+    CommandId::CrunchWords,
+    CommandId::DictionaryFixSpaces,
     // Thesaurus Tools
-    CommandId::ThesaurusBulkImport, CommandId::ExtractSynonymsTxt, CommandId::ExtractSynonymsBook,
-    CommandId::ThesaurusCleanSymbols, CommandId::ThesaurusDuplicates, CommandId::CombineMeanings,
-    CommandId::DeduplicateMeanings, CommandId::SortMeanings, CommandId::SortOnNumbers, CommandId::ThesaurusFixSpaces,
+    CommandId::ThesaurusBulkImport,
+    CommandId::ExtractSynonymsTxt,
+    CommandId::ExtractSynonymsBook,
+    CommandId::ThesaurusCleanSymbols,
+    CommandId::ThesaurusDuplicates,
+    CommandId::CombineMeanings,
+    CommandId::DeduplicateMeanings,
+    CommandId::SortMeanings,
+    CommandId::SortOnNumbers,
+    CommandId::ThesaurusFixSpaces,
     // Autocorrect Tools
-    CommandId::AcValidate, CommandId::AutocorrectBulkImport, CommandId::ExtractAutocorrectsTxt,
-    CommandId::CleanHexSymbols, CommandId::AutocorrectDuplicates, CommandId::AutocorrectFixSpaces,
+    CommandId::AcValidate,
+    CommandId::AutocorrectBulkImport,
+    CommandId::ExtractAutocorrectsTxt,
+    CommandId::CleanHexSymbols,
+    CommandId::AutocorrectDuplicates,
+    CommandId::AutocorrectFixSpaces,
     // LanguageTool Tools
-    CommandId::BulkImportMultiwords, CommandId::ExtractPosAdded, CommandId::ExtractPosSpelling,
-    CommandId::PosSettings, CommandId::RulesStructure, CommandId::RulesStructureNoLineNumbers,
+    CommandId::BulkImportMultiwords,
+    CommandId::ExtractPosAdded,
+    CommandId::ExtractPosSpelling,
+    CommandId::PosSettings,
+    CommandId::RulesStructure,
+    CommandId::RulesStructureNoLineNumbers,
     // Language/Task-specific Tools
-    CommandId::SortSmallWordlist, CommandId::ConvertXmlTags, CommandId::MissingInMasterWordlist,
+    CommandId::SortSmallWordlist,
+    CommandId::ConvertXmlTags,
+    CommandId::MissingInMasterWordlist,
     CommandId::DeleteDuplicatesSmallWordlist,
     // Prefs, Help
-    CommandId::Preferences, CommandId::CheckForUpdates, CommandId::About,
+    CommandId::Preferences,
+    CommandId::CheckForUpdates,
+    CommandId::About,
 };
 
 // The buttons of the tabs, all stubbed for now (the read-only tabs' list buttons
 // have no action by design and are not listed).
-constexpr TabAction listButtons[] = {TabAction::Add,  TabAction::Edit,       TabAction::Delete,
-                                     TabAction::Erase, TabAction::Sort,      TabAction::Find,
-                                     TabAction::Goto, TabAction::Undo,       TabAction::Redo,
-                                     TabAction::ListBottom, TabAction::ListTop};
+constexpr TabAction listButtons[] = {TabAction::Add,  TabAction::Edit,       TabAction::Delete, TabAction::Erase,
+                                     TabAction::Sort, TabAction::Find,       TabAction::Goto,   TabAction::Undo,
+                                     TabAction::Redo, TabAction::ListBottom, TabAction::ListTop};
 constexpr TabAction paneButtons[] = {TabAction::PaneClear, TabAction::PaneBottom, TabAction::PaneTop};
 
 } // namespace

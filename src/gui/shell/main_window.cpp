@@ -299,8 +299,7 @@ PagedListView *MainWindow::addPagedList(DocumentKind kind, int width, const QLis
     }
     TabParts &parts = tab(kind);
     auto *list = new PagedListView(*entries, *selected, style, cols, m_workbench.settings.listPageRows, parts.page);
-    list->setGeometry(4, 6, width + PagedListView::scrollBarWidth,
-                      315 + m_metrics.dy(100) + m_metrics.rowPixelsPlus);
+    list->setGeometry(4, 6, width + PagedListView::scrollBarWidth, 315 + m_metrics.dy(100) + m_metrics.rowPixelsPlus);
     list->tree()->setFont(m_listFont);
     keepSelectionVisible(list->tree());
     parts.paged = list;
@@ -407,8 +406,8 @@ int MainWindow::addListButtons(DocumentKind kind, int x, int y)
             x += textButtonWidth + 2;
         }
     } else {
-        for (TabAction action : {TabAction::Add, TabAction::Edit, TabAction::Delete, TabAction::Erase,
-                                 TabAction::Sort, TabAction::Find, TabAction::Goto}) {
+        for (TabAction action : {TabAction::Add, TabAction::Edit, TabAction::Delete, TabAction::Erase, TabAction::Sort,
+                                 TabAction::Find, TabAction::Goto}) {
             addTextButton(kind, action, textButtonCaption(action), x, textY);
             x += textButtonWidth + 2;
         }
@@ -528,8 +527,8 @@ void MainWindow::buildHyphenationTab()
     tab(kind).controls << m_hyphenationResults;
     y += resultsHeight + gap;
     addTextButton(kind, TabAction::Update, textButtonCaption(TabAction::Update), paneX, y);
-    m_hyphenationCount = addLabel(page, HyphenationCountText(0),
-                                  QRect(paneX + textButtonWidth + 8, y + 8, 200, labelHeight));
+    m_hyphenationCount =
+        addLabel(page, HyphenationCountText(0), QRect(paneX + textButtonWidth + 8, y + 8, 200, labelHeight));
     const int infoY = addListButtons(kind, 4, 6 + listHeight + 6);
     addFileInfo(kind, infoY, true, false);
 }
@@ -555,10 +554,10 @@ void MainWindow::buildReadOnlyTab(DocumentKind kind)
     const QString line = PagedListView::lineColumnCaption();
     if (kind == DocumentKind::AutoText) {
         listWidth = 435 + m.dx(10);
-        parts.plain = addPlainList(parts.page, QRect(4, 6, listWidth + PagedListView::scrollBarWidth, listHeight),
-                                   {line, QStringLiteral("abbreviated-name"), QStringLiteral("package-name"),
-                                    QStringLiteral("Name")},
-                                   {85, 115, 115, 170 + m.dx(10)}, true);
+        parts.plain = addPlainList(
+            parts.page, QRect(4, 6, listWidth + PagedListView::scrollBarWidth, listHeight),
+            {line, QStringLiteral("abbreviated-name"), QStringLiteral("package-name"), QStringLiteral("Name")},
+            {85, 115, 115, 170 + m.dx(10)}, true);
         paneWidth = 518 + m.dx(100) - m.dx(10);
     } else {
         listWidth = 335 + m.dx(10);
@@ -639,9 +638,8 @@ void MainWindow::buildFooter()
                            .arg(licenceAnchor()));
     m_licence->setToolTip(QStringLiteral("View Licence"));
     m_licence->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    connect(m_licence, &QLabel::linkActivated, this, [this](const QString &anchor) {
-        m_ui.openUrl(ManualUrl(m_workbench.programFolder(), anchor));
-    });
+    connect(m_licence, &QLabel::linkActivated, this,
+            [this](const QString &anchor) { m_ui.openUrl(ManualUrl(m_workbench.programFolder(), anchor)); });
 }
 
 void MainWindow::buildStatusBar()
@@ -714,8 +712,8 @@ bool MainWindow::forwardToPlainList(ShortcutCommand command, QKeyCombination key
     // shortcuts would otherwise take them from the AutoText, LanguageTool and
     // hyphenation result lists.
     using S = ShortcutCommand;
-    if (command != S::Up && command != S::Down && command != S::PageUp && command != S::PageDown
-        && command != S::Home && command != S::End)
+    if (command != S::Up && command != S::Down && command != S::PageUp && command != S::PageDown &&
+        command != S::Home && command != S::End)
         return false;
     auto *list = qobject_cast<QTreeWidget *>(QApplication::focusWidget());
     if (!list)

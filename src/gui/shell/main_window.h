@@ -110,7 +110,7 @@ private:
         QLabel *folder = nullptr;
         QLabel *file = nullptr;
         QLabel *selected = nullptr;
-        QLabel *ruleId = nullptr;   // AutoText and LanguageTool
+        QLabel *ruleId = nullptr; // AutoText and LanguageTool
         QLabel *ruleName = nullptr;
         std::map<TabAction, QAbstractButton *> buttons;
         // Everything BeginCommand disables on this tab.

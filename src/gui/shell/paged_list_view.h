@@ -16,7 +16,7 @@ class EntryStore;
 
 // How a paged list colours its rows.
 enum class PagedListStyle {
-    Dictionary,  // word and tags in amber for entries starting with "/"
+    Dictionary, // word and tags in amber for entries starting with "/"
     Plain,
     Autocorrect, // "Incorrect" in red, "Correct" in green
 };

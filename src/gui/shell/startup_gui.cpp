@@ -36,18 +36,17 @@ bool fontAvailable(const QFont &font)
 
 void reportFont(Ui &ui, const QString &name)
 {
-    ui.showMessage(errorTitle(), QStringLiteral("Can't load ") + name + QStringLiteral(" font."),
-                   MessageIcon::Error);
+    ui.showMessage(errorTitle(), QStringLiteral("Can't load ") + name + QStringLiteral(" font."), MessageIcon::Error);
 }
 
 } // namespace
 
 QStringList resourceImages()
 {
-    return {QStringLiteral("document"), QStringLiteral("open"),      QStringLiteral("save"),
-            QStringLiteral("save_as"),  QStringLiteral("undo"),      QStringLiteral("redo"),
-            QStringLiteral("go_bottom"), QStringLiteral("go_top"),   QStringLiteral("clear"),
-            QStringLiteral("folder"),   QStringLiteral("file"),      QStringLiteral("extension"),
+    return {QStringLiteral("document"),  QStringLiteral("open"),   QStringLiteral("save"),
+            QStringLiteral("save_as"),   QStringLiteral("undo"),   QStringLiteral("redo"),
+            QStringLiteral("go_bottom"), QStringLiteral("go_top"), QStringLiteral("clear"),
+            QStringLiteral("folder"),    QStringLiteral("file"),   QStringLiteral("extension"),
             QStringLiteral("read_only")};
 }
 

@@ -98,7 +98,8 @@ void WidgetUi::setProgressRange(qint64 minimum, qint64 maximum)
 void WidgetUi::setProgressValue(qint64 value)
 {
     if (m_progress)
-        m_progress->setValue(scaled(std::clamp(value, m_progressMinimum, std::max(m_progressMinimum, m_progressMaximum))));
+        m_progress->setValue(
+            scaled(std::clamp(value, m_progressMinimum, std::max(m_progressMinimum, m_progressMaximum))));
 }
 
 void WidgetUi::setClipboardText(const QString &text)
