@@ -1,10 +1,59 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+
+#include <algorithm>
+
+#include "shell/command_wiring.h"
+#include "shell/main_window.h"
+#include "shell/startup.h"
+#include "shell/startup_gui.h"
+#include "shell/widget_ui.h"
+#include "shell/workbench.h"
+
+using namespace lexaloom;
+
+namespace {
+
+// `--screenshot FILE [--tab N]`: builds the window as at start, saves its image and
+// leaves. Used by scripts/screenshot.sh for the documentation.
+QString optionValue(const QStringList &arguments, const QString &option)
+{
+    const qsizetype i = arguments.indexOf(option);
+    return i >= 0 && i + 1 < arguments.size() ? arguments[i + 1] : QString();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
+    const QString screenshot = optionValue(QApplication::arguments(), QStringLiteral("--screenshot"));
+    const int screenshotTab = optionValue(QApplication::arguments(), QStringLiteral("--tab")).toInt();
+
+    Workbench workbench(QDir::currentPath());
+    WidgetUi ui;
+    StartupHooks hooks; // settings, POS tables, recent files and update check are wired here as they land
+    RunStartupBeforeWindow(workbench, ui, hooks);
+    LoadStartupFonts(ui, workbench.settings.listFontName, workbench.settings.listFontSize);
+    CheckStartupImages(ui);
+
+    MainWindow window(workbench, ui);
+    WireCommands(window, workbench, ui);
+    ui.attach(&window, window.statusField(), window.progressField());
+    QObject::connect(&window, &MainWindow::abortRequested, [&ui] { ui.requestAbort(); });
+    ui.setStatusText(MainWindow::readyText());
     window.show();
+
+    if (!screenshot.isEmpty()) {
+        window.selectTab(static_cast<DocumentKind>(std::clamp(screenshotTab, 0, documentKindCount - 1)));
+        QApplication::processEvents();
+        return window.grab().save(screenshot) ? 0 : 1;
+    }
+
+    const StartupOutcome outcome = RunStartupAfterWindow(workbench, ui, hooks);
+    if (outcome.openPreferences) {
+        // The Preferences window opens here, over the main window, once it exists.
+    }
+    workbench.quitRequested = false;
     return app.exec();
 }

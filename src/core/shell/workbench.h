@@ -7,6 +7,7 @@
 #include "languagetool/grammar_rule_set.h"
 #include "shell/document_kind.h"
 #include "shell/settings.h"
+#include "shell/startup.h"
 #include "thesaurus/thesaurus_document.h"
 
 #include <QString>
@@ -42,6 +43,11 @@ public:
     AutocorrectList autocorrect;
     AutoTextList autotext;
     GrammarRuleSet grammar;
+
+    // Flag legends found at start-up, sorted ignoring case.
+    QList<AffAidEntry> affAidEntries;
+    // "settings/gb_specific.txt" as read at start-up.
+    QString gbSpecificText;
 
 private:
     QString m_programFolder;

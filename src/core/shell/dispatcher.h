@@ -1,0 +1,164 @@
+#pragma once
+
+#include "shell/commands.h"
+#include "shell/document_kind.h"
+#include "shell/shell_view.h"
+
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <utility>
+
+namespace lexaloom {
+
+class Ui;
+class Workbench;
+
+// The window-level keyboard shortcuts of the main window.
+enum class ShortcutCommand {
+    Abort,
+    Delete,
+    Find,
+    Return,
+    Up,
+    Down,
+    PageUp,
+    PageDown,
+    Home,
+    End,
+    Open,
+    Save,
+    SaveAs,
+    Exit,
+    Add,
+    NextTab,
+    PreviousTab,
+    Goto,
+    Undo,
+    Redo,
+    Help,
+};
+
+// The buttons of the tabs.
+enum class TabAction {
+    Add,
+    Edit,
+    Delete,
+    Erase,
+    Sort,
+    Find,
+    Goto,
+    Undo,
+    Redo,
+    // Image buttons under the list.
+    ListBottom,
+    ListTop,
+    // Image buttons under the .aff, hyphenation or XML pane.
+    PaneClear,
+    PaneBottom,
+    PaneTop,
+    // Hyphenation tab.
+    Hyphenate,
+    Update,
+    // Under the XML pane of the AutoText and LanguageTool tabs.
+    XmlCancel,
+    XmlOk,
+    XmlEdit,
+};
+
+// Which control an event came from, as far as the list keys care.
+enum class FocusRole { Other, AffPane, HyphenationPane, HyphenationResults, HyphenationWordField };
+
+// The list keys follow the focus so that a text pane receives Delete, Return, the
+// arrows, Home, End and Ctrl+A itself.
+class ListKeyRegistration final {
+public:
+    // The registration wanted after an event of `role` while `tab` is current, or
+    // nothing when it stays as it is.
+    std::optional<bool> onControlEvent(DocumentKind tab, FocusRole role);
+    bool isRegistered() const { return m_registered; }
+
+private:
+    // The window registers them when it is built.
+    bool m_registered = true;
+};
+
+// Turns every menu item, shortcut and tab button into the call of its operation,
+// with the BeginCommand / RefreshCommandStates wrapper where the command table asks
+// for it. Operations of features built elsewhere are hooks; an unset hook is an
+// empty operation.
+class CommandDispatcher final {
+public:
+    using Operation = std::function<void(int index)>;
+    using LoadOperation = std::function<void(const QString &path)>;
+    using SaveOperation = std::function<void(bool toCurrentPath, bool askPath)>;
+    using TabOperation = std::function<void()>;
+
+    static constexpr int undoPauseMs = 250;
+
+    CommandDispatcher(Workbench &workbench, Ui &ui, ShellView &view);
+    CommandDispatcher(const CommandDispatcher &) = delete;
+    CommandDispatcher &operator=(const CommandDispatcher &) = delete;
+
+    // Wiring.
+    void setOperation(CommandId id, Operation operation);
+    void setLoadOperation(DocumentKind kind, LoadOperation operation);
+    void setSaveOperation(DocumentKind kind, SaveOperation operation);
+    void setTabOperation(DocumentKind kind, TabAction action, TabOperation operation);
+    // Rewrites the Recent Files submenu for the current tab; run after every event.
+    void setRecentFilesMenuRefresher(std::function<void()> refresher);
+
+    // How the menu table treats `id` (Wrapped for ids not in the menu bar).
+    static CommandKind kindOf(CommandId id);
+
+    // Entry points of the window's events. All of them are ignored while a command
+    // runs: a long task pumps window events, and a second command must not start.
+    void runMenuCommand(CommandId id, int index = 0);
+    void runShortcut(ShortcutCommand command);
+    void runTabAction(DocumentKind kind, TabAction action);
+    void tabSelected(DocumentKind kind);
+    // A list changed its focus or marks: the counters follow.
+    void listEvent(DocumentKind kind);
+    // An event of a control: the list keys follow the focus.
+    void controlEvent(FocusRole role);
+    // File > Exit and Ctrl+Q: closes the window once confirmed.
+    void requestExit();
+    // The close box: true when the window may close.
+    bool confirmClose();
+
+    void beginCommand();
+    void refreshCommandStates();
+    // What the main loop does at each iteration: command states, the Recent Files
+    // menu, the Hyphenation list sync and the current tab's counters.
+    void afterEvent();
+
+    bool isBusy() const { return m_busy; }
+    const ListKeyRegistration &listKeys() const { return m_listKeys; }
+    Workbench &workbench() { return m_workbench; }
+    Ui &ui() { return m_ui; }
+    ShellView &view() { return m_view; }
+
+    static QString exitQuestion() { return QStringLiteral("Really exit?"); }
+
+private:
+    void runWrapped(const std::function<void()> &operation);
+    void runOperation(CommandId id, int index);
+    void runTabOperation(DocumentKind kind, TabAction action);
+    bool confirmExit();
+    void syncHyphenationList();
+
+    Workbench &m_workbench;
+    Ui &m_ui;
+    ShellView &m_view;
+    bool m_busy = false;
+    ListKeyRegistration m_listKeys;
+    std::map<CommandId, Operation> m_operations;
+    std::map<DocumentKind, LoadOperation> m_loadOperations;
+    std::map<DocumentKind, SaveOperation> m_saveOperations;
+    std::map<std::pair<DocumentKind, TabAction>, TabOperation> m_tabOperations;
+    std::function<void()> m_refreshRecentFilesMenu;
+};
+
+} // namespace lexaloom

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+namespace lexaloom {
+
+class Ui;
+class Workbench;
+struct MainSettings;
+
+// One flag legend of the word editor and the Preferences window's ".AFF Aid
+// Language" list.
+struct AffAidEntry {
+    // First line of the legend + "\n" + image number + "\n" + file name.
+    QString entry;
+    // The whole legend text with "\n" line ends.
+    QString text;
+    // The PNG icon beside the legend file; empty when there is none.
+    QString imagePath;
+};
+
+// The built-in legend, ahead of the scanned ones before sorting.
+QString BuiltInAffAidEntry();
+
+// Scans folder + "*.txt" (regular files of non-zero size) into legend entries,
+// the built-in one included, sorted ignoring case.
+QList<AffAidEntry> ScanAffAid(const QString &folder);
+
+// The steps of start-up that other parts of the program provide. An unset hook is
+// skipped.
+struct StartupHooks {
+    std::function<void()> installPosSettings;      // built-in POS tables
+    std::function<bool()> readSettings;            // the settings files; true when the main file is valid
+    std::function<void()> readRecentFiles;         // the recent-files log
+    std::function<void()> loadIzeIseExceptions;    // the -ize/-ise exception list
+    std::function<void()> runAutomaticUpdateCheck; // the update check in automatic mode
+    std::function<void()> saveMainSettings;        // writes the main settings file
+};
+
+struct StartupOutcome {
+    // The Preferences window must open before the main loop (first run or invalid file).
+    bool openPreferences = false;
+    bool mainSettingsValid = false;
+    bool updateCheckRan = false;
+};
+
+// Start-up before the main window exists: the settings folder, empty documents,
+// POS tables, settings, AFF Aid legends and recent files.
+void RunStartupBeforeWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks);
+
+// Start-up once the main window is built: the GB-specific list, the settings check
+// and the automatic update check.
+StartupOutcome RunStartupAfterWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks);
+
+// True when the main settings file exists with content and starts with the format
+// version line; `present` tells whether it has content at all.
+bool CheckMainSettingsFile(const QString &path, bool *present);
+
+// Whether the automatic update check is due at `now` (seconds since 1970, local).
+bool IsUpdateCheckDue(const MainSettings &settings, qint64 now);
+
+// Title of the failure messages.
+inline QString errorTitle()
+{
+    return QStringLiteral("Error");
+}
+
+// The relative paths start-up works with.
+inline QString mainSettingsFile()
+{
+    return QStringLiteral("settings/lxm3.prefs");
+}
+inline QString gbSpecificFile()
+{
+    return QStringLiteral("settings/gb_specific.txt");
+}
+inline QString affAidFolder()
+{
+    return QStringLiteral("custom_aff_aid");
+}
+
+} // namespace lexaloom

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+namespace lexaloom {
+
+class Ui;
+
+// Registers the embedded images; they live in a static library, which the linker
+// would otherwise drop. Safe to call more than once.
+void InitResources();
+
+// The embedded images the window uses.
+QStringList resourceImages();
+
+// Loads the fonts of start-up and makes "Arial" 10 the default; each failure is
+// reported once and start-up goes on.
+void LoadStartupFonts(Ui &ui, const QString &listFontName, const QString &listFontSize);
+// Checks that every embedded image decodes; reports "Can't load image." once.
+void CheckStartupImages(Ui &ui);
+
+} // namespace lexaloom

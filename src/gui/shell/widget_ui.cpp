@@ -1,0 +1,140 @@
+#include "shell/widget_ui.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+namespace lexaloom {
+
+namespace {
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void WidgetUi::attach(QWidget *parent, QLabel *statusField, QProgressBar *progressField)
+{
+    m_parent = parent;
+    m_status = statusField;
+    m_progress = progressField;
+    if (m_status)
+        m_status->setText(m_statusText);
+}
+
+void WidgetUi::showMessage(const QString &title, const QString &text, MessageIcon icon)
+{
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool WidgetUi::askYesNo(const QString &title, const QString &text, MessageIcon icon)
+{
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString WidgetUi::askOpenPath(const QString &title, const QString &directory, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, title, directory, filter);
+}
+
+QString WidgetUi::askSavePath(const QString &title, const QString &suggestedPath, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(m_parent, title, suggestedPath, filter);
+}
+
+void WidgetUi::setStatusText(const QString &text)
+{
+    m_statusText = text;
+    if (m_status)
+        m_status->setText(text);
+}
+
+QString WidgetUi::statusText() const
+{
+    return m_statusText;
+}
+
+int WidgetUi::scaled(qint64 value) const
+{
+    return static_cast<int>(value / m_progressDivisor);
+}
+
+void WidgetUi::setProgressRange(qint64 minimum, qint64 maximum)
+{
+    m_progressMinimum = minimum;
+    m_progressMaximum = maximum;
+    const qint64 span = std::max(std::abs(minimum), std::abs(maximum));
+    m_progressDivisor = span > INT_MAX ? span / INT_MAX + 1 : 1;
+    if (m_progress)
+        m_progress->setRange(scaled(minimum), scaled(maximum));
+}
+
+void WidgetUi::setProgressValue(qint64 value)
+{
+    if (m_progress)
+        m_progress->setValue(
+            scaled(std::clamp(value, m_progressMinimum, std::max(m_progressMinimum, m_progressMaximum))));
+}
+
+void WidgetUi::setClipboardText(const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+}
+
+QString WidgetUi::clipboardText() const
+{
+    return QApplication::clipboard()->text();
+}
+
+void WidgetUi::openUrl(const QString &url)
+{
+    QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
+}
+
+void WidgetUi::processEvents()
+{
+    QApplication::processEvents();
+}
+
+bool WidgetUi::takeAbortRequest()
+{
+    const bool requested = m_abortRequested;
+    m_abortRequested = false;
+    return requested;
+}
+
+void WidgetUi::pause(int ms)
+{
+    // A local loop keeps the window painting without spinning the processor.
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace lexaloom

@@ -1,0 +1,456 @@
+#include "shell/dispatcher.h"
+#include "shell/workbench.h"
+
+#include <QRegularExpression>
+
+#include "scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+using namespace lexaloom;
+using lexaloom::testing::ScriptedUi;
+
+// Readable failures.
+void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+// Records what the dispatcher asks of the window, in one log.
+class FakeShellView final : public ShellView {
+public:
+    explicit FakeShellView(Workbench &wb)
+        : m_wb(wb)
+    {
+    }
+
+    void beginCommand() override { log.append(QStringLiteral("begin")); }
+    void applyCommandStates(const CommandStates &s) override
+    {
+        states = s;
+        log.append(QStringLiteral("states"));
+    }
+    void refreshListPage(DocumentKind kind) override
+    {
+        log.append(QStringLiteral("page%1").arg(int(kind)));
+        rows[int(kind)] = std::min<qint64>(13, kind == DocumentKind::Hyphenation ? m_wb.dictionary.entries.size() : 0);
+    }
+    qint64 listRowCount(DocumentKind kind) const override { return rows[int(kind)]; }
+    bool listHasFocus(DocumentKind kind) const override { return focusedList == kind; }
+    void moveListFocus(DocumentKind kind, ListKey key) override
+    {
+        log.append(QStringLiteral("move%1:%2").arg(int(kind)).arg(int(key)));
+    }
+    void refreshFileInfo(DocumentKind) override {}
+    void selectTab(DocumentKind kind) override
+    {
+        log.append(QStringLiteral("tab%1").arg(int(kind)));
+        m_wb.currentTab = kind;
+    }
+    void setListKeysRegistered(bool registered) override
+    {
+        log.append(registered ? QStringLiteral("install") : QStringLiteral("remove"));
+    }
+    void closeWindow() override { log.append(QStringLiteral("close")); }
+
+    QStringList log;
+    CommandStates states;
+    qint64 rows[documentKindCount] = {};
+    DocumentKind focusedList = DocumentKind::LanguageTool; // no paged list focused
+
+private:
+    Workbench &m_wb;
+};
+
+struct Fixture {
+    Workbench wb{QStringLiteral("/tmp")};
+    ScriptedUi ui;
+    FakeShellView view{wb};
+    CommandDispatcher dispatcher{wb, ui, view};
+
+    // Every hook appends its name to the view's log.
+    void wireAll()
+    {
+        for (CommandId id : {CommandId::AffValidate, CommandId::Preferences, CommandId::RecentFile, CommandId::UnPfx,
+                             CommandId::SortBotByDate, CommandId::SaveExtension})
+            dispatcher.setOperation(
+                id, [this, id](int index) { view.log.append(QStringLiteral("op%1:%2").arg(int(id)).arg(index)); });
+        for (DocumentKind kind : allDocumentKinds) {
+            dispatcher.setLoadOperation(kind, [this, kind](const QString &path) {
+                view.log.append(QStringLiteral("load%1:'%2'").arg(int(kind)).arg(path));
+            });
+            dispatcher.setSaveOperation(kind, [this, kind](bool current, bool ask) {
+                view.log.append(QStringLiteral("save%1:%2%3").arg(int(kind)).arg(current).arg(ask));
+            });
+            for (TabAction action : {TabAction::Add, TabAction::Delete, TabAction::Find, TabAction::Goto,
+                                     TabAction::Undo, TabAction::Redo, TabAction::Sort, TabAction::ListTop})
+                dispatcher.setTabOperation(kind, action, [this, kind, action] {
+                    view.log.append(QStringLiteral("tabop%1:%2").arg(int(kind)).arg(int(action)));
+                });
+        }
+    }
+    // The log without the loop's bookkeeping after the command.
+    QStringList commandLog(int keepStates = 1) const
+    {
+        QStringList l = view.log;
+        // afterEvent ends every command with one "states"; keep only the wrapper's.
+        if (keepStates && !l.isEmpty() && l.last() == QLatin1String("states"))
+            l.removeLast();
+        return l;
+    }
+};
+
+} // namespace
+
+TEST(DispatcherTest, MenuCommandKinds)
+{
+    const struct {
+        const char *name;
+        CommandId id;
+        int index;
+        QStringList log;
+        bool notCoded;
+    } cases[] = {
+        {"wrapped tool", CommandId::AffValidate, 0, {"begin", "op", "states"}, false},
+        {"wrapped recent file keeps its index", CommandId::RecentFile, 7, {"begin", "op", "states"}, false},
+        {"unwrapped window", CommandId::Preferences, 0, {"op"}, false},
+        {"not coded", CommandId::UnPfx, 0, {}, true},
+        {"no action", CommandId::SortBotByDate, 0, {}, false},
+        {"always disabled", CommandId::SaveExtension, 0, {}, false},
+        {"open asks on the current tab", CommandId::Open, 0, {"begin", "load0:''", "states"}, false},
+        {"save to the current path", CommandId::Save, 0, {"begin", "save0:10", "states"}, false},
+        {"save as asks for a path", CommandId::SaveAs, 0, {"begin", "save0:01", "states"}, false},
+    };
+    for (const auto &c : cases) {
+        Fixture f;
+        f.wireAll();
+        f.dispatcher.runMenuCommand(c.id, c.index);
+        QStringList expected = c.log;
+        expected.replaceInStrings(QRegularExpression(QStringLiteral("^op$")),
+                                  QStringLiteral("op%1:%2").arg(int(c.id)).arg(c.index));
+        EXPECT_EQ(f.commandLog(), expected) << c.name;
+        if (c.notCoded) {
+            ASSERT_EQ(f.ui.messages.size(), 1) << c.name;
+            EXPECT_EQ(f.ui.messages[0].text, QStringLiteral("Not coded yet."));
+            EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Warning!"));
+            EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Warning);
+            EXPECT_FALSE(f.ui.messages[0].question);
+        } else {
+            EXPECT_TRUE(f.ui.messages.isEmpty()) << c.name;
+        }
+    }
+}
+
+TEST(DispatcherTest, MenuTableKinds)
+{
+    EXPECT_EQ(CommandDispatcher::kindOf(CommandId::GbPrimaryIzeScript), CommandKind::NotCoded);
+    EXPECT_EQ(CommandDispatcher::kindOf(CommandId::HypValidate), CommandKind::NotCoded);
+    EXPECT_EQ(CommandDispatcher::kindOf(CommandId::Exit), CommandKind::Unwrapped);
+    EXPECT_EQ(CommandDispatcher::kindOf(CommandId::RecentExtension), CommandKind::NoAction);
+    EXPECT_EQ(CommandDispatcher::kindOf(CommandId::ExtractAllCsv), CommandKind::Wrapped);
+    EXPECT_EQ(CommandDispatcher::kindOf(CommandId::SaveExtensionAs), CommandKind::AlwaysDisabled);
+}
+
+TEST(DispatcherTest, SaveOnReadOnlyTabsDoesNothing)
+{
+    for (DocumentKind tab : {DocumentKind::AutoText, DocumentKind::LanguageTool}) {
+        Fixture f;
+        f.wireAll();
+        f.wb.currentTab = tab;
+        f.dispatcher.runMenuCommand(CommandId::Save);
+        f.dispatcher.runMenuCommand(CommandId::SaveAs);
+        EXPECT_FALSE(f.view.log.join(' ').contains(QLatin1String("save")));
+    }
+}
+
+TEST(DispatcherTest, ShortcutsActOnTheirTabsOnly)
+{
+    using S = ShortcutCommand;
+    using D = DocumentKind;
+    const struct {
+        S shortcut;
+        D tab;
+        const char *op; // nullptr: nothing runs
+    } cases[] = {
+        {S::Delete, D::Dictionary, "tabop0:2"},  {S::Delete, D::Thesaurus, "tabop1:2"},
+        {S::Delete, D::Autocorrect, "tabop3:2"}, {S::Delete, D::Hyphenation, nullptr},
+        {S::Delete, D::AutoText, nullptr},       {S::Delete, D::LanguageTool, nullptr},
+        {S::Add, D::Dictionary, "tabop0:0"},     {S::Add, D::Hyphenation, nullptr},
+        {S::Add, D::AutoText, nullptr},          {S::Find, D::Hyphenation, "tabop2:5"},
+        {S::Find, D::Thesaurus, "tabop1:5"},     {S::Find, D::AutoText, nullptr},
+        {S::Goto, D::Hyphenation, "tabop2:6"},   {S::Goto, D::LanguageTool, nullptr},
+        {S::Open, D::AutoText, "load4:''"},      {S::Return, D::Dictionary, nullptr},
+        {S::Abort, D::Dictionary, nullptr},
+    };
+    for (const auto &c : cases) {
+        Fixture f;
+        f.wireAll();
+        f.wb.currentTab = c.tab;
+        f.dispatcher.runShortcut(c.shortcut);
+        const QStringList ops = f.view.log.filter(QRegularExpression(QStringLiteral("^(tabop|load|save)")));
+        if (c.op)
+            EXPECT_EQ(ops, QStringList{QString::fromLatin1(c.op)}) << int(c.shortcut) << " on " << int(c.tab);
+        else
+            EXPECT_TRUE(ops.isEmpty()) << int(c.shortcut) << " on " << int(c.tab);
+    }
+}
+
+TEST(DispatcherTest, SaveShortcutFollowsTheButtonState)
+{
+    Fixture f;
+    f.wireAll();
+    f.dispatcher.runShortcut(ShortcutCommand::Save); // empty dictionary: the button is disabled
+    f.dispatcher.runShortcut(ShortcutCommand::SaveAs);
+    EXPECT_TRUE(f.view.log.filter(QStringLiteral("save")).isEmpty());
+    f.wb.dictionary.entries.append(u"word");
+    f.dispatcher.runShortcut(ShortcutCommand::Save);
+    f.dispatcher.runShortcut(ShortcutCommand::SaveAs);
+    EXPECT_EQ(f.view.log.filter(QStringLiteral("save")), (QStringList{"save0:10", "save0:01"}));
+}
+
+TEST(DispatcherTest, UndoRedoPause)
+{
+    using D = DocumentKind;
+    const struct {
+        const char *name;
+        D tab;
+        bool shortcut; // else the button
+        bool undo;
+        bool hasStep;
+        bool runs;
+        bool pauses;
+    } cases[] = {
+        {"Ctrl+Z with a step", D::Dictionary, true, true, true, true, true},
+        {"Ctrl+Z without a step still pauses", D::Thesaurus, true, true, false, false, true},
+        {"Ctrl+Y without a step still pauses", D::Autocorrect, true, false, false, false, true},
+        {"Ctrl+Y with a step", D::Autocorrect, true, false, true, true, true},
+        {"Ctrl+Z on Hyphenation", D::Hyphenation, true, true, false, false, false},
+        {"Ctrl+Z on AutoText", D::AutoText, true, true, false, false, false},
+        {"Undo button", D::Dictionary, false, true, true, true, true},
+        {"Redo button", D::Thesaurus, false, false, true, true, true},
+        {"Undo button on Hyphenation is disabled", D::Hyphenation, false, true, true, false, false},
+    };
+    for (const auto &c : cases) {
+        Fixture f;
+        f.wireAll();
+        f.wb.currentTab = c.tab;
+        if (c.hasStep) {
+            f.wb.dictionary.undoSnapshot = DictionaryDocument::Snapshot();
+            f.wb.dictionary.redoSnapshot = DictionaryDocument::Snapshot();
+            f.wb.thesaurus.undoSnapshot = EntryStore();
+            f.wb.thesaurus.redoSnapshot = EntryStore();
+            f.wb.autocorrect.undoSnapshot = EntryStore();
+            f.wb.autocorrect.redoSnapshot = EntryStore();
+        }
+        if (c.shortcut)
+            f.dispatcher.runShortcut(c.undo ? ShortcutCommand::Undo : ShortcutCommand::Redo);
+        else
+            f.dispatcher.runTabAction(c.tab, c.undo ? TabAction::Undo : TabAction::Redo);
+        const QString op =
+            QStringLiteral("tabop%1:%2").arg(int(c.tab)).arg(int(c.undo ? TabAction::Undo : TabAction::Redo));
+        EXPECT_EQ(f.view.log.contains(op), c.runs) << c.name;
+        EXPECT_EQ(f.ui.pauses, c.pauses ? QList<int>{250} : QList<int>{}) << c.name;
+    }
+}
+
+TEST(DispatcherTest, TabButtonsOfReadOnlyTabsHaveNoAction)
+{
+    for (DocumentKind tab : {DocumentKind::AutoText, DocumentKind::LanguageTool}) {
+        for (TabAction action :
+             {TabAction::Add, TabAction::Delete, TabAction::Sort, TabAction::Find, TabAction::Goto}) {
+            Fixture f;
+            f.wireAll();
+            f.dispatcher.runTabAction(tab, action);
+            EXPECT_TRUE(f.view.log.filter(QStringLiteral("tabop")).isEmpty());
+        }
+    }
+    Fixture f;
+    f.wireAll();
+    f.dispatcher.runTabAction(DocumentKind::LanguageTool, TabAction::ListTop);
+    f.dispatcher.runTabAction(DocumentKind::AutoText, TabAction::ListTop);
+    EXPECT_EQ(f.view.log.filter(QStringLiteral("tabop")), QStringList{"tabop4:10"});
+}
+
+TEST(DispatcherTest, WrappedTabButtons)
+{
+    Fixture f;
+    f.wireAll();
+    f.dispatcher.runTabAction(DocumentKind::Dictionary, TabAction::Sort);
+    EXPECT_EQ(f.commandLog(), (QStringList{"begin", "tabop0:4", "states"}));
+    f.view.log.clear();
+    f.dispatcher.runTabAction(DocumentKind::Dictionary, TabAction::Find);
+    EXPECT_EQ(f.commandLog(), QStringList{"tabop0:5"});
+}
+
+TEST(DispatcherTest, TabStripShortcuts)
+{
+    using D = DocumentKind;
+    const struct {
+        D from;
+        bool next;
+        const char *selects; // nullptr: the tab stays
+    } cases[] = {
+        {D::Dictionary, true, "tab1"}, {D::Hyphenation, true, "tab3"},   {D::Autocorrect, true, nullptr},
+        {D::AutoText, true, "tab5"},   {D::LanguageTool, true, nullptr}, {D::Dictionary, false, nullptr},
+        {D::Thesaurus, false, "tab0"}, {D::LanguageTool, false, "tab4"}, {D::AutoText, false, "tab3"},
+    };
+    for (const auto &c : cases) {
+        Fixture f;
+        f.wb.currentTab = c.from;
+        f.dispatcher.runShortcut(c.next ? ShortcutCommand::NextTab : ShortcutCommand::PreviousTab);
+        const QStringList tabs = f.view.log.filter(QRegularExpression(QStringLiteral("^tab\\d")));
+        if (c.selects)
+            EXPECT_EQ(tabs, QStringList{QString::fromLatin1(c.selects)}) << int(c.from) << c.next;
+        else
+            EXPECT_TRUE(tabs.isEmpty()) << int(c.from) << c.next;
+    }
+}
+
+TEST(DispatcherTest, Exit)
+{
+    const QString question = QStringLiteral(
+        "The following files have been changed:\n  \u2014 Thesaurus\n  \u2014 Autocorrect\n\nReally exit?");
+    // Nothing changed: leaves without a question, through the menu and the close box.
+    {
+        Fixture f;
+        f.dispatcher.requestExit();
+        EXPECT_TRUE(f.wb.quitRequested);
+        EXPECT_TRUE(f.view.log.contains(QStringLiteral("close")));
+        EXPECT_TRUE(f.ui.messages.isEmpty());
+        Fixture g;
+        EXPECT_TRUE(g.dispatcher.confirmClose());
+        EXPECT_TRUE(g.ui.messages.isEmpty());
+    }
+    for (bool answer : {false, true}) {
+        for (bool closeBox : {false, true}) {
+            Fixture f;
+            f.wb.thesaurus.changed = true;
+            f.wb.autocorrect.changed = true;
+            f.ui.answers = {answer};
+            bool leaves = false;
+            if (closeBox) {
+                leaves = f.dispatcher.confirmClose();
+            } else {
+                f.dispatcher.runShortcut(ShortcutCommand::Exit); // Ctrl+Q takes the menu's path
+                leaves = f.view.log.contains(QStringLiteral("close"));
+            }
+            EXPECT_EQ(leaves, answer);
+            EXPECT_EQ(f.wb.quitRequested, answer);
+            ASSERT_EQ(f.ui.messages.size(), 1);
+            EXPECT_EQ(f.ui.messages[0].text, question);
+        }
+    }
+}
+
+TEST(DispatcherTest, CommandsDoNotNestWhileOneRuns)
+{
+    // A long task pumps window events; a shortcut or a second menu command arriving
+    // then must not start, and the close box must not end the program under it.
+    Fixture f;
+    f.wireAll();
+    bool closeAllowed = true;
+    f.dispatcher.setOperation(CommandId::Statistics, [&](int) {
+        f.view.log.append(QStringLiteral("stats"));
+        f.dispatcher.runMenuCommand(CommandId::AffValidate);
+        f.dispatcher.runShortcut(ShortcutCommand::Open);
+        f.dispatcher.runTabAction(DocumentKind::Dictionary, TabAction::Sort);
+        closeAllowed = f.dispatcher.confirmClose();
+        // A tab switched by the operation itself is still followed.
+        f.dispatcher.tabSelected(DocumentKind::Thesaurus);
+    });
+    f.dispatcher.runMenuCommand(CommandId::Statistics);
+    EXPECT_EQ(f.commandLog(), (QStringList{"begin", "stats", "states"}));
+    EXPECT_FALSE(closeAllowed);
+    EXPECT_FALSE(f.dispatcher.isBusy());
+    EXPECT_EQ(f.wb.currentTab, DocumentKind::Thesaurus);
+    EXPECT_TRUE(f.view.states.toolMenuEnabled[size_t(DocumentKind::Thesaurus)]);
+}
+
+TEST(DispatcherTest, ListKeysFollowTheFocus)
+{
+    using D = DocumentKind;
+    using R = FocusRole;
+    const struct {
+        D tab;
+        R role;
+        const char *change; // nullptr: unchanged
+    } steps[] = {
+        {D::Dictionary, R::Other, nullptr}, // registered when the window is built
+        {D::Dictionary, R::AffPane, "remove"},
+        {D::Dictionary, R::AffPane, nullptr},
+        {D::AutoText, R::Other, nullptr}, // AutoText leaves it as it is
+        {D::LanguageTool, R::Other, nullptr},
+        {D::Dictionary, R::Other, "install"},
+        {D::Hyphenation, R::HyphenationWordField, "remove"},
+        {D::Hyphenation, R::HyphenationResults, nullptr},
+        {D::Hyphenation, R::Other, "install"},
+        {D::Hyphenation, R::HyphenationPane, "remove"},
+        {D::Thesaurus, R::Other, "install"},
+        {D::Dictionary, R::AffPane, "remove"},
+        {D::Autocorrect, R::Other, "install"},
+    };
+    Fixture f;
+    for (const auto &s : steps) {
+        f.view.log.clear();
+        f.wb.currentTab = s.tab;
+        f.dispatcher.controlEvent(s.role);
+        if (s.change)
+            EXPECT_EQ(f.view.log, QStringList{QString::fromLatin1(s.change)}) << int(s.tab) << int(s.role);
+        else
+            EXPECT_TRUE(f.view.log.isEmpty()) << int(s.tab) << int(s.role);
+    }
+}
+
+TEST(DispatcherTest, ListKeysMoveOnlyAFocusedList)
+{
+    Fixture f;
+    f.dispatcher.runShortcut(ShortcutCommand::Down); // the list has no focus
+    f.view.focusedList = DocumentKind::Dictionary;
+    f.dispatcher.runShortcut(ShortcutCommand::End);
+    f.wb.currentTab = DocumentKind::Hyphenation;
+    f.view.focusedList = DocumentKind::Hyphenation;
+    f.dispatcher.runShortcut(ShortcutCommand::Up);
+    EXPECT_EQ(f.view.log.filter(QStringLiteral("move")), (QStringList{"move0:5", "move2:0"}));
+}
+
+TEST(DispatcherTest, HyphenationListFollowsTheDictionary)
+{
+    Fixture f;
+    f.wb.dictionary.entries.append(u"word");
+    f.wb.dictionary.entries.append(u"other");
+    f.wb.dictionary.selectedIndex = 1;
+    f.dispatcher.tabSelected(DocumentKind::Hyphenation);
+    EXPECT_TRUE(f.view.log.contains(QStringLiteral("page2")));
+    EXPECT_EQ(f.wb.hyphenation.selectedIndex, 1);
+
+    // Filled already: the next event leaves it alone.
+    f.view.log.clear();
+    f.dispatcher.afterEvent();
+    EXPECT_FALSE(f.view.log.contains(QStringLiteral("page2")));
+
+    // The dictionary was erased meanwhile: the list empties and loses its focus.
+    f.wb.dictionary.entries.clear();
+    f.dispatcher.afterEvent();
+    EXPECT_TRUE(f.view.log.contains(QStringLiteral("page2")));
+    EXPECT_EQ(f.wb.hyphenation.selectedIndex, -1);
+
+    // On another tab nothing is synced.
+    f.wb.dictionary.entries.append(u"word");
+    f.view.log.clear();
+    f.dispatcher.tabSelected(DocumentKind::Dictionary);
+    EXPECT_FALSE(f.view.log.contains(QStringLiteral("page2")));
+}
+
+TEST(DispatcherTest, CommandStatesAfterEveryCommand)
+{
+    Fixture f;
+    f.dispatcher.tabSelected(DocumentKind::Thesaurus);
+    EXPECT_EQ(f.wb.currentTab, DocumentKind::Thesaurus);
+    EXPECT_TRUE(f.view.states.toolMenuEnabled[size_t(DocumentKind::Thesaurus)]);
+    EXPECT_FALSE(f.view.states.toolMenuEnabled[size_t(DocumentKind::Dictionary)]);
+    f.wb.thesaurus.entries.append(u"head\nmeaning");
+    f.dispatcher.runMenuCommand(CommandId::SortOnNumbers);
+    EXPECT_TRUE(f.view.states.saveEnabled);
+}

@@ -1,0 +1,79 @@
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTest>
+
+#include "shell/widget_ui.h"
+
+using namespace lexaloom;
+
+class TestWidgetUi final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void statusFieldKeepsTextSetBeforeAttach();
+    void progressRanges_data();
+    void progressRanges();
+    void abortIsTakenOnce();
+    void pauseLetsTimeGoBy();
+};
+
+void TestWidgetUi::statusFieldKeepsTextSetBeforeAttach()
+{
+    WidgetUi ui;
+    ui.setStatusText(QStringLiteral("Loading..."));
+    QLabel status;
+    QProgressBar progress;
+    ui.attach(nullptr, &status, &progress);
+    QCOMPARE(status.text(), QStringLiteral("Loading..."));
+    ui.setStatusText(QStringLiteral("OK."));
+    QCOMPARE(status.text(), QStringLiteral("OK."));
+    QCOMPARE(ui.statusText(), QStringLiteral("OK."));
+}
+
+void TestWidgetUi::progressRanges_data()
+{
+    QTest::addColumn<qint64>("maximum");
+    QTest::addColumn<qint64>("value");
+    QTest::addColumn<int>("wantPercent");
+    QTest::newRow("int range") << qint64(1000) << qint64(250) << 25;
+    QTest::newRow("beyond int") << qint64(3) * 5000000000LL << qint64(5000000000LL) << 33;
+    QTest::newRow("value past the end") << qint64(100) << qint64(150) << 100;
+}
+
+void TestWidgetUi::progressRanges()
+{
+    QFETCH(qint64, maximum);
+    QFETCH(qint64, value);
+    QFETCH(int, wantPercent);
+    WidgetUi ui;
+    QLabel status;
+    QProgressBar progress;
+    ui.attach(nullptr, &status, &progress);
+    ui.setProgressRange(0, maximum);
+    ui.setProgressValue(value);
+    QVERIFY(progress.maximum() > 0);
+    QCOMPARE(100 * qint64(progress.value()) / progress.maximum(), wantPercent);
+}
+
+void TestWidgetUi::abortIsTakenOnce()
+{
+    WidgetUi ui;
+    QVERIFY(!ui.takeAbortRequest());
+    ui.requestAbort();
+    QVERIFY(ui.takeAbortRequest());
+    QVERIFY(!ui.takeAbortRequest());
+}
+
+void TestWidgetUi::pauseLetsTimeGoBy()
+{
+    WidgetUi ui;
+    QElapsedTimer timer;
+    timer.start();
+    ui.pause(250);
+    QVERIFY(timer.elapsed() >= 240);
+    QVERIFY(ui.clock().monotonicMs() >= 0);
+}
+
+QTEST_MAIN(TestWidgetUi)
+#include "test_widget_ui.moc"
