@@ -5,6 +5,7 @@
 #include "hyphenation/hyphenation_document.h"
 #include "languagetool/grammar_rule_set.h"
 #include "shell/document_kind.h"
+#include "shell/recent_files.h"
 #include "shell/settings.h"
 #include "thesaurus/thesaurus_document.h"
 
@@ -39,6 +40,8 @@ public:
     AutocorrectList autocorrect;
     AutoTextList autotext;
     GrammarRuleSet grammar;
+
+    RecentFiles recentFiles;
 
 private:
     QString m_programFolder;
