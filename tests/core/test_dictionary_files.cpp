@@ -541,3 +541,34 @@ TEST(DictionaryViewTest, AffPathBesideTheDic)
     EXPECT_EQ(AffPathFor(QStringLiteral("/d/en_GB.dic")), QStringLiteral("/d/en_GB.aff"));
     EXPECT_EQ(AffPathFor(QStringLiteral("/d/EN.DIC")), QStringLiteral("/d/EN.aff"));
 }
+
+TEST(DictionaryCorpusTest, RealDictionariesSurviveLoadAndSave)
+{
+    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    for (const char *name : {"en_GB", "pt_PT"}) {
+        const QString dic = corpus + QStringLiteral("/hunspell/") + QString::fromUtf8(name) + QStringLiteral(".dic");
+        if (!QFile::exists(dic))
+            GTEST_SKIP() << "no corpus at " << corpus.toStdString();
+        QTemporaryDir dir;
+        Workbench workbench(dir.path());
+        ScriptedUi ui;
+        ASSERT_TRUE(LoadDictionary(workbench, ui, dic).done()) << name;
+        EXPECT_EQ(ui.messages.size(), 0) << name;
+        ui.savePaths = {dir.filePath(QStringLiteral("out"))};
+        ASSERT_TRUE(SaveDictionary(workbench, ui, false, true).done()) << name;
+
+        // Only what saving defines may differ: the BOM, the count line and LF line ends.
+        const auto normalised = [](QByteArray bytes, bool dropCountLine) {
+            if (bytes.startsWith(bom))
+                bytes.remove(0, bom.size());
+            bytes.replace("\r\n", "\n").replace('\r', '\n');
+            return dropCountLine ? bytes.mid(bytes.indexOf('\n') + 1) : bytes;
+        };
+        const QByteArray saved = readFile(dir.filePath(QStringLiteral("out.dic")));
+        EXPECT_TRUE(saved.startsWith(bom + QByteArray::number(workbench.dictionary.entries.size()) + '\n')) << name;
+        EXPECT_TRUE(normalised(saved, true) == normalised(readFile(dic), true)) << name;
+        EXPECT_TRUE(normalised(readFile(dir.filePath(QStringLiteral("out.aff"))), false) ==
+                    normalised(readFile(AffPathFor(dic)), false))
+            << name;
+    }
+}
