@@ -318,7 +318,8 @@ private:
     qsizetype m_used = 0;
     qint64 m_written = 0;
     bool m_failed = false;
-    QStringEncoder m_encoder{QStringEncoder::Utf8};
+    // Stateless: half a surrogate pair at the end of one entry must not pair with the next.
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
 } // namespace
@@ -369,6 +370,7 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
 {
     DictionaryFileResult result;
     result.path = dicPath;
+    out = DictionaryDocument();
     const QString affPath = AffPathFor(dicPath);
     if (!CheckFileExists(ui, affPath, dictionaryTexts::affNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);

@@ -68,8 +68,8 @@ DictionaryFileResult LoadDictionary(Workbench &workbench, Ui &ui, const QString 
 DictionaryFileResult SaveDictionary(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
 
 // The load and save of one pair without dialogs, recent files or a workbench: for
-// the command line and the tests. `out` should be a fresh document; on anything but
-// Done it holds partial data and is to be dropped.
+// the command line and the tests. `out` is emptied first; on anything but Done it
+// holds partial data and is to be dropped.
 DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, const QString &dicPath,
                                          DictionaryDocument &out);
 DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, const DictionaryDocument &document,
