@@ -126,13 +126,15 @@ TEST(DictionaryEncodingTest, FirstInvalidUtf8Line)
         QByteArray bytes;
         qint64 line;
     } cases[] = {
+        // clang-format off
         {"a\nb\nc", 0},
         {"caf\xC3\xA9\n\xF0\x9F\x98\x80", 0},
         {"a\nb\xFF\nc", 2},
-        {"a\r\nb\r\n\xC3", 3},       // a sequence cut off by the end of the file
-        {"a\rb\rc\xC0\xAF\n", 3},    // overlong encoding, CR line ends
-        {"\xED\xA0\x80\n", 1},       // an encoded surrogate
-        {"ok\n\nz\xE2\x82\n", 3},    // a sequence cut off by the line end
+        {"a\r\nb\r\n\xC3", 3},    // a sequence cut off by the end of the file
+        {"a\rb\rc\xC0\xAF\n", 3}, // overlong encoding, CR line ends
+        {"\xED\xA0\x80\n", 1},    // an encoded surrogate
+        {"ok\n\nz\xE2\x82\n", 3}, // a sequence cut off by the line end
+        // clang-format on
     };
     for (const auto &c : cases)
         EXPECT_EQ(FirstInvalidUtf8Line(c.bytes), c.line) << c.bytes.toHex().constData();
@@ -171,7 +173,9 @@ TEST_F(DictionaryFilesTest, LineEndsAndTheCountLine)
         {"99\r\na\r\nb\r\n", "a|b"},
         {"2\ra\rb\r", "a|b"},
         {"2\r\na\rb\nc\r\n\r\n", "a|b|c|"},
-        {"\xEF\xBB\xBF" "5\n\xEF\xBB\xBFx\n", "\\uFEFFx"}, // only the file's own BOM is skipped
+        {"\xEF\xBB\xBF"
+         "5\n\xEF\xBB\xBFx\n",
+         "\\uFEFFx"}, // only the file's own BOM is skipped
     };
     for (const auto &c : cases) {
         ASSERT_TRUE(load(c.dic).done()) << c.dic.constData();
@@ -195,7 +199,9 @@ TEST_F(DictionaryFilesTest, SeparatorQuestionSequence)
         {"2\na\tb\nwalk/GDS po:verb\n", {}, 0, "a\nb|walk/GDS po:verb"},
         // Lines without tag characters do not ask; after Yes every space line splits,
         // phrases too; a tab line switches to tab mode for good.
-        {"6\nice cream\nwalk [x]\nbig deal\ne\tf\ng h:i\nk l\n", {true}, 1,
+        {"6\nice cream\nwalk [x]\nbig deal\ne\tf\ng h:i\nk l\n",
+         {true},
+         1,
          "ice cream|walk\n[x]|big\ndeal|e\nf|g h:i|k l"},
         {"3\na, b\nc: d\ne\tf\n", {false}, 1, "a, b|c: d|e\nf"},
         {"2\nx\ty\tz\nsplit only first\ttab\n", {}, 0, "x\ny\tz|split only first\ntab"},
@@ -230,7 +236,12 @@ TEST_F(DictionaryFilesTest, RefusedLoadsChangeNothing)
         QString message;
         const char *status;
     } cases[] = {
-        {"1\na\n", utf8Aff, true, {false}, "Warning!", QStringLiteral("The Dictionary has been changed.\n\nContinue?"),
+        {"1\na\n",
+         utf8Aff,
+         true,
+         {false},
+         "Warning!",
+         QStringLiteral("The Dictionary has been changed.\n\nContinue?"),
          "Aborted."},
         {"1\na\n", utf8Aff, false, {true}, "Error", QStringLiteral(".AFF file not found."), "File not found."},
         {"1\na\n", QByteArray(), true, {true}, "Error", QStringLiteral(".AFF file not found."), "File not found."},
@@ -361,9 +372,8 @@ TEST_F(DictionaryFilesTest, SavesExactBytes)
     EXPECT_FALSE(workbench.dictionary.changed);
     EXPECT_EQ(ui.statuses.first(), QStringLiteral("Saving Dictionary... <ESC> to abort."));
     EXPECT_TRUE(ui.statuses.contains(QStringLiteral("Saving .aff file...")));
-    EXPECT_EQ(ui.statusText(), QStringLiteral("OK. (aff:%1 bytes)+(dic:%2 bytes) \u231A00m00s")
-                                   .arg(aff.size())
-                                   .arg(dic.size()));
+    EXPECT_EQ(ui.statusText(),
+              QStringLiteral("OK. (aff:%1 bytes)+(dic:%2 bytes) \u231A00m00s").arg(aff.size()).arg(dic.size()));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"words.aff", "words.dic"}));
 }
 

@@ -37,7 +37,8 @@ QByteArrayView withoutBom(QByteArrayView bytes)
 // skipped before decoding.
 QStringDecoder utf8Decoder()
 {
-    return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return QStringDecoder(QStringDecoder::Utf8,
+                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
 }
 
 bool isValidUtf8(QByteArrayView bytes)
@@ -63,9 +64,10 @@ DictionaryFileResult failed(Ui &ui, const QString &message, const QString &statu
 
 bool askInvalidUtf8(Ui &ui, const MainSettings &settings, const QString &fileLabel, qint64 line)
 {
-    return ui.askYesNo(LongTask::warningTitle(),
-                       dictionaryTexts::invalidUtf8Question.arg(fileLabel, FormatCount(line, settings.thousandsSeparator)),
-                       MessageIcon::Warning);
+    return ui.askYesNo(
+        LongTask::warningTitle(),
+        dictionaryTexts::invalidUtf8Question.arg(fileLabel, FormatCount(line, settings.thousandsSeparator)),
+        MessageIcon::Warning);
 }
 
 enum class SeparatorMode { Undecided, Tab, Space };
@@ -386,8 +388,8 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
     QByteArray affBytes;
     QString error;
     if (!readWholeFile(affPath, affBytes, error))
-        return failed(ui, fileTexts::cannotRead.arg(QDir::toNativeSeparators(affPath), error),
-                      LongTask::abortedText(), result);
+        return failed(ui, fileTexts::cannotRead.arg(QDir::toNativeSeparators(affPath), error), LongTask::abortedText(),
+                      result);
     const QByteArrayView affBody = withoutBom(affBytes);
     QStringDecoder decoder = utf8Decoder();
     QString affText = decoder.decode(affBody);
@@ -396,8 +398,7 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
         ui.setStatusText(LongTask::abortedText());
         return result;
     }
-    if (decoder.hasError() &&
-        !askInvalidUtf8(ui, settings, QStringLiteral(".AFF"), FirstInvalidUtf8Line(affBody))) {
+    if (decoder.hasError() && !askInvalidUtf8(ui, settings, QStringLiteral(".AFF"), FirstInvalidUtf8Line(affBody))) {
         ui.setStatusText(LongTask::abortedText());
         return result;
     }
@@ -417,8 +418,8 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
         if (error.isEmpty())
             return result; // stopped by the user; the reader has shown "Aborted."
         task.cancel();
-        return failed(ui, fileTexts::cannotRead.arg(QDir::toNativeSeparators(dicPath), error),
-                      LongTask::abortedText(), result);
+        return failed(ui, fileTexts::cannotRead.arg(QDir::toNativeSeparators(dicPath), error), LongTask::abortedText(),
+                      result);
     }
     out.path = dicPath;
     out.selectedIndex = -1;
@@ -436,8 +437,8 @@ DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, 
     result.path = dicPath;
     const QString affPath = AffPathFor(dicPath);
     const auto cannotWrite = [&](const QString &path, const QString &reason) {
-        return failed(ui, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), reason),
-                      LongTask::abortedText(), result);
+        return failed(ui, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), reason), LongTask::abortedText(),
+                      result);
     };
 
     // Both files go to temporary files first and replace the old pair only when both
@@ -534,8 +535,8 @@ DictionaryFileResult SaveDictionary(Workbench &workbench, Ui &ui, bool useCurren
     }
     QString target = useCurrentName ? document.path : QString();
     if (target.isEmpty() || askForName)
-        target = AskSavePath(ui, dictionaryTexts::saveTitle, dictionaryTexts::fileFilter,
-                             dictionaryTexts::fileExtension);
+        target =
+            AskSavePath(ui, dictionaryTexts::saveTitle, dictionaryTexts::fileFilter, dictionaryTexts::fileExtension);
     if (target.isEmpty()) {
         ui.setStatusText(LongTask::abortedText());
         return result;

@@ -21,11 +21,11 @@ inline const QString fileExtension = QStringLiteral(".dic");
 inline const QString changedQuestion = QStringLiteral("The Dictionary has been changed.\n\nContinue?");
 inline const QString affNotFound = QStringLiteral(".AFF file not found.");
 inline const QString dicNotFound = QStringLiteral(".DIC file not found.");
-inline const QString notUtf8Question = QStringLiteral(
-    "Dictionary is not in \"UTF-8-BOM\" format.\n\nThe .AFF must start with:\n\"SET UTF-8\"\n\n"
-    "It may lead to corrupt results.\n\nContinue?");
-inline const QString spaceSeparatorQuestion = QStringLiteral(
-    "This .DIC seems to separate Words from Tags using a space.\n\nUse first space as a separator?");
+inline const QString notUtf8Question =
+    QStringLiteral("Dictionary is not in \"UTF-8-BOM\" format.\n\nThe .AFF must start with:\n\"SET UTF-8\"\n\n"
+                   "It may lead to corrupt results.\n\nContinue?");
+inline const QString spaceSeparatorQuestion =
+    QStringLiteral("This .DIC seems to separate Words from Tags using a space.\n\nUse first space as a separator?");
 // %1 is ".AFF" or ".DIC", %2 the line number.
 inline const QString invalidUtf8Question = QStringLiteral(
     "The %1 file is not valid UTF-8 (first at line %2).\n\n"
@@ -47,7 +47,7 @@ enum class FileOutcome {
 
 struct DictionaryFileResult {
     FileOutcome outcome = FileOutcome::Cancelled;
-    QString path;       // the .dic read or written
+    QString path;        // the .dic read or written
     qint64 affBytes = 0; // file sizes, as in the status text
     qint64 dicBytes = 0;
 
@@ -88,8 +88,8 @@ qint64 FirstInvalidUtf8Line(QByteArrayView bytes);
 
 // What the Dictionary tab shows beside its list.
 struct WordCounterView {
-    QString counter; // "# Words:1,234" or "Word: [5/1,234]"
-    QString marker;  // "*" while changed, else empty
+    QString counter;      // "# Words:1,234" or "Word: [5/1,234]"
+    QString marker;       // "*" while changed, else empty
     bool changed = false; // selects the tab's changed icon
 
     bool operator==(const WordCounterView &) const = default;

@@ -12,7 +12,7 @@ inline const QString overwriteQuestion = QStringLiteral("File already exists! Ov
 inline const QString fileNotFound = QStringLiteral("File not found.");
 // %1 is the path, %2 the system's reason.
 inline const QString cannotRead = QStringLiteral("Can't read the file:\n%1\n\n%2");
-inline const QString cannotWrite = QStringLiteral("Can't write the file:\n%1\n\n%2\n\nThe file on disk was not changed.");
+inline const QString cannotWrite = QStringLiteral("Can't write the file:\n%1\n\n%2");
 } // namespace fileTexts
 
 // Our filters are "Description (*.ext)|*.ext|..." pairs; this turns one into the
