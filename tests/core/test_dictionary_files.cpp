@@ -528,6 +528,22 @@ TEST_F(DictionaryFilesTest, LargeFilesAcrossReadBlocks)
     }
 }
 
+TEST_F(DictionaryFilesTest, LineEndOnTheLastByteOfAReadBlock)
+{
+    // The CR of a line end as the last byte of the first 1 MiB read: a CR LF must not
+    // be split into two line ends, a lone CR must still end its line.
+    constexpr int block = 1 << 20;
+    for (const QByteArray ending : {QByteArray("\r\n"), QByteArray("\r")}) {
+        QByteArray dic = "2" + ending;
+        const QByteArray longWord(block - 1 - dic.size(), 'w');
+        dic += longWord + ending + "tail\tpo:n" + ending;
+        ASSERT_EQ(dic.at(block - 1), '\r');
+        ASSERT_TRUE(load(dic).done());
+        EXPECT_EQ(entriesOf(workbench.dictionary),
+                  (QStringList{QString::fromLatin1(longWord), QStringLiteral("tail\npo:n")}));
+    }
+}
+
 TEST(DictionaryViewTest, WordCounterAndFileLabels)
 {
     DictionaryDocument d;

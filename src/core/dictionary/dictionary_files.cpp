@@ -164,10 +164,8 @@ bool DicReader::read(QString &error)
         qsizetype cut = pending.size();
         if (!atEnd) {
             cut = pending.lastIndexOf('\n') + 1;
-            if (cut == 0) {
-                const qsizetype cr = pending.lastIndexOf('\r');
-                cut = cr >= 0 && cr + 1 < pending.size() ? cr + 1 : 0;
-            }
+            if (cut == 0 && pending.size() >= 2) // a CR as the last byte may yet be followed by a LF
+                cut = pending.lastIndexOf('\r', pending.size() - 2) + 1;
             if (cut == 0)
                 continue; // one long line: read on
         }
