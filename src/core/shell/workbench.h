@@ -6,6 +6,7 @@
 #include "hyphenation/hyphenation_document.h"
 #include "languagetool/grammar_rule_set.h"
 #include "shell/document_kind.h"
+#include "shell/recent_files.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "thesaurus/thesaurus_document.h"
@@ -44,6 +45,7 @@ public:
     AutoTextList autotext;
     GrammarRuleSet grammar;
 
+    RecentFiles recentFiles;
     // Flag legends found at start-up, sorted ignoring case.
     QList<AffAidEntry> affAidEntries;
     // "settings/gb_specific.txt" as read at start-up.

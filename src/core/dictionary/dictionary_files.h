@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace lexaloom {
+
+class Ui;
+class Workbench;
+struct DictionaryDocument;
+struct MainSettings;
+
+namespace dictionaryTexts {
+inline const QString loadingStatus = QStringLiteral("Loading Dictionary... <ESC> to abort.");
+inline const QString savingStatus = QStringLiteral("Saving Dictionary... <ESC> to abort.");
+inline const QString savingAffStatus = QStringLiteral("Saving .aff file...");
+inline const QString openTitle = QStringLiteral("Open Dictionary");
+inline const QString saveTitle = QStringLiteral("Save Dictionary");
+inline const QString fileFilter = QStringLiteral("Dictionary (*.dic)|*.dic");
+inline const QString fileExtension = QStringLiteral(".dic");
+inline const QString changedQuestion = QStringLiteral("The Dictionary has been changed.\n\nContinue?");
+inline const QString affNotFound = QStringLiteral(".AFF file not found.");
+inline const QString dicNotFound = QStringLiteral(".DIC file not found.");
+inline const QString notUtf8Question =
+    QStringLiteral("Dictionary is not in \"UTF-8-BOM\" format.\n\nThe .AFF must start with:\n\"SET UTF-8\"\n\n"
+                   "It may lead to corrupt results.\n\nContinue?");
+inline const QString spaceSeparatorQuestion =
+    QStringLiteral("This .DIC seems to separate Words from Tags using a space.\n\nUse first space as a separator?");
+// %1 is ".AFF" or ".DIC", %2 the line number.
+inline const QString invalidUtf8Question = QStringLiteral(
+    "The %1 file is not valid UTF-8 (first at line %2).\n\n"
+    "The invalid bytes will be replaced by \"\uFFFD\" and lost when the Dictionary is saved.\n\nContinue?");
+inline const QString noWords = QStringLiteral("No dictionary words found.");
+inline const QString affEmpty = QStringLiteral("The .AFF file is empty.");
+inline const QString okPrefix = QStringLiteral("OK. ");
+inline const QString wordsCounter = QStringLiteral("# Words:");
+inline const QString wordCounter = QStringLiteral("Word: [");
+inline const QString changedMarker = QStringLiteral("*");
+inline const QString noFile = QStringLiteral("n/a");
+} // namespace dictionaryTexts
+
+enum class FileOutcome {
+    Done,      // the files were read or written
+    Cancelled, // a question or dialog answered No/Cancel, or Escape confirmed
+    Failed,    // a missing, unreadable or unwritable file (the user was told)
+};
+
+struct DictionaryFileResult {
+    FileOutcome outcome = FileOutcome::Cancelled;
+    QString path;        // the .dic read or written
+    qint64 affBytes = 0; // file sizes, as in the status text
+    qint64 dicBytes = 0;
+
+    bool done() const { return outcome == FileOutcome::Done; }
+};
+
+// File > Open on the Dictionary tab, or a recent file when `path` is given. Asks
+// before discarding changes, then reads the pair into a new document that replaces
+// the workbench's only when the whole load succeeded: on Cancel, abort or error the
+// previous document stays exactly as it was. When done() the view refreshes its
+// list page (scrolled to the top), the word counter and the file labels.
+DictionaryFileResult LoadDictionary(Workbench &workbench, Ui &ui, const QString &path = QString());
+
+// File > Save (true, false) and Save As (false, true). Both files are replaced only
+// when both were written completely; on Cancel, abort or error the old files and the
+// document (its path and changed flag included) stay as they were. When done() the
+// view refreshes the word counter's marker and the file labels.
+DictionaryFileResult SaveDictionary(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
+
+// The load and save of one pair without dialogs, recent files or a workbench: for
+// the command line and the tests. `out` is emptied first; on anything but Done it
+// holds partial data and is to be dropped.
+DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, const QString &dicPath,
+                                         DictionaryDocument &out);
+DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, const DictionaryDocument &document,
+                                          const QString &dicPath);
+
+// The .aff beside a .dic: its last three characters replaced by "aff".
+QString AffPathFor(const QString &dicPath);
+
+// The encoding test of the .aff: the first line starting with "SET" (or else the
+// last line), upper-cased, must read "UTF-8" from its fifth character on.
+bool AffDeclaresUtf8(QStringView affText);
+
+// 1-based number of the first line (lines end at LF, CR LF or CR) holding bytes
+// that are not UTF-8; 0 when all are valid.
+qint64 FirstInvalidUtf8Line(QByteArrayView bytes);
+
+// What the Dictionary tab shows beside its list.
+struct WordCounterView {
+    QString counter;      // "# Words:1,234" or "Word: [5/1,234]"
+    QString marker;       // "*" while changed, else empty
+    bool changed = false; // selects the tab's changed icon
+
+    bool operator==(const WordCounterView &) const = default;
+};
+WordCounterView RefreshWordCounter(const DictionaryDocument &document, const QString &thousandsSeparator);
+
+struct DictionaryFileLabels {
+    QString folder; // the folder of path, or "n/a"
+    QString file;   // the file name of path, or "n/a"
+
+    bool operator==(const DictionaryFileLabels &) const = default;
+};
+DictionaryFileLabels ShowDictionaryFileLabels(const DictionaryDocument &document);
+
+// Empties the undo and redo histories (the view then disables Undo and Redo).
+void ClearDictionaryHistory(DictionaryDocument &document);
+
+} // namespace lexaloom

@@ -1,0 +1,140 @@
+#include "shell/recent_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "shell/file_dialogs.h"
+#include "shell/workbench.h"
+
+namespace lexaloom {
+
+namespace {
+
+constexpr int newLogLines = 60;
+
+QStringList emptyList()
+{
+    return QStringList(RecentFiles::slotCount, QString());
+}
+
+} // namespace
+
+RecentFiles::RecentFiles()
+{
+    clear();
+}
+
+void RecentFiles::clear()
+{
+    for (QStringList &list : m_lists)
+        list = emptyList();
+}
+
+void RecentFiles::add(int index, const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    QStringList &list = m_lists[static_cast<size_t>(index)];
+    if (path == clearPath()) {
+        list = emptyList();
+        return;
+    }
+    QStringList updated{path};
+    for (const QString &slot : std::as_const(list)) {
+        if (updated.size() == slotCount)
+            break;
+        if (!slot.isEmpty() && slot != path)
+            updated.append(slot);
+    }
+    while (updated.size() < slotCount)
+        updated.append(QString());
+    list = updated;
+}
+
+void RecentFiles::readLog(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    const QStringList lines = NormaliseLineEnds(QString::fromUtf8(bytes)).split(QLatin1Char('\n'));
+    for (int l = 0; l < listCount; ++l) {
+        QStringList &list = m_lists[static_cast<size_t>(l)];
+        for (int s = 0; s < slotCount; ++s) {
+            const qsizetype line = l * slotCount + s;
+            list[s] = line < lines.size() ? lines[line] : QString();
+        }
+    }
+}
+
+QByteArray RecentFiles::logBytes() const
+{
+    QByteArray bytes;
+    for (const QStringList &list : m_lists) {
+        for (const QString &slot : list)
+            bytes += slot.toUtf8() + "\r\n";
+    }
+    return bytes;
+}
+
+QByteArray RecentFiles::newLogBytes()
+{
+    QByteArray bytes;
+    for (int i = 0; i < newLogLines; ++i)
+        bytes += "\r\n";
+    return bytes;
+}
+
+namespace {
+
+bool writeLog(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+bool AddRecentFile(Workbench &workbench, DocumentKind kind, const QString &path)
+{
+    const QString logPath = workbench.settingsPath(RecentFiles::logFileName());
+    QByteArray log;
+    {
+        QFile file(logPath);
+        if (file.open(QIODevice::ReadOnly))
+            log = file.readAll();
+    }
+    if (log.isEmpty()) {
+        workbench.recentFiles.clear();
+        if (path.isEmpty())
+            return writeLog(logPath, RecentFiles::newLogBytes());
+    } else {
+        workbench.recentFiles.readLog(log);
+    }
+    workbench.recentFiles.add(static_cast<int>(kind), path);
+    return writeLog(logPath, workbench.recentFiles.logBytes());
+}
+
+bool AddRecentFile(Workbench &workbench, const QString &path)
+{
+    return AddRecentFile(workbench, workbench.currentTab, path);
+}
+
+RecentFilesMenu RefreshRecentFilesMenu(const Workbench &workbench)
+{
+    RecentFilesMenu menu;
+    const QStringList &list = workbench.recentFiles.list(workbench.currentTab);
+    for (int n = 0; n < RecentFiles::slotCount; ++n) {
+        menu[static_cast<size_t>(n)] = {QString::number(n + 1) + QLatin1String(": ") + list[n], !list[n].isEmpty()};
+    }
+    return menu;
+}
+
+} // namespace lexaloom
