@@ -6,6 +6,7 @@
 #include "languagetool/grammar_rule_set.h"
 #include "shell/document_kind.h"
 #include "shell/settings.h"
+#include "shell/window_settings.h"
 #include "thesaurus/thesaurus_document.h"
 
 #include <QString>
@@ -30,6 +31,10 @@ public:
     bool hasRedoStep(DocumentKind kind) const;
 
     MainSettings settings;
+    WindowSettings windowSettings;
+    // True once the main settings file was loaded or the Preferences window's "OK" applied
+    // its values; until then the Preferences window proposes first-start defaults.
+    bool mainSettingsInForce = false;
     DocumentKind currentTab = DocumentKind::Dictionary;
     bool quitRequested = false;
 
