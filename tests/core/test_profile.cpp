@@ -193,8 +193,9 @@ TEST_F(ProfileTest, ExportCopiesThePresentFilesInTableOrder)
                                                 "dic_stats_remember.prefs", "extract_pos_settings.prefs",
                                                 "derivates_sort.prefs", "show_merge_del_dupes.prefs", "lxm3.prefs"}));
     for (const ArchivedEntry &e : back.entries) {
-        if (e.name != profile::versionEntry)
+        if (e.name != profile::versionEntry) {
             EXPECT_EQ(e.data, "25\nmine " + e.name.toUtf8() + "\n") << e.name.toStdString();
+        }
     }
     EXPECT_EQ(back.methods, QList<int>(7, 0));
     EXPECT_FALSE(QFile::exists(program() + QStringLiteral("/settings/lxm_version_id.txt")));
