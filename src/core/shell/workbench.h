@@ -9,6 +9,7 @@
 #include "shell/recent_files.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "shell/window_settings.h"
 #include "thesaurus/thesaurus_document.h"
 
 #include <QString>
@@ -33,6 +34,10 @@ public:
     bool hasRedoStep(DocumentKind kind) const;
 
     MainSettings settings;
+    WindowSettings windowSettings;
+    // True once the main settings file was loaded or the Preferences window's "OK" applied
+    // its values; until then the Preferences window proposes first-start defaults.
+    bool mainSettingsInForce = false;
     DocumentKind currentTab = DocumentKind::Dictionary;
     bool quitRequested = false;
 

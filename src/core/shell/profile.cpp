@@ -1,0 +1,333 @@
+#include "shell/profile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "shell/app_identity.h"
+#include "shell/long_task.h"
+#include "shell/prefs_store.h"
+#include "shell/ui.h"
+#include "shell/workbench.h"
+
+namespace lexaloom {
+
+namespace profile {
+
+namespace {
+
+struct ArchiveReadDeleter {
+    void operator()(archive *a) const { archive_read_free(a); }
+};
+struct ArchiveWriteDeleter {
+    void operator()(archive *a) const { archive_write_free(a); }
+};
+struct EntryDeleter {
+    void operator()(archive_entry *e) const { archive_entry_free(e); }
+};
+
+la_ssize_t appendToBuffer(archive *, void *clientData, const void *buffer, size_t length)
+{
+    static_cast<QByteArray *>(clientData)->append(static_cast<const char *>(buffer), qsizetype(length));
+    return la_ssize_t(length);
+}
+
+QString settingsFilePath(const Workbench &wb, const QString &name)
+{
+    return wb.settingsPath(settingsFiles::folder + name);
+}
+
+bool renameFile(const QString &from, const QString &to)
+{
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(QFile::encodeName(from).toStdString()),
+                            std::filesystem::path(QFile::encodeName(to).toStdString()), error);
+    return !error;
+}
+
+bool writeWholeFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool written = file.write(data) == data.size() && file.flush();
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+QStringList exportEntryNames()
+{
+    return {QStringLiteral("lxm3_recent_files.log"),
+            versionEntry,
+            QStringLiteral("dic_stats_remember.prefs"),
+            QStringLiteral("multiwords.prefs"),
+            QStringLiteral("extract_pos_settings.prefs"),
+            QStringLiteral("derivates_sort.prefs"),
+            QStringLiteral("show_merge_del_dupes.prefs"),
+            QStringLiteral("lxm3.prefs")};
+}
+
+QStringList importEntryNames()
+{
+    QStringList names = exportEntryNames();
+    names.removeOne(versionEntry);
+    return names;
+}
+
+QByteArray WriteProfileArchive(const QList<Entry> &entries)
+{
+    QByteArray buffer;
+    std::unique_ptr<archive, ArchiveWriteDeleter> a(archive_write_new());
+    if (!a || archive_write_set_format_zip(a.get()) != ARCHIVE_OK
+        || archive_write_set_options(a.get(), "zip:compression=store") != ARCHIVE_OK
+        // Unblocked output: no padding after the central directory.
+        || archive_write_set_bytes_per_block(a.get(), 0) != ARCHIVE_OK
+        || archive_write_open2(a.get(), &buffer, nullptr, appendToBuffer, nullptr, nullptr) != ARCHIVE_OK)
+        return {};
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    for (const Entry &entry : entries) {
+        std::unique_ptr<archive_entry, EntryDeleter> e(archive_entry_new());
+        const QByteArray name = entry.name.toUtf8();
+        archive_entry_set_pathname_utf8(e.get(), name.constData());
+        archive_entry_set_filetype(e.get(), AE_IFREG);
+        archive_entry_set_perm(e.get(), 0644);
+        archive_entry_set_size(e.get(), entry.data.size());
+        archive_entry_set_mtime(e.get(), now, 0);
+        if (archive_write_header(a.get(), e.get()) != ARCHIVE_OK)
+            return {};
+        qsizetype offset = 0;
+        while (offset < entry.data.size()) {
+            const la_ssize_t written =
+                archive_write_data(a.get(), entry.data.constData() + offset, size_t(entry.data.size() - offset));
+            if (written <= 0)
+                return {};
+            offset += written;
+        }
+        if (archive_write_finish_entry(a.get()) != ARCHIVE_OK)
+            return {};
+    }
+    if (archive_write_close(a.get()) != ARCHIVE_OK)
+        return {};
+    return buffer;
+}
+
+std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStringList &wanted, qint64 maxEntryBytes)
+{
+    std::unique_ptr<archive, ArchiveReadDeleter> a(archive_read_new());
+    if (!a || archive_read_support_format_zip(a.get()) != ARCHIVE_OK
+        || archive_read_open_filename(a.get(), QFile::encodeName(path).constData(), 64 * 1024) != ARCHIVE_OK)
+        return std::nullopt;
+    QList<Entry> entries;
+    for (;;) {
+        archive_entry *e = nullptr;
+        const int status = archive_read_next_header(a.get(), &e);
+        if (status == ARCHIVE_EOF)
+            break;
+        if (status != ARCHIVE_OK && status != ARCHIVE_WARN)
+            return std::nullopt;
+        // Names are only compared with the fixed list, never used as paths.
+        const char *utf8 = archive_entry_pathname_utf8(e);
+        const QString name = utf8 ? QString::fromUtf8(utf8) : QString();
+        const bool taken = std::any_of(entries.cbegin(), entries.cend(), [&](const Entry &x) { return x.name == name; });
+        if (!wanted.contains(name) || taken || archive_entry_filetype(e) != AE_IFREG) {
+            if (archive_read_data_skip(a.get()) != ARCHIVE_OK)
+                return std::nullopt;
+            continue;
+        }
+        Entry entry{name, {}};
+        char chunk[16 * 1024];
+        for (;;) {
+            const la_ssize_t n = archive_read_data(a.get(), chunk, sizeof chunk);
+            if (n < 0)
+                return std::nullopt;
+            if (n == 0)
+                break;
+            if (entry.data.size() + n > maxEntryBytes)
+                return std::nullopt;
+            entry.data.append(chunk, qsizetype(n));
+        }
+        entries.append(entry);
+    }
+    return entries;
+}
+
+bool ReplaceSettingsFiles(const Workbench &wb, const QStringList &names, const QList<Entry> &entries,
+                          const FileMover &move)
+{
+    const FileMover mover = move ? move : FileMover(renameFile);
+    if (!EnsureSettingsFolder(wb))
+        return false;
+    QTemporaryDir staging(wb.settingsPath(settingsFiles::folder) + QStringLiteral(".import-XXXXXX"));
+    if (!staging.isValid())
+        return false;
+    const QString newFolder = staging.filePath(QStringLiteral("new/"));
+    const QString oldFolder = staging.filePath(QStringLiteral("old/"));
+    if (!QDir().mkpath(newFolder) || !QDir().mkpath(oldFolder))
+        return false;
+
+    QList<const Entry *> incoming;
+    for (const QString &name : names) {
+        for (const Entry &entry : entries) {
+            if (entry.name == name) {
+                incoming.append(&entry);
+                break;
+            }
+        }
+    }
+    // Everything is written before the first settings file is touched.
+    for (const Entry *entry : incoming) {
+        if (!writeWholeFile(newFolder + entry->name, entry->data))
+            return false;
+    }
+
+    QStringList setAside;
+    QStringList placed;
+    const auto rollBack = [&] {
+        bool restored = true;
+        for (const QString &name : placed)
+            restored = QFile::remove(settingsFilePath(wb, name)) && restored;
+        for (const QString &name : setAside)
+            restored = mover(oldFolder + name, settingsFilePath(wb, name)) && restored;
+        // Never delete the only copy of an old file.
+        if (!restored)
+            staging.setAutoRemove(false);
+        return false;
+    };
+    for (const QString &name : names) {
+        const QFileInfo target(settingsFilePath(wb, name));
+        if (!target.isFile() && !target.isSymLink())
+            continue;
+        if (!mover(target.filePath(), oldFolder + name))
+            return rollBack();
+        setAside.append(name);
+    }
+    for (const Entry *entry : incoming) {
+        if (!mover(newFolder + entry->name, settingsFilePath(wb, entry->name)))
+            return rollBack();
+        placed.append(entry->name);
+    }
+    return true;
+}
+
+} // namespace profile
+
+namespace {
+
+const QString profileFilter = QStringLiteral("Profile (*.lxm_profile)");
+const QString profileExtension = QStringLiteral(".lxm_profile");
+const QString errorTitle = QStringLiteral("Error");
+
+QString incompatibleText()
+{
+    return QStringLiteral("Profile incompatible with current LXM.");
+}
+
+// A leftover of an interrupted export or import of earlier versions; never needed.
+void removeVersionFile(const Workbench &wb)
+{
+    QFile::remove(wb.settingsPath(settingsFiles::folder + profile::versionEntry));
+}
+
+} // namespace
+
+void ExportProfile(const Workbench &wb, Ui &ui)
+{
+    QString target = ui.askSavePath(QStringLiteral("Export Profile"), QString(), profileFilter);
+    if (target.isEmpty()) {
+        ui.setStatusText(LongTask::abortedText());
+        return;
+    }
+    if (!target.endsWith(profileExtension, Qt::CaseInsensitive))
+        target += profileExtension;
+    EnsureSettingsFolder(wb);
+    removeVersionFile(wb);
+
+    bool ok = true;
+    QList<profile::Entry> entries;
+    for (const QString &name : profile::exportEntryNames()) {
+        if (name == profile::versionEntry) {
+            entries.append({name, identity::settingsVersion.toUtf8()});
+            continue;
+        }
+        const QString path = wb.settingsPath(settingsFiles::folder + name);
+        const QFileInfo info(path);
+        if (!info.isFile() || info.size() <= 0)
+            continue;
+        QFile file(path);
+        ok = ok && file.open(QIODevice::ReadOnly);
+        if (ok)
+            entries.append({name, file.readAll()});
+    }
+    QByteArray archiveBytes;
+    if (ok)
+        archiveBytes = profile::WriteProfileArchive(entries);
+    QSaveFile out(target);
+    ok = ok && !archiveBytes.isEmpty() && out.open(QIODevice::WriteOnly)
+         && out.write(archiveBytes) == archiveBytes.size() && out.commit();
+    if (!ok) {
+        // Reporting success here would leave the user without the profile they think they have.
+        ui.showMessage(errorTitle, QStringLiteral("Can't write the profile file."), MessageIcon::Error);
+        ui.setStatusText(LongTask::abortedText());
+        return;
+    }
+    ui.setStatusText(QStringLiteral("Profile exported."));
+}
+
+void ImportProfile(const Workbench &wb, Ui &ui)
+{
+    const QString source = ui.askOpenPath(QStringLiteral("Import Profile"), QString(), profileFilter);
+    if (source.isEmpty()) {
+        ui.setStatusText(LongTask::abortedText());
+        return;
+    }
+    const QFileInfo info(source);
+    if (!info.isFile() || info.size() <= 0) {
+        ui.showMessage(errorTitle, QStringLiteral("Profile file not found."), MessageIcon::Warning);
+        ui.setStatusText(QStringLiteral("Profile not found."));
+        return;
+    }
+    EnsureSettingsFolder(wb);
+    removeVersionFile(wb);
+
+    const QStringList names = profile::importEntryNames();
+    const std::optional<QList<profile::Entry>> entries =
+        profile::ReadProfileArchive(source, names + QStringList{profile::versionEntry});
+    bool compatible = false;
+    QList<profile::Entry> files;
+    if (entries) {
+        for (const profile::Entry &entry : *entries) {
+            if (entry.name == profile::versionEntry)
+                compatible = PrefsReader(entry.data).readVersion();
+            else
+                files.append(entry);
+        }
+    }
+    if (!compatible) {
+        ui.showMessage(LongTask::warningTitle(), incompatibleText(), MessageIcon::Warning);
+        ui.setStatusText(incompatibleText());
+        return;
+    }
+    if (!profile::ReplaceSettingsFiles(wb, names, files)) {
+        ui.showMessage(errorTitle, QStringLiteral("Can't write the settings files."), MessageIcon::Error);
+        ui.setStatusText(LongTask::abortedText());
+        return;
+    }
+    ui.setStatusText(QStringLiteral("Profile imported."));
+    ui.showMessage(LongTask::warningTitle(), QStringLiteral("Profile imported.\n\nPlease restart LXM to take effect."),
+                   MessageIcon::Warning);
+}
+
+} // namespace lexaloom

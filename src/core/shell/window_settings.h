@@ -1,0 +1,56 @@
+#pragma once
+
+#include "languagetool/pos_settings.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace lexaloom {
+
+// The Statistics window's reference total, kept between runs.
+struct DicStatsReference {
+    QString value;
+    QString lastRemember = lastRememberPrefix() + QStringLiteral("N/A");
+
+    bool operator==(const DicStatsReference &) const = default;
+    static QString lastRememberPrefix() { return QStringLiteral("Last Remember:"); }
+};
+
+// The Bulk Import window's choices in Multiwords mode.
+struct MultiwordPrefs {
+    // The window offers "Other", "Portuguese" and "English"; its POS table has 37 rows.
+    static constexpr qint32 languageCount = 3;
+    static constexpr qint32 posRowCount = 37;
+
+    qint32 languageIndex = 2;
+    qint32 posIndex = 0;
+    QString specifyText;
+
+    bool operator==(const MultiwordPrefs &) const = default;
+};
+
+// The four option boxes of the Show/Merge/Delete duplicates window.
+struct DuplicateOptions {
+    bool ignoreTags = false;
+    bool twofold = false;
+    bool sameTypeOnly = true;
+    bool specialOnlyPrimary = true;
+
+    bool operator==(const DuplicateOptions &) const = default;
+};
+
+// What the tool windows remember in their own settings files.
+struct WindowSettings {
+    static constexpr qint32 derivedSortChoiceMin = 1;
+    static constexpr qint32 derivedSortChoiceMax = 5;
+
+    DicStatsReference dicStats;
+    MultiwordPrefs multiwords;
+    PosSettings pos = PosSettings::builtIn();
+    qint32 derivedSortChoice = 1; // sort option of the word editor's derived-word list, 1 to 5
+    DuplicateOptions duplicates;
+
+    bool operator==(const WindowSettings &) const = default;
+};
+
+} // namespace lexaloom
