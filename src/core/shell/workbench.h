@@ -5,6 +5,7 @@
 #include "hyphenation/hyphenation_document.h"
 #include "languagetool/grammar_rule_set.h"
 #include "shell/document_kind.h"
+#include "shell/find_memory.h"
 #include "shell/settings.h"
 #include "thesaurus/thesaurus_document.h"
 
@@ -32,6 +33,7 @@ public:
     MainSettings settings;
     DocumentKind currentTab = DocumentKind::Dictionary;
     bool quitRequested = false;
+    FindMemory findMemory;
 
     DictionaryDocument dictionary;
     ThesaurusDocument thesaurus;
