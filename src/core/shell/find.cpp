@@ -203,7 +203,7 @@ QString FindSession::foundLabel() const
     return found + QStringLiteral("0/") + FormatCount(entryCount(), m_settings.thousandsSeparator);
 }
 
-bool FindSession::search(Ui &ui, const QString &text, const std::function<void()> &onTick)
+bool FindSession::search(Ui &ui, const QString &text, const std::function<void()> &onRefresh)
 {
     if (m_searching)
         return false;
@@ -222,6 +222,8 @@ bool FindSession::search(Ui &ui, const QString &text, const std::function<void()
     const qint64 count = entries.size();
     LongTask task(ui, m_settings);
     task.begin(escToAbortText(), count);
+    if (onRefresh)
+        onRefresh();
     bool aborted = false;
     for (qint64 n = 1; n <= count && n <= entries.size(); ++n) {
         const LongTask::PollResult poll = task.poll();
@@ -231,8 +233,8 @@ bool FindSession::search(Ui &ui, const QString &text, const std::function<void()
         }
         if (poll.ticked) {
             task.showProgress(escToAbortText(), n);
-            if (onTick)
-                onTick();
+            if (onRefresh)
+                onRefresh();
         }
         const QStringView entry = entries.view(n - 1);
         if (!FindEntryMatches(entry, m_target.layout, text, options))
@@ -247,6 +249,8 @@ bool FindSession::search(Ui &ui, const QString &text, const std::function<void()
     else
         task.finish(QString());
     m_searching = false;
+    if (onRefresh)
+        onRefresh();
     if (m_rows.empty())
         ui.showMessage(warningTitle(), QLatin1Char('"') + text + QStringLiteral("\" not found."), MessageIcon::Warning);
     return true;

@@ -101,9 +101,10 @@ public:
     FindOptions options() const;
 
     // Searches the entries as a long task on `ui` (the window's label and progress
-    // bar); `onTick` runs on each refresh tick so the window can show new rows.
+    // bar). `onRefresh` runs once the old results are cleared, on each refresh tick
+    // and when the search ends, so the window can show the rows and the label.
     // Returns false when the text was empty.
-    bool search(Ui &ui, const QString &text, const std::function<void()> &onTick = {});
+    bool search(Ui &ui, const QString &text, const std::function<void()> &onRefresh = {});
     bool isSearching() const { return m_searching; }
 
     const std::vector<FindResultRow> &rows() const { return m_rows; }
