@@ -9,7 +9,7 @@
 
 #include <functional>
 #include <optional>
-#include <vector>
+#include <deque>
 
 namespace lexaloom {
 
@@ -107,7 +107,7 @@ public:
     bool search(Ui &ui, const QString &text, const std::function<void()> &onRefresh = {});
     bool isSearching() const { return m_searching; }
 
-    const std::vector<FindResultRow> &rows() const { return m_rows; }
+    const std::deque<FindResultRow> &rows() const { return m_rows; }
     qint64 entryCount() const;
     // "Found:…" as the label shows it now.
     QString foundLabel() const;
@@ -128,7 +128,9 @@ private:
     FindTarget m_target;
     FindMemory &m_memory;
     const MainSettings &m_settings;
-    std::vector<FindResultRow> m_rows;
+    // A deque: growing a vector of a million rows mid-search stalled the event pump
+    // for most of a second.
+    std::deque<FindResultRow> m_rows;
     bool m_searched = false;
     // The label counts rows once a search found one, and after a deletion.
     bool m_labelCountsRows = false;
