@@ -117,6 +117,7 @@ void TestFindWindow::searchShowsRows()
                                 }));
     QCOMPARE(window.foundLabel()->text(), QStringLiteral("Found:4/8"));
     QVERIFY(m_ui.messages.isEmpty());
+    QVERIFY(m_ui.statuses.isEmpty()); // the window's own label and bar showed the progress
     QCOMPARE(m_workbench.findMemory.searchText, QStringLiteral("cat"));
 
     // Without left match bobcat and scatter join; the option is remembered for the next window.

@@ -2,6 +2,7 @@
 
 #include "shell/entry_store.h"
 #include "shell/format.h"
+#include "shell/goto.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
 #include "shell/workbench.h"
@@ -177,8 +178,7 @@ bool FindSession::CheckCanOpen(const FindTarget &target, Ui &ui)
 {
     if (target.entries && !target.entries->isEmpty())
         return true;
-    ui.showMessage(warningTitle(), QStringLiteral("No ") + target.noun + QStringLiteral(" found."),
-                   MessageIcon::Warning);
+    ui.showMessage(warningTitle(), NoEntriesFoundText(target.noun), MessageIcon::Warning);
     return false;
 }
 

@@ -4,6 +4,11 @@
 
 namespace lexaloom {
 
+QString NoEntriesFoundText(const QString &noun)
+{
+    return QStringLiteral("No ") + noun + QStringLiteral(" found.");
+}
+
 GotoRequest::GotoRequest(QString noun, qint64 count)
     : m_noun(std::move(noun))
     , m_count(count)
@@ -14,8 +19,7 @@ bool GotoRequest::checkCanOpen(Ui &ui) const
 {
     if (m_count > 0)
         return true;
-    ui.showMessage(LongTask::warningTitle(), QStringLiteral("No ") + m_noun + QStringLiteral(" found."),
-                   MessageIcon::Warning);
+    ui.showMessage(LongTask::warningTitle(), NoEntriesFoundText(m_noun), MessageIcon::Warning);
     return false;
 }
 

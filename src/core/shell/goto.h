@@ -8,6 +8,9 @@
 
 namespace lexaloom {
 
+// "No " + noun + " found.": the refusal of Find and Go to on an empty list.
+QString NoEntriesFoundText(const QString &noun);
+
 // Go to by entry number, for any list of `count` rows: the paged lists of the tabs
 // ("words", "synonyms", "autocorrect words") and the AFF Validate panel ("lines").
 class GotoRequest final {

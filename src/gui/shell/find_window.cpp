@@ -1,5 +1,6 @@
 #include "shell/find_window.h"
 
+#include "shell/dialog_captions.h"
 #include "shell/workbench.h"
 
 #include <QAbstractTableModel>
@@ -118,7 +119,7 @@ FindWindow::FindWindow(Workbench &workbench, Ui &ui, FindTarget target, FindActi
     m_searchField->setFont(font);
     m_findButton = new QPushButton(QStringLiteral("Find"), this);
     m_findButton->setDefault(true);
-    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton = new QPushButton(closeCaption(), this);
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(m_searchField, 1);
     searchRow->addWidget(m_findButton);

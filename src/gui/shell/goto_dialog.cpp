@@ -1,5 +1,6 @@
 #include "shell/goto_dialog.h"
 
+#include "shell/dialog_captions.h"
 #include "shell/find.h"
 #include "shell/workbench.h"
 
@@ -35,7 +36,7 @@ GotoDialog::GotoDialog(GotoRequest request, Ui &ui, QString &remembered, std::fu
     m_field->selectAll();
     m_okButton = new QPushButton(QStringLiteral("OK"), this);
     m_okButton->setDefault(true);
-    auto *closeButton = new QPushButton(QStringLiteral("Close"), this);
+    auto *closeButton = new QPushButton(closeCaption(), this);
     closeButton->setAutoDefault(false);
 
     auto *buttons = new QHBoxLayout;
