@@ -126,6 +126,12 @@ void TestFindWindow::searchShowsRows()
     search(window, QStringLiteral("cat"));
     QCOMPARE(window.resultList()->model()->rowCount(), 6);
 
+    // Return in the field searches too.
+    window.searchField()->clear();
+    QTest::keyClicks(window.searchField(), QStringLiteral("dog"));
+    QTest::keyClick(window.searchField(), Qt::Key_Return);
+    QCOMPARE(shownRows(window), (QList<QStringList>{{QStringLiteral("dog/SM"), "5", "50", ""}}));
+
     search(window, QStringLiteral("zebra"));
     QCOMPARE(window.resultList()->model()->rowCount(), 0);
     QCOMPARE(window.foundLabel()->text(), QStringLiteral("Found:0"));
@@ -161,6 +167,11 @@ void TestFindWindow::displayEditAndDelete()
     QVERIFY(window.displayButton()->isEnabled());
     QTest::mouseClick(window.displayButton(), Qt::LeftButton);
     QCOMPARE(m_shown, QList<qint64>{5});
+    const QRect row3 = window.resultList()->visualRect(window.resultList()->model()->index(3, 0));
+    QTest::mousePress(window.resultList()->viewport(), Qt::LeftButton, {}, row3.center());
+    QTest::mouseDClick(window.resultList()->viewport(), Qt::LeftButton, {}, row3.center());
+    QCOMPARE(m_shown, (QList<qint64>{5, 7}));
+    QVERIFY(window.isVisible()); // the window stays open
 
     selectRow(window, 0);
     window.editSelected();
