@@ -6,6 +6,7 @@
 #include "hyphenation/hyphenation_document.h"
 #include "languagetool/grammar_rule_set.h"
 #include "shell/document_kind.h"
+#include "shell/find_memory.h"
 #include "shell/recent_files.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
@@ -40,6 +41,7 @@ public:
     bool mainSettingsInForce = false;
     DocumentKind currentTab = DocumentKind::Dictionary;
     bool quitRequested = false;
+    FindMemory findMemory;
 
     DictionaryDocument dictionary;
     // Decoded from dictionary.affText on demand; BuildAffixTable skips unchanged text.
