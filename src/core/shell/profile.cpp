@@ -228,7 +228,7 @@ namespace {
 
 const QString profileFilter = QStringLiteral("Profile (*.lxm_profile)");
 const QString profileExtension = QStringLiteral(".lxm_profile");
-const QString errorTitle = QStringLiteral("Error");
+
 
 QString incompatibleText()
 {
@@ -279,7 +279,7 @@ void ExportProfile(const Workbench &wb, Ui &ui)
          && out.write(archiveBytes) == archiveBytes.size() && out.commit();
     if (!ok) {
         // Reporting success here would leave the user without the profile they think they have.
-        ui.showMessage(errorTitle, QStringLiteral("Can't write the profile file."), MessageIcon::Error);
+        ui.showMessage(errorTitle(), QStringLiteral("Can't write the profile file."), MessageIcon::Error);
         ui.setStatusText(LongTask::abortedText());
         return;
     }
@@ -295,7 +295,7 @@ void ImportProfile(const Workbench &wb, Ui &ui)
     }
     const QFileInfo info(source);
     if (!info.isFile() || info.size() <= 0) {
-        ui.showMessage(errorTitle, QStringLiteral("Profile file not found."), MessageIcon::Warning);
+        ui.showMessage(errorTitle(), QStringLiteral("Profile file not found."), MessageIcon::Warning);
         ui.setStatusText(QStringLiteral("Profile not found."));
         return;
     }
@@ -321,7 +321,7 @@ void ImportProfile(const Workbench &wb, Ui &ui)
         return;
     }
     if (!profile::ReplaceSettingsFiles(wb, names, files)) {
-        ui.showMessage(errorTitle, QStringLiteral("Can't write the settings files."), MessageIcon::Error);
+        ui.showMessage(errorTitle(), QStringLiteral("Can't write the settings files."), MessageIcon::Error);
         ui.setStatusText(LongTask::abortedText());
         return;
     }

@@ -1,5 +1,9 @@
 #include "shell/startup.h"
 
+#include "shell/prefs_store.h"
+#include "shell/recent_files.h"
+#include "shell/startup_settings.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,45 +71,13 @@ QList<AffAidEntry> ScanAffAid(const QString &folder)
 void RunStartupBeforeWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks)
 {
     // Identity and defaults are fixed in the Workbench; its documents start empty.
-    QDir().mkpath(workbench.settingsPath(QStringLiteral("settings")));
+    EnsureSettingsFolder(workbench);
     if (hooks.installPosSettings)
         hooks.installPosSettings();
-    if (hooks.readSettings)
-        hooks.readSettings();
+    LoadAllSettings(workbench);
     workbench.affAidEntries = ScanAffAid(workbench.settingsPath(affAidFolder()));
-    if (hooks.readRecentFiles)
-        hooks.readRecentFiles();
+    AddRecentFile(workbench, QString());
     Q_UNUSED(ui);
-}
-
-bool CheckMainSettingsFile(const QString &path, bool *present)
-{
-    QFile file(path);
-    const bool hasContent = file.size() > 0 && file.open(QIODevice::ReadOnly);
-    if (present)
-        *present = hasContent;
-    if (!hasContent)
-        return false;
-    QString line = QString::fromUtf8(file.readLine());
-    if (line.startsWith(QChar(0xFEFF)))
-        line.remove(0, 1);
-    while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
-        line.chop(1);
-    return line == identity::settingsVersion;
-}
-
-bool IsUpdateCheckDue(const MainSettings &settings, qint64 now)
-{
-    qint64 interval = 0;
-    if (settings.updateFrequency == QLatin1String("daily"))
-        interval = 86400;
-    else if (settings.updateFrequency == QLatin1String("weekly"))
-        interval = 604800;
-    else if (settings.updateFrequency == QLatin1String("monthly"))
-        interval = 2592000;
-    else
-        return false; // "manual"
-    return now - settings.lastUpdateCheck >= interval;
 }
 
 StartupOutcome RunStartupAfterWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks)
@@ -117,26 +89,12 @@ StartupOutcome RunStartupAfterWindow(Workbench &workbench, Ui &ui, const Startup
     if (QFileInfo(gbPath).size() > 0)
         workbench.gbSpecificText = readUtf8(gbPath);
 
-    bool present = false;
-    outcome.mainSettingsValid = CheckMainSettingsFile(workbench.settingsPath(mainSettingsFile()), &present);
-    if (present && !outcome.mainSettingsValid) {
-        ui.showMessage(errorTitle(),
-                       QStringLiteral("The .prefs file is invalid.\n\nMaybe it is from a different version of\n"
-                                      "Lexaloom."),
-                       MessageIcon::Error);
-        ui.setStatusText(QStringLiteral(".prefs file invalid."));
-    }
-    outcome.openPreferences = !outcome.mainSettingsValid;
-
-    const qint64 now = ui.clock().localEpochSeconds();
+    outcome.openPreferences = ReportMainSettingsCheck(workbench, ui);
+    outcome.mainSettingsValid = !outcome.openPreferences;
     // Without an update check wired in, the stamp must not move.
-    if (outcome.mainSettingsValid && hooks.runAutomaticUpdateCheck && IsUpdateCheckDue(workbench.settings, now)) {
-        hooks.runAutomaticUpdateCheck();
-        workbench.settings.lastUpdateCheck = now;
-        if (hooks.saveMainSettings)
-            hooks.saveMainSettings();
-        outcome.updateCheckRan = true;
-    }
+    if (hooks.runAutomaticUpdateCheck)
+        outcome.updateCheckRan =
+            RunAutomaticUpdateCheck(workbench, ui, outcome.mainSettingsValid, hooks.runAutomaticUpdateCheck);
     return outcome;
 }
 

@@ -34,11 +34,8 @@ QList<AffAidEntry> ScanAffAid(const QString &folder);
 // skipped.
 struct StartupHooks {
     std::function<void()> installPosSettings;      // built-in POS tables
-    std::function<bool()> readSettings;            // the settings files; true when the main file is valid
-    std::function<void()> readRecentFiles;         // the recent-files log
     std::function<void()> loadIzeIseExceptions;    // the -ize/-ise exception list
     std::function<void()> runAutomaticUpdateCheck; // the update check in automatic mode
-    std::function<void()> saveMainSettings;        // writes the main settings file
 };
 
 struct StartupOutcome {
@@ -55,13 +52,6 @@ void RunStartupBeforeWindow(Workbench &workbench, Ui &ui, const StartupHooks &ho
 // Start-up once the main window is built: the GB-specific list, the settings check
 // and the automatic update check.
 StartupOutcome RunStartupAfterWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks);
-
-// True when the main settings file exists with content and starts with the format
-// version line; `present` tells whether it has content at all.
-bool CheckMainSettingsFile(const QString &path, bool *present);
-
-// Whether the automatic update check is due at `now` (seconds since 1970, local).
-bool IsUpdateCheckDue(const MainSettings &settings, qint64 now);
 
 // Title of the failure messages.
 inline QString errorTitle()
