@@ -1,7 +1,10 @@
 #include "shell/dispatcher.h"
+#include "shell/recent_files.h"
 #include "shell/workbench.h"
 
+#include <QDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include "scripted_ui.h"
 
@@ -114,7 +117,7 @@ TEST(DispatcherTest, MenuCommandKinds)
         bool notCoded;
     } cases[] = {
         {"wrapped tool", CommandId::AffValidate, 0, {"begin", "op", "states"}, false},
-        {"wrapped recent file keeps its index", CommandId::RecentFile, 7, {"begin", "op", "states"}, false},
+        {"recent file with an empty slot loads nothing", CommandId::RecentFile, 7, {"begin", "states"}, false},
         {"unwrapped window", CommandId::Preferences, 0, {"op"}, false},
         {"not coded", CommandId::UnPfx, 0, {}, true},
         {"no action", CommandId::SortBotByDate, 0, {}, false},
@@ -141,6 +144,40 @@ TEST(DispatcherTest, MenuCommandKinds)
             EXPECT_TRUE(f.ui.messages.isEmpty()) << c.name;
         }
     }
+}
+
+TEST(DispatcherTest, RecentFilesReopenWithTheTabsLoadAndClear)
+{
+    QTemporaryDir dir;
+    Fixture f;
+    Workbench wb(dir.path());
+    FakeShellView view(wb);
+    CommandDispatcher dispatcher(wb, f.ui, view);
+    for (DocumentKind kind : allDocumentKinds) {
+        dispatcher.setLoadOperation(kind, [&view, kind](const QString &path) {
+            view.log.append(QStringLiteral("load%1:'%2'").arg(int(kind)).arg(path));
+        });
+    }
+    QDir().mkpath(dir.path() + "/settings");
+    AddRecentFile(wb, DocumentKind::Dictionary, QStringLiteral("/d/old.dic"));
+    AddRecentFile(wb, DocumentKind::Dictionary, QStringLiteral("/d/new.dic"));
+    AddRecentFile(wb, DocumentKind::Thesaurus, QStringLiteral("/t/th.dat"));
+
+    dispatcher.runMenuCommand(CommandId::RecentFile, 1);
+    EXPECT_TRUE(view.log.contains(QStringLiteral("load0:'/d/old.dic'"))) << view.log.join(' ').toStdString();
+
+    wb.currentTab = DocumentKind::Thesaurus;
+    view.log.clear();
+    dispatcher.runMenuCommand(CommandId::RecentFile, 0);
+    EXPECT_TRUE(view.log.contains(QStringLiteral("load1:'/t/th.dat'")));
+
+    // Clear empties only the current tab's list, in memory and in the log.
+    dispatcher.runMenuCommand(CommandId::RecentClear);
+    EXPECT_TRUE(wb.recentFiles.list(DocumentKind::Thesaurus).join(QString()).isEmpty());
+    EXPECT_EQ(wb.recentFiles.list(DocumentKind::Dictionary).first(), QStringLiteral("/d/new.dic"));
+    Workbench reread(dir.path());
+    AddRecentFile(reread, QString());
+    EXPECT_EQ(reread.recentFiles, wb.recentFiles);
 }
 
 TEST(DispatcherTest, MenuTableKinds)

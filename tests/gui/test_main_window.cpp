@@ -1,4 +1,8 @@
 #include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +17,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "shell/command_wiring.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
 #include "shell/workbench.h"
@@ -105,6 +110,7 @@ private slots:
     void escapeReachesOnlyARunningCommand();
     void layoutRebuild();
     void plainListsKeepTheirArrows();
+    void openSaveAndRecentFilesOnTheDictionaryTab();
 };
 
 void TestMainWindow::windowAtStart()
@@ -472,6 +478,61 @@ void TestMainWindow::plainListsKeepTheirArrows()
     QCOMPARE(list->currentItem(), list->topLevelItem(1));
     f.press(Qt::Key_End);
     QCOMPARE(list->currentItem(), list->topLevelItem(2));
+}
+
+// File > Open through the real window and wiring: the list, the .aff pane, the file
+// labels and the Recent Files submenu show the loaded pair; Save writes it back.
+void TestMainWindow::openSaveAndRecentFilesOnTheDictionaryTab()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QDir().mkpath(dir.path() + "/settings");
+    const QString dic = dir.path() + "/xx.dic";
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write(dir.path() + "/xx.aff", "SET UTF-8\nSFX S Y 1\nSFX S 0 s .\n");
+    write(dic, "3\r\nwalk/S\tpo:verb\r\n/odd\r\nzebra\r\n");
+
+    Workbench wb(dir.path());
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.show();
+
+    ui.openPaths = {dic};
+    window.menuAction(CommandId::Open)->trigger();
+    QCOMPARE(ui.unscriptedQuestions, 0);
+    QVERIFY(ui.statusText().startsWith(QStringLiteral("OK. ")));
+    QTreeWidget *tree = window.pagedList(DocumentKind::Dictionary)->tree();
+    QCOMPARE(tree->topLevelItemCount(), 3);
+    QCOMPARE(tree->topLevelItem(0)->text(1), QStringLiteral("walk/S"));
+    QCOMPARE(tree->topLevelItem(0)->text(2), QStringLiteral("po:verb"));
+    QCOMPARE(window.affPane()->toPlainText(), QStringLiteral("SET UTF-8\nSFX S Y 1\nSFX S 0 s .\n"));
+    QCOMPARE(window.fileLabel(DocumentKind::Dictionary)->text(), QStringLiteral("xx.dic"));
+    window.dispatcher().afterEvent();
+    QCOMPARE(window.menuAction(CommandId::RecentFile, 0)->text(), QStringLiteral("1: ") + dic);
+    QVERIFY(window.menuAction(CommandId::RecentFile, 0)->isEnabled());
+    QVERIFY(!window.menuAction(CommandId::RecentFile, 1)->isEnabled());
+
+    // An edit in the .aff pane, then Save: LF line ends, a fresh count line, a tab before the tags.
+    window.affPane()->appendPlainText(QStringLiteral("# note"));
+    QVERIFY(wb.dictionary.changed);
+    window.menuAction(CommandId::Save)->trigger();
+    QVERIFY(!wb.dictionary.changed);
+    QFile saved(dic);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("\xEF\xBB\xBF" "3\nwalk/S\tpo:verb\n/odd\nzebra\n"));
+
+    // Recent Files > 1 reopens it; Clear empties the list.
+    wb.dictionary.entries.clear();
+    window.menuAction(CommandId::RecentFile, 0)->trigger();
+    QCOMPARE(wb.dictionary.entries.size(), 3);
+    window.menuAction(CommandId::RecentClear)->trigger();
+    window.dispatcher().afterEvent();
+    QVERIFY(!window.menuAction(CommandId::RecentFile, 0)->isEnabled());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,5 +1,7 @@
 #include "shell/dispatcher.h"
 
+#include "shell/recent_files.h"
+
 #include "shell/command_states.h"
 #include "shell/long_task.h"
 #include "shell/ui.h"
@@ -193,6 +195,18 @@ void CommandDispatcher::runOperation(CommandId id, int index)
             return;
         if (const auto it = m_saveOperations.find(tab); it != m_saveOperations.end() && it->second)
             it->second(id == CommandId::Save, id == CommandId::SaveAs);
+        return;
+    case CommandId::RecentFile: {
+        // Reopens the stored path with the tab's own load operation, as File > Open would.
+        const QString path = m_workbench.recentFiles.list(tab).value(index);
+        if (path.isEmpty())
+            return;
+        if (const auto it = m_loadOperations.find(tab); it != m_loadOperations.end() && it->second)
+            it->second(path);
+        return;
+    }
+    case CommandId::RecentClear:
+        AddRecentFile(m_workbench, RecentFiles::clearPath());
         return;
     case CommandId::Exit:
         confirmExit();

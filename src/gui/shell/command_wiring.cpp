@@ -1,5 +1,6 @@
 #include "shell/command_wiring.h"
 
+#include "shell/document_wiring.h"
 #include "shell/main_window.h"
 #include "shell/workbench.h"
 
@@ -27,12 +28,7 @@ void stubTabOperation(DocumentKind, TabAction)
 constexpr CommandId stubbedMenuCommands[] = {
     // File
     CommandId::OpenExtension,
-    CommandId::ImportProfile,
-    CommandId::ExportProfile,
-    CommandId::RecentFile,
-    CommandId::RecentClear,
     // Dictionary Tools
-    CommandId::AffValidate,
     CommandId::DictionaryBulkImport,
     CommandId::ImportNamesPossessives,
     CommandId::GbVariants,
@@ -95,8 +91,6 @@ constexpr TabAction paneButtons[] = {TabAction::PaneClear, TabAction::PaneBottom
 
 void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
 {
-    Q_UNUSED(workbench);
-    Q_UNUSED(ui);
     CommandDispatcher &d = window.dispatcher();
     for (DocumentKind kind : allDocumentKinds) {
         d.setLoadOperation(kind, [kind](const QString &path) { stubLoadDocument(kind, path); });
@@ -119,6 +113,8 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     for (TabAction action : {TabAction::Hyphenate, TabAction::Update, TabAction::Find, TabAction::Goto,
                              TabAction::ListBottom, TabAction::ListTop})
         stubTab(DocumentKind::Hyphenation, action);
+
+    WireDocumentCommands(window, workbench, ui);
 }
 
 } // namespace lexaloom

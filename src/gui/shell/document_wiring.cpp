@@ -1,0 +1,98 @@
+#include "shell/document_wiring.h"
+
+#include <QAction>
+
+#include "dictionary/dictionary_files.h"
+#include "dictionary_tools/aff_validate_window.h"
+#include "shell/find.h"
+#include "shell/find_window.h"
+#include "shell/goto_dialog.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+#include "shell/profile.h"
+#include "shell/recent_files.h"
+#include "shell/workbench.h"
+
+namespace lexaloom {
+
+namespace {
+
+// Everything on screen that shows the dictionary: both lists, the .aff pane, the
+// counters and file labels.
+void showDictionary(MainWindow &window)
+{
+    window.showDocumentTexts();
+    for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation}) {
+        window.refreshListPage(kind);
+        window.refreshFileInfo(kind);
+    }
+}
+
+// Scrolls the tab's list so that `index` is its first row and focuses it.
+void showEntry(MainWindow &window, Workbench &workbench, DocumentKind kind, qint64 index)
+{
+    qint64 &selected = kind == DocumentKind::Hyphenation ? workbench.hyphenation.selectedIndex
+                                                         : workbench.dictionary.selectedIndex;
+    selected = index;
+    window.pagedList(kind)->setScrollPosition(index);
+    window.refreshListPage(kind);
+    window.refreshFileInfo(kind);
+}
+
+} // namespace
+
+void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    CommandDispatcher &d = window.dispatcher();
+
+    d.setLoadOperation(DocumentKind::Dictionary, [&window, &workbench, &ui](const QString &path) {
+        if (!LoadDictionary(workbench, ui, path).done())
+            return;
+        for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation})
+            window.pagedList(kind)->setScrollPosition(0);
+        showDictionary(window);
+    });
+    d.setSaveOperation(DocumentKind::Dictionary, [&window, &workbench, &ui](bool toCurrentPath, bool askPath) {
+        if (SaveDictionary(workbench, ui, toCurrentPath, askPath).done())
+            showDictionary(window);
+    });
+
+    d.setRecentFilesMenuRefresher([&window, &workbench] {
+        const RecentFilesMenu menu = RefreshRecentFilesMenu(workbench);
+        for (int i = 0; i < RecentFiles::slotCount; ++i) {
+            QAction *action = window.menuAction(CommandId::RecentFile, i);
+            if (!action)
+                continue;
+            const RecentFilesMenuItem &item = menu[static_cast<size_t>(i)];
+            if (action->text() != item.caption)
+                action->setText(item.caption);
+            action->setEnabled(item.enabled);
+        }
+    });
+
+    d.setOperation(CommandId::ExportProfile, [&workbench, &ui](int) { ExportProfile(workbench, ui); });
+    d.setOperation(CommandId::ImportProfile, [&workbench, &ui](int) { ImportProfile(workbench, ui); });
+
+    d.setOperation(CommandId::AffValidate, [&window, &workbench, &ui](int) {
+        if (OpenAffValidateWindow(&window, workbench, ui))
+            showDictionary(window);
+    });
+
+    for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation}) {
+        d.setTabOperation(kind, TabAction::Find, [&window, &workbench, &ui, kind] {
+            FindActions actions;
+            actions.showEntry = [&window, &workbench, kind](qint64 i) { showEntry(window, workbench, kind, i); };
+            actions.refreshList = [&window, kind] {
+                window.refreshListPage(kind);
+                window.refreshFileInfo(kind);
+            };
+            FindWindow::Open(&window, workbench, ui, kind, actions);
+        });
+        d.setTabOperation(kind, TabAction::Goto, [&window, &workbench, &ui, kind] {
+            GotoDialog::OpenForTab(&window, workbench, ui, kind,
+                                   [&window, &workbench, kind](qint64 i) { showEntry(window, workbench, kind, i); });
+        });
+    }
+}
+
+} // namespace lexaloom
