@@ -6,7 +6,7 @@
 # recent-files log, and the save includes syncing both files to disk.
 set -euo pipefail
 
-build=${1:-build}
+build=${1:-${BUILD_DIR:-build}}
 cli=$build/src/cli/lexaloom-cli
 corpus=${LEXALOOM_CORPUS:-/work/corpus-data}
 source_dic=$corpus/hunspell/pt_PT.dic
