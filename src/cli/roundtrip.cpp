@@ -1,6 +1,7 @@
 #include "roundtrip.h"
 
 #include "cli_command.h"
+#include "console_ui.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,56 +12,10 @@
 
 #include "dictionary/dictionary_files.h"
 #include "shell/format.h"
-#include "shell/ui.h"
 #include "shell/workbench.h"
 
 namespace lexaloom::cli {
 
-namespace {
-
-// Messages go to stderr; every question is answered Yes (the answer is shown), and
-// the save dialog returns the chosen output path.
-class RoundtripUi final : public Ui {
-public:
-    explicit RoundtripUi(QTextStream &err)
-        : m_err(err)
-    {
-    }
-
-    QString savePath;
-
-    void showMessage(const QString &title, const QString &text, MessageIcon) override
-    {
-        m_err << title << ": " << text << "\n";
-        m_err.flush();
-    }
-    bool askYesNo(const QString &title, const QString &text, MessageIcon) override
-    {
-        m_err << title << ": " << text << " -> Yes\n";
-        m_err.flush();
-        return true;
-    }
-    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
-    QString askSavePath(const QString &, const QString &, const QString &) override { return savePath; }
-    void setStatusText(const QString &text) override { m_status = text; }
-    QString statusText() const override { return m_status; }
-    void setProgressRange(qint64, qint64) override {}
-    void setProgressValue(qint64) override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() const override { return {}; }
-    void openUrl(const QString &) override {}
-    void processEvents() override {}
-    bool takeAbortRequest() override { return false; }
-    void pause(int) override {}
-    const Clock &clock() const override { return m_clock; }
-
-private:
-    QTextStream &m_err;
-    QString m_status;
-    SystemClock m_clock;
-};
-
-} // namespace
 
 int runRoundtrip(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
@@ -77,7 +32,8 @@ int runRoundtrip(const QStringList &arguments, QTextStream &out, QTextStream &er
     // The recent-files log goes to a throw-away program folder.
     QTemporaryDir programFolder;
     Workbench workbench(programFolder.path());
-    RoundtripUi ui(err);
+    // Every question is answered Yes (and shown); the save dialog returns the output path.
+    ConsoleUi ui(err, true, true);
     ui.savePath = QDir(outDir).filePath(QFileInfo(dicPath).fileName());
 
     // CPU time next to wall time: on a busy machine the wall time says little.

@@ -4,38 +4,14 @@
 #include <QFile>
 
 #include "cli_command.h"
+#include "console_ui.h"
 #include "dictionary/affix_table.h"
 #include "dictionary_tools/aff_panel.h"
 #include "dictionary_tools/aff_validate.h"
-#include "shell/ui.h"
 
 namespace lexaloom::cli {
 
 namespace {
-
-// No one to ask on the console: questions are answered No, the rest is dropped.
-class ConsoleUi final : public Ui {
-public:
-    void showMessage(const QString &, const QString &, MessageIcon) override {}
-    bool askYesNo(const QString &, const QString &, MessageIcon) override { return false; }
-    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
-    QString askSavePath(const QString &, const QString &, const QString &) override { return {}; }
-    void setStatusText(const QString &text) override { m_status = text; }
-    QString statusText() const override { return m_status; }
-    void setProgressRange(qint64, qint64) override {}
-    void setProgressValue(qint64) override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() const override { return {}; }
-    void openUrl(const QString &) override {}
-    void processEvents() override {}
-    bool takeAbortRequest() override { return false; }
-    void pause(int) override {}
-    const Clock &clock() const override { return m_clock; }
-
-private:
-    SystemClock m_clock;
-    QString m_status;
-};
 
 // The report goes straight to standard output; the window's other controls do not exist here.
 class ConsoleView final : public AffValidateView {
@@ -81,7 +57,7 @@ int runValidateAff(const QStringList &arguments, QTextStream &out, QTextStream &
     panel.reset(SplitAffLines(text));
     AffixTable table;
     BuildAffixTable(table, text);
-    ConsoleUi ui;
+    ConsoleUi ui(err, false, false);
     ConsoleView view(out);
     const AffValidateOutcome outcome = ValidateAff(panel, table, view, ui);
     out.flush();

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QTextStream>
+
+#include "shell/ui.h"
+
+namespace lexaloom::cli {
+
+// The Ui of the command line: there is no one to ask, so every question gets the
+// answer chosen for the command (shown on stderr when verbose), the save dialog
+// returns `savePath`, and messages go to stderr when verbose.
+class ConsoleUi final : public Ui {
+public:
+    ConsoleUi(QTextStream &err, bool answerYes, bool verbose);
+
+    QString savePath;
+
+    void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
+    bool askYesNo(const QString &title, const QString &text, MessageIcon icon) override;
+    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
+    QString askSavePath(const QString &, const QString &, const QString &) override { return savePath; }
+    void setStatusText(const QString &text) override { m_status = text; }
+    QString statusText() const override { return m_status; }
+    void setProgressRange(qint64, qint64) override {}
+    void setProgressValue(qint64) override {}
+    void setClipboardText(const QString &) override {}
+    QString clipboardText() const override { return {}; }
+    void openUrl(const QString &) override {}
+    void processEvents() override {}
+    bool takeAbortRequest() override { return false; }
+    void pause(int) override {}
+    const Clock &clock() const override { return m_clock; }
+
+private:
+    QTextStream &m_err;
+    bool m_answerYes;
+    bool m_verbose;
+    QString m_status;
+    SystemClock m_clock;
+};
+
+} // namespace lexaloom::cli
