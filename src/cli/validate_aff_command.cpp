@@ -8,6 +8,7 @@
 #include "dictionary/affix_table.h"
 #include "dictionary_tools/aff_panel.h"
 #include "dictionary_tools/aff_validate.h"
+#include "shell/file_dialogs.h"
 
 namespace lexaloom::cli {
 
@@ -51,7 +52,7 @@ int runValidateAff(const QStringList &arguments, QTextStream &out, QTextStream &
     QString text = QString::fromUtf8(file.readAll());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    text = NormaliseAffLineEnds(text);
+    text = NormaliseLineEnds(text);
 
     AffPanel panel;
     panel.reset(SplitAffLines(text));

@@ -5,6 +5,7 @@
 #include "shell/workbench.h"
 
 #include "scripted_ui.h"
+#include "shell/file_dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -315,7 +316,7 @@ TEST(AffPanelTest, SplitAddsTheMissingFinalLineBreakOnly)
     EXPECT_EQ(SplitAffLines(QStringLiteral("a\n\n")).size(), 2);
     EXPECT_EQ(SplitAffLines(QStringLiteral("\n")).size(), 1);
     EXPECT_TRUE(SplitAffLines(QString()).isEmpty());
-    EXPECT_EQ(NormaliseAffLineEnds(QStringLiteral("a\r\nb\rc")), QStringLiteral("a\nb\nc"));
+    EXPECT_EQ(NormaliseLineEnds(QStringLiteral("a\r\nb\rc")), QStringLiteral("a\nb\nc"));
 }
 
 namespace {
@@ -577,7 +578,7 @@ TEST(AffValidateCorpusTest, RealAffFilesRunToTheEnd)
         SCOPED_TRACE(name.toStdString());
         QFile file(folder + QLatin1Char('/') + name);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        QString aff = NormaliseAffLineEnds(QString::fromUtf8(file.readAll()));
+        QString aff = NormaliseLineEnds(QString::fromUtf8(file.readAll()));
         if (aff.startsWith(QChar(0xFEFF)))
             aff.remove(0, 1);
         const ValidationRun run(aff);

@@ -160,6 +160,9 @@ TEST(TabLabelsTest, FileInfoAndSelected)
     EXPECT_EQ(t.folder, QStringLiteral("/data/en"));
     EXPECT_EQ(t.file, QStringLiteral("en_GB.dic"));
     EXPECT_EQ(t.selected, QStringLiteral("Selected:1"));
+    // A focused entry shows its position in the Dictionary's counter.
+    wb.dictionary.selectedIndex = 1233;
+    EXPECT_EQ(TabFileInfo(wb, DocumentKind::Dictionary).counter, QStringLiteral("Word: [1,234/1,500]"));
     // The Hyphenation list counts the dictionary's words but never its marks.
     t = TabFileInfo(wb, DocumentKind::Hyphenation);
     EXPECT_EQ(t.counter, QStringLiteral("# Words:1,500"));

@@ -305,16 +305,6 @@ bool ClearAffPanel(AffPanel &panel, Ui &ui)
     return true;
 }
 
-QString NormaliseAffLineEnds(const QString &text)
-{
-    if (!text.contains(QLatin1Char('\r')))
-        return text;
-    QString result = text;
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return result;
-}
-
 QList<AffPanelLine> SplitAffLines(const QString &text)
 {
     QList<AffPanelLine> lines;

@@ -114,7 +114,7 @@ bool DeleteSelectedAffLine(AffPanel &panel, Ui &ui);
 bool ClearAffPanel(AffPanel &panel, Ui &ui);
 
 // Line ends made "\n" (CRLF and lone CR alike).
-QString NormaliseAffLineEnds(const QString &text);
+
 // The panel lines of a text: a final "\n" is added when missing, so a text that ends
 // with one does not gain an empty last line.
 QList<AffPanelLine> SplitAffLines(const QString &text);

@@ -4,6 +4,7 @@
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/workbench.h"
+#include "shell/file_dialogs.h"
 
 namespace lexaloom {
 
@@ -81,7 +82,7 @@ void AffValidateSession::load()
 {
     m_view.setBusy(true);
     report(QStringLiteral("Processing number of lines..."));
-    m_captured = NormaliseAffLineEnds(m_workbench.dictionary.affText);
+    m_captured = NormaliseLineEnds(m_workbench.dictionary.affText);
     if (m_captured.isEmpty()) {
         m_ui.showMessage(LongTask::warningTitle(), nothingToProcess(), MessageIcon::Warning);
         report(nothingToProcess());

@@ -1,5 +1,7 @@
 #include "shell/tab_labels.h"
 
+#include "dictionary/dictionary_files.h"
+
 #include <QFileInfo>
 
 #include "shell/format.h"
@@ -90,6 +92,15 @@ FileInfoTexts TabFileInfo(const Workbench &wb, DocumentKind kind)
         const QFileInfo info(path);
         t.folder = info.absolutePath();
         t.file = info.fileName();
+    }
+    if (kind == DocumentKind::Dictionary) {
+        // The Dictionary's counter also tells the focused entry: "Word: [5/1,234]".
+        const WordCounterView counter = RefreshWordCounter(wb.dictionary, wb.settings.thousandsSeparator);
+        const DictionaryFileLabels labels = ShowDictionaryFileLabels(wb.dictionary);
+        t.counter = counter.counter;
+        t.changed = counter.marker;
+        t.folder = labels.folder;
+        t.file = labels.file;
     }
     switch (kind) {
     case DocumentKind::Dictionary:
