@@ -78,8 +78,9 @@ TEST(AffixTable, FlagCountAndGetFlag)
         QStringView flag;
         while (splitter.next(flag))
             split << flag.toString();
-        if (!flags.isEmpty())
+        if (!flags.isEmpty()) {
             EXPECT_EQ(split, c.each) << c.flags;
+        }
     }
 }
 

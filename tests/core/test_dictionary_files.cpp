@@ -506,7 +506,7 @@ TEST_F(DictionaryFilesTest, LargeFilesAcrossReadBlocks)
 {
     // Several read blocks, each line end style, a line longer than a block, and
     // multi-byte characters everywhere: every line must come back whole.
-    for (const QByteArray ending : {QByteArray("\n"), QByteArray("\r\n"), QByteArray("\r")}) {
+    for (const QByteArray &ending : {QByteArray("\n"), QByteArray("\r\n"), QByteArray("\r")}) {
         QByteArray dic = "0" + ending;
         QStringList expected;
         for (int i = 0; i < 120000; ++i) {
@@ -533,7 +533,7 @@ TEST_F(DictionaryFilesTest, LineEndOnTheLastByteOfAReadBlock)
     // The CR of a line end as the last byte of the first 1 MiB read: a CR LF must not
     // be split into two line ends, a lone CR must still end its line.
     constexpr int block = 1 << 20;
-    for (const QByteArray ending : {QByteArray("\r\n"), QByteArray("\r")}) {
+    for (const QByteArray &ending : {QByteArray("\r\n"), QByteArray("\r")}) {
         QByteArray dic = "2" + ending;
         const QByteArray longWord(block - 1 - dic.size(), 'w');
         dic += longWord + ending + "tail\tpo:n" + ending;
