@@ -1,0 +1,281 @@
+#include "dictionary/wordlist_extraction.h"
+
+#include "dictionary/affix_table.h"
+#include "dictionary/derive_sinks.h"
+#include "dictionary/derive_word.h"
+#include "shell/file_dialogs.h"
+#include "shell/format.h"
+#include "shell/long_task.h"
+#include "shell/ui.h"
+#include "shell/workbench.h"
+
+#include <QFile>
+
+#include <memory>
+
+namespace lexaloom {
+
+namespace {
+
+QStringView partBeforeNewline(QStringView entry)
+{
+    const qsizetype newline = entry.indexOf(u'\n');
+    return newline < 0 ? entry : entry.first(newline);
+}
+
+void refuse(Ui &ui, const QString &message)
+{
+    ui.showMessage(LongTask::warningTitle(), message, MessageIcon::Warning);
+    ui.setStatusText(LongTask::abortedText());
+}
+
+// Opens `path` afresh for the extraction; shows the reason when it cannot.
+bool openFresh(Ui &ui, QFile &file)
+{
+    // The old file goes first, so a read-only leftover is not silently kept.
+    if (file.exists() && !file.remove()) {
+        ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(file.fileName(), file.errorString()),
+                       MessageIcon::Error);
+        return false;
+    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(file.fileName(), file.errorString()),
+                       MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+// Flushes and closes; false (after telling the user) when the disk refused data.
+bool closeChecked(Ui &ui, QFile &file, Utf8Writer &writer)
+{
+    const bool ok = writer.flush() && file.error() == QFileDevice::NoError;
+    const QString reason = file.errorString();
+    file.close();
+    if (!ok) {
+        ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(file.fileName(), reason),
+                       MessageIcon::Error);
+    }
+    return ok;
+}
+
+} // namespace
+
+WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind)
+{
+    using namespace wordlistTexts;
+    WordlistResult result;
+    const EntryStore &entries = workbench.dictionary.entries;
+    ui.setStatusText(extractStarting);
+    ui.setProgressValue(0);
+    if (entries.isEmpty()) {
+        refuse(ui, noWords);
+        return result;
+    }
+
+    LongTask task(ui, workbench.settings);
+    BuildAffixTable(workbench.affixTable, workbench.dictionary.affText, &task);
+    const AffixTable &table = workbench.affixTable;
+    if (table.complexPrefixes) {
+        task.cancel();
+        refuse(ui, complexPrefixes);
+        return result;
+    }
+    task.cancel(extractStarting);
+
+    const bool csv = kind == WordlistKind::AllCsv;
+    const bool compounds = kind == WordlistKind::CompoundsTxt || kind == WordlistKind::CompoundsLanguageTool;
+    const QString path = AskSavePath(ui, compounds ? extractCompoundsTitle : extractTitle,
+                                     csv ? csvFilter : txtFilter,
+                                     csv ? QStringLiteral(".csv") : QStringLiteral(".txt"));
+    if (path.isEmpty()) {
+        ui.setStatusText(LongTask::abortedText());
+        return result;
+    }
+
+    // Written in place rather than through a temporary: the file is a product of the
+    // dictionary, and the lines written before an abort are meant to stay.
+    QFile file(path);
+    if (!openFresh(ui, file)) {
+        ui.setStatusText(LongTask::abortedText());
+        return result;
+    }
+    result.path = path;
+    Utf8Writer writer(file);
+    writer.writeByteOrderMark();
+    if (csv)
+        writer.write(FileLinesSink::csvHeading());
+
+    const FileLineFormat format = csv ? FileLineFormat::Csv
+                                      : compounds ? FileLineFormat::Compounds : FileLineFormat::Plain;
+    FileLinesSink sink(writer, format, table.maxRuleCount,
+                       kind == WordlistKind::CompoundsLanguageTool ? QStringLiteral("*") : QString());
+    WordDeriver deriver(table);
+
+    const qint64 n = entries.size();
+    const qint64 limit = workbench.settings.decodeWarnLimit;
+    bool volumeAsked = false;
+    task.begin(extractStarting, n);
+    const auto runningText = [&] {
+        return extractRunning + task.formatCount(result.total) + QLatin1Char(' ') +
+               FormatFileSize(QString(), writer.size(), true) + task.elapsedText();
+    };
+    const auto stop = [&] {
+        task.cancel();
+        file.close();
+        return result;
+    };
+    for (qint64 i = 0; i < n; ++i) {
+        const LongTask::PollResult poll = task.poll();
+        if (poll.abortRequested) {
+            writer.flush();
+            return stop();
+        }
+        if (poll.ticked)
+            task.showProgress(runningText(), i);
+        if (limit != 0 && !volumeAsked && result.total >= limit) {
+            volumeAsked = true;
+            ui.setStatusText(extractRunning + task.formatCount(result.total));
+            if (task.checkDecodeVolume(result.total, DecodeVolumeText::Disk)) {
+                writer.flush();
+                return stop();
+            }
+        }
+        const QStringView part = partBeforeNewline(entries.view(i));
+        if (part.startsWith(u'/'))
+            continue;
+        result.total += deriver.DeriveWord(part, sink);
+        if (!writer.ok()) {
+            // A full disk: stop at once instead of expanding into nowhere.
+            closeChecked(ui, file, writer);
+            task.cancel();
+            return result;
+        }
+    }
+    if (!closeChecked(ui, file, writer)) {
+        task.cancel();
+        return result;
+    }
+    result.done = true;
+    task.finish(wordsFound + task.formatCount(result.total) + QLatin1Char(' ') +
+                FormatFileSize(QString(), FileSize(path), true) + task.elapsedText());
+    return result;
+}
+
+WordlistResult CountWordlist(Workbench &workbench, Ui &ui)
+{
+    using namespace wordlistTexts;
+    WordlistResult result;
+    const EntryStore &entries = workbench.dictionary.entries;
+    ui.setStatusText(countStarting);
+    ui.setProgressValue(0);
+    if (entries.isEmpty()) {
+        refuse(ui, noWords);
+        return result;
+    }
+
+    LongTask task(ui, workbench.settings);
+    BuildAffixTable(workbench.affixTable, workbench.dictionary.affText, &task);
+    CountingSink sink;
+    WordDeriver deriver(workbench.affixTable);
+    const qint64 n = entries.size();
+    task.begin(countStarting, n);
+    for (qint64 i = 0; i < n; ++i) {
+        const LongTask::PollResult poll = task.poll();
+        if (poll.abortRequested) {
+            task.cancel();
+            return result;
+        }
+        if (poll.ticked) {
+            task.showProgress(countRunning + task.formatCount(result.total) + task.elapsedText() +
+                                  FormatPercent(i, n),
+                              i);
+        }
+        const QStringView part = partBeforeNewline(entries.view(i));
+        if (!part.startsWith(u'/'))
+            result.total += deriver.DeriveWord(part, sink);
+    }
+    result.done = true;
+    task.finish(wordsFound + task.formatCount(result.total) + task.elapsedText());
+    return result;
+}
+
+WordlistResult ExtractWordlistByType(Workbench &workbench, Ui &ui, int selectedRow, qint64 rowCount, bool mark,
+                                     const std::function<bool(qint64, QStringView)> &entryHasType,
+                                     const TypeExtractionControls &controls)
+{
+    using namespace wordlistTexts;
+    WordlistResult result;
+    if (selectedRow < 0 || selectedRow > 7) {
+        ui.showMessage(LongTask::warningTitle(), noTypeSelected, MessageIcon::Warning);
+        return result;
+    }
+    if (rowCount <= 0) {
+        ui.showMessage(LongTask::warningTitle(), noWordsOfType, MessageIcon::Warning);
+        return result;
+    }
+    // Only the volume question and the Escape handling of a LongTask: the progress goes
+    // to the window's own controls and the main status bar is left alone.
+    LongTask task(ui, workbench.settings);
+    if (task.checkDecodeVolume(rowCount, DecodeVolumeText::Disk))
+        return result;
+
+    const QString path = AskSavePath(ui, extractTitle, txtFilter, QStringLiteral(".txt"));
+    if (path.isEmpty())
+        return result;
+    QFile file(path);
+    if (!openFresh(ui, file))
+        return result;
+    result.path = path;
+
+    BuildAffixTable(workbench.affixTable, workbench.dictionary.affText);
+    Utf8Writer writer(file);
+    writer.writeByteOrderMark();
+    TypeFilterSink sink(selectedRow, mark, [&writer, &result](QStringView line) {
+        writer.write(line);
+        writer.write('\n');
+        ++result.total;
+    });
+    WordDeriver deriver(workbench.affixTable);
+
+    const EntryStore &entries = workbench.dictionary.entries;
+    const qint64 n = entries.size();
+    const auto call = [](const auto &f, const auto &value) {
+        if (f)
+            f(value);
+    };
+    call(controls.setProgressRange, n);
+    call(controls.setProgressValue, qint64(0));
+    call(controls.setAbortLabel, escToAbort);
+    const qint64 startMs = ui.clock().monotonicMs();
+    qint64 nextTickMs = startMs + LongTask::tickMs;
+    const auto elapsed = [&] { return FormatElapsed(QString(), ui.clock().monotonicMs() - startMs); };
+    bool aborted = false;
+    for (qint64 i = 0; i < n; ++i) {
+        const LongTask::PollResult poll = task.poll();
+        if (poll.abortRequested) {
+            aborted = true;
+            break;
+        }
+        const qint64 now = ui.clock().monotonicMs();
+        if (now >= nextTickMs) {
+            nextTickMs = now + LongTask::tickMs;
+            call(controls.setElapsedText, elapsed());
+            call(controls.setProgressValue, i);
+        }
+        const QStringView part = partBeforeNewline(entries.view(i));
+        if (part.startsWith(u'/') || (entryHasType && !entryHasType(i, part)))
+            continue;
+        deriver.DeriveWord(part, sink);
+        if (!writer.ok())
+            break;
+    }
+    const bool written = closeChecked(ui, file, writer);
+    result.done = written && !aborted;
+    call(controls.setElapsedText, elapsed());
+    call(controls.setProgressValue, qint64(0));
+    call(controls.setAbortLabel, QString());
+    return result;
+}
+
+} // namespace lexaloom

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+namespace lexaloom {
+
+class Ui;
+class Workbench;
+
+// The kinds of Dictionary Tools > Extract wordlist; the numbers are the menu's.
+enum class WordlistKind { AllTxt = 0, AllCsv = 1, CompoundsTxt = 2, CompoundsLanguageTool = 6 };
+
+namespace wordlistTexts {
+inline const QString noWords = QStringLiteral("No dictionary words found.");
+inline const QString complexPrefixes = QStringLiteral("COMPLEX PREFIXES not supported yet!");
+inline const QString extractTitle = QStringLiteral("Extract wordlist to file");
+inline const QString extractCompoundsTitle = QStringLiteral("Extract Compounds to file");
+inline const QString csvFilter = QStringLiteral("Text CSV (*.csv)|*.csv");
+inline const QString txtFilter = QStringLiteral("Text Documents (*.txt)|*.txt");
+inline const QString extractStarting = QStringLiteral("Extracting wordlist... <ESC> to abort.");
+inline const QString extractRunning = QStringLiteral("Extracting Wordlist... <ESC> to abort. Found:");
+inline const QString countStarting = QStringLiteral("Counting wordlist... <ESC> to abort.");
+inline const QString countRunning = QStringLiteral("Counting Wordlist... <ESC> to abort. Found:");
+inline const QString wordsFound = QStringLiteral("OK. Words Found:");
+inline const QString noTypeSelected = QStringLiteral("No dictionary word type selected.");
+inline const QString noWordsOfType = QStringLiteral("No dictionary words of that type.");
+inline const QString escToAbort = QStringLiteral("<ESC> to abort.");
+} // namespace wordlistTexts
+
+struct WordlistResult {
+    bool done = false;   // ran to the end
+    qint64 total = 0;    // forms counted (so far, when aborted)
+    QString path;        // the file written, partial when aborted; empty when none was opened
+};
+
+// Every form of the dictionary's entries written to a file chosen with the save
+// dialog, as a LongTask. The file is written as it goes, so an abort leaves the
+// lines written so far.
+WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind);
+
+// The number of forms of the dictionary's entries, as a LongTask.
+WordlistResult CountWordlist(Workbench &workbench, Ui &ui);
+
+// The Statistics window's own progress controls, which the extraction by type
+// reports to instead of the main status bar. Any member may be empty.
+struct TypeExtractionControls {
+    std::function<void(qint64 maximum)> setProgressRange;
+    std::function<void(qint64 value)> setProgressValue;
+    std::function<void(const QString &text)> setElapsedText;
+    std::function<void(const QString &text)> setAbortLabel;
+};
+
+// The Statistics window's "Extract" (mark off) and "Extract with Flags" (mark on):
+// the forms of word type `selectedRow` (0..7, -1 for no selection), whose count in
+// the type list is `rowCount`. `entryHasType` is the per-entry statistic of the
+// type (index of the entry, its part before "\n"); entries for which it is false
+// are not expanded. An empty function lets every entry through.
+WordlistResult ExtractWordlistByType(Workbench &workbench, Ui &ui, int selectedRow, qint64 rowCount, bool mark,
+                                     const std::function<bool(qint64 index, QStringView part)> &entryHasType,
+                                     const TypeExtractionControls &controls = {});
+
+} // namespace lexaloom

@@ -1,0 +1,23 @@
+#include "dictionary/wordlist_extraction_wiring.h"
+
+#include "dictionary/wordlist_extraction.h"
+#include "shell/dispatcher.h"
+#include "shell/main_window.h"
+#include "shell/workbench.h"
+
+namespace lexaloom {
+
+void WireWordlistExtraction(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    CommandDispatcher &d = window.dispatcher();
+    const auto extract = [&d, &workbench, &ui](CommandId id, WordlistKind kind) {
+        d.setOperation(id, [&workbench, &ui, kind](int) { ExtractWordlist(workbench, ui, kind); });
+    };
+    extract(CommandId::ExtractAllTxt, WordlistKind::AllTxt);
+    extract(CommandId::ExtractAllCsv, WordlistKind::AllCsv);
+    extract(CommandId::ExtractCompoundsTxt, WordlistKind::CompoundsTxt);
+    extract(CommandId::ExtractCompoundsLanguageTool, WordlistKind::CompoundsLanguageTool);
+    d.setOperation(CommandId::CountWordlist, [&workbench, &ui](int) { CountWordlist(workbench, ui); });
+}
+
+} // namespace lexaloom
