@@ -1,5 +1,6 @@
 #include "shell/command_wiring.h"
 
+#include "dictionary/dictionary_editing_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/main_window.h"
 #include "shell/workbench.h"
@@ -115,6 +116,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
         stubTab(DocumentKind::Hyphenation, action);
 
     WireDocumentCommands(window, workbench, ui);
+    WireDictionaryEditing(window, workbench, ui);
 }
 
 } // namespace lexaloom
