@@ -235,7 +235,7 @@ void TestWordEditor::screenshotOfARealEntry()
     wb.settings.affAidLanguage = QStringLiteral("*****");
     wb.settings.colourSuffix = 1;
     int legendRow = 24;
-    WordEditor editor(wb, ui, WordEditorMode::Edit, {QStringLiteral("affect/rp=hVvnkDiSG"), QString()}, legendRow);
+    WordEditor editor(wb, ui, WordEditorMode::Edit, {QStringLiteral("play/eGADESacf"), QStringLiteral("po:verb")}, legendRow);
     editor.resize(1400, 640);
     editor.show();
     ui.fakeClock.advance(1000);

@@ -189,7 +189,7 @@ WordEditor::WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const 
     m_affPane->setReadOnly(true);
     m_affPane->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_affPane->setPlainText(editorAffText(m_wb.affixTable));
-    right->addWidget(m_affPane, 2);
+    right->addWidget(m_affPane, 3);
     auto *sortRow = new QHBoxLayout;
     m_sortChoice = new QComboBox(this);
     m_sortChoice->addItems(derivedSortCaptions());
@@ -216,7 +216,7 @@ WordEditor::WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const 
     nestedBox->addWidget(m_nestedTags);
     summaries->addLayout(topBox);
     summaries->addLayout(nestedBox);
-    right->addLayout(summaries, 1);
+    right->addLayout(summaries, 2);
     body->addLayout(right, 2);
 
     auto *legendBox = new QVBoxLayout;
