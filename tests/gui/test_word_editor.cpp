@@ -123,9 +123,11 @@ void TestWordEditor::expandsTheWordIntoRows()
     editor.wordField()->setText(QStringLiteral("/walk  x"));
     QTRY_COMPARE(editor.tabooIndicator()->property("state").toInt(), 3);
     QVERIFY(editor.wordField()->styleSheet().contains(QStringLiteral("#FFC90E")));
+    editor.legend()->setCurrentRow(5);
     editor.okButton()->click();
     QCOMPARE(editor.result(), int(QDialog::Accepted));
     QCOMPARE(editor.texts().word, QStringLiteral("/walk  x"));
+    QCOMPARE(legendRow, 5); // re-selected next time
     QVERIFY(ui.messages.isEmpty());
 }
 
