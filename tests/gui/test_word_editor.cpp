@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +72,7 @@ private slots:
     void expandsTheWordIntoRows();
     void okChecksKeepTheWindowOpen();
     void dictionaryTabCommands();
+    void okEndsALongExpansion();
     void screenshotOfARealEntry();
 };
 
@@ -221,6 +223,36 @@ void TestWordEditor::dictionaryTabCommands()
     d.runTabAction(DocumentKind::Dictionary, TabAction::Edit);
     QCOMPARE(wb.dictionary.entries.at(0), QStringLiteral("carry/D"));
     QVERIFY(!wb.dictionary.changed);
+}
+
+void TestWordEditor::okEndsALongExpansion()
+{
+    // Every form of A takes every rule of B: a million rows unless stopped.
+    QString aff = QStringLiteral("SET UTF-8\nSFX A Y 1000\n");
+    for (int i = 0; i < 1000; ++i)
+        aff += QStringLiteral("SFX A 0 a%1/B .\n").arg(i);
+    aff += QStringLiteral("SFX B Y 1000\n");
+    for (int i = 0; i < 1000; ++i)
+        aff += QStringLiteral("SFX B 0 b%1 .\n").arg(i);
+    Workbench wb;
+    ScriptedUi ui;
+    wb.dictionary.affText = aff;
+    int legendRow = -1;
+    WordEditor editor(wb, ui, WordEditorMode::Edit, {QStringLiteral("w/A"), QString()}, legendRow);
+    editor.show();
+    ui.fakeClock.advance(1000);
+    bool wasExpanding = false;
+    QElapsedTimer sinceOk;
+    QTimer::singleShot(300, &editor, [&] {
+        wasExpanding = editor.model().isExpanding();
+        sinceOk.start();
+        editor.okButton()->click();
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(!editor.isVisible(), 20000);
+    QVERIFY(wasExpanding);
+    QVERIFY2(sinceOk.elapsed() < 2000, qPrintable(QString::number(sinceOk.elapsed())));
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    QVERIFY(editor.model().rows().size() < 1000000);
 }
 
 // Writes docs/images/word_editor.png when LEXALOOM_SCREENSHOT names the file.

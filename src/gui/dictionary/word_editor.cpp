@@ -330,6 +330,15 @@ void WordEditor::runExpansion()
         },
         DerivedSort(m_sortChoice->currentIndex() + 1));
     m_refresh->setEnabled(true);
+    // A window about to close need not fill its list: a big entry has many rows.
+    if (stop == WordEditorModel::CancelPressed) {
+        reject();
+        return;
+    }
+    if (stop == WordEditorModel::OkPressed && !checkWordEditorOk(m_word->text(), m_tags->text())) {
+        accept();
+        return;
+    }
     fillRows();
     m_topTags->addItems(m_model.summary().topLevel);
     m_nestedTags->addItems(m_model.summary().nested);
@@ -337,9 +346,7 @@ void WordEditor::runExpansion()
     m_missingNested->setText(m_model.missingContinuationFlags());
     updateLiveState();
     if (stop == WordEditorModel::OkPressed)
-        accept();
-    else if (stop == WordEditorModel::CancelPressed)
-        reject();
+        accept(); // shows the check that failed
 }
 
 void WordEditor::fillRows()
