@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dictionary/dictionary_document.h"
+#include "shell/long_task.h"
 
 #include <QString>
 
@@ -12,7 +13,7 @@ namespace lexaloom {
 class Ui;
 
 namespace editingTexts {
-inline const QString warningTitle = QStringLiteral("Warning!");
+inline const QString warningTitle = LongTask::warningTitle();
 inline const QString noSelection = QStringLiteral("No dictionary word selected.");
 inline const QString deleteQuestion = QStringLiteral("Really delete dictionary word?\n\"");
 inline const QString addTitle = QStringLiteral("Add a word");

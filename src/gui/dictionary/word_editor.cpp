@@ -156,7 +156,6 @@ WordEditor::WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const 
     m_derived->setUniformRowHeights(true);
     m_derived->setHeaderLabels({EditorRowsSink::derivedWordsHeading(0).section(u' ', 0, 1), QStringLiteral("Type"),
                                 QStringLiteral("Flag"), QStringLiteral("Flag Position"), QStringLiteral("Rule")});
-    m_derived->headerItem()->setText(0, QStringLiteral("Derived words"));
     m_derived->setColumnWidth(0, 190);
     m_derived->setColumnWidth(1, 60);
     m_derived->setColumnWidth(2, 40);
