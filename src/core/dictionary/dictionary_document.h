@@ -13,6 +13,7 @@ namespace lexaloom {
 struct DictionaryDocument {
     struct Snapshot {
         EntryStore entries;
+        qint64 selectedIndex = -1;
         qint64 scrollPosition = 0;
     };
 

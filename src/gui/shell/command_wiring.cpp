@@ -1,5 +1,6 @@
 #include "shell/command_wiring.h"
 
+#include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/main_window.h"
@@ -112,6 +113,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
 
     WireDocumentCommands(window, workbench, ui);
     WireWordlistExtraction(window, workbench, ui);
+    WireDictionaryEditing(window, workbench, ui);
 }
 
 } // namespace lexaloom

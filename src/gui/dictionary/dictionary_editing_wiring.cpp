@@ -1,0 +1,83 @@
+#include "dictionary/dictionary_editing_wiring.h"
+
+#include <QMenu>
+#include <QTreeWidget>
+
+#include <memory>
+
+#include "dictionary/dictionary_editing.h"
+#include "dictionary/word_editor.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+#include "shell/workbench.h"
+
+namespace lexaloom {
+
+void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    constexpr DocumentKind kind = DocumentKind::Dictionary;
+    CommandDispatcher &d = window.dispatcher();
+    PagedListView *list = window.pagedList(kind);
+    DictionaryDocument &doc = workbench.dictionary;
+    // The legend line chosen last, kept while the program runs.
+    auto legendRow = std::make_shared<int>(-1);
+
+    // The Hyphenation tab lists the dictionary too.
+    const auto redraw = [&window] {
+        window.refreshListPage(DocumentKind::Dictionary);
+        window.refreshListPage(DocumentKind::Hyphenation);
+        window.refreshFileInfo(DocumentKind::Dictionary);
+    };
+    const auto restoreScroll = [list, redraw](std::optional<qint64> scroll) {
+        if (!scroll)
+            return;
+        list->setScrollPosition(*scroll);
+        redraw();
+    };
+    const OpenWordEditor openEditor = [&window, &workbench, &ui, legendRow](WordEditorMode mode,
+                                                                            const WordEditorTexts &initial) {
+        WordEditor editor(workbench, ui, mode, initial, *legendRow, &window);
+        return editor.exec() == QDialog::Accepted ? std::optional(editor.texts()) : std::nullopt;
+    };
+
+    d.setTabOperation(kind, TabAction::Add, [&doc, list, redraw, openEditor] {
+        if (AddWord(doc, list->scrollPosition(), openEditor))
+            redraw();
+    });
+    d.setTabOperation(kind, TabAction::Edit, [&doc, &ui, list, redraw, openEditor] {
+        if (EditWord(doc, ui, list->scrollPosition(), openEditor))
+            redraw();
+    });
+    d.setTabOperation(kind, TabAction::Delete, [&doc, &ui, list, redraw] {
+        if (DeleteWord(doc, ui, list->scrollPosition()))
+            redraw();
+    });
+    d.setTabOperation(kind, TabAction::Undo,
+                      [&doc, list, restoreScroll] { restoreScroll(UndoDictionary(doc, list->scrollPosition())); });
+    d.setTabOperation(kind, TabAction::Redo,
+                      [&doc, list, restoreScroll] { restoreScroll(RedoDictionary(doc, list->scrollPosition())); });
+
+    // The list's pop-up menu.
+    QTreeWidget *tree = list->tree();
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(tree, &QTreeWidget::customContextMenuRequested, &window,
+                     [&window, &doc, &ui, &d, tree, list, redraw](const QPoint &pos) {
+                         if (d.isBusy())
+                             return;
+                         QMenu menu(&window);
+                         QAction *clone = menu.addAction(QStringLiteral("Clone"));
+                         QAction *remove = menu.addAction(QStringLiteral("Delete"));
+                         QAction *chosen = menu.exec(tree->viewport()->mapToGlobal(pos));
+                         if (chosen == clone) {
+                             d.beginCommand();
+                             if (CloneWord(doc, ui, list->scrollPosition()))
+                                 redraw();
+                             d.refreshCommandStates();
+                             d.afterEvent();
+                         } else if (chosen == remove) {
+                             d.runTabAction(DocumentKind::Dictionary, TabAction::Delete);
+                         }
+                     });
+}
+
+} // namespace lexaloom

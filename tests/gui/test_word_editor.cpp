@@ -1,0 +1,284 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "dictionary/word_editor.h"
+#include "shell/command_wiring.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+#include "shell/startup.h"
+#include "shell/workbench.h"
+
+#include "scripted_ui.h"
+
+using namespace lexaloom;
+using lexaloom::testing::ScriptedUi;
+
+namespace {
+
+QString readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+QStringList rowTexts(QTreeWidget *list, int row)
+{
+    QStringList out;
+    for (int c = 0; c < list->columnCount(); ++c)
+        out << list->topLevelItem(row)->text(c);
+    return out;
+}
+
+QStringList itemsOf(QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// Runs `step` on the modal editor once it is open.
+void onEditor(const std::function<void(WordEditor *)> &step)
+{
+    QTimer::singleShot(0, [step] {
+        auto *editor = qobject_cast<WordEditor *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        step(editor);
+    });
+}
+
+} // namespace
+
+class TestWordEditor final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void expandsTheWordIntoRows();
+    void okChecksKeepTheWindowOpen();
+    void dictionaryTabCommands();
+    void okEndsALongExpansion();
+    void screenshotOfARealEntry();
+};
+
+void TestWordEditor::expandsTheWordIntoRows()
+{
+    Workbench wb;
+    ScriptedUi ui;
+    wb.dictionary.affText = readFile(QStringLiteral(LEXALOOM_FIXTURES "/engine/walk.aff"));
+    wb.affAidEntries = {{BuiltInAffAidEntry(), QString(), QString()}};
+    wb.settings.affAidLanguage = QStringLiteral("*****");
+    int legendRow = 3;
+    WordEditor editor(wb, ui, WordEditorMode::Edit, {QStringLiteral("walk/GDS"), QStringLiteral("po:verb")},
+                      legendRow);
+    editor.show();
+    QCOMPARE(editor.windowTitle(), QStringLiteral("Edit a word"));
+    QCOMPARE(editor.legend()->count(), 67);
+    QCOMPARE(editor.legend()->currentRow(), 3);
+
+    // Edit starts stale: the expansion follows about 0.3 s after opening.
+    QTest::qWait(120);
+    QCOMPARE(editor.derivedList()->topLevelItemCount(), 0);
+    ui.fakeClock.advance(300);
+    QTRY_COMPARE(editor.derivedList()->topLevelItemCount(), 4);
+
+    QTreeWidget *list = editor.derivedList();
+    QCOMPARE(list->headerItem()->text(0), QStringLiteral("Derived words (4)"));
+    QCOMPARE(rowTexts(list, 0), QStringList({"walk", "Primary", "", "", ""}));
+    const QString gPosition = QString::number(wb.affixTable.group(wb.affixTable.FindGroup(u"SFX", u"G", u"Y")).headerOffset);
+    QCOMPARE(rowTexts(list, 1), QStringList({"walking", "Suffix", "G", gPosition, "2: 0 ing [^e]"}));
+    QCOMPARE(rowTexts(list, 2).mid(0, 3), QStringList({"walked", "Suffix", "D"}));
+    QCOMPARE(rowTexts(list, 3).value(4), QStringLiteral("1: 0 s ."));
+    QCOMPARE(itemsOf(editor.topLevelTags()), QStringList({"Primary 1", "D tag 1", "G tag 1", "S tag 1"}));
+    QCOMPARE(editor.flagModeIndicator()->toolTip(), QStringLiteral("FLAG chr"));
+    QCOMPARE(editor.tabooIndicator()->property("state").toInt(), 1); // green
+
+    // "Display" shows the group's header line in the .aff pane.
+    list->setCurrentItem(list->topLevelItem(1));
+    QVERIFY(editor.displayButton()->isEnabled());
+    editor.displayButton()->click();
+    QCOMPARE(editor.affPane()->textCursor().block().text(), QStringLiteral("SFX G Y 2"));
+
+    // A change of the word expands again 600 ms later; the sort choice applies.
+    editor.sortChoice()->setCurrentIndex(int(DerivedSort::RuleFlag) - 1);
+    QCOMPARE(wb.windowSettings.derivedSortChoice, 5);
+    editor.wordField()->setText(QStringLiteral("walk/S"));
+    QTRY_COMPARE(editor.derivedList()->topLevelItemCount(), 2);
+    QCOMPARE(rowTexts(list, 1).value(0), QStringLiteral("walks"));
+
+    // A "/" word is amber and never expanded.
+    editor.wordField()->setText(QStringLiteral("/walk  x"));
+    QTRY_COMPARE(editor.tabooIndicator()->property("state").toInt(), 3);
+    QVERIFY(editor.wordField()->styleSheet().contains(QStringLiteral("#FFC90E")));
+    editor.legend()->setCurrentRow(5);
+    editor.okButton()->click();
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    QCOMPARE(editor.texts().word, QStringLiteral("/walk  x"));
+    QCOMPARE(legendRow, 5); // re-selected next time
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestWordEditor::okChecksKeepTheWindowOpen()
+{
+    Workbench wb;
+    ScriptedUi ui;
+    wb.dictionary.affText = readFile(QStringLiteral(LEXALOOM_FIXTURES "/engine/walk.aff"));
+    int legendRow = -1;
+    WordEditor editor(wb, ui, WordEditorMode::Add, {}, legendRow);
+    editor.show();
+    QCOMPARE(editor.windowTitle(), QStringLiteral("Add a word"));
+    editor.wordField()->setText(QStringLiteral("walk/"));
+    QTRY_VERIFY(editor.wordField()->styleSheet().contains(QStringLiteral("#FF0000")));
+    editor.okButton()->click();
+    QVERIFY(editor.isVisible());
+    QCOMPARE(ui.messageTexts(), QStringList({"Invalid dictionary word."}));
+    QCOMPARE(ui.messages.value(0).title, QStringLiteral("Warning!"));
+    editor.wordField()->setText(QStringLiteral("walk"));
+    editor.tagsField()->setText(QStringLiteral(" po"));
+    editor.okButton()->click();
+    QVERIFY(editor.isVisible());
+    QCOMPARE(ui.messageTexts().value(1), QStringLiteral("Tags incorrect (spaces)."));
+    editor.tagsField()->setText(QStringLiteral("po"));
+    editor.okButton()->click();
+    QVERIFY(!editor.isVisible());
+    QCOMPARE(editor.texts().entry(), QStringLiteral("walk\npo"));
+}
+
+void TestWordEditor::dictionaryTabCommands()
+{
+    Workbench wb(QStringLiteral("/opt/lexaloom"));
+    ScriptedUi ui;
+    wb.dictionary.affText = readFile(QStringLiteral(LEXALOOM_FIXTURES "/engine/walk.aff"));
+    for (const char16_t *e : {u"walk/GDS\npo:verb", u"carry/DNU", u"happy/NU"})
+        wb.dictionary.entries.append(e);
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.show();
+    window.refreshListPage(DocumentKind::Dictionary);
+    CommandDispatcher &d = window.dispatcher();
+    QAbstractButton *undo = window.tabButton(DocumentKind::Dictionary, TabAction::Undo);
+
+    // Edit without a selection is refused.
+    d.runTabAction(DocumentKind::Dictionary, TabAction::Edit);
+    QCOMPARE(ui.messageTexts(), QStringList({"No dictionary word selected."}));
+
+    // Edit through the editor: the entry is replaced, the tab is marked changed.
+    wb.dictionary.selectedIndex = 1;
+    onEditor([](WordEditor *editor) {
+        QCOMPARE(editor->wordField()->text(), QStringLiteral("carry/DNU"));
+        QCOMPARE(editor->tagsField()->text(), QString());
+        editor->wordField()->setText(QStringLiteral("carry/D"));
+        editor->okButton()->click();
+    });
+    d.runTabAction(DocumentKind::Dictionary, TabAction::Edit);
+    QCOMPARE(wb.dictionary.entries.at(1), QStringLiteral("carry/D"));
+    QVERIFY(wb.dictionary.changed);
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(window.pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(1)->text(1), QStringLiteral("carry/D"));
+
+    // Add appends; Delete (Yes) removes; Undo brings it back.
+    onEditor([](WordEditor *editor) {
+        editor->wordField()->setText(QStringLiteral("zebra/S"));
+        editor->okButton()->click();
+    });
+    d.runTabAction(DocumentKind::Dictionary, TabAction::Add);
+    QCOMPARE(wb.dictionary.entries.size(), 4);
+    QCOMPARE(wb.dictionary.entries.at(3), QStringLiteral("zebra/S"));
+
+    wb.dictionary.selectedIndex = 0;
+    ui.answers = {true};
+    d.runTabAction(DocumentKind::Dictionary, TabAction::Delete);
+    QCOMPARE(wb.dictionary.entries.size(), 3);
+    QCOMPARE(wb.dictionary.entries.at(0), QStringLiteral("carry/D"));
+    d.runTabAction(DocumentKind::Dictionary, TabAction::Undo);
+    QCOMPARE(wb.dictionary.entries.at(0), QStringLiteral("walk/GDS\npo:verb"));
+    QCOMPARE(window.pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(0)->text(1), QStringLiteral("walk/GDS"));
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(window.tabButton(DocumentKind::Dictionary, TabAction::Redo)->isEnabled());
+    d.runTabAction(DocumentKind::Dictionary, TabAction::Redo);
+    QCOMPARE(wb.dictionary.entries.size(), 3);
+
+    // Cancel changes nothing.
+    wb.dictionary.selectedIndex = 0;
+    wb.dictionary.changed = false;
+    onEditor([](WordEditor *editor) {
+        editor->wordField()->setText(QStringLiteral("other"));
+        editor->reject();
+    });
+    d.runTabAction(DocumentKind::Dictionary, TabAction::Edit);
+    QCOMPARE(wb.dictionary.entries.at(0), QStringLiteral("carry/D"));
+    QVERIFY(!wb.dictionary.changed);
+}
+
+void TestWordEditor::okEndsALongExpansion()
+{
+    // Every form of A takes every rule of B: a million rows unless stopped.
+    QString aff = QStringLiteral("SET UTF-8\nSFX A Y 1000\n");
+    for (int i = 0; i < 1000; ++i)
+        aff += QStringLiteral("SFX A 0 a%1/B .\n").arg(i);
+    aff += QStringLiteral("SFX B Y 1000\n");
+    for (int i = 0; i < 1000; ++i)
+        aff += QStringLiteral("SFX B 0 b%1 .\n").arg(i);
+    Workbench wb;
+    ScriptedUi ui;
+    wb.dictionary.affText = aff;
+    int legendRow = -1;
+    WordEditor editor(wb, ui, WordEditorMode::Edit, {QStringLiteral("w/A"), QString()}, legendRow);
+    editor.show();
+    ui.fakeClock.advance(1000);
+    bool wasExpanding = false;
+    QElapsedTimer sinceOk;
+    QTimer::singleShot(300, &editor, [&] {
+        wasExpanding = editor.model().isExpanding();
+        sinceOk.start();
+        editor.okButton()->click();
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(!editor.isVisible(), 20000);
+    QVERIFY(wasExpanding);
+    QVERIFY2(sinceOk.elapsed() < 2000, qPrintable(QString::number(sinceOk.elapsed())));
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    QVERIFY(editor.model().rows().size() < 1000000);
+}
+
+// Writes docs/images/word_editor.png when LEXALOOM_SCREENSHOT names the file.
+void TestWordEditor::screenshotOfARealEntry()
+{
+    const QString target = qEnvironmentVariable("LEXALOOM_SCREENSHOT");
+    const QString aff = readFile(QStringLiteral("/work/corpus-data/hunspell/en_GB.aff"));
+    if (target.isEmpty() || aff.isEmpty())
+        QSKIP("set LEXALOOM_SCREENSHOT and provide the en_GB corpus to take the screenshot");
+    Workbench wb;
+    ScriptedUi ui;
+    wb.dictionary.affText = aff;
+    wb.affAidEntries = {{BuiltInAffAidEntry(), QString(), QString()}};
+    wb.settings.affAidLanguage = QStringLiteral("*****");
+    wb.settings.colourSuffix = 1;
+    int legendRow = 24;
+    WordEditor editor(wb, ui, WordEditorMode::Edit, {QStringLiteral("play/eGADESacf"), QStringLiteral("po:verb")}, legendRow);
+    editor.resize(1400, 640);
+    editor.show();
+    ui.fakeClock.advance(1000);
+    QTRY_VERIFY(editor.derivedList()->topLevelItemCount() > 20);
+    editor.derivedList()->setCurrentItem(editor.derivedList()->topLevelItem(3));
+    editor.displayButton()->click();
+    QTest::qWait(100);
+    QVERIFY(editor.grab().save(target));
+}
+
+QTEST_MAIN(TestWordEditor)
+#include "test_word_editor.moc"
