@@ -2,6 +2,7 @@
 
 #include <QAction>
 
+#include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
 #include "dictionary_tools/aff_validate_window.h"
 #include "shell/find.h"
@@ -79,9 +80,22 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     });
 
     for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation}) {
-        d.setTabOperation(kind, TabAction::Find, [&window, &workbench, &ui, kind] {
+        d.setTabOperation(kind, TabAction::Find, [&window, &workbench, &ui, &d, kind] {
             FindActions actions;
             actions.showEntry = [&window, &workbench, kind](qint64 i) { showEntry(window, workbench, kind, i); };
+            // Both tabs list the dictionary's entries: its editor and its delete act on them.
+            actions.editEntry = [&workbench, &d](qint64 i) {
+                workbench.dictionary.selectedIndex = i;
+                d.runTabAction(DocumentKind::Dictionary, TabAction::Edit);
+            };
+            actions.deleteEntry = [&window, &workbench, &ui](qint64 i) {
+                workbench.dictionary.selectedIndex = i;
+                const qint64 scroll = window.pagedList(DocumentKind::Dictionary)->scrollPosition();
+                if (DeleteWord(workbench.dictionary, ui, scroll, true) != 1)
+                    return false;
+                showDictionary(window);
+                return true;
+            };
             actions.refreshList = [&window, kind] {
                 window.refreshListPage(kind);
                 window.refreshFileInfo(kind);
