@@ -212,13 +212,13 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildMenus(const QString &posLanguage)
 {
-    for (const MenuSpec &spec : MainMenuBar(posLanguage)) {
-        QMenu *menu = menuBar()->addMenu(spec.title);
+    for (const MenuSpec &menuSpec : MainMenuBar(posLanguage)) {
+        QMenu *menu = menuBar()->addMenu(menuSpec.title);
         m_menus.append(menu);
-        menu->menuAction()->setData(spec.hasTab ? static_cast<int>(spec.tab) : -1);
-        if (spec.hasTab)
-            m_toolMenus[static_cast<size_t>(spec.tab)] = menu;
-        addMenuItems(menu, spec.items);
+        menu->menuAction()->setData(menuSpec.hasTab ? static_cast<int>(menuSpec.tab) : -1);
+        if (menuSpec.hasTab)
+            m_toolMenus[static_cast<size_t>(menuSpec.tab)] = menu;
+        addMenuItems(menu, menuSpec.items);
     }
 }
 
