@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine_fixtures.h"
 #include "gtest_qt_printers.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
@@ -12,27 +13,9 @@
 #include "dictionary/dic_line_reader.h"
 
 using namespace lexaloom;
+using namespace lexaloom::testing;
 
 namespace {
-
-QString fixture(const char *name)
-{
-    return QStringLiteral(LEXALOOM_FIXTURES "/engine/") + QLatin1String(name);
-}
-
-QString readFixture(const char *name)
-{
-    QFile file(fixture(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return QString::fromUtf8(file.readAll());
-}
-
-AffixTable tableOf(const QString &aff)
-{
-    AffixTable table;
-    BuildAffixTable(table, aff);
-    return table;
-}
 
 // "word Type" per row, the primary row included.
 QStringList rowsOf(const AffixTable &table, const QString &entry, int *counted = nullptr)
@@ -52,7 +35,7 @@ QStringList rowsOf(const AffixTable &table, const QString &entry, int *counted =
 
 TEST(DeriveWord, SuffixFormsFollowFlagAndRuleOrder)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     int counted = 0;
     EXPECT_EQ(rowsOf(table, QStringLiteral("walk/GDS"), &counted),
               QStringList({"walk Primary", "walking Suffix", "walked Suffix", "walks Suffix"}));
@@ -64,7 +47,7 @@ TEST(DeriveWord, SuffixFormsFollowFlagAndRuleOrder)
 
 TEST(DeriveWord, EditorRowsCarryFlagPositionAndRuleText)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     EditorRowsSink sink;
     WordDeriver deriver(table);
     deriver.DeriveWord(QStringLiteral("carry/D"), sink);
@@ -85,7 +68,7 @@ TEST(DeriveWord, EditorRowsCarryFlagPositionAndRuleText)
 
 TEST(DeriveWord, PrefixPhaseSkipsFormsOfCrossProductNGroups)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     int counted = 0;
     EXPECT_EQ(rowsOf(table, QStringLiteral("carry/DNU"), &counted),
               QStringList({"carry Primary", "carried Suffix", "carryness Suffix", "uncarry Prefix",
@@ -98,7 +81,7 @@ TEST(DeriveWord, PrefixPhaseSkipsFormsOfCrossProductNGroups)
 
 TEST(DeriveWord, ConditionsAndStripsOfPrefixRules)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     EXPECT_EQ(rowsOf(table, QStringLiteral("do/R")), QStringList({"do Primary", "redo Prefix"}));
     // Rule 1 needs [^e], rule 2 strips the e and adds "ree".
     EXPECT_EQ(rowsOf(table, QStringLiteral("enter/R")), QStringList({"enter Primary", "reenter Prefix"}));
@@ -230,7 +213,7 @@ TEST(DeriveWord, MissingAndSpecialFlags)
 
 TEST(DeriveWord, EmptyWordsAndEscapedSlashes)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     CountingSink count;
     WordDeriver deriver(table);
     EXPECT_EQ(deriver.DeriveWord(QString(), count), 0);
@@ -249,7 +232,7 @@ TEST(DeriveWord, EmptyGroupDoesNotDropLaterFlags)
 
 TEST(DeriveWord, CrunchStoresTheFirstSuffixForm)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     WordDeriver deriver(table);
     CrunchSink crunch;
     EXPECT_EQ(deriver.DeriveWord(QStringLiteral("walk/D"), crunch), 1);
@@ -264,7 +247,7 @@ TEST(DeriveWord, CrunchStoresTheFirstSuffixForm)
 
 TEST(DeriveWord, PrefixPhaseEndsOnARunawayContinuation)
 {
-    const AffixTable table = tableOf(readFixture("runaway_prefix.aff"));
+    const AffixTable table = tableOf(readEngineFixture("runaway_prefix.aff"));
     int counted = 0;
     // Each prefix form of the walk is kept in order; the prefix is not applied
     // again to the forms its own continuation produced.
@@ -278,7 +261,7 @@ TEST(DeriveWord, PrefixPhaseEndsOnARunawayContinuation)
 
 TEST(DeriveWord, StopRequestEndsTheCall)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     int polls = 0;
     EditorRowsSink sink(false, [&polls] { return ++polls > 2; });
     WordDeriver deriver(table);
@@ -350,7 +333,7 @@ TEST(DeriveSinks, CsvPadsRuleNumbersToTheLargestGroup)
 
 TEST(DeriveSinks, SharedListStatisticsAndTypeFilter)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     WordDeriver deriver(table);
 
     QStringList shared = {QStringLiteral("keep")};
@@ -392,8 +375,8 @@ TEST(DeriveSinks, SharedListStatisticsAndTypeFilter)
 
 TEST(DeriveSinks, CountingAStreamedDictionary)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
-    DicLineReader reader(fixture("walk.dic"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
+    DicLineReader reader(engineFixture("walk.dic"));
     ASSERT_TRUE(reader.isOpen());
     WordDeriver deriver(table);
     CountingSink count;
@@ -409,7 +392,7 @@ TEST(DeriveSinks, CountingAStreamedDictionary)
 
 TEST(DicLineReader, SkipsMarkCountLineAndAllLineEnds)
 {
-    DicLineReader reader(fixture("crlf.dic"));
+    DicLineReader reader(engineFixture("crlf.dic"));
     QStringList lines;
     QString line;
     while (reader.next(line))

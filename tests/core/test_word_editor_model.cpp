@@ -3,6 +3,7 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 
+#include "engine_fixtures.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
 
@@ -11,23 +12,10 @@
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
+using namespace lexaloom::testing;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
-
-QString readFixture(const char *name)
-{
-    QFile file(QStringLiteral(LEXALOOM_FIXTURES "/engine/") + QLatin1String(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return QString::fromUtf8(file.readAll());
-}
-
-AffixTable tableOf(const QString &aff)
-{
-    AffixTable table;
-    BuildAffixTable(table, aff);
-    return table;
-}
 
 std::vector<DerivedRow> expand(WordEditorModel &model, const QString &word, DerivedSort sort = DerivedSort::Default)
 {
@@ -47,7 +35,7 @@ QStringList wordsOf(const std::vector<DerivedRow> &rows)
 
 TEST(WordEditorModel, RowsCarryColumnsKeysAndColours)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     MainSettings settings;
     WordEditorModel model(table, settings);
     const auto rows = expand(model, QStringLiteral("walk/GDS"));
@@ -98,7 +86,7 @@ TEST(WordEditorModel, SortOrdersUseTheirKeys)
         EXPECT_EQ(derivedSortKey(row, c.sort), c.key) << int(c.sort);
 
     // Applied to an expansion: the primary row sorts by its empty flag and zero keys.
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     MainSettings settings;
     WordEditorModel model(table, settings);
     EXPECT_EQ(wordsOf(expand(model, QStringLiteral("carry/DNU"), DerivedSort::Default)),
@@ -219,7 +207,7 @@ TEST(WordEditorModel, RemovingAFlagFromTheWordField)
 
 TEST(WordEditorModel, CopyTexts)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     MainSettings settings;
     WordEditorModel model(table, settings);
     ScriptedUi ui;
@@ -287,7 +275,7 @@ TEST(WordEditorModel, StopFlagEndsALongExpansion)
 
 TEST(WordEditorModel, ExpansionTiming)
 {
-    const AffixTable table = tableOf(readFixture("walk.aff"));
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     MainSettings settings;
     WordEditorModel model(table, settings);
     EXPECT_FALSE(model.expansionDue(1000));

@@ -1,5 +1,9 @@
 #include "shell/file_dialogs.h"
 
+#include <QSaveFile>
+
+#include <QDir>
+
 #include <QFileInfo>
 #include <QStringList>
 
@@ -80,6 +84,19 @@ QString NormaliseLineEnds(QString text)
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+bool WriteFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace lexaloom

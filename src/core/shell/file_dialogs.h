@@ -41,4 +41,8 @@ qint64 FileSize(const QString &path);
 // "\r\n", then every remaining "\r", become "\n".
 QString NormaliseLineEnds(QString text);
 
+// Writes `bytes` to a new file and then replaces `path` with it, creating the folder
+// when missing; on any failure the old file stays as it was and the result is false.
+bool WriteFileAtomically(const QString &path, const QByteArray &bytes);
+
 } // namespace lexaloom

@@ -1,9 +1,10 @@
 #include "shell/prefs_store.h"
 
+#include "shell/file_dialogs.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include "shell/app_identity.h"
@@ -43,14 +44,7 @@ bool writeSettingsFile(const Workbench &wb, const QString &relativePath, const Q
 {
     if (!EnsureSettingsFolder(wb))
         return false;
-    QSaveFile file(wb.settingsPath(relativePath));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(wb.settingsPath(relativePath), bytes);
 }
 
 void decodeDicStats(const QByteArray &data, DicStatsReference &stats)

@@ -1,10 +1,11 @@
 #include "shell/profile.h"
 
+#include "shell/file_dialogs.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <archive.h>
@@ -274,9 +275,7 @@ void ExportProfile(const Workbench &wb, Ui &ui)
     QByteArray archiveBytes;
     if (ok)
         archiveBytes = profile::WriteProfileArchive(entries);
-    QSaveFile out(target);
-    ok = ok && !archiveBytes.isEmpty() && out.open(QIODevice::WriteOnly)
-         && out.write(archiveBytes) == archiveBytes.size() && out.commit();
+    ok = ok && !archiveBytes.isEmpty() && WriteFileAtomically(target, archiveBytes);
     if (!ok) {
         // Reporting success here would leave the user without the profile they think they have.
         ui.showMessage(errorTitle(), QStringLiteral("Can't write the profile file."), MessageIcon::Error);

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "shell/file_dialogs.h"
 #include "shell/workbench.h"
@@ -85,23 +84,6 @@ QByteArray RecentFiles::newLogBytes()
     return bytes;
 }
 
-namespace {
-
-bool writeLog(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-} // namespace
-
 bool AddRecentFile(Workbench &workbench, DocumentKind kind, const QString &path)
 {
     const QString logPath = workbench.settingsPath(RecentFiles::logFileName());
@@ -114,12 +96,12 @@ bool AddRecentFile(Workbench &workbench, DocumentKind kind, const QString &path)
     if (log.isEmpty()) {
         workbench.recentFiles.clear();
         if (path.isEmpty())
-            return writeLog(logPath, RecentFiles::newLogBytes());
+            return WriteFileAtomically(logPath, RecentFiles::newLogBytes());
     } else {
         workbench.recentFiles.readLog(log);
     }
     workbench.recentFiles.add(static_cast<int>(kind), path);
-    return writeLog(logPath, workbench.recentFiles.logBytes());
+    return WriteFileAtomically(logPath, workbench.recentFiles.logBytes());
 }
 
 bool AddRecentFile(Workbench &workbench, const QString &path)
