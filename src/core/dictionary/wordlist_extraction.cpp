@@ -33,12 +33,7 @@ void refuse(Ui &ui, const QString &message)
 bool openFresh(Ui &ui, QFile &file)
 {
     // The old file goes first, so a read-only leftover is not silently kept.
-    if (file.exists() && !file.remove()) {
-        ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(file.fileName(), file.errorString()),
-                       MessageIcon::Error);
-        return false;
-    }
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if ((file.exists() && !file.remove()) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(file.fileName(), file.errorString()),
                        MessageIcon::Error);
         return false;
@@ -59,6 +54,19 @@ bool closeChecked(Ui &ui, QFile &file, Utf8Writer &writer)
     return ok;
 }
 
+// The opening of both commands: the starting status, then the refusal of an empty
+// dictionary. False when there is nothing to do.
+bool startRun(Ui &ui, const EntryStore &entries, const QString &startText)
+{
+    ui.setStatusText(startText);
+    ui.setProgressValue(0);
+    if (entries.isEmpty()) {
+        refuse(ui, wordlistTexts::noWords);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind)
@@ -66,12 +74,8 @@ WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind)
     using namespace wordlistTexts;
     WordlistResult result;
     const EntryStore &entries = workbench.dictionary.entries;
-    ui.setStatusText(extractStarting);
-    ui.setProgressValue(0);
-    if (entries.isEmpty()) {
-        refuse(ui, noWords);
+    if (!startRun(ui, entries, extractStarting))
         return result;
-    }
 
     LongTask task(ui, workbench.settings);
     BuildAffixTable(workbench.affixTable, workbench.dictionary.affText, &task);
@@ -167,12 +171,8 @@ WordlistResult CountWordlist(Workbench &workbench, Ui &ui)
     using namespace wordlistTexts;
     WordlistResult result;
     const EntryStore &entries = workbench.dictionary.entries;
-    ui.setStatusText(countStarting);
-    ui.setProgressValue(0);
-    if (entries.isEmpty()) {
-        refuse(ui, noWords);
+    if (!startRun(ui, entries, countStarting))
         return result;
-    }
 
     LongTask task(ui, workbench.settings);
     BuildAffixTable(workbench.affixTable, workbench.dictionary.affText, &task);
