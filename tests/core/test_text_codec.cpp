@@ -53,6 +53,7 @@ TEST(TextCodecTest, DecodesEveryByteAndWritesItBack)
         const QString text = DecodeLossless(c.bytes, &invalid);
         EXPECT_EQ(text, c.text) << c.bytes.toHex().constData();
         EXPECT_EQ(invalid, c.invalid) << c.bytes.toHex().constData();
+        EXPECT_EQ(FirstInvalidUtf8Offset(c.bytes) >= 0, c.invalid > 0) << c.bytes.toHex().constData();
         EXPECT_EQ(EncodeLossless(text), c.bytes) << c.bytes.toHex().constData();
     }
 }
@@ -104,4 +105,5 @@ TEST(TextCodecTest, ByteOrderMarkIsStrippedOnlyAtTheStart)
     EXPECT_TRUE(IsRawByte(QChar(0xDCE1)));
     EXPECT_FALSE(IsRawByte(QChar(0xDC7F)));
     EXPECT_EQ(RawByteOf(RawByteUnit(0xE9)), 0xE9);
+    EXPECT_EQ(FirstInvalidUtf8Offset(bytesOf("ab\xF0\x9F\x98\x80" "c\xE9" "d\xFF")), 7);
 }

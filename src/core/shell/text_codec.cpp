@@ -119,6 +119,20 @@ char *EncodeLosslessInto(QStringView text, char *out)
     return out;
 }
 
+qsizetype FirstInvalidUtf8Offset(QByteArrayView bytes)
+{
+    const auto *begin = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = begin + bytes.size();
+    for (const unsigned char *p = begin; p < end;) {
+        char32_t cp = 0;
+        const int length = wellFormedLength(p, end - p, cp);
+        if (length == 0)
+            return p - begin;
+        p += length;
+    }
+    return -1;
+}
+
 QString DecodeLossless(QByteArrayView bytes, qsizetype *invalidBytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);

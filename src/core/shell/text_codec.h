@@ -47,6 +47,8 @@ QByteArrayView WithoutUtf8Bom(QByteArrayView bytes);
 // The whole text; `invalidBytes`, when given, receives the number of bytes that were
 // not well-formed UTF-8 (0 for a clean file).
 QString DecodeLossless(QByteArrayView bytes, qsizetype *invalidBytes = nullptr);
+// Offset of the first byte that is not part of well-formed UTF-8; -1 when there is none.
+qsizetype FirstInvalidUtf8Offset(QByteArrayView bytes);
 QByteArray EncodeLossless(QStringView text);
 
 // Block-wise forms for streaming readers and writers. The decoder writes at most
