@@ -136,6 +136,9 @@ bool AtomicFileWriter::open()
 {
     if (m_open || failed())
         return !failed();
+    // A folder where the file should go is never moved aside.
+    if (QFileInfo(m_path).isDir())
+        return fail(EISDIR);
     QDir().mkpath(folderOf(m_path));
     int error = m_ops.create(m_temporaryPath, m_fd);
     if (error == EEXIST) {
