@@ -9,6 +9,7 @@
 #include "dictionary_tools/aff_panel.h"
 #include "dictionary_tools/aff_validate.h"
 #include "shell/file_dialogs.h"
+#include "shell/text_codec.h"
 
 namespace lexaloom::cli {
 
@@ -49,10 +50,8 @@ int runValidateAff(const QStringList &arguments, QTextStream &out, QTextStream &
         err << "lexaloom-cli: cannot read \"" << arguments.first() << "\": " << file.errorString() << "\n";
         return 2;
     }
-    QString text = QString::fromUtf8(file.readAll());
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    text = NormaliseLineEnds(text);
+    // As the dictionary load reads it: bytes that are not UTF-8 are kept.
+    const QString text = NormaliseLineEnds(DecodeLossless(WithoutUtf8Bom(file.readAll())));
 
     AffPanel panel;
     panel.reset(SplitAffLines(text));
