@@ -2,7 +2,7 @@
 # Every corpus dictionary, and a made-up pair with raw-byte flags, saved by
 # `roundtrip` byte for byte as loaded, apart from what saving defines: a BOM, the
 # count line written anew and LF line ends. `count` agrees with the lines of
-# `extract --kind txt`.
+# `extract --kind txt`, and count reads a .dic as File > Open does.
 # Usage: corpus_roundtrip.sh LEXALOOM_CLI [CORPUS]
 set -u
 cli=$1
@@ -43,6 +43,24 @@ mkdir -p "$work/hb"
 printf 'SET UTF-8\nSFX \341 Y 1\nSFX \341 0 s .\nSFX \351 Y 1\nSFX \351 0 ed .\n' > "$work/hb/hb.aff"
 printf '1\nwalk/\341\351\n' > "$work/hb/hb.dic"
 check_pair "$work/hb/hb.dic"
+
+# count reads the .dic as File > Open does: the space before tags (the question is
+# answered Yes) separates them, so "po:verb" is no flag string; a 0-byte .dic is refused.
+mkdir -p "$work/cases"
+printf 'SET UTF-8\nSFX S Y 1\nSFX S 0 s .\nSFX o Y 1\nSFX o 0 oops .\n' > "$work/cases/w.aff"
+printf '2\nwalk/S po:verb\ntalk/S\n' > "$work/cases/w.dic"
+[ "$("$cli" count "$work/cases/w.dic" 2>/dev/null)" = "OK. Words Found:4" ] || fail "count splits tags at the space wrongly"
+printf 'walk/S\ntalk\r' > "$work/cases/n.dic"
+cp "$work/cases/w.aff" "$work/cases/n.aff"
+[ "$("$cli" count "$work/cases/n.dic" 2>/dev/null)" = "OK. Words Found:3" ] || fail "count lost a first line that is a word"
+: > "$work/cases/z.dic"
+cp "$work/cases/w.aff" "$work/cases/z.aff"
+for command in "count" "derive-all" "extract --kind txt" "roundtrip"; do
+    output=$work/cases/z.out
+    [ "$command" = count ] && output=
+    "$cli" $command "$work/cases/z.dic" $output > "$work/cases/z.log" 2>&1 && fail "$command accepted a 0-byte .dic"
+    grep -q "DIC file not found" "$work/cases/z.log" || fail "$command: no refusal for a 0-byte .dic"
+done
 
 found=0
 for dic in "$corpus"/hunspell/*.dic; do

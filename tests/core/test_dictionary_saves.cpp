@@ -8,8 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "dictionary/dictionary_document.h"
+#include "dictionary/wordlist_extraction.h"
+#include "dictionary_tools/aff_panel.h"
 #include "save_faults.h"
 #include "scripted_ui.h"
+#include "shell/text_codec.h"
 #include "shell/workbench.h"
 
 using namespace lexaloom;
@@ -156,4 +159,71 @@ TEST(DictionarySaveFaultsTest, OpenAfterAnInterruptedSave)
     EXPECT_EQ(entriesOf(workbench.dictionary), QStringList{"new"});
     EXPECT_EQ(workbench.dictionary.affText, QStringLiteral("SET UTF-8\nTRY a\n"));
     EXPECT_EQ(ReadFolder(dir.path()).keys(), (QStringList{"t.aff", "t.dic"}));
+}
+
+// AFF Validate's OK writes the panel back as the .aff text, and extraction writes the
+// forms: both keep the bytes.
+TEST(DictionaryBytesTest, AffPanelAndExtractionKeepTheBytes)
+{
+    const QString aff =
+        QString::fromUtf16(u"SET UTF-8\nSFX \xDCE1 Y 1\nSFX \xDCE1 0 s .\n# caf\x00E9 \xD83D\xDE00\xDCB3\n");
+    AffPanel panel;
+    panel.reset(SplitAffLines(aff));
+    EXPECT_EQ(panel.joinedText(), aff);
+
+    QTemporaryDir dir;
+    Workbench workbench(dir.filePath(QStringLiteral("program")));
+    workbench.settings.decodeWarnLimit = 0;
+    workbench.dictionary.affText = QStringLiteral("SET UTF-8\n");
+    workbench.dictionary.entries.append(QString::fromUtf16(u"caf\xDCE9"));
+    workbench.dictionary.entries.append(QString::fromUtf16(u"na\x00EFve\nst:\xDCFF"));
+    ScriptedUi ui;
+    ui.savePaths = {dir.filePath(QStringLiteral("all.txt"))};
+    ASSERT_TRUE(ExtractWordlist(workbench, ui, WordlistKind::AllTxt).done);
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("all.txt"))), bom + "caf\xE9\nna\xC3\xAFve\n");
+}
+
+// The .dic reader of the command line gives the entries File > Open holds, whatever the
+// line ends and wherever they fall around a read block's end.
+TEST(DictionaryBytesTest, StreamingReaderAgreesWithTheLoader)
+{
+    QTemporaryDir dir;
+    const QString dicPath = dir.filePath(QStringLiteral("t.dic"));
+    WriteFolder(dir.path(), {{"t.aff", "SET UTF-8\n"}});
+    MainSettings settings;
+    constexpr qsizetype block = 1 << 20;
+    for (const QByteArray &end : {QByteArray("\n"), QByteArray("\r"), QByteArray("\r\n")}) {
+        for (qsizetype at = block - 2; at <= block + 1; ++at) {
+            QByteArray bytes = bom + "walk/S po:verb" + end; // a first line that is a word, space-separated tags
+            const QByteArray tags(500, 't');
+            for (int n = 0; bytes.size() + 600 < at; ++n)
+                bytes += "w\xC3\xA9" + QByteArray::number(n) + "/AB x:" + tags + end;
+            bytes += QByteArray(at - bytes.size(), 'z') + end + "ta\xFFil\tis:last" + end + "after";
+            QFile file(dicPath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            file.close();
+
+            ScriptedUi ui;
+            ui.answers = {true, true, true};
+            DictionaryDocument loaded;
+            ASSERT_TRUE(ReadDictionaryFiles(ui, settings, dicPath, loaded).done());
+            QStringList expected = entriesOf(loaded);
+            for (QString &entry : expected)
+                entry.replace(u'\n', u'\t');
+
+            ScriptedUi streamUi;
+            streamUi.answers = {true, true};
+            DicLineReader reader(dicPath, DicQuestionsFor(streamUi, settings));
+            QStringList streamed;
+            QString line;
+            while (reader.next(line))
+                streamed.append(line);
+            EXPECT_EQ(streamUi.messageTexts(), ui.messageTexts());
+            ASSERT_EQ(streamed.size(), expected.size()) << at << ' ' << end.toHex().constData();
+            EXPECT_EQ(streamed, expected) << at << ' ' << end.toHex().constData();
+            EXPECT_EQ(expected.first(), QStringLiteral("walk/S\tpo:verb"));
+            EXPECT_EQ(EncodeLossless(expected.at(expected.size() - 2)), QByteArray("ta\xFFil\tis:last"));
+        }
+    }
 }
