@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_files.h"
 #include "dictionary/wordlist_extraction.h"
-#include "shell/workbench.h"
 
 namespace lexaloom::cli {
 

@@ -10,9 +10,9 @@
 
 #include <ctime>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_files.h"
 #include "shell/format.h"
-#include "shell/workbench.h"
 
 namespace lexaloom::cli {
 

@@ -4,10 +4,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_document.h"
 #include "shell/long_task.h"
 #include "shell/recent_files.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

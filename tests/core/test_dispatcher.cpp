@@ -1,6 +1,6 @@
-#include "shell/dispatcher.h"
+#include "app/dispatcher.h"
+#include "app/workbench.h"
 #include "shell/recent_files.h"
-#include "shell/workbench.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
+#include "app/workbench.h"
 #include "shell/find.h"
 #include "shell/goto.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

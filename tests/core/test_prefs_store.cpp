@@ -1,7 +1,7 @@
+#include "app/startup_settings.h"
+#include "app/workbench.h"
 #include "shell/prefs_store.h"
 #include "shell/settings.h"
-#include "shell/startup_settings.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

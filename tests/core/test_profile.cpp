@@ -1,6 +1,6 @@
-#include "shell/profile.h"
+#include "app/profile.h"
+#include "app/workbench.h"
 #include "shell/prefs_store.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "shell/workbench.h"
+#include "app/workbench.h"
 
 #include <gtest/gtest.h>
 

@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include "gtest_qt_printers.h"
-#include "scripted_ui.h"
+#include "app/workbench.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
 #include "dictionary/wordlist_extraction.h"
-#include "shell/workbench.h"
+#include "gtest_qt_printers.h"
+#include "scripted_ui.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

@@ -1,6 +1,6 @@
+#include "app/workbench.h"
 #include "shell/find_window.h"
 #include "shell/goto_dialog.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

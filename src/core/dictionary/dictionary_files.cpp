@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_document.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/recent_files.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

@@ -1,5 +1,6 @@
 #include "dictionary/wordlist_extraction.h"
 
+#include "app/workbench.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
 #include "dictionary/derive_word.h"
@@ -7,7 +8,6 @@
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 #include <QFile>
 

@@ -1,11 +1,11 @@
 #include "shell/find.h"
 
+#include "app/workbench.h"
 #include "shell/entry_store.h"
 #include "shell/format.h"
 #include "shell/goto.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
-#include "shell/workbench.h"
 
 #include <algorithm>
 

@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QtEndian>
 
+#include "app/workbench.h"
 #include "shell/app_identity.h"
 #include "shell/settings.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

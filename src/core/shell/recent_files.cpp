@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/workbench.h"
 #include "shell/file_dialogs.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

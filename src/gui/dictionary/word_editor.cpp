@@ -21,11 +21,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/workbench.h"
 #include "shell/manual_url.h"
 #include "shell/prefs_store.h"
 #include "shell/settings.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

@@ -1,9 +1,9 @@
 #include "dictionary/wordlist_extraction_wiring.h"
 
+#include "app/dispatcher.h"
+#include "app/workbench.h"
 #include "dictionary/wordlist_extraction.h"
-#include "shell/dispatcher.h"
 #include "shell/main_window.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

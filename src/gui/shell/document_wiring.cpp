@@ -2,6 +2,8 @@
 
 #include <QAction>
 
+#include "app/profile.h"
+#include "app/workbench.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
 #include "dictionary_tools/aff_validate_window.h"
@@ -10,9 +12,7 @@
 #include "shell/goto_dialog.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
-#include "shell/profile.h"
 #include "shell/recent_files.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

@@ -1,8 +1,8 @@
 #include "shell/goto_dialog.h"
 
+#include "app/workbench.h"
 #include "shell/dialog_captions.h"
 #include "shell/find.h"
-#include "shell/workbench.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

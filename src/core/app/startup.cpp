@@ -1,8 +1,8 @@
-#include "shell/startup.h"
+#include "app/startup.h"
 
+#include "app/startup_settings.h"
 #include "shell/prefs_store.h"
 #include "shell/recent_files.h"
-#include "shell/startup_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,10 +10,10 @@
 
 #include <algorithm>
 
+#include "app/workbench.h"
 #include "shell/app_identity.h"
 #include "shell/settings.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

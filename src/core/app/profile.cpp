@@ -1,4 +1,4 @@
-#include "shell/profile.h"
+#include "app/profile.h"
 
 #include "shell/file_dialogs.h"
 
@@ -16,11 +16,11 @@
 #include <memory>
 #include <system_error>
 
+#include "app/workbench.h"
 #include "shell/app_identity.h"
 #include "shell/long_task.h"
 #include "shell/prefs_store.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
