@@ -1,6 +1,6 @@
 #include "dictionary/word_editor_model.h"
 
-#include "app/startup.h"
+#include "dictionary/aff_aid.h"
 #include "shell/settings.h"
 
 #include "engine_fixtures.h"

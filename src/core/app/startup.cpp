@@ -35,11 +35,6 @@ QString readUtf8(const QString &path)
 
 } // namespace
 
-QString BuiltInAffAidEntry()
-{
-    return QStringLiteral("eng-GB:english:English GB\n30\n*****");
-}
-
 QList<AffAidEntry> ScanAffAid(const QString &folder)
 {
     QList<AffAidEntry> entries;

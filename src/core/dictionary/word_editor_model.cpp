@@ -1,6 +1,6 @@
 #include "dictionary/word_editor_model.h"
 
-#include "app/startup.h"
+#include "dictionary/aff_aid.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
 #include "shell/settings.h"
