@@ -1,4 +1,5 @@
 #include "app/dispatcher.h"
+#include "app/settings_files.h"
 #include "app/workbench.h"
 #include "shell/recent_files.h"
 

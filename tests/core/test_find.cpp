@@ -1,3 +1,4 @@
+#include "app/find_target.h"
 #include "app/workbench.h"
 #include "shell/find.h"
 #include "shell/goto.h"

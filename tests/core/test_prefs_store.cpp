@@ -1,3 +1,4 @@
+#include "app/settings_files.h"
 #include "app/startup_settings.h"
 #include "app/workbench.h"
 #include "shell/prefs_store.h"
@@ -338,9 +339,9 @@ TEST_F(PrefsStoreTest, WindowFilesRoundTrip)
     EXPECT_EQ(next.windowSettings, ws);
     EXPECT_FALSE(next.mainSettingsInForce);
 
-    ASSERT_TRUE(RemoveSettingsFile(wb, settingsFiles::dicStatsRemember));
+    ASSERT_TRUE(RemoveSettingsFile(wb.programFolder(), settingsFiles::dicStatsRemember));
     EXPECT_FALSE(QFile::exists(QDir(folder()).filePath(settingsFiles::dicStatsRemember)));
-    EXPECT_TRUE(RemoveSettingsFile(wb, settingsFiles::dicStatsRemember));
+    EXPECT_TRUE(RemoveSettingsFile(wb.programFolder(), settingsFiles::dicStatsRemember));
     EXPECT_EQ(loaded().windowSettings.dicStats, DicStatsReference());
 }
 

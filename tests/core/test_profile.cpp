@@ -1,4 +1,5 @@
 #include "app/profile.h"
+#include "app/settings_files.h"
 #include "app/workbench.h"
 #include "shell/prefs_store.h"
 

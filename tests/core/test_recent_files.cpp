@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "app/settings_files.h"
 #include "app/workbench.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "app/settings_files.h"
 #include "app/startup.h"
 #include "app/tab_labels.h"
 #include "app/window_metrics.h"

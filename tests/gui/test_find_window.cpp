@@ -1,3 +1,4 @@
+#include "app/find_target.h"
 #include "app/workbench.h"
 #include "shell/find_window.h"
 #include "shell/goto_dialog.h"

@@ -3,6 +3,7 @@
 #include "shell/recent_files.h"
 
 #include "app/command_states.h"
+#include "app/settings_files.h"
 #include "app/workbench.h"
 #include "shell/long_task.h"
 #include "shell/ui.h"

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "app/settings_files.h"
 #include "app/workbench.h"
 #include "shell/app_identity.h"
 #include "shell/settings.h"
@@ -66,7 +67,7 @@ QList<AffAidEntry> ScanAffAid(const QString &folder)
 void RunStartupBeforeWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks)
 {
     // Identity and defaults are fixed in the Workbench; its documents start empty.
-    EnsureSettingsFolder(workbench);
+    EnsureSettingsFolder(workbench.programFolder());
     if (hooks.installPosSettings)
         hooks.installPosSettings();
     LoadAllSettings(workbench);

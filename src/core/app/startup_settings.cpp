@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/settings_files.h"
 #include "app/workbench.h"
 #include "shell/app_identity.h"
 #include "shell/prefs_store.h"

@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/settings_files.h"
 #include "app/workbench.h"
 #include "shell/manual_url.h"
 #include "shell/prefs_store.h"

@@ -1,5 +1,6 @@
 #include "shell/find_window.h"
 
+#include "app/find_target.h"
 #include "app/workbench.h"
 #include "shell/dialog_captions.h"
 
