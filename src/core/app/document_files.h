@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dictionary/dictionary_files.h"
-
 #include <QString>
+
+#include "dictionary/dictionary_files.h"
 
 namespace lexaloom {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "shell/document_kind.h"
 #include "shell/find.h"
-
-#include <optional>
 
 namespace lexaloom {
 

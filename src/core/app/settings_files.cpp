@@ -1,12 +1,8 @@
 #include "app/settings_files.h"
 
 #include "app/workbench.h"
-#include "shell/file_dialogs.h"
 #include "shell/prefs_store.h"
 #include "shell/settings.h"
-
-#include <QDir>
-#include <QFile>
 
 namespace lexaloom {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QString>
+
 #include "shell/document_kind.h"
 #include "shell/recent_files.h"
-
-#include <QString>
 
 namespace lexaloom {
 
