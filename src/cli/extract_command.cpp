@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_files.h"
 #include "dictionary/wordlist_extraction.h"
-#include "shell/workbench.h"
 
 namespace lexaloom::cli {
 
@@ -47,13 +47,15 @@ int runExtract(const QStringList &args, QTextStream &out, QTextStream &err)
     workbench.settings.decodeWarnLimit = 0;
     // Every question (the tag separator, the overwrite) is answered Yes and shown.
     ConsoleUi ui(err, true, true);
-    const DictionaryFileResult loaded = LoadDictionary(workbench, ui, QFileInfo(args[2]).absoluteFilePath());
+    const DictionaryFileResult loaded =
+        LoadDictionary(workbench.dictionary, workbench.settings, ui, QFileInfo(args[2]).absoluteFilePath());
     if (!loaded.done()) {
         err << "lexaloom-cli: " << ui.statusText() << '\n';
         return 1;
     }
     ui.savePath = QFileInfo(args[3]).absoluteFilePath();
-    const WordlistResult result = ExtractWordlist(workbench, ui, kind);
+    const WordlistResult result =
+        ExtractWordlist(workbench.dictionary, workbench.affixTable, workbench.settings, ui, kind);
     if (!result.done) {
         err << "lexaloom-cli: " << ui.statusText() << '\n';
         return 1;

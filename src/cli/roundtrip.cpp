@@ -10,9 +10,9 @@
 
 #include <ctime>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_files.h"
 #include "shell/format.h"
-#include "shell/workbench.h"
 
 namespace lexaloom::cli {
 
@@ -41,7 +41,7 @@ int runRoundtrip(const QStringList &arguments, QTextStream &out, QTextStream &er
     QElapsedTimer timer;
     timer.start();
     qint64 cpuStart = cpuMs();
-    const DictionaryFileResult loaded = LoadDictionary(workbench, ui, dicPath);
+    const DictionaryFileResult loaded = LoadDictionary(workbench.dictionary, workbench.settings, ui, dicPath);
     const qint64 loadMs = timer.elapsed();
     const qint64 loadCpuMs = cpuMs() - cpuStart;
     out << "load " << dicPath << ": " << ui.statusText() << "\n";
@@ -52,7 +52,7 @@ int runRoundtrip(const QStringList &arguments, QTextStream &out, QTextStream &er
 
     timer.restart();
     cpuStart = cpuMs();
-    const DictionaryFileResult saved = SaveDictionary(workbench, ui, false, true);
+    const DictionaryFileResult saved = SaveDictionary(workbench.dictionary, workbench.settings, ui, false, true);
     const qint64 saveMs = timer.elapsed();
     const qint64 saveCpuMs = cpuMs() - cpuStart;
     out << "save " << saved.path << ": " << ui.statusText() << "\n";

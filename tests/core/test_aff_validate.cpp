@@ -1,8 +1,8 @@
+#include "app/workbench.h"
 #include "dictionary/affix_table.h"
 #include "dictionary_tools/aff_panel.h"
 #include "dictionary_tools/aff_validate.h"
 #include "dictionary_tools/aff_validate_session.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 #include "shell/file_dialogs.h"

@@ -1,6 +1,7 @@
-#include "shell/dispatcher.h"
+#include "app/dispatcher.h"
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "shell/recent_files.h"
-#include "shell/workbench.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "shell/command_states.h"
-#include "shell/commands.h"
-#include "shell/workbench.h"
+#include "app/command_states.h"
+#include "app/commands.h"
+#include "app/workbench.h"
 
 #include "scripted_ui.h"
 

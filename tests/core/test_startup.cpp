@@ -1,9 +1,10 @@
+#include "app/settings_files.h"
+#include "app/startup.h"
+#include "app/tab_labels.h"
+#include "app/window_metrics.h"
+#include "app/workbench.h"
 #include "shell/manual_url.h"
 #include "shell/prefs_store.h"
-#include "shell/startup.h"
-#include "shell/tab_labels.h"
-#include "shell/window_metrics.h"
-#include "shell/workbench.h"
 
 #include <QDir>
 #include <QFile>

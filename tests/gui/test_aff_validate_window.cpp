@@ -11,9 +11,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/workbench.h"
 #include "dictionary_tools/aff_validate_window.h"
 #include "scripted_ui.h"
-#include "shell/workbench.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

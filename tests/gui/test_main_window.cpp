@@ -2,7 +2,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,13 +13,14 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/workbench.h"
 #include "shell/command_wiring.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

@@ -15,12 +15,12 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/startup.h"
+#include "app/workbench.h"
 #include "dictionary/word_editor.h"
 #include "shell/command_wiring.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
-#include "shell/startup.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

@@ -6,7 +6,6 @@
 namespace lexaloom {
 
 class Ui;
-class Workbench;
 struct DictionaryDocument;
 struct MainSettings;
 
@@ -55,20 +54,22 @@ struct DictionaryFileResult {
 };
 
 // File > Open on the Dictionary tab, or a recent file when `path` is given. Asks
-// before discarding changes, then reads the pair into a new document that replaces
-// the workbench's only when the whole load succeeded: on Cancel, abort or error the
+// before discarding changes to `document`, then reads the pair into a new document
+// that replaces it only when the whole load succeeded: on Cancel, abort or error the
 // previous document stays exactly as it was. When done() the view refreshes its
 // list page (scrolled to the top), the word counter and the file labels.
-DictionaryFileResult LoadDictionary(Workbench &workbench, Ui &ui, const QString &path = QString());
+DictionaryFileResult LoadDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,
+                                    const QString &path = QString());
 
 // File > Save (true, false) and Save As (false, true). Both files are replaced only
 // when both were written completely; on Cancel, abort or error the old files and the
 // document (its path and changed flag included) stay as they were. When done() the
 // view refreshes the word counter's marker and the file labels.
-DictionaryFileResult SaveDictionary(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
+DictionaryFileResult SaveDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,
+                                    bool useCurrentName, bool askForName);
 
-// The load and save of one pair without dialogs, recent files or a workbench: for
-// the command line and the tests. `out` is emptied first; on anything but Done it
+// The load and save of one pair without the file dialogs: for the command line
+// and the tests. `out` is emptied first; on anything but Done it
 // holds partial data and is to be dropped.
 DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, const QString &dicPath,
                                          DictionaryDocument &out);

@@ -1,9 +1,9 @@
 #include "dictionary/word_editor_model.h"
 
+#include "dictionary/aff_aid.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 #include "shell/ui.h"
 
 #include <QRegularExpression>

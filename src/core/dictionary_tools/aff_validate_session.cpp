@@ -1,10 +1,10 @@
 #include "dictionary_tools/aff_validate_session.h"
 
+#include "app/workbench.h"
 #include "dictionary/affix_table.h"
+#include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
-#include "shell/workbench.h"
-#include "shell/file_dialogs.h"
 
 namespace lexaloom {
 

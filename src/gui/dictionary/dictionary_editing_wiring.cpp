@@ -5,11 +5,11 @@
 
 #include <memory>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/word_editor.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

@@ -21,11 +21,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "shell/manual_url.h"
 #include "shell/prefs_store.h"
 #include "shell/settings.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

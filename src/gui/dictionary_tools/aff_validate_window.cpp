@@ -27,9 +27,9 @@
 #include <climits>
 #include <optional>
 
+#include "app/workbench.h"
 #include "dictionary_tools/aff_panel.h"
 #include "shell/long_task.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

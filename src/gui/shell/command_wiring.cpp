@@ -1,10 +1,10 @@
 #include "shell/command_wiring.h"
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/main_window.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

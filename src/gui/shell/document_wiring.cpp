@@ -2,6 +2,10 @@
 
 #include <QAction>
 
+#include "app/document_files.h"
+#include "app/profile.h"
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
 #include "dictionary_tools/aff_validate_window.h"
@@ -10,9 +14,7 @@
 #include "shell/goto_dialog.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
-#include "shell/profile.h"
 #include "shell/recent_files.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -47,14 +49,14 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     CommandDispatcher &d = window.dispatcher();
 
     d.setLoadOperation(DocumentKind::Dictionary, [&window, &workbench, &ui](const QString &path) {
-        if (!LoadDictionary(workbench, ui, path).done())
+        if (!OpenDictionaryFile(workbench, ui, path).done())
             return;
         for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation})
             window.pagedList(kind)->setScrollPosition(0);
         showDictionary(window);
     });
     d.setSaveOperation(DocumentKind::Dictionary, [&window, &workbench, &ui](bool toCurrentPath, bool askPath) {
-        if (SaveDictionary(workbench, ui, toCurrentPath, askPath).done())
+        if (SaveDictionaryFile(workbench, ui, toCurrentPath, askPath).done())
             showDictionary(window);
     });
 

@@ -1,7 +1,8 @@
 #include "shell/find_window.h"
 
+#include "app/find_target.h"
+#include "app/workbench.h"
 #include "shell/dialog_captions.h"
-#include "shell/workbench.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>

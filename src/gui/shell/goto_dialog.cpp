@@ -1,8 +1,9 @@
 #include "shell/goto_dialog.h"
 
+#include "app/find_target.h"
+#include "app/workbench.h"
 #include "shell/dialog_captions.h"
 #include "shell/find.h"
-#include "shell/workbench.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

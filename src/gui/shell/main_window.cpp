@@ -20,13 +20,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/tab_labels.h"
+#include "app/workbench.h"
 #include "shell/app_identity.h"
 #include "shell/manual_url.h"
 #include "shell/paged_list_view.h"
 #include "shell/startup_gui.h"
-#include "shell/tab_labels.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

@@ -10,9 +10,9 @@
 
 #include <algorithm>
 
+#include "app/tab_labels.h"
 #include "shell/entry_store.h"
 #include "shell/paged_list.h"
-#include "shell/tab_labels.h"
 
 namespace lexaloom {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/commands.h"
+#include "app/commands.h"
+#include "app/shell_view.h"
 #include "shell/document_kind.h"
-#include "shell/shell_view.h"
 
 #include <QString>
 

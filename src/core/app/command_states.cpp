@@ -1,7 +1,7 @@
-#include "shell/command_states.h"
+#include "app/command_states.h"
 
+#include "app/workbench.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

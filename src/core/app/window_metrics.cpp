@@ -1,7 +1,7 @@
-#include "shell/window_metrics.h"
+#include "app/window_metrics.h"
 
+#include "app/workbench.h"
 #include "shell/settings.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

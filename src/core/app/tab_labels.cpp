@@ -1,11 +1,11 @@
-#include "shell/tab_labels.h"
+#include "app/tab_labels.h"
 
 #include "dictionary/dictionary_files.h"
 
 #include <QFileInfo>
 
+#include "app/workbench.h"
 #include "shell/format.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

@@ -1,11 +1,12 @@
-#include "shell/dispatcher.h"
+#include "app/dispatcher.h"
 
 #include "shell/recent_files.h"
 
-#include "shell/command_states.h"
+#include "app/command_states.h"
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "shell/long_task.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

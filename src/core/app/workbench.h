@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/startup.h"
+#include "app/window_settings.h"
 #include "autocorrect/autocorrect_list.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/dictionary_document.h"
@@ -9,8 +11,6 @@
 #include "shell/find_memory.h"
 #include "shell/recent_files.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
-#include "shell/window_settings.h"
 #include "thesaurus/thesaurus_document.h"
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "shell/workbench.h"
+#include "app/workbench.h"
 
 #include <QDir>
 
