@@ -5,6 +5,7 @@
 #include "dictionary/derive_word.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
+#include "shell/list_document.h"
 #include "shell/long_task.h"
 #include "shell/ui.h"
 #include "shell/workbench.h"
@@ -146,7 +147,7 @@ WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind)
             }
         }
         const QStringView part = partBeforeNewline(entries.view(i));
-        if (part.startsWith(u'/'))
+        if (IsCommentEntry(part))
             continue;
         result.total += deriver.DeriveWord(part, sink);
         if (!writer.ok()) {
@@ -192,7 +193,7 @@ WordlistResult CountWordlist(Workbench &workbench, Ui &ui)
                               i);
         }
         const QStringView part = partBeforeNewline(entries.view(i));
-        if (!part.startsWith(u'/'))
+        if (!IsCommentEntry(part))
             result.total += deriver.DeriveWord(part, sink);
     }
     result.done = true;
@@ -264,7 +265,7 @@ WordlistResult ExtractWordlistByType(Workbench &workbench, Ui &ui, int selectedR
             call(controls.setProgressValue, i);
         }
         const QStringView part = partBeforeNewline(entries.view(i));
-        if (part.startsWith(u'/') || (entryHasType && !entryHasType(i, part)))
+        if (IsCommentEntry(part) || (entryHasType && !entryHasType(i, part)))
             continue;
         deriver.DeriveWord(part, sink);
         if (!writer.ok())
