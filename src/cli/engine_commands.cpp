@@ -11,6 +11,7 @@
 #include "dictionary/derive_word.h"
 #include "dictionary/dic_line_reader.h"
 #include "shell/format.h"
+#include "shell/list_document.h"
 
 namespace lexaloom::cli {
 
@@ -84,7 +85,7 @@ bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink 
     total = 0;
     while (reader.next(line)) {
         const QStringView entry = DicLineReader::wordPart(line);
-        if (entry.startsWith(u'/'))
+        if (IsCommentEntry(entry))
             continue;
         total += deriver.DeriveWord(entry, sink);
     }

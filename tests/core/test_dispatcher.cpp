@@ -277,10 +277,10 @@ TEST(DispatcherTest, UndoRedoPause)
         if (c.hasStep) {
             f.wb.dictionary.undoSnapshot = DictionaryDocument::Snapshot();
             f.wb.dictionary.redoSnapshot = DictionaryDocument::Snapshot();
-            f.wb.thesaurus.undoSnapshot = EntryStore();
-            f.wb.thesaurus.redoSnapshot = EntryStore();
-            f.wb.autocorrect.undoSnapshot = EntryStore();
-            f.wb.autocorrect.redoSnapshot = EntryStore();
+            f.wb.thesaurus.undoSnapshot = ListSnapshot();
+            f.wb.thesaurus.redoSnapshot = ListSnapshot();
+            f.wb.autocorrect.undoSnapshot = ListSnapshot();
+            f.wb.autocorrect.redoSnapshot = ListSnapshot();
         }
         if (c.shortcut)
             f.dispatcher.runShortcut(c.undo ? ShortcutCommand::Undo : ShortcutCommand::Redo);

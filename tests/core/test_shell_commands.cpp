@@ -67,8 +67,8 @@ TEST(CommandStatesTest, PerTab)
     wb.autocorrect.entries.append(u"teh\nthe");
     wb.autotext.entries.append(u"a\nb\nc");
     wb.grammar.chunks.append(u"rule");
-    wb.thesaurus.undoSnapshot = EntryStore();
-    wb.autocorrect.redoSnapshot = EntryStore();
+    wb.thesaurus.undoSnapshot = ListSnapshot();
+    wb.autocorrect.redoSnapshot = ListSnapshot();
     const struct {
         DocumentKind tab;
         bool save;

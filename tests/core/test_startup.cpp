@@ -202,8 +202,8 @@ TEST(WindowMetricsTest, LayoutRebuildKeepsDocumentsButNotFocusOrUndo)
     wb.thesaurus.selectedIndex = 3;
     wb.autocorrect.selectedIndex = 7;
     wb.dictionary.undoSnapshot = DictionaryDocument::Snapshot();
-    wb.thesaurus.redoSnapshot = EntryStore();
-    wb.autocorrect.undoSnapshot = EntryStore();
+    wb.thesaurus.redoSnapshot = ListSnapshot();
+    wb.autocorrect.undoSnapshot = ListSnapshot();
     wb.dictionary.affText = QStringLiteral("SET UTF-8");
     wb.currentTab = DocumentKind::Thesaurus;
     PrepareLayoutRebuild(wb);

@@ -13,61 +13,6 @@ namespace {
 
 const QString notAvailable = QStringLiteral("n/a");
 
-QString counterCaption(DocumentKind kind)
-{
-    switch (kind) {
-    case DocumentKind::Dictionary:
-    case DocumentKind::Hyphenation:
-        return QStringLiteral("# Words:");
-    case DocumentKind::Thesaurus:
-        return QStringLiteral("# Synonyms:");
-    case DocumentKind::Autocorrect:
-        return QStringLiteral("# Autocorrects:");
-    case DocumentKind::AutoText:
-        return QStringLiteral("# AutoTexts:");
-    case DocumentKind::LanguageTool:
-        return QStringLiteral("# Chunks:");
-    }
-    return {};
-}
-
-qint64 counterValue(const Workbench &wb, DocumentKind kind)
-{
-    switch (kind) {
-    case DocumentKind::Dictionary:
-    case DocumentKind::Hyphenation: // its list shows the dictionary's entries
-        return wb.dictionary.entries.size();
-    case DocumentKind::Thesaurus:
-        return wb.thesaurus.entries.size();
-    case DocumentKind::Autocorrect:
-        return wb.autocorrect.entries.size();
-    case DocumentKind::AutoText:
-        return wb.autotext.entries.size();
-    case DocumentKind::LanguageTool:
-        return wb.grammar.chunks.size();
-    }
-    return 0;
-}
-
-const QString &documentPath(const Workbench &wb, DocumentKind kind)
-{
-    switch (kind) {
-    case DocumentKind::Dictionary:
-        return wb.dictionary.path;
-    case DocumentKind::Thesaurus:
-        return wb.thesaurus.path;
-    case DocumentKind::Hyphenation:
-        return wb.hyphenation.path;
-    case DocumentKind::Autocorrect:
-        return wb.autocorrect.path;
-    case DocumentKind::AutoText:
-        return wb.autotext.path;
-    case DocumentKind::LanguageTool:
-        return wb.grammar.path;
-    }
-    return wb.dictionary.path;
-}
-
 } // namespace
 
 QString SelectedLabelText(qint64 marked, qint64 count)
@@ -82,9 +27,9 @@ QString SelectedLabelText(qint64 marked, qint64 count)
 FileInfoTexts TabFileInfo(const Workbench &wb, DocumentKind kind)
 {
     FileInfoTexts t;
-    t.counter = counterCaption(kind) + FormatCount(counterValue(wb, kind), wb.settings.thousandsSeparator);
+    t.counter = KindFacts(kind).counterCaption + FormatCount(wb.entryCount(kind), wb.settings.thousandsSeparator);
     t.changed = wb.isChanged(kind) ? QStringLiteral("*") : QString();
-    const QString &path = documentPath(wb, kind);
+    const QString &path = wb.documentPath(kind);
     if (path.isEmpty()) {
         t.folder = notAvailable;
         t.file = notAvailable;
@@ -102,22 +47,10 @@ FileInfoTexts TabFileInfo(const Workbench &wb, DocumentKind kind)
         t.folder = labels.folder;
         t.file = labels.file;
     }
-    switch (kind) {
-    case DocumentKind::Dictionary:
-        t.selected = SelectedLabelText(wb.dictionary.entries.markedCount(), wb.dictionary.entries.size());
-        break;
-    case DocumentKind::Thesaurus:
-        t.selected = SelectedLabelText(wb.thesaurus.entries.markedCount(), wb.thesaurus.entries.size());
-        break;
-    case DocumentKind::Autocorrect:
-        t.selected = SelectedLabelText(wb.autocorrect.entries.markedCount(), wb.autocorrect.entries.size());
-        break;
-    default:
-        // Hyphenation shares the dictionary's marks but never counts them; AutoText and
-        // LanguageTool have no marks of their own.
-        t.selected = SelectedLabelText(0, 0);
-        break;
-    }
+    // Hyphenation shares the dictionary's marks but never counts them; AutoText and
+    // LanguageTool have no marks of their own.
+    const ListDocument *doc = wb.listDocument(kind);
+    t.selected = doc ? SelectedLabelText(doc->entries.markedCount(), doc->entries.size()) : SelectedLabelText(0, 0);
     return t;
 }
 
@@ -138,21 +71,7 @@ QString RuleNameText(const QString &name)
 
 QString TabCaption(DocumentKind kind)
 {
-    switch (kind) {
-    case DocumentKind::Dictionary:
-        return QStringLiteral("Dictionary (*.dic + *.aff)");
-    case DocumentKind::Thesaurus:
-        return QStringLiteral("Thesaurus (*.dat)");
-    case DocumentKind::Hyphenation:
-        return QStringLiteral("Hyphenation (*.dic)");
-    case DocumentKind::Autocorrect:
-        return QStringLiteral("Autocorrect (DocumentList.xml)");
-    case DocumentKind::AutoText:
-        return QStringLiteral("AutoText (BlockList.xml)");
-    case DocumentKind::LanguageTool:
-        return QStringLiteral("LanguageTool (*.xml)");
-    }
-    return {};
+    return KindFacts(kind).tabCaption;
 }
 
 } // namespace lexaloom

@@ -16,16 +16,13 @@ WindowMetrics WindowMetrics::fromSettings(const MainSettings &settings)
 
 void PrepareLayoutRebuild(Workbench &workbench)
 {
-    workbench.dictionary.selectedIndex = -1;
-    workbench.thesaurus.selectedIndex = -1;
     workbench.hyphenation.selectedIndex = -1;
-    workbench.autocorrect.selectedIndex = -1;
-    workbench.dictionary.undoSnapshot.reset();
-    workbench.dictionary.redoSnapshot.reset();
-    workbench.thesaurus.undoSnapshot.reset();
-    workbench.thesaurus.redoSnapshot.reset();
-    workbench.autocorrect.undoSnapshot.reset();
-    workbench.autocorrect.redoSnapshot.reset();
+    for (DocumentKind kind : allDocumentKinds) {
+        if (ListDocument *doc = workbench.listDocument(kind)) {
+            doc->selectedIndex = -1;
+            doc->clearHistory();
+        }
+    }
 }
 
 } // namespace lexaloom

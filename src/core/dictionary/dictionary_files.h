@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "shell/document_kind.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -15,7 +17,7 @@ inline const QString savingStatus = QStringLiteral("Saving Dictionary... <ESC> t
 inline const QString savingAffStatus = QStringLiteral("Saving .aff file...");
 inline const QString openTitle = QStringLiteral("Open Dictionary");
 inline const QString saveTitle = QStringLiteral("Save Dictionary");
-inline const QString fileFilter = QStringLiteral("Dictionary (*.dic)|*.dic");
+inline const QString fileFilter = KindFacts(DocumentKind::Dictionary).openFilter;
 inline const QString fileExtension = QStringLiteral(".dic");
 inline const QString changedQuestion = QStringLiteral("The Dictionary has been changed.\n\nContinue?");
 inline const QString affNotFound = QStringLiteral(".AFF file not found.");
@@ -32,7 +34,7 @@ inline const QString invalidUtf8Question = QStringLiteral(
 inline const QString noWords = QStringLiteral("No dictionary words found.");
 inline const QString affEmpty = QStringLiteral("The .AFF file is empty.");
 inline const QString okPrefix = QStringLiteral("OK. ");
-inline const QString wordsCounter = QStringLiteral("# Words:");
+inline const QString wordsCounter = KindFacts(DocumentKind::Dictionary).counterCaption;
 inline const QString wordCounter = QStringLiteral("Word: [");
 inline const QString changedMarker = QStringLiteral("*");
 inline const QString noFile = QStringLiteral("n/a");

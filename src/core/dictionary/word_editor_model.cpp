@@ -3,6 +3,7 @@
 #include "dictionary/aff_aid.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
+#include "shell/list_document.h"
 #include "shell/settings.h"
 #include "shell/ui.h"
 
@@ -162,7 +163,7 @@ TagSummary summariseTags(const std::vector<DerivedRow> &rows)
 
 FieldTone wordFieldTone(const QString &word)
 {
-    if (word.startsWith(u'/'))
+    if (IsCommentEntry(word))
         return FieldTone::Amber;
     if (word.isEmpty())
         return FieldTone::Normal;
@@ -180,7 +181,7 @@ std::optional<OkFailure> checkWordEditorOk(const QString &word, const QString &t
 {
     if (word.isEmpty() || word == QLatin1String(" "))
         return OkFailure{wordEditorTexts::noWordText, EditorField::Word};
-    if (!word.startsWith(u'/') && hasBadSpaces(word))
+    if (!IsCommentEntry(word) && hasBadSpaces(word))
         return OkFailure{wordEditorTexts::invalidSpaces, EditorField::Word};
     if (!tags.isEmpty() && hasBadSpaces(tags))
         return OkFailure{wordEditorTexts::tagsIncorrect, EditorField::Tags};
@@ -399,7 +400,7 @@ int WordEditorModel::expand(const std::function<QString()> &currentWord, const s
     m_derived = false;
     m_stale = false;
     QString word = currentWord();
-    if (word.isEmpty() || word.startsWith(u'/'))
+    if (word.isEmpty() || IsCommentEntry(word))
         return NoStop;
 
     m_expanding = true;
@@ -416,14 +417,14 @@ int WordEditorModel::expand(const std::function<QString()> &currentWord, const s
         if (m_stop != WordChanged)
             break;
         word = currentWord();
-        if (word.isEmpty() || word.startsWith(u'/'))
+        if (word.isEmpty() || IsCommentEntry(word))
             break;
     }
     m_expanding = false;
     // A word change that ended the loop on an empty or "/" word is no stop at all.
     const int stop = m_stop == WordChanged ? NoStop : m_stop;
     m_stop = NoStop;
-    if (word.isEmpty() || word.startsWith(u'/')) {
+    if (word.isEmpty() || IsCommentEntry(word)) {
         m_rows.clear();
         return stop;
     }
@@ -457,7 +458,7 @@ QString WordEditorModel::heading() const
 
 WordEditorModel::Taboo WordEditorModel::taboo(const QString &word) const
 {
-    if (word.startsWith(u'/'))
+    if (IsCommentEntry(word))
         return Taboo::Amber;
     if (wordFieldTone(word) == FieldTone::Red || !m_derived)
         return Taboo::Neutral;

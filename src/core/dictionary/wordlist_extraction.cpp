@@ -6,6 +6,7 @@
 #include "dictionary/dictionary_document.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
+#include "shell/list_document.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
 #include "shell/ui.h"
@@ -148,7 +149,7 @@ WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable 
             }
         }
         const QStringView part = partBeforeNewline(entries.view(i));
-        if (part.startsWith(u'/'))
+        if (IsCommentEntry(part))
             continue;
         result.total += deriver.DeriveWord(part, sink);
         if (!writer.ok()) {
@@ -195,7 +196,7 @@ WordlistResult CountWordlist(const DictionaryDocument &dictionary, AffixTable &a
                               i);
         }
         const QStringView part = partBeforeNewline(entries.view(i));
-        if (!part.startsWith(u'/'))
+        if (!IsCommentEntry(part))
             result.total += deriver.DeriveWord(part, sink);
     }
     result.done = true;
@@ -268,7 +269,7 @@ WordlistResult ExtractWordlistByType(const DictionaryDocument &dictionary, Affix
             call(controls.setProgressValue, i);
         }
         const QStringView part = partBeforeNewline(entries.view(i));
-        if (part.startsWith(u'/') || (entryHasType && !entryHasType(i, part)))
+        if (IsCommentEntry(part) || (entryHasType && !entryHasType(i, part)))
             continue;
         deriver.DeriveWord(part, sink);
         if (!writer.ok())

@@ -16,13 +16,6 @@ namespace lexaloom {
 class EntryStore;
 struct MainSettings;
 
-// How the fields of an entry are laid out; it decides what Find searches.
-enum class EntryLayout {
-    WordAndTags,         // "word/flags\ntags": the tags are the extra information
-    HeadAndMeanings,     // "head|n\nmeaning 1\n...": the n meaning lines are
-    IncorrectAndCorrect, // "incorrect\ncorrect": the correct part is
-};
-
 struct FindOptions {
     bool leftMatch = true;
     bool matchCase = false;

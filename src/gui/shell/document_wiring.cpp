@@ -34,9 +34,7 @@ void showDictionary(MainWindow &window)
 // Scrolls the tab's list so that `index` is its first row and focuses it.
 void showEntry(MainWindow &window, Workbench &workbench, DocumentKind kind, qint64 index)
 {
-    qint64 &selected = kind == DocumentKind::Hyphenation ? workbench.hyphenation.selectedIndex
-                                                         : workbench.dictionary.selectedIndex;
-    selected = index;
+    *workbench.pagedListSource(kind).selectedIndex = index;
     window.pagedList(kind)->setScrollPosition(index);
     window.refreshListPage(kind);
     window.refreshFileInfo(kind);

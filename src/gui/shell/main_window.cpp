@@ -23,6 +23,8 @@
 #include "app/tab_labels.h"
 #include "app/workbench.h"
 #include "shell/app_identity.h"
+#include "shell/document_kind.h"
+#include "shell/list_document.h"
 #include "shell/manual_url.h"
 #include "shell/paged_list_view.h"
 #include "shell/startup_gui.h"
@@ -276,29 +278,15 @@ PagedListView *MainWindow::addPagedList(DocumentKind kind, int width, const QLis
     QList<PagedListView::Column> cols;
     for (const auto &[caption, w] : columns)
         cols.append({caption, w});
-    EntryStore *entries = &m_workbench.dictionary.entries;
-    qint64 *selected = &m_workbench.dictionary.selectedIndex;
+    const Workbench::PagedListSource source = m_workbench.pagedListSource(kind);
     PagedListStyle style = PagedListStyle::Dictionary;
-    switch (kind) {
-    case DocumentKind::Thesaurus:
-        entries = &m_workbench.thesaurus.entries;
-        selected = &m_workbench.thesaurus.selectedIndex;
+    if (KindFacts(kind).layout == EntryLayout::HeadAndMeanings)
         style = PagedListStyle::Plain;
-        break;
-    case DocumentKind::Hyphenation:
-        // The Hyphenation tab lists the dictionary's entries with a focus of its own.
-        selected = &m_workbench.hyphenation.selectedIndex;
-        break;
-    case DocumentKind::Autocorrect:
-        entries = &m_workbench.autocorrect.entries;
-        selected = &m_workbench.autocorrect.selectedIndex;
+    else if (KindFacts(kind).layout == EntryLayout::IncorrectAndCorrect)
         style = PagedListStyle::Autocorrect;
-        break;
-    default:
-        break;
-    }
     TabParts &parts = tab(kind);
-    auto *list = new PagedListView(*entries, *selected, style, cols, m_workbench.settings.listPageRows, parts.page);
+    auto *list = new PagedListView(*source.entries, *source.selectedIndex, style, cols,
+                                   m_workbench.settings.listPageRows, parts.page);
     list->setGeometry(4, 6, width + PagedListView::scrollBarWidth, 315 + m_metrics.dy(100) + m_metrics.rowPixelsPlus);
     list->tree()->setFont(m_listFont);
     keepSelectionVisible(list->tree());
@@ -943,7 +931,7 @@ void MainWindow::watchFocus(QWidget *, QWidget *now)
 void MainWindow::hyphenationWordChanged(const QString &text)
 {
     QPalette palette = m_wordField->palette();
-    palette.setColor(QPalette::Text, text.startsWith(QLatin1Char('/')) ? amber : QColor(Qt::black));
+    palette.setColor(QPalette::Text, IsCommentEntry(text) ? amber : QColor(Qt::black));
     m_wordField->setPalette(palette);
 }
 

@@ -12,6 +12,7 @@
 
 #include "app/tab_labels.h"
 #include "shell/entry_store.h"
+#include "shell/list_document.h"
 #include "shell/paged_list.h"
 
 namespace lexaloom {
@@ -96,7 +97,7 @@ QTreeWidgetItem *PagedListView::makeRow(qint64 index) const
     }
     switch (m_style) {
     case PagedListStyle::Dictionary:
-        if (entry.startsWith(QLatin1Char('/'))) {
+        if (IsCommentEntry(entry)) {
             item->setForeground(1, amber);
             item->setForeground(2, amber);
         }
