@@ -52,7 +52,7 @@ void TestAffValidateWindow::processShowsTheReportAndColoursRows()
     Workbench workbench;
     workbench.dictionary.affText = smallAff;
     ScriptedUi ui;
-    AffValidateSession::prepare(workbench, ui);
+    AffValidateSession::prepare(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
     AffValidateWindow window(nullptr, workbench, ui);
     window.show();
     window.loadPanel();
@@ -144,11 +144,13 @@ void TestAffValidateWindow::escapeDuringProcessAsksToAbort()
     Workbench workbench;
     workbench.dictionary.affText = smallAff;
     ScriptedUi ui;
-    AffValidateSession::prepare(workbench, ui);
+    AffValidateSession::prepare(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
     AffValidateWindow window(nullptr, workbench, ui);
     window.show();
     window.loadPanel();
-    // The key waits in the queue until the run handles window events.
+    // The key waits in the queue until the run handles window events, which the
+    // program's Ui pumps.
+    ui.onProcessEvents = [](ScriptedUi &) { QCoreApplication::processEvents(); };
     QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     ui.answers.push_back(true);
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
