@@ -102,7 +102,7 @@ public:
         case Qt::ForegroundRole:
             return line.colour == AffLineColour::normal ? QVariant() : QVariant(palette::fromRgb(line.colour));
         case Qt::BackgroundRole:
-            return index.column() == 0 ? QVariant(palette::lineNumberBackground) : QVariant();
+            return index.column() == 0 ? QVariant(palette::panelGrey) : QVariant();
         case Qt::CheckStateRole:
             return index.column() == 0 ? QVariant(line.checked ? Qt::Checked : Qt::Unchecked) : QVariant();
         case Qt::TextAlignmentRole:

@@ -2,6 +2,7 @@
 
 #include "shell/dialog_captions.h"
 #include "shell/find.h"
+#include "shell/palette.h"
 #include "shell/workbench.h"
 
 #include <QHBoxLayout>
@@ -13,7 +14,7 @@ namespace lexaloom {
 
 namespace {
 
-const QColor outOfRangeColour(255, 0, 0);
+const QColor &outOfRangeColour = palette::red;
 
 } // namespace
 

@@ -12,16 +12,17 @@
 
 #include "shell/entry_store.h"
 #include "shell/paged_list.h"
+#include "shell/palette.h"
 #include "shell/tab_labels.h"
 
 namespace lexaloom {
 
 namespace {
 
-const QColor lineNumberBackground(214, 217, 223);
-const QColor amber(255, 201, 14);
-const QColor incorrectRed(255, 0, 0);
-const QColor correctGreen(0, 153, 0);
+const QColor &lineNumberBackground = palette::panelGrey;
+const QColor &amber = palette::amber;
+const QColor &incorrectRed = palette::red;
+const QColor &correctGreen = palette::green;
 
 } // namespace
 

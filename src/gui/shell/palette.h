@@ -11,7 +11,8 @@ namespace lexaloom::palette {
 
 // Entries and words that start with "/" (comment entries).
 inline const QColor amber(255, 201, 14);
-// Errors: faulty fields and lines, the changed and modified marks, warnings in captions.
+// Errors: faulty fields and lines, incorrect words, the changed and modified marks,
+// warnings in captions.
 inline const QColor red(255, 0, 0);
 // The AFF Validate lines that lack a field.
 inline const QColor blue(0, 0, 255);
@@ -19,8 +20,10 @@ inline const QColor blue(0, 0, 255);
 inline const QColor lampOn(40, 170, 60);
 inline const QColor lampOff(210, 210, 210);
 inline const QColor lampRim(90, 90, 90);
-// The "Line #" column of the AFF Validate panel.
-inline const QColor lineNumberBackground(214, 217, 223);
+// The correct words of the autocorrect list.
+inline const QColor green(0, 153, 0);
+// The background of the toolbar and of the line-number columns.
+inline const QColor panelGrey(214, 217, 223);
 
 // A colour the core keeps as 0xRRGGBB.
 inline QColor fromRgb(quint32 rgb)
