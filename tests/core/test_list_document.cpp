@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "shell/workbench.h"
+#include "app/workbench.h"
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "dictionary/aff_aid.h"
+
 namespace lexaloom {
 
 class Ui;

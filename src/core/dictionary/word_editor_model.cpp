@@ -147,16 +147,17 @@ TagSummary summariseTags(const std::vector<DerivedRow> &rows)
     QStringList paths;
     for (const auto &[path, count] : counts)
         paths << path;
-    std::stable_sort(paths.begin(), paths.end(),
-                     [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+    std::stable_sort(paths.begin(), paths.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
     for (const QString &path : paths) {
         const QString count = QString::number(counts[path]);
         const qsizetype tab = path.indexOf(u'\t');
         if (tab < 0)
             summary.topLevel << path + QStringLiteral(" tag ") + count;
         else
-            summary.nested << path.left(tab) + QStringLiteral(" tag — ") + path.mid(tab + 1) +
-                                  QStringLiteral(" tag ") + count;
+            summary.nested << path.left(tab) + QStringLiteral(" tag — ") + path.mid(tab + 1) + QStringLiteral(" tag ") +
+                                  count;
     }
     return summary;
 }
@@ -367,9 +368,40 @@ QString editorAffText(const AffixTable &table)
     return table.normalizedText;
 }
 
-WordEditorModel::WordEditorModel(const AffixTable &table, const MainSettings &settings)
-    : m_table(table), m_settings(settings)
+WordEditorModel::WordEditorModel(const AffixTable &table, const MainSettings &settings,
+                                 const QList<AffAidEntry> &affAidEntries)
+    : m_table(table)
+    , m_settings(settings)
+    , m_legend(affAidLegend(affAidEntries, settings.affAidLanguage))
 {
+}
+
+bool WordEditorModel::okPressed()
+{
+    if (!m_expanding)
+        return true;
+    m_stop = OkPressed;
+    return false;
+}
+
+bool WordEditorModel::cancelPressed()
+{
+    if (!m_expanding)
+        return true;
+    m_stop = CancelPressed;
+    return false;
+}
+
+WordEditorModel::AfterExpansion WordEditorModel::afterExpansion(int stop, const QString &word, const QString &tags)
+{
+    switch (stop) {
+    case CancelPressed:
+        return AfterExpansion::CloseRejected;
+    case OkPressed:
+        return checkWordEditorOk(word, tags) ? AfterExpansion::ShowRowsThenOk : AfterExpansion::CloseAccepted;
+    default:
+        return AfterExpansion::ShowRows;
+    }
 }
 
 void WordEditorModel::wordChanged(qint64 now)

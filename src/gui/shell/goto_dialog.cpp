@@ -4,6 +4,8 @@
 #include "app/workbench.h"
 #include "shell/dialog_captions.h"
 #include "shell/find.h"
+#include "app/workbench.h"
+#include "shell/palette.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -14,7 +16,7 @@ namespace lexaloom {
 
 namespace {
 
-const QColor outOfRangeColour(255, 0, 0);
+const QColor &outOfRangeColour = palette::red;
 
 } // namespace
 

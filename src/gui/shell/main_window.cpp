@@ -27,6 +27,7 @@
 #include "shell/list_document.h"
 #include "shell/manual_url.h"
 #include "shell/paged_list_view.h"
+#include "shell/palette.h"
 #include "shell/startup_gui.h"
 #include "shell/ui.h"
 
@@ -40,8 +41,8 @@ constexpr int imageButtonSize = 44;
 constexpr int labelHeight = 18;
 constexpr int fieldHeight = 34;
 constexpr int gap = 4;
-const QColor toolbarColour(214, 217, 223);
-const QColor amber(255, 201, 14);
+const QColor &toolbarColour = palette::panelGrey;
+const QColor &amber = palette::amber;
 
 QString textButtonCaption(TabAction action)
 {
@@ -424,7 +425,7 @@ void MainWindow::addFileInfo(DocumentKind kind, int y, bool extensionIcon, bool 
     QWidget *page = parts.page;
     parts.counter = addLabel(page, QString(), QRect(4, y, 160, labelHeight));
     parts.changed = addLabel(page, QString(), QRect(166, y, 14, labelHeight));
-    parts.changed->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0); font-weight: bold;"));
+    parts.changed->setStyleSheet(palette::textColourStyle(palette::red) + QStringLiteral(" font-weight: bold;"));
     int x = 184;
     const auto icon = [&](const QString &image, const QString &tooltip) {
         QLabel *label = addLabel(page, QString(), QRect(x, y + 1, 16, 16));

@@ -14,15 +14,17 @@
 #include "shell/entry_store.h"
 #include "shell/list_document.h"
 #include "shell/paged_list.h"
+#include "app/tab_labels.h"
+#include "shell/palette.h"
 
 namespace lexaloom {
 
 namespace {
 
-const QColor lineNumberBackground(214, 217, 223);
-const QColor amber(255, 201, 14);
-const QColor incorrectRed(255, 0, 0);
-const QColor correctGreen(0, 153, 0);
+const QColor &lineNumberBackground = palette::panelGrey;
+const QColor &amber = palette::amber;
+const QColor &incorrectRed = palette::red;
+const QColor &correctGreen = palette::green;
 
 } // namespace
 
