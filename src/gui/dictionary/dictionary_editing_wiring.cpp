@@ -5,12 +5,12 @@
 
 #include <memory>
 
+#include "app/settings_files.h"
 #include "app/workbench.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/word_editor.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
-#include "app/workbench.h"
 #include "shell/prefs_store.h"
 
 namespace lexaloom {
