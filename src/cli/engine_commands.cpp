@@ -23,7 +23,7 @@ bool readAffText(const QString &path, QString &text, QTextStream &err)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        err << "lexaloom-cli: cannot read " << path << '\n';
+        CliFailure(err, path, QStringLiteral("cannot read: ") + file.errorString());
         return false;
     }
     QByteArray bytes = file.readAll();
@@ -40,15 +40,12 @@ QString affPathOf(const QString &dicPath)
     return dicPath.left(dicPath.size() - 3) + QLatin1String("aff");
 }
 
-int runDerive(const QStringList &args, QTextStream &out, QTextStream &err)
+int runDerive(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    if (args.size() != 2) {
-        err << "usage: lexaloom-cli derive AFF ENTRY\n";
-        return 2;
-    }
+    const QStringList &args = arguments.positional;
     QString affText;
     if (!readAffText(args[0], affText, err))
-        return 1;
+        return exitFailed;
     AffixTable table;
     BuildAffixTable(table, affText);
     EditorRowsSink sink;
@@ -64,12 +61,11 @@ int runDerive(const QStringList &args, QTextStream &out, QTextStream &err)
         err << "Missing flags: " << state.missingFlags << '\n';
     if (!state.missingContinuationLabel().isEmpty())
         err << "Missing continuation flags: " << state.missingContinuationLabel() << '\n';
-    return 0;
+    return exitOk;
 }
 
 // Derives every entry of the .dic into `sink`; false when a file is unreadable.
-bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink &sink, qint64 &total,
-                      QTextStream &err)
+bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink &sink, qint64 &total, QTextStream &err)
 {
     QString affText;
     if (!readAffText(affPathOf(dicPath), affText, err))
@@ -77,7 +73,7 @@ bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink 
     BuildAffixTable(table, affText);
     DicLineReader reader(dicPath);
     if (!reader.isOpen()) {
-        err << "lexaloom-cli: cannot read " << dicPath << '\n';
+        CliFailure(err, dicPath, QStringLiteral("cannot read"));
         return false;
     }
     WordDeriver deriver(table);
@@ -92,32 +88,23 @@ bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink 
     return true;
 }
 
-int runCount(const QStringList &args, QTextStream &out, QTextStream &err)
+int runCount(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    if (args.size() != 1) {
-        err << "usage: lexaloom-cli count DIC\n";
-        return 2;
-    }
     AffixTable table;
     CountingSink sink;
     qint64 total = 0;
-    if (!deriveDictionary(args[0], table, sink, total, err))
-        return 1;
+    if (!deriveDictionary(arguments.positional[0], table, sink, total, err))
+        return exitFailed;
     out << "OK. Words Found:" << FormatCount(total, QStringLiteral(",")) << '\n';
-    return 0;
+    return exitOk;
 }
 
-int runDeriveAll(const QStringList &args, QTextStream &out, QTextStream &err)
+int runDeriveAll(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    if (args.size() != 2) {
-        err << "usage: lexaloom-cli derive-all DIC OUT\n";
-        return 2;
-    }
+    const QStringList &args = arguments.positional;
     QSaveFile file(args[1]);
-    if (!file.open(QIODevice::WriteOnly)) {
-        err << "lexaloom-cli: cannot write " << args[1] << '\n';
-        return 1;
-    }
+    if (!file.open(QIODevice::WriteOnly))
+        return CliFailure(err, args[1], QStringLiteral("cannot write: ") + file.errorString());
     AffixTable table;
     qint64 total = 0;
     {
@@ -126,27 +113,26 @@ int runDeriveAll(const QStringList &args, QTextStream &out, QTextStream &err)
         // The sink needs the table's rule width only for CSV; plain lines ignore it.
         FileLinesSink sink(writer, FileLineFormat::Plain, 0);
         if (!deriveDictionary(args[0], table, sink, total, err))
-            return 1;
-        if (!writer.flush()) {
-            err << "lexaloom-cli: cannot write " << args[1] << '\n';
-            return 1;
-        }
+            return exitFailed;
+        if (!writer.flush())
+            return CliFailure(err, args[1], QStringLiteral("cannot write: ") + file.errorString());
     }
-    if (!file.commit()) {
-        err << "lexaloom-cli: cannot write " << args[1] << '\n';
-        return 1;
-    }
+    if (!file.commit())
+        return CliFailure(err, args[1], QStringLiteral("cannot write: ") + file.errorString());
     out << "OK. Words Found:" << FormatCount(total, QStringLiteral(",")) << '\n';
-    return 0;
+    return exitOk;
 }
 
-const CliCommandRegistration deriveCommand({"derive", "AFF ENTRY",
-                                            "the derived forms of one entry: word, type, flag, position, rule",
-                                            runDerive});
-const CliCommandRegistration countCommand({"count", "DIC", "the number of forms of a dictionary (.aff beside it)",
-                                           runCount});
-const CliCommandRegistration deriveAllCommand({"derive-all", "DIC OUT",
+const CliCommandRegistration deriveCommand(
+    {"derive", "AFF ENTRY", "the derived forms of one entry: word, type, flag, position, rule", {}, 2, 2, runDerive});
+const CliCommandRegistration
+    countCommand({"count", "DIC", "the number of forms of a dictionary (.aff beside it)", {}, 1, 1, runCount});
+const CliCommandRegistration deriveAllCommand({"derive-all",
+                                               "DIC OUT",
                                                "every form of a dictionary written to OUT as \"All .txt\" does",
+                                               {},
+                                               2,
+                                               2,
                                                runDeriveAll});
 
 } // namespace

@@ -37,17 +37,11 @@ private:
     qsizetype m_shown = 0;
 };
 
-int runValidateAff(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int runValidateAff(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    if (arguments.size() != 1) {
-        err << "usage: lexaloom-cli validate-aff AFF\n";
-        return 2;
-    }
-    QFile file(arguments.first());
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "lexaloom-cli: cannot read \"" << arguments.first() << "\": " << file.errorString() << "\n";
-        return 2;
-    }
+    QFile file(arguments.positional.first());
+    if (!file.open(QIODevice::ReadOnly))
+        return CliFailure(err, file.fileName(), QStringLiteral("cannot read: ") + file.errorString());
     QString text = QString::fromUtf8(file.readAll());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
@@ -64,12 +58,17 @@ int runValidateAff(const QStringList &arguments, QTextStream &out, QTextStream &
     const AffValidateOutcome outcome = ValidateAff(panel, table, settings, display, host);
     host.refresh(display);
     out.flush();
-    return outcome == AffValidateOutcome::NoErrors ? 0 : 1;
+    return outcome == AffValidateOutcome::NoErrors ? exitOk : exitProblemsFound;
 }
 
 const CliCommandRegistration
-    validateAffCommand({"validate-aff", "AFF",
-                        "the AFF Validate report of an .aff file; exit status 1 when it finds errors", runValidateAff});
+    validateAffCommand({"validate-aff",
+                        "AFF",
+                        "the AFF Validate report of an .aff file; exit status 1 when it finds errors",
+                        {},
+                        1,
+                        1,
+                        runValidateAff});
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "app/document_files.h"
+#include "app/find_target.h"
 #include "app/profile.h"
 #include "app/settings_files.h"
 #include "app/workbench.h"
@@ -79,23 +80,37 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
             showDictionary(window);
     });
 
-    for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation}) {
+    for (DocumentKind kind :
+         {DocumentKind::Dictionary, DocumentKind::Hyphenation, DocumentKind::Thesaurus, DocumentKind::Autocorrect}) {
         d.setTabOperation(kind, TabAction::Find, [&window, &workbench, &ui, &d, kind] {
             FindActions actions;
             actions.showEntry = [&window, &workbench, kind](qint64 i) { showEntry(window, workbench, kind, i); };
-            // Both tabs list the dictionary's entries: its editor and its delete act on them.
-            actions.editEntry = [&workbench, &d](qint64 i) {
-                workbench.dictionary.selectedIndex = i;
-                d.runTabAction(DocumentKind::Dictionary, TabAction::Edit);
+            // The Hyphenation tab lists the dictionary's entries: the dictionary's editor
+            // and delete act on them. The Find window runs inside the Find command, so
+            // these go through the dispatcher's nested entry.
+            const DocumentKind owner = kind == DocumentKind::Hyphenation ? DocumentKind::Dictionary : kind;
+            actions.editEntry = [&workbench, &d, owner](qint64 i) {
+                *FindTargetFor(workbench, owner)->selectedIndex = i;
+                d.runNestedTabAction(owner, TabAction::Edit);
             };
-            actions.deleteEntry = [&window, &workbench, &ui](qint64 i) {
-                workbench.dictionary.selectedIndex = i;
-                const qint64 scroll = window.pagedList(DocumentKind::Dictionary)->scrollPosition();
-                if (DeleteWord(workbench.dictionary, ui, scroll, true) != 1)
-                    return false;
-                showDictionary(window);
-                return true;
-            };
+            if (owner == DocumentKind::Dictionary) {
+                actions.deleteEntry = [&window, &workbench, &ui](qint64 i) {
+                    workbench.dictionary.selectedIndex = i;
+                    const qint64 scroll = window.pagedList(DocumentKind::Dictionary)->scrollPosition();
+                    if (DeleteWord(workbench.dictionary, ui, scroll, true) != 1)
+                        return false;
+                    showDictionary(window);
+                    return true;
+                };
+            } else {
+                actions.deleteEntry = [&workbench, &d, owner](qint64 i) {
+                    const FindTarget target = *FindTargetFor(workbench, owner);
+                    *target.selectedIndex = i;
+                    const qint64 before = target.entries->size();
+                    d.runNestedTabAction(owner, TabAction::Delete);
+                    return target.entries->size() < before;
+                };
+            }
             actions.refreshList = [&window, kind] {
                 window.refreshListPage(kind);
                 window.refreshFileInfo(kind);

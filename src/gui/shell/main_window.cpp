@@ -22,6 +22,8 @@
 
 #include "app/tab_labels.h"
 #include "app/workbench.h"
+#include "dictionary/aff_text.h"
+#include "hyphenation/hyphenation_text.h"
 #include "shell/app_identity.h"
 #include "shell/document_kind.h"
 #include "shell/list_document.h"
@@ -460,8 +462,7 @@ void MainWindow::buildDictionaryTab()
     connect(m_affPane, &QPlainTextEdit::textChanged, this, [this] {
         if (m_showingTexts)
             return;
-        m_workbench.dictionary.affText = m_affPane->toPlainText();
-        m_workbench.dictionary.changed = true;
+        SetAffText(m_workbench.dictionary, m_affPane->toPlainText());
         refreshFileInfo(DocumentKind::Dictionary);
     });
     const int buttonsY = 6 + listHeight + 6;
@@ -500,8 +501,7 @@ void MainWindow::buildHyphenationTab()
     connect(m_hyphenationPane, &QPlainTextEdit::textChanged, this, [this] {
         if (m_showingTexts)
             return;
-        m_workbench.hyphenation.text = m_hyphenationPane->toPlainText();
-        m_workbench.hyphenation.changed = true;
+        SetHyphenationText(m_workbench.hyphenation, m_hyphenationPane->toPlainText());
         m_dispatcher.refreshCommandStates();
         refreshFileInfo(DocumentKind::Hyphenation);
     });
@@ -730,6 +730,12 @@ void MainWindow::wireOperations()
     m_dispatcher.setOperation(CommandId::HtmlHelp,
                               [this](int) { m_ui.openUrl(ManualUrl(m_workbench.programFolder())); });
     m_dispatcher.setOperation(CommandId::AboutToolkit, [this](int) { QMessageBox::aboutQt(this); });
+    // "Go to bottom" and "Go to top" under the paged lists move as End and Home do.
+    for (DocumentKind kind :
+         {DocumentKind::Dictionary, DocumentKind::Thesaurus, DocumentKind::Hyphenation, DocumentKind::Autocorrect}) {
+        m_dispatcher.setTabOperation(kind, TabAction::ListBottom, [this, kind] { moveListFocus(kind, ListKey::End); });
+        m_dispatcher.setTabOperation(kind, TabAction::ListTop, [this, kind] { moveListFocus(kind, ListKey::Home); });
+    }
 }
 
 // ---- Accessors ----------------------------------------------------------------
@@ -805,18 +811,8 @@ void MainWindow::applyCommandStates(const CommandStates &states)
         TabParts &parts = tab(kind);
         for (QWidget *w : parts.controls)
             w->setEnabled(true);
-        const auto k = static_cast<size_t>(kind);
-        tabButton(kind, TabAction::Undo)->setEnabled(states.undoEnabled[k]);
-        tabButton(kind, TabAction::Redo)->setEnabled(states.redoEnabled[k]);
-        if (kind == DocumentKind::AutoText) {
-            tabButton(kind, TabAction::ListBottom)->setEnabled(false);
-            tabButton(kind, TabAction::ListTop)->setEnabled(false);
-        }
-        if (kind == DocumentKind::AutoText || kind == DocumentKind::LanguageTool) {
-            for (TabAction action : {TabAction::XmlCancel, TabAction::XmlOk, TabAction::XmlEdit, TabAction::PaneClear,
-                                     TabAction::PaneBottom, TabAction::PaneTop})
-                tabButton(kind, action)->setEnabled(false);
-        }
+        for (const auto &[action, button] : parts.buttons)
+            button->setEnabled(states.isButtonEnabled(kind, action));
     }
     // The page length follows the preference.
     for (TabParts &parts : m_tabParts) {
