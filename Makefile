@@ -4,7 +4,7 @@ ASAN_DIR ?= build-asan
 DIST_DIR ?= $(BUILD_DIR)/dist
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build dist run test test-main test-asan bench screenshot clean
+.PHONY: all deps configure build dist run check-layers test test-main test-asan bench screenshot clean
 
 all: build
 
@@ -29,13 +29,17 @@ dist: build
 run: dist
 	cd $(DIST_DIR) && ./lexaloom
 
-test: test-main test-asan
+# The include rules of src/core's layers; reads the sources only, so it runs first.
+check-layers:
+	bash scripts/check-layers.sh
 
-test-main: build
+test: check-layers test-main test-asan
+
+test-main: check-layers build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 
 # The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
-test-asan: deps
+test-asan: check-layers deps
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_GUI=OFF -DLEXALOOM_SANITIZE=ON \
 		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
 	cmake --build $(ASAN_DIR) -j $(JOBS) --target core_tests

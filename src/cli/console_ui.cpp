@@ -11,10 +11,23 @@ ConsoleUi::ConsoleUi(QTextStream &err, bool answerYes, bool verbose)
 
 void ConsoleUi::showMessage(const QString &title, const QString &text, MessageIcon)
 {
-    if (!m_verbose)
-        return;
-    m_err << title << ": " << text << "\n";
-    m_err.flush();
+    m_messages.append(title + QStringLiteral(": ") + text);
+}
+
+QString ConsoleUi::reason() const
+{
+    QString text = m_messages.isEmpty() ? m_status : m_messages.last().section(QStringLiteral(": "), 1);
+    return text.simplified();
+}
+
+void ConsoleUi::showMessages()
+{
+    if (m_verbose) {
+        for (const QString &message : m_messages)
+            m_err << message << '\n';
+        m_err.flush();
+    }
+    m_messages.clear();
 }
 
 bool ConsoleUi::askYesNo(const QString &title, const QString &text, MessageIcon)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QTextStream>
 
 #include "shell/ui.h"
@@ -7,13 +8,19 @@
 namespace lexaloom::cli {
 
 // The Ui of the command line: there is no one to ask, so every question gets the
-// answer chosen for the command (shown on stderr when verbose), the save dialog
-// returns `savePath`, and messages go to stderr when verbose.
+// answer chosen for the command (shown on stderr when verbose) and the save dialog
+// returns `savePath`. Messages are kept: a failed command reports the last one as
+// the reason on its one line, a command that ran to its end shows them when verbose.
 class ConsoleUi final : public Ui {
 public:
     ConsoleUi(QTextStream &err, bool answerYes, bool verbose);
 
     QString savePath;
+
+    // Why the command stopped: the last message on one line, else the status text.
+    QString reason() const;
+    // Writes the kept messages to stderr when verbose.
+    void showMessages();
 
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
     bool askYesNo(const QString &title, const QString &text, MessageIcon icon) override;
@@ -36,6 +43,7 @@ private:
     bool m_answerYes;
     bool m_verbose;
     QString m_status;
+    QStringList m_messages;
     SystemClock m_clock;
 };
 

@@ -12,10 +12,11 @@
 #include "dictionary/derive_word.h"
 #include "dictionary/dic_line_reader.h"
 #include "dictionary/dictionary_files.h"
-#include "shell/format.h"
-#include "shell/text_codec.h"
 #include "shell/file_dialogs.h"
+#include "shell/format.h"
+#include "shell/list_document.h"
 #include "shell/settings.h"
+#include "shell/text_codec.h"
 
 namespace lexaloom::cli {
 
@@ -27,22 +28,19 @@ bool readAffText(const QString &path, QString &text, QTextStream &err)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        err << "lexaloom-cli: cannot read " << path << '\n';
+        CliFailure(err, path, QStringLiteral("cannot read: ") + file.errorString());
         return false;
     }
     text = NormaliseLineEnds(DecodeLossless(WithoutUtf8Bom(file.readAll())));
     return true;
 }
 
-int runDerive(const QStringList &args, QTextStream &out, QTextStream &err)
+int runDerive(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    if (args.size() != 2) {
-        err << "usage: lexaloom-cli derive AFF ENTRY\n";
-        return 2;
-    }
+    const QStringList &args = arguments.positional;
     QString affText;
     if (!readAffText(args[0], affText, err))
-        return 1;
+        return exitFailed;
     AffixTable table;
     BuildAffixTable(table, affText);
     EditorRowsSink sink;
@@ -58,26 +56,25 @@ int runDerive(const QStringList &args, QTextStream &out, QTextStream &err)
         err << "Missing flags: " << state.missingFlags << '\n';
     if (!state.missingContinuationLabel().isEmpty())
         err << "Missing continuation flags: " << state.missingContinuationLabel() << '\n';
-    return 0;
+    return exitOk;
 }
 
 // Derives every entry of the .dic into `sink`, read as File > Open reads it: the same
 // checks, questions (answered Yes and shown on stderr) and line rules. False when the
 // dictionary was refused or unreadable.
-bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink &sink, qint64 &total,
-                      QTextStream &err)
+bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink &sink, qint64 &total, QTextStream &err)
 {
     ConsoleUi ui(err, true, true);
     const MainSettings settings;
     QString affText;
     if (!ReadDictionaryAff(ui, settings, dicPath, affText).done()) {
-        err << "lexaloom-cli: " << ui.statusText() << '\n';
+        CliFailure(err, dicPath, ui.reason());
         return false;
     }
     BuildAffixTable(table, affText);
     DicLineReader reader(dicPath, DicQuestionsFor(ui, settings));
     if (!reader.isOpen()) {
-        err << "lexaloom-cli: cannot read " << dicPath << '\n';
+        CliFailure(err, dicPath, QStringLiteral("cannot read"));
         return false;
     }
     WordDeriver deriver(table);
@@ -85,43 +82,35 @@ bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink 
     total = 0;
     while (reader.next(line)) {
         const QStringView entry = DicLineReader::wordPart(line);
-        if (entry.startsWith(u'/'))
+        if (IsCommentEntry(entry))
             continue;
         total += deriver.DeriveWord(entry, sink);
     }
     if (reader.failed()) {
-        err << "lexaloom-cli: cannot read " << dicPath << '\n';
+        CliFailure(err, dicPath, QStringLiteral("cannot read"));
         return false;
     }
+    ui.showMessages();
     return true;
 }
 
-int runCount(const QStringList &args, QTextStream &out, QTextStream &err)
+int runCount(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    if (args.size() != 1) {
-        err << "usage: lexaloom-cli count DIC\n";
-        return 2;
-    }
     AffixTable table;
     CountingSink sink;
     qint64 total = 0;
-    if (!deriveDictionary(args[0], table, sink, total, err))
-        return 1;
+    if (!deriveDictionary(arguments.positional[0], table, sink, total, err))
+        return exitFailed;
     out << "OK. Words Found:" << FormatCount(total, QStringLiteral(",")) << '\n';
-    return 0;
+    return exitOk;
 }
 
-int runDeriveAll(const QStringList &args, QTextStream &out, QTextStream &err)
+int runDeriveAll(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    if (args.size() != 2) {
-        err << "usage: lexaloom-cli derive-all DIC OUT\n";
-        return 2;
-    }
+    const QStringList &args = arguments.positional;
     QSaveFile file(args[1]);
-    if (!file.open(QIODevice::WriteOnly)) {
-        err << "lexaloom-cli: cannot write " << args[1] << '\n';
-        return 1;
-    }
+    if (!file.open(QIODevice::WriteOnly))
+        return CliFailure(err, args[1], QStringLiteral("cannot write: ") + file.errorString());
     AffixTable table;
     qint64 total = 0;
     {
@@ -130,27 +119,26 @@ int runDeriveAll(const QStringList &args, QTextStream &out, QTextStream &err)
         // The sink needs the table's rule width only for CSV; plain lines ignore it.
         FileLinesSink sink(writer, FileLineFormat::Plain, 0);
         if (!deriveDictionary(args[0], table, sink, total, err))
-            return 1;
-        if (!writer.flush()) {
-            err << "lexaloom-cli: cannot write " << args[1] << '\n';
-            return 1;
-        }
+            return exitFailed;
+        if (!writer.flush())
+            return CliFailure(err, args[1], QStringLiteral("cannot write: ") + file.errorString());
     }
-    if (!file.commit()) {
-        err << "lexaloom-cli: cannot write " << args[1] << '\n';
-        return 1;
-    }
+    if (!file.commit())
+        return CliFailure(err, args[1], QStringLiteral("cannot write: ") + file.errorString());
     out << "OK. Words Found:" << FormatCount(total, QStringLiteral(",")) << '\n';
-    return 0;
+    return exitOk;
 }
 
-const CliCommandRegistration deriveCommand({"derive", "AFF ENTRY",
-                                            "the derived forms of one entry: word, type, flag, position, rule",
-                                            runDerive});
-const CliCommandRegistration countCommand({"count", "DIC", "the number of forms of a dictionary (.aff beside it)",
-                                           runCount});
-const CliCommandRegistration deriveAllCommand({"derive-all", "DIC OUT",
+const CliCommandRegistration deriveCommand(
+    {"derive", "AFF ENTRY", "the derived forms of one entry: word, type, flag, position, rule", {}, 2, 2, runDerive});
+const CliCommandRegistration
+    countCommand({"count", "DIC", "the number of forms of a dictionary (.aff beside it)", {}, 1, 1, runCount});
+const CliCommandRegistration deriveAllCommand({"derive-all",
+                                               "DIC OUT",
                                                "every form of a dictionary written to OUT as \"All .txt\" does",
+                                               {},
+                                               2,
+                                               2,
                                                runDeriveAll});
 
 } // namespace

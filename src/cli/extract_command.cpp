@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_files.h"
 #include "dictionary/wordlist_extraction.h"
-#include "shell/workbench.h"
 
 namespace lexaloom::cli {
 
@@ -33,13 +33,13 @@ bool kindFromName(const QString &name, WordlistKind &kind)
     return false;
 }
 
-int runExtract(const QStringList &args, QTextStream &out, QTextStream &err)
+int runExtract(const CliArguments &args, QTextStream &out, QTextStream &err)
 {
     WordlistKind kind = WordlistKind::AllTxt;
-    if (args.size() != 4 || args[0] != QLatin1String("--kind") || !kindFromName(args[1], kind)) {
-        err << "usage: lexaloom-cli extract --kind txt|csv|compounds|compounds-lt DIC OUTFILE\n";
-        return 2;
-    }
+    if (!kindFromName(args.option(QStringLiteral("--kind")), kind))
+        return args.usageError(err);
+    const QString dicPath = QFileInfo(args.positional[0]).absoluteFilePath();
+    const QString outPath = QFileInfo(args.positional[1]).absoluteFilePath();
     // The recent-files log goes to a throw-away program folder.
     QTemporaryDir programFolder;
     Workbench workbench(programFolder.path());
@@ -47,25 +47,27 @@ int runExtract(const QStringList &args, QTextStream &out, QTextStream &err)
     workbench.settings.decodeWarnLimit = 0;
     // Every question (the tag separator, the overwrite) is answered Yes and shown.
     ConsoleUi ui(err, true, true);
-    const DictionaryFileResult loaded = LoadDictionary(workbench, ui, QFileInfo(args[2]).absoluteFilePath());
-    if (!loaded.done()) {
-        err << "lexaloom-cli: " << ui.statusText() << '\n';
-        return 1;
-    }
-    ui.savePath = QFileInfo(args[3]).absoluteFilePath();
-    const WordlistResult result = ExtractWordlist(workbench, ui, kind);
-    if (!result.done) {
-        err << "lexaloom-cli: " << ui.statusText() << '\n';
-        return 1;
-    }
+    if (!LoadDictionary(workbench.dictionary, workbench.settings, ui, dicPath).done())
+        return CliFailure(err, dicPath, ui.reason());
+    ui.showMessages();
+    ui.savePath = outPath;
+    const WordlistResult result =
+        ExtractWordlist(workbench.dictionary, workbench.affixTable, workbench.settings, ui, kind);
+    if (!result.done)
+        return CliFailure(err, result.path.isEmpty() ? outPath : result.path, ui.reason());
+    ui.showMessages();
     out << result.path << '\n' << ui.statusText() << '\n';
-    return 0;
+    return exitOk;
 }
 
-const CliCommandRegistration extractCommand(
-    {"extract", "--kind txt|csv|compounds|compounds-lt DIC OUTFILE",
-     "Extract wordlist as the Dictionary Tools menu writes it (\".txt\"/\".csv\" appended when missing)",
-     runExtract});
+const CliCommandRegistration
+    extractCommand({"extract",
+                    "--kind txt|csv|compounds|compounds-lt DIC OUTFILE",
+                    "Extract wordlist as the Dictionary Tools menu writes it (\".txt\"/\".csv\" appended when missing)",
+                    {"--kind"},
+                    2,
+                    2,
+                    runExtract});
 
 } // namespace
 

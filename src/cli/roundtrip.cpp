@@ -10,25 +10,28 @@
 
 #include <ctime>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_files.h"
 #include "shell/format.h"
-#include "shell/workbench.h"
 
 namespace lexaloom::cli {
 
-
-int runRoundtrip(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    if (arguments.size() != 2) {
-        err << "Usage: lexaloom-cli roundtrip DIC OUTDIR\n";
-        return 2;
+    // Every file kind gets its --kind here as its load and save land.
+    const QString kind = arguments.option(QStringLiteral("--kind"), QStringLiteral("dictionary"));
+    static const QStringList laterKinds{QStringLiteral("thesaurus"), QStringLiteral("hyphenation"),
+                                        QStringLiteral("autocorrect")};
+    if (laterKinds.contains(kind)) {
+        err << "lexaloom-cli: roundtrip --kind " << kind << " is not available yet\n";
+        return exitFailed;
     }
-    const QString dicPath = QFileInfo(arguments[0]).absoluteFilePath();
-    const QString outDir = QFileInfo(arguments[1]).absoluteFilePath();
-    if (!QDir().mkpath(outDir)) {
-        err << "lexaloom-cli: cannot create " << outDir << "\n";
-        return 1;
-    }
+    if (kind != QLatin1String("dictionary"))
+        return arguments.usageError(err);
+    const QString dicPath = QFileInfo(arguments.positional[0]).absoluteFilePath();
+    const QString outDir = QFileInfo(arguments.positional[1]).absoluteFilePath();
+    if (!QDir().mkpath(outDir))
+        return CliFailure(err, outDir, QStringLiteral("cannot create the folder"));
     // The recent-files log goes to a throw-away program folder.
     QTemporaryDir programFolder;
     Workbench workbench(programFolder.path());
@@ -41,32 +44,40 @@ int runRoundtrip(const QStringList &arguments, QTextStream &out, QTextStream &er
     QElapsedTimer timer;
     timer.start();
     qint64 cpuStart = cpuMs();
-    const DictionaryFileResult loaded = LoadDictionary(workbench, ui, dicPath);
+    const DictionaryFileResult loaded = LoadDictionary(workbench.dictionary, workbench.settings, ui, dicPath);
     const qint64 loadMs = timer.elapsed();
     const qint64 loadCpuMs = cpuMs() - cpuStart;
-    out << "load " << dicPath << ": " << ui.statusText() << "\n";
     if (!loaded.done())
-        return 1;
+        return CliFailure(err, dicPath, ui.reason());
+    ui.showMessages();
+    out << "load " << dicPath << ": " << ui.statusText() << "\n";
     out << "entries: " << workbench.dictionary.entries.size() << "\nload ms: " << loadMs << " (cpu " << loadCpuMs
         << ")\n";
 
     timer.restart();
     cpuStart = cpuMs();
-    const DictionaryFileResult saved = SaveDictionary(workbench, ui, false, true);
+    const DictionaryFileResult saved = SaveDictionary(workbench.dictionary, workbench.settings, ui, false, true);
     const qint64 saveMs = timer.elapsed();
     const qint64 saveCpuMs = cpuMs() - cpuStart;
-    out << "save " << saved.path << ": " << ui.statusText() << "\n";
     if (!saved.done())
-        return 1;
+        return CliFailure(err, saved.path.isEmpty() ? ui.savePath : saved.path, ui.reason());
+    ui.showMessages();
+    out << "save " << saved.path << ": " << ui.statusText() << "\n";
     out << "save ms: " << saveMs << " (cpu " << saveCpuMs << ")\n";
-    return 0;
+    return exitOk;
 }
 
 namespace {
 
-const CliCommandRegistration roundtripCommand({"roundtrip", "DIC OUTDIR",
-                                               "load a .dic/.aff pair and save it into OUTDIR as File > Save As would",
-                                               runRoundtrip});
+const CliCommandRegistration
+    roundtripCommand({"roundtrip",
+                      "[--kind dictionary|thesaurus|hyphenation|autocorrect] INPUT OUTDIR",
+                      "load a file of the kind (a .dic/.aff pair when left out) and save it into OUTDIR as "
+                      "File > Save As would",
+                      {"--kind"},
+                      2,
+                      2,
+                      runRoundtrip});
 
 } // namespace
 

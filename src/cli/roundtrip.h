@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QStringList>
 #include <QTextStream>
+
+#include "cli_command.h"
 
 namespace lexaloom::cli {
 
-// "roundtrip DIC OUTDIR": loads a .dic/.aff pair and saves it into OUTDIR under the
-// same names, through the same load and save commands as File > Open and Save As.
-int runRoundtrip(const QStringList &arguments, QTextStream &out, QTextStream &err);
+// "roundtrip [--kind KIND] INPUT OUTDIR": loads a file of the kind (a .dic/.aff pair
+// when left out) and saves it into OUTDIR under the same name, through the same load
+// and save commands as File > Open and Save As.
+int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err);
 
 } // namespace lexaloom::cli

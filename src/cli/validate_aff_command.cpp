@@ -9,47 +9,40 @@
 #include "dictionary_tools/aff_panel.h"
 #include "dictionary_tools/aff_validate.h"
 #include "shell/file_dialogs.h"
+#include "shell/settings.h"
 #include "shell/text_codec.h"
 
 namespace lexaloom::cli {
 
 namespace {
 
-// The report goes straight to standard output; the window's other controls do not exist here.
-class ConsoleView final : public AffValidateView {
+// The report goes straight to standard output as the run writes it; the window's other
+// controls do not exist here.
+class ConsoleHost final : public AffValidateHost {
 public:
-    explicit ConsoleView(QTextStream &out)
+    ConsoleHost(QTextStream &out, Ui &ui)
         : m_out(out)
+        , m_ui(ui)
     {
     }
-    void appendReport(const QString &text) override { m_out << text; }
-    void setStatusLabel(const QString &) override {}
-    void setPercentText(const QString &) override {}
-    void setFoundText(const QString &) override {}
-    void setProgressMaximum(AffStatusSide, qint64) override {}
-    void setProgressValue(AffStatusSide, qint64) override {}
-    void setElapsedText(AffStatusSide, const QString &) override {}
-    void setAbortHint(AffStatusSide, const QString &) override {}
-    void setBusy(bool) override {}
-    void lineColourChanged(qsizetype) override {}
-    void processEvents() override {}
-    bool takeAbortRequest() override { return false; }
+    Ui &sideUi(AffStatusSide) override { return m_ui; }
+    void refresh(const AffValidateDisplay &display) override
+    {
+        m_out << QStringView(display.report).mid(m_shown);
+        m_shown = display.report.size();
+    }
 
 private:
     QTextStream &m_out;
+    Ui &m_ui;
+    qsizetype m_shown = 0;
 };
 
-int runValidateAff(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int runValidateAff(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    if (arguments.size() != 1) {
-        err << "usage: lexaloom-cli validate-aff AFF\n";
-        return 2;
-    }
-    QFile file(arguments.first());
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "lexaloom-cli: cannot read \"" << arguments.first() << "\": " << file.errorString() << "\n";
-        return 2;
-    }
+    QFile file(arguments.positional.first());
+    if (!file.open(QIODevice::ReadOnly))
+        return CliFailure(err, file.fileName(), QStringLiteral("cannot read: ") + file.errorString());
     // As the dictionary load reads it: bytes that are not UTF-8 are kept.
     const QString text = NormaliseLineEnds(DecodeLossless(WithoutUtf8Bom(file.readAll())));
 
@@ -58,15 +51,23 @@ int runValidateAff(const QStringList &arguments, QTextStream &out, QTextStream &
     AffixTable table;
     BuildAffixTable(table, text);
     ConsoleUi ui(err, false, false);
-    ConsoleView view(out);
-    const AffValidateOutcome outcome = ValidateAff(panel, table, view, ui);
+    ConsoleHost host(out, ui);
+    const MainSettings settings;
+    AffValidateDisplay display;
+    const AffValidateOutcome outcome = ValidateAff(panel, table, settings, display, host);
+    host.refresh(display);
     out.flush();
-    return outcome == AffValidateOutcome::NoErrors ? 0 : 1;
+    return outcome == AffValidateOutcome::NoErrors ? exitOk : exitProblemsFound;
 }
 
 const CliCommandRegistration
-    validateAffCommand({"validate-aff", "AFF",
-                        "the AFF Validate report of an .aff file; exit status 1 when it finds errors", runValidateAff});
+    validateAffCommand({"validate-aff",
+                        "AFF",
+                        "the AFF Validate report of an .aff file; exit status 1 when it finds errors",
+                        {},
+                        1,
+                        1,
+                        runValidateAff});
 
 } // namespace
 

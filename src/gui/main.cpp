@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
+#include "app/startup.h"
+#include "app/workbench.h"
 #include "shell/command_wiring.h"
 #include "shell/main_window.h"
-#include "shell/startup.h"
 #include "shell/startup_gui.h"
 #include "shell/widget_ui.h"
-#include "shell/workbench.h"
 
 using namespace lexaloom;
 

@@ -1,11 +1,13 @@
+#include "app/workbench.h"
 #include "dictionary/affix_table.h"
 #include "dictionary_tools/aff_panel.h"
 #include "dictionary_tools/aff_validate.h"
 #include "dictionary_tools/aff_validate_session.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 #include "shell/file_dialogs.h"
+#include "shell/panel_ui.h"
+#include "shell/settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,26 +20,32 @@ using lexaloom::testing::ScriptedUi;
 
 namespace {
 
-// The window as the runs see it; Escape and event pumping go through the ScriptedUi.
-class FakeView final : public AffValidateView {
+// The window as the runs see it: one PanelUi per side over the ScriptedUi (so Escape
+// and event pumping go through it), and on each refresh the display read into fields
+// the way the window's labels show them.
+class FakeView final : public AffValidateHost {
 public:
     explicit FakeView(ScriptedUi &ui)
-        : m_ui(ui)
+        : m_reportSide(*this, AffStatusSide::Report)
+        , m_panelSide(*this, AffStatusSide::Panel)
+        , m_reportUi(ui, m_reportSide)
+        , m_panelUi(ui, m_panelSide)
     {
     }
 
-    void appendReport(const QString &text) override { report += text; }
-    void setStatusLabel(const QString &text) override { statusLabels.append(text); }
-    void setPercentText(const QString &text) override { percent = text; }
-    void setFoundText(const QString &text) override { found = text; }
-    void setProgressMaximum(AffStatusSide side, qint64 maximum) override { maxima[side] = maximum; }
-    void setProgressValue(AffStatusSide side, qint64 value) override { values[side] = value; }
-    void setElapsedText(AffStatusSide side, const QString &text) override { elapsed[side] = text; }
-    void setAbortHint(AffStatusSide side, const QString &text) override { hints[side] = text; }
-    void setBusy(bool value) override { busy = value; }
-    void lineColourChanged(qsizetype) override { ++colourChanges; }
-    void processEvents() override { m_ui.processEvents(); }
-    bool takeAbortRequest() override { return m_ui.takeAbortRequest(); }
+    Ui &sideUi(AffStatusSide side) override { return side == AffStatusSide::Report ? m_reportUi : m_panelUi; }
+    void refresh(const AffValidateDisplay &display) override
+    {
+        report += QStringView(display.report).mid(m_reportShown);
+        m_reportShown = display.report.size();
+        if (!display.statusLabel.isEmpty() && (statusLabels.isEmpty() || statusLabels.last() != display.statusLabel))
+            statusLabels.append(display.statusLabel);
+        percent = display.percent;
+        found = display.found;
+        elapsed[AffStatusSide::Report] = display.reportElapsed;
+        elapsed[AffStatusSide::Panel] = display.panelElapsed;
+        busy = display.busy;
+    }
 
     QString report;
     QStringList statusLabels;
@@ -48,10 +56,27 @@ public:
     QMap<AffStatusSide, QString> elapsed;
     QMap<AffStatusSide, QString> hints;
     bool busy = false;
-    int colourChanges = 0;
 
 private:
-    ScriptedUi &m_ui;
+    // A side's progress bar and abort-hint label.
+    struct Side final : ProgressPanel {
+        Side(FakeView &view, AffStatusSide side)
+            : view(view)
+            , side(side)
+        {
+        }
+        void setPanelText(const QString &text) override { view.hints[side] = text; }
+        void setPanelRange(qint64, qint64 maximum) override { view.maxima[side] = maximum; }
+        void setPanelValue(qint64 value) override { view.values[side] = value; }
+        FakeView &view;
+        AffStatusSide side;
+    };
+
+    Side m_reportSide;
+    Side m_panelSide;
+    PanelUi m_reportUi;
+    PanelUi m_panelUi;
+    qsizetype m_reportShown = 0;
 };
 
 // One validation run over an .aff text, as "Process" right after opening the window.
@@ -61,13 +86,15 @@ struct ValidationRun {
     {
         panel.reset(SplitAffLines(aff));
         BuildAffixTable(table, aff);
-        outcome = ValidateAff(panel, table, view, ui);
+        outcome = ValidateAff(panel, table, settings, display, view);
     }
 
     quint32 colour(qsizetype lineNumber) const { return panel.line(lineNumber - 1).colour; }
 
     ScriptedUi ui;
     FakeView view;
+    MainSettings settings;
+    AffValidateDisplay display;
     AffPanel panel;
     AffixTable table;
     AffValidateOutcome outcome = AffValidateOutcome::NoErrors;
@@ -252,11 +279,12 @@ TEST(AffValidateTest, PanelEditedWithoutRefreshUsesTheEarlierTable)
     const QString aff = lines({"SET UTF-8", "", "", "SFX S Y 1", "SFX S 0 s ."});
     ScriptedUi ui;
     FakeView view(ui);
+    AffValidateDisplay display;
     AffixTable table;
     BuildAffixTable(table, aff);
     AffPanel panel;
     panel.reset(SplitAffLines(lines({"SET UTF-8", "SFX S Y 1"})));
-    EXPECT_EQ(ValidateAff(panel, table, view, ui), AffValidateOutcome::ErrorsFound);
+    EXPECT_EQ(ValidateAff(panel, table, MainSettings(), display, view), AffValidateOutcome::ErrorsFound);
     EXPECT_TRUE(view.report.contains("Flag \"S\" count 1 at line:4\n"));
     EXPECT_TRUE(view.report.contains("Flag \"S\" expected 1 found 0 at line:4\n"));
 }
@@ -268,6 +296,7 @@ TEST(AffValidateTest, EscapeAsksAndAbortsOrContinues)
         SCOPED_TRACE(yes ? "Yes" : "No");
         ScriptedUi ui;
         FakeView view(ui);
+        AffValidateDisplay display;
         AffixTable table;
         BuildAffixTable(table, aff);
         AffPanel panel;
@@ -275,7 +304,7 @@ TEST(AffValidateTest, EscapeAsksAndAbortsOrContinues)
         panel.setColour(0, AffLineColour::red);
         ui.pressEscape();
         ui.answers.push_back(yes);
-        const AffValidateOutcome outcome = ValidateAff(panel, table, view, ui);
+        const AffValidateOutcome outcome = ValidateAff(panel, table, MainSettings(), display, view);
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
         EXPECT_EQ(ui.messages[0].text, QStringLiteral("Really abort?"));
@@ -299,11 +328,12 @@ TEST(AffValidateTest, TimerRefreshesElapsedProgressAndPercent)
     ScriptedUi ui;
     FakeView view(ui);
     ui.onProcessEvents = [](ScriptedUi &u) { u.fakeClock.advance(100); };
+    AffValidateDisplay display;
     AffixTable table;
     BuildAffixTable(table, aff);
     AffPanel panel;
     panel.reset(SplitAffLines(aff));
-    ValidateAff(panel, table, view, ui);
+    ValidateAff(panel, table, MainSettings(), display, view);
     EXPECT_EQ(view.maxima[AffStatusSide::Report], 0); // step 6 with no headers
     EXPECT_TRUE(view.elapsed[AffStatusSide::Report].startsWith(QStringLiteral("\u231A00m0")));
     EXPECT_FALSE(view.percent.isEmpty());
@@ -451,10 +481,10 @@ namespace {
 struct Session {
     explicit Session(const QString &affText)
         : view(ui)
-        , session(workbench, ui, view)
+        , session(workbench.dictionary, workbench.affixTable, workbench.settings, ui, view)
     {
         workbench.dictionary.affText = affText;
-        AffValidateSession::prepare(workbench, ui);
+        AffValidateSession::prepare(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
         session.load();
     }
 
@@ -500,7 +530,7 @@ TEST(AffValidateSessionTest, EscapeDuringLoadingKeepsTheLinesReadSoFar)
     workbench.dictionary.affText = lines({"SET UTF-8", "TRY a", "KEY b"});
     ScriptedUi ui;
     FakeView view(ui);
-    AffValidateSession session(workbench, ui, view);
+    AffValidateSession session(workbench.dictionary, workbench.affixTable, workbench.settings, ui, view);
     ui.pressEscape();
     ui.answers.push_back(true);
     session.load();

@@ -13,7 +13,7 @@
 #include "save_faults.h"
 #include "scripted_ui.h"
 #include "shell/text_codec.h"
-#include "shell/workbench.h"
+#include "app/workbench.h"
 
 using namespace lexaloom;
 using namespace lexaloom::testing;
@@ -48,7 +48,7 @@ TEST(DictionaryBytesTest, BytesThatAreNotUtf8SurviveLoadAndSave)
     Workbench workbench(dir.filePath(QStringLiteral("program")));
     ScriptedUi ui;
     ui.answers = {true, true};
-    ASSERT_TRUE(LoadDictionary(workbench, ui, dir.filePath(QStringLiteral("hb.dic"))).done());
+    ASSERT_TRUE(LoadDictionary(workbench.dictionary, workbench.settings, ui, dir.filePath(QStringLiteral("hb.dic"))).done());
     EXPECT_EQ(ui.messageTexts(),
               (QStringList{dictionaryTexts::invalidUtf8Question.arg(QStringLiteral(".AFF"), QStringLiteral("2")),
                            dictionaryTexts::invalidUtf8Question.arg(QStringLiteral(".DIC"), QStringLiteral("2"))}));
@@ -57,7 +57,7 @@ TEST(DictionaryBytesTest, BytesThatAreNotUtf8SurviveLoadAndSave)
 
     ui.savePaths = {dir.filePath(QStringLiteral("out/hb.dic"))};
     QDir(dir.path()).mkdir(QStringLiteral("out"));
-    ASSERT_TRUE(SaveDictionary(workbench, ui, false, true).done());
+    ASSERT_TRUE(SaveDictionary(workbench.dictionary, workbench.settings, ui, false, true).done());
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("out/hb.aff"))), aff);
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("out/hb.dic"))), dic);
 }
@@ -146,7 +146,7 @@ TEST(DictionarySaveFaultsTest, OpenAfterAnInterruptedSave)
     Workbench workbench(dir.filePath(QStringLiteral("program")));
     ScriptedUi ui;
     ui.answers = {false};
-    EXPECT_EQ(LoadDictionary(workbench, ui, dicPath).outcome, FileOutcome::Cancelled);
+    EXPECT_EQ(LoadDictionary(workbench.dictionary, workbench.settings, ui, dicPath).outcome, FileOutcome::Cancelled);
     EXPECT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
     EXPECT_EQ(ui.messages[0].text, saveTexts::interruptedSaveQuestion.arg(QDir::toNativeSeparators(dicPath)));
@@ -155,7 +155,7 @@ TEST(DictionarySaveFaultsTest, OpenAfterAnInterruptedSave)
 
     ui.clearRecords();
     ui.answers = {true};
-    ASSERT_TRUE(LoadDictionary(workbench, ui, dicPath).done());
+    ASSERT_TRUE(LoadDictionary(workbench.dictionary, workbench.settings, ui, dicPath).done());
     EXPECT_EQ(entriesOf(workbench.dictionary), QStringList{"new"});
     EXPECT_EQ(workbench.dictionary.affText, QStringLiteral("SET UTF-8\nTRY a\n"));
     EXPECT_EQ(ReadFolder(dir.path()).keys(), (QStringList{"t.aff", "t.dic"}));
@@ -179,7 +179,7 @@ TEST(DictionaryBytesTest, AffPanelAndExtractionKeepTheBytes)
     workbench.dictionary.entries.append(QString::fromUtf16(u"na\x00EFve\nst:\xDCFF"));
     ScriptedUi ui;
     ui.savePaths = {dir.filePath(QStringLiteral("all.txt"))};
-    ASSERT_TRUE(ExtractWordlist(workbench, ui, WordlistKind::AllTxt).done);
+    ASSERT_TRUE(ExtractWordlist(workbench.dictionary, workbench.affixTable, workbench.settings, ui, WordlistKind::AllTxt).done);
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("all.txt"))), bom + "caf\xE9\nna\xC3\xAFve\n");
 }
 

@@ -1,6 +1,7 @@
-#include "shell/dispatcher.h"
+#include "app/dispatcher.h"
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "shell/recent_files.h"
-#include "shell/workbench.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -276,10 +277,10 @@ TEST(DispatcherTest, UndoRedoPause)
         if (c.hasStep) {
             f.wb.dictionary.undoSnapshot = DictionaryDocument::Snapshot();
             f.wb.dictionary.redoSnapshot = DictionaryDocument::Snapshot();
-            f.wb.thesaurus.undoSnapshot = EntryStore();
-            f.wb.thesaurus.redoSnapshot = EntryStore();
-            f.wb.autocorrect.undoSnapshot = EntryStore();
-            f.wb.autocorrect.redoSnapshot = EntryStore();
+            f.wb.thesaurus.undoSnapshot = ListSnapshot();
+            f.wb.thesaurus.redoSnapshot = ListSnapshot();
+            f.wb.autocorrect.undoSnapshot = ListSnapshot();
+            f.wb.autocorrect.redoSnapshot = ListSnapshot();
         }
         if (c.shortcut)
             f.dispatcher.runShortcut(c.undo ? ShortcutCommand::Undo : ShortcutCommand::Redo);
@@ -490,4 +491,116 @@ TEST(DispatcherTest, CommandStatesAfterEveryCommand)
     f.wb.thesaurus.entries.append(u"head\nmeaning");
     f.dispatcher.runMenuCommand(CommandId::SortOnNumbers);
     EXPECT_TRUE(f.view.states.saveEnabled);
+}
+
+namespace {
+
+void collectItems(const QList<MenuItemSpec> &items, QList<MenuItemSpec> &out)
+{
+    for (const MenuItemSpec &item : items) {
+        if (item.submenu.isEmpty())
+            out.append(item);
+        else
+            collectItems(item.submenu, out);
+    }
+}
+
+bool showedNotCodedYet(const ScriptedUi &ui)
+{
+    return ui.messages.size() == 1 && ui.messages[0].text == QStringLiteral("Not coded yet.") &&
+           ui.messages[0].title == QStringLiteral("Warning!") && ui.messages[0].icon == MessageIcon::Warning &&
+           !ui.messages[0].question;
+}
+
+} // namespace
+
+// Nothing wired at all: every menu item and tab button that should act says so,
+// and the ones without an action by design stay silent.
+TEST(DispatcherTest, CommandsWithoutAnOperationSayNotCodedYet)
+{
+    QList<MenuItemSpec> items;
+    for (const MenuSpec &menu : MainMenuBar(QStringLiteral("English")))
+        collectItems(menu.items, items);
+    for (const MenuItemSpec &item : items) {
+        // The dispatcher's own: leaving and clearing the recent files.
+        if (item.id == CommandId::Exit || item.id == CommandId::RecentClear) {
+            Fixture f;
+            EXPECT_TRUE(f.dispatcher.hasOperation(item.id));
+            continue;
+        }
+        Fixture f;
+        f.dispatcher.runMenuCommand(item.id, item.index);
+        const bool silentByDesign = item.kind == CommandKind::NoAction || item.kind == CommandKind::AlwaysDisabled;
+        if (silentByDesign)
+            EXPECT_TRUE(f.ui.messages.isEmpty()) << item.caption.toStdString();
+        else
+            EXPECT_TRUE(showedNotCodedYet(f.ui)) << item.caption.toStdString();
+        // Saying so is not a command: nothing is disabled meanwhile.
+        EXPECT_FALSE(f.view.log.contains(QStringLiteral("begin"))) << item.caption.toStdString();
+    }
+
+    for (DocumentKind kind : allDocumentKinds) {
+        for (size_t a = 0; a < tabActionCount; ++a) {
+            const auto action = static_cast<TabAction>(a);
+            Fixture f;
+            f.wb.currentTab = kind;
+            f.dispatcher.runTabAction(kind, action);
+            const bool acts = TabButtonKindOf(kind, action) == TabButtonKind::Operation;
+            if (acts)
+                EXPECT_TRUE(showedNotCodedYet(f.ui)) << int(kind) << ':' << a;
+            else
+                EXPECT_TRUE(f.ui.messages.isEmpty()) << int(kind) << ':' << a;
+        }
+    }
+
+    // The shortcuts stand for the buttons, so they say it too.
+    const struct {
+        ShortcutCommand shortcut;
+        DocumentKind tab;
+    } shortcuts[] = {{ShortcutCommand::Delete, DocumentKind::Thesaurus},
+                     {ShortcutCommand::Add, DocumentKind::Autocorrect},
+                     {ShortcutCommand::Find, DocumentKind::Hyphenation},
+                     {ShortcutCommand::Open, DocumentKind::Thesaurus}};
+    for (const auto &s : shortcuts) {
+        Fixture f;
+        f.wb.currentTab = s.tab;
+        f.dispatcher.runShortcut(s.shortcut);
+        EXPECT_TRUE(showedNotCodedYet(f.ui)) << int(s.shortcut);
+    }
+}
+
+TEST(DispatcherTest, OperationsFollowTheirHooks)
+{
+    Fixture f;
+    EXPECT_FALSE(f.dispatcher.hasOperation(CommandId::Statistics));
+    EXPECT_FALSE(f.dispatcher.hasOperation(CommandId::Open));
+    EXPECT_FALSE(f.dispatcher.hasTabOperation(DocumentKind::Thesaurus, TabAction::Add));
+    // Nothing to save on the read-only tabs is the designed answer, not a missing one.
+    f.wb.currentTab = DocumentKind::AutoText;
+    EXPECT_TRUE(f.dispatcher.hasOperation(CommandId::Save));
+    f.wireAll();
+    f.wb.currentTab = DocumentKind::Thesaurus;
+    EXPECT_TRUE(f.dispatcher.hasOperation(CommandId::Open));
+    EXPECT_TRUE(f.dispatcher.hasOperation(CommandId::SaveAs));
+    EXPECT_TRUE(f.dispatcher.hasOperation(CommandId::AffValidate));
+    EXPECT_TRUE(f.dispatcher.hasTabOperation(DocumentKind::Thesaurus, TabAction::Add));
+    // An empty operation counts as none.
+    f.dispatcher.setOperation(CommandId::AffValidate, {});
+    EXPECT_FALSE(f.dispatcher.hasOperation(CommandId::AffValidate));
+}
+
+// A tool window running inside a command (Find) asks for a tab's operation (Edit):
+// a second command from the window is refused, the nested call is not.
+TEST(DispatcherTest, ToolWindowsReachTheTabsOperations)
+{
+    Fixture f;
+    f.wireAll();
+    f.dispatcher.setTabOperation(DocumentKind::Thesaurus, TabAction::Find, [&f] {
+        f.dispatcher.runTabAction(DocumentKind::Thesaurus, TabAction::Add); // refused: a command runs
+        f.dispatcher.runNestedTabAction(DocumentKind::Thesaurus, TabAction::Delete);
+        f.dispatcher.runNestedTabAction(DocumentKind::Thesaurus, TabAction::Edit); // not wired here
+    });
+    f.dispatcher.runTabAction(DocumentKind::Thesaurus, TabAction::Find);
+    EXPECT_EQ(f.view.log.filter(QStringLiteral("tabop")), QStringList{"tabop1:2"});
+    EXPECT_TRUE(showedNotCodedYet(f.ui));
 }

@@ -1,6 +1,7 @@
+#include "app/find_target.h"
+#include "app/workbench.h"
 #include "shell/find.h"
 #include "shell/goto.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

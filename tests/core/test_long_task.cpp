@@ -49,6 +49,24 @@ TEST(LongTaskTest, TicksEvery800MsAndFinishes)
     EXPECT_EQ(ui.statuses.first(), QStringLiteral("Working... <ESC> to abort."));
 }
 
+TEST(LongTaskTest, WindowsChooseTheirOwnPeriod)
+{
+    // 4 s of work: the default 800 ms tick, the AFF Validate window's 900 ms, and a
+    // period that is not positive falling back to the default.
+    const struct {
+        qint64 periodMs;
+        int ticks;
+    } cases[] = {{LongTask::tickMs, 5}, {900, 4}, {0, 5}};
+    for (const auto &c : cases) {
+        ScriptedUi ui;
+        MainSettings settings;
+        LongTask task(ui, settings, c.periodMs);
+        int ticks = 0;
+        EXPECT_EQ(runTask(ui, task, 100, 40, &ticks), 100);
+        EXPECT_EQ(ticks, c.ticks) << c.periodMs;
+    }
+}
+
 TEST(LongTaskTest, PollIsCheapBetweenEventPumps)
 {
     ScriptedUi ui;

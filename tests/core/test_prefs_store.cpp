@@ -1,7 +1,8 @@
+#include "app/settings_files.h"
+#include "app/startup_settings.h"
+#include "app/workbench.h"
 #include "shell/prefs_store.h"
 #include "shell/settings.h"
-#include "shell/startup_settings.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 
@@ -338,9 +339,9 @@ TEST_F(PrefsStoreTest, WindowFilesRoundTrip)
     EXPECT_EQ(next.windowSettings, ws);
     EXPECT_FALSE(next.mainSettingsInForce);
 
-    ASSERT_TRUE(RemoveSettingsFile(wb, settingsFiles::dicStatsRemember));
+    ASSERT_TRUE(RemoveSettingsFile(wb.programFolder(), settingsFiles::dicStatsRemember));
     EXPECT_FALSE(QFile::exists(QDir(folder()).filePath(settingsFiles::dicStatsRemember)));
-    EXPECT_TRUE(RemoveSettingsFile(wb, settingsFiles::dicStatsRemember));
+    EXPECT_TRUE(RemoveSettingsFile(wb.programFolder(), settingsFiles::dicStatsRemember));
     EXPECT_EQ(loaded().windowSettings.dicStats, DicStatsReference());
 }
 

@@ -1,6 +1,7 @@
-#include "shell/profile.h"
+#include "app/profile.h"
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "shell/prefs_store.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "shell/workbench.h"
+#include "app/settings_files.h"
+#include "app/workbench.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "shell/command_states.h"
-#include "shell/commands.h"
-#include "shell/workbench.h"
+#include "app/command_states.h"
+#include "app/commands.h"
+#include "app/workbench.h"
 
 #include "scripted_ui.h"
 
@@ -67,8 +67,8 @@ TEST(CommandStatesTest, PerTab)
     wb.autocorrect.entries.append(u"teh\nthe");
     wb.autotext.entries.append(u"a\nb\nc");
     wb.grammar.chunks.append(u"rule");
-    wb.thesaurus.undoSnapshot = EntryStore();
-    wb.autocorrect.redoSnapshot = EntryStore();
+    wb.thesaurus.undoSnapshot = ListSnapshot();
+    wb.autocorrect.redoSnapshot = ListSnapshot();
     const struct {
         DocumentKind tab;
         bool save;
@@ -116,4 +116,36 @@ TEST(MenuBarTest, CaptionsAndKinds)
                           "Compounds .txt (LanguageTool)", "&Exit\tCtrl+Q"})
         EXPECT_TRUE(captions.contains(QString::fromUtf8(c))) << c;
     EXPECT_EQ(notCoded, 11);
+}
+
+TEST(CommandStatesTest, TabButtons)
+{
+    Workbench wb(QStringLiteral("/tmp"));
+    wb.dictionary.undoSnapshot = DictionaryDocument::Snapshot();
+    wb.autocorrect.redoSnapshot = ListSnapshot();
+    using A = TabAction;
+    using D = DocumentKind;
+    const struct {
+        D kind;
+        A action;
+        bool enabled;
+    } cases[] = {
+        {D::Dictionary, A::Add, true},        {D::Dictionary, A::Undo, true},
+        {D::Dictionary, A::Redo, false},      {D::Dictionary, A::PaneClear, true},
+        {D::Thesaurus, A::Undo, false},       {D::Thesaurus, A::ListTop, true},
+        {D::Autocorrect, A::Redo, true},      {D::Autocorrect, A::Find, true},
+        {D::Hyphenation, A::Undo, false},     {D::Hyphenation, A::Redo, false},
+        {D::Hyphenation, A::Hyphenate, true}, {D::Hyphenation, A::PaneTop, true},
+        {D::AutoText, A::Add, true},          {D::AutoText, A::ListBottom, false},
+        {D::AutoText, A::XmlEdit, false},     {D::AutoText, A::PaneClear, false},
+        {D::LanguageTool, A::ListTop, true},  {D::LanguageTool, A::XmlOk, false},
+        {D::LanguageTool, A::Undo, false},    {D::LanguageTool, A::PaneBottom, false},
+    };
+    // The buttons do not depend on the current tab.
+    for (DocumentKind tab : allDocumentKinds) {
+        wb.currentTab = tab;
+        const CommandStates s = ComputeCommandStates(wb);
+        for (const auto &c : cases)
+            EXPECT_EQ(s.isButtonEnabled(c.kind, c.action), c.enabled) << int(c.kind) << ':' << int(c.action);
+    }
 }

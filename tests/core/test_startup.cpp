@@ -1,9 +1,10 @@
+#include "app/settings_files.h"
+#include "app/startup.h"
+#include "app/tab_labels.h"
+#include "app/window_metrics.h"
+#include "app/workbench.h"
 #include "shell/manual_url.h"
 #include "shell/prefs_store.h"
-#include "shell/startup.h"
-#include "shell/tab_labels.h"
-#include "shell/window_metrics.h"
-#include "shell/workbench.h"
 
 #include <QDir>
 #include <QFile>
@@ -201,8 +202,8 @@ TEST(WindowMetricsTest, LayoutRebuildKeepsDocumentsButNotFocusOrUndo)
     wb.thesaurus.selectedIndex = 3;
     wb.autocorrect.selectedIndex = 7;
     wb.dictionary.undoSnapshot = DictionaryDocument::Snapshot();
-    wb.thesaurus.redoSnapshot = EntryStore();
-    wb.autocorrect.undoSnapshot = EntryStore();
+    wb.thesaurus.redoSnapshot = ListSnapshot();
+    wb.autocorrect.undoSnapshot = ListSnapshot();
     wb.dictionary.affText = QStringLiteral("SET UTF-8");
     wb.currentTab = DocumentKind::Thesaurus;
     PrepareLayoutRebuild(wb);

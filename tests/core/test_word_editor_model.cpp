@@ -1,7 +1,7 @@
 #include "dictionary/word_editor_model.h"
 
+#include "dictionary/aff_aid.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 
 #include "engine_fixtures.h"
 #include "gtest_qt_printers.h"
@@ -162,12 +162,9 @@ TEST(WordEditorModel, FieldTones)
         FieldTone tags;
     };
     const Case cases[] = {
-        {"", FieldTone::Normal, FieldTone::Normal},
-        {"walk", FieldTone::Normal, FieldTone::Normal},
-        {"/ a  b ", FieldTone::Amber, FieldTone::Red},
-        {"walk/", FieldTone::Red, FieldTone::Normal},
-        {" walk", FieldTone::Red, FieldTone::Red},
-        {"a  b", FieldTone::Red, FieldTone::Red},
+        {"", FieldTone::Normal, FieldTone::Normal},    {"walk", FieldTone::Normal, FieldTone::Normal},
+        {"/ a  b ", FieldTone::Amber, FieldTone::Red}, {"walk/", FieldTone::Red, FieldTone::Normal},
+        {" walk", FieldTone::Red, FieldTone::Red},     {"a  b", FieldTone::Red, FieldTone::Red},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(wordFieldTone(QString::fromUtf8(c.text)), c.word) << c.text;
@@ -273,6 +270,52 @@ TEST(WordEditorModel, StopFlagEndsALongExpansion)
     EXPECT_EQ(wordsOf(model.rows()), QStringList({"other"}));
 }
 
+TEST(WordEditorModel, OkOrCancelDuringAnExpansionClosesWithoutFillingTheList)
+{
+    // Pressed while the engine runs, OK and Cancel only stop it; once it returns the
+    // window closes at once, unless OK's checks fail and the filled window shows why.
+    using After = WordEditorModel::AfterExpansion;
+    QString aff = QStringLiteral("SET UTF-8\nSFX A Y 20000\n");
+    for (int i = 0; i < 20000; ++i)
+        aff += QStringLiteral("SFX A 0 x%1 .\n").arg(i);
+    const AffixTable table = tableOf(aff);
+    MainSettings settings;
+    const struct {
+        bool ok; // else Cancel
+        const char *word;
+        const char *tags;
+        int stop;
+        After after;
+    } cases[] = {
+        {true, "word/A", "po:x", WordEditorModel::OkPressed, After::CloseAccepted},
+        {true, "word/A", " po", WordEditorModel::OkPressed, After::ShowRowsThenOk},
+        {false, "word/A", "", WordEditorModel::CancelPressed, After::CloseRejected},
+        {false, "word/A", " po", WordEditorModel::CancelPressed, After::CloseRejected},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.ok ? "OK " : "Cancel ") + c.tags);
+        WordEditorModel model(table, settings);
+        int polls = 0;
+        bool actedAtOnce = true;
+        const int stop = model.expand([&] { return QString::fromUtf8(c.word); },
+                                      [&] {
+                                          if (++polls == 5)
+                                              actedAtOnce = c.ok ? model.okPressed() : model.cancelPressed();
+                                      },
+                                      DerivedSort::Default);
+        EXPECT_FALSE(actedAtOnce);
+        EXPECT_EQ(stop, c.stop);
+        EXPECT_LT(polls, 10);
+        EXPECT_EQ(WordEditorModel::afterExpansion(stop, QString::fromUtf8(c.word), QString::fromUtf8(c.tags)), c.after);
+        // Once the engine has returned, the buttons act at once.
+        EXPECT_TRUE(model.okPressed());
+        EXPECT_TRUE(model.cancelPressed());
+    }
+    // An expansion that ran to its end, or was restarted by a word change, fills the list.
+    for (const int stop : {int(WordEditorModel::NoStop), int(WordEditorModel::WordChanged)})
+        EXPECT_EQ(WordEditorModel::afterExpansion(stop, QStringLiteral("walk"), QString()), After::ShowRows);
+}
+
 TEST(WordEditorModel, ExpansionTiming)
 {
     const AffixTable table = tableOf(readEngineFixture("walk.aff"));
@@ -311,4 +354,10 @@ TEST(WordEditorModel, AffAidLegends)
     legend = affAidLegend(entries, QStringLiteral("n/a"));
     EXPECT_EQ(affAidCaption(legend), QStringLiteral(".AFF Aid (n/a):"));
     EXPECT_TRUE(legend.lines.isEmpty());
+
+    // The model shows the legend the preference names.
+    const AffixTable table = tableOf(readEngineFixture("walk.aff"));
+    MainSettings settings;
+    settings.affAidLanguage = QStringLiteral("de.txt");
+    EXPECT_EQ(WordEditorModel(table, settings, entries).legend().lines, QStringList({"A # Plural", "B # Genitiv"}));
 }

@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include "gtest_qt_printers.h"
-#include "scripted_ui.h"
+#include "app/workbench.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
 #include "dictionary/wordlist_extraction.h"
-#include "shell/workbench.h"
+#include "gtest_qt_printers.h"
+#include "scripted_ui.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -85,7 +85,8 @@ TEST(WordlistExtraction, EachKindWritesItsLinesAndCountsWhatItWrites)
     for (const Case &c : cases) {
         const QString name = f.path(QStringLiteral("out%1").arg(int(c.kind)));
         f.ui.savePaths.push_back(name);
-        const WordlistResult result = ExtractWordlist(f.workbench, f.ui, c.kind);
+        const WordlistResult result =
+            ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui, c.kind);
         const QString written = name + (c.kind == WordlistKind::AllCsv ? ".csv" : ".txt");
         EXPECT_TRUE(result.done) << int(c.kind);
         EXPECT_EQ(result.total, c.total) << int(c.kind);
@@ -105,7 +106,8 @@ TEST(WordlistExtraction, EachKindWritesItsLinesAndCountsWhatItWrites)
 TEST(WordlistExtraction, CountAgreesWithAllTxtAndSkipsSlashEntries)
 {
     Fixture f;
-    const WordlistResult counted = CountWordlist(f.workbench, f.ui);
+    const WordlistResult counted =
+        CountWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui);
     EXPECT_TRUE(counted.done);
     EXPECT_EQ(counted.total, 7);
     EXPECT_TRUE(counted.path.isEmpty());
@@ -118,20 +120,20 @@ TEST(WordlistExtraction, AnUnchangedAffIsNotRebuilt)
 {
     Fixture f;
     const QString building = affixTableBuildStatusText();
-    CountWordlist(f.workbench, f.ui);
+    CountWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui);
     EXPECT_TRUE(f.ui.statuses.contains(building));
 
     f.ui.clearRecords();
-    CountWordlist(f.workbench, f.ui);
+    CountWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui);
     f.ui.savePaths.push_back(f.path(QStringLiteral("all.txt")));
-    ExtractWordlist(f.workbench, f.ui, WordlistKind::AllTxt);
+    ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui, WordlistKind::AllTxt);
     EXPECT_FALSE(f.ui.statuses.contains(building));
 
     // An edited .aff is taken up by the next run.
     f.workbench.dictionary.affText += QStringLiteral("SFX X Y 1\nSFX X 0 ly .\n");
     f.workbench.dictionary.entries.append(QStringLiteral("slow/X"));
     f.ui.clearRecords();
-    EXPECT_EQ(CountWordlist(f.workbench, f.ui).total, 9);
+    EXPECT_EQ(CountWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui).total, 9);
     EXPECT_TRUE(f.ui.statuses.contains(building));
 }
 
@@ -153,7 +155,8 @@ TEST(WordlistExtraction, FileNamesGetTheExtensionUnlessTheyEndInItIgnoringCase)
     for (const Case &c : cases) {
         Fixture f;
         f.ui.savePaths.push_back(f.path(QString::fromLatin1(c.typed)));
-        const WordlistResult result = ExtractWordlist(f.workbench, f.ui, c.kind);
+        const WordlistResult result =
+            ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui, c.kind);
         EXPECT_TRUE(result.done) << c.typed;
         EXPECT_EQ(result.path, f.path(QString::fromLatin1(c.used))) << c.typed;
         EXPECT_TRUE(QFile::exists(f.path(QString::fromLatin1(c.used)))) << c.typed;
@@ -168,7 +171,8 @@ TEST(WordlistExtraction, ExistingFileIsReplacedOnlyAfterYes)
         writeFile(name, "old content that is longer than the new one, so truncation shows\n");
         f.ui.savePaths.push_back(name);
         f.ui.answers.push_back(yes);
-        const WordlistResult result = ExtractWordlist(f.workbench, f.ui, WordlistKind::CompoundsTxt);
+        const WordlistResult result = ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable,
+                                                      f.workbench.settings, f.ui, WordlistKind::CompoundsTxt);
         ASSERT_EQ(f.ui.messages.size(), 1);
         EXPECT_EQ(f.ui.messages[0].text, QStringLiteral("File already exists! Overwrite it?"));
         EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Warning!"));
@@ -203,7 +207,8 @@ TEST(WordlistExtraction, RefusalsLeaveNoFileAndSayAborted)
             f.workbench.dictionary.affText.prepend(QStringLiteral("COMPLEXPREFIXES\n"));
         if (!c.cancelDialog)
             f.ui.savePaths.push_back(f.path(QStringLiteral("words.txt")));
-        const WordlistResult result = ExtractWordlist(f.workbench, f.ui, WordlistKind::AllTxt);
+        const WordlistResult result = ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable,
+                                                      f.workbench.settings, f.ui, WordlistKind::AllTxt);
         EXPECT_FALSE(result.done) << c.name;
         EXPECT_TRUE(result.path.isEmpty()) << c.name;
         EXPECT_FALSE(QFile::exists(f.path(QStringLiteral("words.txt")))) << c.name;
@@ -220,7 +225,7 @@ TEST(WordlistExtraction, RefusalsLeaveNoFileAndSayAborted)
     }
     Fixture f;
     f.workbench.dictionary.entries.clear();
-    EXPECT_FALSE(CountWordlist(f.workbench, f.ui).done);
+    EXPECT_FALSE(CountWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui).done);
     EXPECT_EQ(f.ui.messageTexts(), QStringList({"No dictionary words found."}));
     EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));
 }
@@ -239,7 +244,8 @@ TEST(WordlistExtraction, EscapeKeepsThePartialFileOfWholeLines)
         if (u.processEventsCalls == 20)
             u.pressEscape();
     };
-    const WordlistResult result = ExtractWordlist(f.workbench, f.ui, WordlistKind::AllTxt);
+    const WordlistResult result = ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings,
+                                                  f.ui, WordlistKind::AllTxt);
     EXPECT_FALSE(result.done);
     EXPECT_EQ(result.path, name);
     EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));
@@ -272,7 +278,8 @@ TEST(WordlistExtraction, VolumeWarningIsAskedOnceAndYesAborts)
         f.ui.savePaths.push_back(name);
         if (c.answer)
             f.ui.answers.push_back(*c.answer);
-        const WordlistResult result = ExtractWordlist(f.workbench, f.ui, WordlistKind::AllTxt);
+        const WordlistResult result = ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable,
+                                                      f.workbench.settings, f.ui, WordlistKind::AllTxt);
         EXPECT_EQ(result.done, c.done) << c.limit;
         EXPECT_EQ(f.ui.unscriptedQuestions, 0) << c.limit;
         if (!c.answer) {
@@ -295,8 +302,12 @@ TEST(WordlistExtraction, ByTypeWritesTheMarkedFormsOfTheSelectedType)
 {
     Fixture f;
     // No selection and an empty type are refused without a dialog.
-    EXPECT_FALSE(ExtractWordlistByType(f.workbench, f.ui, -1, 5, false, {}).done);
-    EXPECT_FALSE(ExtractWordlistByType(f.workbench, f.ui, 1, 0, false, {}).done);
+    EXPECT_FALSE(ExtractWordlistByType(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui, -1,
+                                       5, false, {})
+                     .done);
+    EXPECT_FALSE(ExtractWordlistByType(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui, 1, 0,
+                                       false, {})
+                     .done);
     EXPECT_EQ(f.ui.messageTexts(),
               QStringList({"No dictionary word type selected.", "No dictionary words of that type."}));
     EXPECT_TRUE(f.ui.dialogTitles.isEmpty());
@@ -319,7 +330,7 @@ TEST(WordlistExtraction, ByTypeWritesTheMarkedFormsOfTheSelectedType)
         controls.setAbortLabel = [&abortLabels](const QString &text) { abortLabels << text; };
         qint64 asked = 0;
         const WordlistResult result = ExtractWordlistByType(
-            f.workbench, f.ui, 1, 2, c.mark,
+            f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui, 1, 2, c.mark,
             [&asked](qint64, QStringView part) {
                 ++asked;
                 return part.startsWith(u'w');

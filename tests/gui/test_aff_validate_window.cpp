@@ -11,9 +11,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/workbench.h"
 #include "dictionary_tools/aff_validate_window.h"
 #include "scripted_ui.h"
-#include "shell/workbench.h"
+#include "app/workbench.h"
+#include "shell/goto_dialog.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -45,6 +47,7 @@ private slots:
     void okWritesBackOnlyChangedText();
     void escapeDuringProcessAsksToAbort();
     void doubleClickEditsTheLine();
+    void sharedToolWindowKeys();
 };
 
 void TestAffValidateWindow::processShowsTheReportAndColoursRows()
@@ -52,7 +55,7 @@ void TestAffValidateWindow::processShowsTheReportAndColoursRows()
     Workbench workbench;
     workbench.dictionary.affText = smallAff;
     ScriptedUi ui;
-    AffValidateSession::prepare(workbench, ui);
+    AffValidateSession::prepare(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
     AffValidateWindow window(nullptr, workbench, ui);
     window.show();
     window.loadPanel();
@@ -144,11 +147,13 @@ void TestAffValidateWindow::escapeDuringProcessAsksToAbort()
     Workbench workbench;
     workbench.dictionary.affText = smallAff;
     ScriptedUi ui;
-    AffValidateSession::prepare(workbench, ui);
+    AffValidateSession::prepare(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
     AffValidateWindow window(nullptr, workbench, ui);
     window.show();
     window.loadPanel();
-    // The key waits in the queue until the run handles window events.
+    // The key waits in the queue until the run handles window events, which the
+    // program's Ui pumps.
+    ui.onProcessEvents = [](ScriptedUi &) { QCoreApplication::processEvents(); };
     QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     ui.answers.push_back(true);
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
@@ -192,6 +197,54 @@ void TestAffValidateWindow::doubleClickEditsTheLine()
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("ok")), Qt::LeftButton);
     QVERIFY(workbench.dictionary.changed);
     QVERIFY(workbench.dictionary.affText.contains(QStringLiteral("\nSFX B 0 ed .\n")));
+}
+
+// What every tool window has from ToolWindow: F1 at the window's anchor, the shared
+// go-to dialog on Ctrl+G and "Goto", and Escape closing the window when nothing runs.
+void TestAffValidateWindow::sharedToolWindowKeys()
+{
+    Workbench workbench(QStringLiteral("/opt/lexaloom"));
+    workbench.dictionary.affText = smallAff;
+    ScriptedUi ui;
+    AffValidateWindow window(nullptr, workbench, ui);
+    window.show();
+    window.loadPanel();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_F1);
+    QCOMPARE(ui.openedUrls,
+             QStringList{QStringLiteral("file:///opt/lexaloom/Lexaloom_manual_V30.html#5.2.5.1.aff_validate")});
+
+    auto *table = window.findChild<QTableView *>(QStringLiteral("panel"));
+    const struct {
+        QString typed;
+        bool byShortcut;
+        int row;
+    } cases[] = {{QStringLiteral("8"), true, 7}, {QStringLiteral("12"), false, 11}};
+    for (const auto &c : cases) {
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<GotoDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            dialog->field()->setText(c.typed);
+            QTest::keyClick(dialog->field(), Qt::Key_Return);
+        });
+        if (c.byShortcut)
+            QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+        else
+            QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("goto")), Qt::LeftButton);
+        QCOMPARE(title, QStringLiteral("Goto lines position (1:12)"));
+        QCOMPARE(table->currentIndex().row(), c.row);
+        QCOMPARE(window.session().panel().selectedRow(), c.row);
+    }
+    // The dialog remembers the last text typed.
+    QCOMPARE(window.session().gotoText(), QStringLiteral("12"));
+
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Rejected));
+    QVERIFY(ui.messages.isEmpty());
 }
 
 QTEST_MAIN(TestAffValidateWindow)

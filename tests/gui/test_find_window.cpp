@@ -1,6 +1,7 @@
+#include "app/find_target.h"
+#include "app/workbench.h"
 #include "shell/find_window.h"
 #include "shell/goto_dialog.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/workbench.h"
 #include "shell/command_wiring.h"
 #include "shell/main_window.h"
-#include "shell/workbench.h"
 
 #include "scripted_ui.h"
 

@@ -7,60 +7,23 @@ namespace lexaloom {
 
 namespace {
 
-DictionaryDocument::Snapshot takeSnapshot(const DictionaryDocument &doc, qint64 scrollPosition)
-{
-    return {doc.entries, doc.selectedIndex, scrollPosition};
-}
-
-qint64 restore(DictionaryDocument &doc, DictionaryDocument::Snapshot &&snapshot)
-{
-    // The store recounts its marks as it is copied, so markedCount follows the marks.
-    doc.entries = std::move(snapshot.entries);
-    doc.selectedIndex = snapshot.selectedIndex < doc.entries.size() ? snapshot.selectedIndex : -1;
-    return snapshot.scrollPosition;
-}
-
-// The refusal every single-entry command shares; true when there is a selection.
-bool hasSelection(const DictionaryDocument &doc, Ui &ui, bool silent = false)
-{
-    if (doc.entries.isEmpty()) {
-        ui.showMessage(editingTexts::warningTitle, dictionaryTexts::noWords, MessageIcon::Warning);
-        return false;
-    }
-    if (doc.selectedIndex < 0 || doc.selectedIndex >= doc.entries.size()) {
-        if (!silent)
-            ui.showMessage(editingTexts::warningTitle, editingTexts::noSelection, MessageIcon::Warning);
-        return false;
-    }
-    return true;
-}
+const ListEntryTexts wordTexts{dictionaryTexts::noWords, editingTexts::noSelection, editingTexts::deleteQuestion};
 
 } // namespace
 
 void PushDictionaryUndo(DictionaryDocument &doc, qint64 scrollPosition)
 {
-    doc.undoSnapshot = takeSnapshot(doc, scrollPosition);
-    doc.redoSnapshot.reset();
+    TakeUndoSnapshot(doc, scrollPosition);
 }
 
 std::optional<qint64> UndoDictionary(DictionaryDocument &doc, qint64 scrollPosition)
 {
-    if (!doc.undoSnapshot)
-        return std::nullopt;
-    DictionaryDocument::Snapshot snapshot = std::move(*doc.undoSnapshot);
-    doc.undoSnapshot.reset();
-    doc.redoSnapshot = takeSnapshot(doc, scrollPosition);
-    return restore(doc, std::move(snapshot));
+    return UndoListChange(doc, scrollPosition);
 }
 
 std::optional<qint64> RedoDictionary(DictionaryDocument &doc, qint64 scrollPosition)
 {
-    if (!doc.redoSnapshot)
-        return std::nullopt;
-    DictionaryDocument::Snapshot snapshot = std::move(*doc.redoSnapshot);
-    doc.redoSnapshot.reset();
-    doc.undoSnapshot = takeSnapshot(doc, scrollPosition);
-    return restore(doc, std::move(snapshot));
+    return RedoListChange(doc, scrollPosition);
 }
 
 QString WordEditorTexts::entry() const
@@ -80,7 +43,7 @@ bool ApplyWordEditorResult(DictionaryDocument &doc, WordEditorMode mode, const W
                            const WordEditorTexts &result, qint64 scrollPosition)
 {
     const bool differs = !(initial == result);
-    if (mode == WordEditorMode::Edit && (doc.selectedIndex < 0 || doc.selectedIndex >= doc.entries.size()))
+    if (mode == WordEditorMode::Edit && !doc.hasSelection())
         return false;
     if (differs)
         PushDictionaryUndo(doc, scrollPosition);
@@ -102,7 +65,7 @@ bool AddWord(DictionaryDocument &doc, qint64 scrollPosition, const OpenWordEdito
 
 bool EditWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition, const OpenWordEditor &openEditor)
 {
-    if (!hasSelection(doc, ui))
+    if (!CheckListSelection(doc, ui, wordTexts))
         return false;
     const qint64 index = doc.selectedIndex;
     const WordEditorTexts initial = WordEditorTexts::fromEntry(doc.entries.view(index));
@@ -116,7 +79,7 @@ bool EditWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition, const Open
 
 bool CloneWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition)
 {
-    if (!hasSelection(doc, ui))
+    if (!CheckListSelection(doc, ui, wordTexts))
         return false;
     PushDictionaryUndo(doc, scrollPosition);
     doc.changed = true;
@@ -128,17 +91,9 @@ bool CloneWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition)
 
 int DeleteWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition, bool silentWithoutSelection)
 {
-    if (!hasSelection(doc, ui, silentWithoutSelection))
-        return 0;
-    QString shown = doc.entries.at(doc.selectedIndex);
-    shown.replace(u'\n', u' ');
-    if (!ui.askYesNo(editingTexts::warningTitle, editingTexts::deleteQuestion + shown + u'"', MessageIcon::Warning))
-        return 0;
-    PushDictionaryUndo(doc, scrollPosition);
-    doc.entries.remove(doc.selectedIndex);
-    doc.selectedIndex = -1;
-    doc.changed = true;
-    return 1;
+    // The question shows the entry on one line: its tags after a space.
+    const auto shown = [](QStringView entry) { return entry.toString().replace(u'\n', u' '); };
+    return DeleteListEntry(doc, ui, wordTexts, scrollPosition, shown, silentWithoutSelection);
 }
 
 } // namespace lexaloom

@@ -13,10 +13,9 @@
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
-#include "shell/recent_files.h"
+#include "shell/settings.h"
 #include "shell/text_codec.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -362,12 +361,13 @@ DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, 
     return result;
 }
 
-DictionaryFileResult LoadDictionary(Workbench &workbench, Ui &ui, const QString &path)
+DictionaryFileResult LoadDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,
+                                    const QString &path)
 {
     ui.setStatusText(dictionaryTexts::loadingStatus);
     ui.setProgressValue(0);
     DictionaryFileResult result;
-    if (workbench.dictionary.changed &&
+    if (document.changed &&
         !ui.askYesNo(LongTask::warningTitle(), dictionaryTexts::changedQuestion, MessageIcon::Information)) {
         ui.setStatusText(LongTask::abortedText());
         return result;
@@ -377,20 +377,19 @@ DictionaryFileResult LoadDictionary(Workbench &workbench, Ui &ui, const QString 
         ui.setStatusText(LongTask::abortedText());
         return result;
     }
-    // Read into a document of its own: until the load is complete, the one in the
-    // workbench (entries, .aff text, path, undo) is not touched.
+    // Read into a document of its own: until the load is complete, the open one
+    // (entries, .aff text, path, undo) is not touched.
     DictionaryDocument loaded;
-    result = ReadDictionaryFiles(ui, workbench.settings, result.path, loaded);
+    result = ReadDictionaryFiles(ui, settings, result.path, loaded);
     if (!result.done())
         return result;
-    workbench.dictionary = std::move(loaded);
-    AddRecentFile(workbench, DocumentKind::Dictionary, result.path);
+    document = std::move(loaded);
     return result;
 }
 
-DictionaryFileResult SaveDictionary(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName)
+DictionaryFileResult SaveDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,
+                                    bool useCurrentName, bool askForName)
 {
-    DictionaryDocument &document = workbench.dictionary;
     ui.setStatusText(dictionaryTexts::savingStatus);
     ui.setProgressValue(0);
     DictionaryFileResult result;
@@ -412,13 +411,12 @@ DictionaryFileResult SaveDictionary(Workbench &workbench, Ui &ui, bool useCurren
         ui.setStatusText(LongTask::abortedText());
         return result;
     }
-    result = WriteDictionaryFiles(ui, workbench.settings, document, target);
+    result = WriteDictionaryFiles(ui, settings, document, target);
     if (!result.done())
         return result;
     // Keep the status text "OK. ..." the writer has shown.
     document.changed = false;
     document.path = target;
-    AddRecentFile(workbench, DocumentKind::Dictionary, target);
     return result;
 }
 

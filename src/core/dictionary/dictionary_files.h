@@ -5,11 +5,11 @@
 
 #include "dictionary/dic_line_reader.h"
 #include "shell/atomic_write.h"
+#include "shell/document_kind.h"
 
 namespace lexaloom {
 
 class Ui;
-class Workbench;
 struct DictionaryDocument;
 struct MainSettings;
 
@@ -19,7 +19,7 @@ inline const QString savingStatus = QStringLiteral("Saving Dictionary... <ESC> t
 inline const QString savingAffStatus = QStringLiteral("Saving .aff file...");
 inline const QString openTitle = QStringLiteral("Open Dictionary");
 inline const QString saveTitle = QStringLiteral("Save Dictionary");
-inline const QString fileFilter = QStringLiteral("Dictionary (*.dic)|*.dic");
+inline const QString fileFilter = KindFacts(DocumentKind::Dictionary).openFilter;
 inline const QString fileExtension = QStringLiteral(".dic");
 inline const QString changedQuestion = QStringLiteral("The Dictionary has been changed.\n\nContinue?");
 inline const QString affNotFound = QStringLiteral(".AFF file not found.");
@@ -36,7 +36,7 @@ inline const QString invalidUtf8Question =
 inline const QString noWords = QStringLiteral("No dictionary words found.");
 inline const QString affEmpty = QStringLiteral("The .AFF file is empty.");
 inline const QString okPrefix = QStringLiteral("OK. ");
-inline const QString wordsCounter = QStringLiteral("# Words:");
+inline const QString wordsCounter = KindFacts(DocumentKind::Dictionary).counterCaption;
 inline const QString wordCounter = QStringLiteral("Word: [");
 inline const QString changedMarker = QStringLiteral("*");
 inline const QString noFile = QStringLiteral("n/a");
@@ -58,20 +58,22 @@ struct DictionaryFileResult {
 };
 
 // File > Open on the Dictionary tab, or a recent file when `path` is given. Asks
-// before discarding changes, then reads the pair into a new document that replaces
-// the workbench's only when the whole load succeeded: on Cancel, abort or error the
+// before discarding changes to `document`, then reads the pair into a new document
+// that replaces it only when the whole load succeeded: on Cancel, abort or error the
 // previous document stays exactly as it was. When done() the view refreshes its
 // list page (scrolled to the top), the word counter and the file labels.
-DictionaryFileResult LoadDictionary(Workbench &workbench, Ui &ui, const QString &path = QString());
+DictionaryFileResult LoadDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,
+                                    const QString &path = QString());
 
 // File > Save (true, false) and Save As (false, true). Both files are replaced only
 // when both were written completely; on Cancel, abort or error the old files and the
 // document (its path and changed flag included) stay as they were. When done() the
 // view refreshes the word counter's marker and the file labels.
-DictionaryFileResult SaveDictionary(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
+DictionaryFileResult SaveDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,
+                                    bool useCurrentName, bool askForName);
 
-// The load and save of one pair without dialogs, recent files or a workbench: for
-// the command line and the tests. `out` is emptied first; on anything but Done it
+// The load and save of one pair without the file dialogs: for the command line
+// and the tests. `out` is emptied first; on anything but Done it
 // holds partial data and is to be dropped.
 DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, const QString &dicPath,
                                          DictionaryDocument &out);

@@ -1,9 +1,10 @@
 #include "dictionary/word_editor_model.h"
 
+#include "dictionary/aff_aid.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
+#include "shell/list_document.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 #include "shell/ui.h"
 
 #include <QRegularExpression>
@@ -146,23 +147,24 @@ TagSummary summariseTags(const std::vector<DerivedRow> &rows)
     QStringList paths;
     for (const auto &[path, count] : counts)
         paths << path;
-    std::stable_sort(paths.begin(), paths.end(),
-                     [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+    std::stable_sort(paths.begin(), paths.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
     for (const QString &path : paths) {
         const QString count = QString::number(counts[path]);
         const qsizetype tab = path.indexOf(u'\t');
         if (tab < 0)
             summary.topLevel << path + QStringLiteral(" tag ") + count;
         else
-            summary.nested << path.left(tab) + QStringLiteral(" tag — ") + path.mid(tab + 1) +
-                                  QStringLiteral(" tag ") + count;
+            summary.nested << path.left(tab) + QStringLiteral(" tag — ") + path.mid(tab + 1) + QStringLiteral(" tag ") +
+                                  count;
     }
     return summary;
 }
 
 FieldTone wordFieldTone(const QString &word)
 {
-    if (word.startsWith(u'/'))
+    if (IsCommentEntry(word))
         return FieldTone::Amber;
     if (word.isEmpty())
         return FieldTone::Normal;
@@ -180,7 +182,7 @@ std::optional<OkFailure> checkWordEditorOk(const QString &word, const QString &t
 {
     if (word.isEmpty() || word == QLatin1String(" "))
         return OkFailure{wordEditorTexts::noWordText, EditorField::Word};
-    if (!word.startsWith(u'/') && hasBadSpaces(word))
+    if (!IsCommentEntry(word) && hasBadSpaces(word))
         return OkFailure{wordEditorTexts::invalidSpaces, EditorField::Word};
     if (!tags.isEmpty() && hasBadSpaces(tags))
         return OkFailure{wordEditorTexts::tagsIncorrect, EditorField::Tags};
@@ -366,9 +368,40 @@ QString editorAffText(const AffixTable &table)
     return table.normalizedText;
 }
 
-WordEditorModel::WordEditorModel(const AffixTable &table, const MainSettings &settings)
-    : m_table(table), m_settings(settings)
+WordEditorModel::WordEditorModel(const AffixTable &table, const MainSettings &settings,
+                                 const QList<AffAidEntry> &affAidEntries)
+    : m_table(table)
+    , m_settings(settings)
+    , m_legend(affAidLegend(affAidEntries, settings.affAidLanguage))
 {
+}
+
+bool WordEditorModel::okPressed()
+{
+    if (!m_expanding)
+        return true;
+    m_stop = OkPressed;
+    return false;
+}
+
+bool WordEditorModel::cancelPressed()
+{
+    if (!m_expanding)
+        return true;
+    m_stop = CancelPressed;
+    return false;
+}
+
+WordEditorModel::AfterExpansion WordEditorModel::afterExpansion(int stop, const QString &word, const QString &tags)
+{
+    switch (stop) {
+    case CancelPressed:
+        return AfterExpansion::CloseRejected;
+    case OkPressed:
+        return checkWordEditorOk(word, tags) ? AfterExpansion::ShowRowsThenOk : AfterExpansion::CloseAccepted;
+    default:
+        return AfterExpansion::ShowRows;
+    }
 }
 
 void WordEditorModel::wordChanged(qint64 now)
@@ -399,7 +432,7 @@ int WordEditorModel::expand(const std::function<QString()> &currentWord, const s
     m_derived = false;
     m_stale = false;
     QString word = currentWord();
-    if (word.isEmpty() || word.startsWith(u'/'))
+    if (word.isEmpty() || IsCommentEntry(word))
         return NoStop;
 
     m_expanding = true;
@@ -416,14 +449,14 @@ int WordEditorModel::expand(const std::function<QString()> &currentWord, const s
         if (m_stop != WordChanged)
             break;
         word = currentWord();
-        if (word.isEmpty() || word.startsWith(u'/'))
+        if (word.isEmpty() || IsCommentEntry(word))
             break;
     }
     m_expanding = false;
     // A word change that ended the loop on an empty or "/" word is no stop at all.
     const int stop = m_stop == WordChanged ? NoStop : m_stop;
     m_stop = NoStop;
-    if (word.isEmpty() || word.startsWith(u'/')) {
+    if (word.isEmpty() || IsCommentEntry(word)) {
         m_rows.clear();
         return stop;
     }
@@ -457,7 +490,7 @@ QString WordEditorModel::heading() const
 
 WordEditorModel::Taboo WordEditorModel::taboo(const QString &word) const
 {
-    if (word.startsWith(u'/'))
+    if (IsCommentEntry(word))
         return Taboo::Amber;
     if (wordFieldTone(word) == FieldTone::Red || !m_derived)
         return Taboo::Neutral;

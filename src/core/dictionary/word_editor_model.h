@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dictionary/aff_aid.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
 #include "dictionary/derive_word.h"
@@ -15,7 +16,6 @@
 namespace lexaloom {
 
 class Ui;
-struct AffAidEntry;
 struct MainSettings;
 
 namespace wordEditorTexts {
@@ -73,8 +73,6 @@ TagSummary summariseTags(const std::vector<DerivedRow> &rows);
 enum class FieldTone { Normal, Amber, Red };
 FieldTone wordFieldTone(const QString &word);
 FieldTone tagsFieldTone(const QString &tags);
-inline constexpr int amberRgb = 0xFFC90E;
-inline constexpr int redRgb = 0xFF0000;
 
 // The first OK check that fails, in order; nothing when all pass.
 enum class EditorField { Word, Tags };
@@ -95,8 +93,7 @@ FlagRemoval removeFlagFromWordField(FlagMode mode, const QString &wordField, con
 // The pop-up menu of the derived list.
 enum class DerivedCopy { Word, AllWords, WordAndRule, AllWordsAndRules, FlagRule };
 // The clipboard text, or nothing after reporting an empty list or a missing selection.
-std::optional<QString> derivedCopyText(const std::vector<DerivedRow> &rows, int selectedRow, DerivedCopy kind,
-                                       Ui &ui);
+std::optional<QString> derivedCopyText(const std::vector<DerivedRow> &rows, int selectedRow, DerivedCopy kind, Ui &ui);
 
 // "Match": the rows whose word begins with `text`, or nothing after reporting
 // that there is nothing to match.
@@ -115,14 +112,36 @@ QString affAidCaption(const AffAidLegend &legend);
 // The decoded .aff as the editor's pane shows it: tabs made spaces, runs collapsed.
 QString editorAffText(const AffixTable &table);
 
-// The live expansion of the word editor: when it is due, what it produced and the
-// stop flag through which the window's callbacks end a running expansion.
+// The live expansion of the word editor: when it is due, what it produced, the stop
+// flag through which the window's callbacks end a running expansion, and what OK and
+// Cancel do meanwhile. The window only keeps the timer that asks whether an expansion
+// is due, and draws.
 class WordEditorModel final {
 public:
     static constexpr qint64 settleMs = 600;
     enum Stop { NoStop = 0, WordChanged = 1, OkPressed = 2, CancelPressed = 3 };
 
-    WordEditorModel(const AffixTable &table, const MainSettings &settings);
+    // The legend shown is the entry whose key is the preference affAidLanguage.
+    WordEditorModel(const AffixTable &table, const MainSettings &settings,
+                    const QList<AffAidEntry> &affAidEntries = {});
+
+    const AffAidLegend &legend() const { return m_legend; }
+
+    // OK and Cancel (Escape, the close box): true when the window acts on them now.
+    // While an expansion runs they only stop it; the window learns what to do from
+    // afterExpansion once the engine has returned.
+    bool okPressed();
+    bool cancelPressed();
+
+    // What the window does once an expansion returns with `stop`.
+    enum class AfterExpansion {
+        ShowRows,       // fill the list and the summaries
+        ShowRowsThenOk, // OK was pressed but its checks fail: fill, then OK shows the failure
+        CloseAccepted,  // OK was pressed and passes: close at once, the list left unfilled
+        CloseRejected,  // Cancel was pressed: close at once, the list left unfilled
+    };
+    // A window about to close need not fill its list: a big entry has many rows.
+    static AfterExpansion afterExpansion(int stop, const QString &word, const QString &tags);
 
     // A change of the word field or "Refresh"; `now` in monotonic ms. While an
     // expansion runs, a word change restarts it.
@@ -167,6 +186,7 @@ public:
 private:
     const AffixTable &m_table;
     const MainSettings &m_settings;
+    AffAidLegend m_legend;
     std::vector<DerivedRow> m_rows;
     TagSummary m_summary;
     DerivationState m_state;

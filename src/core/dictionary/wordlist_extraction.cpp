@@ -3,11 +3,13 @@
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
 #include "dictionary/derive_word.h"
+#include "dictionary/dictionary_document.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
+#include "shell/list_document.h"
 #include "shell/long_task.h"
+#include "shell/settings.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 #include <QFile>
 
@@ -69,17 +71,18 @@ bool startRun(Ui &ui, const EntryStore &entries, const QString &startText)
 
 } // namespace
 
-WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind)
+WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable &affixTable,
+                               const MainSettings &settings, Ui &ui, WordlistKind kind)
 {
     using namespace wordlistTexts;
     WordlistResult result;
-    const EntryStore &entries = workbench.dictionary.entries;
+    const EntryStore &entries = dictionary.entries;
     if (!startRun(ui, entries, extractStarting))
         return result;
 
-    LongTask task(ui, workbench.settings);
-    BuildAffixTable(workbench.affixTable, workbench.dictionary.affText, &task);
-    const AffixTable &table = workbench.affixTable;
+    LongTask task(ui, settings);
+    BuildAffixTable(affixTable, dictionary.affText, &task);
+    const AffixTable &table = affixTable;
     if (table.complexPrefixes) {
         task.cancel();
         refuse(ui, complexPrefixes);
@@ -117,7 +120,7 @@ WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind)
     WordDeriver deriver(table);
 
     const qint64 n = entries.size();
-    const qint64 limit = workbench.settings.decodeWarnLimit;
+    const qint64 limit = settings.decodeWarnLimit;
     bool volumeAsked = false;
     task.begin(extractStarting, n);
     const auto runningText = [&] {
@@ -146,7 +149,7 @@ WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind)
             }
         }
         const QStringView part = partBeforeNewline(entries.view(i));
-        if (part.startsWith(u'/'))
+        if (IsCommentEntry(part))
             continue;
         result.total += deriver.DeriveWord(part, sink);
         if (!writer.ok()) {
@@ -166,18 +169,19 @@ WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind)
     return result;
 }
 
-WordlistResult CountWordlist(Workbench &workbench, Ui &ui)
+WordlistResult CountWordlist(const DictionaryDocument &dictionary, AffixTable &affixTable, const MainSettings &settings,
+                             Ui &ui)
 {
     using namespace wordlistTexts;
     WordlistResult result;
-    const EntryStore &entries = workbench.dictionary.entries;
+    const EntryStore &entries = dictionary.entries;
     if (!startRun(ui, entries, countStarting))
         return result;
 
-    LongTask task(ui, workbench.settings);
-    BuildAffixTable(workbench.affixTable, workbench.dictionary.affText, &task);
+    LongTask task(ui, settings);
+    BuildAffixTable(affixTable, dictionary.affText, &task);
     CountingSink sink;
-    WordDeriver deriver(workbench.affixTable);
+    WordDeriver deriver(affixTable);
     const qint64 n = entries.size();
     task.begin(countStarting, n);
     for (qint64 i = 0; i < n; ++i) {
@@ -192,7 +196,7 @@ WordlistResult CountWordlist(Workbench &workbench, Ui &ui)
                               i);
         }
         const QStringView part = partBeforeNewline(entries.view(i));
-        if (!part.startsWith(u'/'))
+        if (!IsCommentEntry(part))
             result.total += deriver.DeriveWord(part, sink);
     }
     result.done = true;
@@ -200,7 +204,8 @@ WordlistResult CountWordlist(Workbench &workbench, Ui &ui)
     return result;
 }
 
-WordlistResult ExtractWordlistByType(Workbench &workbench, Ui &ui, int selectedRow, qint64 rowCount, bool mark,
+WordlistResult ExtractWordlistByType(const DictionaryDocument &dictionary, AffixTable &affixTable,
+                                     const MainSettings &settings, Ui &ui, int selectedRow, qint64 rowCount, bool mark,
                                      const std::function<bool(qint64, QStringView)> &entryHasType,
                                      const TypeExtractionControls &controls)
 {
@@ -216,7 +221,7 @@ WordlistResult ExtractWordlistByType(Workbench &workbench, Ui &ui, int selectedR
     }
     // Only the volume question and the Escape handling of a LongTask: the progress goes
     // to the window's own controls and the main status bar is left alone.
-    LongTask task(ui, workbench.settings);
+    LongTask task(ui, settings);
     if (task.checkDecodeVolume(rowCount, DecodeVolumeText::Disk))
         return result;
 
@@ -228,7 +233,7 @@ WordlistResult ExtractWordlistByType(Workbench &workbench, Ui &ui, int selectedR
         return result;
     result.path = path;
 
-    BuildAffixTable(workbench.affixTable, workbench.dictionary.affText);
+    BuildAffixTable(affixTable, dictionary.affText);
     Utf8Writer writer(file);
     writer.writeByteOrderMark();
     TypeFilterSink sink(selectedRow, mark, [&writer, &result](QStringView line) {
@@ -236,9 +241,9 @@ WordlistResult ExtractWordlistByType(Workbench &workbench, Ui &ui, int selectedR
         writer.write('\n');
         ++result.total;
     });
-    WordDeriver deriver(workbench.affixTable);
+    WordDeriver deriver(affixTable);
 
-    const EntryStore &entries = workbench.dictionary.entries;
+    const EntryStore &entries = dictionary.entries;
     const qint64 n = entries.size();
     const auto call = [](const auto &f, const auto &value) {
         if (f)
@@ -264,7 +269,7 @@ WordlistResult ExtractWordlistByType(Workbench &workbench, Ui &ui, int selectedR
             call(controls.setProgressValue, i);
         }
         const QStringView part = partBeforeNewline(entries.view(i));
-        if (part.startsWith(u'/') || (entryHasType && !entryHasType(i, part)))
+        if (IsCommentEntry(part) || (entryHasType && !entryHasType(i, part)))
             continue;
         deriver.DeriveWord(part, sink);
         if (!writer.ok())

@@ -8,7 +8,9 @@
 namespace lexaloom {
 
 class Ui;
-class Workbench;
+struct AffixTable;
+struct DictionaryDocument;
+struct MainSettings;
 
 // The kinds of Dictionary Tools > Extract wordlist; the numbers are the menu's.
 enum class WordlistKind { AllTxt = 0, AllCsv = 1, CompoundsTxt = 2, CompoundsLanguageTool = 6 };
@@ -38,11 +40,13 @@ struct WordlistResult {
 
 // Every form of the dictionary's entries written to a file chosen with the save
 // dialog, as a LongTask. The file is written as it goes, so an abort leaves the
-// lines written so far.
-WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind);
+// lines written so far. `affixTable` caches the decoded .aff text between runs.
+WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable &affixTable,
+                               const MainSettings &settings, Ui &ui, WordlistKind kind);
 
 // The number of forms of the dictionary's entries, as a LongTask.
-WordlistResult CountWordlist(Workbench &workbench, Ui &ui);
+WordlistResult CountWordlist(const DictionaryDocument &dictionary, AffixTable &affixTable, const MainSettings &settings,
+                             Ui &ui);
 
 // The Statistics window's own progress controls, which the extraction by type
 // reports to instead of the main status bar. Any member may be empty.
@@ -58,7 +62,8 @@ struct TypeExtractionControls {
 // the type list is `rowCount`. `entryHasType` is the per-entry statistic of the
 // type (index of the entry, its part before "\n"); entries for which it is false
 // are not expanded. An empty function lets every entry through.
-WordlistResult ExtractWordlistByType(Workbench &workbench, Ui &ui, int selectedRow, qint64 rowCount, bool mark,
+WordlistResult ExtractWordlistByType(const DictionaryDocument &dictionary, AffixTable &affixTable,
+                                     const MainSettings &settings, Ui &ui, int selectedRow, qint64 rowCount, bool mark,
                                      const std::function<bool(qint64 index, QStringView part)> &entryHasType,
                                      const TypeExtractionControls &controls = {});
 

@@ -3,6 +3,7 @@
 #include "dictionary/affix_table.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
+#include "shell/settings.h"
 #include "shell/text_folding.h"
 
 #include <QStringList>
@@ -13,7 +14,6 @@ namespace lexaloom {
 
 namespace {
 
-constexpr qint64 eventPumpMs = 25;
 constexpr qint64 validateTickMs = 900;
 constexpr int stepCount = 6;
 
@@ -80,10 +80,12 @@ QString noErrorsFound()
 
 class ValidateRun final {
 public:
-    ValidateRun(AffPanel &panel, const AffixTable &table, AffValidateView &view, Ui &ui)
+    ValidateRun(AffPanel &panel, const AffixTable &table, const MainSettings &settings, AffValidateDisplay &display,
+                AffValidateHost &host)
         : m_panel(panel)
-        , m_view(view)
-        , m_task(ui, view, AffStatusSide::Report, validateTickMs)
+        , m_display(display)
+        , m_host(host)
+        , m_task(host.sideUi(AffStatusSide::Report), settings, validateTickMs)
         , m_headers(ParseAffHeaderSummary(table.headerSummary))
         , m_prefixCount(qsizetype(table.prefixGroupCount))
         , m_suffixCount(qsizetype(table.suffixGroupCount))
@@ -95,12 +97,14 @@ public:
     AffValidateOutcome run()
     {
         m_panel.resetColours();
-        m_view.lineColourChanged(-1);
-        m_task.begin(0);
+        m_host.refresh(m_display);
+        m_task.begin(AffValidateDisplay::abortHint(), 0);
+        m_value = m_maximum = 0;
         const bool completed = stepSetUtf8() && stepReservedFlags() && stepListFlags() && stepDuplicateFlags() &&
                                stepRuleCounts() && stepRules();
         if (!completed) {
-            m_view.setStatusLabel(processingPrefix() + LongTask::abortedText());
+            m_task.cancel(QString());
+            setStatusLabel(processingPrefix() + LongTask::abortedText());
             return AffValidateOutcome::Aborted;
         }
         report(QString());
@@ -109,9 +113,10 @@ public:
         report(QStringLiteral("Done!"));
         report(QString());
         report(QStringLiteral("\n"));
-        m_view.setStatusLabel(processingPrefix() + QString::number(stepCount) + QLatin1Char('/') +
-                              QString::number(stepCount) + QStringLiteral(" Done!"));
-        m_task.refresh();
+        showProgress();
+        m_task.finish(QString());
+        setStatusLabel(processingPrefix() + QString::number(stepCount) + QLatin1Char('/') + QString::number(stepCount) +
+                       QStringLiteral(" Done!"));
         return m_errors ? AffValidateOutcome::ErrorsFound : AffValidateOutcome::NoErrors;
     }
 
@@ -119,10 +124,33 @@ private:
     // Polls once per unit of work; true when the user confirmed the abort.
     bool aborted()
     {
-        const AffWindowTask::PollResult poll = m_task.poll();
+        const LongTask::PollResult poll = m_task.poll();
         if (poll.ticked)
-            m_task.refresh();
+            showProgress();
         return poll.abortRequested;
+    }
+
+    void setValue(qint64 value) { m_value = value; }
+    void setMaximum(qint64 maximum)
+    {
+        m_maximum = maximum;
+        m_task.setMaximum(maximum);
+    }
+
+    // The tick: the bar, the elapsed time and the percentage, then the window redraws.
+    void showProgress()
+    {
+        m_task.showValue(m_value);
+        m_display.reportElapsed = FormatElapsed(QStringLiteral("\u231A"), m_task.elapsedMs());
+        if (m_maximum > 0)
+            m_display.percent = FormatPercent(std::min(m_value, m_maximum), m_maximum);
+        m_host.refresh(m_display);
+    }
+
+    void setStatusLabel(const QString &text)
+    {
+        m_display.statusLabel = text;
+        m_host.refresh(m_display);
     }
 
     void addLine(const QString &text)
@@ -131,7 +159,11 @@ private:
         m_buffer += QLatin1Char('\n');
     }
 
-    void report(const QString &text) { m_view.appendReport(text + QLatin1Char('\n')); }
+    void report(const QString &text)
+    {
+        m_display.report += text;
+        m_display.report += QLatin1Char('\n');
+    }
 
     void reportBuffer()
     {
@@ -147,8 +179,7 @@ private:
 
     void beginStep(int step)
     {
-        m_view.setStatusLabel(processingPrefix() + QString::number(step) + QLatin1Char('/') +
-                              QString::number(stepCount));
+        setStatusLabel(processingPrefix() + QString::number(step) + QLatin1Char('/') + QString::number(stepCount));
         m_buffer.clear();
         addLine(QString());
         addLine(QStringLiteral("Step ") + QString::number(step) + QLatin1Char('/') + QString::number(stepCount) +
@@ -163,8 +194,8 @@ private:
         // Header line numbers come from the last build and may lie beyond an edited panel.
         if (lineNumber < 1 || lineNumber > m_panel.count())
             return;
+        // The window draws the rows from the records at its next refresh.
         m_panel.setColour(lineNumber - 1, colour);
-        m_view.lineColourChanged(lineNumber - 1);
     }
 
     QString lineText(qsizetype lineNumber) const { return m_panel.line(lineNumber - 1).text; }
@@ -173,7 +204,7 @@ private:
     {
         beginStep(1);
         const qsizetype n = m_panel.count();
-        m_task.setMaximum(2 * n);
+        setMaximum(2 * n);
         // The panel's lines, not the text the window opened with: after an edit and
         // "Refresh" the run must judge what the user sees.
         const bool anywhere = std::any_of(m_panel.lines().cbegin(), m_panel.lines().cend(),
@@ -187,7 +218,7 @@ private:
             for (qsizetype lineNumber = 1; lineNumber <= n; ++lineNumber) {
                 if (aborted())
                     return false;
-                m_task.setValue(lineNumber);
+                setValue(lineNumber);
                 const QString trimmed = trimSpaces(lineText(lineNumber));
                 const bool remmed = trimmed.startsWith(QLatin1Char('#'));
                 const qsizetype here = trimmed.count(setUtf8);
@@ -212,7 +243,7 @@ private:
                 for (qsizetype lineNumber = 1; lineNumber <= n; ++lineNumber) {
                     if (aborted())
                         return false;
-                    m_task.setValue(n + lineNumber);
+                    setValue(n + lineNumber);
                     const QString trimmed = trimSpaces(lineText(lineNumber));
                     if (!trimmed.startsWith(QLatin1Char('#')) && trimmed.contains(setUtf8))
                         colour(lineNumber, AffLineColour::red);
@@ -251,8 +282,8 @@ private:
     bool stepListFlags()
     {
         beginStep(3);
-        m_task.setMaximum(m_prefixCount + m_suffixCount);
-        m_task.setValue(0);
+        setMaximum(m_prefixCount + m_suffixCount);
+        setValue(0);
         qint64 totals[2] = {0, 0};
         for (int h = 0; h < 2; ++h) {
             const Half &half = h == 0 ? prefixHalf : suffixHalf;
@@ -264,7 +295,7 @@ private:
                 for (const AffHeaderEntry *entry : headersOf(half.kind)) {
                     if (aborted())
                         return false;
-                    m_task.setValue(m_task.value() + 1);
+                    setValue(m_value + 1);
                     addLine(QStringLiteral("Flag \"") + entry->flag + QStringLiteral("\" count ") + entry->count +
                             QStringLiteral(" at line:") + QString::number(entry->line));
                     totals[h] += entry->count.toLongLong();
@@ -289,8 +320,8 @@ private:
     {
         beginStep(4);
         const qsizetype headers = m_groupFlags.size();
-        m_task.setMaximum(headers);
-        m_task.setValue(0);
+        setMaximum(headers);
+        setValue(0);
         const QString noDuplicates = QStringLiteral("No duplicate flags found!");
         if (headers == 0) {
             addLine(QStringLiteral("No flags found!\n"));
@@ -307,7 +338,7 @@ private:
                 qsizetype end = i + 1;
                 while (end < sorted.size() && sorted.at(end) == sorted.at(i))
                     ++end;
-                m_task.setValue(end);
+                setValue(end);
                 if (end - i >= 2) {
                     anyRun = true;
                     addLine(QStringLiteral("Flag:") + sorted.at(i) + QLatin1Char('(') + QString::number(end - i) +
@@ -344,8 +375,8 @@ private:
     bool stepRuleCounts()
     {
         beginStep(5);
-        m_task.setMaximum(m_prefixCount + m_suffixCount);
-        m_task.setValue(0);
+        setMaximum(m_prefixCount + m_suffixCount);
+        setValue(0);
         for (int h = 0; h < 2; ++h) {
             const Half &half = h == 0 ? prefixHalf : suffixHalf;
             report(half.analysing);
@@ -356,7 +387,7 @@ private:
                 for (const AffHeaderEntry *entry : headersOf(half.kind)) {
                     if (aborted())
                         return false;
-                    m_task.setValue(m_task.value() + 1);
+                    setValue(m_value + 1);
                     qint64 found = 0;
                     walkRules(*entry, [&found](qsizetype, const QString &) { ++found; });
                     if (found == entry->count.toLongLong())
@@ -379,8 +410,8 @@ private:
     bool stepRules()
     {
         beginStep(6);
-        m_task.setMaximum(2 * m_headers.size());
-        m_task.setValue(0);
+        setMaximum(2 * m_headers.size());
+        setValue(0);
         for (int h = 0; h < 2; ++h) {
             const Half &half = h == 0 ? prefixHalf : suffixHalf;
             report(half.analysing);
@@ -404,7 +435,7 @@ private:
     {
         if (aborted())
             return false;
-        m_task.setValue(m_task.value() + 1);
+        setValue(m_value + 1);
         addLine(QStringLiteral("Flag \"") + entry.flag + QLatin1Char('"'));
         const qsizetype header = entry.line;
         // Collapsed rule text + "\n" + line number; sorting puts equal rules side by side.
@@ -442,7 +473,7 @@ private:
             return false;
         if (aborted())
             return false;
-        m_task.setValue(m_task.value() + 1);
+        setValue(m_value + 1);
         std::sort(keys.begin(), keys.end());
         for (qsizetype i = 0; i < keys.size();) {
             const QStringView rule = QStringView(keys.at(i)).left(keys.at(i).lastIndexOf(QLatin1Char('\n')));
@@ -465,8 +496,11 @@ private:
     }
 
     AffPanel &m_panel;
-    AffValidateView &m_view;
-    AffWindowTask m_task;
+    AffValidateDisplay &m_display;
+    AffValidateHost &m_host;
+    LongTask m_task;
+    qint64 m_value = 0;
+    qint64 m_maximum = 0;
     QList<AffHeaderEntry> m_headers;
     QStringList m_groupFlags;
     qsizetype m_prefixCount = 0;
@@ -476,61 +510,6 @@ private:
 };
 
 } // namespace
-
-AffWindowTask::AffWindowTask(Ui &ui, AffValidateView &view, AffStatusSide side, qint64 periodMs)
-    : m_ui(ui)
-    , m_view(view)
-    , m_side(side)
-    , m_periodMs(periodMs)
-{
-}
-
-void AffWindowTask::begin(qint64 maximum)
-{
-    m_startMs = m_ui.clock().monotonicMs();
-    m_nextTickMs = m_startMs + m_periodMs;
-    m_nextPumpMs = m_startMs;
-    m_value = 0;
-    setMaximum(maximum);
-    m_view.setProgressValue(m_side, 0);
-}
-
-void AffWindowTask::setMaximum(qint64 maximum)
-{
-    m_maximum = maximum;
-    m_view.setProgressMaximum(m_side, maximum);
-}
-
-AffWindowTask::PollResult AffWindowTask::poll()
-{
-    PollResult result;
-    const qint64 now = m_ui.clock().monotonicMs();
-    if (now >= m_nextPumpMs) {
-        m_view.processEvents();
-        m_nextPumpMs = now + eventPumpMs;
-    }
-    if (now >= m_nextTickMs) {
-        result.ticked = true;
-        m_nextTickMs = now + m_periodMs;
-    }
-    if (m_view.takeAbortRequest())
-        result.abortRequested =
-            m_ui.askYesNo(LongTask::warningTitle(), LongTask::abortQuestion(), MessageIcon::Warning);
-    return result;
-}
-
-void AffWindowTask::refresh()
-{
-    m_view.setProgressValue(m_side, m_value);
-    m_view.setElapsedText(m_side, FormatElapsed(QStringLiteral("\u231A"), elapsedMs()));
-    if (m_side == AffStatusSide::Report && m_maximum > 0)
-        m_view.setPercentText(FormatPercent(std::min(m_value, m_maximum), m_maximum));
-}
-
-qint64 AffWindowTask::elapsedMs() const
-{
-    return m_ui.clock().monotonicMs() - m_startMs;
-}
 
 QList<AffHeaderEntry> ParseAffHeaderSummary(const QString &headerSummary)
 {
@@ -567,9 +546,20 @@ bool IsAffConditionFaulty(const QString &condition)
     return depth != 0;
 }
 
-AffValidateOutcome ValidateAff(AffPanel &panel, const AffixTable &table, AffValidateView &view, Ui &ui)
+QString AffValidateDisplay::abortHint()
 {
-    return ValidateRun(panel, table, view, ui).run();
+    return QStringLiteral("<ESC> to abort.");
+}
+
+const QString &AffValidateDisplay::elapsed(AffStatusSide side) const
+{
+    return side == AffStatusSide::Report ? reportElapsed : panelElapsed;
+}
+
+AffValidateOutcome ValidateAff(AffPanel &panel, const AffixTable &table, const MainSettings &settings,
+                               AffValidateDisplay &display, AffValidateHost &host)
+{
+    return ValidateRun(panel, table, settings, display, host).run();
 }
 
 } // namespace lexaloom

@@ -9,70 +9,44 @@
 namespace lexaloom {
 
 struct AffixTable;
+struct MainSettings;
 
 // The two groups of status controls of the AFF Validate window: the report side
 // ("Processing:" label, percentage, progress bar, elapsed time, abort hint) and the
-// line panel's own progress bar with its elapsed-time and abort-hint labels.
+// line panel's own progress bar with its elapsed-time and abort-hint labels. Each side
+// runs its own tasks.
 enum class AffStatusSide { Report, Panel };
 
-// What the AFF Validate runs write to and read from their window. The window
-// implements it with its widgets, the tests and the command line with fakes.
-class AffValidateView {
-public:
-    virtual ~AffValidateView() = default;
-
-    // Appends to the report area as it is (the caller adds the line breaks).
-    virtual void appendReport(const QString &text) = 0;
+// What the AFF Validate runs leave for their window to show beside the line panel's
+// records. The runs write it; the window reads it whenever the host is asked to
+// refresh (each tick, each step, and when a run ends) and draws it.
+struct AffValidateDisplay {
+    // Everything the runs reported, in order; the window shows what it has not shown yet.
+    QString report;
     // "Processing:3/6" beside the report's progress bar.
-    virtual void setStatusLabel(const QString &text) = 0;
-    virtual void setPercentText(const QString &text) = 0;
+    QString statusLabel;
+    QString percent;
+    QString reportElapsed;
+    QString panelElapsed;
     // "Found:" + count under the line panel.
-    virtual void setFoundText(const QString &text) = 0;
-    virtual void setProgressMaximum(AffStatusSide side, qint64 maximum) = 0;
-    virtual void setProgressValue(AffStatusSide side, qint64 value) = 0;
-    virtual void setElapsedText(AffStatusSide side, const QString &text) = 0;
-    virtual void setAbortHint(AffStatusSide side, const QString &text) = 0;
+    QString found;
     // The controls are disabled while a run works.
-    virtual void setBusy(bool busy) = 0;
-    // A line's colour changed in the panel records; -1 for all lines.
-    virtual void lineColourChanged(qsizetype row) = 0;
-    // Pending window events without waiting; the window's own Escape, once per press.
-    virtual void processEvents() = 0;
-    virtual bool takeAbortRequest() = 0;
+    bool busy = false;
+
+    const QString &elapsed(AffStatusSide side) const;
+    // The status text of a running side's task, in its abort-hint label.
+    static QString abortHint();
 };
 
-// The long-operation convention inside the AFF Validate window: its own timer period
-// (800 ms for loading, 900 ms for validation), its own progress bar, and Escape with
-// "Really abort?" through the Ui.
-class AffWindowTask final {
+// The window an AFF Validate session runs in. Each side's Ui is the window's PanelUi
+// for that side: its progress bar, its abort-hint label as the task's status text, and
+// Escape as the abort request. `refresh` is the moment to redraw from the display and
+// the panel's records.
+class AffValidateHost {
 public:
-    struct PollResult {
-        bool ticked = false;
-        bool abortRequested = false;
-    };
-
-    AffWindowTask(Ui &ui, AffValidateView &view, AffStatusSide side, qint64 periodMs);
-
-    void begin(qint64 maximum);
-    PollResult poll();
-    void setValue(qint64 value) { m_value = value; }
-    qint64 value() const { return m_value; }
-    qint64 maximum() const { return m_maximum; }
-    void setMaximum(qint64 maximum);
-    // Writes the progress bar and the elapsed-time label (and, on the report side, the percentage).
-    void refresh();
-    qint64 elapsedMs() const;
-
-private:
-    Ui &m_ui;
-    AffValidateView &m_view;
-    AffStatusSide m_side;
-    qint64 m_periodMs;
-    qint64 m_startMs = 0;
-    qint64 m_nextTickMs = 0;
-    qint64 m_nextPumpMs = 0;
-    qint64 m_maximum = 0;
-    qint64 m_value = 0;
+    virtual ~AffValidateHost() = default;
+    virtual Ui &sideUi(AffStatusSide side) = 0;
+    virtual void refresh(const AffValidateDisplay &display) = 0;
 };
 
 enum class AffValidateOutcome { NoErrors, ErrorsFound, Aborted };
@@ -80,8 +54,9 @@ enum class AffValidateOutcome { NoErrors, ErrorsFound, Aborted };
 // The six checks of "Process" over the panel lines, reading the header list of the
 // AffixTable as it was last built (so header line numbers refer to the text it was
 // built from). Writes the report, colours the offending lines and never changes a
-// line's text.
-AffValidateOutcome ValidateAff(AffPanel &panel, const AffixTable &table, AffValidateView &view, Ui &ui);
+// line's text. A LongTask on the report side with the window's 900 ms period.
+AffValidateOutcome ValidateAff(AffPanel &panel, const AffixTable &table, const MainSettings &settings,
+                               AffValidateDisplay &display, AffValidateHost &host);
 
 // The fields of one entry of the AffixTable's header summary.
 struct AffHeaderEntry {

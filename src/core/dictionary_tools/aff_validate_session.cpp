@@ -1,10 +1,11 @@
 #include "dictionary_tools/aff_validate_session.h"
 
 #include "dictionary/affix_table.h"
+#include "dictionary/dictionary_document.h"
+#include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
-#include "shell/workbench.h"
-#include "shell/file_dialogs.h"
+#include "shell/settings.h"
 
 namespace lexaloom {
 
@@ -16,17 +17,15 @@ QString nothingToProcess()
 {
     return QStringLiteral("Nothing to process.");
 }
-QString abortHint()
-{
-    return QStringLiteral("<ESC> to abort.");
-}
-
 } // namespace
 
-AffValidateSession::AffValidateSession(Workbench &workbench, Ui &ui, AffValidateView &view)
-    : m_workbench(workbench)
+AffValidateSession::AffValidateSession(DictionaryDocument &dictionary, AffixTable &table, const MainSettings &settings,
+                                       Ui &ui, AffValidateHost &host)
+    : m_dictionary(dictionary)
+    , m_table(table)
+    , m_settings(settings)
     , m_ui(ui)
-    , m_view(view)
+    , m_host(host)
 {
 }
 
@@ -47,10 +46,21 @@ QString AffValidateSession::windowTitle()
     return QStringLiteral("AFF Validate");
 }
 
-void AffValidateSession::prepare(Workbench &workbench, Ui &ui)
+QString AffValidateSession::manualAnchor()
 {
-    LongTask task(ui, workbench.settings);
-    BuildAffixTable(workbench.affixTable, workbench.dictionary.affText, &task);
+    return QStringLiteral("#5.2.5.1.aff_validate");
+}
+
+QString AffValidateSession::gotoNoun()
+{
+    return QStringLiteral("lines");
+}
+
+void AffValidateSession::prepare(const DictionaryDocument &dictionary, AffixTable &table, const MainSettings &settings,
+                                 Ui &ui)
+{
+    LongTask task(ui, settings);
+    BuildAffixTable(table, dictionary.affText, &task);
 }
 
 QString AffValidateSession::foundText() const
@@ -60,12 +70,19 @@ QString AffValidateSession::foundText() const
 
 QString AffValidateSession::foundText(qsizetype count) const
 {
-    return QStringLiteral("Found:") + FormatCount(count, m_workbench.settings.thousandsSeparator);
+    return QStringLiteral("Found:") + FormatCount(count, m_settings.thousandsSeparator);
 }
 
 void AffValidateSession::report(const QString &text)
 {
-    m_view.appendReport(text + QLatin1Char('\n'));
+    m_display.report += text;
+    m_display.report += QLatin1Char('\n');
+}
+
+void AffValidateSession::setBusy(bool busy)
+{
+    m_display.busy = busy;
+    m_host.refresh(m_display);
 }
 
 bool AffValidateSession::warnWhenEmpty()
@@ -75,59 +92,61 @@ bool AffValidateSession::warnWhenEmpty()
     m_ui.showMessage(LongTask::warningTitle(), nothingToProcess(), MessageIcon::Warning);
     report(nothingToProcess());
     report(QString());
+    m_host.refresh(m_display);
     return true;
 }
 
 void AffValidateSession::load()
 {
-    m_view.setBusy(true);
+    setBusy(true);
     report(QStringLiteral("Processing number of lines..."));
-    m_captured = NormaliseLineEnds(m_workbench.dictionary.affText);
+    m_captured = NormaliseLineEnds(m_dictionary.affText);
     if (m_captured.isEmpty()) {
         m_ui.showMessage(LongTask::warningTitle(), nothingToProcess(), MessageIcon::Warning);
         report(nothingToProcess());
         m_panel.reset({});
-        m_view.setFoundText(foundText());
-        m_view.setBusy(false);
+        m_display.found = foundText();
+        setBusy(false);
         return;
     }
     QString text = m_captured;
     if (!text.endsWith(QLatin1Char('\n')))
         text += QLatin1Char('\n');
     const qsizetype lineCount = text.count(QLatin1Char('\n'));
-    const QString &separator = m_workbench.settings.thousandsSeparator;
+    const QString &separator = m_settings.thousandsSeparator;
 
-    AffWindowTask task(m_ui, m_view, AffStatusSide::Panel, loadTickMs);
-    task.begin(2 * lineCount);
-    m_view.setAbortHint(AffStatusSide::Panel, abortHint());
+    LongTask task(m_host.sideUi(AffStatusSide::Panel), m_settings, loadTickMs);
+    const qint64 maximum = 2 * lineCount;
+    task.begin(AffValidateDisplay::abortHint(), maximum);
+    auto showProgress = [&](qint64 value) {
+        task.showValue(value);
+        m_display.panelElapsed = FormatElapsed(QStringLiteral("\u231A"), task.elapsedMs());
+        m_host.refresh(m_display);
+    };
     QList<AffPanelLine> lines;
     lines.reserve(lineCount);
     for (qsizetype start = 0; start < text.size();) {
         const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
         lines.append(AffPanelLine{text.mid(start, end - start)});
         start = end + 1;
-        task.setValue(lines.size());
-        const AffWindowTask::PollResult poll = task.poll();
+        const LongTask::PollResult poll = task.poll();
         if (poll.ticked) {
-            m_view.setFoundText(foundText(lines.size()));
-            task.refresh();
+            m_display.found = foundText(lines.size());
+            showProgress(lines.size());
         }
         if (poll.abortRequested)
             break;
     }
     report(QStringLiteral("Number of lines processed:") + FormatCount(lines.size(), separator));
     m_panel.reset(std::move(lines));
-    m_view.setFoundText(foundText());
+    m_display.found = foundText();
     report(QStringLiteral("Populating gadget with the lines..."));
     // The panel's rows are drawn from the records, so populating is the redraw itself.
-    m_view.lineColourChanged(-1);
-    task.setValue(task.maximum());
     report(QStringLiteral("Populating done."));
-    task.refresh();
-    m_view.setProgressValue(AffStatusSide::Panel, 0);
-    m_view.setAbortHint(AffStatusSide::Panel, QString());
+    showProgress(maximum);
+    task.finish(QString());
     report(QString());
-    m_view.setBusy(false);
+    setBusy(false);
 }
 
 AffValidateOutcome AffValidateSession::process()
@@ -135,14 +154,10 @@ AffValidateOutcome AffValidateSession::process()
     if (warnWhenEmpty())
         return AffValidateOutcome::NoErrors;
     m_panel.pushUndo();
-    m_view.setBusy(true);
-    m_view.setAbortHint(AffStatusSide::Report, abortHint());
-    m_view.setProgressValue(AffStatusSide::Report, 0);
-    const AffValidateOutcome outcome = ValidateAff(m_panel, m_workbench.affixTable, m_view, m_ui);
-    m_view.setProgressValue(AffStatusSide::Report, 0);
-    m_view.setBusy(false);
-    m_view.setAbortHint(AffStatusSide::Report, QString());
-    m_view.setPercentText(QString());
+    setBusy(true);
+    const AffValidateOutcome outcome = ValidateAff(m_panel, m_table, m_settings, m_display, m_host);
+    m_display.percent.clear();
+    setBusy(false);
     return outcome;
 }
 
@@ -151,18 +166,18 @@ void AffValidateSession::refresh()
     report(QStringLiteral("Converting the right panel to .AFF text"));
     if (warnWhenEmpty())
         return;
-    m_view.setBusy(true);
+    setBusy(true);
     report(QString());
     const QString joined = m_panel.joinedText();
     report(QStringLiteral("Replacing the original .AFF gadget"));
-    QString &paneText = m_workbench.dictionary.affText;
+    QString &paneText = m_dictionary.affText;
     const QString previous = paneText;
     paneText = joined;
     report(QString());
     report(QStringLiteral("Processing the .AFF gadget"));
-    AffixTable &table = m_workbench.affixTable;
+    AffixTable &table = m_table;
     table.sourceText.clear();
-    LongTask task(m_ui, m_workbench.settings);
+    LongTask task(m_ui, m_settings);
     BuildAffixTable(table, paneText, &task);
     report(QString());
     report(QStringLiteral("Restoring back the original .AFF gadget"));
@@ -170,7 +185,7 @@ void AffValidateSession::refresh()
     // The table now describes the panel; the next tool that needs it rebuilds from the pane.
     table.sourceText.clear();
     report(QString());
-    m_view.setBusy(false);
+    setBusy(false);
 }
 
 bool AffValidateSession::accept()
@@ -178,8 +193,8 @@ bool AffValidateSession::accept()
     const QString joined = m_panel.joinedText();
     if (joined == m_captured)
         return false;
-    m_workbench.dictionary.affText = joined;
-    m_workbench.dictionary.changed = true;
+    m_dictionary.affText = joined;
+    m_dictionary.changed = true;
     return true;
 }
 

@@ -58,6 +58,78 @@ void EntryStore::remove(qint64 i)
     compactIfWasteful();
 }
 
+qint64 EntryStore::removeMarked()
+{
+    if (m_markedCount == 0)
+        return 0;
+    std::vector<char> keep(m_marks.size());
+    std::transform(m_marks.begin(), m_marks.end(), keep.begin(), [](char m) { return m ? 0 : 1; });
+    return keepOnly(keep);
+}
+
+qint64 EntryStore::removeIndexes(const std::vector<qint64> &indexes)
+{
+    std::vector<char> keep(m_spans.size(), 1);
+    for (qint64 i : indexes) {
+        if (i >= 0 && i < size())
+            keep[static_cast<size_t>(i)] = 0;
+    }
+    return keepOnly(keep);
+}
+
+qint64 EntryStore::keepOnly(const std::vector<char> &keep)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < m_spans.size(); ++i) {
+        if (!keep[i]) {
+            m_garbage += m_spans[i].length;
+            if (m_marks[i])
+                --m_markedCount;
+            continue;
+        }
+        m_spans[kept] = m_spans[i];
+        m_marks[kept] = m_marks[i];
+        ++kept;
+    }
+    const qint64 removed = static_cast<qint64>(m_spans.size() - kept);
+    m_spans.resize(kept);
+    m_marks.resize(kept);
+    compactIfWasteful();
+    return removed;
+}
+
+void EntryStore::replaceMany(const std::vector<std::pair<qint64, QString>> &replacements)
+{
+    for (const auto &[i, entry] : replacements) {
+        m_garbage += m_spans[static_cast<size_t>(i)].length;
+        m_spans[static_cast<size_t>(i)] = store(entry);
+    }
+    compactIfWasteful();
+}
+
+qint64 EntryStore::rewriteAll(const std::function<std::optional<QString>(qint64, QStringView)> &rewrite)
+{
+    // Written straight into a new buffer, so the old one is dropped whole instead of
+    // collecting garbage.
+    QString text;
+    text.reserve(m_text.size() - m_garbage);
+    qint64 rewritten = 0;
+    for (size_t i = 0; i < m_spans.size(); ++i) {
+        Span &s = m_spans[i];
+        const QStringView old =
+            QStringView(m_text).mid(static_cast<qsizetype>(s.offset), static_cast<qsizetype>(s.length));
+        const std::optional<QString> entry = rewrite(static_cast<qint64>(i), old);
+        const QStringView kept = entry ? QStringView(*entry) : old;
+        s = {static_cast<quint64>(text.size()), static_cast<quint32>(kept.size())};
+        text.append(kept);
+        if (entry)
+            ++rewritten;
+    }
+    m_text.swap(text);
+    m_garbage = 0;
+    return rewritten;
+}
+
 void EntryStore::setMarked(qint64 i, bool marked)
 {
     char &m = m_marks[static_cast<size_t>(i)];

@@ -5,7 +5,6 @@
 #include "shell/goto.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
-#include "shell/workbench.h"
 
 #include <algorithm>
 
@@ -114,57 +113,6 @@ QString FormatMatchPercent(qint64 primaryLength, qint64 searchLength)
 bool IsSuspiciousFindText(const QString &text, bool leftMatch)
 {
     return text.contains(QLatin1String("  ")) || (leftMatch && text.startsWith(QLatin1Char(' ')));
-}
-
-std::optional<FindTarget> FindTargetFor(Workbench &workbench, DocumentKind kind)
-{
-    const QString find = QStringLiteral("Find ");
-    const QString dictionaryNoun = QStringLiteral("dictionary words");
-    const QString dictionaryTitle = find + QStringLiteral("a Word");
-    const QString dictionaryGotoNoun = QStringLiteral("words");
-    switch (kind) {
-    case DocumentKind::Dictionary:
-        return FindTarget{kind,
-                          &workbench.dictionary.entries,
-                          &workbench.dictionary.selectedIndex,
-                          EntryLayout::WordAndTags,
-                          dictionaryNoun,
-                          dictionaryTitle,
-                          dictionaryGotoNoun,
-                          true};
-    case DocumentKind::Hyphenation:
-        // The Hyphenation tab lists the dictionary's entries but keeps its own focus.
-        return FindTarget{kind,
-                          &workbench.dictionary.entries,
-                          &workbench.hyphenation.selectedIndex,
-                          EntryLayout::WordAndTags,
-                          dictionaryNoun,
-                          dictionaryTitle,
-                          dictionaryGotoNoun,
-                          false};
-    case DocumentKind::Thesaurus:
-        return FindTarget{kind,
-                          &workbench.thesaurus.entries,
-                          &workbench.thesaurus.selectedIndex,
-                          EntryLayout::HeadAndMeanings,
-                          QStringLiteral("synonyms"),
-                          find + QStringLiteral("a Synonym"),
-                          QStringLiteral("synonyms"),
-                          true};
-    case DocumentKind::Autocorrect:
-        return FindTarget{kind,
-                          &workbench.autocorrect.entries,
-                          &workbench.autocorrect.selectedIndex,
-                          EntryLayout::IncorrectAndCorrect,
-                          QStringLiteral("autocorrect words"),
-                          find + QStringLiteral("an Autocorrect word"),
-                          QStringLiteral("autocorrect words"),
-                          true};
-    case DocumentKind::AutoText:
-    case DocumentKind::LanguageTool:
-        break;
-    }
-    return std::nullopt;
 }
 
 FindSession::FindSession(FindTarget target, FindMemory &memory, const MainSettings &settings)

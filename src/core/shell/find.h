@@ -7,22 +7,14 @@
 #include <QString>
 #include <QStringView>
 
+#include <deque>
 #include <functional>
 #include <optional>
-#include <deque>
 
 namespace lexaloom {
 
 class EntryStore;
-class Workbench;
 struct MainSettings;
-
-// How the fields of an entry are laid out; it decides what Find searches.
-enum class EntryLayout {
-    WordAndTags,         // "word/flags\ntags": the tags are the extra information
-    HeadAndMeanings,     // "head|n\nmeaning 1\n...": the n meaning lines are
-    IncorrectAndCorrect, // "incorrect\ncorrect": the correct part is
-};
 
 struct FindOptions {
     bool leftMatch = true;
@@ -61,9 +53,6 @@ struct FindTarget {
     // The result pop-up ("Edit", "Delete") and the Delete key.
     bool offersEditDelete = true;
 };
-
-// The Dictionary, Hyphenation, Thesaurus and Autocorrect tabs; nothing for the others.
-std::optional<FindTarget> FindTargetFor(Workbench &workbench, DocumentKind kind);
 
 // What the tab does for the Find window; the main window connects these to its
 // paged list and its editors.

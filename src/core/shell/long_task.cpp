@@ -7,9 +7,10 @@
 
 namespace lexaloom {
 
-LongTask::LongTask(Ui &ui, const MainSettings &settings)
+LongTask::LongTask(Ui &ui, const MainSettings &settings, qint64 periodMs)
     : m_ui(ui)
     , m_settings(settings)
+    , m_periodMs(periodMs > 0 ? periodMs : tickMs)
 {
 }
 
@@ -28,7 +29,7 @@ void LongTask::begin(const QString &statusText, qint64 maximum)
     m_ui.setProgressRange(0, maximum);
     m_ui.setProgressValue(0);
     m_startMs = m_ui.clock().monotonicMs();
-    m_nextTickMs = m_startMs + tickMs;
+    m_nextTickMs = m_startMs + m_periodMs;
     m_nextPumpMs = m_startMs;
     m_running = true;
     m_volumeWarned = false;
@@ -41,7 +42,7 @@ LongTask::PollResult LongTask::pollSlow(qint64 now)
     if (m_running && now >= m_nextTickMs) {
         result.ticked = true;
         // Ticks do not pile up after a long item: the next one is a full period away.
-        m_nextTickMs = now + tickMs;
+        m_nextTickMs = now + m_periodMs;
     }
     // Wake up for the tick exactly when it is due, whatever the pump interval.
     m_nextPumpMs = m_running ? std::min(now + eventPumpMs, m_nextTickMs) : now + eventPumpMs;
@@ -53,6 +54,16 @@ LongTask::PollResult LongTask::pollSlow(qint64 now)
 void LongTask::showProgress(const QString &text, qint64 value)
 {
     m_ui.setStatusText(text);
+    m_ui.setProgressValue(value);
+}
+
+void LongTask::setMaximum(qint64 maximum)
+{
+    m_ui.setProgressRange(0, maximum);
+}
+
+void LongTask::showValue(qint64 value)
+{
     m_ui.setProgressValue(value);
 }
 
@@ -91,8 +102,7 @@ bool LongTask::checkDecodeVolume(qint64 derivedCount, DecodeVolumeText variant)
                               "that can fill it up and crash the computer.\n\nAbort?");
         break;
     }
-    return m_ui.askYesNo(warningTitle(), QStringLiteral("Over ") + formatCount(limit) + tail,
-                         MessageIcon::Warning);
+    return m_ui.askYesNo(warningTitle(), QStringLiteral("Over ") + formatCount(limit) + tail, MessageIcon::Warning);
 }
 
 qint64 LongTask::elapsedMs() const

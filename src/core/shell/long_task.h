@@ -12,9 +12,10 @@ struct MainSettings;
 enum class DecodeVolumeText { Disk, Ram, RamShort };
 
 // The convention every long operation follows on the GUI thread: status text and
-// progress bar, a refresh tick every 800 ms, Escape with "Really abort?", and the
-// closing "OK."/"Aborted." texts. The tick is derived from the Ui's clock, so it
-// exists only while the task runs and ends on every path, destructor included.
+// progress bar, a refresh tick (every 800 ms unless a window asks for its own period),
+// Escape with "Really abort?", and the closing "OK."/"Aborted." texts. The tick is
+// derived from the Ui's clock, so it exists only while the task runs and ends on every
+// path, destructor included. Inside a tool window the Ui is the window's PanelUi.
 class LongTask final {
 public:
     struct PollResult {
@@ -26,7 +27,7 @@ public:
     // Window events are pumped at most this often; polling in between costs a clock read.
     static constexpr qint64 eventPumpMs = 25;
 
-    LongTask(Ui &ui, const MainSettings &settings);
+    LongTask(Ui &ui, const MainSettings &settings, qint64 periodMs = tickMs);
     ~LongTask();
     LongTask(const LongTask &) = delete;
     LongTask &operator=(const LongTask &) = delete;
@@ -45,6 +46,9 @@ public:
 
     // On a tick: writes the text and the progress value.
     void showProgress(const QString &text, qint64 value);
+    // The bar alone, for windows whose status text stays put while the bar moves.
+    void setMaximum(qint64 maximum);
+    void showValue(qint64 value);
     void finish(const QString &text);
     void cancel(const QString &text = abortedText());
 
@@ -52,6 +56,7 @@ public:
     bool checkDecodeVolume(qint64 derivedCount, DecodeVolumeText variant);
 
     qint64 elapsedMs() const;
+    qint64 periodMs() const { return m_periodMs; }
     bool isRunning() const { return m_running; }
     // FormatElapsed(" ⌚", elapsed) for the status texts.
     QString elapsedText(const QString &prefix = QStringLiteral(" \u231A")) const;
@@ -66,6 +71,7 @@ private:
 
     Ui &m_ui;
     const MainSettings &m_settings;
+    qint64 m_periodMs;
     bool m_running = false;
     bool m_volumeWarned = false;
     qint64 m_startMs = 0;

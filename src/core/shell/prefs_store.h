@@ -6,7 +6,6 @@
 
 namespace lexaloom {
 
-class Workbench;
 struct MainSettings;
 
 // The settings files, relative to the program folder.
@@ -72,26 +71,22 @@ QByteArray EncodeMainSettings(const MainSettings &settings);
 // ranges take their defaults) and returns true; otherwise leaves it as it was.
 bool DecodeMainSettings(const QByteArray &data, MainSettings &settings);
 
-// Creates program folder + "settings" when missing; false when that failed.
-bool EnsureSettingsFolder(const Workbench &wb);
+// Creates programFolder + "settings" when missing; false when that failed.
+bool EnsureSettingsFolder(const QString &programFolder);
 
-// Start-up: reads every settings file into the workbench, in the fixed order; files that
-// are missing or carry another version leave the defaults. Returns true when the main
-// file existed with a size above zero and its values were loaded, and records that in
-// `mainSettingsInForce`.
-bool LoadAllSettings(Workbench &wb);
+// One settings file as read from the program folder, up to maxSettingsFileBytes.
+struct SettingsFile {
+    enum State { Missing, Empty, Present };
+    State state = Missing;
+    QByteArray data;
+};
+SettingsFile ReadSettingsFile(const QString &programFolder, const QString &relativePath);
 
-// Writers of the settings files: each replaces the whole file atomically with the
-// current values (creating the settings folder when needed) and returns false when
-// the file could not be written, in which case the old file is left as it was.
-bool SaveMainSettings(const Workbench &wb);
-bool SaveDicStatsReference(const Workbench &wb);
-bool SaveMultiwordPrefs(const Workbench &wb);
-bool SavePosSelection(const Workbench &wb);
-bool SavePosLists(const Workbench &wb);
-bool SaveDerivedSortChoice(const Workbench &wb);
-bool SaveDuplicateOptions(const Workbench &wb);
+// Replaces the whole file atomically (creating the settings folder when needed);
+// false when it could not be written, in which case the old file is left as it was.
+bool WriteSettingsFile(const QString &programFolder, const QString &relativePath, const QByteArray &bytes);
+
 // Deletes one settings file ("Forget"); true when it is gone afterwards.
-bool RemoveSettingsFile(const Workbench &wb, const QString &relativePath);
+bool RemoveSettingsFile(const QString &programFolder, const QString &relativePath);
 
 } // namespace lexaloom

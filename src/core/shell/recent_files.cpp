@@ -5,7 +5,6 @@
 #include <QFileInfo>
 
 #include "shell/file_dialogs.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -84,9 +83,8 @@ QByteArray RecentFiles::newLogBytes()
     return bytes;
 }
 
-bool AddRecentFile(Workbench &workbench, DocumentKind kind, const QString &path)
+bool AddRecentFile(RecentFiles &files, const QString &logPath, DocumentKind kind, const QString &path)
 {
-    const QString logPath = workbench.settingsPath(RecentFiles::logFileName());
     QByteArray log;
     {
         QFile file(logPath);
@@ -94,25 +92,20 @@ bool AddRecentFile(Workbench &workbench, DocumentKind kind, const QString &path)
             log = file.readAll();
     }
     if (log.isEmpty()) {
-        workbench.recentFiles.clear();
+        files.clear();
         if (path.isEmpty())
             return WriteFileAtomically(logPath, RecentFiles::newLogBytes());
     } else {
-        workbench.recentFiles.readLog(log);
+        files.readLog(log);
     }
-    workbench.recentFiles.add(static_cast<int>(kind), path);
-    return WriteFileAtomically(logPath, workbench.recentFiles.logBytes());
+    files.add(static_cast<int>(kind), path);
+    return WriteFileAtomically(logPath, files.logBytes());
 }
 
-bool AddRecentFile(Workbench &workbench, const QString &path)
-{
-    return AddRecentFile(workbench, workbench.currentTab, path);
-}
-
-RecentFilesMenu RefreshRecentFilesMenu(const Workbench &workbench)
+RecentFilesMenu RefreshRecentFilesMenu(const RecentFiles &files, DocumentKind kind)
 {
     RecentFilesMenu menu;
-    const QStringList &list = workbench.recentFiles.list(workbench.currentTab);
+    const QStringList &list = files.list(kind);
     for (int n = 0; n < RecentFiles::slotCount; ++n) {
         menu[static_cast<size_t>(n)] = {QString::number(n + 1) + QLatin1String(": ") + list[n], !list[n].isEmpty()};
     }

@@ -11,8 +11,6 @@
 
 namespace lexaloom {
 
-class Workbench;
-
 // The ten most recently used paths of each tab, most recent first, as kept in the
 // log "settings/lxm3_recent_files.log": seven lists of ten CR LF lines (the seventh
 // belongs to no tab and stays empty). Empty slots hold the empty text.
@@ -48,13 +46,11 @@ private:
     std::array<QStringList, listCount> m_lists;
 };
 
-// Records `path` in `kind`'s list and rewrites the log, after re-reading it so that
-// the log stays the truth. The empty path only reads and rewrites the log (creating
-// it with 60 empty lines when missing); "*" clears the list. False when the log
-// could not be written; the list in memory is updated anyway.
-bool AddRecentFile(Workbench &workbench, DocumentKind kind, const QString &path);
-// The same for the current tab.
-bool AddRecentFile(Workbench &workbench, const QString &path);
+// Records `path` in `kind`'s list and rewrites the log at `logPath`, after re-reading
+// it so that the log stays the truth. The empty path only reads and rewrites the log
+// (creating it with 60 empty lines when missing); "*" clears the list. False when
+// the log could not be written; the list in memory is updated anyway.
+bool AddRecentFile(RecentFiles &files, const QString &logPath, DocumentKind kind, const QString &path);
 
 // The File > Recent Files submenu as the view applies it.
 struct RecentFilesMenuItem {
@@ -65,7 +61,7 @@ struct RecentFilesMenuItem {
 };
 using RecentFilesMenu = std::array<RecentFilesMenuItem, RecentFiles::slotCount>;
 
-// The current tab's ten items.
-RecentFilesMenu RefreshRecentFilesMenu(const Workbench &workbench);
+// The ten items of `kind`'s list.
+RecentFilesMenu RefreshRecentFilesMenu(const RecentFiles &files, DocumentKind kind);
 
 } // namespace lexaloom

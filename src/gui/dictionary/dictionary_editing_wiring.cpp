@@ -5,13 +5,26 @@
 
 #include <memory>
 
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/word_editor.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
-#include "shell/workbench.h"
+#include "shell/prefs_store.h"
 
 namespace lexaloom {
+
+WordEditorContext WordEditorContextOf(Workbench &workbench)
+{
+    return {workbench.affixTable,
+            workbench.dictionary.affText,
+            workbench.settings,
+            workbench.affAidEntries,
+            workbench.windowSettings.derivedSortChoice,
+            [&workbench] { SaveDerivedSortChoice(workbench); },
+            workbench.programFolder()};
+}
 
 void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
 {
@@ -36,7 +49,7 @@ void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
     };
     const OpenWordEditor openEditor = [&window, &workbench, &ui, legendRow](WordEditorMode mode,
                                                                             const WordEditorTexts &initial) {
-        WordEditor editor(workbench, ui, mode, initial, *legendRow, &window);
+        WordEditor editor(WordEditorContextOf(workbench), ui, mode, initial, *legendRow, &window);
         return editor.exec() == QDialog::Accepted ? std::optional(editor.texts()) : std::nullopt;
     };
 

@@ -21,11 +21,14 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/settings_files.h"
+#include "app/workbench.h"
+#include "shell/dialog_captions.h"
 #include "shell/manual_url.h"
+#include "shell/palette.h"
 #include "shell/prefs_store.h"
 #include "shell/settings.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -39,7 +42,7 @@ constexpr int indicatorSize = 16;
 
 QColor rgb(int packed)
 {
-    return QColor((packed >> 16) & 0xFF, (packed >> 8) & 0xFF, packed & 0xFF);
+    return palette::fromRgb(quint32(packed));
 }
 
 // A round lamp: the images of the indicators.
@@ -49,14 +52,14 @@ QPixmap lamp(const QColor &colour)
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.setPen(QPen(palette::lampRim, 1));
     p.setBrush(colour);
     p.drawEllipse(QRectF(1.5, 1.5, indicatorSize - 3, indicatorSize - 3));
     return pixmap;
 }
 
-const QColor lampOff(210, 210, 210);
-const QColor lampOn(40, 170, 60);
+const QColor &lampOff = palette::lampOff;
+const QColor &lampOn = palette::lampOn;
 
 QLabel *indicator(const QString &caption, QWidget *parent)
 {
@@ -77,9 +80,9 @@ QString toneStyle(FieldTone tone)
 {
     switch (tone) {
     case FieldTone::Amber:
-        return QStringLiteral("QLineEdit { color: #FFC90E; }");
+        return palette::textColourStyle(palette::amber, QStringLiteral("QLineEdit"));
     case FieldTone::Red:
-        return QStringLiteral("QLineEdit { color: #FF0000; }");
+        return palette::textColourStyle(palette::red, QStringLiteral("QLineEdit"));
     case FieldTone::Normal:
         break;
     }
@@ -89,7 +92,7 @@ QString toneStyle(FieldTone tone)
 QLabel *redCaption(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: #FF0000;"));
+    label->setStyleSheet(palette::textColourStyle(palette::red));
     return label;
 }
 
@@ -103,19 +106,18 @@ QListWidget *tagList(const QString &caption, QWidget *parent)
 
 } // namespace
 
-WordEditor::WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const WordEditorTexts &initial,
+WordEditor::WordEditor(WordEditorContext context, Ui &ui, WordEditorMode mode, const WordEditorTexts &initial,
                        int &legendRow, QWidget *parent)
-    : QDialog(parent)
-    , m_wb(workbench)
-    , m_ui(ui)
+    : ToolWindow(ui, parent)
+    , m_context(std::move(context))
     , m_mode(mode)
     , m_initial(initial)
     , m_legendRow(legendRow)
-    , m_model(workbench.affixTable, workbench.settings)
+    , m_model(m_context.affixTable, m_context.settings, m_context.affAidEntries)
 {
-    BuildAffixTable(m_wb.affixTable, m_wb.dictionary.affText);
+    BuildAffixTable(m_context.affixTable, m_context.affText);
     setWindowTitle(mode == WordEditorMode::Add ? editingTexts::addTitle : editingTexts::editTitle);
-    setModal(true);
+    setManualAnchor(m_context.programFolder, QString());
 
     auto *root = new QVBoxLayout(this);
 
@@ -137,10 +139,9 @@ WordEditor::WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const 
     fields->addWidget(new QLabel(wordEditorTexts::tagsCaption, this), 1, 0);
     m_tags = new QLineEdit(initial.tags, this);
     fields->addWidget(m_tags, 1, 1);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(okCaption(), this);
     m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancel->setAutoDefault(false);
+    m_cancel = makeButton(cancelCaption());
     fields->addWidget(m_ok, 1, 2);
     fields->addWidget(m_cancel, 1, 3);
     fields->setColumnStretch(1, 1);
@@ -187,13 +188,12 @@ WordEditor::WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const 
     m_affPane = new QPlainTextEdit(this);
     m_affPane->setReadOnly(true);
     m_affPane->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_affPane->setPlainText(editorAffText(m_wb.affixTable));
+    m_affPane->setPlainText(editorAffText(m_context.affixTable));
     right->addWidget(m_affPane, 3);
     auto *sortRow = new QHBoxLayout;
     m_sortChoice = new QComboBox(this);
     m_sortChoice->addItems(derivedSortCaptions());
-    const int choice = std::clamp(m_wb.windowSettings.derivedSortChoice, WindowSettings::derivedSortChoiceMin,
-                                  WindowSettings::derivedSortChoiceMax);
+    const int choice = std::clamp(m_context.derivedSortChoice, int(DerivedSort::Default), int(DerivedSort::RuleFlag));
     m_sortChoice->setCurrentIndex(choice - 1);
     sortRow->addWidget(m_sortChoice, 1);
     auto *sortButton = new QPushButton(QStringLiteral("Sort"), this);
@@ -219,7 +219,7 @@ WordEditor::WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const 
     body->addLayout(right, 2);
 
     auto *legendBox = new QVBoxLayout;
-    const AffAidLegend legend = affAidLegend(m_wb.affAidEntries, m_wb.settings.affAidLanguage);
+    const AffAidLegend &legend = m_model.legend();
     m_legendCaption = new QLabel(affAidCaption(legend), this);
     legendBox->addWidget(m_legendCaption);
     m_legend = new QListWidget(this);
@@ -267,8 +267,9 @@ WordEditor::WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const 
     reports->addWidget(redCaption(QStringLiteral("⚠ COMPLEX PREFIXES not supported yet!"), this));
     root->addLayout(reports);
 
-    connect(m_word, &QLineEdit::textChanged, this, [this] { m_model.wordChanged(m_ui.clock().monotonicMs()); });
-    connect(m_refresh, &QPushButton::clicked, this, [this] { m_model.refreshPressed(m_ui.clock().monotonicMs()); });
+    connect(m_word, &QLineEdit::textChanged, this, [this] { m_model.wordChanged(this->ui().clock().monotonicMs()); });
+    connect(m_refresh, &QPushButton::clicked, this,
+            [this] { m_model.refreshPressed(this->ui().clock().monotonicMs()); });
     connect(m_ok, &QPushButton::clicked, this, &WordEditor::accept);
     connect(m_cancel, &QPushButton::clicked, this, &WordEditor::reject);
     connect(m_display, &QPushButton::clicked, this, &WordEditor::display);
@@ -276,19 +277,16 @@ WordEditor::WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const 
         if (m_display->isEnabled())
             display();
     });
-    connect(m_derived, &QTreeWidget::itemSelectionChanged, this,
-            [this] { m_display->setEnabled(selectedRow() > 0); });
+    connect(m_derived, &QTreeWidget::itemSelectionChanged, this, [this] { m_display->setEnabled(selectedRow() > 0); });
     connect(m_derived, &QTreeWidget::customContextMenuRequested, this, &WordEditor::showPopup);
     connect(matchButton, &QPushButton::clicked, this, &WordEditor::match);
     connect(sortButton, &QPushButton::clicked, this, &WordEditor::sortNow);
     connect(rememberButton, &QPushButton::clicked, this, &WordEditor::remember);
     connect(m_sortChoice, &QComboBox::currentIndexChanged, this,
-            [this](int index) { m_wb.windowSettings.derivedSortChoice = index + 1; });
-    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] { m_ui.openUrl(ManualUrl(m_wb.programFolder())); });
+            [this](int index) { m_context.derivedSortChoice = index + 1; });
 
     if (mode == WordEditorMode::Edit)
-        m_model.startStale(m_ui.clock().monotonicMs(), 300);
+        m_model.startStale(ui.clock().monotonicMs(), 300);
     m_timer = new QTimer(this);
     m_timer->setInterval(tickMs);
     connect(m_timer, &QTimer::timeout, this, &WordEditor::tick);
@@ -307,7 +305,7 @@ WordEditorTexts WordEditor::texts() const
 void WordEditor::tick()
 {
     updateLiveState();
-    if (m_model.expansionDue(m_ui.clock().monotonicMs()))
+    if (m_model.expansionDue(ui().clock().monotonicMs()))
         runExpansion();
 }
 
@@ -319,22 +317,22 @@ void WordEditor::runExpansion()
     m_refresh->setEnabled(false);
     QElapsedTimer sincePump;
     sincePump.start();
-    const int stop = m_model.expand(
-        [this] { return m_word->text(); },
-        [&sincePump] {
-            if (sincePump.elapsed() < pumpEveryMs)
-                return;
-            QApplication::processEvents();
-            sincePump.restart();
-        },
-        DerivedSort(m_sortChoice->currentIndex() + 1));
+    const int stop = m_model.expand([this] { return m_word->text(); },
+                                    [&sincePump] {
+                                        if (sincePump.elapsed() < pumpEveryMs)
+                                            return;
+                                        QApplication::processEvents();
+                                        sincePump.restart();
+                                    },
+                                    DerivedSort(m_sortChoice->currentIndex() + 1));
     m_refresh->setEnabled(true);
-    // A window about to close need not fill its list: a big entry has many rows.
-    if (stop == WordEditorModel::CancelPressed) {
+    using After = WordEditorModel::AfterExpansion;
+    const After after = WordEditorModel::afterExpansion(stop, m_word->text(), m_tags->text());
+    if (after == After::CloseRejected) {
         reject();
         return;
     }
-    if (stop == WordEditorModel::OkPressed && !checkWordEditorOk(m_word->text(), m_tags->text())) {
+    if (after == After::CloseAccepted) {
         accept();
         return;
     }
@@ -344,7 +342,7 @@ void WordEditor::runExpansion()
     m_missing->setText(m_model.missingFlags());
     m_missingNested->setText(m_model.missingContinuationFlags());
     updateLiveState();
-    if (stop == WordEditorModel::OkPressed)
+    if (after == After::ShowRowsThenOk)
         accept(); // shows the check that failed
 }
 
@@ -353,8 +351,7 @@ void WordEditor::fillRows()
     m_derived->clear();
     QList<QTreeWidgetItem *> items;
     for (const DerivedRow &row : m_model.rows()) {
-        auto *item = new QTreeWidgetItem(
-            QStringList{row.word, row.type, row.flag, row.positionText(), row.ruleText()});
+        auto *item = new QTreeWidgetItem(QStringList{row.word, row.type, row.flag, row.positionText(), row.ruleText()});
         for (int c = 0; c < 5; ++c)
             item->setForeground(c, rgb(row.colour));
         items << item;
@@ -413,12 +410,12 @@ void WordEditor::display()
 
 void WordEditor::match()
 {
-    const std::optional<QList<int>> matches = matchDerivedRows(m_model.rows(), m_matchField->text(), m_ui);
+    const std::optional<QList<int>> matches = matchDerivedRows(m_model.rows(), m_matchField->text(), ui());
     if (!matches)
         return;
     for (int i = 0; i < m_derived->topLevelItemCount(); ++i) {
         QTreeWidgetItem *item = m_derived->topLevelItem(i);
-        const QColor colour = matches->contains(i) ? QColor(255, 0, 0) : rgb(m_model.rows()[size_t(i)].colour);
+        const QColor colour = matches->contains(i) ? palette::red : rgb(m_model.rows()[size_t(i)].colour);
         for (int c = 0; c < 5; ++c)
             item->setForeground(c, colour);
     }
@@ -428,36 +425,37 @@ void WordEditor::match()
 void WordEditor::sortNow()
 {
     // The model's rows are the list's rows; sorting the model sorts what is shown.
-    if (m_model.sortRows(DerivedSort(m_sortChoice->currentIndex() + 1), m_ui))
+    if (m_model.sortRows(DerivedSort(m_sortChoice->currentIndex() + 1), ui()))
         fillRows();
 }
 
 void WordEditor::remember()
 {
-    m_wb.windowSettings.derivedSortChoice = m_sortChoice->currentIndex() + 1;
-    SaveDerivedSortChoice(m_wb);
+    m_context.derivedSortChoice = m_sortChoice->currentIndex() + 1;
+    if (m_context.rememberSortChoice)
+        m_context.rememberSortChoice();
 }
 
 void WordEditor::copy(DerivedCopy kind)
 {
-    if (const std::optional<QString> text = derivedCopyText(m_model.rows(), selectedRow(), kind, m_ui))
-        m_ui.setClipboardText(*text);
+    if (const std::optional<QString> text = derivedCopyText(m_model.rows(), selectedRow(), kind, ui()))
+        ui().setClipboardText(*text);
 }
 
 void WordEditor::removeFlag()
 {
     const int row = selectedRow();
     // The copy items' checks report an empty list or a missing selection alike.
-    if (!derivedCopyText(m_model.rows(), row, DerivedCopy::Word, m_ui))
+    if (!derivedCopyText(m_model.rows(), row, DerivedCopy::Word, ui()))
         return;
     if (row == 0) {
-        m_ui.showMessage(editingTexts::warningTitle, wordEditorTexts::primaryHasNoFlag, MessageIcon::Warning);
+        ui().showMessage(editingTexts::warningTitle, wordEditorTexts::primaryHasNoFlag, MessageIcon::Warning);
         return;
     }
     const FlagRemoval removal =
-        removeFlagFromWordField(m_wb.affixTable.flagMode, m_word->text(), m_model.rows()[size_t(row)].flag);
+        removeFlagFromWordField(m_context.affixTable.flagMode, m_word->text(), m_model.rows()[size_t(row)].flag);
     if (!removal.message.isEmpty())
-        m_ui.showMessage(editingTexts::warningTitle, removal.message, MessageIcon::Warning);
+        ui().showMessage(editingTexts::warningTitle, removal.message, MessageIcon::Warning);
     if (!removal.wordField)
         return;
     m_word->setText(*removal.wordField);
@@ -482,29 +480,27 @@ void WordEditor::showPopup(const QPoint &pos)
 
 void WordEditor::accept()
 {
-    if (m_model.isExpanding()) {
-        m_model.requestStop(WordEditorModel::OkPressed);
+    if (!m_model.okPressed())
         return;
-    }
     const std::optional<OkFailure> failure = checkWordEditorOk(m_word->text(), m_tags->text());
     if (failure) {
-        m_ui.showMessage(editingTexts::warningTitle, failure->message, MessageIcon::Warning);
+        ui().showMessage(editingTexts::warningTitle, failure->message, MessageIcon::Warning);
         (failure->field == EditorField::Word ? m_word : m_tags)->setFocus();
         return;
     }
     m_legendRow = m_legend->currentRow();
-    m_timer->stop();
-    QDialog::accept();
+    ToolWindow::accept();
 }
 
-void WordEditor::reject()
+bool WordEditor::interruptWork()
 {
-    if (m_model.isExpanding()) {
-        m_model.requestStop(WordEditorModel::CancelPressed);
-        return;
-    }
+    return !m_model.cancelPressed();
+}
+
+void WordEditor::done(int result)
+{
     m_timer->stop();
-    QDialog::reject();
+    ToolWindow::done(result);
 }
 
 } // namespace lexaloom

@@ -1,11 +1,15 @@
 #pragma once
 
-#include <QDialog>
+#include <QList>
+#include <QString>
 
+#include <functional>
 #include <optional>
 
+#include "dictionary/aff_aid.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/word_editor_model.h"
+#include "shell/tool_window.h"
 
 class QComboBox;
 class QElapsedTimer;
@@ -21,17 +25,31 @@ class QTreeWidget;
 namespace lexaloom {
 
 class Ui;
-class Workbench;
+
+// What the word editor works on besides the two texts of its entry.
+struct WordEditorContext {
+    AffixTable &affixTable;
+    // The dictionary's .aff text: the table is brought up to date from it on opening.
+    const QString &affText;
+    const MainSettings &settings;
+    const QList<AffAidEntry> &affAidEntries;
+    // The sort choice of the derived list (1 to 5), changed with the choice box.
+    int &derivedSortChoice;
+    // "Remember": writes the sort choice to the settings.
+    std::function<void()> rememberSortChoice;
+    // F1 opens the manual beside the program.
+    QString programFolder;
+};
 
 // The word editor: the word and tags fields of one entry with the live expansion of
 // the word, its tag summary, the decoded .aff and the legend of the flags. Modal;
 // everything it decides lives in WordEditorModel.
-class WordEditor final : public QDialog {
+class WordEditor final : public ToolWindow {
     Q_OBJECT
 
 public:
     // `legendRow` is the legend line selected last time; OK stores the new one there.
-    WordEditor(Workbench &workbench, Ui &ui, WordEditorMode mode, const WordEditorTexts &initial, int &legendRow,
+    WordEditor(WordEditorContext context, Ui &ui, WordEditorMode mode, const WordEditorTexts &initial, int &legendRow,
                QWidget *parent = nullptr);
     ~WordEditor() override;
 
@@ -55,9 +73,13 @@ public:
     QToolButton *tabooIndicator() const { return m_taboo; }
     QLabel *flagModeIndicator() const { return m_flagMode; }
 
-    // OK and Cancel as the buttons press them; during an expansion they first stop it.
+    // OK as the button presses it; during an expansion it first stops it. Cancel,
+    // Escape and the close box go through ToolWindow, which asks interruptWork().
     void accept() override;
-    void reject() override;
+    void done(int result) override;
+
+protected:
+    bool interruptWork() override;
 
 private:
     void tick();
@@ -74,8 +96,7 @@ private:
     int selectedRow() const;
     void finishOk();
 
-    Workbench &m_wb;
-    Ui &m_ui;
+    WordEditorContext m_context;
     WordEditorMode m_mode;
     WordEditorTexts m_initial;
     int &m_legendRow;

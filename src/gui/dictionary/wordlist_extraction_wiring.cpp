@@ -1,9 +1,9 @@
 #include "dictionary/wordlist_extraction_wiring.h"
 
+#include "app/dispatcher.h"
+#include "app/workbench.h"
 #include "dictionary/wordlist_extraction.h"
-#include "shell/dispatcher.h"
 #include "shell/main_window.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -11,13 +11,17 @@ void WireWordlistExtraction(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     CommandDispatcher &d = window.dispatcher();
     const auto extract = [&d, &workbench, &ui](CommandId id, WordlistKind kind) {
-        d.setOperation(id, [&workbench, &ui, kind](int) { ExtractWordlist(workbench, ui, kind); });
+        d.setOperation(id, [&workbench, &ui, kind](int) {
+            ExtractWordlist(workbench.dictionary, workbench.affixTable, workbench.settings, ui, kind);
+        });
     };
     extract(CommandId::ExtractAllTxt, WordlistKind::AllTxt);
     extract(CommandId::ExtractAllCsv, WordlistKind::AllCsv);
     extract(CommandId::ExtractCompoundsTxt, WordlistKind::CompoundsTxt);
     extract(CommandId::ExtractCompoundsLanguageTool, WordlistKind::CompoundsLanguageTool);
-    d.setOperation(CommandId::CountWordlist, [&workbench, &ui](int) { CountWordlist(workbench, ui); });
+    d.setOperation(CommandId::CountWordlist, [&workbench, &ui](int) {
+        CountWordlist(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
+    });
 }
 
 } // namespace lexaloom

@@ -7,7 +7,6 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QLabel>
@@ -20,70 +19,26 @@
 #include <QShortcut>
 #include <QTableView>
 #include <QTextCursor>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
 #include <optional>
 
+#include "app/workbench.h"
 #include "dictionary_tools/aff_panel.h"
+#include "shell/dialog_captions.h"
 #include "shell/long_task.h"
-#include "shell/workbench.h"
+#include "app/workbench.h"
+#include "shell/palette.h"
 
 namespace lexaloom {
 
 namespace {
 
-QString clearCaption()
-{
-    return QStringLiteral("Clear");
-}
-QString goBottomCaption()
-{
-    return QStringLiteral("Go to bottom");
-}
-QString goTopCaption()
-{
-    return QStringLiteral("Go to top");
-}
-QString okCaption()
-{
-    return QStringLiteral("OK");
-}
-QString cancelCaption()
-{
-    return QStringLiteral("Cancel");
-}
 QString editCaption()
 {
     return QStringLiteral("Edit");
-}
-QString manualAnchor()
-{
-    return QStringLiteral("#5.2.5.1.aff_validate");
-}
-
-// Opens the manual at this window's anchor. Stand-in for the shell's OpenManual.
-void openManualAt(Ui &ui, const Workbench &workbench, const QString &anchor)
-{
-    const QString path = workbench.programFolder() + QStringLiteral("Lexaloom_manual_V30.html");
-    ui.openUrl(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + anchor);
-}
-
-// Asks for a line number; the 0-based row, or -1 when cancelled. Stand-in for the
-// shared Go to dialog, kept behind this one function so it can be swapped.
-qsizetype askGotoRow(QWidget *parent, Ui &ui, qsizetype lineCount)
-{
-    if (lineCount == 0) {
-        ui.showMessage(LongTask::warningTitle(), AffPanelText::noLines(), MessageIcon::Warning);
-        return -1;
-    }
-    const QString title = QStringLiteral("Goto lines position (1:") + QString::number(lineCount) + QLatin1Char(')');
-    bool ok = false;
-    const int line =
-        QInputDialog::getInt(parent, title, title, 1, 1, int(qMin<qsizetype>(lineCount, 99999999)), 1, &ok);
-    return ok ? qsizetype(line) - 1 : -1;
 }
 
 // "Edit an AFF Validate line": the current text read-only above an editable copy.
@@ -109,11 +64,6 @@ std::optional<QString> askAffLineText(QWidget *parent, const QString &current)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();
-}
-
-QColor rgb(quint32 colour)
-{
-    return QColor(int((colour >> 16) & 0xFF), int((colour >> 8) & 0xFF), int(colour & 0xFF));
 }
 
 } // namespace
@@ -151,9 +101,9 @@ public:
         case Qt::DisplayRole:
             return index.column() == 0 ? QVariant(index.row() + 1) : QVariant(line.text);
         case Qt::ForegroundRole:
-            return line.colour == AffLineColour::normal ? QVariant() : QVariant(rgb(line.colour));
+            return line.colour == AffLineColour::normal ? QVariant() : QVariant(palette::fromRgb(line.colour));
         case Qt::BackgroundRole:
-            return index.column() == 0 ? QVariant(QColor(214, 217, 223)) : QVariant();
+            return index.column() == 0 ? QVariant(palette::panelGrey) : QVariant();
         case Qt::CheckStateRole:
             return index.column() == 0 ? QVariant(line.checked ? Qt::Checked : Qt::Unchecked) : QVariant();
         case Qt::TextAlignmentRole:
@@ -208,7 +158,7 @@ private:
 
 bool OpenAffValidateWindow(QWidget *parent, Workbench &workbench, Ui &ui)
 {
-    AffValidateSession::prepare(workbench, ui);
+    AffValidateSession::prepare(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
     AffValidateWindow window(parent, workbench, ui);
     window.show();
     window.loadPanel();
@@ -218,13 +168,13 @@ bool OpenAffValidateWindow(QWidget *parent, Workbench &workbench, Ui &ui)
 }
 
 AffValidateWindow::AffValidateWindow(QWidget *parent, Workbench &workbench, Ui &ui)
-    : QDialog(parent)
-    , m_workbench(workbench)
-    , m_ui(ui)
-    , m_session(workbench, ui, *this)
+    : ToolWindow(ui, parent)
+    , m_reportUi(ui, m_reportSide)
+    , m_panelUi(ui, m_panelSide)
+    , m_session(workbench.dictionary, workbench.affixTable, workbench.settings, ui, *this)
 {
     setWindowTitle(AffValidateSession::windowTitle());
-    setModal(true);
+    setManualAnchor(workbench.programFolder(), AffValidateSession::manualAnchor());
     resize(1014, 550);
     buildWidgets();
     connectActions();
@@ -237,10 +187,7 @@ AffValidateWindow::~AffValidateWindow() = default;
 void AffValidateWindow::buildWidgets()
 {
     auto button = [this](const QString &caption, const char *name) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
+        return makeButton(caption, QString::fromLatin1(name));
     };
     auto label = [this](const QString &text, const char *name) {
         auto *l = new QLabel(text, this);
@@ -257,10 +204,10 @@ void AffValidateWindow::buildWidgets()
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     m_report->setFont(fixed);
     m_process = button(QStringLiteral("Process"), "process");
-    m_reportClear = button(clearCaption(), "reportClear");
     m_refresh = button(QStringLiteral("Refresh"), "refresh");
-    m_reportBottom = button(goBottomCaption(), "reportBottom");
-    m_reportTop = button(goTopCaption(), "reportTop");
+    // "Clear" leaves the introduction; what runs write later is appended after it.
+    m_reportButtons = makePaneButtons(QStringLiteral("report"), m_report,
+                                      [this] { m_report->setPlainText(AffValidateSession::introductionText()); });
     m_status = label(QStringLiteral("Processing: 0/0"), "status");
     m_percent = label(QString(), "percent");
     m_reportProgress = new QProgressBar(this);
@@ -273,10 +220,11 @@ void AffValidateWindow::buildWidgets()
     m_status->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Processing:6/6 Done!  ")));
     m_percent->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral(" (100.00%) ")));
     m_reportElapsed->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("\u231A00h00m00s ")));
-    m_reportHint->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("<ESC> to abort. ")));
+    m_reportHint->setMinimumWidth(metrics.horizontalAdvance(AffValidateDisplay::abortHint() + QLatin1Char(' ')));
+    m_reportSide.attach(m_reportProgress, m_reportHint);
 
     auto *reportButtons = new QHBoxLayout;
-    for (QPushButton *b : {m_process, m_reportClear, m_refresh, m_reportBottom, m_reportTop})
+    for (QPushButton *b : {m_process, m_reportButtons.clear, m_refresh, m_reportButtons.bottom, m_reportButtons.top})
         reportButtons->addWidget(b);
     reportButtons->addStretch();
     auto *reportStatus = new QHBoxLayout;
@@ -309,10 +257,11 @@ void AffValidateWindow::buildWidgets()
     m_table->setColumnWidth(0, 80);
     m_found = label(QString(), "found");
     m_modifiedMark = label(QString(), "modifiedMark");
-    m_modifiedMark->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0); font-weight: bold;"));
-    m_panelClear = button(clearCaption(), "panelClear");
-    m_panelBottom = button(goBottomCaption(), "panelBottom");
-    m_panelTop = button(goTopCaption(), "panelTop");
+    m_modifiedMark->setStyleSheet(palette::textColourStyle(palette::red) + QStringLiteral(" font-weight: bold;"));
+    AffPanel &panel = m_session.panel();
+    m_panelButtons = makePaneButtons(
+        QStringLiteral("panel"), [this, &panel] { syncPanel(ClearAffPanel(panel, ui())); },
+        [this, &panel] { selectRow(panel.count() - 1); }, [this, &panel] { selectRow(panel.isEmpty() ? -1 : 0); });
     m_panelProgress = new QProgressBar(this);
     m_panelProgress->setObjectName(QStringLiteral("panelProgress"));
     m_panelProgress->setTextVisible(false);
@@ -320,6 +269,7 @@ void AffValidateWindow::buildWidgets()
     m_panelHint = label(QString(), "panelHint");
     m_panelElapsed->setMinimumWidth(m_reportElapsed->minimumWidth());
     m_panelHint->setMinimumWidth(m_reportHint->minimumWidth());
+    m_panelSide.attach(m_panelProgress, m_panelHint);
     m_selected = label(QString(), "selected");
     m_undo = button(QStringLiteral("Undo"), "undo");
     m_redo = button(QStringLiteral("Redo"), "redo");
@@ -329,7 +279,7 @@ void AffValidateWindow::buildWidgets()
     panelRow1->addWidget(m_found);
     panelRow1->addWidget(m_modifiedMark);
     panelRow1->addStretch();
-    for (QPushButton *b : {m_panelClear, m_panelBottom, m_panelTop})
+    for (QPushButton *b : {m_panelButtons.clear, m_panelButtons.bottom, m_panelButtons.top})
         panelRow1->addWidget(b);
     auto *panelRow2 = new QHBoxLayout;
     panelRow2->addWidget(m_panelProgress, 1);
@@ -364,19 +314,12 @@ void AffValidateWindow::buildWidgets()
 void AffValidateWindow::connectActions()
 {
     connect(m_process, &QPushButton::clicked, this, [this] {
-        m_session.process();
+        runTask(m_reportUi, [this] { m_session.process(); });
         syncPanel(false);
     });
-    connect(m_reportClear, &QPushButton::clicked, this,
-            [this] { m_report->setPlainText(AffValidateSession::introductionText()); });
     connect(m_refresh, &QPushButton::clicked, this, [this] { m_session.refresh(); });
-    connect(m_reportBottom, &QPushButton::clicked, this, [this] { m_report->moveCursor(QTextCursor::End); });
-    connect(m_reportTop, &QPushButton::clicked, this, [this] { m_report->moveCursor(QTextCursor::Start); });
 
     AffPanel &panel = m_session.panel();
-    connect(m_panelClear, &QPushButton::clicked, this, [this, &panel] { syncPanel(ClearAffPanel(panel, m_ui)); });
-    connect(m_panelBottom, &QPushButton::clicked, this, [this, &panel] { selectRow(panel.count() - 1); });
-    connect(m_panelTop, &QPushButton::clicked, this, [this, &panel] { selectRow(panel.isEmpty() ? -1 : 0); });
     connect(m_undo, &QPushButton::clicked, this, [this, &panel] {
         panel.undo();
         syncPanel(true);
@@ -400,24 +343,18 @@ void AffValidateWindow::connectActions()
 
     auto *gotoShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
     connect(gotoShortcut, &QShortcut::activated, this, &AffValidateWindow::gotoLine);
-    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] { openManualAt(m_ui, m_workbench, manualAnchor()); });
 }
 
 void AffValidateWindow::loadPanel()
 {
-    m_session.load();
+    runTask(m_panelUi, [this] { m_session.load(); });
     syncPanel(true);
 }
 
-void AffValidateWindow::reject()
+bool AffValidateWindow::interruptWork()
 {
-    // Escape during a run asks to abort it; otherwise it closes like Cancel.
-    if (m_busy) {
-        m_abortRequested = true;
-        return;
-    }
-    QDialog::reject();
+    // "Refresh" rebuilds the table with the program's own task; the window stays until it ends.
+    return m_session.isBusy();
 }
 
 void AffValidateWindow::acceptLines()
@@ -439,8 +376,8 @@ void AffValidateWindow::syncPanel(bool linesChanged)
     m_found->setText(m_session.foundText());
     m_modifiedMark->setText(panel.isModified() ? QStringLiteral("*") : QString());
     m_selected->setText(panel.selectionText());
-    m_undo->setEnabled(!m_busy && panel.canUndo());
-    m_redo->setEnabled(!m_busy && panel.canRedo());
+    m_undo->setEnabled(!m_session.isBusy() && panel.canUndo());
+    m_redo->setEnabled(!m_session.isBusy() && panel.canRedo());
 }
 
 void AffValidateWindow::selectRow(qsizetype row)
@@ -463,25 +400,25 @@ void AffValidateWindow::showPanelMenu(const QPoint &position)
     auto add = [&](const QString &caption, auto action) {
         connect(menu.addAction(caption), &QAction::triggered, this, action);
     };
-    add(QStringLiteral("Add Above"), [this, &panel] { syncPanel(InsertAffLine(panel, m_ui, AffLineInsert::Above)); });
-    add(QStringLiteral("Add Below"), [this, &panel] { syncPanel(InsertAffLine(panel, m_ui, AffLineInsert::Below)); });
+    add(QStringLiteral("Add Above"), [this, &panel] { syncPanel(InsertAffLine(panel, ui(), AffLineInsert::Above)); });
+    add(QStringLiteral("Add Below"), [this, &panel] { syncPanel(InsertAffLine(panel, ui(), AffLineInsert::Below)); });
     add(editCaption(), [this] { editSelectedLine(); });
     add(QStringLiteral("Clone Below"),
-        [this, &panel] { syncPanel(InsertAffLine(panel, m_ui, AffLineInsert::CloneBelow)); });
+        [this, &panel] { syncPanel(InsertAffLine(panel, ui(), AffLineInsert::CloneBelow)); });
     menu.addSeparator();
-    add(QStringLiteral("Select All"), [this, &panel] { syncPanel(CheckAllAffLines(panel, m_ui, true)); });
-    add(QStringLiteral("Select None"), [this, &panel] { syncPanel(CheckAllAffLines(panel, m_ui, false)); });
-    add(QStringLiteral("Invert Selection"), [this, &panel] { syncPanel(InvertAffLineChecks(panel, m_ui)); });
+    add(QStringLiteral("Select All"), [this, &panel] { syncPanel(CheckAllAffLines(panel, ui(), true)); });
+    add(QStringLiteral("Select None"), [this, &panel] { syncPanel(CheckAllAffLines(panel, ui(), false)); });
+    add(QStringLiteral("Invert Selection"), [this, &panel] { syncPanel(InvertAffLineChecks(panel, ui())); });
     menu.addSeparator();
-    add(QStringLiteral("Delete Selected"), [this, &panel] { syncPanel(DeleteCheckedAffLines(panel, m_ui)); });
-    add(QStringLiteral("Delete"), [this, &panel] { syncPanel(DeleteSelectedAffLine(panel, m_ui)); });
+    add(QStringLiteral("Delete Selected"), [this, &panel] { syncPanel(DeleteCheckedAffLines(panel, ui())); });
+    add(QStringLiteral("Delete"), [this, &panel] { syncPanel(DeleteSelectedAffLine(panel, ui())); });
     menu.exec(m_table->viewport()->mapToGlobal(position));
 }
 
 void AffValidateWindow::editSelectedLine()
 {
     AffPanel &panel = m_session.panel();
-    if (!AffPanelHasSelectedRow(panel, m_ui))
+    if (!AffPanelHasSelectedRow(panel, ui()))
         return;
     const qsizetype row = panel.selectedRow();
     const std::optional<QString> text = askAffLineText(this, panel.line(row).text);
@@ -491,88 +428,52 @@ void AffValidateWindow::editSelectedLine()
 
 void AffValidateWindow::gotoLine()
 {
-    const qsizetype row = askGotoRow(this, m_ui, m_session.panel().count());
-    if (row >= 0)
-        selectRow(row);
+    openGoto(AffValidateSession::gotoNoun(), m_session.panel().count(), m_session.gotoText(),
+             [this](qint64 row) { selectRow(row); });
 }
 
-void AffValidateWindow::appendReport(const QString &text)
+Ui &AffValidateWindow::sideUi(AffStatusSide side)
 {
-    // Appending at the end keeps the caret where the user left it; the view follows the
-    // new text only while it was showing the end, like a log.
-    QScrollBar *scrollBar = m_report->verticalScrollBar();
-    const bool following = scrollBar->value() == scrollBar->maximum();
-    QTextCursor cursor(m_report->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
-    if (following)
-        scrollBar->setValue(scrollBar->maximum());
+    return side == AffStatusSide::Report ? m_reportUi : m_panelUi;
 }
 
-void AffValidateWindow::setStatusLabel(const QString &text)
+void AffValidateWindow::refresh(const AffValidateDisplay &display)
 {
-    m_status->setText(text);
+    if (display.report.size() > m_reportShown) {
+        // Appending at the end keeps the caret where the user left it; the view follows
+        // the new text only while it was showing the end, like a log.
+        QScrollBar *scrollBar = m_report->verticalScrollBar();
+        const bool following = scrollBar->value() == scrollBar->maximum();
+        QTextCursor cursor(m_report->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(display.report.mid(m_reportShown));
+        if (following)
+            scrollBar->setValue(scrollBar->maximum());
+    }
+    m_reportShown = display.report.size();
+    if (!display.statusLabel.isEmpty())
+        m_status->setText(display.statusLabel);
+    m_percent->setText(display.percent);
+    m_reportElapsed->setText(display.reportElapsed);
+    m_panelElapsed->setText(display.panelElapsed);
+    if (!display.found.isEmpty())
+        m_found->setText(display.found);
+    // The run's colours live in the panel records: redraw the rows from them.
+    m_model->rowChanged(-1);
+    if (display.busy != m_busyShown) {
+        m_busyShown = display.busy;
+        setControlsEnabled(!display.busy);
+    }
 }
 
-void AffValidateWindow::setPercentText(const QString &text)
+void AffValidateWindow::setControlsEnabled(bool enabled)
 {
-    m_percent->setText(text);
-}
-
-void AffValidateWindow::setFoundText(const QString &text)
-{
-    m_found->setText(text);
-}
-
-void AffValidateWindow::setProgressMaximum(AffStatusSide side, qint64 maximum)
-{
-    (side == AffStatusSide::Report ? m_reportProgress : m_panelProgress)
-        ->setMaximum(int(std::clamp<qint64>(maximum, 0, INT_MAX)));
-}
-
-void AffValidateWindow::setProgressValue(AffStatusSide side, qint64 value)
-{
-    (side == AffStatusSide::Report ? m_reportProgress : m_panelProgress)
-        ->setValue(int(std::clamp<qint64>(value, 0, INT_MAX)));
-}
-
-void AffValidateWindow::setElapsedText(AffStatusSide side, const QString &text)
-{
-    (side == AffStatusSide::Report ? m_reportElapsed : m_panelElapsed)->setText(text);
-}
-
-void AffValidateWindow::setAbortHint(AffStatusSide side, const QString &text)
-{
-    (side == AffStatusSide::Report ? m_reportHint : m_panelHint)->setText(text);
-}
-
-void AffValidateWindow::setBusy(bool busy)
-{
-    m_busy = busy;
-    m_abortRequested = false;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_process, m_reportClear, m_refresh, m_reportBottom, m_reportTop,
-                                                       m_table, m_panelClear, m_panelBottom, m_panelTop, m_undo, m_redo,
-                                                       m_goto, m_ok, m_cancel})
-        w->setEnabled(!busy);
-    if (!busy)
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             m_process, m_reportButtons.clear, m_refresh, m_reportButtons.bottom, m_reportButtons.top, m_table,
+             m_panelButtons.clear, m_panelButtons.bottom, m_panelButtons.top, m_undo, m_redo, m_goto, m_ok, m_cancel})
+        w->setEnabled(enabled);
+    if (enabled)
         syncPanel(false);
-}
-
-void AffValidateWindow::lineColourChanged(qsizetype row)
-{
-    m_model->rowChanged(row);
-}
-
-void AffValidateWindow::processEvents()
-{
-    QApplication::processEvents();
-}
-
-bool AffValidateWindow::takeAbortRequest()
-{
-    const bool requested = m_abortRequested;
-    m_abortRequested = false;
-    return requested;
 }
 
 } // namespace lexaloom

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDialog>
-
 #include "dictionary_tools/aff_validate.h"
 #include "dictionary_tools/aff_validate_session.h"
+#include "shell/panel_ui.h"
+#include "shell/tool_window.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -22,8 +22,9 @@ class Workbench;
 bool OpenAffValidateWindow(QWidget *parent, Workbench &workbench, Ui &ui);
 
 // The window itself: report area with its run controls on the left, the line panel on
-// the right. All work is done by the AffValidateSession; this class only shows it.
-class AffValidateWindow final : public QDialog, private AffValidateView {
+// the right. All work is done by the AffValidateSession; this class draws what the
+// session holds whenever it asks for a refresh.
+class AffValidateWindow final : public ToolWindow, private AffValidateHost {
     Q_OBJECT
 
 public:
@@ -35,26 +36,17 @@ public:
 
     AffValidateSession &session() { return m_session; }
 
-public slots:
-    void reject() override;
+protected:
+    bool interruptWork() override;
 
 private:
-    // AffValidateView
-    void appendReport(const QString &text) override;
-    void setStatusLabel(const QString &text) override;
-    void setPercentText(const QString &text) override;
-    void setFoundText(const QString &text) override;
-    void setProgressMaximum(AffStatusSide side, qint64 maximum) override;
-    void setProgressValue(AffStatusSide side, qint64 value) override;
-    void setElapsedText(AffStatusSide side, const QString &text) override;
-    void setAbortHint(AffStatusSide side, const QString &text) override;
-    void setBusy(bool busy) override;
-    void lineColourChanged(qsizetype row) override;
-    void processEvents() override;
-    bool takeAbortRequest() override;
+    // AffValidateHost
+    Ui &sideUi(AffStatusSide side) override;
+    void refresh(const AffValidateDisplay &display) override;
 
     void buildWidgets();
     void connectActions();
+    void setControlsEnabled(bool enabled);
     // Redraws the panel and its labels after an action; a reset when lines changed.
     void syncPanel(bool linesChanged);
     void selectRow(qsizetype row);
@@ -63,19 +55,19 @@ private:
     void gotoLine();
     void acceptLines();
 
-    Workbench &m_workbench;
-    Ui &m_ui;
+    ProgressBarPanel m_reportSide;
+    ProgressBarPanel m_panelSide;
+    PanelUi m_reportUi;
+    PanelUi m_panelUi;
     AffValidateSession m_session;
     AffPanelModel *m_model = nullptr;
-    bool m_busy = false;
-    bool m_abortRequested = false;
+    bool m_busyShown = false;
+    qsizetype m_reportShown = 0;
 
     QPlainTextEdit *m_report = nullptr;
     QPushButton *m_process = nullptr;
-    QPushButton *m_reportClear = nullptr;
     QPushButton *m_refresh = nullptr;
-    QPushButton *m_reportBottom = nullptr;
-    QPushButton *m_reportTop = nullptr;
+    PaneButtons m_reportButtons;
     QLabel *m_status = nullptr;
     QLabel *m_percent = nullptr;
     QProgressBar *m_reportProgress = nullptr;
@@ -85,9 +77,7 @@ private:
     QTableView *m_table = nullptr;
     QLabel *m_found = nullptr;
     QLabel *m_modifiedMark = nullptr;
-    QPushButton *m_panelClear = nullptr;
-    QPushButton *m_panelBottom = nullptr;
-    QPushButton *m_panelTop = nullptr;
+    PaneButtons m_panelButtons;
     QProgressBar *m_panelProgress = nullptr;
     QLabel *m_panelElapsed = nullptr;
     QLabel *m_panelHint = nullptr;

@@ -2,6 +2,11 @@
 
 #include <QAction>
 
+#include "app/document_files.h"
+#include "app/find_target.h"
+#include "app/profile.h"
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
 #include "dictionary_tools/aff_validate_window.h"
@@ -10,9 +15,7 @@
 #include "shell/goto_dialog.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
-#include "shell/profile.h"
 #include "shell/recent_files.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -32,9 +35,7 @@ void showDictionary(MainWindow &window)
 // Scrolls the tab's list so that `index` is its first row and focuses it.
 void showEntry(MainWindow &window, Workbench &workbench, DocumentKind kind, qint64 index)
 {
-    qint64 &selected = kind == DocumentKind::Hyphenation ? workbench.hyphenation.selectedIndex
-                                                         : workbench.dictionary.selectedIndex;
-    selected = index;
+    *workbench.pagedListSource(kind).selectedIndex = index;
     window.pagedList(kind)->setScrollPosition(index);
     window.refreshListPage(kind);
     window.refreshFileInfo(kind);
@@ -47,14 +48,14 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     CommandDispatcher &d = window.dispatcher();
 
     d.setLoadOperation(DocumentKind::Dictionary, [&window, &workbench, &ui](const QString &path) {
-        if (!LoadDictionary(workbench, ui, path).done())
+        if (!OpenDictionaryFile(workbench, ui, path).done())
             return;
         for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation})
             window.pagedList(kind)->setScrollPosition(0);
         showDictionary(window);
     });
     d.setSaveOperation(DocumentKind::Dictionary, [&window, &workbench, &ui](bool toCurrentPath, bool askPath) {
-        if (SaveDictionary(workbench, ui, toCurrentPath, askPath).done())
+        if (SaveDictionaryFile(workbench, ui, toCurrentPath, askPath).done())
             showDictionary(window);
     });
 
@@ -79,23 +80,37 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
             showDictionary(window);
     });
 
-    for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation}) {
+    for (DocumentKind kind :
+         {DocumentKind::Dictionary, DocumentKind::Hyphenation, DocumentKind::Thesaurus, DocumentKind::Autocorrect}) {
         d.setTabOperation(kind, TabAction::Find, [&window, &workbench, &ui, &d, kind] {
             FindActions actions;
             actions.showEntry = [&window, &workbench, kind](qint64 i) { showEntry(window, workbench, kind, i); };
-            // Both tabs list the dictionary's entries: its editor and its delete act on them.
-            actions.editEntry = [&workbench, &d](qint64 i) {
-                workbench.dictionary.selectedIndex = i;
-                d.runTabAction(DocumentKind::Dictionary, TabAction::Edit);
+            // The Hyphenation tab lists the dictionary's entries: the dictionary's editor
+            // and delete act on them. The Find window runs inside the Find command, so
+            // these go through the dispatcher's nested entry.
+            const DocumentKind owner = kind == DocumentKind::Hyphenation ? DocumentKind::Dictionary : kind;
+            actions.editEntry = [&workbench, &d, owner](qint64 i) {
+                *FindTargetFor(workbench, owner)->selectedIndex = i;
+                d.runNestedTabAction(owner, TabAction::Edit);
             };
-            actions.deleteEntry = [&window, &workbench, &ui](qint64 i) {
-                workbench.dictionary.selectedIndex = i;
-                const qint64 scroll = window.pagedList(DocumentKind::Dictionary)->scrollPosition();
-                if (DeleteWord(workbench.dictionary, ui, scroll, true) != 1)
-                    return false;
-                showDictionary(window);
-                return true;
-            };
+            if (owner == DocumentKind::Dictionary) {
+                actions.deleteEntry = [&window, &workbench, &ui](qint64 i) {
+                    workbench.dictionary.selectedIndex = i;
+                    const qint64 scroll = window.pagedList(DocumentKind::Dictionary)->scrollPosition();
+                    if (DeleteWord(workbench.dictionary, ui, scroll, true) != 1)
+                        return false;
+                    showDictionary(window);
+                    return true;
+                };
+            } else {
+                actions.deleteEntry = [&workbench, &d, owner](qint64 i) {
+                    const FindTarget target = *FindTargetFor(workbench, owner);
+                    *target.selectedIndex = i;
+                    const qint64 before = target.entries->size();
+                    d.runNestedTabAction(owner, TabAction::Delete);
+                    return target.entries->size() < before;
+                };
+            }
             actions.refreshList = [&window, kind] {
                 window.refreshListPage(kind);
                 window.refreshFileInfo(kind);

@@ -1,11 +1,13 @@
 #include "shell/find_window.h"
 
+#include "app/find_target.h"
+#include "app/workbench.h"
 #include "shell/dialog_captions.h"
-#include "shell/workbench.h"
+#include "app/workbench.h"
+#include "shell/palette.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -24,8 +26,8 @@ namespace lexaloom {
 
 namespace {
 
-const QColor suspiciousFieldColour(255, 0, 0);
-const QColor changedColour(255, 0, 0);
+const QColor &suspiciousFieldColour = palette::red;
+const QColor &changedColour = palette::red;
 
 QFont listFont(const MainSettings &settings)
 {
@@ -104,11 +106,10 @@ private:
 };
 
 FindWindow::FindWindow(Workbench &workbench, Ui &ui, FindTarget target, FindActions actions, QWidget *parent)
-    : QDialog(parent)
-    , m_ui(ui)
+    : ToolWindow(ui, parent)
     , m_session(std::move(target), workbench.findMemory, workbench.settings)
     , m_actions(std::move(actions))
-    , m_panelUi(ui, *this)
+    , m_panelUi(ui, m_progressPanel)
 {
     setWindowTitle(m_session.target().findTitle);
     setFixedSize(605, 380);
@@ -163,6 +164,7 @@ FindWindow::FindWindow(Workbench &workbench, Ui &ui, FindTarget target, FindActi
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
     m_progressLabel = new QLabel(this);
+    m_progressPanel.attach(m_progress, m_progressLabel);
     auto *progressColumn = new QVBoxLayout;
     progressColumn->setSpacing(2);
     progressColumn->addWidget(m_progress);
@@ -216,27 +218,12 @@ void FindWindow::Open(QWidget *parent, Workbench &workbench, Ui &ui, DocumentKin
     window.exec();
 }
 
-void FindWindow::setPanelText(const QString &text)
-{
-    m_progressLabel->setText(text);
-}
-
-void FindWindow::setPanelRange(qint64 minimum, qint64 maximum)
-{
-    m_progress->setRange(toInt(minimum), toInt(maximum));
-}
-
-void FindWindow::setPanelValue(qint64 value)
-{
-    m_progress->setValue(toInt(value));
-}
-
 void FindWindow::startSearch()
 {
     if (m_session.isSearching())
         return;
     setControlsEnabled(false);
-    m_session.search(m_panelUi, m_searchField->text(), [this] { refreshResults(); });
+    runTask(m_panelUi, [this] { m_session.search(m_panelUi, m_searchField->text(), [this] { refreshResults(); }); });
     setControlsEnabled(true);
     m_model->sync(true);
     m_foundLabel->setText(m_session.foundLabel());
@@ -288,7 +275,7 @@ void FindWindow::editSelected()
     if (m_session.isSearching())
         return;
     const qsizetype row = selectedRow();
-    m_session.edit(row, m_ui, m_actions);
+    m_session.edit(row, ui(), m_actions);
     m_model->sync(true);
     if (row >= 0 && row < static_cast<qsizetype>(m_session.rows().size()))
         m_results->setCurrentIndex(m_model->index(static_cast<int>(row), 0));
@@ -298,7 +285,7 @@ void FindWindow::deleteSelected()
 {
     if (m_session.isSearching() || !m_session.target().offersEditDelete)
         return;
-    m_session.remove(selectedRow(), m_ui, m_actions);
+    m_session.remove(selectedRow(), ui(), m_actions);
     m_model->sync(true);
     m_foundLabel->setText(m_session.foundLabel());
 }
@@ -319,10 +306,6 @@ void FindWindow::showPopup(const QPoint &position)
 
 void FindWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && m_session.isSearching()) {
-        m_panelUi.requestAbort();
-        return;
-    }
     if (event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F)) {
         m_searchField->setFocus();
         m_searchField->selectAll();
@@ -334,27 +317,7 @@ void FindWindow::keyPressEvent(QKeyEvent *event)
         deleteSelected();
         return;
     }
-    QDialog::keyPressEvent(event);
-}
-
-void FindWindow::closeEvent(QCloseEvent *event)
-{
-    // The close box during a search asks to abort it, as Escape does.
-    if (m_session.isSearching()) {
-        m_panelUi.requestAbort();
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void FindWindow::reject()
-{
-    if (m_session.isSearching()) {
-        m_panelUi.requestAbort();
-        return;
-    }
-    QDialog::reject();
+    ToolWindow::keyPressEvent(event);
 }
 
 } // namespace lexaloom

@@ -2,8 +2,7 @@
 
 #include "shell/find.h"
 #include "shell/panel_ui.h"
-
-#include <QDialog>
+#include "shell/tool_window.h"
 
 class QCheckBox;
 class QLabel;
@@ -19,7 +18,7 @@ class Workbench;
 
 // The Find window of the Dictionary, Hyphenation, Thesaurus and Autocorrect tabs.
 // The search and the result actions live in FindSession; this is their widgets.
-class FindWindow final : public QDialog, private ProgressPanel {
+class FindWindow final : public ToolWindow {
     Q_OBJECT
 
 public:
@@ -44,14 +43,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
 
 private:
-    void setPanelText(const QString &text) override;
-    void setPanelRange(qint64 minimum, qint64 maximum) override;
-    void setPanelValue(qint64 value) override;
-
     void startSearch();
     void refreshResults();
     void displaySelected();
@@ -61,9 +54,9 @@ private:
     void setControlsEnabled(bool enabled);
     qsizetype selectedRow() const;
 
-    Ui &m_ui;
     FindSession m_session;
     FindActions m_actions;
+    ProgressBarPanel m_progressPanel;
     PanelUi m_panelUi;
     FindResultsModel *m_model = nullptr;
 

@@ -1,8 +1,11 @@
 #include "shell/goto_dialog.h"
 
+#include "app/find_target.h"
+#include "app/workbench.h"
 #include "shell/dialog_captions.h"
 #include "shell/find.h"
-#include "shell/workbench.h"
+#include "app/workbench.h"
+#include "shell/palette.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -13,7 +16,7 @@ namespace lexaloom {
 
 namespace {
 
-const QColor outOfRangeColour(255, 0, 0);
+const QColor &outOfRangeColour = palette::red;
 
 } // namespace
 

@@ -20,13 +20,18 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/tab_labels.h"
+#include "app/workbench.h"
+#include "dictionary/aff_text.h"
+#include "hyphenation/hyphenation_text.h"
 #include "shell/app_identity.h"
+#include "shell/document_kind.h"
+#include "shell/list_document.h"
 #include "shell/manual_url.h"
 #include "shell/paged_list_view.h"
+#include "shell/palette.h"
 #include "shell/startup_gui.h"
-#include "shell/tab_labels.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -38,8 +43,8 @@ constexpr int imageButtonSize = 44;
 constexpr int labelHeight = 18;
 constexpr int fieldHeight = 34;
 constexpr int gap = 4;
-const QColor toolbarColour(214, 217, 223);
-const QColor amber(255, 201, 14);
+const QColor &toolbarColour = palette::panelGrey;
+const QColor &amber = palette::amber;
 
 QString textButtonCaption(TabAction action)
 {
@@ -276,29 +281,15 @@ PagedListView *MainWindow::addPagedList(DocumentKind kind, int width, const QLis
     QList<PagedListView::Column> cols;
     for (const auto &[caption, w] : columns)
         cols.append({caption, w});
-    EntryStore *entries = &m_workbench.dictionary.entries;
-    qint64 *selected = &m_workbench.dictionary.selectedIndex;
+    const Workbench::PagedListSource source = m_workbench.pagedListSource(kind);
     PagedListStyle style = PagedListStyle::Dictionary;
-    switch (kind) {
-    case DocumentKind::Thesaurus:
-        entries = &m_workbench.thesaurus.entries;
-        selected = &m_workbench.thesaurus.selectedIndex;
+    if (KindFacts(kind).layout == EntryLayout::HeadAndMeanings)
         style = PagedListStyle::Plain;
-        break;
-    case DocumentKind::Hyphenation:
-        // The Hyphenation tab lists the dictionary's entries with a focus of its own.
-        selected = &m_workbench.hyphenation.selectedIndex;
-        break;
-    case DocumentKind::Autocorrect:
-        entries = &m_workbench.autocorrect.entries;
-        selected = &m_workbench.autocorrect.selectedIndex;
+    else if (KindFacts(kind).layout == EntryLayout::IncorrectAndCorrect)
         style = PagedListStyle::Autocorrect;
-        break;
-    default:
-        break;
-    }
     TabParts &parts = tab(kind);
-    auto *list = new PagedListView(*entries, *selected, style, cols, m_workbench.settings.listPageRows, parts.page);
+    auto *list = new PagedListView(*source.entries, *source.selectedIndex, style, cols,
+                                   m_workbench.settings.listPageRows, parts.page);
     list->setGeometry(4, 6, width + PagedListView::scrollBarWidth, 315 + m_metrics.dy(100) + m_metrics.rowPixelsPlus);
     list->tree()->setFont(m_listFont);
     keepSelectionVisible(list->tree());
@@ -436,7 +427,7 @@ void MainWindow::addFileInfo(DocumentKind kind, int y, bool extensionIcon, bool 
     QWidget *page = parts.page;
     parts.counter = addLabel(page, QString(), QRect(4, y, 160, labelHeight));
     parts.changed = addLabel(page, QString(), QRect(166, y, 14, labelHeight));
-    parts.changed->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0); font-weight: bold;"));
+    parts.changed->setStyleSheet(palette::textColourStyle(palette::red) + QStringLiteral(" font-weight: bold;"));
     int x = 184;
     const auto icon = [&](const QString &image, const QString &tooltip) {
         QLabel *label = addLabel(page, QString(), QRect(x, y + 1, 16, 16));
@@ -471,8 +462,7 @@ void MainWindow::buildDictionaryTab()
     connect(m_affPane, &QPlainTextEdit::textChanged, this, [this] {
         if (m_showingTexts)
             return;
-        m_workbench.dictionary.affText = m_affPane->toPlainText();
-        m_workbench.dictionary.changed = true;
+        SetAffText(m_workbench.dictionary, m_affPane->toPlainText());
         refreshFileInfo(DocumentKind::Dictionary);
     });
     const int buttonsY = 6 + listHeight + 6;
@@ -511,8 +501,7 @@ void MainWindow::buildHyphenationTab()
     connect(m_hyphenationPane, &QPlainTextEdit::textChanged, this, [this] {
         if (m_showingTexts)
             return;
-        m_workbench.hyphenation.text = m_hyphenationPane->toPlainText();
-        m_workbench.hyphenation.changed = true;
+        SetHyphenationText(m_workbench.hyphenation, m_hyphenationPane->toPlainText());
         m_dispatcher.refreshCommandStates();
         refreshFileInfo(DocumentKind::Hyphenation);
     });
@@ -741,6 +730,12 @@ void MainWindow::wireOperations()
     m_dispatcher.setOperation(CommandId::HtmlHelp,
                               [this](int) { m_ui.openUrl(ManualUrl(m_workbench.programFolder())); });
     m_dispatcher.setOperation(CommandId::AboutToolkit, [this](int) { QMessageBox::aboutQt(this); });
+    // "Go to bottom" and "Go to top" under the paged lists move as End and Home do.
+    for (DocumentKind kind :
+         {DocumentKind::Dictionary, DocumentKind::Thesaurus, DocumentKind::Hyphenation, DocumentKind::Autocorrect}) {
+        m_dispatcher.setTabOperation(kind, TabAction::ListBottom, [this, kind] { moveListFocus(kind, ListKey::End); });
+        m_dispatcher.setTabOperation(kind, TabAction::ListTop, [this, kind] { moveListFocus(kind, ListKey::Home); });
+    }
 }
 
 // ---- Accessors ----------------------------------------------------------------
@@ -816,18 +811,8 @@ void MainWindow::applyCommandStates(const CommandStates &states)
         TabParts &parts = tab(kind);
         for (QWidget *w : parts.controls)
             w->setEnabled(true);
-        const auto k = static_cast<size_t>(kind);
-        tabButton(kind, TabAction::Undo)->setEnabled(states.undoEnabled[k]);
-        tabButton(kind, TabAction::Redo)->setEnabled(states.redoEnabled[k]);
-        if (kind == DocumentKind::AutoText) {
-            tabButton(kind, TabAction::ListBottom)->setEnabled(false);
-            tabButton(kind, TabAction::ListTop)->setEnabled(false);
-        }
-        if (kind == DocumentKind::AutoText || kind == DocumentKind::LanguageTool) {
-            for (TabAction action : {TabAction::XmlCancel, TabAction::XmlOk, TabAction::XmlEdit, TabAction::PaneClear,
-                                     TabAction::PaneBottom, TabAction::PaneTop})
-                tabButton(kind, action)->setEnabled(false);
-        }
+        for (const auto &[action, button] : parts.buttons)
+            button->setEnabled(states.isButtonEnabled(kind, action));
     }
     // The page length follows the preference.
     for (TabParts &parts : m_tabParts) {
@@ -943,7 +928,7 @@ void MainWindow::watchFocus(QWidget *, QWidget *now)
 void MainWindow::hyphenationWordChanged(const QString &text)
 {
     QPalette palette = m_wordField->palette();
-    palette.setColor(QPalette::Text, text.startsWith(QLatin1Char('/')) ? amber : QColor(Qt::black));
+    palette.setColor(QPalette::Text, IsCommentEntry(text) ? amber : QColor(Qt::black));
     m_wordField->setPalette(palette);
 }
 

@@ -7,10 +7,10 @@
 #include <map>
 #include <memory>
 
-#include "shell/commands.h"
-#include "shell/dispatcher.h"
-#include "shell/shell_view.h"
-#include "shell/window_metrics.h"
+#include "app/commands.h"
+#include "app/dispatcher.h"
+#include "app/shell_view.h"
+#include "app/window_metrics.h"
 
 class QAbstractButton;
 class QLabel;

@@ -10,18 +10,21 @@
 
 #include <algorithm>
 
+#include "app/tab_labels.h"
 #include "shell/entry_store.h"
+#include "shell/list_document.h"
 #include "shell/paged_list.h"
-#include "shell/tab_labels.h"
+#include "app/tab_labels.h"
+#include "shell/palette.h"
 
 namespace lexaloom {
 
 namespace {
 
-const QColor lineNumberBackground(214, 217, 223);
-const QColor amber(255, 201, 14);
-const QColor incorrectRed(255, 0, 0);
-const QColor correctGreen(0, 153, 0);
+const QColor &lineNumberBackground = palette::panelGrey;
+const QColor &amber = palette::amber;
+const QColor &incorrectRed = palette::red;
+const QColor &correctGreen = palette::green;
 
 } // namespace
 
@@ -96,7 +99,7 @@ QTreeWidgetItem *PagedListView::makeRow(qint64 index) const
     }
     switch (m_style) {
     case PagedListStyle::Dictionary:
-        if (entry.startsWith(QLatin1Char('/'))) {
+        if (IsCommentEntry(entry)) {
             item->setForeground(1, amber);
             item->setForeground(2, amber);
         }

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "shell/shell_view.h"
+#include "app/shell_view.h"
 
 class QLabel;
 class QScrollBar;

@@ -5,7 +5,7 @@
 #include <QFontInfo>
 #include <QPixmap>
 
-#include "shell/startup.h"
+#include "app/startup.h"
 #include "shell/ui.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <cstddef>
+
 namespace lexaloom {
 
 // Every command of the menu bar, the tab buttons and the shortcuts.
@@ -42,6 +44,45 @@ enum class CommandId {
     // Extension Tools, Prefs, Help
     ExtensionProperties, Preferences, CheckForUpdates, HtmlHelp, AboutToolkit, About,
 };
+
+// The buttons of the tabs.
+enum class TabAction {
+    Add,
+    Edit,
+    Delete,
+    Erase,
+    Sort,
+    Find,
+    Goto,
+    Undo,
+    Redo,
+    // Image buttons under the list.
+    ListBottom,
+    ListTop,
+    // Image buttons under the .aff, hyphenation or XML pane.
+    PaneClear,
+    PaneBottom,
+    PaneTop,
+    // Hyphenation tab.
+    Hyphenate,
+    Update,
+    // Under the XML pane of the AutoText and LanguageTool tabs.
+    XmlCancel,
+    XmlOk,
+    XmlEdit,
+};
+
+inline constexpr size_t tabActionCount = static_cast<size_t>(TabAction::XmlEdit) + 1;
+
+// What a tab's button is by the tab-controls table.
+enum class TabButtonKind {
+    Operation, // runs its operation; "Not coded yet." while the operation is not built
+    NoAction,  // enabled, does nothing
+    AlwaysDisabled,
+    Absent, // the tab has no such button
+};
+
+TabButtonKind TabButtonKindOf(DocumentKind tab, TabAction action);
 
 // How the dispatcher treats a menu item.
 enum class CommandKind {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/startup.h"
+#include "app/window_settings.h"
 #include "autocorrect/autocorrect_list.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/dictionary_document.h"
@@ -7,10 +9,9 @@
 #include "languagetool/grammar_rule_set.h"
 #include "shell/document_kind.h"
 #include "shell/find_memory.h"
+#include "shell/list_document.h"
 #include "shell/recent_files.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
-#include "shell/window_settings.h"
 #include "thesaurus/thesaurus_document.h"
 
 #include <QString>
@@ -33,6 +34,22 @@ public:
     bool isEmpty(DocumentKind kind) const;
     bool hasUndoStep(DocumentKind kind) const;
     bool hasRedoStep(DocumentKind kind) const;
+
+    // The editable list document of the kind; null for the kinds without one.
+    ListDocument *listDocument(DocumentKind kind);
+    const ListDocument *listDocument(DocumentKind kind) const;
+    // The entries a kind's paged list shows and the focus within them: the Hyphenation
+    // tab lists the dictionary's entries with a focus of its own. Both null for the
+    // kinds without a paged list.
+    struct PagedListSource {
+        EntryStore *entries = nullptr;
+        qint64 *selectedIndex = nullptr;
+    };
+    PagedListSource pagedListSource(DocumentKind kind);
+    // The file the kind's document was loaded from or saved to; empty before that.
+    const QString &documentPath(DocumentKind kind) const;
+    // What the kind's counter counts.
+    qint64 entryCount(DocumentKind kind) const;
 
     MainSettings settings;
     WindowSettings windowSettings;

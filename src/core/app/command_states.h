@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commands.h"
 #include "shell/document_kind.h"
 
 #include <QString>
@@ -20,6 +21,14 @@ struct CommandStates {
     // The Undo and Redo buttons of each tab, by DocumentKind.
     std::array<bool, documentKindCount> undoEnabled{};
     std::array<bool, documentKindCount> redoEnabled{};
+    // Every button of every tab, by DocumentKind and TabAction; false for buttons a
+    // tab does not have. The tabs' lists, scroll bars and panes are always enabled.
+    std::array<std::array<bool, tabActionCount>, documentKindCount> buttonEnabled{};
+
+    bool isButtonEnabled(DocumentKind kind, TabAction action) const
+    {
+        return buttonEnabled[static_cast<size_t>(kind)][static_cast<size_t>(action)];
+    }
 
     bool operator==(const CommandStates &) const = default;
 };

@@ -1,8 +1,8 @@
-#include "shell/startup.h"
+#include "app/startup.h"
 
+#include "app/startup_settings.h"
 #include "shell/prefs_store.h"
 #include "shell/recent_files.h"
-#include "shell/startup_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,10 +10,11 @@
 
 #include <algorithm>
 
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "shell/app_identity.h"
 #include "shell/settings.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -34,11 +35,6 @@ QString readUtf8(const QString &path)
 }
 
 } // namespace
-
-QString BuiltInAffAidEntry()
-{
-    return QStringLiteral("eng-GB:english:English GB\n30\n*****");
-}
 
 QList<AffAidEntry> ScanAffAid(const QString &folder)
 {
@@ -71,7 +67,7 @@ QList<AffAidEntry> ScanAffAid(const QString &folder)
 void RunStartupBeforeWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks)
 {
     // Identity and defaults are fixed in the Workbench; its documents start empty.
-    EnsureSettingsFolder(workbench);
+    EnsureSettingsFolder(workbench.programFolder());
     if (hooks.installPosSettings)
         hooks.installPosSettings();
     LoadAllSettings(workbench);

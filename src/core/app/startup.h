@@ -1,30 +1,20 @@
 #pragma once
 
+#include "dictionary/aff_aid.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
 
 #include <functional>
 
+#include "dictionary/aff_aid.h"
+
 namespace lexaloom {
 
 class Ui;
 class Workbench;
 struct MainSettings;
-
-// One flag legend of the word editor and the Preferences window's ".AFF Aid
-// Language" list.
-struct AffAidEntry {
-    // First line of the legend + "\n" + image number + "\n" + file name.
-    QString entry;
-    // The whole legend text with "\n" line ends.
-    QString text;
-    // The PNG icon beside the legend file; empty when there is none.
-    QString imagePath;
-};
-
-// The built-in legend, ahead of the scanned ones before sorting.
-QString BuiltInAffAidEntry();
 
 // Scans folder + "*.txt" (regular files of non-zero size) into legend entries,
 // the built-in one included, sorted ignoring case.

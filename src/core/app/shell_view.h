@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/command_states.h"
+#include "app/command_states.h"
 #include "shell/document_kind.h"
 
 #include <QtGlobal>

@@ -1,4 +1,4 @@
-#include "shell/profile.h"
+#include "app/profile.h"
 
 #include "shell/file_dialogs.h"
 
@@ -16,11 +16,11 @@
 #include <memory>
 #include <system_error>
 
+#include "app/workbench.h"
 #include "shell/app_identity.h"
 #include "shell/long_task.h"
 #include "shell/prefs_store.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -169,7 +169,7 @@ bool ReplaceSettingsFiles(const Workbench &wb, const QStringList &names, const Q
                           const FileMover &move)
 {
     const FileMover mover = move ? move : FileMover(renameFile);
-    if (!EnsureSettingsFolder(wb))
+    if (!EnsureSettingsFolder(wb.programFolder()))
         return false;
     QTemporaryDir staging(wb.settingsPath(settingsFiles::folder) + QStringLiteral(".import-XXXXXX"));
     if (!staging.isValid())
@@ -253,7 +253,7 @@ void ExportProfile(const Workbench &wb, Ui &ui)
     }
     if (!target.endsWith(profileExtension, Qt::CaseInsensitive))
         target += profileExtension;
-    EnsureSettingsFolder(wb);
+    EnsureSettingsFolder(wb.programFolder());
     removeVersionFile(wb);
 
     bool ok = true;
@@ -298,7 +298,7 @@ void ImportProfile(const Workbench &wb, Ui &ui)
         ui.setStatusText(QStringLiteral("Profile not found."));
         return;
     }
-    EnsureSettingsFolder(wb);
+    EnsureSettingsFolder(wb.programFolder());
     removeVersionFile(wb);
 
     const QStringList names = profile::importEntryNames();

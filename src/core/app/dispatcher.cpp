@@ -1,11 +1,12 @@
-#include "shell/dispatcher.h"
+#include "app/dispatcher.h"
 
 #include "shell/recent_files.h"
 
-#include "shell/command_states.h"
+#include "app/command_states.h"
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "shell/long_task.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -128,6 +129,50 @@ CommandKind CommandDispatcher::kindOf(CommandId id)
     return it == kinds.end() ? CommandKind::Wrapped : it->second;
 }
 
+bool CommandDispatcher::hasLoadOperation(DocumentKind kind) const
+{
+    const auto it = m_loadOperations.find(kind);
+    return it != m_loadOperations.end() && it->second;
+}
+
+bool CommandDispatcher::hasSaveOperation(DocumentKind kind) const
+{
+    const auto it = m_saveOperations.find(kind);
+    return it != m_saveOperations.end() && it->second;
+}
+
+bool CommandDispatcher::hasTabOperation(DocumentKind kind, TabAction action) const
+{
+    const auto it = m_tabOperations.find({kind, action});
+    return it != m_tabOperations.end() && it->second;
+}
+
+bool CommandDispatcher::hasOperation(CommandId id) const
+{
+    const DocumentKind tab = m_workbench.currentTab;
+    switch (id) {
+    case CommandId::Open:
+    case CommandId::RecentFile:
+        return hasLoadOperation(tab);
+    case CommandId::Save:
+    case CommandId::SaveAs:
+        // The read-only tabs have nothing to save, by design.
+        return isReadOnlyTab(tab) || hasSaveOperation(tab);
+    case CommandId::RecentClear:
+    case CommandId::Exit:
+        return true;
+    default: {
+        const auto it = m_operations.find(id);
+        return it != m_operations.end() && it->second;
+    }
+    }
+}
+
+void CommandDispatcher::showNotCodedYet()
+{
+    m_ui.showMessage(LongTask::warningTitle(), NotCodedYetText(), MessageIcon::Warning);
+}
+
 void CommandDispatcher::beginCommand()
 {
     m_view.beginCommand();
@@ -164,13 +209,16 @@ void CommandDispatcher::runMenuCommand(CommandId id, int index)
     case CommandKind::NoAction:
         break;
     case CommandKind::NotCoded:
-        m_ui.showMessage(LongTask::warningTitle(), NotCodedYetText(), MessageIcon::Warning);
+        showNotCodedYet();
         break;
     case CommandKind::Unwrapped:
-        runOperation(id, index);
-        break;
     case CommandKind::Wrapped:
-        runWrapped([&] { runOperation(id, index); });
+        if (!hasOperation(id))
+            showNotCodedYet();
+        else if (kindOf(id) == CommandKind::Unwrapped)
+            runOperation(id, index);
+        else
+            runWrapped([&] { runOperation(id, index); });
         break;
     }
     m_busy = false;
@@ -292,10 +340,13 @@ void CommandDispatcher::runTabOperation(DocumentKind kind, TabAction action)
 {
     const auto it = m_tabOperations.find({kind, action});
     const TabOperation operation = it == m_tabOperations.end() ? TabOperation() : it->second;
-    const auto run = [&] {
-        if (operation)
-            operation();
-    };
+    if (!operation) {
+        // Buttons without an action by design stay silent; the others say so.
+        if (TabButtonKindOf(kind, action) == TabButtonKind::Operation)
+            showNotCodedYet();
+        return;
+    }
+    const auto run = [&] { operation(); };
     switch (action) {
     case TabAction::Delete:
     case TabAction::Erase:
@@ -334,6 +385,11 @@ void CommandDispatcher::runTabAction(DocumentKind kind, TabAction action)
         m_ui.pause(undoPauseMs);
     m_busy = false;
     afterEvent();
+}
+
+void CommandDispatcher::runNestedTabAction(DocumentKind kind, TabAction action)
+{
+    runTabOperation(kind, action);
 }
 
 void CommandDispatcher::tabSelected(DocumentKind kind)

@@ -1,13 +1,14 @@
-#include "shell/startup_settings.h"
+#include "app/startup_settings.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/settings_files.h"
+#include "app/workbench.h"
 #include "shell/app_identity.h"
 #include "shell/prefs_store.h"
 #include "shell/settings.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 

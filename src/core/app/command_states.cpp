@@ -1,7 +1,7 @@
-#include "shell/command_states.h"
+#include "app/command_states.h"
 
+#include "app/workbench.h"
 #include "shell/ui.h"
-#include "shell/workbench.h"
 
 namespace lexaloom {
 
@@ -16,6 +16,25 @@ CommandStates ComputeCommandStates(const Workbench &workbench)
         states.toolMenuEnabled[k] = kind == tab;
         states.undoEnabled[k] = workbench.hasUndoStep(kind);
         states.redoEnabled[k] = workbench.hasRedoStep(kind);
+        for (size_t a = 0; a < tabActionCount; ++a) {
+            const auto action = static_cast<TabAction>(a);
+            bool enabled = false;
+            switch (TabButtonKindOf(kind, action)) {
+            case TabButtonKind::Operation:
+                // Undo and Redo follow the document's history; the rest always act.
+                enabled = action == TabAction::Undo   ? states.undoEnabled[k]
+                          : action == TabAction::Redo ? states.redoEnabled[k]
+                                                      : true;
+                break;
+            case TabButtonKind::NoAction:
+                enabled = true;
+                break;
+            case TabButtonKind::AlwaysDisabled:
+            case TabButtonKind::Absent:
+                break;
+            }
+            states.buttonEnabled[k][a] = enabled;
+        }
     }
     return states;
 }
@@ -38,7 +57,8 @@ bool ConfirmDiscardChanges(const Workbench &workbench, Ui &ui, const QString &qu
     }
     if (changed.isEmpty())
         return true;
-    const QString text = QStringLiteral("The following files have been changed:\n") + changed + QLatin1Char('\n') + question;
+    const QString text =
+        QStringLiteral("The following files have been changed:\n") + changed + QLatin1Char('\n') + question;
     return ui.askYesNo(QStringLiteral("Warning!"), text, MessageIcon::Information);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/commands.h"
+#include "app/commands.h"
+#include "app/shell_view.h"
 #include "shell/document_kind.h"
-#include "shell/shell_view.h"
 
 #include <QString>
 
@@ -41,33 +41,6 @@ enum class ShortcutCommand {
     Help,
 };
 
-// The buttons of the tabs.
-enum class TabAction {
-    Add,
-    Edit,
-    Delete,
-    Erase,
-    Sort,
-    Find,
-    Goto,
-    Undo,
-    Redo,
-    // Image buttons under the list.
-    ListBottom,
-    ListTop,
-    // Image buttons under the .aff, hyphenation or XML pane.
-    PaneClear,
-    PaneBottom,
-    PaneTop,
-    // Hyphenation tab.
-    Hyphenate,
-    Update,
-    // Under the XML pane of the AutoText and LanguageTool tabs.
-    XmlCancel,
-    XmlOk,
-    XmlEdit,
-};
-
 // Which control an event came from, as far as the list keys care.
 enum class FocusRole { Other, AffPane, HyphenationPane, HyphenationResults, HyphenationWordField };
 
@@ -87,8 +60,8 @@ private:
 
 // Turns every menu item, shortcut and tab button into the call of its operation,
 // with the BeginCommand / RefreshCommandStates wrapper where the command table asks
-// for it. Operations of features built elsewhere are hooks; an unset hook is an
-// empty operation.
+// for it. Operations of features built elsewhere are hooks; a command whose hook is
+// not set shows "Not coded yet." rather than doing nothing.
 class CommandDispatcher final {
 public:
     using Operation = std::function<void(int index)>;
@@ -113,11 +86,22 @@ public:
     // How the menu table treats `id` (Wrapped for ids not in the menu bar).
     static CommandKind kindOf(CommandId id);
 
+    // Whether a command has its operation: a hook, or one the dispatcher runs itself.
+    // File > Open, Save, Save As and the recent files ask the current tab's kind.
+    bool hasOperation(CommandId id) const;
+    bool hasLoadOperation(DocumentKind kind) const;
+    bool hasSaveOperation(DocumentKind kind) const;
+    bool hasTabOperation(DocumentKind kind, TabAction action) const;
+
     // Entry points of the window's events. All of them are ignored while a command
     // runs: a long task pumps window events, and a second command must not start.
     void runMenuCommand(CommandId id, int index = 0);
     void runShortcut(ShortcutCommand command);
     void runTabAction(DocumentKind kind, TabAction action);
+    // A tab button's operation asked for by a tool window that runs inside a command
+    // (Find's "Edit" and "Delete"): the command is already running, so this one is
+    // not refused as a second command would be.
+    void runNestedTabAction(DocumentKind kind, TabAction action);
     void tabSelected(DocumentKind kind);
     // A list changed its focus or marks: the counters follow.
     void listEvent(DocumentKind kind);
@@ -146,6 +130,7 @@ private:
     void runWrapped(const std::function<void()> &operation);
     void runOperation(CommandId id, int index);
     void runTabOperation(DocumentKind kind, TabAction action);
+    void showNotCodedYet();
     bool confirmExit();
     void syncHyphenationList();
 

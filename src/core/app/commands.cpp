@@ -1,4 +1,4 @@
-#include "shell/commands.h"
+#include "app/commands.h"
 
 namespace lexaloom {
 
@@ -37,6 +37,44 @@ QList<MenuItemSpec> numberedItems(CommandId id, CommandKind kind, CommandId clea
 }
 
 } // namespace
+
+TabButtonKind TabButtonKindOf(DocumentKind tab, TabAction action)
+{
+    using A = TabAction;
+    using B = TabButtonKind;
+    const bool listCommand = action == A::Add || action == A::Edit || action == A::Delete || action == A::Erase ||
+                             action == A::Sort || action == A::Find || action == A::Goto;
+    const bool undoRedo = action == A::Undo || action == A::Redo;
+    const bool listEnds = action == A::ListBottom || action == A::ListTop;
+    const bool paneButton = action == A::PaneClear || action == A::PaneBottom || action == A::PaneTop;
+    const bool xmlButton = action == A::XmlCancel || action == A::XmlOk || action == A::XmlEdit;
+    switch (tab) {
+    case DocumentKind::Dictionary:
+        return listCommand || undoRedo || listEnds || paneButton ? B::Operation : B::Absent;
+    case DocumentKind::Thesaurus:
+    case DocumentKind::Autocorrect:
+        return listCommand || undoRedo || listEnds ? B::Operation : B::Absent;
+    case DocumentKind::Hyphenation:
+        if (undoRedo)
+            return B::AlwaysDisabled;
+        return action == A::Hyphenate || action == A::Update || action == A::Find || action == A::Goto || listEnds ||
+                       paneButton
+                   ? B::Operation
+                   : B::Absent;
+    case DocumentKind::AutoText:
+    case DocumentKind::LanguageTool:
+        // Shown read-only: the list buttons are there but act on nothing, and the
+        // XML pane cannot be edited.
+        if (listCommand)
+            return B::NoAction;
+        if (listEnds)
+            return tab == DocumentKind::LanguageTool ? B::NoAction : B::AlwaysDisabled;
+        if (undoRedo || paneButton || xmlButton)
+            return B::AlwaysDisabled;
+        return B::Absent;
+    }
+    return B::Absent;
+}
 
 QList<MenuSpec> MainMenuBar(const QString &posLanguage)
 {

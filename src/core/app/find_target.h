@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+
+#include "shell/document_kind.h"
+#include "shell/find.h"
+
+namespace lexaloom {
+
+class Workbench;
+
+// The list a Find or Go to works on for a tab: the Dictionary, Hyphenation,
+// Thesaurus and Autocorrect tabs; nothing for the others.
+std::optional<FindTarget> FindTargetFor(Workbench &workbench, DocumentKind kind);
+
+} // namespace lexaloom

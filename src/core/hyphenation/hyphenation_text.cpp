@@ -1,0 +1,13 @@
+#include "hyphenation/hyphenation_text.h"
+
+#include "hyphenation/hyphenation_document.h"
+
+namespace lexaloom {
+
+void SetHyphenationText(HyphenationDocument &doc, const QString &text)
+{
+    doc.text = text;
+    doc.changed = true;
+}
+
+} // namespace lexaloom

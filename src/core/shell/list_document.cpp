@@ -1,0 +1,89 @@
+#include "shell/list_document.h"
+
+#include "shell/long_task.h"
+#include "shell/ui.h"
+
+namespace lexaloom {
+
+namespace {
+
+ListSnapshot takeSnapshot(const ListDocument &doc, qint64 scrollPosition)
+{
+    return {doc.entries, doc.selectedIndex, scrollPosition};
+}
+
+qint64 restore(ListDocument &doc, ListSnapshot &&snapshot)
+{
+    // The marks travel with the entries, so markedCount follows them.
+    doc.entries = std::move(snapshot.entries);
+    doc.selectedIndex = snapshot.selectedIndex < doc.entries.size() ? snapshot.selectedIndex : -1;
+    return snapshot.scrollPosition;
+}
+
+} // namespace
+
+void ListDocument::clearHistory()
+{
+    undoSnapshot.reset();
+    redoSnapshot.reset();
+}
+
+void TakeUndoSnapshot(ListDocument &doc, qint64 scrollPosition, bool fromTool)
+{
+    // The command states are recomputed after every command, so a tool's snapshot
+    // needs no deferred button refresh of its own.
+    Q_UNUSED(fromTool);
+    doc.undoSnapshot = takeSnapshot(doc, scrollPosition);
+    doc.redoSnapshot.reset();
+}
+
+std::optional<qint64> UndoListChange(ListDocument &doc, qint64 scrollPosition)
+{
+    if (!doc.undoSnapshot)
+        return std::nullopt;
+    ListSnapshot snapshot = std::move(*doc.undoSnapshot);
+    doc.undoSnapshot.reset();
+    doc.redoSnapshot = takeSnapshot(doc, scrollPosition);
+    return restore(doc, std::move(snapshot));
+}
+
+std::optional<qint64> RedoListChange(ListDocument &doc, qint64 scrollPosition)
+{
+    if (!doc.redoSnapshot)
+        return std::nullopt;
+    // Taken out first: the undo snapshot of the current state drops the redo step.
+    ListSnapshot snapshot = std::move(*doc.redoSnapshot);
+    TakeUndoSnapshot(doc, scrollPosition);
+    return restore(doc, std::move(snapshot));
+}
+
+bool CheckListSelection(const ListDocument &doc, Ui &ui, const ListEntryTexts &texts, bool silentWithoutSelection)
+{
+    if (doc.entries.isEmpty()) {
+        ui.showMessage(LongTask::warningTitle(), texts.noEntries, MessageIcon::Warning);
+        return false;
+    }
+    if (!doc.hasSelection()) {
+        if (!silentWithoutSelection)
+            ui.showMessage(LongTask::warningTitle(), texts.noSelection, MessageIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+int DeleteListEntry(ListDocument &doc, Ui &ui, const ListEntryTexts &texts, qint64 scrollPosition,
+                    const std::function<QString(QStringView entry)> &shownEntry, bool silentWithoutSelection)
+{
+    if (!CheckListSelection(doc, ui, texts, silentWithoutSelection))
+        return 0;
+    const QString question = texts.deleteQuestion + shownEntry(doc.entries.view(doc.selectedIndex)) + u'"';
+    if (!ui.askYesNo(LongTask::warningTitle(), question, MessageIcon::Warning))
+        return 0;
+    TakeUndoSnapshot(doc, scrollPosition);
+    doc.entries.remove(doc.selectedIndex);
+    doc.selectedIndex = -1;
+    doc.changed = true;
+    return 1;
+}
+
+} // namespace lexaloom

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "shell/entry_store.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+#include <optional>
+
+namespace lexaloom {
+
+class Ui;
+
+// An entry that starts with "/" is a comment line of the list, not a word: shown
+// amber, accepted with spaces, skipped by the tools that read words.
+inline bool IsCommentEntry(QStringView entry)
+{
+    return entry.startsWith(u'/');
+}
+
+// What undo brings back: the entries with their marks, the focused entry and the
+// list's scroll position.
+struct ListSnapshot {
+    EntryStore entries;
+    qint64 selectedIndex = -1;
+    qint64 scrollPosition = 0;
+};
+
+// The document behind a paged, editable list tab (the dictionary, the thesaurus and
+// the autocorrect list): its entries, the focused entry, the changed flag, the file
+// and one step of undo and of redo.
+struct ListDocument {
+    using Snapshot = ListSnapshot;
+
+    EntryStore entries;
+    qint64 selectedIndex = -1;
+    bool changed = false;
+    QString path;
+    std::optional<Snapshot> undoSnapshot;
+    std::optional<Snapshot> redoSnapshot;
+
+    bool hasSelection() const { return selectedIndex >= 0 && selectedIndex < entries.size(); }
+    bool hasUndoStep() const { return undoSnapshot.has_value(); }
+    bool hasRedoStep() const { return redoSnapshot.has_value(); }
+    // Loading a file starts without history.
+    void clearHistory();
+};
+
+// One step of undo and redo. The list's scroll position belongs to the window, so it
+// is handed in and the restored one handed back. A new snapshot replaces the old one
+// and drops the redo step. `fromTool` tells a tool's snapshot (Erase, Sort, the batch
+// tools) from an editor's; both leave the same state here, and the buttons follow the
+// two steps once the command ends.
+void TakeUndoSnapshot(ListDocument &doc, qint64 scrollPosition, bool fromTool = false);
+// Both return the scroll position to show, or nothing when no step was armed. They
+// leave `changed` alone.
+std::optional<qint64> UndoListChange(ListDocument &doc, qint64 scrollPosition);
+std::optional<qint64> RedoListChange(ListDocument &doc, qint64 scrollPosition);
+
+// The refusals of a list's single-entry commands, in the list's own words.
+struct ListEntryTexts {
+    QString noEntries;      // "No dictionary words found."
+    QString noSelection;    // "No dictionary word selected."
+    QString deleteQuestion; // "Really delete dictionary word?\n\"" (the entry and "\"" follow)
+};
+
+// True when an entry is focused; otherwise tells why not (under "Warning!"), except
+// that a missing selection passes in silence when `silentWithoutSelection`.
+bool CheckListSelection(const ListDocument &doc, Ui &ui, const ListEntryTexts &texts,
+                        bool silentWithoutSelection = false);
+
+// Asks texts.deleteQuestion + shownEntry(focused entry) + "\"" and on Yes removes the
+// focused entry after an undo snapshot; the focus goes, `changed` is set. 1 when the
+// entry was deleted, 0 otherwise.
+int DeleteListEntry(ListDocument &doc, Ui &ui, const ListEntryTexts &texts, qint64 scrollPosition,
+                    const std::function<QString(QStringView entry)> &shownEntry, bool silentWithoutSelection = false);
+
+} // namespace lexaloom

@@ -1,0 +1,146 @@
+#include "shell/tool_window.h"
+
+#include "shell/dialog_captions.h"
+#include "shell/goto_dialog.h"
+#include "shell/manual_url.h"
+
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextCursor>
+
+#include <algorithm>
+#include <limits>
+
+namespace lexaloom {
+
+namespace {
+
+int toInt(qint64 value)
+{
+    return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+ProgressBarPanel::ProgressBarPanel(QProgressBar *bar, QLabel *label)
+{
+    attach(bar, label);
+}
+
+void ProgressBarPanel::attach(QProgressBar *bar, QLabel *label)
+{
+    m_bar = bar;
+    m_label = label;
+}
+
+void ProgressBarPanel::setPanelText(const QString &text)
+{
+    if (m_label)
+        m_label->setText(text);
+}
+
+void ProgressBarPanel::setPanelRange(qint64 minimum, qint64 maximum)
+{
+    if (m_bar)
+        m_bar->setRange(toInt(minimum), toInt(maximum));
+}
+
+void ProgressBarPanel::setPanelValue(qint64 value)
+{
+    if (m_bar)
+        m_bar->setValue(toInt(value));
+}
+
+ToolWindow::ToolWindow(Ui &ui, QWidget *parent)
+    : QDialog(parent)
+    , m_ui(ui)
+{
+    setModal(true);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] {
+        if (m_manualFolder)
+            m_ui.openUrl(ManualUrl(*m_manualFolder, m_manualAnchor));
+    });
+}
+
+void ToolWindow::setManualAnchor(const QString &programFolder, const QString &anchor)
+{
+    m_manualFolder = programFolder;
+    m_manualAnchor = anchor;
+}
+
+void ToolWindow::runTask(PanelUi &panelUi, const std::function<void()> &work)
+{
+    PanelUi *const outer = m_task;
+    m_task = &panelUi;
+    work();
+    m_task = outer;
+}
+
+void ToolWindow::reject()
+{
+    if (m_task) {
+        m_task->requestAbort();
+        return;
+    }
+    if (interruptWork())
+        return;
+    QDialog::reject();
+}
+
+void ToolWindow::closeEvent(QCloseEvent *event)
+{
+    // The close box during a task asks to abort it, as Escape does.
+    if (m_task) {
+        m_task->requestAbort();
+        event->ignore();
+        return;
+    }
+    if (interruptWork()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void ToolWindow::openGoto(const QString &noun, qint64 count, QString &remembered, const std::function<void(qint64)> &go)
+{
+    GotoDialog::Open(this, m_ui, noun, count, remembered, go);
+}
+
+QPushButton *ToolWindow::makeButton(const QString &caption, const QString &objectName)
+{
+    auto *button = new QPushButton(caption, this);
+    if (!objectName.isEmpty())
+        button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+PaneButtons ToolWindow::makePaneButtons(const QString &namePrefix, const std::function<void()> &clear,
+                                        const std::function<void()> &bottom, const std::function<void()> &top)
+{
+    PaneButtons buttons;
+    buttons.clear = makeButton(clearCaption(), namePrefix + QStringLiteral("Clear"));
+    buttons.bottom = makeButton(goBottomCaption(), namePrefix + QStringLiteral("Bottom"));
+    buttons.top = makeButton(goTopCaption(), namePrefix + QStringLiteral("Top"));
+    connect(buttons.clear, &QPushButton::clicked, this, clear);
+    connect(buttons.bottom, &QPushButton::clicked, this, bottom);
+    connect(buttons.top, &QPushButton::clicked, this, top);
+    return buttons;
+}
+
+PaneButtons ToolWindow::makePaneButtons(const QString &namePrefix, QPlainTextEdit *pane,
+                                        const std::function<void()> &clear)
+{
+    return makePaneButtons(
+        namePrefix, clear, [pane] { pane->moveCursor(QTextCursor::End); },
+        [pane] { pane->moveCursor(QTextCursor::Start); });
+}
+
+} // namespace lexaloom
