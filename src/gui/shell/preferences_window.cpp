@@ -257,10 +257,10 @@ void PreferencesWindow::build()
     }
     connect(frequencyGroup, &QButtonGroup::idClicked, this,
             [this, frequencies](int id) { m_session.setUpdateFrequency(frequencies[id]); });
-    m_lastChecked = label(m_session.lastCheckedText(), 12, 62, updates, 200);
+    m_lastChecked = label(m_session.lastCheckedText(), 12, 52, updates, 290);
     auto *check = makeButton(QStringLiteral("Check"), QStringLiteral("check"));
     check->setParent(updates);
-    check->setGeometry(222, 56, 78, 30);
+    check->setGeometry(222, 72, 78, 28);
     connect(check, &QPushButton::clicked, this, [this] {
         m_session.checkNow(m_runManualCheck);
         m_lastChecked->setText(m_session.lastCheckedText());

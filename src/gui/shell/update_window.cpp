@@ -40,6 +40,12 @@ QLabel *linkLabel(const QString &text, const QString &url, const QString &toolti
 {
     auto *l = new QLabel(parent);
     l->setTextFormat(Qt::RichText);
+    if (url.isEmpty()) {
+        // A download the site does not offer: plain grey text, nothing to click.
+        l->setText(text.toHtmlEscaped());
+        l->setEnabled(false);
+        return l;
+    }
     l->setText(QStringLiteral("<a href=\"%1\" style=\"color:%2;\">%3</a>")
                    .arg(url.toHtmlEscaped(), palette::link.name(), text.toHtmlEscaped()));
     l->setToolTip(tooltip);
@@ -74,10 +80,10 @@ UpdateWindow::UpdateWindow(const UpdateOffer &offer, Ui &ui, QWidget *parent)
     for (int k = 0; k < 3; ++k) {
         auto *download = new QLabel(this);
         download->setPixmap(style()->standardIcon(QStyle::SP_ArrowDown).pixmap(24, 24));
-        download->setGeometry(16 + k * 88, 262, 24, 24);
+        download->setGeometry(16 + k * 90, 262, 24, 24);
         download->setEnabled(!offer.downloadUrls[k].isEmpty());
         m_downloads[k] = linkLabel(QStringLiteral("Download"), offer.downloadUrls[k], offer.downloadUrls[k], ui, this);
-        m_downloads[k]->setGeometry(44 + k * 88, 264, 60, 20);
+        m_downloads[k]->setGeometry(42 + k * 90, 264, 62, 20);
     }
 
     auto *question = new QLabel(QStringLiteral("Visit download website?"), this);
