@@ -72,6 +72,7 @@ private slots:
     void okRebuildsForTheWindowSize();
     void cancelRestoresAndSaveWrites();
     void updateAndAboutWindows();
+    void menuEntriesReachTheirWindows();
 };
 
 // "12." turns the field red; "OK" then refuses with the range message and keeps the
@@ -245,6 +246,34 @@ void TestPreferencesWindow::updateAndAboutWindows()
     saveShot(about, "about_window.png");
     QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(600, 330));
     QVERIFY(!about.isVisible());
+}
+
+// Help > About and File > Open Extension through the real wiring.
+void TestPreferencesWindow::menuEntriesReachTheirWindows()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QString aboutTitle;
+    whenModalOpens<AboutWindow>([&](AboutWindow *about) {
+        aboutTitle = about->windowTitle();
+        QTest::keyClick(about, Qt::Key_Return);
+        QVERIFY(!about->isVisible());
+    });
+    window.menuAction(CommandId::About)->trigger();
+    QCOMPARE(aboutTitle, QStringLiteral("About"));
+
+    ui.openPaths = {QString()};
+    window.menuAction(CommandId::OpenExtension)->trigger();
+    QCOMPARE(ui.dialogTitles, QStringList{QStringLiteral("Open Extension .xpi/.oxt")});
+    QCOMPARE(ui.statusText(), QStringLiteral("Aborted."));
+    QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("Not coded yet.")});
+    QVERIFY(!window.menuAction(CommandId::SaveExtension)->isEnabled());
 }
 
 QTEST_MAIN(TestPreferencesWindow)
