@@ -55,18 +55,24 @@ QString normalizeAffText(const QString &raw)
     return text;
 }
 
-// The flag named by a directive: the second field of the text from the first
-// occurrence of the name to the end of its line (a comment counts too).
+// The flag named by a directive: the second field of the first line that starts
+// with the name (after optional spaces). A mention inside a comment or further
+// along a line is not the directive.
 bool findDirective(const QString &text, QLatin1String name, QString &flag)
 {
-    const qsizetype at = text.indexOf(name);
-    if (at < 0)
-        return false;
-    qsizetype end = text.indexOf(u'\n', at);
-    if (end < 0)
-        end = text.size();
-    flag = field(QStringView(text).mid(at, end - at), 1).toString();
-    return true;
+    for (qsizetype at = text.indexOf(name); at >= 0; at = text.indexOf(name, at + 1)) {
+        qsizetype start = at;
+        while (start > 0 && text[start - 1] == u' ')
+            --start;
+        if (start > 0 && text[start - 1] != u'\n')
+            continue;
+        qsizetype end = text.indexOf(u'\n', at);
+        if (end < 0)
+            end = text.size();
+        flag = field(QStringView(text).mid(at, end - at), 1).toString();
+        return true;
+    }
+    return false;
 }
 
 quint64 shortFlagKey(QStringView flag)
@@ -94,6 +100,9 @@ AffixRule parseRule(AffixTable &table, const QString &line)
     rule.affixText = rule.hasContinuation ? affix.left(slash) : affix;
     rule.continuation = rule.hasContinuation ? affix.mid(slash + 1) : QString();
     rule.condition = field(line, 4).toString();
+    // A header count beyond the rules that follow takes empty lines as rules;
+    // every real rule has a strip ("0" for none).
+    rule.inert = rule.strip.isEmpty();
     rule.stripIsZero = rule.strip == u"0";
     rule.stripLength = rule.stripIsZero ? 0 : int(rule.strip.size());
     rule.conditionIsDot = rule.condition == u".";
@@ -111,6 +120,8 @@ AffixRule parseRule(AffixTable &table, const QString &line)
 // for prefixes) is u. Must never say no where the full test could say yes.
 bool mayApply(const AffixTable &table, const AffixRule &rule, bool suffix, char16_t u)
 {
+    if (rule.inert)
+        return false;
     if (rule.conditionIsDot)
         return true;
     if (!rule.stripIsZero && !rule.strip.isEmpty()) {
@@ -238,8 +249,8 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
                     const int number = int(table.groups.size()) + 1;
                     table.headerPosition.insert(int(table.headerIndex.size()) + 1, number);
                     table.headerIndex += group.kind + u' ' + group.flag + u' ' + group.crossProduct + QChar(1);
-                    table.headerSummary += group.kind + u' ' + group.crossProduct + u' ' + group.flag + u' '
-                        + QString::number(group.headerLine) + u' ' + countField.toString() + QChar(1);
+                    table.headerSummary += group.kind + u' ' + group.crossProduct + u' ' + group.flag + u' ' +
+                                           QString::number(group.headerLine) + u' ' + countField.toString() + QChar(1);
                     table.groupFlags.append(group.flag);
                     if (group.isPrefix())
                         ++table.prefixGroupCount;
@@ -264,7 +275,8 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
     table.hasNeedAffix = findDirective(text, QLatin1String("NEEDAFFIX"), table.needAffixFlag);
     table.hasForbiddenWord = findDirective(text, QLatin1String("FORBIDDENWORD"), table.forbiddenWordFlag);
     table.hasCircumfix = findDirective(text, QLatin1String("CIRCUMFIX"), table.circumfixFlag);
-    table.complexPrefixes = text.contains(QLatin1String("COMPLEXPREFIXES"));
+    QString ignored;
+    table.complexPrefixes = findDirective(text, QLatin1String("COMPLEXPREFIXES"), ignored);
 
     // Rule values and the lookup index need the special flags, so they come last.
     for (size_t g = 0; g < table.groups.size(); ++g) {
@@ -360,6 +372,5 @@ bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringVi
         return false;
     return conditionMatches(table, word, condition, false);
 }
-
 
 } // namespace lexaloom

@@ -25,16 +25,17 @@ struct AffixRule {
     bool hasContinuation = false;
     bool continuationHasCircumfix = false;
     bool continuationHasNeedAffix = false;
-    int stripLength = 0;  // 0 for the strip "0"
+    bool inert = false;  // no strip field (an empty or truncated line): never applies
+    int stripLength = 0; // 0 for the strip "0"
     int conditionIndex = -1;
-    QString strip;        // field 3 as written ("0" when nothing is stripped)
+    QString strip;                     // field 3 as written ("0" when nothing is stripped)
     std::optional<FastCondition> fast; // a copy of the condition's fast matcher, kept at hand
-    QString affixText;    // the affix before its first "/"
-    QString continuation; // the flags after the affix's first "/"
+    QString affixText;                 // the affix before its first "/"
+    QString continuation;              // the flags after the affix's first "/"
 
-    QString line;         // the line as it stands in normalizedText
-    QString affix;        // field 4 rewritten: "0" -> "", "0/XY" -> "/XY"
-    QString condition;    // field 5
+    QString line;      // the line as it stands in normalizedText
+    QString affix;     // field 4 rewritten: "0" -> "", "0/XY" -> "/XY"
+    QString condition; // field 5
 };
 
 // The rules of a group that can apply to a word, found by the word's last code
@@ -58,7 +59,7 @@ struct RuleCandidates {
 };
 
 struct AffixGroup {
-    QString kind;         // "PFX" or "SFX"
+    QString kind; // "PFX" or "SFX"
     QString flag;
     QString crossProduct; // "Y" or "N"
     int headerLine = 0;   // 1-based line in normalizedText
@@ -82,7 +83,7 @@ struct AffixTable {
     FlagMode flagMode = FlagMode::Single;
     QString normalizedText;
     int aliasCount = 0;
-    QStringList aliases; // alias n is aliases[n - 1]; missing lines read as empty
+    QStringList aliases;            // alias n is aliases[n - 1]; missing lines read as empty
     std::vector<AffixGroup> groups; // group n is groups[n - 1]
     QString headerIndex;
     QHash<int, int> headerPosition; // 1-based position in headerIndex -> group number
@@ -138,15 +139,15 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task =
 // The rule tests of the .aff semantics: "." matches everything; otherwise a strip
 // other than "0" must stand at the word's end (start), and condition + "$"
 // ("^" + condition) must match the word.
-bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip,
-                            const QString &condition);
-bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip,
-                            const QString &condition);
+bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
+bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
 
 // The same tests for a rule of the table, without any lookup; the engine's hot
 // path. wordIsValid tells whether the word is valid UTF-16, checked once per word.
 inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
 {
+    if (rule.inert)
+        return false;
     if (rule.conditionIsDot)
         return true;
     if (!rule.stripIsZero) {
@@ -167,6 +168,8 @@ inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QS
 
 inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
 {
+    if (rule.inert)
+        return false;
     if (rule.conditionIsDot)
         return true;
     if (!rule.stripIsZero) {
