@@ -256,7 +256,10 @@ TEST(AffixCondition, FastMatcherAgreesWithPcre)
         {"[a.$]", true},
         {"\xF0\x9F\x98\x80.", true},
         {"[\xF0\x9F\x98\x80x]", true},
-        {"[a-z]", false},
+        // "-" in a set is a member, never a range.
+        {"[a-z]", true},
+        {"[aeiouhy-Ã Ã¹Ã¸]", true},
+        {"[^a-c]x", true},
         {"[]a]", false},
         {"[^]a]", false},
         {"a*", false},
@@ -291,7 +294,11 @@ TEST(AffixCondition, FastMatcherAgreesWithPcre)
                            "\xF0\x9F\x98\x80",
                            "b\xF0\x9F\x98\x80",
                            "\xF0\x9F\x98\x80z",
-                           "walk"};
+                           "walk",
+                           "b",
+                           "z",
+                           "Ã¡",
+                           "bx"};
     QStringList subjects;
     for (const char *w : words)
         subjects << QString::fromUtf8(w);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dictionary/affix_condition.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
 #include "dictionary/derive_word.h"
@@ -59,4 +60,40 @@ TEST(EngineFaults, EmptyRuleLinesNeverProduceAForm)
         EXPECT_EQ(formsOf(table, entry), c.forms) << c.aff;
         EXPECT_EQ(countOf(table, entry), c.forms.size()) << c.aff;
     }
+}
+
+TEST(EngineFaults, HyphenInABracketConditionIsALiteral)
+{
+    struct Case {
+        const char *condition;
+        const char *word;
+        bool suffix; // matches condition + "$"
+    };
+    const Case cases[] = {
+        // y - à: not the range from y to à, which would hold z and á.
+        {"[aeiouhy-Ã Ã¹Ã¸]", "bo", true},
+        {"[aeiouhy-Ã Ã¹Ã¸]", "b-", true},
+        {"[aeiouhy-Ã Ã¹Ã¸]", "bÃ ", true},
+        {"[aeiouhy-Ã Ã¹Ã¸]", "bz", false},
+        {"[aeiouhy-Ã Ã¹Ã¸]", "bÃ¡", false},
+        {"[^a-c]", "b", true},
+        {"[^a-c]", "-", false},
+        // Forms PCRE2 would reject or read otherwise keep their meaning.
+        {"[]-]", "-", true},
+        {"[]-]", "a", false},
+        {"[a\\-z]x", "-x", true},
+        {"[[:digit:]-]", "7", true},
+        {"[[:digit:]-]", "-", true},
+        {"[[:digit:]-]", "x", false},
+    };
+    for (const Case &c : cases) {
+        const AffixCondition condition(QString::fromUtf8(c.condition));
+        const QString word = QString::fromUtf8(c.word);
+        EXPECT_EQ(condition.matchesSuffix(word), c.suffix) << c.condition << ' ' << c.word;
+        EXPECT_EQ(condition.pcreMatchesSuffix(word), c.suffix) << c.condition << ' ' << c.word;
+    }
+    // Through a rule: "-" stays a member in the engine's hot path too.
+    const AffixTable table = tableOf(QStringLiteral("SFX A Y 1\nSFX A 0 s [y-\u00e0]\n"));
+    EXPECT_EQ(formsOf(table, QStringLiteral("bz/A")), QStringList({"bz"}));
+    EXPECT_EQ(formsOf(table, QStringLiteral("b-/A")), QStringList({"b-", "b-s"}));
 }

@@ -24,6 +24,54 @@ inline int codePointAt(QStringView word, qsizetype pos, char32_t &c)
     return 1;
 }
 
+// The condition as PCRE2 must see it: a "-" inside a bracket expression is a
+// literal character in the .aff format ("[aeiouhy-àùø]" lists y, "-" and à), so
+// it is escaped there instead of being read as a range.
+QString withLiteralHyphens(const QString &condition)
+{
+    if (!condition.contains(u'-'))
+        return condition;
+    QString out;
+    out.reserve(condition.size() + 8);
+    bool inSet = false;
+    const qsizetype n = condition.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = condition[i];
+        if (c == u'\\' && i + 1 < n) {
+            out += c;
+            out += condition[++i];
+            continue;
+        }
+        if (!inSet) {
+            out += c;
+            if (c == u'[') {
+                inSet = true;
+                // A "]" right after "[" or "[^" is a member, not the end.
+                if (i + 1 < n && condition[i + 1] == u'^')
+                    out += condition[++i];
+                if (i + 1 < n && condition[i + 1] == u']')
+                    out += condition[++i];
+            }
+            continue;
+        }
+        if (c == u'[' && i + 1 < n && condition[i + 1] == u':') {
+            // A POSIX class such as [:alpha:] is copied whole.
+            const qsizetype close = condition.indexOf(QLatin1String(":]"), i + 2);
+            if (close >= 0) {
+                out += QStringView(condition).mid(i, close + 2 - i);
+                i = close + 1;
+                continue;
+            }
+        }
+        if (c == u']')
+            inSet = false;
+        else if (c == u'-')
+            out += u'\\';
+        out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 struct PcreCondition::Compiled {
@@ -43,9 +91,8 @@ PcreCondition::PcreCondition(const QString &pattern)
 {
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code_16 *code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(pattern.utf16()),
-                                           PCRE2_SIZE(pattern.size()), PCRE2_UTF | PCRE2_DOTALL,
-                                           &error, &offset, nullptr);
+    pcre2_code_16 *code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(pattern.utf16()), PCRE2_SIZE(pattern.size()),
+                                           PCRE2_UTF | PCRE2_DOTALL, &error, &offset, nullptr);
     if (!code)
         return;
     // JIT where the platform has it; the limits apply to it as well.
@@ -67,10 +114,9 @@ bool PcreCondition::matches(QStringView subject) const
         return false;
     // A null view has no data pointer; PCRE2 wants a valid one even for length 0.
     static const char16_t empty[1] = {0};
-    const auto *data = subject.isEmpty() ? reinterpret_cast<PCRE2_SPTR16>(empty)
-                                         : reinterpret_cast<PCRE2_SPTR16>(subject.utf16());
-    const int rc = pcre2_match_16(m_code->code, data, PCRE2_SIZE(subject.size()), 0, 0, m_code->data,
-                                  m_code->context);
+    const auto *data =
+        subject.isEmpty() ? reinterpret_cast<PCRE2_SPTR16>(empty) : reinterpret_cast<PCRE2_SPTR16>(subject.utf16());
+    const int rc = pcre2_match_16(m_code->code, data, PCRE2_SIZE(subject.size()), 0, 0, m_code->data, m_code->context);
     // Negative codes are "no match", limits exceeded and invalid UTF alike.
     return rc >= 0;
 }
@@ -121,8 +167,6 @@ std::optional<FastCondition> FastCondition::parse(QStringView condition)
             }
             if (m == u'\\' || m == u'[')
                 return std::nullopt; // escapes and POSIX classes
-            if (m == u'-' && at != first && !(i < n && condition[i] == u']'))
-                return std::nullopt; // a range
             result.m_setChars.push_back(m);
         }
         if (!closed)
@@ -174,21 +218,22 @@ bool FastCondition::matchesPrefixOfValid(QStringView word) const
 }
 
 AffixCondition::AffixCondition(QString text)
-    : m_text(std::move(text)), m_fast(FastCondition::parse(m_text))
+    : m_text(std::move(text))
+    , m_fast(FastCondition::parse(m_text))
 {
 }
 
 bool AffixCondition::pcreMatchesSuffix(QStringView word) const
 {
     if (!m_suffixRegex)
-        m_suffixRegex.emplace(m_text + u'$');
+        m_suffixRegex.emplace(withLiteralHyphens(m_text) + u'$');
     return m_suffixRegex->matches(word);
 }
 
 bool AffixCondition::pcreMatchesPrefix(QStringView word) const
 {
     if (!m_prefixRegex)
-        m_prefixRegex.emplace(u'^' + m_text);
+        m_prefixRegex.emplace(u'^' + withLiteralHyphens(m_text));
     return m_prefixRegex->matches(word);
 }
 

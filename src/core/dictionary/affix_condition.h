@@ -30,7 +30,7 @@ private:
 };
 
 // Matcher for the conditions Hunspell itself understands: literals, "." and
-// bracket sets without ranges. It gives exactly PCRE2's answers for condition +
+// bracket sets (where "-" is a member like any other). It gives exactly PCRE2's answers for condition +
 // "$" and "^" + condition; anything it cannot mirror exactly is left to PCRE2.
 class FastCondition final {
 public:
