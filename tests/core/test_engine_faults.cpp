@@ -97,3 +97,101 @@ TEST(EngineFaults, HyphenInABracketConditionIsALiteral)
     EXPECT_EQ(formsOf(table, QStringLiteral("bz/A")), QStringList({"bz"}));
     EXPECT_EQ(formsOf(table, QStringLiteral("b-/A")), QStringList({"b-", "b-s"}));
 }
+
+namespace {
+
+// Keeps the first words it is handed and counts the rest.
+class FirstWordsSink final : public DerivationSink {
+public:
+    explicit FirstWordsSink(int keep)
+        : m_keep(keep)
+    {
+    }
+    bool accept(const DerivedWord &form) override
+    {
+        if (words.size() < m_keep)
+            words << form.word.toString();
+        return true;
+    }
+    QStringList words;
+
+private:
+    int m_keep;
+};
+
+} // namespace
+
+TEST(EngineFaults, PrefixContinuationsCannotGrowOneEntryWithoutBound)
+{
+    // Four prefixes whose continuation names a suffix group of 100 rules: each
+    // prefix multiplies the derived words by 101 for the next one.
+    QString aff = QStringLiteral("SET UTF-8\n");
+    for (const char *flag : {"A", "B", "C", "D"})
+        aff += QStringLiteral("PFX %1 Y 1\nPFX %1 0 %2/S .\n")
+                   .arg(QLatin1String(flag), QString::fromLatin1(flag).toLower());
+    aff += QStringLiteral("SFX S Y 100\n");
+    for (int i = 0; i < 100; ++i)
+        aff += QStringLiteral("SFX S 0 s%1 .\n").arg(i);
+    const AffixTable table = tableOf(aff);
+
+    WordDeriver deriver(table);
+    FirstWordsSink bounded(20000);
+    const int forms = deriver.DeriveWord(QStringLiteral("x/ABCD"), bounded);
+    EXPECT_TRUE(deriver.state().prefixPhaseBounded);
+    EXPECT_LE(forms, 4 * WordDeriver::maxDerivedWords);
+
+    // Up to the bound the forms are those of the unbounded walk: here all of
+    // the first two prefixes' forms.
+    FirstWordsSink small(20000);
+    const int smallForms = deriver.DeriveWord(QStringLiteral("x/AB"), small);
+    EXPECT_FALSE(deriver.state().prefixPhaseBounded);
+    ASSERT_EQ(small.words.size(), smallForms);
+    EXPECT_EQ(bounded.words.mid(0, smallForms), small.words);
+}
+
+TEST(EngineFaults, CandidateIndexGrowsWithTheRules)
+{
+    // Rules with distinct last characters and as many "." rules: listing every
+    // "." rule under every character took quadratic time and memory.
+    const int n = 20000;
+    QString aff = QStringLiteral("SFX A Y %1\n").arg(2 * n);
+    for (int i = 0; i < n; ++i) {
+        aff += QStringLiteral("SFX A 0 x ") + QChar(char16_t(0x4E00 + i)) + u'\n';
+        aff += QStringLiteral("SFX A 0 d%1 .\n").arg(i);
+    }
+    const AffixTable table = tableOf(aff);
+    const RuleCandidates &c = table.group(1).candidates;
+    size_t listed = c.general.size();
+    for (auto it = c.byUnit.cbegin(); it != c.byUnit.cend(); ++it)
+        listed += it.value().size();
+    EXPECT_LE(listed, size_t(8 * 2 * n + 4096));
+    EXPECT_EQ(countOf(table, QStringLiteral("a\u4E07/A")), 1 + n + 1);
+    EXPECT_EQ(formsOf(table, QStringLiteral("a\u4E07/A")).mid(0, 4),
+              QStringList({QStringLiteral("a\u4E07"), QStringLiteral("a\u4E07d0"), QStringLiteral("a\u4E07d1"),
+                           QStringLiteral("a\u4E07d2")}));
+    EXPECT_EQ(formsOf(table, QStringLiteral("a\u4E07/A")).at(1 + 7), QStringLiteral("a\u4E07x"));
+}
+
+TEST(EngineFaults, RulesShareOneCompiledCondition)
+{
+    // A long condition named by many rules is compiled once.
+    const QString condition = QString(5000, u'a');
+    QString aff = QStringLiteral("SFX A Y 3\n");
+    for (int i = 0; i < 3; ++i)
+        aff += QStringLiteral("SFX A 0 s%1 ").arg(i) + condition + u'\n';
+    const AffixTable table = tableOf(aff);
+    const auto &rules = table.group(1).parsedRules;
+    ASSERT_EQ(rules.size(), 3u);
+    ASSERT_NE(rules[0].fast, nullptr);
+    EXPECT_EQ(table.conditions.size(), 1);
+    for (const AffixRule &rule : rules) {
+        EXPECT_EQ(rule.fast, rules[0].fast);
+        EXPECT_EQ(rule.condition.constData(), rules[0].condition.constData()); // one copy of the text
+    }
+    EXPECT_EQ(countOf(table, condition + QStringLiteral("/A")), 4);
+    // A copy of the table keeps working after the original is gone.
+    auto copy = std::make_unique<AffixTable>(table);
+    const AffixTable moved = std::move(*copy);
+    copy.reset();
+    EXPECT_EQ(countOf(moved, condition + QStringLiteral("/A")), 4);
+}

@@ -136,20 +136,23 @@ std::optional<FastCondition> FastCondition::parse(QStringView condition)
         if (!next(c))
             return std::nullopt;
         if (c == u'.') {
-            result.m_elements.push_back({Element::Any});
+            result.m_elements.push_back(anyElement);
             continue;
         }
         if (c != u'[') {
             // Anything with a meaning of its own in a regular expression goes to PCRE2.
             if (c < 0x80 && std::char_traits<char>::find("\\^$|()?*+{}]", 12, char(c)))
                 return std::nullopt;
-            result.m_elements.push_back({Element::Literal, c});
+            result.m_elements.push_back(quint32(c));
             continue;
         }
-        Element set{Element::Set};
-        set.setStart = quint32(result.m_setChars.size());
+        if (result.m_sets.size() > setIndexMask)
+            return std::nullopt;
+        quint32 element = setBit | quint32(result.m_sets.size());
+        Set set;
+        set.start = quint32(result.m_setChars.size());
         if (i < n && condition[i] == u'^') {
-            set.kind = Element::NegatedSet;
+            element |= negatedBit;
             ++i;
         }
         const qsizetype first = i;
@@ -171,14 +174,18 @@ std::optional<FastCondition> FastCondition::parse(QStringView condition)
         }
         if (!closed)
             return std::nullopt;
-        set.setSize = quint32(result.m_setChars.size()) - set.setStart;
-        for (quint32 k = set.setStart; k < set.setStart + set.setSize; ++k) {
+        set.size = quint32(result.m_setChars.size()) - set.start;
+        for (quint32 k = set.start; k < set.start + set.size; ++k) {
             const char32_t m = result.m_setChars[k];
             if (m < 128)
                 set.ascii[m >> 6] |= quint64(1) << (m & 63);
         }
-        result.m_elements.push_back(set);
+        result.m_sets.push_back(set);
+        result.m_elements.push_back(element);
     }
+    result.m_elements.shrink_to_fit();
+    result.m_setChars.shrink_to_fit();
+    result.m_sets.shrink_to_fit();
     return result;
 }
 
@@ -193,11 +200,13 @@ void FastCondition::edgeChars(bool last, std::vector<char32_t> &out) const
 {
     if (m_elements.empty())
         return;
-    const Element &e = last ? m_elements.back() : m_elements.front();
-    if (e.kind == Element::Literal)
-        out.push_back(e.ch);
-    else if (e.kind != Element::Any)
-        out.insert(out.end(), m_setChars.begin() + e.setStart, m_setChars.begin() + e.setStart + e.setSize);
+    const quint32 e = last ? m_elements.back() : m_elements.front();
+    if (e < anyElement) {
+        out.push_back(e);
+    } else if (e != anyElement) {
+        const Set &set = m_sets[e & setIndexMask];
+        out.insert(out.end(), m_setChars.begin() + set.start, m_setChars.begin() + set.start + set.size);
+    }
 }
 
 bool FastCondition::matchesPrefixOfValid(QStringView word) const
@@ -205,7 +214,7 @@ bool FastCondition::matchesPrefixOfValid(QStringView word) const
     const char16_t *s = reinterpret_cast<const char16_t *>(word.utf16());
     const qsizetype n = word.size();
     qsizetype pos = 0;
-    for (const Element &element : m_elements) {
+    for (const quint32 element : m_elements) {
         if (pos >= n)
             return false;
         char32_t c = s[pos++];
@@ -243,7 +252,7 @@ int ConditionCache::intern(const QString &condition)
     if (it != m_index.constEnd())
         return it.value();
     const int index = int(m_conditions.size());
-    m_conditions.emplace_back(condition);
+    m_conditions.push_back(std::make_shared<const AffixCondition>(condition));
     m_index.insert(condition, index);
     return index;
 }

@@ -1,6 +1,7 @@
 #include "dictionary/affix_table.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "shell/format.h"
@@ -99,71 +100,94 @@ AffixRule parseRule(AffixTable &table, const QString &line)
     rule.hasContinuation = slash >= 0;
     rule.affixText = rule.hasContinuation ? affix.left(slash) : affix;
     rule.continuation = rule.hasContinuation ? affix.mid(slash + 1) : QString();
-    rule.condition = field(line, 4).toString();
+    const QStringView condition = field(line, 4);
     // A header count beyond the rules that follow takes empty lines as rules;
     // every real rule has a strip ("0" for none).
     rule.inert = rule.strip.isEmpty();
     rule.stripIsZero = rule.strip == u"0";
     rule.stripLength = rule.stripIsZero ? 0 : int(rule.strip.size());
-    rule.conditionIsDot = rule.condition == u".";
-    if (!rule.conditionIsDot) {
-        rule.conditionIndex = table.conditions.intern(rule.condition);
-        if (const FastCondition *fast = table.conditions.at(rule.conditionIndex).fastMatcher())
-            rule.fast = *fast;
+    rule.conditionIsDot = condition == u".";
+    if (rule.conditionIsDot) {
+        rule.condition = QStringLiteral(".");
+    } else {
+        // Rules that share a condition share its text and its compiled forms.
+        rule.conditionIndex = table.conditions.intern(condition.toString());
+        rule.compiled = &table.conditions.at(rule.conditionIndex);
+        rule.condition = rule.compiled->text();
+        rule.fast = rule.compiled->fastMatcher();
     }
     rule.continuationHasCircumfix = table.ContainsCircumfixFlag(rule.continuation);
     rule.continuationHasNeedAffix = table.HasNeedAffixFlag(rule.continuation);
     return rule;
 }
 
-// Whether a rule can apply to a word whose edge unit (last for suffixes, first
-// for prefixes) is u. Must never say no where the full test could say yes.
-bool mayApply(const AffixTable &table, const AffixRule &rule, bool suffix, char16_t u)
+// The edge units (last for suffixes, first for prefixes) of the words a rule can
+// apply to. False when the rule is not tied to a few units (it goes with every
+// word); otherwise `units` receives them, possibly none (the rule never applies
+// to a word whose edge is a plain unit). Must never leave out a unit for which
+// the full test could say yes.
+bool edgeUnits(const AffixRule &rule, bool suffix, std::vector<char32_t> &units)
 {
+    units.clear();
     if (rule.inert)
-        return false;
-    if (rule.conditionIsDot)
         return true;
+    if (rule.conditionIsDot)
+        return false;
+    const FastCondition *fast = rule.fast;
     if (!rule.stripIsZero && !rule.strip.isEmpty()) {
         const char16_t edge = suffix ? rule.strip.back().unicode() : rule.strip.front().unicode();
-        if (!QChar::isSurrogate(edge) && edge != u)
-            return false;
+        if (!QChar::isSurrogate(edge)) {
+            if (!fast || fast->edgeAccepts(suffix, edge))
+                units.push_back(edge);
+            return true;
+        }
     }
-    const FastCondition *fast = table.conditions.at(rule.conditionIndex).fastMatcher();
-    return !fast || fast->edgeAccepts(suffix, u);
+    if (!fast)
+        return false;
+    fast->edgeChars(suffix, units);
+    if (units.empty())
+        return false; // "." at the edge, or an empty condition
+    // A negated set names the units it refuses.
+    if (!fast->edgeAccepts(suffix, units.front()))
+        return false;
+    return true;
 }
 
-void buildCandidates(const AffixTable &table, AffixGroup &group)
+void buildCandidates(AffixGroup &group)
 {
     const bool suffix = !group.isPrefix();
     RuleCandidates &c = group.candidates;
-    std::vector<char32_t> named;
+    std::vector<char32_t> units;
     for (size_t i = 0; i < group.parsedRules.size(); ++i) {
-        const AffixRule &rule = group.parsedRules[i];
-        c.all.push_back(int(i));
-        if (rule.conditionIsDot)
+        const int rule = int(i);
+        c.all.push_back(rule);
+        if (!edgeUnits(group.parsedRules[i], suffix, units)) {
+            c.general.push_back(rule);
             continue;
-        if (!rule.stripIsZero && !rule.strip.isEmpty())
-            named.push_back(suffix ? rule.strip.back().unicode() : rule.strip.front().unicode());
-        if (const FastCondition *fast = table.conditions.at(rule.conditionIndex).fastMatcher())
-            fast->edgeChars(suffix, named);
-    }
-    // A unit no rule names: what holds for any such unit holds for all of them.
-    // U+FFFF is a noncharacter that rules hardly ever name; if one does, every
-    // rule stays a candidate.
-    const bool namesFFFF = std::find(named.begin(), named.end(), char32_t(0xFFFF)) != named.end();
-    for (size_t i = 0; i < group.parsedRules.size(); ++i) {
-        if (namesFFFF || mayApply(table, group.parsedRules[i], suffix, 0xFFFF))
-            c.otherUnits.push_back(int(i));
-    }
-    for (const char32_t ch : named) {
-        if (ch > 0xFFFF || QChar::isSurrogate(ch) || ch == u'\n' || ch == 0xFFFF || c.byUnit.contains(char16_t(ch)))
-            continue;
-        std::vector<int> &list = c.byUnit[char16_t(ch)];
-        for (size_t i = 0; i < group.parsedRules.size(); ++i) {
-            if (mayApply(table, group.parsedRules[i], suffix, char16_t(ch)))
-                list.push_back(int(i));
         }
+        for (const char32_t u : units) {
+            // Words whose edge is a surrogate or a line feed take every rule.
+            if (u > 0xFFFF || QChar::isSurrogate(u) || u == u'\n')
+                continue;
+            std::vector<int> &list = c.byUnit[char16_t(u)];
+            if (list.empty() || list.back() != rule)
+                list.push_back(rule);
+        }
+    }
+    // Merged lists make the hot loop a plain walk; they are kept only while
+    // they stay within a few times the number of rules.
+    size_t mergedSize = 0;
+    for (auto it = c.byUnit.cbegin(); it != c.byUnit.cend(); ++it)
+        mergedSize += it.value().size() + c.general.size();
+    c.merged = c.general.empty() || mergedSize <= 8 * group.parsedRules.size() + 4096;
+    if (!c.merged)
+        return;
+    for (auto it = c.byUnit.begin(); it != c.byUnit.end(); ++it) {
+        std::vector<int> &list = it.value();
+        std::vector<int> both;
+        both.reserve(list.size() + c.general.size());
+        std::merge(list.begin(), list.end(), c.general.begin(), c.general.end(), std::back_inserter(both));
+        list = std::move(both);
     }
 }
 
@@ -290,7 +314,7 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
             group.lastContinuationHasCircumfix = rule.continuationHasCircumfix;
             group.parsedRules.push_back(std::move(rule));
         }
-        buildCandidates(table, group);
+        buildCandidates(group);
         AffixTable::GroupRefs *refs = nullptr;
         if (!group.flag.isEmpty() && group.flag.size() <= 2) {
             refs = &table.shortFlagGroups[shortFlagKey(group.flag)];

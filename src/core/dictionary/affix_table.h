@@ -28,10 +28,11 @@ struct AffixRule {
     bool inert = false;  // no strip field (an empty or truncated line): never applies
     int stripLength = 0; // 0 for the strip "0"
     int conditionIndex = -1;
-    QString strip;                     // field 3 as written ("0" when nothing is stripped)
-    std::optional<FastCondition> fast; // a copy of the condition's fast matcher, kept at hand
-    QString affixText;                 // the affix before its first "/"
-    QString continuation;              // the flags after the affix's first "/"
+    QString strip;                            // field 3 as written ("0" when nothing is stripped)
+    const AffixCondition *compiled = nullptr; // the shared condition, null for "."
+    const FastCondition *fast = nullptr;      // its fast matcher, when it has one
+    QString affixText;                        // the affix before its first "/"
+    QString continuation;                     // the flags after the affix's first "/"
 
     QString line;      // the line as it stands in normalizedText
     QString affix;     // field 4 rewritten: "0" -> "", "0/XY" -> "/XY"
@@ -41,20 +42,77 @@ struct AffixRule {
 // The rules of a group that can apply to a word, found by the word's last code
 // unit (suffixes) or first code unit (prefixes): a superset of the rules whose
 // strip and condition fit, in rule order, so the engine tests far fewer rules.
+// A rule that names its edge units (by its strip or a literal or set at the
+// condition's edge) is listed under each of them; every other rule ("." and
+// negated sets, for instance) is a candidate for every unit. Each list holds a
+// rule at most once per unit it names, so the index grows with the rules, not
+// with rules times units.
 struct RuleCandidates {
-    QHash<char16_t, std::vector<int>> byUnit;
-    std::vector<int> otherUnits; // for a unit that no rule names
-    std::vector<int> all;        // for empty words, surrogates and line feeds
+    // The rules of one unit in order: its own rules merged with `general`.
+    class Range {
+    public:
+        class iterator {
+        public:
+            iterator(const int *a, const int *aEnd, const int *b, const int *bEnd)
+                : m_a(a)
+                , m_aEnd(aEnd)
+                , m_b(b)
+                , m_bEnd(bEnd)
+            {
+            }
+            int operator*() const { return m_b == m_bEnd || (m_a != m_aEnd && *m_a < *m_b) ? *m_a : *m_b; }
+            iterator &operator++()
+            {
+                if (m_b == m_bEnd || (m_a != m_aEnd && *m_a < *m_b))
+                    ++m_a;
+                else
+                    ++m_b;
+                return *this;
+            }
+            bool operator!=(const iterator &other) const { return m_a != other.m_a || m_b != other.m_b; }
 
-    const std::vector<int> &forWord(QStringView word, bool suffix) const
+        private:
+            const int *m_a;
+            const int *m_aEnd;
+            const int *m_b;
+            const int *m_bEnd;
+        };
+
+        Range(const std::vector<int> &a, const std::vector<int> *b)
+            : m_a(a.data())
+            , m_aEnd(a.data() + a.size())
+            , m_b(b ? b->data() : nullptr)
+            , m_bEnd(b ? b->data() + b->size() : nullptr)
+        {
+        }
+        iterator begin() const { return iterator(m_a, m_aEnd, m_b, m_bEnd); }
+        iterator end() const { return iterator(m_aEnd, m_aEnd, m_bEnd, m_bEnd); }
+
+    private:
+        const int *m_a;
+        const int *m_aEnd;
+        const int *m_b;
+        const int *m_bEnd;
+    };
+
+    // A unit's list is already merged with `general` (false when merging them
+    // all would make the index grow faster than the rules).
+    bool merged = true;
+    QHash<char16_t, std::vector<int>> byUnit;
+    std::vector<int> general; // for a unit that no rule names
+    std::vector<int> all;     // for empty words, surrogates and line feeds
+
+    Range forWord(QStringView word, bool suffix) const
     {
         if (word.isEmpty())
-            return all;
+            return Range(all, nullptr);
         const char16_t u = suffix ? word.back().unicode() : word.front().unicode();
         if (u == u'\n' || QChar::isSurrogate(u))
-            return all;
+            return Range(all, nullptr);
         const auto it = byUnit.constFind(u);
-        return it == byUnit.constEnd() ? otherUnits : it.value();
+        if (it == byUnit.constEnd())
+            return Range(general, nullptr);
+        return Range(it.value(), merged ? nullptr : &general);
     }
 };
 
@@ -163,7 +221,7 @@ inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QS
     }
     if (rule.fast)
         return wordIsValid && rule.fast->matchesSuffixOfValid(word);
-    return table.conditions.at(rule.conditionIndex).matchesSuffix(word);
+    return rule.compiled->matchesSuffix(word);
 }
 
 inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
@@ -185,7 +243,7 @@ inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QS
     }
     if (rule.fast)
         return wordIsValid && rule.fast->matchesPrefixOfValid(word);
-    return table.conditions.at(rule.conditionIndex).matchesPrefix(word);
+    return rule.compiled->matchesPrefix(word);
 }
 
 inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)

@@ -100,7 +100,10 @@ QString DerivationState::missingContinuationLabel() const
     return missingContinuationFlags.mid(begin, end - begin);
 }
 
-WordDeriver::WordDeriver(const AffixTable &table) : m_table(table) {}
+WordDeriver::WordDeriver(const AffixTable &table)
+    : m_table(table)
+{
+}
 
 int DeriveWord(const AffixTable &table, QStringView entry, DerivationSink &sink, bool aliasesExpanded)
 {
@@ -129,14 +132,20 @@ void WordDeriver::handOver(DerivedWord &form)
         ++m_state.countedForms;
 }
 
-void WordDeriver::appendDerived(QStringView word, bool noCross)
+bool WordDeriver::appendDerived(QStringView word, bool noCross)
 {
+    if (qsizetype(m_derivedList.size()) >= maxDerivedWords ||
+        qsizetype(m_pool.size()) + word.size() > maxDerivedUnits) {
+        m_state.prefixPhaseBounded = true;
+        return false;
+    }
     ListItem item;
     item.start = qsizetype(m_pool.size());
     item.length = word.size();
     item.noCross = noCross;
     m_pool.append(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
     m_derivedList.push_back(item);
+    return true;
 }
 
 bool WordDeriver::isSpecial(QStringView flag)
@@ -185,8 +194,8 @@ void WordDeriver::addMissing(QStringView flag, bool twofold)
     }
     QString &missing = m_state.missingContinuationFlags;
     if (numeric) {
-        if (!(missing.endsWith(flag) && missing.size() > flag.size()
-              && missing[missing.size() - flag.size() - 1] == u',')) {
+        if (!(missing.endsWith(flag) && missing.size() > flag.size() &&
+              missing[missing.size() - flag.size() - 1] == u',')) {
             missing += u',';
             missing += flag;
         }
@@ -429,8 +438,8 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
             return twofold ? Flow::EndStep : Flow::CrunchDone;
         }
         handOver(derived);
-        if (m_keepDerived)
-            appendDerived(form, noCross);
+        if (m_keepDerived && !appendDerived(form, noCross))
+            return Flow::Bounded;
     }
     if (rule.hasContinuation && !twofold) {
         const Flow flow = twofoldStep(form, rule.continuation);
@@ -464,7 +473,8 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
         if (m_topCircumfix)
             return poll() ? Flow::Stop : Flow::Continue; // no rule can pair with the top-level circumfix
     }
-    const std::vector<int> &rules = walkAll ? group.candidates.all : group.candidates.forWord(word, false);
+    const RuleCandidates::Range rules =
+        walkAll ? RuleCandidates::Range(group.candidates.all, nullptr) : group.candidates.forWord(word, false);
     const bool valid = FastCondition::isValidUtf16(word);
     for (const int i : rules) {
         if (poll())
@@ -507,7 +517,9 @@ WordDeriver::Flow WordDeriver::twofoldStep(QStringView word, QStringView flags)
         return Flow::Continue;
     scanEntryFlags(flags);
     const Flow flow = flagLoop(word, flags, true);
-    return flow == Flow::Stop ? Flow::Stop : Flow::Continue; // EndStep ends only the step
+    if (flow == Flow::Stop || flow == Flow::Bounded)
+        return flow;
+    return Flow::Continue; // EndStep ends only the step
 }
 
 // The prefix phase walks the derived words, and the twofold steps of prefix rules

@@ -19,11 +19,11 @@ QString derivedTypeText(DerivedType type);
 // to DerivationSink::accept; a sink that keeps a form copies what it needs.
 struct DerivedWord {
     DerivedType type = DerivedType::Primary;
-    QStringView word;  // the form, without continuation flags
-    QStringView root;  // the entry's word
-    QStringView base;  // the word the rule was applied to
-    QStringView flag;  // empty for the primary form
-    int position = 0;  // headerOffset of the group; 0 for the primary form
+    QStringView word; // the form, without continuation flags
+    QStringView root; // the entry's word
+    QStringView base; // the word the rule was applied to
+    QStringView flag; // empty for the primary form
+    int position = 0; // headerOffset of the group; 0 for the primary form
     int ruleNumber = 0;
     QStringView strip; // as written ("0" when nothing is stripped)
     QStringView affix; // rewritten: "0" -> "", "0/XY" -> "/XY"
@@ -81,10 +81,10 @@ struct DerivationState {
     QString missingFlags;
     QString missingContinuationFlags; // in numeric mode each flag is preceded by ","
     DerivationFacts facts;
-    QString flagPath;                 // top flag, then a tab and the last continuation flag
+    QString flagPath; // top flag, then a tab and the last continuation flag
     int countedForms = 0;
-    bool stopped = false;             // the sink asked to stop
-    bool prefixPhaseBounded = false;  // the prefix phase hit its bound (see derive_word.cpp)
+    bool stopped = false;            // the sink asked to stop
+    bool prefixPhaseBounded = false; // the call hit a bound of the prefix phase (see derive_word.h)
 
     // missingContinuationFlags without leading and trailing commas, as the label shows it.
     QString missingContinuationLabel() const;
@@ -106,9 +106,15 @@ public:
 
     // Upper bound of derived words the prefix phase visits in one call.
     static constexpr qsizetype maxPrefixVisits = 1 << 20;
+    // Upper bounds of the derived words kept for the prefix phase (and of their
+    // UTF-16 units): the twofold steps of prefix rules append to the list while
+    // the phase walks it, so without them one entry could take any amount of
+    // memory. Reaching either ends the call like maxPrefixVisits.
+    static constexpr qsizetype maxDerivedWords = 1 << 20;
+    static constexpr qsizetype maxDerivedUnits = qsizetype(1) << 25;
 
 private:
-    enum class Flow { Continue, Stop, CrunchDone, EndStep };
+    enum class Flow { Continue, Stop, CrunchDone, EndStep, Bounded };
 
     struct ListItem {
         qsizetype start = 0;
@@ -126,7 +132,7 @@ private:
     void scanEntryFlags(QStringView flags);
     bool isSpecial(QStringView flag);
     void addMissing(QStringView flag, bool twofold);
-    void appendDerived(QStringView word, bool noCross);
+    bool appendDerived(QStringView word, bool noCross);
     bool poll() { return m_polls && pollSink(); }
     bool pollSink();
     void handOver(DerivedWord &form);
