@@ -195,3 +195,44 @@ TEST(EngineFaults, RulesShareOneCompiledCondition)
     copy.reset();
     EXPECT_EQ(countOf(moved, condition + QStringLiteral("/A")), 4);
 }
+
+TEST(EngineFaults, OneFlagIsOneCharacterOrOneRawByte)
+{
+    // Bytes that are not UTF-8 are read as U+DC80..U+DCFF, one unit per byte,
+    // and each is a flag of its own, as the spell checker reads them.
+    const QChar e1(char16_t(0xDCE1));
+    const QChar e9(char16_t(0xDCE9));
+    const QString raw =
+        QStringLiteral("SET UTF-8\nSFX %1 Y 1\nSFX %1 0 s .\nSFX %2 Y 1\nSFX %2 0 ed .\n").arg(e1).arg(e9);
+    const QString grin = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString wink = QString::fromUtf8("\xF0\x9F\x98\x89");
+    const QString nonBmp = QStringLiteral("SET UTF-8\nFLAG UTF-8\nSFX %1 Y 1\nSFX %1 0 s .\nSFX %2 Y 1\n"
+                                          "SFX %2 0 ed .\n")
+                               .arg(grin, wink);
+    struct Case {
+        QString aff;
+        QString entry;
+        QStringList forms;
+        QString missing;
+    };
+    const Case cases[] = {
+        {raw, QStringLiteral("walk/") + e1 + e9, {"walk", "walks", "walked"}, {}},
+        {raw, QStringLiteral("walk/") + e9 + QChar(char16_t(0xDCE2)), {"walk", "walked"}, QString(QChar(0xDCE2))},
+        // Outside the basic plane a character is two UTF-16 units and still one flag.
+        {nonBmp, QStringLiteral("walk/") + grin + wink, {"walk", "walks", "walked"}, {}},
+        {nonBmp,
+         QStringLiteral("walk/") + wink + QString::fromUtf8("\xF0\x9F\x98\x8E"),
+         {"walk", "walked"},
+         QString::fromUtf8("\xF0\x9F\x98\x8E")},
+    };
+    for (const Case &c : cases) {
+        const AffixTable table = tableOf(c.aff);
+        EXPECT_EQ(formsOf(table, c.entry), c.forms) << c.entry.toStdString();
+        EditorRowsSink sink;
+        WordDeriver deriver(table);
+        deriver.DeriveWord(c.entry, sink);
+        EXPECT_EQ(deriver.state().missingFlags, c.missing) << c.entry.toStdString();
+    }
+    EXPECT_EQ(FlagCount(FlagMode::Single, grin + u'A' + wink), 3);
+    EXPECT_EQ(GetFlag(FlagMode::Single, grin + u'A' + wink, 3), wink);
+}

@@ -1,5 +1,6 @@
 #include "dictionary/affix_condition.h"
 
+#include <algorithm>
 #include <string>
 
 #define PCRE2_CODE_UNIT_WIDTH 16
@@ -175,10 +176,28 @@ std::optional<FastCondition> FastCondition::parse(QStringView condition)
         if (!closed)
             return std::nullopt;
         set.size = quint32(result.m_setChars.size()) - set.start;
+        char32_t low = 0x110000;
+        char32_t high = 0;
         for (quint32 k = set.start; k < set.start + set.size; ++k) {
             const char32_t m = result.m_setChars[k];
-            if (m < 128)
+            if (m < 128) {
                 set.ascii[m >> 6] |= quint64(1) << (m & 63);
+            } else {
+                low = std::min(low, m);
+                high = std::max(high, m);
+            }
+        }
+        if (high >= low && high - low < 256) {
+            set.windowed = true;
+            set.base = low;
+            for (quint32 k = set.start; k < set.start + set.size; ++k) {
+                const char32_t m = result.m_setChars[k];
+                if (m >= 128)
+                    set.window[(m - low) >> 6] |= quint64(1) << ((m - low) & 63);
+            }
+        } else if (high < low) {
+            set.windowed = true; // ASCII only: nothing else is a member
+            set.base = 0x110000;
         }
         result.m_sets.push_back(set);
         result.m_elements.push_back(element);
@@ -207,6 +226,22 @@ void FastCondition::edgeChars(bool last, std::vector<char32_t> &out) const
         const Set &set = m_sets[e & setIndexMask];
         out.insert(out.end(), m_setChars.begin() + set.start, m_setChars.begin() + set.start + set.size);
     }
+}
+
+bool FastCondition::elementChars(bool last, size_t depth, std::vector<char32_t> &out) const
+{
+    if (depth >= m_elements.size())
+        return false;
+    const quint32 e = last ? m_elements[m_elements.size() - 1 - depth] : m_elements[depth];
+    if (e < anyElement) {
+        out.push_back(e);
+        return true;
+    }
+    if (e == anyElement || (e & negatedBit))
+        return false;
+    const Set &set = m_sets[e & setIndexMask];
+    out.insert(out.end(), m_setChars.begin() + set.start, m_setChars.begin() + set.start + set.size);
+    return true;
 }
 
 bool FastCondition::matchesPrefixOfValid(QStringView word) const

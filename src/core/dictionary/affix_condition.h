@@ -54,6 +54,10 @@ public:
     bool edgeAccepts(bool last, char32_t c) const;
     // The characters the last (first) element names, for indexing rules by them.
     void edgeChars(bool last, std::vector<char32_t> &out) const;
+    // The characters element `depth` (0 the edge element, 1 the next one in)
+    // can match, counted from the end (from the start); false when it matches
+    // any character but a few (".", a negated set) or the condition is shorter.
+    bool elementChars(bool last, size_t depth, std::vector<char32_t> &out) const;
 
     static bool isValidUtf16(QStringView word)
     {
@@ -84,6 +88,11 @@ private:
         quint32 start = 0;
         quint32 size = 0;
         quint64 ascii[2] = {0, 0}; // the set's characters below 128, as bits
+        // When every other character lies in [base, base + 256), those too as
+        // bits, so that sets of one script need no search.
+        bool windowed = false;
+        char32_t base = 0;
+        quint64 window[4] = {0, 0, 0, 0};
     };
 
     bool test(quint32 element, char32_t c) const
@@ -96,6 +105,9 @@ private:
         bool found = false;
         if (c < 128) {
             found = (set.ascii[c >> 6] >> (c & 63)) & 1;
+        } else if (set.windowed) {
+            const char32_t k = c - set.base;
+            found = k < 256 && ((set.window[k >> 6] >> (k & 63)) & 1);
         } else {
             const char32_t *chars = m_setChars.data() + set.start;
             for (quint32 k = 0; k < set.size; ++k) {

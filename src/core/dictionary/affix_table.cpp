@@ -76,13 +76,30 @@ bool findDirective(const QString &text, QLatin1String name, QString &flag)
     return false;
 }
 
-quint64 shortFlagKey(QStringView flag)
+// A key for the flags most tables use: one or two units, or a number of up to
+// nine digits (kept apart from "07" by its length). False for any other text.
+bool shortFlagKey(QStringView flag, quint64 &key)
 {
-    quint64 key = quint64(flag.size()) << 32;
-    key |= quint64(flag[0].unicode()) << 16;
-    if (flag.size() == 2)
-        key |= flag[1].unicode();
-    return key;
+    const qsizetype n = flag.size();
+    if (n == 0)
+        return false;
+    if (n <= 2) {
+        key = quint64(n) << 32;
+        key |= quint64(flag[0].unicode()) << 16;
+        if (n == 2)
+            key |= flag[1].unicode();
+        return true;
+    }
+    if (n > 9)
+        return false;
+    quint64 value = 0;
+    for (const QChar c : flag) {
+        if (c < u'0' || c > u'9')
+            return false;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    key = (quint64(1) << 40) | (quint64(n) << 32) | value;
+    return true;
 }
 
 AffixRule parseRule(AffixTable &table, const QString &line)
@@ -153,6 +170,68 @@ bool edgeUnits(const AffixRule &rule, bool suffix, std::vector<char32_t> &units)
     return true;
 }
 
+// The units the next unit in from the edge (second to last for suffixes,
+// second for prefixes) can be, for a word whose edge unit is a plain BMP unit;
+// false when it can be nearly anything.
+bool secondUnits(const AffixRule &rule, bool suffix, std::vector<char32_t> &units)
+{
+    units.clear();
+    if (rule.conditionIsDot)
+        return false;
+    if (!rule.stripIsZero && rule.strip.size() >= 2) {
+        const char16_t u = suffix ? rule.strip[rule.strip.size() - 2].unicode() : rule.strip[1].unicode();
+        if (QChar::isSurrogate(u))
+            return false;
+        units.push_back(u);
+        return true;
+    }
+    // The edge element took one unit, so the next element ends (starts) at
+    // the second unit.
+    return rule.fast && rule.fast->elementChars(suffix, 1, units);
+}
+
+// Splits the long lists of the unit index by the second unit in, where that
+// keeps the index within a few times the rules it lists.
+void buildSecondIndex(AffixGroup &group, bool suffix)
+{
+    RuleCandidates &c = group.candidates;
+    std::vector<char32_t> units;
+    for (auto it = c.byUnit.cbegin(); it != c.byUnit.cend(); ++it) {
+        const std::vector<int> &list = it.value();
+        if (list.size() < 48)
+            continue;
+        RuleCandidates::Second second;
+        for (const int rule : list) {
+            if (!secondUnits(group.parsedRules[size_t(rule)], suffix, units)) {
+                second.general.push_back(rule);
+                continue;
+            }
+            for (const char32_t u : units) {
+                if (u > 0xFFFF || QChar::isSurrogate(u))
+                    continue;
+                std::vector<int> &sub = second.byUnit[char16_t(u)];
+                if (sub.empty() || sub.back() != rule)
+                    sub.push_back(rule);
+            }
+        }
+        size_t size = second.general.size();
+        for (auto s = second.byUnit.cbegin(); s != second.byUnit.cend(); ++s)
+            size += s.value().size() + second.general.size();
+        // Worth it only when the lists get shorter, and affordable only when
+        // they stay small.
+        if (size > 4 * list.size() + 1024 || second.general.size() * 4 > list.size() * 3)
+            continue;
+        for (auto s = second.byUnit.begin(); s != second.byUnit.end(); ++s) {
+            std::vector<int> both;
+            both.reserve(s.value().size() + second.general.size());
+            std::merge(s.value().begin(), s.value().end(), second.general.begin(), second.general.end(),
+                       std::back_inserter(both));
+            s.value() = std::move(both);
+        }
+        c.bySecond.insert(it.key(), std::move(second));
+    }
+}
+
 void buildCandidates(AffixGroup &group)
 {
     const bool suffix = !group.isPrefix();
@@ -189,6 +268,7 @@ void buildCandidates(AffixGroup &group)
         std::merge(list.begin(), list.end(), c.general.begin(), c.general.end(), std::back_inserter(both));
         list = std::move(both);
     }
+    buildSecondIndex(group, suffix);
 }
 
 } // namespace
@@ -302,6 +382,25 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
     QString ignored;
     table.complexPrefixes = findDirective(text, QLatin1String("COMPLEXPREFIXES"), ignored);
 
+    // The directives' flags get their ids first.
+    table.flagInfo.assign(1, FlagInfo());
+    if (table.flagMode == FlagMode::Single)
+        table.unitIds.assign(0x10000, 0);
+    const QString *specials[] = {&table.noSuggestFlag, &table.keepCaseFlag, &table.forbiddenWordFlag,
+                                 &table.circumfixFlag};
+    for (quint8 k = 0; k < 4; ++k) {
+        if (specials[k]->isEmpty())
+            continue;
+        FlagInfo &info = table.flagInfo[size_t(table.internFlag(*specials[k]))];
+        if (info.special == 0)
+            info.special = quint8(k + 1);
+    }
+    if (!table.keepCaseFlag.isEmpty())
+        table.flagInfo[size_t(table.internFlag(table.keepCaseFlag))].isKeepCase = true;
+    if (!table.needAffixFlag.isEmpty())
+        table.flagInfo[size_t(table.internFlag(table.needAffixFlag))].isNeedAffix = true;
+    table.flagInfo[size_t(table.internFlag(table.needAffixFlag))].notMissing = true;
+
     // Rule values and the lookup index need the special flags, so they come last.
     for (size_t g = 0; g < table.groups.size(); ++g) {
         AffixGroup &group = table.groups[g];
@@ -314,31 +413,87 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
             group.lastContinuationHasCircumfix = rule.continuationHasCircumfix;
             group.parsedRules.push_back(std::move(rule));
         }
-        buildCandidates(group);
-        AffixTable::GroupRefs *refs = nullptr;
-        if (!group.flag.isEmpty() && group.flag.size() <= 2) {
-            refs = &table.shortFlagGroups[shortFlagKey(group.flag)];
-        } else {
-            refs = &table.longFlagGroups[group.flag];
+        group.tests.reserve(group.parsedRules.size());
+        for (const AffixRule &rule : group.parsedRules) {
+            RuleTest test;
+            test.kind = rule.inert ? RuleTest::Never : rule.conditionIsDot ? RuleTest::Always : RuleTest::Test;
+            test.strip = reinterpret_cast<const char16_t *>(rule.strip.utf16());
+            test.stripLength = rule.stripIsZero ? 0 : qint32(rule.strip.size());
+            test.fast = rule.fast;
+            test.compiled = rule.compiled;
+            group.tests.push_back(test);
         }
+        buildCandidates(group);
+        AffixGroupRefs *refs = &table.flagInfo[size_t(table.internFlag(group.flag))].groups;
         int *slot = group.isPrefix() ? (group.crossProduct == u"Y" ? &refs->prefixY : &refs->prefixN)
                                      : (group.crossProduct == u"Y" ? &refs->suffixY : &refs->suffixN);
         if (*slot == 0) // the first header wins
             *slot = int(g) + 1;
     }
 
+    // Continuation and alias flags, once every group has its id.
+    for (AffixGroup &group : table.groups) {
+        for (AffixRule &rule : group.parsedRules)
+            table.resolveFlags(rule.continuation, rule.continuationFlags);
+    }
+    table.aliasFlags.resize(size_t(table.aliases.size()));
+    for (qsizetype i = 0; i < table.aliases.size(); ++i)
+        table.resolveFlags(std::as_const(table.aliases)[i], table.aliasFlags[size_t(i)]);
+
     if (task)
         task->finish(QStringLiteral("OK.") + task->elapsedText());
     return true;
 }
 
+int AffixTable::flagId(QStringView flag) const
+{
+    if (flag.size() == 1 && !unitIds.empty())
+        return unitIds[flag[0].unicode()];
+    quint64 key = 0;
+    if (shortFlagKey(flag, key)) {
+        const auto it = shortIds.find(key);
+        return it == shortIds.end() ? 0 : it->second;
+    }
+    return otherIds.value(flag.toString(), 0);
+}
+
+int AffixTable::internFlag(QStringView flag)
+{
+    if (const int id = flagId(flag))
+        return id;
+    const int id = int(flagInfo.size());
+    flagInfo.emplace_back();
+    quint64 key = 0;
+    if (flag.size() == 1 && !unitIds.empty())
+        unitIds[flag[0].unicode()] = id;
+    else if (shortFlagKey(flag, key))
+        shortIds.emplace(key, id);
+    else
+        otherIds.insert(flag.toString(), id); // the empty flag too (FLAG num reads "1,,2" as three)
+    return id;
+}
+
+void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
+{
+    out.flags.clear();
+    out.anyPrefixY = out.hasKeepCase = out.hasNeedAffix = false;
+    if (flags.isEmpty())
+        return;
+    FlagSplitter splitter(flagMode, flags);
+    QStringView flag;
+    while (splitter.next(flag)) {
+        const int id = flagId(flag);
+        const FlagInfo &i = info(id);
+        out.flags.push_back({id, flag});
+        out.anyPrefixY |= i.groups.prefixY != 0;
+        out.hasKeepCase |= i.isKeepCase;
+        out.hasNeedAffix |= i.isNeedAffix;
+    }
+}
+
 AffixTable::GroupRefs AffixTable::groupsOf(QStringView flag) const
 {
-    if (!flag.isEmpty() && flag.size() <= 2) {
-        const auto it = shortFlagGroups.find(shortFlagKey(flag));
-        return it == shortFlagGroups.end() ? GroupRefs() : it->second;
-    }
-    return longFlagGroups.value(flag.toString());
+    return flagInfo.empty() ? GroupRefs() : info(flagId(flag)).groups;
 }
 
 int AffixTable::FindGroup(QStringView kind, QStringView flag, QStringView cross) const

@@ -18,11 +18,6 @@ inline void assignConcat(std::u16string &out, QStringView a, QStringView b)
     out.append(reinterpret_cast<const char16_t *>(b.utf16()), size_t(b.size()));
 }
 
-inline bool sameText(QStringView a, const QString &b)
-{
-    return a.size() == b.size() && std::memcmp(a.utf16(), b.utf16(), size_t(a.size()) * 2) == 0;
-}
-
 inline QStringView withoutLast(QStringView word, int n)
 {
     return n >= word.size() ? QStringView() : word.first(word.size() - n);
@@ -148,37 +143,29 @@ bool WordDeriver::appendDerived(QStringView word, bool noCross)
     return true;
 }
 
-bool WordDeriver::isSpecial(QStringView flag)
+void WordDeriver::noteSpecial(quint8 special)
 {
-    if (flag.isEmpty())
-        return false;
-    const AffixTable &t = m_table;
-    if (sameText(flag, t.noSuggestFlag)) {
+    switch (special) {
+    case 1:
         m_state.facts.noSuggestSeen = true;
-        return true;
-    }
-    if (sameText(flag, t.keepCaseFlag)) {
+        break;
+    case 2:
         m_state.facts.entryHasKeepCase = true;
-        return true;
-    }
-    if (sameText(flag, t.forbiddenWordFlag)) {
+        break;
+    case 3:
         m_state.facts.entryHasForbiddenWord = true;
-        return true;
-    }
-    if (sameText(flag, t.circumfixFlag)) {
+        break;
+    case 4:
         m_state.facts.circumfixInForce = true;
-        return true;
+        break;
     }
-    return false;
 }
 
-void WordDeriver::scanEntryFlags(QStringView flags)
+void WordDeriver::scanEntryFlags(const FlagList &flags)
 {
-    if (!(m_table.hasKeepCase || m_table.hasNeedAffix || m_table.hasCircumfix) || flags.isEmpty())
-        return;
-    if (FlagStringContains(m_table.flagMode, flags, m_table.keepCaseFlag))
+    if (flags.hasKeepCase)
         m_state.facts.entryHasKeepCase = true;
-    if (m_table.HasNeedAffixFlag(flags))
+    if (flags.hasNeedAffix)
         m_state.facts.entryHasNeedAffix = true;
 }
 
@@ -221,60 +208,68 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     m_pool.clear();
     sink.begin();
 
-    // Alias expansion: "word/2" stands for the flags of the second AF line.
+    // Alias expansion: "word/2" stands for the flags of the second AF line,
+    // resolved when the table was built.
+    const FlagList *flagList = nullptr;
+    QStringView word;
     if (m_table.aliasCount > 0 && !aliasesExpanded) {
         const qsizetype slash = entry.indexOf(u'/');
         if (slash >= 0) {
             const int n = aliasNumber(entry, slash);
             if (n >= 1 && n <= m_table.aliasCount) {
-                const QString &alias = m_table.aliases.value(n - 1);
-                m_entry.assign(reinterpret_cast<const char16_t *>(entry.utf16()), size_t(slash + 1));
-                m_entry.append(reinterpret_cast<const char16_t *>(alias.utf16()), size_t(alias.size()));
-                entry = view(m_entry);
+                if (slash > 0 && entry[slash - 1] == u'\\') {
+                    // The slash is escaped, so the word goes on into the alias text.
+                    const QString &alias = m_table.aliases.value(n - 1);
+                    m_entry.assign(reinterpret_cast<const char16_t *>(entry.utf16()), size_t(slash + 1));
+                    m_entry.append(reinterpret_cast<const char16_t *>(alias.utf16()), size_t(alias.size()));
+                    entry = view(m_entry);
+                } else {
+                    word = entry.first(slash);
+                    flagList =
+                        size_t(n - 1) < m_table.aliasFlags.size() ? &m_table.aliasFlags[size_t(n - 1)] : &m_entryFlags;
+                    if (flagList == &m_entryFlags)
+                        m_table.resolveFlags(QStringView(), m_entryFlags);
+                }
             }
         }
     }
 
-    // The first "/" not escaped by a backslash separates the word from its flags;
-    // an escaped slash is a plain slash of the word.
-    qsizetype separator = -1;
-    bool escaped = false;
-    for (qsizetype i = 0; i < entry.size(); ++i) {
-        if (entry[i] != u'/')
-            continue;
-        if (i > 0 && entry[i - 1] == u'\\') {
-            escaped = true;
-            continue;
-        }
-        separator = i;
-        break;
-    }
-    QStringView word = separator < 0 ? entry : entry.first(separator);
-    const QStringView flags = separator < 0 ? QStringView() : entry.sliced(separator + 1);
-    if (escaped) {
-        m_word.clear();
-        for (qsizetype i = 0; i < word.size(); ++i) {
-            if (word[i] == u'\\' && i + 1 < word.size() && word[i + 1] == u'/')
+    if (!flagList) {
+        // The first "/" not escaped by a backslash separates the word from its flags;
+        // an escaped slash is a plain slash of the word.
+        qsizetype separator = -1;
+        bool escaped = false;
+        for (qsizetype i = 0; i < entry.size(); ++i) {
+            if (entry[i] != u'/')
                 continue;
-            m_word.push_back(word[i].unicode());
+            if (i > 0 && entry[i - 1] == u'\\') {
+                escaped = true;
+                continue;
+            }
+            separator = i;
+            break;
         }
-        word = view(m_word);
+        word = separator < 0 ? entry : entry.first(separator);
+        m_table.resolveFlags(separator < 0 ? QStringView() : entry.sliced(separator + 1), m_entryFlags);
+        flagList = &m_entryFlags;
+        if (escaped) {
+            m_word.clear();
+            for (qsizetype i = 0; i < word.size(); ++i) {
+                if (word[i] == u'\\' && i + 1 < word.size() && word[i + 1] == u'/')
+                    continue;
+                m_word.push_back(word[i].unicode());
+            }
+            word = view(m_word);
+        }
     }
     if (word.isEmpty())
         return 0;
 
     m_root = word;
-    scanEntryFlags(flags);
+    scanEntryFlags(*flagList);
 
     // The derived words are only kept for a prefix phase, which needs a prefix flag.
-    m_keepDerived = false;
-    FlagSplitter prefixScan(m_table.flagMode, flags);
-    for (QStringView flag; !flags.isEmpty() && prefixScan.next(flag);) {
-        if (m_table.groupsOf(flag).prefixY != 0) {
-            m_keepDerived = true;
-            break;
-        }
-    }
+    m_keepDerived = flagList->anyPrefixY;
 
     if (!m_crunch) {
         DerivedWord primary;
@@ -286,7 +281,7 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     if (m_keepDerived)
         appendDerived(word, false);
 
-    Flow flow = flagLoop(word, flags, false);
+    Flow flow = flagLoop(word, *flagList, false);
     if (flow == Flow::Continue)
         flow = prefixPhase();
 
@@ -302,18 +297,18 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     return m_state.countedForms;
 }
 
-WordDeriver::Flow WordDeriver::flagLoop(QStringView word, QStringView flags, bool twofold)
+WordDeriver::Flow WordDeriver::flagLoop(QStringView word, const FlagList &flags, bool twofold)
 {
-    if (flags.isEmpty())
-        return Flow::Continue;
-    FlagSplitter splitter(m_table.flagMode, flags);
-    QStringView flag;
-    while (splitter.next(flag)) {
+    for (const FlagToken &token : flags.flags) {
         if (poll())
             return Flow::Stop;
-        if (isSpecial(flag))
+        const FlagInfo &info = m_table.info(token.id);
+        if (info.special != 0) {
+            noteSpecial(info.special);
             continue;
-        const AffixTable::GroupRefs refs = m_table.groupsOf(flag);
+        }
+        const QStringView flag = token.text;
+        const AffixGroupRefs &refs = info.groups;
         const int prefixGroup = refs.prefixY;
         int suffixGroup = refs.suffixY;
         bool noCross = false;
@@ -327,7 +322,7 @@ WordDeriver::Flow WordDeriver::flagLoop(QStringView word, QStringView flags, boo
         } else {
             m_topFlag = flag;
         }
-        if (suffixGroup == 0 && prefixGroup == 0 && flag != m_table.needAffixFlag)
+        if (suffixGroup == 0 && prefixGroup == 0 && !info.notMissing)
             addMissing(flag, twofold);
         if (!twofold && prefixGroup != 0 && !m_topCircumfix && !m_twofoldCircumfix)
             m_recordedPrefixes.push_back({flag, prefixGroup});
@@ -368,7 +363,7 @@ WordDeriver::Flow WordDeriver::suffixRules(QStringView word, QStringView flag, i
                 m_state.facts.circumfixInForce = true;
             if (rule.continuationHasNeedAffix)
                 m_state.facts.entryHasNeedAffix = true;
-            if (!RuleSuffixMatches(m_table, rule, word, valid))
+            if (!SuffixTestMatches(group.tests[i], word, valid))
                 continue;
             const Flow flow = applySuffix(word, flag, group, int(i), noCross, twofold);
             if (flow != Flow::Continue)
@@ -388,8 +383,7 @@ WordDeriver::Flow WordDeriver::suffixRules(QStringView word, QStringView flag, i
     for (const int i : group.candidates.forWord(word, true)) {
         if (poll())
             return Flow::Stop;
-        const AffixRule &rule = group.parsedRules[size_t(i)];
-        if (!RuleSuffixMatches(m_table, rule, word, valid))
+        if (!SuffixTestMatches(group.tests[size_t(i)], word, valid))
             continue;
         const Flow flow = applySuffix(word, flag, group, i, noCross, twofold);
         if (flow != Flow::Continue)
@@ -442,7 +436,7 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
             return Flow::Bounded;
     }
     if (rule.hasContinuation && !twofold) {
-        const Flow flow = twofoldStep(form, rule.continuation);
+        const Flow flow = twofoldStep(form, rule.continuationFlags);
         if (flow != Flow::Continue)
             return flow;
     }
@@ -487,7 +481,7 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
             if (rule.continuationHasNeedAffix)
                 m_state.facts.entryHasNeedAffix = true;
         }
-        if (m_twofoldCircumfix != m_topCircumfix || !RulePrefixMatches(m_table, rule, word, valid))
+        if (m_twofoldCircumfix != m_topCircumfix || !PrefixTestMatches(group.tests[size_t(i)], word, valid))
             continue;
         if (rule.continuationHasNeedAffix || m_crunch)
             continue;
@@ -511,7 +505,7 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
     return Flow::Continue;
 }
 
-WordDeriver::Flow WordDeriver::twofoldStep(QStringView word, QStringView flags)
+WordDeriver::Flow WordDeriver::twofoldStep(QStringView word, const FlagList &flags)
 {
     if (word.isEmpty())
         return Flow::Continue;
@@ -559,12 +553,12 @@ WordDeriver::Flow WordDeriver::prefixPhase()
             const bool isRoot = base == m_root;
             const bool valid = FastCondition::isValidUtf16(base);
             for (const int i : group.candidates.forWord(base, false)) {
-                const AffixRule &rule = group.parsedRules[size_t(i)];
-                const int number = i + 1;
                 if (poll())
                     return Flow::Stop;
-                if (!RulePrefixMatches(m_table, rule, base, valid))
+                if (!PrefixTestMatches(group.tests[size_t(i)], base, valid))
                     continue;
+                const AffixRule &rule = group.parsedRules[size_t(i)];
+                const int number = i + 1;
                 bool shown = !rule.continuationHasNeedAffix;
                 if (shown && m_state.facts.circumfixInForce) {
                     shown = isRoot && !rule.hasContinuation && (rule.stripIsZero || rule.strip.size() == 1);
@@ -590,7 +584,7 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     handOver(derived);
                 }
                 if (rule.hasContinuation) {
-                    const Flow flow = twofoldStep(form, rule.continuation);
+                    const Flow flow = twofoldStep(form, rule.continuationFlags);
                     if (flow != Flow::Continue)
                         return flow;
                 }

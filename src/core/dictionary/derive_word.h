@@ -122,15 +122,15 @@ private:
         bool noCross = false;
     };
 
-    Flow flagLoop(QStringView word, QStringView flags, bool twofold);
+    Flow flagLoop(QStringView word, const FlagList &flags, bool twofold);
     Flow suffixRules(QStringView word, QStringView flag, int groupNumber, bool noCross, bool twofold);
     Flow applySuffix(QStringView word, QStringView flag, const AffixGroup &group, int index, bool noCross,
                      bool twofold);
     Flow prefixRulesInLoop(QStringView word, QStringView flag, int groupNumber, bool twofold);
-    Flow twofoldStep(QStringView word, QStringView flags);
+    Flow twofoldStep(QStringView word, const FlagList &flags);
     Flow prefixPhase();
-    void scanEntryFlags(QStringView flags);
-    bool isSpecial(QStringView flag);
+    void scanEntryFlags(const FlagList &flags);
+    void noteSpecial(quint8 special);
     void addMissing(QStringView flag, bool twofold);
     bool appendDerived(QStringView word, bool noCross);
     bool poll() { return m_polls && pollSink(); }
@@ -161,6 +161,7 @@ private:
 
     // Reused buffers, one per nesting level, so forms cost no allocation.
     std::u16string m_entry;
+    FlagList m_entryFlags;
     std::u16string m_word;
     std::u16string m_topForm;
     std::u16string m_nestedForm;
