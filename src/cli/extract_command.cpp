@@ -23,7 +23,8 @@ bool kindFromName(const QString &name, WordlistKind &kind)
     } kinds[] = {{"txt", WordlistKind::AllTxt},
                  {"csv", WordlistKind::AllCsv},
                  {"compounds", WordlistKind::CompoundsTxt},
-                 {"compounds-lt", WordlistKind::CompoundsLanguageTool}};
+                 {"compounds-lt", WordlistKind::CompoundsLanguageTool},
+                 {"accepted", WordlistKind::Accepted}};
     for (const auto &k : kinds) {
         if (name == QLatin1String(k.name)) {
             kind = k.kind;
@@ -37,7 +38,7 @@ int runExtract(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     WordlistKind kind = WordlistKind::AllTxt;
     if (args.size() != 4 || args[0] != QLatin1String("--kind") || !kindFromName(args[1], kind)) {
-        err << "usage: lexaloom-cli extract --kind txt|csv|compounds|compounds-lt DIC OUTFILE\n";
+        err << "usage: lexaloom-cli extract --kind txt|csv|compounds|compounds-lt|accepted DIC OUTFILE\n";
         return 2;
     }
     // The recent-files log goes to a throw-away program folder.
@@ -63,8 +64,9 @@ int runExtract(const QStringList &args, QTextStream &out, QTextStream &err)
 }
 
 const CliCommandRegistration extractCommand(
-    {"extract", "--kind txt|csv|compounds|compounds-lt DIC OUTFILE",
-     "Extract wordlist as the Dictionary Tools menu writes it (\".txt\"/\".csv\" appended when missing)",
+    {"extract", "--kind txt|csv|compounds|compounds-lt|accepted DIC OUTFILE",
+     "Extract wordlist as the Dictionary Tools menu writes it (\".txt\"/\".csv\" appended when missing); "
+     "accepted: only the forms a spell checker accepts on their own",
      runExtract});
 
 } // namespace

@@ -236,3 +236,47 @@ TEST(EngineFaults, OneFlagIsOneCharacterOrOneRawByte)
     EXPECT_EQ(FlagCount(FlagMode::Single, grin + u'A' + wink), 3);
     EXPECT_EQ(GetFlag(FlagMode::Single, grin + u'A' + wink, 3), wink);
 }
+
+TEST(EngineFaults, FormsAcceptedOnTheirOwn)
+{
+    // C marks what lives only inside compounds, X forbidden entries, N entries
+    // that need an affix. Each list is what `hunspell -G` accepts of the forms.
+    const AffixTable table = tableOf(QStringLiteral("ONLYINCOMPOUND C\nFORBIDDENWORD X\nNEEDAFFIX N\n"
+                                                    "SFX S Y 1\nSFX S 0 s .\n"
+                                                    "SFX K Y 1\nSFX K 0 k/C .\n"
+                                                    "SFX T Y 1\nSFX T 0 t/S .\n"
+                                                    "SFX U Y 1\nSFX U 0 u/CS .\n"
+                                                    "PFX P Y 1\nPFX P 0 re .\n"
+                                                    "PFX Q Y 1\nPFX Q 0 co/C .\n"));
+    struct Case {
+        const char *entry;
+        QStringList accepted;
+    };
+    const Case cases[] = {
+        {"walk/SP", {"walk", "walks", "rewalk", "rewalks"}},
+        // An affix carrying C: its form and everything built on it.
+        {"walk/KP", {"walk", "rewalk"}},
+        {"walk/US", {"walk", "walks"}},
+        {"walk/TP", {"walk", "walkt", "walkts", "rewalk", "rewalkt", "rewalkts"}},
+        {"walk/QS", {"walk", "walks"}},
+        {"walk/CS", {}},
+        {"walk/XS", {}},
+        {"walk/NS", {"walks"}},
+    };
+    for (const Case &c : cases) {
+        QStringList accepted;
+        struct AcceptedSink final : DerivationSink {
+            QStringList *out;
+            bool accept(const DerivedWord &form) override
+            {
+                if (form.acceptedAlone())
+                    *out << form.word.toString();
+                return true;
+            }
+        } sink;
+        sink.out = &accepted;
+        WordDeriver deriver(table);
+        deriver.DeriveWord(QString::fromUtf8(c.entry), sink);
+        EXPECT_EQ(accepted, c.accepted) << c.entry;
+    }
+}

@@ -379,6 +379,7 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
     table.hasNeedAffix = findDirective(text, QLatin1String("NEEDAFFIX"), table.needAffixFlag);
     table.hasForbiddenWord = findDirective(text, QLatin1String("FORBIDDENWORD"), table.forbiddenWordFlag);
     table.hasCircumfix = findDirective(text, QLatin1String("CIRCUMFIX"), table.circumfixFlag);
+    findDirective(text, QLatin1String("ONLYINCOMPOUND"), table.onlyInCompoundFlag);
     QString ignored;
     table.complexPrefixes = findDirective(text, QLatin1String("COMPLEXPREFIXES"), ignored);
 
@@ -400,6 +401,10 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
     if (!table.needAffixFlag.isEmpty())
         table.flagInfo[size_t(table.internFlag(table.needAffixFlag))].isNeedAffix = true;
     table.flagInfo[size_t(table.internFlag(table.needAffixFlag))].notMissing = true;
+    if (!table.forbiddenWordFlag.isEmpty())
+        table.flagInfo[size_t(table.internFlag(table.forbiddenWordFlag))].isForbiddenWord = true;
+    if (!table.onlyInCompoundFlag.isEmpty())
+        table.flagInfo[size_t(table.internFlag(table.onlyInCompoundFlag))].isOnlyInCompound = true;
 
     // Rule values and the lookup index need the special flags, so they come last.
     for (size_t g = 0; g < table.groups.size(); ++g) {
@@ -476,7 +481,7 @@ int AffixTable::internFlag(QStringView flag)
 void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
 {
     out.flags.clear();
-    out.anyPrefixY = out.hasKeepCase = out.hasNeedAffix = false;
+    out.anyPrefixY = out.hasKeepCase = out.hasNeedAffix = out.hasForbiddenWord = out.hasOnlyInCompound = false;
     if (flags.isEmpty())
         return;
     FlagSplitter splitter(flagMode, flags);
@@ -488,6 +493,8 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
         out.anyPrefixY |= i.groups.prefixY != 0;
         out.hasKeepCase |= i.isKeepCase;
         out.hasNeedAffix |= i.isNeedAffix;
+        out.hasForbiddenWord |= i.isForbiddenWord;
+        out.hasOnlyInCompound |= i.isOnlyInCompound;
     }
 }
 

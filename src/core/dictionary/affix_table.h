@@ -30,6 +30,8 @@ struct FlagList {
     bool anyPrefixY = false;   // a flag has a cross-product prefix group
     bool hasKeepCase = false;  // a flag is the KEEPCASE flag
     bool hasNeedAffix = false; // a flag is the NEEDAFFIX flag
+    bool hasForbiddenWord = false;
+    bool hasOnlyInCompound = false;
 };
 
 // Group numbers (1-based, 0 for none) of the first header per kind and mark.
@@ -49,6 +51,8 @@ struct FlagInfo {
     bool isKeepCase = false;
     bool isNeedAffix = false;
     bool notMissing = false; // equals the NEEDAFFIX text (even an empty one): never reported missing
+    bool isForbiddenWord = false;
+    bool isOnlyInCompound = false;
 };
 
 // One rule line of a group, split once when the table is built.
@@ -217,6 +221,7 @@ struct AffixTable {
     QString needAffixFlag;
     QString forbiddenWordFlag;
     QString circumfixFlag;
+    QString onlyInCompoundFlag; // read for the "accepted" extraction only
     bool hasKeepCase = false;
     bool hasNeedAffix = false;
     bool hasForbiddenWord = false;

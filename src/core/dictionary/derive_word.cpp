@@ -123,11 +123,14 @@ void WordDeriver::handOver(DerivedWord &form)
     form.topFlag = m_topFlag;
     form.nestedFlag = m_nestedFlag;
     form.hasNestedFlag = m_hasNested;
+    form.entryOnlyInCompound = m_entryList->hasOnlyInCompound;
+    form.entryForbidden = m_entryList->hasForbiddenWord;
+    form.entryNeedsAffix = m_entryList->hasNeedAffix;
     if (m_sink->accept(form))
         ++m_state.countedForms;
 }
 
-bool WordDeriver::appendDerived(QStringView word, bool noCross)
+bool WordDeriver::appendDerived(QStringView word, bool noCross, bool onlyInCompound)
 {
     if (qsizetype(m_derivedList.size()) >= maxDerivedWords ||
         qsizetype(m_pool.size()) + word.size() > maxDerivedUnits) {
@@ -138,6 +141,7 @@ bool WordDeriver::appendDerived(QStringView word, bool noCross)
     item.start = qsizetype(m_pool.size());
     item.length = word.size();
     item.noCross = noCross;
+    item.onlyInCompound = onlyInCompound;
     m_pool.append(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
     m_derivedList.push_back(item);
     return true;
@@ -266,6 +270,7 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
         return 0;
 
     m_root = word;
+    m_entryList = flagList;
     scanEntryFlags(*flagList);
 
     // The derived words are only kept for a prefix phase, which needs a prefix flag.
@@ -279,7 +284,7 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
         handOver(primary);
     }
     if (m_keepDerived)
-        appendDerived(word, false);
+        appendDerived(word, false, false);
 
     Flow flow = flagLoop(word, *flagList, false);
     if (flow == Flow::Continue)
@@ -421,6 +426,7 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
         derived.strip = rule.strip;
         derived.affix = rule.affix;
         derived.condition = rule.condition;
+        derived.pathOnlyInCompound = (twofold && m_basePath) || rule.continuationFlags.hasOnlyInCompound;
         if (m_crunch) {
             // Crunch wants the first suffix form only; a twofold step ends
             // there without ending the top-level call.
@@ -432,10 +438,11 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
             return twofold ? Flow::EndStep : Flow::CrunchDone;
         }
         handOver(derived);
-        if (m_keepDerived && !appendDerived(form, noCross))
+        if (m_keepDerived && !appendDerived(form, noCross, derived.pathOnlyInCompound))
             return Flow::Bounded;
     }
     if (rule.hasContinuation && !twofold) {
+        m_basePath = rule.continuationFlags.hasOnlyInCompound;
         const Flow flow = twofoldStep(form, rule.continuationFlags);
         if (flow != Flow::Continue)
             return flow;
@@ -492,6 +499,7 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
         assignConcat(m_bothForm, rule.affixText, withoutFirst(word, rule.stripLength));
         DerivedWord derived;
         derived.type = DerivedType::Both;
+        derived.pathOnlyInCompound = m_basePath || rule.continuationFlags.hasOnlyInCompound;
         derived.word = view(m_bothForm);
         derived.base = word;
         derived.flag = flag;
@@ -573,6 +581,7 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                 if (shown && !m_crunch) {
                     DerivedWord derived;
                     derived.type = DerivedType::Prefix;
+                    derived.pathOnlyInCompound = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
                     derived.word = form;
                     derived.base = base;
                     derived.flag = recorded.flag;
@@ -584,6 +593,7 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     handOver(derived);
                 }
                 if (rule.hasContinuation) {
+                    m_basePath = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
                     const Flow flow = twofoldStep(form, rule.continuationFlags);
                     if (flow != Flow::Continue)
                         return flow;

@@ -33,6 +33,19 @@ struct DerivedWord {
     QStringView topFlag;
     QStringView nestedFlag;
     bool hasNestedFlag = false;
+    // What a spell checker makes of the form on its own: an affix on its path
+    // carries ONLYINCOMPOUND, or the entry's own flags name ONLYINCOMPOUND,
+    // FORBIDDENWORD or NEEDAFFIX (the last leaves out the primary form only).
+    bool pathOnlyInCompound = false;
+    bool entryOnlyInCompound = false;
+    bool entryForbidden = false;
+    bool entryNeedsAffix = false;
+
+    bool acceptedAlone() const
+    {
+        return !pathOnlyInCompound && !entryOnlyInCompound && !entryForbidden &&
+               !(entryNeedsAffix && type == DerivedType::Primary);
+    }
 };
 
 // ruleNumber ": " strip " " affix " " condition; with a width, the number is
@@ -120,6 +133,7 @@ private:
         qsizetype start = 0;
         qsizetype length = 0;
         bool noCross = false;
+        bool onlyInCompound = false; // an affix on the word's path carries ONLYINCOMPOUND
     };
 
     Flow flagLoop(QStringView word, const FlagList &flags, bool twofold);
@@ -132,7 +146,7 @@ private:
     void scanEntryFlags(const FlagList &flags);
     void noteSpecial(quint8 special);
     void addMissing(QStringView flag, bool twofold);
-    bool appendDerived(QStringView word, bool noCross);
+    bool appendDerived(QStringView word, bool noCross, bool onlyInCompound);
     bool poll() { return m_polls && pollSink(); }
     bool pollSink();
     void handOver(DerivedWord &form);
@@ -150,6 +164,8 @@ private:
     QStringView m_topFlag;
     QStringView m_nestedFlag;
     bool m_hasNested = false;
+    bool m_basePath = false; // the base of a twofold step came through an ONLYINCOMPOUND affix
+    const FlagList *m_entryList = nullptr;
 
     struct RecordedPrefix {
         QStringView flag;

@@ -110,8 +110,10 @@ WordlistResult ExtractWordlist(Workbench &workbench, Ui &ui, WordlistKind kind)
     if (csv)
         writer.write(FileLinesSink::csvHeading());
 
-    const FileLineFormat format = csv ? FileLineFormat::Csv
-                                      : compounds ? FileLineFormat::Compounds : FileLineFormat::Plain;
+    const FileLineFormat format = csv                                ? FileLineFormat::Csv
+                                  : compounds                          ? FileLineFormat::Compounds
+                                  : kind == WordlistKind::Accepted ? FileLineFormat::Accepted
+                                                                       : FileLineFormat::Plain;
     FileLinesSink sink(writer, format, table.maxRuleCount,
                        kind == WordlistKind::CompoundsLanguageTool ? QStringLiteral("*") : QString());
     WordDeriver deriver(table);
