@@ -1,10 +1,11 @@
 # Lexaloom: `make run` starts the workbench, `make test` runs every test.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
 DIST_DIR ?= $(BUILD_DIR)/dist
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build dist run test test-main test-asan bench screenshot clean
+.PHONY: all deps configure build dist run test test-main test-asan test-fuzz bench screenshot clean
 
 all: build
 
@@ -29,7 +30,7 @@ dist: build
 run: dist
 	cd $(DIST_DIR) && ./lexaloom
 
-test: test-main test-asan
+test: test-main test-asan test-fuzz
 
 test-main: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
@@ -41,6 +42,15 @@ test-asan: deps
 	cmake --build $(ASAN_DIR) -j $(JOBS) --target core_tests
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_DIR) --output-on-failure -R core_tests
 
+# Every fuzz target once over its seeds and stored crash reproducers (tests/fuzz/),
+# so the targets keep building and a stored reproducer fails until it is fixed.
+# Longer runs: bench/fuzz.sh TARGET SECONDS.
+test-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_FUZZ=ON \
+		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+	ctest --test-dir $(FUZZ_DIR) --output-on-failure -L fuzz
+
 bench: deps
 	bash bench/run.sh
 
@@ -48,4 +58,4 @@ screenshot: dist
 	bash scripts/screenshot.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
