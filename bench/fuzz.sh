@@ -48,8 +48,9 @@ grep -E '^#[0-9]+' "$SCRATCH/log" | tail -n 1 | sed 's/^/last status: /' || true
 grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|INFO: fuzzed for)' "$SCRATCH/log" || true
 grep -E '^==[0-9]+==ERROR|^SUMMARY|runtime error|ALARM|out-of-memory|-- deadly signal' "$SCRATCH/log" | sort | uniq -c || true
 echo "corpus: $(ls "$SCRATCH/corpus" | wc -l) inputs (seeds: $(ls "$SOURCE/corpus/$TARGET" | wc -l))"
-if [ -n "$(ls -A "$SCRATCH/findings")" ]; then
-    echo "findings:"
-    ls -l "$SCRATCH/findings" | tail -n +2
+findings=$(ls "$SCRATCH/findings" | wc -l)
+if [ "$findings" -gt 0 ]; then
+    echo "findings: $findings in $SCRATCH/findings (the first ten, smallest first):"
+    (cd "$SCRATCH/findings" && ls -S -r | head -n 10 | xargs ls -l | sed 's/^/  /')
 fi
 exit $status

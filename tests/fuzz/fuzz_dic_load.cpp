@@ -49,19 +49,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     qint64 n = 0;
     while (lines.next(line)) {
         if (n >= loaded.entries.size() || !sameEntry(line, loaded.entries.view(n)))
-            __builtin_trap();
+            fuzz::fail("the line reader saw a line the loader did not");
         ++n;
     }
     if (n != loaded.entries.size())
-        __builtin_trap();
+        fuzz::fail("the line reader saw fewer lines than the loader");
 
     const QString savedPath = folder + QStringLiteral("saved.dic");
     if (!WriteDictionaryFiles(ui, settings, loaded, savedPath).done())
-        __builtin_trap();
+        fuzz::fail("the loaded dictionary could not be saved");
     DictionaryDocument reloaded;
     if (!ReadDictionaryFiles(ui, settings, savedPath, reloaded).done())
-        __builtin_trap();
+        fuzz::fail("the saved dictionary could not be loaded");
     if (!(reloaded.entries == loaded.entries) || reloaded.affText != loaded.affText)
-        __builtin_trap();
+        fuzz::fail("save and load changed the dictionary");
     return 0;
 }

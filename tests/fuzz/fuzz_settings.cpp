@@ -53,17 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (mainLoaded) {
         MainSettings again;
         if (!DecodeMainSettings(EncodeMainSettings(wb.settings), again) || !(again == wb.settings))
-            __builtin_trap();
+            fuzz::fail("encoding and decoding changed the main settings");
     }
     if (!SaveMainSettings(wb) || !SaveDicStatsReference(wb) || !SaveMultiwordPrefs(wb) || !SavePosSelection(wb) ||
         !SavePosLists(wb) || !SaveDerivedSortChoice(wb) || !SaveDuplicateOptions(wb))
         std::abort(); // the scratch folder, not the code under test, failed
     Workbench next(folder);
     if (!LoadAllSettings(next) || !(next.settings == wb.settings) || !(next.windowSettings == wb.windowSettings))
-        __builtin_trap();
+        fuzz::fail("save and the next start changed a setting");
     RecentFiles log;
     log.readLog(wb.recentFiles.logBytes());
     if (!(log == wb.recentFiles))
-        __builtin_trap();
+        fuzz::fail("writing and reading the recent files log changed it");
     return 0;
 }

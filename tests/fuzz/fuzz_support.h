@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 // What the fuzz targets share: a Ui that answers every question with Yes (so a
@@ -51,6 +52,14 @@ private:
     QString m_clipboard;
     SteppingClock m_clock;
 };
+
+// A broken promise of the code under test: says which, then crashes so that
+// libFuzzer keeps the input.
+[[noreturn]] inline void fail(const char *what)
+{
+    std::fprintf(stderr, "==fuzz== %s\n", what);
+    __builtin_trap();
+}
 
 // One scratch folder for the whole run, in memory when /dev/shm exists: the
 // readers take paths, and a disk round trip per input would slow the run tenfold.
