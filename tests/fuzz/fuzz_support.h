@@ -4,9 +4,11 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QString>
-#include <QTemporaryDir>
+#include <QStringList>
 
 #include <cstdint>
 #include <cstdio>
@@ -61,18 +63,29 @@ private:
     __builtin_trap();
 }
 
-// One scratch folder for the whole run, in memory when /dev/shm exists: the
-// readers take paths, and a disk round trip per input would slow the run tenfold.
+// One scratch folder per process for the readers that take paths, in memory when
+// /dev/shm exists since every input is written there. A run that crashed cannot
+// clean up, so each start removes the folders of processes that are gone.
 inline const QString &scratchFolder()
 {
-    static QTemporaryDir dir(QFile::exists(QStringLiteral("/dev/shm")) ? QStringLiteral("/dev/shm/lexaloom-fuzz-XXXXXX")
-                                                                       : QString());
-    static const QString path = [] {
-        if (!dir.isValid())
+    struct Folder {
+        QString path;
+        ~Folder() { QDir(path).removeRecursively(); }
+    };
+    static const Folder folder = [] {
+        const QString base = QFile::exists(QStringLiteral("/dev/shm")) ? QStringLiteral("/dev/shm") : QDir::tempPath();
+        const QString prefix = QStringLiteral("lexaloom-fuzz-");
+        const QStringList stale = QDir(base).entryList({prefix + QLatin1Char('*')}, QDir::Dirs);
+        for (const QString &name : stale) {
+            if (!QFile::exists(QStringLiteral("/proc/") + name.mid(prefix.size())))
+                QDir(base + QLatin1Char('/') + name).removeRecursively();
+        }
+        const QString own = base + QLatin1Char('/') + prefix + QString::number(QCoreApplication::applicationPid());
+        if (!QDir().mkpath(own))
             std::abort();
-        return dir.path() + QLatin1Char('/');
+        return Folder{own + QLatin1Char('/')};
     }();
-    return path;
+    return folder.path;
 }
 
 inline void writeFile(const QString &path, QByteArrayView bytes)
