@@ -9,6 +9,7 @@
 # runs, the coverage (cov: edges, ft: features) and every crash, timeout or
 # out-of-memory input found. KEEP_GOING=1 carries on after a finding (libFuzzer's
 # fork mode) so that one run collects them all; by default the first one ends it.
+# FUZZ_OPTIONS adds libFuzzer options (e.g. "-max_len=16384").
 # Store a finding worth keeping in tests/fuzz/crashes/<target>/: `make test` runs it.
 set -euo pipefail
 
@@ -38,6 +39,8 @@ OPTIONS=(-max_total_time="$SECONDS_TO_RUN" -rss_limit_mb=2048 -timeout=10 -print
     -artifact_prefix="$SCRATCH/findings/")
 [ -n "$DICT" ] && OPTIONS+=(-dict="$SOURCE/$DICT")
 [ "${KEEP_GOING:-0}" = 1 ] && OPTIONS+=(-fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1)
+# shellcheck disable=SC2206 # options are words
+[ -n "${FUZZ_OPTIONS:-}" ] && OPTIONS+=($FUZZ_OPTIONS)
 
 echo "$TARGET for ${SECONDS_TO_RUN}s; log, corpus and findings in $SCRATCH"
 status=0
