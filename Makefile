@@ -35,12 +35,13 @@ test: test-main test-asan test-fuzz
 test-main: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 
-# The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The core and GUI tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
-	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_GUI=OFF -DLEXALOOM_SANITIZE=ON \
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_GUI=ON -DLEXALOOM_SANITIZE=ON \
 		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
-	cmake --build $(ASAN_DIR) -j $(JOBS) --target core_tests
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_DIR) --output-on-failure -R core_tests
+	cmake --build $(ASAN_DIR) -j $(JOBS) --target core_tests gui_tests
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_DIR) --output-on-failure \
+		-R '^(core_tests|gui_)'
 
 # Every fuzz target once over its seeds and stored crash reproducers (tests/fuzz/),
 # so the targets keep building and a stored reproducer fails until it is fixed.
