@@ -1,10 +1,11 @@
 # Lexaloom: `make run` starts the workbench, `make test` runs every test.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
 DIST_DIR ?= $(BUILD_DIR)/dist
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build dist run check-layers test test-main test-asan bench screenshot clean
+.PHONY: all deps configure build dist run check-layers test test-main test-asan test-fuzz bench screenshot clean
 
 all: build
 
@@ -33,17 +34,27 @@ run: dist
 check-layers:
 	bash scripts/check-layers.sh
 
-test: check-layers test-main test-asan
+test: check-layers test-main test-asan test-fuzz
 
 test-main: check-layers build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 
-# The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The core and GUI tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: check-layers deps
-	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_GUI=OFF -DLEXALOOM_SANITIZE=ON \
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_GUI=ON -DLEXALOOM_SANITIZE=ON \
 		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
-	cmake --build $(ASAN_DIR) -j $(JOBS) --target core_tests
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_DIR) --output-on-failure -R core_tests
+	cmake --build $(ASAN_DIR) -j $(JOBS) --target core_tests gui_tests
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_DIR) --output-on-failure \
+		-R '^(core_tests|gui_)'
+
+# Every fuzz target once over its seeds and stored crash reproducers (tests/fuzz/),
+# so the targets keep building and a stored reproducer fails until it is fixed.
+# Longer runs: bench/fuzz.sh TARGET SECONDS.
+test-fuzz: check-layers deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_FUZZ=ON \
+		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+	ctest --test-dir $(FUZZ_DIR) --output-on-failure -L fuzz
 
 bench: deps
 	bash bench/run.sh
@@ -52,4 +63,4 @@ screenshot: dist
 	bash scripts/screenshot.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

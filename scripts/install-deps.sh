@@ -9,6 +9,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libpcre2-dev libarchive-dev libcurl4-openssl-dev libssl-dev openssl
     libgtest-dev
+    # The fuzz targets: clang with ASan, UBSan and libFuzzer
+    clang libfuzzer-14-dev
     # Arial-compatible metrics and the symbol glyphs shown in status texts and labels
     fonts-liberation fonts-dejavu-core fonts-noto-color-emoji fonts-symbola fontconfig
     # Format peers used by realism checks, benchmarks and the screenshot script
