@@ -5,6 +5,7 @@
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/main_window.h"
+#include "thesaurus/thesaurus_wiring.h"
 
 namespace lexaloom {
 
@@ -13,6 +14,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireDocumentCommands(window, workbench, ui);
     WireWordlistExtraction(window, workbench, ui);
     WireDictionaryEditing(window, workbench, ui);
+    WireThesaurus(window, workbench, ui);
 }
 
 } // namespace lexaloom
