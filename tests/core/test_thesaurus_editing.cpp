@@ -197,6 +197,25 @@ TEST(ThesaurusEditingTest, DeleteAsksWithTheHeader)
     EXPECT_TRUE(doc.changed);
 }
 
+TEST(ThesaurusEditingTest, CloneCopiesTheFocusedEntryUnticked)
+{
+    ThesaurusDocument doc = documentOf({QStringLiteral("cat|1\n(noun)|feline"), QStringLiteral("dog|0")});
+    ScriptedUi ui;
+    ThesaurusDocument empty;
+    EXPECT_FALSE(CloneEntry(empty, ui, 0));
+    EXPECT_FALSE(CloneEntry(doc, ui, 0));
+    EXPECT_EQ(ui.messageTexts(), (QStringList{"No synonyms found.", "No synonym selected."}));
+    doc.selectedIndex = 0;
+    doc.entries.setMarked(0, true);
+    ASSERT_TRUE(CloneEntry(doc, ui, 0));
+    EXPECT_EQ(entriesOf(doc), (QStringList{"cat|1\n(noun)|feline", "dog|0", "cat|1\n(noun)|feline"}));
+    EXPECT_FALSE(doc.entries.isMarked(2));
+    EXPECT_EQ(doc.selectedIndex, 0);
+    EXPECT_TRUE(doc.changed);
+    ASSERT_TRUE(UndoListChange(doc, 0).has_value());
+    EXPECT_EQ(doc.entries.size(), 2);
+}
+
 TEST(ThesaurusEditingTest, EraseThenUndoThenRedo)
 {
     const QStringList entries{QStringLiteral("cat|1\n(noun)|feline"), QStringLiteral("dog|0")};

@@ -153,6 +153,16 @@ int DeleteEntry(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition, bool sile
         silentWithoutSelection);
 }
 
+bool CloneEntry(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition)
+{
+    if (!CheckListSelection(doc, ui, SynonymEntryTexts()))
+        return false;
+    TakeUndoSnapshot(doc, scrollPosition);
+    doc.entries.append(doc.entries.at(doc.selectedIndex));
+    doc.changed = true;
+    return true;
+}
+
 bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition)
 {
     if (doc.entries.isEmpty()) {

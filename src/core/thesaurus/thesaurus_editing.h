@@ -101,6 +101,10 @@ bool OpenEntryEditor(ThesaurusDocument &doc, Ui &ui, SynonymEditorMode mode, qin
 // DeleteEntry; 1 when the entry went. `silentWithoutSelection` is the Find window's call.
 int DeleteEntry(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition, bool silentWithoutSelection = false);
 
+// The list pop-up's "Clone": a copy of the focused entry, unticked, at the end; the
+// focus stays. True when the document changed.
+bool CloneEntry(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition);
+
 // EraseThesaurus; true when the entries went.
 bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition);
 
