@@ -398,3 +398,29 @@ TEST_F(ThesaurusFilesTest, RoundTripKeepsTheDatApartFromTheByteOrderMark)
     EXPECT_EQ(readFile(path("copy2.dat")), bom + body);
     EXPECT_EQ(readFile(path("copy2.idx")), readFile(path("copy.idx")));
 }
+
+// The real thesaurus: the saved .dat is the original with a byte-order mark, and every
+// index line, in byte order of its head word, points at that word's header.
+TEST_F(ThesaurusFilesTest, RealThesaurusRoundTripAndIndex)
+{
+    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    const QString original = corpus + QStringLiteral("/thesaurus/th_en_US_v2.dat");
+    if (!QFileInfo::exists(original))
+        GTEST_SKIP() << "the real thesaurus is not in the corpus";
+    ASSERT_TRUE(OpenThesaurusFile(workbench, ui, original).done());
+    EXPECT_EQ(workbench.thesaurus.entries.size(), 145866);
+    ASSERT_TRUE(saveAs("th_en_US_v2.dat").done());
+    const QByteArray dat = readFile(path("th_en_US_v2.dat"));
+    EXPECT_TRUE(dat.sliced(bom.size()) == readFile(original));
+    const QList<QByteArray> lines = readFile(path("th_en_US_v2.idx")).split('\n');
+    ASSERT_EQ(lines.size(), 145866 + 3);
+    EXPECT_EQ(lines[1], QByteArray("145866"));
+    QByteArray previous;
+    for (qsizetype i = 2; i < lines.size() - 1; ++i) {
+        const qsizetype bar = lines[i].indexOf('|');
+        const QByteArray head = lines[i].left(bar);
+        ASSERT_TRUE(previous <= head) << lines[i].constData();
+        ASSERT_TRUE(dat.mid(lines[i].mid(bar + 1).toLongLong()).startsWith(head + '|')) << lines[i].constData();
+        previous = head;
+    }
+}
