@@ -420,7 +420,8 @@ TEST_F(ThesaurusFilesTest, RealThesaurusRoundTripAndIndex)
         const qsizetype bar = lines[i].indexOf('|');
         const QByteArray head = lines[i].left(bar);
         ASSERT_TRUE(previous <= head) << lines[i].constData();
-        ASSERT_TRUE(dat.mid(lines[i].mid(bar + 1).toLongLong()).startsWith(head + '|')) << lines[i].constData();
+        const qint64 offset = lines[i].mid(bar + 1).toLongLong();
+        ASSERT_TRUE(QByteArrayView(dat).sliced(offset).startsWith(head + '|')) << lines[i].constData();
         previous = head;
     }
 }

@@ -3,9 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -16,6 +13,7 @@
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
+#include "shell/text_codec.h"
 #include "shell/ui.h"
 #include "thesaurus/thesaurus_document.h"
 
@@ -23,7 +21,7 @@ namespace lexaloom {
 
 namespace {
 
-constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
+constexpr QByteArrayView utf8Bom = utf8ByteOrderMark;
 constexpr qsizetype blockBytes = 1 << 20;
 
 QString sizesText(qint64 idxBytes, qint64 datBytes)
@@ -89,17 +87,12 @@ private:
     qsizetype m_pos = 0;
 };
 
-QString decodeUtf8(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
-}
-
-// Encodes text to UTF-8 into a block buffer that goes to the device when full.
+// Encodes text into a block buffer that goes to the file when full; bytes that were
+// not UTF-8 when read go back unchanged.
 class BlockWriter final {
 public:
-    explicit BlockWriter(QIODevice &device)
-        : m_device(device)
+    explicit BlockWriter(AtomicFileWriter &file)
+        : m_file(file)
         , m_buffer(blockBytes, Qt::Uninitialized)
     {
     }
@@ -112,8 +105,8 @@ public:
     }
     void append(QStringView text)
     {
-        char *out = reserve(m_encoder.requiredSpace(text.size()));
-        char *end = m_encoder.appendToBuffer(out, text);
+        char *out = reserve(losslessEncodedSpace(text.size()));
+        char *end = EncodeLosslessInto(text, out);
         m_used += end - out;
     }
     void appendLineEnd()
@@ -124,7 +117,7 @@ public:
 
     bool flush()
     {
-        if (m_used > 0 && m_device.write(m_buffer.constData(), m_used) != m_used)
+        if (m_used > 0 && !m_file.write(QByteArrayView(m_buffer.constData(), m_used)))
             m_failed = true;
         m_written += m_used;
         m_used = 0;
@@ -145,12 +138,11 @@ private:
         return m_buffer.data() + m_used;
     }
 
-    QIODevice &m_device;
+    AtomicFileWriter &m_file;
     QByteArray m_buffer;
     qsizetype m_used = 0;
     qint64 m_written = 0;
     bool m_failed = false;
-    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
 // One index line before sorting: where its head word sits in the shared buffer.
@@ -212,6 +204,19 @@ ThesaurusFileResult ReadThesaurusFile(Ui &ui, const MainSettings &settings, cons
     ThesaurusFileResult result;
     result.path = datPath;
     out = ThesaurusDocument();
+    // A save of this pair that was cut off is finished (or left alone) before either
+    // file is looked at.
+    switch (RecoverInterruptedPairSave(ui, datPath, IndexPathFor(datPath))) {
+    case PairRecovery::Ready:
+        break;
+    case PairRecovery::Declined:
+        ui.setStatusText(LongTask::abortedText());
+        return result;
+    case PairRecovery::Failed:
+        ui.setStatusText(LongTask::abortedText());
+        result.outcome = FileOutcome::Failed;
+        return result;
+    }
     if (!CheckFileExists(ui, datPath, fileTexts::fileNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
         result.outcome = FileOutcome::Failed;
@@ -225,8 +230,7 @@ ThesaurusFileResult ReadThesaurusFile(Ui &ui, const MainSettings &settings, cons
         return failed(ui, fileTexts::cannotRead.arg(QDir::toNativeSeparators(datPath), file.errorString()), result);
     file.close();
     result.datBytes = bytes.size();
-    const qsizetype bomBytes = QByteArrayView(bytes).startsWith(utf8Bom) ? utf8Bom.size() : 0;
-    const QString text = decodeUtf8(QByteArrayView(bytes).sliced(bomBytes));
+    const QString text = DecodeLossless(WithoutUtf8Bom(bytes));
     bytes = QByteArray();
 
     LineCursor lines(text);
@@ -300,33 +304,28 @@ ThesaurusFileResult ReadThesaurusFile(Ui &ui, const MainSettings &settings, cons
 }
 
 ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, const ThesaurusDocument &document,
-                                        const QString &datPath, const TickCallback &onTick)
+                                        const QString &datPath, const TickCallback &onTick, FileOps &fileOps)
 {
     ThesaurusFileResult result;
     result.path = datPath;
     const QString idxPath = IndexPathFor(datPath);
-    const auto cannotWrite = [&](const QString &path, const QString &reason) {
-        return failed(ui, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), reason), result);
-    };
-
     // Both files go to temporary files first and replace the old pair only when both
-    // are complete: an abort, a full disk or a crash leaves the old pair untouched.
+    // are complete and on the disk: an abort, a full disk or a crash leaves a whole pair.
+    AtomicPairWriter files(datPath, idxPath, fileOps);
     const qint64 count = document.entries.size();
     LongTask task(ui, settings);
+    const auto cannotWrite = [&] {
+        if (task.isRunning())
+            task.cancel();
+        return failed(ui, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(files.failedPath()), files.errorString()),
+                      result);
+    };
     task.begin(thesaurusTexts::savingStatus, count);
-    QSaveFile dat(datPath);
-    if (!dat.open(QIODevice::WriteOnly)) {
-        task.cancel();
-        return cannotWrite(datPath, dat.errorString());
-    }
-    QSaveFile idx(idxPath);
-    if (!idx.open(QIODevice::WriteOnly)) {
-        task.cancel();
-        return cannotWrite(idxPath, idx.errorString());
-    }
+    if (!files.open())
+        return cannotWrite();
     const QString encodingLine =
         document.encodingLine.isEmpty() ? thesaurusTexts::defaultEncoding : document.encodingLine;
-    BlockWriter datWriter(dat);
+    BlockWriter datWriter(files.first());
     datWriter.append(utf8Bom);
     datWriter.append(QStringView(encodingLine));
     datWriter.appendLineEnd();
@@ -334,7 +333,6 @@ ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, co
     QByteArray heads; // every head word with its "|", in list order
     std::vector<IndexLine> index;
     index.reserve(static_cast<size_t>(count));
-    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     for (qint64 i = 0; i < count && !datWriter.failed(); ++i) {
         const QStringView entry = document.entries.view(i);
         const QStringView header = HeaderOf(entry);
@@ -342,7 +340,7 @@ ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, co
         line.offset = datWriter.written();
         if (const qsizetype bar = header.indexOf(u'|'); bar >= 0) {
             line.headBegin = heads.size();
-            heads += encoder.encode(header.first(bar + 1));
+            heads += EncodeLossless(header.first(bar + 1));
             line.headLength = heads.size() - line.headBegin;
         }
         index.push_back(line);
@@ -377,13 +375,11 @@ ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, co
         }
         if (poll.abortRequested) {
             task.cancel();
-            return result; // the temporary files are dropped with their QSaveFiles
+            files.discard();
+            return result;
         }
     }
-    if (!datWriter.flush()) {
-        task.cancel();
-        return cannotWrite(datPath, dat.errorString());
-    }
+    datWriter.flush();
     result.datBytes = datWriter.written();
 
     // Readers find a head word by binary search with strcmp over the index lines, so
@@ -394,7 +390,7 @@ ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, co
     };
     std::stable_sort(index.begin(), index.end(),
                      [&headWord](const IndexLine &a, const IndexLine &b) { return headWord(a) < headWord(b); });
-    BlockWriter idxWriter(idx);
+    BlockWriter idxWriter(files.second());
     idxWriter.append(utf8Bom);
     idxWriter.append(QStringView(encodingLine));
     idxWriter.appendLineEnd();
@@ -406,19 +402,11 @@ ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, co
         idxWriter.append(QByteArray::number(line.offset));
         idxWriter.appendLineEnd();
     }
-    if (!idxWriter.flush()) {
-        task.cancel();
-        return cannotWrite(idxPath, idx.errorString());
-    }
+    idxWriter.flush();
     result.idxBytes = idxWriter.written();
-    if (!dat.commit()) {
-        task.cancel();
-        return cannotWrite(datPath, dat.errorString());
-    }
-    if (!idx.commit()) {
-        task.cancel();
-        return cannotWrite(idxPath, idx.errorString());
-    }
+    // The first failed write, if any, makes the commit fail with its reason.
+    if (!files.commit())
+        return cannotWrite();
     task.finish(thesaurusTexts::okPrefix + sizesText(result.idxBytes, result.datBytes) + task.elapsedText());
     result.outcome = FileOutcome::Done;
     return result;

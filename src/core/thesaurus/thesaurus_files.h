@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "dictionary/dictionary_files.h"
+#include "shell/atomic_write.h"
 #include "shell/document_kind.h"
 
 namespace lexaloom {
@@ -50,7 +51,9 @@ struct ThesaurusFileResult {
 // File > Open on the Thesaurus tab, or a recent file when `path` is given. The file is
 // read into a document of its own, which replaces `document` only when the whole load
 // succeeded: a refused, aborted or failed load leaves the open thesaurus (entries,
-// path, changed flag, undo) exactly as it was. Reading never creates or changes a file.
+// path, changed flag, undo) exactly as it was. Reading never creates or changes a file
+// (only a save of the pair that was cut off is finished, when the user says so). Bytes
+// that are not UTF-8 come back unchanged on saving.
 // `onTick` is called on every refresh tick with the number of entries read so far
 // (the tab's counter follows the load).
 ThesaurusFileResult LoadThesaurus(ThesaurusDocument &document, const MainSettings &settings, Ui &ui,
@@ -70,7 +73,8 @@ ThesaurusFileResult SaveThesaurus(ThesaurusDocument &document, const MainSetting
 ThesaurusFileResult ReadThesaurusFile(Ui &ui, const MainSettings &settings, const QString &datPath,
                                       ThesaurusDocument &out, const TickCallback &onTick = {});
 ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, const ThesaurusDocument &document,
-                                        const QString &datPath, const TickCallback &onTick = {});
+                                        const QString &datPath, const TickCallback &onTick = {},
+                                        FileOps &fileOps = SystemFileOps());
 
 // The index beside a .dat: its last four characters replaced by ".idx".
 QString IndexPathFor(const QString &datPath);
