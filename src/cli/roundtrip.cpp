@@ -20,8 +20,9 @@ int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &e
 {
     // Every file kind gets its --kind here as its load and save land.
     const QString kind = arguments.option(QStringLiteral("--kind"), QStringLiteral("dictionary"));
-    static const QStringList laterKinds{QStringLiteral("thesaurus"), QStringLiteral("hyphenation"),
-                                        QStringLiteral("autocorrect")};
+    static const QStringList laterKinds{QStringLiteral("hyphenation"), QStringLiteral("autocorrect")};
+    if (kind == QLatin1String("thesaurus"))
+        return runThesaurusRoundtrip(arguments, out, err);
     if (laterKinds.contains(kind)) {
         err << "lexaloom-cli: roundtrip --kind " << kind << " is not available yet\n";
         return exitFailed;

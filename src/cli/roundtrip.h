@@ -11,4 +11,7 @@ namespace lexaloom::cli {
 // and save commands as File > Open and Save As.
 int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err);
 
+// "roundtrip --kind thesaurus DAT OUTDIR": the .dat with a fresh .idx, as Save As writes them.
+int runThesaurusRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err);
+
 } // namespace lexaloom::cli

@@ -12,6 +12,8 @@ cd "$work" || exit 1
 touch plain-file               # a file where a folder is wanted: nothing can be written below it
 mkdir -p taken/walk.dic        # a folder where the saved .dic should go
 printf 'SET UTF-8\nSFX A Y 2\nSFX A 0 s .\n' >short-group.aff # two rules announced, one given
+printf 'UTF-8\nzebra|1\n(noun)|equine\ncat|1\n(noun)|feline\n' >th.dat
+printf 'UTF-8\nabc|101\n' >too-many.dat # over the 100-meaning limit
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -44,6 +46,8 @@ check 0 "" extract --kind csv "$fx/walk.dic" words.csv
 check 0 "" roundtrip "$fx/walk.dic" out
 check 0 "" roundtrip --kind dictionary "$fx/walk.dic" out2
 check 0 "" validate-aff "$fx/walk.aff"
+check 0 "" roundtrip --kind thesaurus th.dat th-out
+check 0 "" thesaurus-sort th.dat sorted.dat
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
 # A missing input.
@@ -54,21 +58,26 @@ check 2 "^lexaloom-cli: .*missing\.dic: .*not found" derive-all missing.dic all.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract --kind txt missing.dic words.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" roundtrip missing.dic out
 check 2 "^lexaloom-cli: .*missing\.aff: cannot read" validate-aff missing.aff
+check 2 "^lexaloom-cli: .*missing\.dat: File not found\.$" roundtrip --kind thesaurus missing.dat out
+check 2 "^lexaloom-cli: .*missing\.dat: File not found\.$" thesaurus-sort missing.dat sorted.dat
+check 2 "^lexaloom-cli: .*too-many\.dat: Found synonym with more than 100 meanings\.$" thesaurus-sort too-many.dat x.dat
+check 2 "^lexaloom-cli: .*plain-file/th\.dat: " thesaurus-sort th.dat plain-file/th.dat
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
 check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic" plain-file/out
 check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
 # Kinds whose files are not built yet, and malformed calls.
-check 2 "^lexaloom-cli: roundtrip --kind thesaurus is not available yet$" roundtrip --kind thesaurus a.dat out
+check 2 "^lexaloom-cli: roundtrip --kind hyphenation is not available yet$" roundtrip --kind hyphenation a.dic out
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
 check 2 "^usage: lexaloom-cli count " count --kind txt "$fx/walk.dic"
 check 2 "^lexaloom-cli: unknown command" frobnicate
+check 2 "^usage: lexaloom-cli thesaurus-sort " thesaurus-sort th.dat
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in count derive derive-all extract roundtrip validate-aff; do
+for command in count derive derive-all extract roundtrip thesaurus-sort validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 

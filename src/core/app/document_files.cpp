@@ -22,4 +22,22 @@ DictionaryFileResult SaveDictionaryFile(Workbench &workbench, Ui &ui, bool useCu
     return result;
 }
 
+ThesaurusFileResult OpenThesaurusFile(Workbench &workbench, Ui &ui, const QString &path, const TickCallback &onTick)
+{
+    ThesaurusFileResult result = LoadThesaurus(workbench.thesaurus, workbench.settings, ui, path, onTick);
+    if (result.done())
+        AddRecentFile(workbench, DocumentKind::Thesaurus, result.path);
+    return result;
+}
+
+ThesaurusFileResult SaveThesaurusFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName,
+                                      const TickCallback &onTick)
+{
+    ThesaurusFileResult result =
+        SaveThesaurus(workbench.thesaurus, workbench.settings, ui, useCurrentName, askForName, onTick);
+    if (result.done())
+        AddRecentFile(workbench, DocumentKind::Thesaurus, result.path);
+    return result;
+}
+
 } // namespace lexaloom

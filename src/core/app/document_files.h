@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "dictionary/dictionary_files.h"
+#include "thesaurus/thesaurus_files.h"
 
 namespace lexaloom {
 
@@ -13,5 +14,11 @@ class Workbench;
 // save on the workbench's document, recorded in the recent files when done.
 DictionaryFileResult OpenDictionaryFile(Workbench &workbench, Ui &ui, const QString &path = QString());
 DictionaryFileResult SaveDictionaryFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
+
+// The same on the Thesaurus tab.
+ThesaurusFileResult OpenThesaurusFile(Workbench &workbench, Ui &ui, const QString &path = QString(),
+                                      const TickCallback &onTick = {});
+ThesaurusFileResult SaveThesaurusFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName,
+                                      const TickCallback &onTick = {});
 
 } // namespace lexaloom

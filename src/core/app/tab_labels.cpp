@@ -1,6 +1,7 @@
 #include "app/tab_labels.h"
 
 #include "dictionary/dictionary_files.h"
+#include "thesaurus/thesaurus_editing.h"
 
 #include <QFileInfo>
 
@@ -47,6 +48,8 @@ FileInfoTexts TabFileInfo(const Workbench &wb, DocumentKind kind)
         t.folder = labels.folder;
         t.file = labels.file;
     }
+    if (kind == DocumentKind::Thesaurus)
+        t.counter = SynonymCounterText(wb.thesaurus, wb.settings.thousandsSeparator);
     // Hyphenation shares the dictionary's marks but never counts them; AutoText and
     // LanguageTool have no marks of their own.
     const ListDocument *doc = wb.listDocument(kind);

@@ -6,6 +6,7 @@
 #include "shell/document_wiring.h"
 #include "shell/help_wiring.h"
 #include "shell/main_window.h"
+#include "thesaurus/thesaurus_wiring.h"
 
 namespace lexaloom {
 
@@ -15,6 +16,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireWordlistExtraction(window, workbench, ui);
     WireDictionaryEditing(window, workbench, ui);
     WirePrefsAndHelp(window, workbench, ui);
+    WireThesaurus(window, workbench, ui);
 }
 
 } // namespace lexaloom

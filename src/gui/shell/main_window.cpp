@@ -425,10 +425,11 @@ void MainWindow::addFileInfo(DocumentKind kind, int y, bool extensionIcon, bool 
 {
     TabParts &parts = tab(kind);
     QWidget *page = parts.page;
-    parts.counter = addLabel(page, QString(), QRect(4, y, 160, labelHeight));
-    parts.changed = addLabel(page, QString(), QRect(166, y, 14, labelHeight));
+    // Wide enough for "Synonym: [145,866/145,866]".
+    parts.counter = addLabel(page, QString(), QRect(4, y, 180, labelHeight));
+    parts.changed = addLabel(page, QString(), QRect(186, y, 14, labelHeight));
     parts.changed->setStyleSheet(palette::textColourStyle(palette::red) + QStringLiteral(" font-weight: bold;"));
-    int x = 184;
+    int x = 204;
     const auto icon = [&](const QString &image, const QString &tooltip) {
         QLabel *label = addLabel(page, QString(), QRect(x, y + 1, 16, 16));
         label->setPixmap(QPixmap(image));

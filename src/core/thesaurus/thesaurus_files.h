@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+#include "dictionary/dictionary_files.h"
+#include "shell/atomic_write.h"
+#include "shell/document_kind.h"
+
+namespace lexaloom {
+
+class Ui;
+struct MainSettings;
+struct ThesaurusDocument;
+
+namespace thesaurusTexts {
+inline const QString loadingStatus = QStringLiteral("Loading Thesaurus... <ESC> to abort.");
+inline const QString savingStatus = QStringLiteral("Saving Thesaurus... <ESC> to abort.");
+inline const QString openTitle = QStringLiteral("Open Thesaurus");
+inline const QString saveTitle = QStringLiteral("Save Thesaurus");
+inline const QString fileFilter = KindFacts(DocumentKind::Thesaurus).openFilter;
+inline const QString fileExtension = QStringLiteral(".dat");
+inline const QString changedQuestion = QStringLiteral("The Thesaurus has been changed.\n\nContinue?");
+// %1 is the file's first line.
+inline const QString notUtf8Question =
+    QStringLiteral("Thesaurus is not in \"UTF-8-BOM\" format:\n%1\n\nIt may lead to corrupt results.\nContinue?");
+inline const QString noSynonyms = QStringLiteral("No synonyms found.");
+inline const QString okPrefix = QStringLiteral("OK. ");
+inline const QString defaultEncoding = QStringLiteral("UTF-8");
+} // namespace thesaurusTexts
+
+// The most meanings one entry may have: the loader, the editor and the list's columns
+// all stop there.
+inline constexpr int maxMeanings = 100;
+QString TooManyMeaningsOnLoadText(); // "Found synonym with more than 100 meanings."
+
+using TickCallback = std::function<void(qint64 entries)>;
+
+struct ThesaurusFileResult {
+    FileOutcome outcome = FileOutcome::Cancelled;
+    QString path;        // the .dat read or written
+    qint64 idxBytes = 0; // file sizes, as in the status text
+    qint64 datBytes = 0;
+
+    bool done() const { return outcome == FileOutcome::Done; }
+};
+
+// File > Open on the Thesaurus tab, or a recent file when `path` is given. The file is
+// read into a document of its own, which replaces `document` only when the whole load
+// succeeded: a refused, aborted or failed load leaves the open thesaurus (entries,
+// path, changed flag, undo) exactly as it was. Reading never creates or changes a file
+// (only a save of the pair that was cut off is finished, when the user says so). Bytes
+// that are not UTF-8 come back unchanged on saving.
+// `onTick` is called on every refresh tick with the number of entries read so far
+// (the tab's counter follows the load).
+ThesaurusFileResult LoadThesaurus(ThesaurusDocument &document, const MainSettings &settings, Ui &ui,
+                                  const QString &path = QString(), const TickCallback &onTick = {});
+
+// File > Save (true, false) and Save As (false, true). The .dat and its .idx replace
+// the old pair only when both were written completely; otherwise the old pair and the
+// document stay as they were.
+ThesaurusFileResult SaveThesaurus(ThesaurusDocument &document, const MainSettings &settings, Ui &ui,
+                                  bool useCurrentName, bool askForName, const TickCallback &onTick = {});
+
+// The load and save of one pair without dialogs or the changed question: for the
+// command line and the tests. `out` is emptied first and is to be dropped unless done().
+// The index lists the head words in byte order (as strcmp compares them, which is how
+// its readers search it), each with the offset of its entry in the .dat; the .dat
+// keeps the list order.
+ThesaurusFileResult ReadThesaurusFile(Ui &ui, const MainSettings &settings, const QString &datPath,
+                                      ThesaurusDocument &out, const TickCallback &onTick = {});
+ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, const ThesaurusDocument &document,
+                                        const QString &datPath, const TickCallback &onTick = {},
+                                        FileOps &fileOps = SystemFileOps());
+
+// The index beside a .dat: its last four characters replaced by ".idx".
+QString IndexPathFor(const QString &datPath);
+
+// The parts of an entry "head|n\nmeaning 1\n...".
+QStringView HeaderOf(QStringView entry);
+QStringView HeadWordOf(QStringView entry);
+// The integer value of the header's second "|"-field; 0 when empty or not a number.
+int MeaningCountOf(QStringView header);
+
+} // namespace lexaloom

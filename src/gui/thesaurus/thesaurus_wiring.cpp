@@ -1,0 +1,110 @@
+#include "thesaurus/thesaurus_wiring.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "app/document_files.h"
+#include "app/workbench.h"
+#include "shell/format.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+#include "thesaurus/synonym_editor.h"
+#include "thesaurus/thesaurus_editing.h"
+
+namespace lexaloom {
+
+void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    constexpr DocumentKind kind = DocumentKind::Thesaurus;
+    CommandDispatcher &d = window.dispatcher();
+    PagedListView *list = window.pagedList(kind);
+    ThesaurusDocument &doc = workbench.thesaurus;
+
+    const auto redraw = [&window] {
+        window.refreshListPage(kind);
+        window.refreshFileInfo(kind);
+    };
+    // While a file loads or saves only the counter follows, on the refresh tick.
+    const TickCallback showCount = [&window, &workbench](qint64 entries) {
+        window.counterLabel(kind)->setText(synonymTexts::counterCaption +
+                                           FormatCount(entries, workbench.settings.thousandsSeparator));
+    };
+
+    d.setLoadOperation(kind, [&workbench, &ui, list, redraw, showCount](const QString &path) {
+        if (!OpenThesaurusFile(workbench, ui, path, showCount).done())
+            return;
+        list->setScrollPosition(0);
+        redraw();
+    });
+    d.setSaveOperation(kind, [&workbench, &ui, redraw, showCount](bool toCurrentPath, bool askPath) {
+        SaveThesaurusFile(workbench, ui, toCurrentPath, askPath, showCount);
+        redraw();
+    });
+
+    const OpenSynonymEditor openEditor = [&window, &workbench, &ui](SynonymEditorMode mode,
+                                                                    const SynonymEditorTexts &initial) {
+        SynonymEditor editor(ui, mode, initial, workbench.programFolder(), &window);
+        return editor.exec() == QDialog::Accepted ? std::optional(editor.texts()) : std::nullopt;
+    };
+    for (const auto &[action, mode] :
+         {std::pair{TabAction::Add, SynonymEditorMode::Add}, std::pair{TabAction::Edit, SynonymEditorMode::Edit}}) {
+        d.setTabOperation(kind, action, [&doc, &ui, list, redraw, openEditor, mode] {
+            if (OpenEntryEditor(doc, ui, mode, list->scrollPosition(), openEditor)) {
+                if (mode == SynonymEditorMode::Add) // show the new last entry
+                    list->setScrollPosition(doc.entries.size() - 1);
+                redraw();
+            }
+        });
+    }
+    d.setTabOperation(kind, TabAction::Delete, [&doc, &ui, list, redraw] {
+        if (DeleteEntry(doc, ui, list->scrollPosition()))
+            redraw();
+    });
+    d.setTabOperation(kind, TabAction::Erase, [&doc, &ui, list, redraw] {
+        if (EraseThesaurus(doc, ui, list->scrollPosition())) {
+            list->setScrollPosition(0);
+            redraw();
+        }
+    });
+    d.setTabOperation(kind, TabAction::Sort, [&doc, &workbench, &ui, list, redraw] {
+        if (SortThesaurus(doc, workbench.settings, ui, list->scrollPosition())) {
+            list->setScrollPosition(0);
+            redraw();
+        }
+    });
+    const auto restoreScroll = [list, redraw](std::optional<qint64> scroll) {
+        if (!scroll)
+            return;
+        list->setScrollPosition(*scroll);
+        redraw();
+    };
+    d.setTabOperation(kind, TabAction::Undo,
+                      [&doc, list, restoreScroll] { restoreScroll(UndoListChange(doc, list->scrollPosition())); });
+    d.setTabOperation(kind, TabAction::Redo,
+                      [&doc, list, restoreScroll] { restoreScroll(RedoListChange(doc, list->scrollPosition())); });
+
+    // The list's pop-up menu: the actions the Dictionary list offers too.
+    QTreeWidget *tree = list->tree();
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(tree, &QTreeWidget::customContextMenuRequested, &window,
+                     [&window, &doc, &ui, &d, tree, list, redraw](const QPoint &pos) {
+                         if (d.isBusy())
+                             return;
+                         QMenu menu(&window);
+                         QAction *clone = menu.addAction(QStringLiteral("Clone"));
+                         QAction *remove = menu.addAction(QStringLiteral("Delete"));
+                         QAction *chosen = menu.exec(tree->viewport()->mapToGlobal(pos));
+                         if (chosen == clone) {
+                             d.beginCommand();
+                             if (CloneEntry(doc, ui, list->scrollPosition()))
+                                 redraw();
+                             d.refreshCommandStates();
+                             d.afterEvent();
+                         } else if (chosen == remove) {
+                             d.runTabAction(kind, TabAction::Delete);
+                         }
+                     });
+}
+
+} // namespace lexaloom
