@@ -252,7 +252,7 @@ void TestMainWindow::commandStatesPerTab()
     QVERIFY(w.toolbarButton(CommandId::Open)->isEnabled());
 
     f.wb.dictionary.entries.append(u"word");
-    f.wb.autotext.entries.append(u"a\nb\nc");
+    f.wb.autotext.entries.append({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {}});
     f.wb.grammar.chunks.append(u"rule");
     w.dispatcher().afterEvent();
     QVERIFY(save->isEnabled());
@@ -605,9 +605,6 @@ void TestMainWindow::commandsStillWithoutAnOperation()
         "Save (Thesaurus)",
         "Open (Hyphenation)",
         "Save (Hyphenation)",
-        "Open (Autocorrect)",
-        "Save (Autocorrect)",
-        "Open (AutoText)",
         "Open (LanguageTool)",
         "File > Open Extension .xpi/.oxt...",
         "Dictionary Tools > Bulk Import",
@@ -666,13 +663,6 @@ void TestMainWindow::commandsStillWithoutAnOperation()
         "Hyphenation:PaneTop",
         "Hyphenation:Hyphenate",
         "Hyphenation:Update",
-        "Autocorrect:Add",
-        "Autocorrect:Edit",
-        "Autocorrect:Delete",
-        "Autocorrect:Erase",
-        "Autocorrect:Sort",
-        "Autocorrect:Undo",
-        "Autocorrect:Redo",
     };
     Workbench wb(QStringLiteral("/opt/lexaloom"));
     ScriptedUi ui;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "autocorrect/autocorrect_files.h"
+#include "autocorrect/autotext_files.h"
 #include "dictionary/dictionary_files.h"
 
 namespace lexaloom {
@@ -13,5 +15,11 @@ class Workbench;
 // save on the workbench's document, recorded in the recent files when done.
 DictionaryFileResult OpenDictionaryFile(Workbench &workbench, Ui &ui, const QString &path = QString());
 DictionaryFileResult SaveDictionaryFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
+
+// File > Open and Save on the Autocorrect tab and File > Open on the AutoText tab,
+// recorded in the recent files when done.
+AutocorrectFileResult OpenAutocorrectFile(Workbench &workbench, Ui &ui, const QString &path = QString());
+AutocorrectFileResult SaveAutocorrectFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
+AutoTextFileResult OpenAutoTextFile(Workbench &workbench, Ui &ui, const QString &path = QString());
 
 } // namespace lexaloom

@@ -1,5 +1,6 @@
 #include "app/tab_labels.h"
 
+#include "autocorrect/autocorrect_files.h"
 #include "dictionary/dictionary_files.h"
 
 #include <QFileInfo>
@@ -47,6 +48,8 @@ FileInfoTexts TabFileInfo(const Workbench &wb, DocumentKind kind)
         t.folder = labels.folder;
         t.file = labels.file;
     }
+    if (kind == DocumentKind::Autocorrect) // "Autocorrect: [5/1,234]" while a row is focused
+        t.counter = AutocorrectCounterText(wb.autocorrect, wb.settings.thousandsSeparator);
     // Hyphenation shares the dictionary's marks but never counts them; AutoText and
     // LanguageTool have no marks of their own.
     const ListDocument *doc = wb.listDocument(kind);
