@@ -1,6 +1,7 @@
 #include "shell/command_wiring.h"
 
 #include "app/workbench.h"
+#include "autocorrect/autocorrect_wiring.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "shell/document_wiring.h"
@@ -13,6 +14,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireDocumentCommands(window, workbench, ui);
     WireWordlistExtraction(window, workbench, ui);
     WireDictionaryEditing(window, workbench, ui);
+    WireAutocorrect(window, workbench, ui);
 }
 
 } // namespace lexaloom
