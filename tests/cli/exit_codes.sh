@@ -12,6 +12,13 @@ cd "$work" || exit 1
 touch plain-file               # a file where a folder is wanted: nothing can be written below it
 mkdir -p taken/walk.dic        # a folder where the saved .dic should go
 printf 'SET UTF-8\nSFX A Y 2\nSFX A 0 s .\n' >short-group.aff # two rules announced, one given
+ns='xmlns:block-list="http://openoffice.org/2001/block-list"'
+# An autocorrect list as the office suite writes it (one line) and one the import cannot use.
+printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="teh" block-list:name="the"/></block-list:block-list>\n' "$ns" >DocumentList.xml
+printf '<list/>\n' >NotAList.xml
+mkdir -p at/BW
+printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="BW" block-list:package-name="BW" block-list:name="Best wishes,"/></block-list:block-list>' "$ns" >at/BlockList.xml
+printf '<block-list:block-list %s block-list:list-name="Mine"/>' "$ns" >EmptyBlockList.xml
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -44,6 +51,8 @@ check 0 "" extract --kind csv "$fx/walk.dic" words.csv
 check 0 "" roundtrip "$fx/walk.dic" out
 check 0 "" roundtrip --kind dictionary "$fx/walk.dic" out2
 check 0 "" validate-aff "$fx/walk.aff"
+check 0 "" roundtrip --kind autocorrect DocumentList.xml acout
+check 0 "" autotext-list at/BlockList.xml
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
 # A missing input.
@@ -53,10 +62,15 @@ check 2 "^lexaloom-cli: .*missing\.aff: cannot read" derive-all missing.dic all.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract --kind txt missing.dic words.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" roundtrip missing.dic out
 check 2 "^lexaloom-cli: .*missing\.aff: cannot read" validate-aff missing.aff
+check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" roundtrip --kind autocorrect missing.xml acout
+check 2 "^lexaloom-cli: .*NotAList\.xml: Failed to import file\.$" roundtrip --kind autocorrect NotAList.xml acout
+check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" autotext-list missing.xml
+check 2 "^lexaloom-cli: .*EmptyBlockList\.xml: \.XML file has no valid entries\.$" autotext-list EmptyBlockList.xml
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
 check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic" plain-file/out
+check 2 "^lexaloom-cli: .*plain-file/acout: cannot create" roundtrip --kind autocorrect DocumentList.xml plain-file/acout
 check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
 # Kinds whose files are not built yet, and malformed calls.
 check 2 "^lexaloom-cli: roundtrip --kind thesaurus is not available yet$" roundtrip --kind thesaurus a.dat out
@@ -67,9 +81,16 @@ check 2 "^lexaloom-cli: unknown command" frobnicate
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in count derive derive-all extract roundtrip validate-aff; do
+for command in autotext-list count derive derive-all extract roundtrip validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
+
+# What the autocorrect round trip and the AutoText list write.
+"$cli" roundtrip --kind autocorrect DocumentList.xml acout >/dev/null 2>&1
+grep -q '^  <block-list:block block-list:abbreviated-name="teh" block-list:name="the"/>$' acout/DocumentList.xml ||
+    { echo "FAIL: roundtrip --kind autocorrect wrote:"; cat acout/DocumentList.xml; failures=$((failures + 1)); }
+[ "$("$cli" autotext-list at/BlockList.xml)" = "$(printf '1\tBW\tBW\tBest wishes,')" ] ||
+    { echo "FAIL: autotext-list printed:"; "$cli" autotext-list at/BlockList.xml; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all exit statuses as expected"
 exit $((failures > 0))

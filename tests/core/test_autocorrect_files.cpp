@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -68,6 +70,18 @@ ParsedList parseXml(const QByteArray &bytes)
     }
     parsed.wellFormed = !xml.hasError();
     return parsed;
+}
+
+// xmllint, the reference reader, where it is installed: its exit status, or nothing.
+std::optional<int> xmllintStatus(const QString &path)
+{
+    const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
+    if (xmllint.isEmpty())
+        return std::nullopt;
+    QProcess process;
+    process.start(xmllint, {QStringLiteral("--noout"), path});
+    process.waitForFinished();
+    return process.exitCode();
 }
 
 class AutocorrectFilesTest : public ::testing::Test {
@@ -333,6 +347,7 @@ TEST_F(AutocorrectFilesTest, TypedSpecialCharactersRoundTripThroughAnXmlReader)
     EXPECT_TRUE(bytes.contains("abbreviated-name=\"&lt;-\""));
     const ParsedList parsed = parseXml(bytes.mid(bom.size()));
     EXPECT_TRUE(parsed.wellFormed);
+    EXPECT_EQ(xmllintStatus(path("typed.xml")).value_or(0), 0);
     EXPECT_EQ(parsed.pairs,
               (QStringList{QStringLiteral("R&D\nResearch & Development"), QStringLiteral("\"q\"\n\u201Cq\u201D"),
                            QStringLiteral("<-\n\u2190"), QStringLiteral("R&D\n\u2192")}));
@@ -463,6 +478,7 @@ TEST_F(AutocorrectFilesTest, CorpusListsImportEveryPairAndRoundTrip)
         const QByteArray written = readFile(saved);
         const ParsedList reread = parseXml(written.mid(bom.size()));
         EXPECT_TRUE(reread.wellFormed) << language.toStdString();
+        EXPECT_EQ(xmllintStatus(saved).value_or(0), 0) << language.toStdString();
         // The same pairs by an XML reader's measure, references decoded alike.
         EXPECT_EQ(reread.pairs, reference.pairs) << language.toStdString();
 

@@ -58,10 +58,12 @@ bool isBlockElementAt(QStringView text, qsizetype at)
 
 qsizetype countBlockTags(QStringView line)
 {
+    // A case-blind search of every position is slow on long lists; only a "<" can start the tag.
     qsizetype count = 0;
-    for (qsizetype at = line.indexOf(blockTag, 0, Qt::CaseInsensitive); at >= 0;
-         at = line.indexOf(blockTag, at + blockTag.size(), Qt::CaseInsensitive))
-        ++count;
+    for (qsizetype at = line.indexOf(u'<'); at >= 0; at = line.indexOf(u'<', at + 1)) {
+        if (line.sliced(at).startsWith(blockTag, Qt::CaseInsensitive))
+            ++count;
+    }
     return count;
 }
 
@@ -232,7 +234,10 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
     qsizetype pos = 0;
     QStringView line;
     nextLine(text, pos, line);
-    if (line.toString().toLower() != autocorrectTexts::headerLine.toLower()) {
+    // The office suite's lists are one long line: compare only what can be the header.
+    const bool wellFormed = line.size() == autocorrectTexts::headerLine.size() &&
+                            line.toString().toLower() == autocorrectTexts::headerLine.toLower();
+    if (!wellFormed) {
         if (!ui.askYesNo(LongTask::warningTitle(), autocorrectTexts::importQuestion, MessageIcon::Warning)) {
             ui.setStatusText(LongTask::abortedText());
             return result;
