@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <functional>
@@ -19,6 +20,8 @@
 #include "app/workbench.h"
 #include "autocorrect/pair_editor.h"
 #include "shell/command_wiring.h"
+#include "shell/find_window.h"
+#include "shell/goto_dialog.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
 #include "shell/palette.h"
@@ -74,6 +77,7 @@ private slots:
     void cleanup();
     void openEditSaveThroughTheWindow();
     void pairEditorFields();
+    void findGotoAndRecentFiles();
     void autoTextRowsShowTheirContent();
     void screenshots();
 
@@ -224,6 +228,61 @@ void TestAutocorrectTab::pairEditorFields()
     QTest::keyClick(&editor, Qt::Key_Escape);
     QVERIFY(!editor.isVisible());
     QCOMPARE(editor.result(), int(QDialog::Rejected));
+}
+
+// Find's "Edit" reaches the pair editor, Go to focuses a pair, and the recent files
+// reopen the list.
+void TestAutocorrectTab::findGotoAndRecentFiles()
+{
+    write(QStringLiteral("DocumentList.xml"),
+          header + "  <block-list:block block-list:abbreviated-name=\"abc\" block-list:name=\"abd\"/>\n"
+                   "  <block-list:block block-list:abbreviated-name=\"teh\" block-list:name=\"the\"/>\n"
+                   "</block-list:block-list>\n");
+    m_window->tabs()->setCurrentIndex(int(DocumentKind::Autocorrect));
+    m_ui.openPaths = {m_dir.filePath(QStringLiteral("DocumentList.xml"))};
+    m_window->menuAction(CommandId::Open)->trigger();
+    QCOMPARE(m_workbench->autocorrect.entries.size(), 2);
+
+    QString findTitle;
+    QString editorTitle;
+    whenModalOpens<FindWindow>([&](FindWindow *find) {
+        findTitle = find->windowTitle();
+        QTest::keyClicks(find->searchField(), QStringLiteral("teh"));
+        QTest::mouseClick(find->findButton(), Qt::LeftButton);
+        QCOMPARE(find->resultList()->model()->rowCount(), 1);
+        QCOMPARE(find->resultList()->model()->index(0, 0).data().toString(), QStringLiteral("teh\u2192the"));
+        find->resultList()->setCurrentIndex(find->resultList()->model()->index(0, 0));
+        whenModalOpens<PairEditor>([&](PairEditor *editor) {
+            editorTitle = editor->windowTitle();
+            editor->correctField()->setText(QStringLiteral("then"));
+            QTest::mouseClick(editor->okButton(), Qt::LeftButton);
+        });
+        find->editSelected();
+    });
+    QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(findTitle, QStringLiteral("Find an Autocorrect word"));
+    QCOMPARE(editorTitle, QStringLiteral("Edit an autocorrect word"));
+    QCOMPARE(m_workbench->autocorrect.entries.at(1), QStringLiteral("teh\nthen"));
+
+    m_window->activateWindow(); // the closed modal window does not hand the activation back offscreen
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QString gotoTitle;
+    whenModalOpens<GotoDialog>([&](GotoDialog *go) {
+        gotoTitle = go->windowTitle();
+        go->field()->setText(QStringLiteral("2"));
+        QTest::mouseClick(go->okButton(), Qt::LeftButton);
+    });
+    QTest::keyClick(m_window.get(), Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(gotoTitle, QStringLiteral("Goto autocorrect words position (1:2)"));
+    QCOMPARE(m_workbench->autocorrect.selectedIndex, 1);
+    QCOMPARE(m_window->counterLabel(DocumentKind::Autocorrect)->text(), QStringLiteral("Autocorrect: [2/2]"));
+
+    // The recent file reopens the list after the changes are let go.
+    m_ui.answers = {true};
+    m_window->menuAction(CommandId::RecentFile, 0)->trigger();
+    QCOMPARE(m_ui.messages.last().text, QStringLiteral("The Autocorrect List has been changed.\n\nContinue?"));
+    QCOMPARE(m_workbench->autocorrect.entries.at(1), QStringLiteral("teh\nthe"));
+    QVERIFY(!m_workbench->autocorrect.changed);
 }
 
 void TestAutocorrectTab::autoTextRowsShowTheirContent()
