@@ -314,15 +314,35 @@ TEST(AutocorrectEscapingTest, TypedTextGoesToTheFileAsXml)
         const char *typed;
         const char *written;
     } cases[] = {
-        {"R&D", "R&amp;D"},       {"say \"hi\"", "say &quot;hi&quot;"},
-        {"a<b", "a&lt;b"},        {"a>b 'q'", "a>b 'q'"},
-        {"&amp;", "&amp;"},       {"&#x2192;", "&#x2192;"},
-        {"&#X2192;", "&#X2192;"}, {"&#8594;", "&#8594;"},
-        {"&lt;-", "&lt;-"},       {"&", "&amp;"},
-        {"& ;", "&amp; ;"},       {"&#;", "&amp;#;"},
-        {"&#x;", "&amp;#x;"},     {"&#12a;", "&amp;#12a;"},
-        {"&amp", "&amp;amp"},     {"AT&T &co; x", "AT&amp;T &co; x"},
+        // clang-format off
+        {"R&D", "R&amp;D"},
+        {"say \"hi\"", "say &quot;hi&quot;"},
+        {"a<b", "a&lt;b"},
+        {"a>b 'q'", "a>b 'q'"},
         {"café → ü", "café → ü"},
+        // References an XML reader accepts stay as typed.
+        {"&amp;", "&amp;"},
+        {"&lt;-", "&lt;-"},
+        {"&gt;&apos;&quot;", "&gt;&apos;&quot;"},
+        {"&#x2192;", "&#x2192;"},
+        {"&#8594;", "&#8594;"},
+        {"&#x1F600;", "&#x1F600;"},
+        {"&#x10FFFF;", "&#x10FFFF;"},
+        // Anything else is text.
+        {"&", "&amp;"},
+        {"& ;", "&amp; ;"},
+        {"&amp", "&amp;amp"},
+        {"AT&T &co; x", "AT&amp;T &amp;co; x"},
+        {"&nbsp;", "&amp;nbsp;"}, // no DTD declares it
+        {"&#;", "&amp;#;"},
+        {"&#x;", "&amp;#x;"},
+        {"&#12a;", "&amp;#12a;"},
+        {"&#X2192;", "&amp;#X2192;"}, // hexadecimal references take a small x only
+        {"&#0;", "&amp;#0;"},
+        {"&#xFFFE;", "&amp;#xFFFE;"},
+        {"&#x110000;", "&amp;#x110000;"},
+        {"&#99999999999999999999;", "&amp;#99999999999999999999;"},
+        // clang-format on
     };
     for (const auto &c : cases)
         EXPECT_EQ(EscapeAutocorrectText(QString::fromUtf8(c.typed)), QString::fromUtf8(c.written)) << c.typed;

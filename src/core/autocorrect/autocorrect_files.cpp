@@ -106,36 +106,36 @@ bool isHexDigit(QChar c)
     return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
-bool isNameStart(QChar c)
+// A character XML 1.0 lets a document hold.
+bool isXmlChar(char32_t c)
 {
-    return c.isLetter() || c == u'_' || c == u':';
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-bool isNameChar(QChar c)
-{
-    return isNameStart(c) || c.isDigit() || c == u'-' || c == u'.' || c.isMark();
-}
-
-// Length of the reference "&...;" at `at`, or 0 when the "&" starts none.
+// Length of the reference "&...;" at `at`, or 0 when the "&" starts none that a
+// document without a DTD may hold: a character reference to an XML character or one
+// of the five predefined entities. Anything else ("&nbsp;", "&#0;") would make the
+// file unreadable to an XML reader, so its "&" is escaped.
 qsizetype referenceLength(QStringView text, qsizetype at)
 {
-    qsizetype i = at + 1;
-    const qsizetype size = text.size();
-    if (i < size && text[i] == u'#') {
-        ++i;
-        const bool hex = i < size && (text[i] == u'x' || text[i] == u'X');
-        if (hex)
-            ++i;
-        const qsizetype digits = i;
-        while (i < size && (hex ? isHexDigit(text[i]) : isDigit(text[i])))
-            ++i;
-        return i > digits && i < size && text[i] == u';' ? i + 1 - at : 0;
+    const QStringView rest = text.sliced(at);
+    for (const char *entity : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"}) {
+        if (rest.startsWith(QLatin1String(entity)))
+            return static_cast<qsizetype>(qstrlen(entity));
     }
-    if (i >= size || !isNameStart(text[i]))
+    if (!rest.startsWith(u"&#"))
         return 0;
-    while (i < size && isNameChar(text[i]))
-        ++i;
-    return i < size && text[i] == u';' ? i + 1 - at : 0;
+    const bool hex = rest.size() > 2 && rest[2] == u'x';
+    qsizetype i = hex ? 3 : 2;
+    char32_t value = 0;
+    for (; i < rest.size() && (hex ? isHexDigit(rest[i]) : isDigit(rest[i])); ++i) {
+        const char16_t c = rest[i].unicode();
+        const char32_t digit = isDigit(rest[i]) ? c - u'0' : (c | 0x20) - u'a' + 10;
+        value = std::min<char32_t>(value * (hex ? 16 : 10) + digit, 0x110000); // no overflow on long runs
+    }
+    const bool digits = i > (hex ? 3 : 2);
+    return digits && i < rest.size() && rest[i] == u';' && isXmlChar(value) ? i + 1 : 0;
 }
 
 void appendEscaped(QString &out, QStringView text)

@@ -79,8 +79,9 @@ AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings,
 QString SplitBlockElements(const QString &text);
 
 // An attribute value as it goes to the file: "&", "\"" and "<" become references,
-// except an "&" that already starts a character or entity reference, so that lists
-// read with their references intact are written back byte for byte.
+// except an "&" that already starts a reference an XML reader accepts (a character
+// reference or one of the five predefined entities), so that lists read with their
+// references intact are written back byte for byte.
 QString EscapeAutocorrectText(QStringView text);
 
 // "# Autocorrects:1,234", or "Autocorrect: [5/1,234]" while a row is focused.
