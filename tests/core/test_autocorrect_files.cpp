@@ -14,12 +14,13 @@
 #include "shell/recent_files.h"
 
 #include "gtest_qt_printers.h"
+#include "save_faults.h"
 #include "scripted_ui.h"
 
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
-using lexaloom::testing::ScriptedUi;
+using namespace lexaloom::testing;
 
 namespace {
 
@@ -509,4 +510,58 @@ TEST_F(AutocorrectFilesTest, CorpusListsImportEveryPairAndRoundTrip)
     }
     if (found == 0)
         GTEST_SKIP() << "corpus not present";
+}
+
+// A list with bytes that are not UTF-8 (a Latin-1 word) is written back unchanged.
+TEST_F(AutocorrectFilesTest, BytesThatAreNotUtf8SurviveLoadAndSave)
+{
+    const QByteArray file = bom + header + "\n  " + block("caf\xE9", "caf\xC3\xA9") + "\n" + closing + "\n";
+    ASSERT_TRUE(load(file).done());
+    EXPECT_EQ(entriesOf(workbench.autocorrect), QStringList{QString::fromUtf16(u"caf\xDCE9\ncaf\x00E9")});
+    ui.savePaths = {path("again.xml")};
+    ASSERT_TRUE(SaveAutocorrectFile(workbench, ui, false, true).done());
+    EXPECT_EQ(readFile(path("again.xml")), file);
+}
+
+// Every failure of every step of a save leaves the old list byte for byte and says so;
+// a kill at any step leaves the old or the new list whole.
+TEST(AutocorrectSaveFaultsTest, EveryFailureAndKillLeavesAWholeList)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString target = dir.filePath(QStringLiteral("DocumentList.xml"));
+    AutocorrectList list;
+    QByteArray newList = bom + header + "\n";
+    for (int i = 0; i < 20000; ++i) {
+        list.entries.append(QStringLiteral("w%1\nx & y").arg(i));
+        newList += "  " + block("w" + QByteArray::number(i), "x &amp; y") + "\n";
+    }
+    newList += closing + "\n";
+    const FolderImage before{{QStringLiteral("DocumentList.xml"), header + "\n" + block("old", "list") + "\n"}};
+    const FolderImage after{{QStringLiteral("DocumentList.xml"), newList}};
+    MainSettings settings;
+    SaveFaultHarness harness(dir.path(), before, after);
+    const auto save = [&](FileOps &ops) {
+        ScriptedUi ui;
+        const AutocorrectFileResult result = WriteAutocorrectFile(ui, settings, list, target, ops);
+        if (!result.done()) {
+            EXPECT_EQ(result.outcome, AutocorrectOutcome::Failed);
+            EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+            EXPECT_EQ(ui.messages.size(), 1);
+            if (!ui.messages.isEmpty()) {
+                EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("Can't write the file:\n")));
+            }
+        }
+        return result.done();
+    };
+    // The next save of the list is what clears a killed save's temporary file.
+    const auto saveAgain = [&] {
+        ScriptedUi ui;
+        EXPECT_TRUE(WriteAutocorrectFile(ui, settings, list, target).done());
+        return false;
+    };
+    EXPECT_GT(harness.countSteps(save), 5);
+    const QStringList failures = harness.checkEveryFailure(save, saveAgain);
+    EXPECT_TRUE(failures.isEmpty()) << failures.join(QLatin1Char('\n')).toStdString();
+    const QStringList kills = harness.checkEveryKill(save, saveAgain);
+    EXPECT_TRUE(kills.isEmpty()) << kills.join(QLatin1Char('\n')).toStdString();
 }

@@ -2,38 +2,26 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
 #include "autocorrect/autocorrect_list.h"
+#include "shell/atomic_write.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
+#include "shell/text_codec.h"
 #include "shell/ui.h"
 
 namespace lexaloom {
 
 namespace {
 
-constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
 const QLatin1String blockTag("<block-list:block");
 const QLatin1String closingTag("</block-list:block-list");
 // Encode and write in pieces of about this many characters.
 constexpr qsizetype writeChunk = 1 << 19;
-
-QString decodeText(QByteArrayView bytes)
-{
-    if (bytes.startsWith(utf8Bom))
-        bytes = bytes.sliced(utf8Bom.size());
-    return QString::fromUtf8(bytes);
-}
-
-QByteArray encodeText(QStringView text)
-{
-    return text.toUtf8();
-}
 
 bool isSpaceOrTab(QChar c)
 {
@@ -228,7 +216,8 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
                       fileTexts::cannotRead.arg(QDir::toNativeSeparators(path), file.errorString()), result);
     file.close();
     result.bytes = bytes.size();
-    QString text = decodeText(bytes);
+    // Bytes that are not UTF-8 come back unchanged on the next save.
+    QString text = DecodeLossless(WithoutUtf8Bom(bytes));
     bytes = QByteArray();
 
     qsizetype pos = 0;
@@ -299,31 +288,27 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
 }
 
 AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings, const AutocorrectList &list,
-                                           const QString &path)
+                                           const QString &path, FileOps &fileOps)
 {
     AutocorrectFileResult result;
     result.path = path;
-    const auto cannotWrite = [&](const QString &reason) {
-        return failed(ui, fileTexts::errorTitle, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), reason),
-                      result);
-    };
     const qint64 count = list.entries.size();
     LongTask task(ui, settings);
     task.begin(autocorrectTexts::savingStatus, count);
-    // A temporary file replaces the target only once complete: an abort, a full disk
-    // or a crash leaves the old list untouched.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // The new list goes to a temporary file that replaces the target only once complete:
+    // an abort, a full disk or a crash leaves the old list untouched.
+    AtomicFileWriter file(path, fileOps);
+    const auto cannotWrite = [&] {
         task.cancel();
-        return cannotWrite(file.errorString());
-    }
-    const auto flush = [&](QString &text) {
-        const QByteArray bytes = encodeText(text);
+        return failed(ui, fileTexts::errorTitle,
+                      fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), file.errorString()), result);
+    };
+    if (!file.open())
+        return cannotWrite();
+    const auto flush = [&file](QString &text) {
+        const bool ok = file.write(EncodeLossless(text));
         text.clear();
-        if (file.write(bytes) != bytes.size())
-            return false;
-        result.bytes += bytes.size();
-        return true;
+        return ok;
     };
     const QString indent(std::clamp(settings.autocorrectLeftSpaces, MainSettings::autocorrectLeftSpacesMin,
                                     MainSettings::autocorrectLeftSpacesMax),
@@ -335,8 +320,7 @@ AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings,
     text.reserve(writeChunk + 1024);
     text.append(autocorrectTexts::headerLine);
     text.append(u'\n');
-    bool ok = file.write(utf8Bom.data(), utf8Bom.size()) == utf8Bom.size();
-    result.bytes = utf8Bom.size();
+    bool ok = file.write(utf8ByteOrderMark);
     for (qint64 i = 0; i < count && ok; ++i) {
         const QStringView entry = list.entries.view(i);
         const qsizetype lf = entry.indexOf(u'\n');
@@ -357,15 +341,16 @@ AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings,
             task.showProgress(autocorrectTexts::savingStatus + task.elapsedText(), i);
         if (poll.abortRequested) {
             task.cancel();
-            return result; // the temporary file goes with the QSaveFile
+            return result; // the writer removes its temporary file
         }
     }
     text.append(autocorrectTexts::closingLine);
     text.append(u'\n');
-    if (!ok || !flush(text) || !file.commit()) {
-        task.cancel();
-        return cannotWrite(file.errorString());
-    }
+    if (!ok || !flush(text))
+        return cannotWrite();
+    result.bytes = file.written();
+    if (!file.commit())
+        return cannotWrite();
     task.finish(autocorrectTexts::okPrefix + FormatFileSize(QStringLiteral("xml:"), result.bytes, true) +
                 task.elapsedText());
     result.outcome = AutocorrectOutcome::Done;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include "shell/atomic_write.h"
 #include "shell/document_kind.h"
 
 namespace lexaloom {
@@ -71,7 +72,7 @@ AutocorrectFileResult SaveAutocorrectList(AutocorrectList &list, const MainSetti
 AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, const QString &path,
                                           AutocorrectList &out);
 AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings, const AutocorrectList &list,
-                                           const QString &path);
+                                           const QString &path, FileOps &fileOps = SystemFileOps());
 
 // A list as the office suite writes it holds every element on one line: puts each
 // "<block-list:block" element and the closing element at the start of a line of its

@@ -7,20 +7,18 @@
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
+#include "shell/text_codec.h"
 #include "shell/ui.h"
 
 namespace lexaloom {
 
 namespace {
 
-constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
 const QLatin1String entryTag("<block-list:block ");
 
 QString decodeText(QByteArrayView bytes)
 {
-    if (bytes.startsWith(utf8Bom))
-        bytes = bytes.sliced(utf8Bom.size());
-    return QString::fromUtf8(bytes);
+    return DecodeLossless(WithoutUtf8Bom(bytes));
 }
 
 // Opened read-only: reading a catalogue never creates or changes a file.
