@@ -121,6 +121,12 @@ bool FileLinesSink::accept(const DerivedWord &form)
     case FileLineFormat::Csv:
         writeCsv(form);
         return true;
+    case FileLineFormat::Accepted:
+        if (!form.acceptedAlone())
+            return false;
+        m_out.write(form.word);
+        m_out.write('\n');
+        return true;
     }
     return false;
 }
