@@ -14,6 +14,13 @@ mkdir -p taken/walk.dic        # a folder where the saved .dic should go
 printf 'SET UTF-8\nSFX A Y 2\nSFX A 0 s .\n' >short-group.aff # two rules announced, one given
 printf 'UTF-8\nzebra|1\n(noun)|equine\ncat|1\n(noun)|feline\n' >th.dat
 printf 'UTF-8\nabc|101\n' >too-many.dat # over the 100-meaning limit
+ns='xmlns:block-list="http://openoffice.org/2001/block-list"'
+# An autocorrect list as the office suite writes it (one line) and one the import cannot use.
+printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="teh" block-list:name="the"/></block-list:block-list>\n' "$ns" >DocumentList.xml
+printf '<list/>\n' >NotAList.xml
+mkdir -p at/BW
+printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="BW" block-list:package-name="BW" block-list:name="Best wishes,"/></block-list:block-list>' "$ns" >at/BlockList.xml
+printf '<block-list:block-list %s block-list:list-name="Mine"/>' "$ns" >EmptyBlockList.xml
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -48,6 +55,8 @@ check 0 "" roundtrip --kind dictionary "$fx/walk.dic" out2
 check 0 "" validate-aff "$fx/walk.aff"
 check 0 "" roundtrip --kind thesaurus th.dat th-out
 check 0 "" thesaurus-sort th.dat sorted.dat
+check 0 "" roundtrip --kind autocorrect DocumentList.xml acout
+check 0 "" autotext-list at/BlockList.xml
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
 # A missing input.
@@ -62,10 +71,15 @@ check 2 "^lexaloom-cli: .*missing\.dat: File not found\.$" roundtrip --kind thes
 check 2 "^lexaloom-cli: .*missing\.dat: File not found\.$" thesaurus-sort missing.dat sorted.dat
 check 2 "^lexaloom-cli: .*too-many\.dat: Found synonym with more than 100 meanings\.$" thesaurus-sort too-many.dat x.dat
 check 2 "^lexaloom-cli: .*plain-file/th\.dat: " thesaurus-sort th.dat plain-file/th.dat
+check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" roundtrip --kind autocorrect missing.xml acout
+check 2 "^lexaloom-cli: .*NotAList\.xml: Failed to import file\.$" roundtrip --kind autocorrect NotAList.xml acout
+check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" autotext-list missing.xml
+check 2 "^lexaloom-cli: .*EmptyBlockList\.xml: \.XML file has no valid entries\.$" autotext-list EmptyBlockList.xml
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
 check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic" plain-file/out
+check 2 "^lexaloom-cli: .*plain-file/acout: cannot create" roundtrip --kind autocorrect DocumentList.xml plain-file/acout
 check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
 # Kinds whose files are not built yet, and malformed calls.
 check 2 "^lexaloom-cli: roundtrip --kind hyphenation is not available yet$" roundtrip --kind hyphenation a.dic out
@@ -77,9 +91,16 @@ check 2 "^usage: lexaloom-cli thesaurus-sort " thesaurus-sort th.dat
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in count derive derive-all extract roundtrip thesaurus-sort validate-aff; do
+for command in autotext-list count derive derive-all extract roundtrip thesaurus-sort validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
+
+# What the autocorrect round trip and the AutoText list write.
+"$cli" roundtrip --kind autocorrect DocumentList.xml acout >/dev/null 2>&1
+grep -q '^  <block-list:block block-list:abbreviated-name="teh" block-list:name="the"/>$' acout/DocumentList.xml ||
+    { echo "FAIL: roundtrip --kind autocorrect wrote:"; cat acout/DocumentList.xml; failures=$((failures + 1)); }
+[ "$("$cli" autotext-list at/BlockList.xml)" = "$(printf '1\tBW\tBW\tBest wishes,')" ] ||
+    { echo "FAIL: autotext-list printed:"; "$cli" autotext-list at/BlockList.xml; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all exit statuses as expected"
 exit $((failures > 0))

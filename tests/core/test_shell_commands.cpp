@@ -65,7 +65,7 @@ TEST(CommandStatesTest, PerTab)
     wb.thesaurus.entries.append(u"head\nmeaning");
     wb.hyphenation.text = QStringLiteral("1a1");
     wb.autocorrect.entries.append(u"teh\nthe");
-    wb.autotext.entries.append(u"a\nb\nc");
+    wb.autotext.entries.append({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {}});
     wb.grammar.chunks.append(u"rule");
     wb.thesaurus.undoSnapshot = ListSnapshot();
     wb.autocorrect.redoSnapshot = ListSnapshot();

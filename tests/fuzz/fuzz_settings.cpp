@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString folder = fuzz::scratchFolder() + QStringLiteral("program/");
     QDir(folder).removeRecursively();
     Workbench wb(folder);
-    if (!EnsureSettingsFolder(wb))
+    if (!EnsureSettingsFolder(wb.programFolder()))
         std::abort();
 
     fuzz::SplitInput part{{}, fuzz::bytesOf(data, size), true};

@@ -253,7 +253,7 @@ void TestMainWindow::commandStatesPerTab()
     QVERIFY(w.toolbarButton(CommandId::Open)->isEnabled());
 
     f.wb.dictionary.entries.append(u"word");
-    f.wb.autotext.entries.append(u"a\nb\nc");
+    f.wb.autotext.entries.append({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {}});
     f.wb.grammar.chunks.append(u"rule");
     w.dispatcher().afterEvent();
     QVERIFY(save->isEnabled());
@@ -605,9 +605,6 @@ void TestMainWindow::commandsStillWithoutAnOperation()
     const QStringList expected{
         "Open (Hyphenation)",
         "Save (Hyphenation)",
-        "Open (Autocorrect)",
-        "Save (Autocorrect)",
-        "Open (AutoText)",
         "Open (LanguageTool)",
         "Dictionary Tools > Bulk Import",
         "Dictionary Tools > Import places/people names adding possessives",
@@ -655,13 +652,6 @@ void TestMainWindow::commandsStillWithoutAnOperation()
         "Hyphenation:PaneTop",
         "Hyphenation:Hyphenate",
         "Hyphenation:Update",
-        "Autocorrect:Add",
-        "Autocorrect:Edit",
-        "Autocorrect:Delete",
-        "Autocorrect:Erase",
-        "Autocorrect:Sort",
-        "Autocorrect:Undo",
-        "Autocorrect:Redo",
     };
     Workbench wb(QStringLiteral("/opt/lexaloom"));
     ScriptedUi ui;

@@ -40,4 +40,29 @@ ThesaurusFileResult SaveThesaurusFile(Workbench &workbench, Ui &ui, bool useCurr
     return result;
 }
 
+AutocorrectFileResult OpenAutocorrectFile(Workbench &workbench, Ui &ui, const QString &path)
+{
+    AutocorrectFileResult result = LoadAutocorrectList(workbench.autocorrect, workbench.settings, ui, path);
+    if (result.done())
+        AddRecentFile(workbench, DocumentKind::Autocorrect, result.path);
+    return result;
+}
+
+AutocorrectFileResult SaveAutocorrectFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName)
+{
+    AutocorrectFileResult result =
+        SaveAutocorrectList(workbench.autocorrect, workbench.settings, ui, useCurrentName, askForName);
+    if (result.done())
+        AddRecentFile(workbench, DocumentKind::Autocorrect, result.path);
+    return result;
+}
+
+AutoTextFileResult OpenAutoTextFile(Workbench &workbench, Ui &ui, const QString &path)
+{
+    AutoTextFileResult result = LoadAutoTextList(workbench.autotext, workbench.settings, ui, path);
+    if (result.done())
+        AddRecentFile(workbench, DocumentKind::AutoText, result.path);
+    return result;
+}
+
 } // namespace lexaloom

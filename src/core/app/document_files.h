@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "autocorrect/autocorrect_files.h"
+#include "autocorrect/autotext_files.h"
 #include "dictionary/dictionary_files.h"
 #include "thesaurus/thesaurus_files.h"
 
@@ -20,5 +22,10 @@ ThesaurusFileResult OpenThesaurusFile(Workbench &workbench, Ui &ui, const QStrin
                                       const TickCallback &onTick = {});
 ThesaurusFileResult SaveThesaurusFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName,
                                       const TickCallback &onTick = {});
+// File > Open and Save on the Autocorrect tab and File > Open on the AutoText tab,
+// recorded in the recent files when done.
+AutocorrectFileResult OpenAutocorrectFile(Workbench &workbench, Ui &ui, const QString &path = QString());
+AutocorrectFileResult SaveAutocorrectFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
+AutoTextFileResult OpenAutoTextFile(Workbench &workbench, Ui &ui, const QString &path = QString());
 
 } // namespace lexaloom

@@ -1,5 +1,6 @@
 #include "app/tab_labels.h"
 
+#include "autocorrect/autocorrect_files.h"
 #include "dictionary/dictionary_files.h"
 #include "thesaurus/thesaurus_editing.h"
 
@@ -50,6 +51,8 @@ FileInfoTexts TabFileInfo(const Workbench &wb, DocumentKind kind)
     }
     if (kind == DocumentKind::Thesaurus)
         t.counter = SynonymCounterText(wb.thesaurus, wb.settings.thousandsSeparator);
+    if (kind == DocumentKind::Autocorrect) // "Autocorrect: [5/1,234]" while a row is focused
+        t.counter = AutocorrectCounterText(wb.autocorrect, wb.settings.thousandsSeparator);
     // Hyphenation shares the dictionary's marks but never counts them; AutoText and
     // LanguageTool have no marks of their own.
     const ListDocument *doc = wb.listDocument(kind);

@@ -3,18 +3,30 @@
 #include "shell/entry_store.h"
 #include "shell/list_document.h"
 
+#include <QList>
 #include <QString>
 
 namespace lexaloom {
 
-// DocumentList.xml: entries "incorrect\ncorrect".
+// DocumentList.xml: entries "incorrect\ncorrect", each half exactly as it stands
+// between the quotes in the file (references are not decoded).
 struct AutocorrectList : ListDocument {
     qint64 autocorrectCount() const { return entries.size(); }
 };
 
-// BlockList.xml, read only: entries "abbreviated-name\npackage-name\nname".
+// One "<block-list:block " element of a BlockList.xml and the text of its content file.
+struct AutoTextEntry {
+    QString abbreviatedName;
+    QString packageName;
+    QString name;
+    QString content;
+
+    bool operator==(const AutoTextEntry &) const = default;
+};
+
+// BlockList.xml, read only.
 struct AutoTextList {
-    EntryStore entries;
+    QList<AutoTextEntry> entries;
     QString path;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/command_wiring.h"
 
 #include "app/workbench.h"
+#include "autocorrect/autocorrect_wiring.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "shell/document_wiring.h"
@@ -17,6 +18,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireDictionaryEditing(window, workbench, ui);
     WirePrefsAndHelp(window, workbench, ui);
     WireThesaurus(window, workbench, ui);
+    WireAutocorrect(window, workbench, ui);
 }
 
 } // namespace lexaloom

@@ -560,6 +560,9 @@ void MainWindow::buildReadOnlyTab(DocumentKind kind)
         paneWidth = 353 + m.dx(100) - 2 * m.dx(10);
     }
     parts.controls << parts.plain;
+    connect(parts.plain, &QTreeWidget::currentItemChanged, this, [this, kind, list = parts.plain] {
+        emit plainListRowChanged(kind, list->indexOfTopLevelItem(list->currentItem()));
+    });
     const int paneX = 4 + listWidth + PagedListView::scrollBarWidth + 6;
     m_xmlPanes[static_cast<size_t>(kind)] =
         addPane(kind, QRect(paneX, 6, paneWidth, paneHeight), QStringLiteral("The .xml code"), true);

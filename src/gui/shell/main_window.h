@@ -95,6 +95,8 @@ public:
 signals:
     // The Escape shortcut: a running long task takes it through the Ui.
     void abortRequested();
+    // The current row of the AutoText or LanguageTool list moved (-1: none).
+    void plainListRowChanged(DocumentKind kind, int row);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

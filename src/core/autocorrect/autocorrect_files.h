@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include "shell/atomic_write.h"
+#include "shell/document_kind.h"
+
+namespace lexaloom {
+
+class Ui;
+struct AutocorrectList;
+struct MainSettings;
+
+namespace autocorrectTexts {
+inline const QString loadingStatus = QStringLiteral("Loading Autocorrect List... <ESC> to abort.");
+inline const QString savingStatus = QStringLiteral("Saving Autocorrect List... <ESC> to abort.");
+inline const QString openTitle = QStringLiteral("Open Autocorrect List");
+inline const QString saveTitle = QStringLiteral("Save Autocorrect List");
+inline const QString fileFilter = KindFacts(DocumentKind::Autocorrect).openFilter;
+inline const QString fileExtension = QStringLiteral(".xml");
+inline const QString changedQuestion = QStringLiteral("The Autocorrect List has been changed.\n\nContinue?");
+// Shared with the AutoText catalogue.
+inline const QString xmlNotFound = QStringLiteral(".XML file not found.");
+inline const QString blockListNamespace = QStringLiteral("http://openoffice.org/2001/block-list");
+inline const QString headerLine = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?> "
+                                                 "<block-list:block-list xmlns:block-list=\"") +
+                                  blockListNamespace + QStringLiteral("\">");
+inline const QString closingLine = QStringLiteral("</block-list:block-list>");
+inline const QString importQuestion = QStringLiteral("The first line of an Autocorrect List must be:\n") + headerLine +
+                                      QStringLiteral("\n\nAttempt to import the file?");
+inline const QString importFailed = QStringLiteral("Failed to import file.");
+inline const QString onePairPerLine =
+    QStringLiteral("Only allowed one pair of incorrect/correct per line.\nUse a program like Notepad++ to create "
+                   "individual lines.\nFor example: replace \"/>\" with \"/>\\n\"\nusing Extended search mode.");
+inline const QString noWords = QStringLiteral("No autocorrect words found.");
+inline const QString noSelection = QStringLiteral("No autocorrect word selected.");
+inline const QString okPrefix = QStringLiteral("OK. ");
+inline const QString autocorrectsCounter = KindFacts(DocumentKind::Autocorrect).counterCaption;
+inline const QString autocorrectCounter = QStringLiteral("Autocorrect: [");
+} // namespace autocorrectTexts
+
+enum class AutocorrectOutcome {
+    Done,      // the file was read or written
+    Cancelled, // a question or dialog answered No/Cancel, or Escape confirmed
+    Failed,    // a missing, unreadable, unwritable or refused file (the user was told)
+};
+
+struct AutocorrectFileResult {
+    AutocorrectOutcome outcome = AutocorrectOutcome::Cancelled;
+    QString path;     // the file read or written
+    qint64 bytes = 0; // its size, as in the status text
+
+    bool done() const { return outcome == AutocorrectOutcome::Done; }
+};
+
+// File > Open on the Autocorrect tab, or a recent file when `path` is given. Reads
+// into a list of its own that replaces `list` only when the whole file was read: on
+// No, Cancel, Escape, a refused import or a stop on two pairs in one line the open
+// list (entries, path, changed flag, undo) stays exactly as it was.
+AutocorrectFileResult LoadAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui &ui,
+                                          const QString &path = QString());
+
+// File > Save (true, false) and Save As (false, true). The target is replaced only
+// when it was written completely; otherwise the old file and the list stay as they were.
+AutocorrectFileResult SaveAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui &ui,
+                                          bool useCurrentName, bool askForName);
+
+// The load and save without the questions about changes and the file dialogs: for
+// the command line and the tests. `out` is emptied first; on anything but Done it
+// holds partial data and is to be dropped.
+AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, const QString &path,
+                                          AutocorrectList &out);
+AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings, const AutocorrectList &list,
+                                           const QString &path, FileOps &fileOps = SystemFileOps());
+
+// A list as the office suite writes it holds every element on one line: puts each
+// "<block-list:block" element and the closing element at the start of a line of its
+// own, so the line reader sees one pair per line.
+QString SplitBlockElements(const QString &text);
+
+// An attribute value as it goes to the file: "&", "\"" and "<" become references,
+// except an "&" that already starts a reference an XML reader accepts (a character
+// reference or one of the five predefined entities), so that lists read with their
+// references intact are written back byte for byte.
+QString EscapeAutocorrectText(QStringView text);
+
+// "# Autocorrects:1,234", or "Autocorrect: [5/1,234]" while a row is focused.
+QString AutocorrectCounterText(const AutocorrectList &list, const QString &thousandsSeparator);
+
+} // namespace lexaloom

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include "autocorrect/autocorrect_files.h"
+#include "shell/document_kind.h"
+
+namespace lexaloom {
+
+class Ui;
+struct AutoTextList;
+struct MainSettings;
+
+namespace autoTextTexts {
+inline const QString loadingStatus = QStringLiteral("Loading AutoText List... <ESC> to abort.");
+inline const QString openTitle = QStringLiteral("Open AutoText List");
+inline const QString fileFilter = KindFacts(DocumentKind::AutoText).openFilter;
+inline const QString noEntries = QStringLiteral(".XML file has no valid entries.");
+inline const QString codeTooltip = QStringLiteral("The .xml code");
+} // namespace autoTextTexts
+
+struct AutoTextFileResult {
+    AutocorrectOutcome outcome = AutocorrectOutcome::Cancelled;
+    QString path;
+    qint64 catalogueBytes = 0; // the BlockList.xml
+    qint64 contentBytes = 0;   // the content files read, summed
+
+    bool done() const { return outcome == AutocorrectOutcome::Done; }
+};
+
+// File > Open on the AutoText tab, or a recent file. The catalogue replaces `list`
+// only when it was read to its end; on Cancel, Escape or an error the list shown
+// stays as it was. Content files are only read: a missing one gives an empty content
+// and is never created.
+AutoTextFileResult LoadAutoTextList(AutoTextList &list, const MainSettings &settings, Ui &ui,
+                                    const QString &path = QString());
+
+// The load without the file dialog, into `out` (emptied first).
+AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const QString &path, AutoTextList &out);
+
+// The content file of the entry whose package is `packageName`: "<package>/<package>.xml"
+// beside the catalogue when that file exists and is not empty, else
+// "<package>/content.xml".
+QString AutoTextContentPath(const QString &cataloguePath, const QString &packageName);
+
+// What the tab's code box shows of a content file: the text of each paragraph and
+// span that ends a line once every tag ends one, a line feed after each.
+QString AutoTextContent(QStringView xml);
+
+// The quoted value after the first `attribute` (such as "package-name=") in `element`;
+// single or double quotes, empty when the "=" is not followed by a quote.
+QString AutoTextAttribute(QStringView element, QStringView attribute);
+
+} // namespace lexaloom

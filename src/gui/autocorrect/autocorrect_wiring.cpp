@@ -1,0 +1,113 @@
+#include "autocorrect/autocorrect_wiring.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "app/document_files.h"
+#include "app/tab_labels.h"
+#include "app/workbench.h"
+#include "autocorrect/autocorrect_editing.h"
+#include "autocorrect/pair_editor.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+
+namespace lexaloom {
+
+namespace {
+
+void showAutoText(MainWindow &window, const AutoTextList &list)
+{
+    QTreeWidget *tree = window.plainList(DocumentKind::AutoText);
+    tree->clear();
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(list.entries.size());
+    for (qsizetype i = 0; i < list.entries.size(); ++i) {
+        const AutoTextEntry &entry = list.entries[i];
+        rows.append(new QTreeWidgetItem(
+            QStringList{QString::number(i + 1), entry.abbreviatedName, entry.packageName, entry.name}));
+    }
+    tree->addTopLevelItems(rows);
+    window.ruleIdLabel(DocumentKind::AutoText)->setText(RuleIdText(QString()));
+    window.ruleNameLabel(DocumentKind::AutoText)->setText(RuleNameText(QString()));
+    window.xmlPane(DocumentKind::AutoText)->clear();
+    window.refreshFileInfo(DocumentKind::AutoText);
+}
+
+} // namespace
+
+void WireAutocorrect(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    constexpr DocumentKind kind = DocumentKind::Autocorrect;
+    CommandDispatcher &d = window.dispatcher();
+    AutocorrectList &list = workbench.autocorrect;
+    const auto scroll = [&window] { return window.pagedList(kind)->scrollPosition(); };
+    const auto redraw = [&window] {
+        window.refreshListPage(kind);
+        window.refreshFileInfo(kind);
+    };
+    const auto redrawFromTop = [&window, redraw] {
+        window.pagedList(kind)->setScrollPosition(0);
+        redraw();
+    };
+    const auto restoreScroll = [&window, redraw](std::optional<qint64> position) {
+        if (!position)
+            return;
+        window.pagedList(kind)->setScrollPosition(*position);
+        redraw();
+    };
+    const OpenPairWindow openEditor = [&window, &workbench, &ui](PairEditorMode mode, const PairTexts &initial) {
+        PairEditor editor(ui, mode, initial, workbench.programFolder(), &window);
+        return editor.exec() == QDialog::Accepted ? std::optional(editor.texts()) : std::nullopt;
+    };
+
+    d.setLoadOperation(kind, [&workbench, &ui, redrawFromTop](const QString &path) {
+        if (OpenAutocorrectFile(workbench, ui, path).done())
+            redrawFromTop();
+    });
+    d.setSaveOperation(kind, [&workbench, &ui, redraw](bool toCurrentPath, bool askPath) {
+        if (SaveAutocorrectFile(workbench, ui, toCurrentPath, askPath).done())
+            redraw();
+    });
+    d.setTabOperation(kind, TabAction::Add, [&list, &ui, scroll, redraw, openEditor] {
+        if (OpenPairEditor(list, ui, scroll(), PairEditorMode::Add, openEditor))
+            redraw();
+    });
+    d.setTabOperation(kind, TabAction::Edit, [&list, &ui, scroll, redraw, openEditor] {
+        if (OpenPairEditor(list, ui, scroll(), PairEditorMode::Edit, openEditor))
+            redraw();
+    });
+    d.setTabOperation(kind, TabAction::Delete, [&list, &ui, scroll, redraw] {
+        if (DeletePair(list, ui, scroll()))
+            redraw();
+    });
+    d.setTabOperation(kind, TabAction::Erase, [&list, &ui, scroll, redrawFromTop] {
+        if (EraseAutocorrectList(list, ui, scroll()))
+            redrawFromTop();
+    });
+    d.setTabOperation(kind, TabAction::Sort, [&list, &workbench, &ui, scroll, redrawFromTop] {
+        if (SortAutocorrectList(list, workbench.settings, ui, scroll()))
+            redrawFromTop();
+    });
+    d.setTabOperation(kind, TabAction::Undo,
+                      [&list, scroll, restoreScroll] { restoreScroll(UndoListChange(list, scroll())); });
+    d.setTabOperation(kind, TabAction::Redo,
+                      [&list, scroll, restoreScroll] { restoreScroll(RedoListChange(list, scroll())); });
+
+    d.setLoadOperation(DocumentKind::AutoText, [&window, &workbench, &ui](const QString &path) {
+        if (OpenAutoTextFile(workbench, ui, path).done())
+            showAutoText(window, workbench.autotext);
+    });
+    // Selecting a row shows its names and its content.
+    QObject::connect(&window, &MainWindow::plainListRowChanged, &window,
+                     [&window, &workbench](DocumentKind k, int row) {
+                         if (k != DocumentKind::AutoText || row < 0 || row >= workbench.autotext.entries.size())
+                             return;
+                         const AutoTextEntry &entry = workbench.autotext.entries[row];
+                         window.ruleIdLabel(k)->setText(RuleIdText(entry.abbreviatedName));
+                         window.ruleNameLabel(k)->setText(RuleNameText(entry.name));
+                         window.xmlPane(k)->setPlainText(entry.content);
+                     });
+}
+
+} // namespace lexaloom
