@@ -1,5 +1,6 @@
 #include "hyphenation/hyphenate.h"
 #include "hyphenation/hyphenation_document.h"
+#include "hyphenation/hyphenation_files.h"
 #include "hyphenation/hyphenation_patterns.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
@@ -7,6 +8,9 @@
 #include "engine_fixtures.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -219,11 +223,12 @@ TEST(HyphenationTab, RefusalsAndClear)
         EXPECT_EQ(m.title, QStringLiteral("Warning!"));
     EXPECT_TRUE(f.doc.lastTestedWord.isEmpty());
 
-    // An empty document holds the encoding line, which has no rules.
-    EXPECT_EQ(f.doc.text, QStringLiteral("UTF-8\n"));
+    // The encoding line alone has no rules.
+    f.doc.text = HyphenationDocument::emptyText();
     f.ui.clearRecords();
     EXPECT_EQ(Hyphenate(f.doc, f.context, QStringLiteral("walk")), HyphenationOutcome::Derived);
     EXPECT_EQ(f.ui.messageTexts(), QStringList{"No Rules to parse."});
+    EXPECT_EQ(wordsOf(f.doc.results), QStringList{"walk"});
 
     // Clear asks while the text is changed; No keeps everything.
     f.doc.text = QStringLiteral("UTF-8\nl1k\n");
@@ -267,4 +272,67 @@ TEST(HyphenationTab, EscapeKeepsTheRowsDoneSoFar)
     EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_EQ(wordsOf(rows), (QStringList{"wal-ks", "walker", "walked"}));
     EXPECT_TRUE(rows[1].rule.isEmpty());
+}
+
+TEST(HyphenationFiles, LoadAndSave)
+{
+    MainSettings settings;
+    ScriptedUi ui;
+    HyphenationDocument doc;
+    const QString fixture = QStringLiteral(LEXALOOM_FIXTURES "/hyphenation/small.dic");
+    ASSERT_TRUE(LoadHyphenation(doc, settings, ui, fixture).done());
+    // The byte-order mark goes, line ends become LF.
+    EXPECT_EQ(doc.text, QStringLiteral("UTF-8\nLEFTHYPHENMIN 2\nRIGHTHYPHENMIN 2\n% walk\nl1k\n1ing\n"));
+    EXPECT_EQ(doc.path, fixture);
+    EXPECT_FALSE(doc.changed);
+    EXPECT_TRUE(ui.statusText().startsWith(QStringLiteral("OK. ")));
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("patterns"));
+    doc.changed = true;
+    ui.savePaths = {target};
+    ASSERT_TRUE(SaveHyphenation(doc, settings, ui, false, true).done());
+    EXPECT_EQ(doc.path, target + QStringLiteral(".dic"));
+    EXPECT_FALSE(doc.changed);
+    QFile saved(doc.path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("\xEF\xBB\xBFUTF-8\nLEFTHYPHENMIN 2\nRIGHTHYPHENMIN 2\n% walk\nl1k\n1ing\n"));
+    HyphenationDocument again;
+    ASSERT_TRUE(LoadHyphenation(again, settings, ui, doc.path).done());
+    EXPECT_EQ(again.text, doc.text);
+
+    // A changed document asks first; a missing file; an empty editor.
+    ui.clearRecords();
+    again.changed = true;
+    ui.answers = {false};
+    EXPECT_FALSE(LoadHyphenation(again, settings, ui, fixture).done());
+    EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+    ui.answers = {true};
+    EXPECT_FALSE(LoadHyphenation(again, settings, ui, dir.filePath(QStringLiteral("none.dic"))).done());
+    EXPECT_EQ(ui.statusText(), QStringLiteral("File not found."));
+    again.text.clear();
+    EXPECT_FALSE(SaveHyphenation(again, settings, ui, true, false).done());
+    EXPECT_EQ(ui.messageTexts(), (QStringList{"The Hyphenation has been changed.\n\nContinue?",
+                                              "The Hyphenation has been changed.\n\nContinue?", ".DIC file not found.",
+                                              "The .DIC file is empty."}));
+    EXPECT_EQ(ui.messages[2].title, QStringLiteral("Error"));
+    EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+}
+
+TEST(HyphenationFiles, NotUtf8AsksFirst)
+{
+    MainSettings settings;
+    ScriptedUi ui;
+    HyphenationDocument doc;
+    const QString fixture = QStringLiteral(LEXALOOM_FIXTURES "/hyphenation/latin1.dic");
+    ui.answers = {false};
+    EXPECT_FALSE(LoadHyphenation(doc, settings, ui, fixture).done());
+    EXPECT_EQ(ui.messageTexts(), QStringList{"Hyphenation is not in \"UTF-8-BOM\" format:\nISO8859-1\n\n"
+                                             "It may lead to corrupt results.\nContinue?"});
+    EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+    EXPECT_TRUE(doc.text.isEmpty());
+    ui.answers = {true};
+    ASSERT_TRUE(LoadHyphenation(doc, settings, ui, fixture).done());
+    EXPECT_TRUE(doc.text.startsWith(QStringLiteral("ISO8859-1\nLEFTHYPHENMIN 2\n")));
 }

@@ -20,10 +20,12 @@ struct HyphenationRow {
 // A hyphenation pattern file, edited as text. Its tab's word list shows the
 // dictionary's entries; only the focus within that list is its own.
 struct HyphenationDocument {
-    // An empty document holds the encoding line alone.
+    // What Clear leaves: the encoding line alone.
     static QString emptyText() { return QStringLiteral("UTF-8\n"); }
 
-    QString text = emptyText();
+    // Empty until a file is loaded or the pane is edited, so a fresh program has
+    // nothing to save.
+    QString text;
     bool changed = false;
     QString path;
     qint64 selectedIndex = -1;
