@@ -4,6 +4,7 @@
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "shell/document_wiring.h"
+#include "shell/help_wiring.h"
 #include "shell/main_window.h"
 
 namespace lexaloom {
@@ -13,6 +14,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireDocumentCommands(window, workbench, ui);
     WireWordlistExtraction(window, workbench, ui);
     WireDictionaryEditing(window, workbench, ui);
+    WirePrefsAndHelp(window, workbench, ui);
 }
 
 } // namespace lexaloom

@@ -115,7 +115,7 @@ QList<std::pair<QString, int>> dictionaryColumns(const WindowMetrics &m)
 
 QString licenceAnchor()
 {
-    return QStringLiteral("#7.apache_license");
+    return manualAnchors::licence;
 }
 
 } // namespace
