@@ -7,6 +7,7 @@
 
 #include "engine_fixtures.h"
 #include "gtest_qt_printers.h"
+#include "save_faults.h"
 #include "scripted_ui.h"
 
 #include <QFile>
@@ -335,4 +336,59 @@ TEST(HyphenationFiles, NotUtf8AsksFirst)
     ui.answers = {true};
     ASSERT_TRUE(LoadHyphenation(doc, settings, ui, fixture).done());
     EXPECT_TRUE(doc.text.startsWith(QStringLiteral("ISO8859-1\nLEFTHYPHENMIN 2\n")));
+}
+
+// After Yes to the encoding question the bytes that are not UTF-8 come back unchanged.
+TEST(HyphenationFiles, BytesThatAreNotUtf8SurviveEditingAndSaving)
+{
+    MainSettings settings;
+    ScriptedUi ui;
+    HyphenationDocument doc;
+    ui.answers = {true};
+    ASSERT_TRUE(LoadHyphenation(doc, settings, ui, QStringLiteral(LEXALOOM_FIXTURES "/hyphenation/latin1.dic")).done());
+    EXPECT_FALSE(doc.text.contains(QChar(0xFFFD)));
+    doc.text.insert(doc.text.indexOf(QStringLiteral("b1")), QStringLiteral("n\u00E91w\n"));
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("latin1.dic"));
+    ui.savePaths = {target};
+    ASSERT_TRUE(SaveHyphenation(doc, settings, ui, false, true).done());
+    QFile saved(target);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("\xEF\xBB\xBFISO8859-1\nLEFTHYPHENMIN 2\n\xE9"
+                                          "1a\nn\xC3\xA9"
+                                          "1w\nb1\xE8\n"));
+}
+
+// A failed save leaves the old file byte for byte, whatever step fails or where it stops.
+TEST(HyphenationFiles, SaveKeepsTheOldFileOnEveryFailure)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString path = dir.filePath(QStringLiteral("hyph.dic"));
+    const FolderImage before{{QStringLiteral("hyph.dic"), QByteArray("\xEF\xBB\xBFUTF-8\nold1\n")}};
+    const FolderImage after{{QStringLiteral("hyph.dic"), QByteArray("\xEF\xBB\xBFUTF-8\nn1ew\n")}};
+    MainSettings settings;
+    const auto save = [&](FileOps &ops) {
+        ScriptedUi ui;
+        HyphenationDocument doc;
+        doc.text = QStringLiteral("UTF-8\r\nn1ew\n");
+        doc.path = path;
+        doc.changed = true;
+        const bool done = SaveHyphenation(doc, settings, ui, true, false, ops).done();
+        // A failure leaves the document as it was and says why.
+        if (!done && (!doc.changed || ui.messages.isEmpty() ||
+                      !ui.messages[0].text.startsWith(QStringLiteral("Can't write the file:"))))
+            ADD_FAILURE() << "a failed save must say so and keep the changed flag";
+        return done;
+    };
+    const auto saveAgain = [&] {
+        ScriptedUi ui;
+        EXPECT_TRUE(WriteHyphenationFile(ui, settings, QStringLiteral("UTF-8\nn1ew\n"), path).done());
+        return false;
+    };
+    SaveFaultHarness harness(dir.path(), before, after);
+    EXPECT_GT(harness.countSteps(save), 3);
+    const QStringList failures = harness.checkEveryFailure(save, saveAgain);
+    EXPECT_TRUE(failures.isEmpty()) << failures.join(QLatin1Char('\n')).toStdString();
+    const QStringList kills = harness.checkEveryKill(save, saveAgain);
+    EXPECT_TRUE(kills.isEmpty()) << kills.join(QLatin1Char('\n')).toStdString();
 }

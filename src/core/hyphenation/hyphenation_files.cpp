@@ -2,29 +2,29 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include "hyphenation/hyphenate.h"
 #include "hyphenation/hyphenation_document.h"
+#include "shell/atomic_write.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
+#include "shell/text_codec.h"
 #include "shell/ui.h"
 
 namespace lexaloom {
 
 namespace {
 
-constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
-
+// Real pattern files are not all UTF-8: bytes that are not survive editing and saving.
 QString decodeFileText(QByteArrayView bytes)
 {
-    return QString::fromUtf8(bytes);
+    return DecodeLossless(bytes);
 }
 
 QByteArray encodeFileText(const QString &text)
 {
-    return text.toUtf8();
+    return EncodeLossless(text);
 }
 
 HyphenationFileResult failed(Ui &ui, HyphenationFileResult result, const QString &message)
@@ -57,9 +57,7 @@ HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, 
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return failed(ui, result, fileTexts::cannotRead.arg(QDir::toNativeSeparators(path), file.errorString()));
-    QByteArrayView body(bytes);
-    if (body.startsWith(utf8Bom))
-        body = body.sliced(utf8Bom.size());
+    const QByteArrayView body = WithoutUtf8Bom(bytes);
     qsizetype lineEnd = 0;
     while (lineEnd < body.size() && body[lineEnd] != '\n' && body[lineEnd] != '\r')
         ++lineEnd;
@@ -81,22 +79,21 @@ HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, 
 }
 
 HyphenationFileResult WriteHyphenationFile(Ui &ui, const MainSettings &settings, const QString &text,
-                                           const QString &path)
+                                           const QString &path, FileOps &fileOps)
 {
     HyphenationFileResult result;
     result.path = path;
     LongTask task(ui, settings);
     task.begin(hyphenationTexts::savingStatus, 0);
-    const QByteArray bytes = utf8Bom.toByteArray() + encodeFileText(NormaliseLineEnds(text));
-    // The new bytes replace the old file only once all of them are on disk.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    // The old file is replaced only once all of the new bytes are on disk.
+    AtomicFileWriter file(path, fileOps);
+    const bool written = file.open() && file.write(utf8ByteOrderMark) &&
+                         file.write(encodeFileText(NormaliseLineEnds(text))) && file.commit();
+    if (!written) {
         task.cancel();
-        return failed(ui, result, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), reason));
+        return failed(ui, result, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), file.errorString()));
     }
-    result.bytes = bytes.size();
+    result.bytes = file.written();
     result.outcome = HyphenationFileOutcome::Done;
     task.finish(hyphenationTexts::okPrefix + sizeText(result.bytes) + task.elapsedText());
     return result;
@@ -130,7 +127,7 @@ HyphenationFileResult LoadHyphenation(HyphenationDocument &document, const MainS
 }
 
 HyphenationFileResult SaveHyphenation(HyphenationDocument &document, const MainSettings &settings, Ui &ui,
-                                      bool useCurrentName, bool askForName)
+                                      bool useCurrentName, bool askForName, FileOps &fileOps)
 {
     ui.setStatusText(hyphenationTexts::savingStatus);
     ui.setProgressValue(0);
@@ -148,7 +145,7 @@ HyphenationFileResult SaveHyphenation(HyphenationDocument &document, const MainS
         ui.setStatusText(LongTask::abortedText());
         return result;
     }
-    result = WriteHyphenationFile(ui, settings, document.text, target);
+    result = WriteHyphenationFile(ui, settings, document.text, target, fileOps);
     if (!result.done())
         return result;
     document.changed = false;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "shell/atomic_write.h"
 #include "shell/document_kind.h"
 
 namespace lexaloom {
@@ -47,12 +48,13 @@ HyphenationFileResult LoadHyphenation(HyphenationDocument &document, const MainS
 // File > Save (true, false) and Save As (false, true). The old file is replaced only
 // by a complete new one.
 HyphenationFileResult SaveHyphenation(HyphenationDocument &document, const MainSettings &settings, Ui &ui,
-                                      bool useCurrentName, bool askForName);
+                                      bool useCurrentName, bool askForName, FileOps &fileOps = SystemFileOps());
 
 // The read and write of one file without the dialogs, for the command line and tests.
-// Reading asks the encoding question; `text` gets the file's text with LF line ends.
+// Reading asks the encoding question; `text` gets the file's text with LF line ends,
+// bytes that are not UTF-8 held as raw-byte units so that writing gives them back.
 HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, const QString &path, QString &text);
 HyphenationFileResult WriteHyphenationFile(Ui &ui, const MainSettings &settings, const QString &text,
-                                           const QString &path);
+                                           const QString &path, FileOps &fileOps = SystemFileOps());
 
 } // namespace lexaloom
