@@ -3,6 +3,7 @@
 #include "app/workbench.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
+#include "hyphenation/hyphenation_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/help_wiring.h"
 #include "shell/main_window.h"
@@ -15,6 +16,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireWordlistExtraction(window, workbench, ui);
     WireDictionaryEditing(window, workbench, ui);
     WirePrefsAndHelp(window, workbench, ui);
+    WireHyphenation(window, workbench, ui);
 }
 
 } // namespace lexaloom
