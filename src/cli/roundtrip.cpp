@@ -20,12 +20,13 @@ int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &e
 {
     // Every file kind gets its --kind here as its load and save land.
     const QString kind = arguments.option(QStringLiteral("--kind"), QStringLiteral("dictionary"));
-    static const QStringList laterKinds{QStringLiteral("thesaurus"), QStringLiteral("hyphenation"),
-                                        QStringLiteral("autocorrect")};
+    static const QStringList laterKinds{QStringLiteral("thesaurus"), QStringLiteral("autocorrect")};
     if (laterKinds.contains(kind)) {
         err << "lexaloom-cli: roundtrip --kind " << kind << " is not available yet\n";
         return exitFailed;
     }
+    if (kind == QLatin1String("hyphenation"))
+        return runHyphenationRoundtrip(arguments, out, err);
     if (kind != QLatin1String("dictionary"))
         return arguments.usageError(err);
     const QString dicPath = QFileInfo(arguments.positional[0]).absoluteFilePath();

@@ -10,5 +10,7 @@ namespace lexaloom::cli {
 // when left out) and saves it into OUTDIR under the same name, through the same load
 // and save commands as File > Open and Save As.
 int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err);
+// The same for a hyphenation pattern file.
+int runHyphenationRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err);
 
 } // namespace lexaloom::cli

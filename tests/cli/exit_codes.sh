@@ -44,6 +44,8 @@ check 0 "" extract --kind csv "$fx/walk.dic" words.csv
 check 0 "" roundtrip "$fx/walk.dic" out
 check 0 "" roundtrip --kind dictionary "$fx/walk.dic" out2
 check 0 "" validate-aff "$fx/walk.aff"
+check 0 "" roundtrip --kind hyphenation "$fx/../hyphenation/small.dic" hyph-out
+check 0 "" hyphenate "$fx/../hyphenation/small.dic" "$fx/walk.aff" walk/S
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
 # A missing input.
@@ -54,6 +56,8 @@ check 2 "^lexaloom-cli: .*missing\.dic: .*not found" derive-all missing.dic all.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract --kind txt missing.dic words.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" roundtrip missing.dic out
 check 2 "^lexaloom-cli: .*missing\.aff: cannot read" validate-aff missing.aff
+check 2 "^lexaloom-cli: .*missing\.dic: \.DIC file not found\.$" hyphenate missing.dic "$fx/walk.aff" walk
+check 2 "^lexaloom-cli: .*missing\.dic: \.DIC file not found\.$" roundtrip --kind hyphenation missing.dic out
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
@@ -68,7 +72,7 @@ check 2 "^lexaloom-cli: unknown command" frobnicate
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in count derive derive-all extract roundtrip validate-aff; do
+for command in count derive derive-all extract hyphenate roundtrip validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
