@@ -206,6 +206,21 @@ int timeMode(const QString &text, const QString &dicPath, int repeat)
         Hyphenate(doc, context, entry);
         warm.push_back(timer.nsecsElapsed());
     }
+    // A list far longer than any entry's: 1,000 primary words as rows.
+    QList<HyphenationRow> many;
+    for (qint64 i = 0; i < dictionary.entries.size() && many.size() < 1000; ++i) {
+        const QString word = dictionary.entries.at(i).section(QLatin1Char('\n'), 0, 0).section(QLatin1Char('/'), 0, 0);
+        if (word.size() > 5)
+            many.append({word, {}, {}, false});
+    }
+    std::vector<qint64> thousand;
+    for (int r = 0; r < repeat; ++r) {
+        QList<HyphenationRow> rows = many;
+        timer.start();
+        HyphenateResults(doc.patternCache, rows, ui, settings);
+        thousand.push_back(timer.nsecsElapsed());
+    }
+    std::sort(thousand.begin(), thousand.end());
     std::sort(cold.begin(), cold.end());
     std::sort(warm.begin(), warm.end());
     std::printf("entry\t%s\n", qPrintable(entry));
@@ -213,6 +228,7 @@ int timeMode(const QString &text, const QString &dicPath, int repeat)
     std::printf("patterns\t%lld\n", qint64(doc.patternCache.patternCount()));
     std::printf("hyphenate_ms\t%.2f\n", warm[warm.size() / 2] / 1e6);
     std::printf("cache_build_ms\t%.2f\n", cold[cold.size() / 2] / 1e6);
+    std::printf("hyphenate_1000_rows_ms\t%.2f\n", thousand[thousand.size() / 2] / 1e6);
     return 0;
 }
 
