@@ -705,9 +705,9 @@ void TestMainWindow::commandsStillWithoutAnOperation()
     window.tabs()->setCurrentIndex(int(DocumentKind::Thesaurus));
     QTest::mouseClick(window.tabButton(DocumentKind::Thesaurus, TabAction::Add), Qt::LeftButton);
     window.menuAction(CommandId::Open)->trigger();
-    window.tabs()->setCurrentIndex(int(DocumentKind::Hyphenation));
-    QTest::mouseClick(window.tabButton(DocumentKind::Hyphenation, TabAction::Hyphenate), Qt::LeftButton);
-    QTest::mouseClick(window.tabButton(DocumentKind::Hyphenation, TabAction::PaneClear), Qt::LeftButton);
+    window.tabs()->setCurrentIndex(int(DocumentKind::Autocorrect));
+    QTest::mouseClick(window.tabButton(DocumentKind::Autocorrect, TabAction::Add), Qt::LeftButton);
+    QTest::mouseClick(window.tabButton(DocumentKind::Autocorrect, TabAction::Sort), Qt::LeftButton);
     QCOMPARE(ui.messageTexts(), QStringList(5, QStringLiteral("Not coded yet.")));
     for (const ScriptedUi::Message &m : ui.messages) {
         QCOMPARE(m.title, QStringLiteral("Warning!"));
