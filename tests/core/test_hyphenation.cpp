@@ -1,3 +1,4 @@
+#include "dictionary/word_editor_model.h"
 #include "hyphenation/hyphenate.h"
 #include "hyphenation/hyphenation_document.h"
 #include "hyphenation/hyphenation_files.h"
@@ -188,10 +189,14 @@ TEST(HyphenationTab, HyphenateListsTheFormsAndBreaksThem)
     TabFixture f;
     f.doc.text = QStringLiteral("UTF-8\nl1k\n1ing\n");
     EXPECT_EQ(Hyphenate(f.doc, f.context, QStringLiteral("walk/SG")), HyphenationOutcome::Hyphenated);
+    // The rows are coloured by the form's type, as in the word editor.
+    const int primary = derivedTypeColour(f.settings, DerivedType::Primary);
+    const int suffix = derivedTypeColour(f.settings, DerivedType::Suffix);
+    ASSERT_NE(primary, suffix);
     const QList<HyphenationRow> expected{
-        {QStringLiteral("wal-k"), QString(), QStringLiteral("wal1k"), false},
-        {QStringLiteral("wal-ks"), QStringLiteral("S"), QStringLiteral("wal1ks"), false},
-        {QStringLiteral("wal-k-ing"), QStringLiteral("G"), QStringLiteral("wal1k1ing"), false},
+        {QStringLiteral("wal-k"), QString(), QStringLiteral("wal1k"), false, primary},
+        {QStringLiteral("wal-ks"), QStringLiteral("S"), QStringLiteral("wal1ks"), false, suffix},
+        {QStringLiteral("wal-k-ing"), QStringLiteral("G"), QStringLiteral("wal1k1ing"), false, suffix},
     };
     EXPECT_EQ(f.doc.results, expected);
     EXPECT_EQ(f.doc.lastTestedWord, QStringLiteral("walk/SG"));

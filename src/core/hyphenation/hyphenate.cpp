@@ -3,6 +3,7 @@
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
 #include "dictionary/derive_word.h"
+#include "dictionary/word_editor_model.h"
 #include "hyphenation/hyphenation_document.h"
 #include "hyphenation/hyphenation_patterns.h"
 #include "shell/long_task.h"
@@ -20,7 +21,7 @@ HyphenationOutcome testWord(HyphenationDocument &document, const HyphenationCont
     DeriveWord(context.affixTable, word, sink);
     document.results.reserve(qsizetype(sink.rows().size()));
     for (const EditorRow &row : sink.rows())
-        document.results.append({row.word, row.flag, QString(), false});
+        document.results.append({row.word, row.flag, QString(), false, derivedTypeColour(context.settings, row.type)});
     document.lastTestedWord = word;
     if (!BuildPatternCache(document.patternCache, document.text, context.ui, context.settings))
         return HyphenationOutcome::Derived;

@@ -13,6 +13,7 @@ struct HyphenationRow {
     QString code;           // the flag that produced the form; empty for the word itself
     QString rule;           // the pattern values
     bool noMatches = false; // the rule column reads "No matches" (in red)
+    int colour = 0;         // 0xRRGGBB of the form's type, as in the word editor
 
     bool operator==(const HyphenationRow &) const = default;
 };

@@ -24,6 +24,9 @@ void ShowHyphenationResults(MainWindow &window, const Workbench &workbench)
     items.reserve(rows.size());
     for (const HyphenationRow &row : rows) {
         auto *item = new QTreeWidgetItem({row.word, row.code, row.rule});
+        const QColor colour = palette::fromRgb(quint32(row.colour));
+        item->setForeground(0, colour);
+        item->setForeground(1, colour);
         if (row.noMatches)
             item->setForeground(2, palette::red);
         items.append(item);
