@@ -65,13 +65,10 @@ int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &e
 {
     // Every file kind gets its --kind here as its load and save land.
     const QString kind = arguments.option(QStringLiteral("--kind"), QStringLiteral("dictionary"));
-    static const QStringList laterKinds{QStringLiteral("hyphenation")};
     if (kind == QLatin1String("thesaurus"))
         return runThesaurusRoundtrip(arguments, out, err);
-    if (laterKinds.contains(kind)) {
-        err << "lexaloom-cli: roundtrip --kind " << kind << " is not available yet\n";
-        return exitFailed;
-    }
+    if (kind == QLatin1String("hyphenation"))
+        return runHyphenationRoundtrip(arguments, out, err);
     if (kind != QLatin1String("dictionary") && kind != QLatin1String("autocorrect"))
         return arguments.usageError(err);
     const QString dicPath = QFileInfo(arguments.positional[0]).absoluteFilePath();

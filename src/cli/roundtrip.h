@@ -10,6 +10,8 @@ namespace lexaloom::cli {
 // when left out) and saves it into OUTDIR under the same name, through the same load
 // and save commands as File > Open and Save As.
 int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err);
+// The same for a hyphenation pattern file.
+int runHyphenationRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err);
 
 // "roundtrip --kind thesaurus DAT OUTDIR": the .dat with a fresh .idx, as Save As writes them.
 int runThesaurusRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err);

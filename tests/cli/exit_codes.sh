@@ -57,6 +57,8 @@ check 0 "" roundtrip --kind thesaurus th.dat th-out
 check 0 "" thesaurus-sort th.dat sorted.dat
 check 0 "" roundtrip --kind autocorrect DocumentList.xml acout
 check 0 "" autotext-list at/BlockList.xml
+check 0 "" roundtrip --kind hyphenation "$fx/../hyphenation/small.dic" hyph-out
+check 0 "" hyphenate "$fx/../hyphenation/small.dic" "$fx/walk.aff" walk/S
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
 # A missing input.
@@ -75,6 +77,8 @@ check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" roundtrip --kin
 check 2 "^lexaloom-cli: .*NotAList\.xml: Failed to import file\.$" roundtrip --kind autocorrect NotAList.xml acout
 check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" autotext-list missing.xml
 check 2 "^lexaloom-cli: .*EmptyBlockList\.xml: \.XML file has no valid entries\.$" autotext-list EmptyBlockList.xml
+check 2 "^lexaloom-cli: .*missing\.dic: \.DIC file not found\.$" hyphenate missing.dic "$fx/walk.aff" walk
+check 2 "^lexaloom-cli: .*missing\.dic: \.DIC file not found\.$" roundtrip --kind hyphenation missing.dic out
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
@@ -82,7 +86,6 @@ check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic
 check 2 "^lexaloom-cli: .*plain-file/acout: cannot create" roundtrip --kind autocorrect DocumentList.xml plain-file/acout
 check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
 # Kinds whose files are not built yet, and malformed calls.
-check 2 "^lexaloom-cli: roundtrip --kind hyphenation is not available yet$" roundtrip --kind hyphenation a.dic out
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
 check 2 "^usage: lexaloom-cli count " count --kind txt "$fx/walk.dic"
@@ -91,7 +94,7 @@ check 2 "^usage: lexaloom-cli thesaurus-sort " thesaurus-sort th.dat
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autotext-list count derive derive-all extract roundtrip thesaurus-sort validate-aff; do
+for command in autotext-list count derive derive-all extract hyphenate roundtrip thesaurus-sort validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 

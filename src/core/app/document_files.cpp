@@ -65,4 +65,21 @@ AutoTextFileResult OpenAutoTextFile(Workbench &workbench, Ui &ui, const QString 
     return result;
 }
 
+HyphenationFileResult OpenHyphenationFile(Workbench &workbench, Ui &ui, const QString &path)
+{
+    HyphenationFileResult result = LoadHyphenation(workbench.hyphenation, workbench.settings, ui, path);
+    if (result.done())
+        AddRecentFile(workbench, DocumentKind::Hyphenation, result.path);
+    return result;
+}
+
+HyphenationFileResult SaveHyphenationFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName)
+{
+    HyphenationFileResult result =
+        SaveHyphenation(workbench.hyphenation, workbench.settings, ui, useCurrentName, askForName);
+    if (result.done())
+        AddRecentFile(workbench, DocumentKind::Hyphenation, result.path);
+    return result;
+}
+
 } // namespace lexaloom

@@ -5,6 +5,7 @@
 #include "autocorrect/autocorrect_files.h"
 #include "autocorrect/autotext_files.h"
 #include "dictionary/dictionary_files.h"
+#include "hyphenation/hyphenation_files.h"
 #include "thesaurus/thesaurus_files.h"
 
 namespace lexaloom {
@@ -27,5 +28,8 @@ ThesaurusFileResult SaveThesaurusFile(Workbench &workbench, Ui &ui, bool useCurr
 AutocorrectFileResult OpenAutocorrectFile(Workbench &workbench, Ui &ui, const QString &path = QString());
 AutocorrectFileResult SaveAutocorrectFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
 AutoTextFileResult OpenAutoTextFile(Workbench &workbench, Ui &ui, const QString &path = QString());
+// The same on the Hyphenation tab.
+HyphenationFileResult OpenHyphenationFile(Workbench &workbench, Ui &ui, const QString &path = QString());
+HyphenationFileResult SaveHyphenationFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
 
 } // namespace lexaloom

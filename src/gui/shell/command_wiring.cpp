@@ -4,6 +4,7 @@
 #include "autocorrect/autocorrect_wiring.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
+#include "hyphenation/hyphenation_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/help_wiring.h"
 #include "shell/main_window.h"
@@ -19,6 +20,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WirePrefsAndHelp(window, workbench, ui);
     WireThesaurus(window, workbench, ui);
     WireAutocorrect(window, workbench, ui);
+    WireHyphenation(window, workbench, ui);
 }
 
 } // namespace lexaloom

@@ -1,0 +1,156 @@
+#include "hyphenation/hyphenation_files.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "hyphenation/hyphenate.h"
+#include "hyphenation/hyphenation_document.h"
+#include "shell/atomic_write.h"
+#include "shell/file_dialogs.h"
+#include "shell/format.h"
+#include "shell/long_task.h"
+#include "shell/text_codec.h"
+#include "shell/ui.h"
+
+namespace lexaloom {
+
+namespace {
+
+// Real pattern files are not all UTF-8: bytes that are not survive editing and saving.
+QString decodeFileText(QByteArrayView bytes)
+{
+    return DecodeLossless(bytes);
+}
+
+QByteArray encodeFileText(const QString &text)
+{
+    return EncodeLossless(text);
+}
+
+HyphenationFileResult failed(Ui &ui, HyphenationFileResult result, const QString &message)
+{
+    ui.showMessage(fileTexts::errorTitle, message, MessageIcon::Warning);
+    ui.setStatusText(LongTask::abortedText());
+    result.outcome = HyphenationFileOutcome::Failed;
+    return result;
+}
+
+QString sizeText(qint64 bytes)
+{
+    return FormatFileSize(QStringLiteral("dic:"), bytes, true);
+}
+
+} // namespace
+
+HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, const QString &path, QString &text)
+{
+    HyphenationFileResult result;
+    result.path = path;
+    if (!CheckFileExists(ui, path, hyphenationTexts::dicNotFound)) {
+        ui.setStatusText(fileTexts::fileNotFound);
+        result.outcome = HyphenationFileOutcome::Failed;
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(ui, result, fileTexts::cannotRead.arg(QDir::toNativeSeparators(path), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failed(ui, result, fileTexts::cannotRead.arg(QDir::toNativeSeparators(path), file.errorString()));
+    const QByteArrayView body = WithoutUtf8Bom(bytes);
+    qsizetype lineEnd = 0;
+    while (lineEnd < body.size() && body[lineEnd] != '\n' && body[lineEnd] != '\r')
+        ++lineEnd;
+    const QString firstLine = decodeFileText(body.first(lineEnd));
+    if (firstLine.toUpper() != QStringLiteral("UTF-8") &&
+        !ui.askYesNo(LongTask::warningTitle(), hyphenationTexts::notUtf8Question.arg(firstLine),
+                     MessageIcon::Warning)) {
+        ui.setStatusText(LongTask::abortedText());
+        return result;
+    }
+    LongTask task(ui, settings);
+    task.begin(hyphenationTexts::loadingStatus, 0);
+    ui.setStatusText(hyphenationTexts::loadingStatus + task.elapsedText());
+    text = NormaliseLineEnds(decodeFileText(body));
+    result.bytes = bytes.size();
+    result.outcome = HyphenationFileOutcome::Done;
+    task.finish(hyphenationTexts::okPrefix + sizeText(result.bytes) + task.elapsedText());
+    return result;
+}
+
+HyphenationFileResult WriteHyphenationFile(Ui &ui, const MainSettings &settings, const QString &text,
+                                           const QString &path, FileOps &fileOps)
+{
+    HyphenationFileResult result;
+    result.path = path;
+    LongTask task(ui, settings);
+    task.begin(hyphenationTexts::savingStatus, 0);
+    // The old file is replaced only once all of the new bytes are on disk.
+    AtomicFileWriter file(path, fileOps);
+    const bool written = file.open() && file.write(utf8ByteOrderMark) &&
+                         file.write(encodeFileText(NormaliseLineEnds(text))) && file.commit();
+    if (!written) {
+        task.cancel();
+        return failed(ui, result, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    result.bytes = file.written();
+    result.outcome = HyphenationFileOutcome::Done;
+    task.finish(hyphenationTexts::okPrefix + sizeText(result.bytes) + task.elapsedText());
+    return result;
+}
+
+HyphenationFileResult LoadHyphenation(HyphenationDocument &document, const MainSettings &settings, Ui &ui,
+                                      const QString &path)
+{
+    ui.setStatusText(hyphenationTexts::loadingStatus);
+    ui.setProgressValue(0);
+    HyphenationFileResult result;
+    if (document.changed &&
+        !ui.askYesNo(LongTask::warningTitle(), hyphenationTexts::changedQuestion, MessageIcon::Information)) {
+        ui.setStatusText(LongTask::abortedText());
+        return result;
+    }
+    const QString target =
+        path.isEmpty() ? AskOpenPath(ui, hyphenationTexts::openTitle, hyphenationTexts::openFilter) : path;
+    if (target.isEmpty()) {
+        ui.setStatusText(LongTask::abortedText());
+        return result;
+    }
+    QString text;
+    result = ReadHyphenationFile(ui, settings, target, text);
+    if (!result.done())
+        return result;
+    document.text = std::move(text);
+    document.changed = false;
+    document.path = target;
+    return result;
+}
+
+HyphenationFileResult SaveHyphenation(HyphenationDocument &document, const MainSettings &settings, Ui &ui,
+                                      bool useCurrentName, bool askForName, FileOps &fileOps)
+{
+    ui.setStatusText(hyphenationTexts::savingStatus);
+    ui.setProgressValue(0);
+    HyphenationFileResult result;
+    if (document.text.isEmpty()) {
+        ui.showMessage(LongTask::warningTitle(), hyphenationTexts::dicEmpty, MessageIcon::Warning);
+        ui.setStatusText(LongTask::abortedText());
+        return result;
+    }
+    QString target = useCurrentName ? document.path : QString();
+    if (target.isEmpty() || askForName)
+        target =
+            AskSavePath(ui, hyphenationTexts::saveTitle, hyphenationTexts::saveFilter, hyphenationTexts::fileExtension);
+    if (target.isEmpty()) {
+        ui.setStatusText(LongTask::abortedText());
+        return result;
+    }
+    result = WriteHyphenationFile(ui, settings, document.text, target, fileOps);
+    if (!result.done())
+        return result;
+    document.changed = false;
+    document.path = target;
+    return result;
+}
+
+} // namespace lexaloom
