@@ -253,7 +253,7 @@ void TestMainWindow::commandStatesPerTab()
 
     f.wb.dictionary.entries.append(u"word");
     f.wb.autotext.entries.append(u"a\nb\nc");
-    f.wb.grammar.chunks.append(u"rule");
+    f.wb.grammar.chunks.append(GrammarChunk{.kind = QStringLiteral("rule")});
     w.dispatcher().afterEvent();
     QVERIFY(save->isEnabled());
     QVERIFY(w.menuAction(CommandId::SaveAs)->isEnabled());

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+#include <QStringView>
+
+namespace lexaloom {
+
+class Ui;
+
+// A report or extraction file (UTF-8 with a byte-order mark) written beside its target
+// and put in place by commit(): a failed write never harms the file that was there.
+// An aborted run commits what it wrote so far, as the tools promise; every write is
+// checked, and after the first failure nothing more is written.
+class TextExportFile final {
+public:
+    explicit TextExportFile(const QString &path);
+    TextExportFile(const TextExportFile &) = delete;
+    TextExportFile &operator=(const TextExportFile &) = delete;
+
+    // Opens the file and writes the byte-order mark; tells the user when it cannot.
+    bool open(Ui &ui);
+    void write(QStringView text);
+    // Writes what is buffered and puts the file in place; tells the user on failure.
+    bool commit(Ui &ui);
+    // Bytes written so far, buffered ones included.
+    qint64 size() const { return m_flushed + m_buffer.size(); }
+    bool ok() const { return m_ok; }
+
+private:
+    bool flush();
+
+    QSaveFile m_file;
+    QByteArray m_buffer;
+    qint64 m_flushed = 0;
+    bool m_ok = true;
+};
+
+} // namespace lexaloom
