@@ -73,7 +73,7 @@ TEST(CommandStatesTest, PerTab)
         DocumentKind tab;
         bool save;
     } cases[] = {
-        {DocumentKind::Dictionary, true},  {DocumentKind::Thesaurus, true}, {DocumentKind::Hyphenation, true},
+        {DocumentKind::Dictionary, true}, {DocumentKind::Thesaurus, true}, {DocumentKind::Hyphenation, true},
         {DocumentKind::Autocorrect, true}, {DocumentKind::AutoText, false}, {DocumentKind::LanguageTool, false},
     };
     for (const auto &c : cases) {

@@ -48,22 +48,19 @@ constexpr BuiltInRule englishRules[] = {
 
 // Taxonomic ranks map to proper nouns; their comment repeats the source.
 constexpr const char *taxonomicRanks[] = {
-    "Taxonomic clade",      "Taxonomic class",
-    "Taxonomic division",   "Taxonomic family",
-    "Taxonomic genus",      "Taxonomic infraclass",
-    "Taxonomic kingdom",    "Taxonomic order",
-    "Taxonomic phylum",     "Taxonomic phylum + Taxonomic class",
-    "Taxonomic realm",      "Taxonomic subclass",
-    "Taxonomic subfamily",  "Taxonomic subgenus",
-    "Taxonomic subkingdom", "Taxonomic suborder",
-    "Taxonomic subphylum",  "Taxonomic superclass",
-    "Taxonomic superorder", "Taxonomic tribe",
+    "Taxonomic clade",     "Taxonomic class",      "Taxonomic division",
+    "Taxonomic family",    "Taxonomic genus",      "Taxonomic infraclass",
+    "Taxonomic kingdom",   "Taxonomic order",      "Taxonomic phylum",
+    "Taxonomic phylum + Taxonomic class",          "Taxonomic realm",
+    "Taxonomic subclass",  "Taxonomic subfamily",  "Taxonomic subgenus",
+    "Taxonomic subkingdom", "Taxonomic suborder",  "Taxonomic subphylum",
+    "Taxonomic superclass", "Taxonomic superorder", "Taxonomic tribe",
 };
 
 QString joinRule(const char *source, const char *target, const char *comment)
 {
-    return QString::fromUtf8(source) + QLatin1Char('\n') + QString::fromUtf8(target) + QLatin1Char('\n') +
-           QString::fromUtf8(comment);
+    return QString::fromUtf8(source) + QLatin1Char('\n') + QString::fromUtf8(target) + QLatin1Char('\n')
+           + QString::fromUtf8(comment);
 }
 
 } // namespace
