@@ -3,6 +3,7 @@
 #include "app/workbench.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
+#include "languagetool/languagetool_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/main_window.h"
 
@@ -13,6 +14,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireDocumentCommands(window, workbench, ui);
     WireWordlistExtraction(window, workbench, ui);
     WireDictionaryEditing(window, workbench, ui);
+    WireLanguageTool(window, workbench, ui);
 }
 
 } // namespace lexaloom
