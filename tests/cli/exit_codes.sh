@@ -12,6 +12,8 @@ cd "$work" || exit 1
 touch plain-file               # a file where a folder is wanted: nothing can be written below it
 mkdir -p taken/walk.dic        # a folder where the saved .dic should go
 printf 'SET UTF-8\nSFX A Y 2\nSFX A 0 s .\n' >short-group.aff # two rules announced, one given
+printf '<?xml version="1.0"?>\n<rules>\n<category name="Nouns">\n<rule id="R">\n</rule>\n</category>\n</rules>\n' >rules.xml
+printf '<?xml version="1.0"?>\n<rules>\n</rules>\n' >no-rules.xml
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -44,6 +46,9 @@ check 0 "" extract --kind csv "$fx/walk.dic" words.csv
 check 0 "" roundtrip "$fx/walk.dic" out
 check 0 "" roundtrip --kind dictionary "$fx/walk.dic" out2
 check 0 "" validate-aff "$fx/walk.aff"
+check 0 "" grammar-outline --line-numbers rules.xml outline.txt
+check 0 "" grammar-outline rules.xml outline2
+check 0 "" extract-pos --form spelling --language English "$fx/walk.dic" pos.txt
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
 # A missing input.
@@ -53,21 +58,27 @@ check 2 "^lexaloom-cli: .*missing\.aff: cannot read" derive-all missing.dic all.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract --kind txt missing.dic words.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" roundtrip missing.dic out
 check 2 "^lexaloom-cli: .*missing\.aff: cannot read" validate-aff missing.aff
+check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" grammar-outline missing.xml outline.txt
+check 2 "^lexaloom-cli: .*outline3\.txt: Nothing to save\.$" grammar-outline no-rules.xml outline3.txt
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract-pos --form added --language English missing.dic pos.txt
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
 check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic" plain-file/out
 check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
+check 2 "^lexaloom-cli: .*plain-file/o\.txt: " grammar-outline rules.xml plain-file/o.txt
 # Kinds whose files are not built yet, and malformed calls.
 check 2 "^lexaloom-cli: roundtrip --kind thesaurus is not available yet$" roundtrip --kind thesaurus a.dat out
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
 check 2 "^usage: lexaloom-cli count " count --kind txt "$fx/walk.dic"
 check 2 "^lexaloom-cli: unknown command" frobnicate
+check 2 "^lexaloom-cli: Klingon: not a POS language" extract-pos --form added --language Klingon "$fx/walk.dic" pos.txt
+check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language English "$fx/walk.dic" pos.txt
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in count derive derive-all extract roundtrip validate-aff; do
+for command in count derive derive-all extract extract-pos grammar-outline roundtrip validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
