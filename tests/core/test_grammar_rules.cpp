@@ -338,3 +338,30 @@ TEST(GrammarRules, RealGalicianRulesMatchAnIndependentCount)
     // Every line after the first one up to the last chunk's end is in some chunk.
     EXPECT_EQ(all.count(u'\n'), lines.size() - 2);
 }
+
+// Escape while the lines are processed keeps the chunks found so far, with their
+// counts; the file is not recorded as loaded.
+TEST(GrammarRules, AbortWhileProcessingKeepsTheChunksFoundSoFar)
+{
+    Fixture f;
+    const QByteArray text = threeCategories;
+    int pumps = 0;
+    // Each pump moves the clock past the pump interval, so every line pumps; the
+    // reading pass takes one pump per line (19), the processing pass starts after.
+    f.ui.onProcessEvents = [&pumps](ScriptedUi &ui) {
+        ui.fakeClock.advance(30);
+        if (++pumps == 19 + 9)
+            ui.pressEscape();
+    };
+    f.ui.answers.push_back(true);
+    const GrammarLoadResult result = OpenGrammarFile(f.workbench, f.ui, f.write(QStringLiteral("grammar.xml"), text));
+    EXPECT_FALSE(result.done());
+    EXPECT_EQ(f.ui.messageTexts(), QStringList{QStringLiteral("Really abort?")});
+    EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));
+    const GrammarRuleSet &set = f.workbench.grammar;
+    EXPECT_EQ(kinds(set), (QStringList{"category", "rule", "category", "rulegroup"}));
+    EXPECT_EQ(set.categoryRuleCounts, (QList<qint32>{1, 1}));
+    EXPECT_TRUE(set.path.isEmpty());
+    EXPECT_TRUE(f.workbench.recentFiles.list(DocumentKind::LanguageTool).isEmpty() ||
+                f.workbench.recentFiles.list(DocumentKind::LanguageTool).first().isEmpty());
+}

@@ -24,8 +24,6 @@ inline const QString nothingToSave = QStringLiteral("Nothing to save.");
 inline const QString exportTitle = QStringLiteral("Save Text File");
 inline const QString exportFilter = QStringLiteral("Text File (*.txt)|*.txt");
 inline const QString categoryColumn = QStringLiteral("ID Category ");
-inline const QString chunksCounter = QStringLiteral("# Chunks:");
-inline const QString xmlCodeTooltip = QStringLiteral("The .xml code");
 } // namespace grammarTexts
 
 // The colours of the outline's rows, as 0xRRGGBB.
