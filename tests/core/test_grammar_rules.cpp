@@ -261,14 +261,14 @@ TEST(GrammarRules, LoadFailuresAndAbortTellTheirTexts)
     ASSERT_TRUE(f.load(threeCategories));
     f.ui.clearRecords();
     f.ui.openPaths.push_back(QString());
-    EXPECT_FALSE(OpenGrammarFile(f.workbench, f.ui).done());
+    EXPECT_FALSE(OpenGrammarFile(f.workbench, f.ui).replaced);
     EXPECT_EQ(f.ui.dialogTitles, QStringList{QStringLiteral("Open grammar rules")});
     EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_EQ(f.workbench.grammar.chunks.size(), 7);
 
     for (const QString &missing : {f.path(QStringLiteral("none.xml")), f.write(QStringLiteral("empty.xml"), "")}) {
         f.ui.clearRecords();
-        EXPECT_FALSE(OpenGrammarFile(f.workbench, f.ui, missing).done());
+        EXPECT_FALSE(OpenGrammarFile(f.workbench, f.ui, missing).replaced);
         ASSERT_EQ(f.ui.messages.size(), 1);
         EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Error"));
         EXPECT_EQ(f.ui.messages[0].text, QStringLiteral(".XML file not found."));

@@ -217,6 +217,7 @@ GrammarLoadResult LoadGrammarRules(GrammarRuleSet &set, const MainSettings &sett
         return result;
     }
     set.clear();
+    result.replaced = true;
 
     QFile file(path);
     QByteArray bytes;

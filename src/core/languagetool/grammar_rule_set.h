@@ -87,6 +87,7 @@ enum class GrammarOutcome { Done, Cancelled, Failed };
 struct GrammarLoadResult {
     GrammarOutcome outcome = GrammarOutcome::Cancelled;
     QString path;
+    bool replaced = false; // the set was emptied for the new file (done, aborted or unreadable)
     bool done() const { return outcome == GrammarOutcome::Done; }
 };
 

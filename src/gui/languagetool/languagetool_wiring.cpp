@@ -92,8 +92,8 @@ void WireLanguageTool(MainWindow &window, Workbench &workbench, Ui &ui)
     d.setLoadOperation(kind, [&window, &workbench, &ui](const QString &path) {
         const GrammarLoadResult result = OpenGrammarFile(
             workbench, ui, path, [&window, &workbench] { window.refreshFileInfo(DocumentKind::LanguageTool); });
-        // A load that got past the file check replaced the outline, even when aborted.
-        if (result.outcome != GrammarOutcome::Failed || workbench.grammar.chunks.isEmpty())
+        // A cancelled dialog or a missing file leaves the outline on screen as it was.
+        if (result.replaced)
             ShowGrammarOutline(window, workbench);
     });
 
