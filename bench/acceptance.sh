@@ -35,4 +35,13 @@ for dic in "$CORPUS"/*.dic; do
         printf "%-6s %9d forms, %d rejected as whole forms (%.4f%% accepted); hunspell -l lists %d tokens\n",
             n, f, r, 100 * (f - r) / f, t }'
     sed 's/^/    rejected: /' "$TMP/$name.rejected"
+    # The forms a spell checker accepts on their own (extract --kind accepted).
+    "$BUILD/src/cli/lexaloom-cli" extract --kind accepted "$dic" "$TMP/$name.accepted.txt" >/dev/null
+    tail -c +4 "$TMP/$name.accepted.txt" >"$TMP/$name.accepted"
+    kept=$(wc -l <"$TMP/$name.accepted")
+    "$TMP/hunspell_rejects" "${dic%.dic}.aff" "$dic" <"$TMP/$name.accepted" >"$TMP/$name.accepted.rejected"
+    still=$(wc -l <"$TMP/$name.accepted.rejected")
+    awk -v n="$name" -v f="$kept" -v r="$still" 'BEGIN {
+        printf "%-6s %9d accepted forms, %d of them rejected (%.4f%% accepted)\n", n, f, r, 100 * (f - r) / (f ? f : 1) }'
+    sed 's/^/    accepted but rejected: /' "$TMP/$name.accepted.rejected"
 done

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libpcre2-dev libarchive-dev libcurl4-openssl-dev
+    libpcre2-dev libarchive-dev libcurl4-openssl-dev libssl-dev openssl
     libgtest-dev
     # Arial-compatible metrics and the symbol glyphs shown in status texts and labels
     fonts-liberation fonts-dejavu-core fonts-noto-color-emoji fonts-symbola fontconfig

@@ -6,19 +6,24 @@
 #include <QSaveFile>
 
 #include "cli_command.h"
+#include "console_ui.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
 #include "dictionary/derive_word.h"
 #include "dictionary/dic_line_reader.h"
+#include "dictionary/dictionary_files.h"
+#include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/list_document.h"
+#include "shell/settings.h"
+#include "shell/text_codec.h"
 
 namespace lexaloom::cli {
 
 namespace {
 
-// The .aff as the dictionary load reads it: byte-order mark skipped, line ends
-// made "\n".
+// The .aff as the dictionary load reads it: byte-order mark skipped, bytes that are
+// not UTF-8 kept, line ends made "\n".
 bool readAffText(const QString &path, QString &text, QTextStream &err)
 {
     QFile file(path);
@@ -26,18 +31,8 @@ bool readAffText(const QString &path, QString &text, QTextStream &err)
         CliFailure(err, path, QStringLiteral("cannot read: ") + file.errorString());
         return false;
     }
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    text = QString::fromUtf8(bytes);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(u'\r', u'\n');
+    text = NormaliseLineEnds(DecodeLossless(WithoutUtf8Bom(file.readAll())));
     return true;
-}
-
-QString affPathOf(const QString &dicPath)
-{
-    return dicPath.left(dicPath.size() - 3) + QLatin1String("aff");
 }
 
 int runDerive(const CliArguments &arguments, QTextStream &out, QTextStream &err)
@@ -64,14 +59,20 @@ int runDerive(const CliArguments &arguments, QTextStream &out, QTextStream &err)
     return exitOk;
 }
 
-// Derives every entry of the .dic into `sink`; false when a file is unreadable.
+// Derives every entry of the .dic into `sink`, read as File > Open reads it: the same
+// checks, questions (answered Yes and shown on stderr) and line rules. False when the
+// dictionary was refused or unreadable.
 bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink &sink, qint64 &total, QTextStream &err)
 {
+    ConsoleUi ui(err, true, true);
+    const MainSettings settings;
     QString affText;
-    if (!readAffText(affPathOf(dicPath), affText, err))
+    if (!ReadDictionaryAff(ui, settings, dicPath, affText).done()) {
+        CliFailure(err, dicPath, ui.reason());
         return false;
+    }
     BuildAffixTable(table, affText);
-    DicLineReader reader(dicPath);
+    DicLineReader reader(dicPath, DicQuestionsFor(ui, settings));
     if (!reader.isOpen()) {
         CliFailure(err, dicPath, QStringLiteral("cannot read"));
         return false;
@@ -85,6 +86,11 @@ bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink 
             continue;
         total += deriver.DeriveWord(entry, sink);
     }
+    if (reader.failed()) {
+        CliFailure(err, dicPath, QStringLiteral("cannot read"));
+        return false;
+    }
+    ui.showMessages();
     return true;
 }
 

@@ -23,7 +23,8 @@ bool kindFromName(const QString &name, WordlistKind &kind)
     } kinds[] = {{"txt", WordlistKind::AllTxt},
                  {"csv", WordlistKind::AllCsv},
                  {"compounds", WordlistKind::CompoundsTxt},
-                 {"compounds-lt", WordlistKind::CompoundsLanguageTool}};
+                 {"compounds-lt", WordlistKind::CompoundsLanguageTool},
+                 {"accepted", WordlistKind::Accepted}};
     for (const auto &k : kinds) {
         if (name == QLatin1String(k.name)) {
             kind = k.kind;
@@ -62,8 +63,9 @@ int runExtract(const CliArguments &args, QTextStream &out, QTextStream &err)
 
 const CliCommandRegistration
     extractCommand({"extract",
-                    "--kind txt|csv|compounds|compounds-lt DIC OUTFILE",
-                    "Extract wordlist as the Dictionary Tools menu writes it (\".txt\"/\".csv\" appended when missing)",
+                    "--kind txt|csv|compounds|compounds-lt|accepted DIC OUTFILE",
+                    "Extract wordlist as the Dictionary Tools menu writes it (\".txt\"/\".csv\" appended when missing); "
+                    "accepted: only the forms a spell checker accepts on their own",
                     {"--kind"},
                     2,
                     2,

@@ -10,6 +10,7 @@
 #include "dictionary_tools/aff_validate.h"
 #include "shell/file_dialogs.h"
 #include "shell/settings.h"
+#include "shell/text_codec.h"
 
 namespace lexaloom::cli {
 
@@ -42,10 +43,8 @@ int runValidateAff(const CliArguments &arguments, QTextStream &out, QTextStream 
     QFile file(arguments.positional.first());
     if (!file.open(QIODevice::ReadOnly))
         return CliFailure(err, file.fileName(), QStringLiteral("cannot read: ") + file.errorString());
-    QString text = QString::fromUtf8(file.readAll());
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    text = NormaliseLineEnds(text);
+    // As the dictionary load reads it: bytes that are not UTF-8 are kept.
+    const QString text = NormaliseLineEnds(DecodeLossless(WithoutUtf8Bom(file.readAll())));
 
     AffPanel panel;
     panel.reset(SplitAffLines(text));

@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "app/workbench.h"
 #include "shell/command_wiring.h"
+#include "shell/help_wiring.h"
 #include "shell/main_window.h"
 #include "shell/startup_gui.h"
 #include "shell/widget_ui.h"
@@ -50,10 +51,10 @@ int main(int argc, char *argv[])
         return window.grab().save(screenshot) ? 0 : 1;
     }
 
+    hooks.runAutomaticUpdateCheck = [&window, &ui] { RunUpdateCheck(window, ui, true); };
     const StartupOutcome outcome = RunStartupAfterWindow(workbench, ui, hooks);
-    if (outcome.openPreferences) {
-        // The Preferences window opens here, over the main window, once it exists.
-    }
+    if (outcome.openPreferences)
+        OpenPreferences(window, workbench, ui);
     workbench.quitRequested = false;
     return app.exec();
 }

@@ -618,3 +618,29 @@ TEST(AffValidateCorpusTest, RealAffFilesRunToTheEnd)
         EXPECT_FALSE(run.view.report.contains(" expected ")) << "declared rule counts match";
     }
 }
+
+TEST(AffValidateTest, HeaderCountsNearTheLimitSaturateTheTotals)
+{
+    struct Case {
+        std::initializer_list<const char *> aff;
+        const char *totals;
+    };
+    const Case cases[] = {
+        // A header takes the lines after it as rules, so only the last one can
+        // promise more rules than the text holds.
+        {{"PFX C Y 1", "PFX C 0 re .", "SFX B Y 1", "SFX B 0 s .", "SFX A Y 9223372036854775807"},
+         "Total of rules Prefixes (1) + Suffixes (9223372036854775807) found:9223372036854775807\n"},
+        {{"PFX C Y 9223372036854775807"},
+         "Total of rules Prefixes (9223372036854775807) + Suffixes (0) "
+         "found:9223372036854775807\n"},
+        {{"PFX C Y -9223372036854775808", "SFX B Y -1", "SFX A Y -9223372036854775808"},
+         "Total of rules Prefixes (-9223372036854775808) + Suffixes (-9223372036854775808) "
+         "found:-9223372036854775808\n"},
+        // Beyond the type a count reads as 0, as any count that is not a number.
+        {{"PFX C Y 5", "SFX A Y 99999999999999999999"}, "Total of rules Prefixes (5) + Suffixes (0) found:5\n"},
+    };
+    for (const Case &c : cases) {
+        const ValidationRun run(lines(c.aff));
+        EXPECT_TRUE(run.view.report.contains(QString::fromUtf8(c.totals))) << run.view.report.toStdString();
+    }
+}

@@ -56,12 +56,9 @@ TEST(AffixTable, FlagCountAndGetFlag)
         QStringList each;
     };
     const Case cases[] = {
-        {FlagMode::Single, "ABC", 3, {"A", "B", "C"}},
-        {FlagMode::Single, "", 0, {}},
-        {FlagMode::Long, "AABBC", 3, {"AA", "BB", "C"}},
-        {FlagMode::Long, "AABB", 2, {"AA", "BB"}},
-        {FlagMode::Numeric, "101,7", 2, {"101", "7"}},
-        {FlagMode::Numeric, "", 1, {""}},
+        {FlagMode::Single, "ABC", 3, {"A", "B", "C"}},   {FlagMode::Single, "", 0, {}},
+        {FlagMode::Long, "AABBC", 3, {"AA", "BB", "C"}}, {FlagMode::Long, "AABB", 2, {"AA", "BB"}},
+        {FlagMode::Numeric, "101,7", 2, {"101", "7"}},   {FlagMode::Numeric, "", 1, {""}},
         {FlagMode::Numeric, "1,,2", 3, {"1", "", "2"}},
     };
     for (const Case &c : cases) {
@@ -104,8 +101,7 @@ TEST(AffixTable, GroupsIndexAndSummary)
     EXPECT_EQ(table.maxRuleCount, 2);
     EXPECT_EQ(table.normalizedText.left(21), QStringLiteral("SET UTF-8\nPFX A Y 1\nP"));
     EXPECT_EQ(table.headerIndex, QStringLiteral("PFX A Y\x01SFX B N\x01SFX B Y\x01SFX B Y\x01"));
-    EXPECT_EQ(table.headerSummary,
-              QStringLiteral("PFX Y A 2 1\x01SFX N B 4 2\x01SFX Y B 7 1\x01SFX Y B 9 1\x01"));
+    EXPECT_EQ(table.headerSummary, QStringLiteral("PFX Y A 2 1\x01SFX N B 4 2\x01SFX Y B 7 1\x01SFX Y B 9 1\x01"));
     EXPECT_EQ(table.groupFlags, QStringList({"A", "B", "B", "B"}));
     EXPECT_EQ(table.headerPosition.value(1), 1);
     EXPECT_EQ(table.headerPosition.value(9), 2);
@@ -162,9 +158,12 @@ TEST(AffixTable, RuleFieldsAreRewritten)
 
 TEST(AffixTable, SpecialFlags)
 {
-    const AffixTable table = tableOf(QStringLiteral("# NOSUGGEST marks taboo words\nNOSUGGEST !\nKEEPCASE K\n"
-                                                    "NEEDAFFIX Z\nFORBIDDENWORD F\nCIRCUMFIX Q\nCOMPLEXPREFIXES\n"));
-    EXPECT_EQ(table.noSuggestFlag, QStringLiteral("marks"));
+    // Only a line that starts with a directive names its flag: comments and
+    // mentions further along a line do not.
+    const AffixTable table = tableOf(QStringLiteral("# NOSUGGEST marks taboo words\nTRY NEEDAFFIX\nNOSUGGEST !\n"
+                                                    "KEEPCASE K\n  NEEDAFFIX Z\n# uses CIRCUMFIX flag\n"
+                                                    "FORBIDDENWORD F\nCIRCUMFIX Q\nCIRCUMFIX R\nCOMPLEXPREFIXES\n"));
+    EXPECT_EQ(table.noSuggestFlag, QStringLiteral("!"));
     EXPECT_EQ(table.keepCaseFlag, QStringLiteral("K"));
     EXPECT_EQ(table.needAffixFlag, QStringLiteral("Z"));
     EXPECT_EQ(table.forbiddenWordFlag, QStringLiteral("F"));
@@ -175,7 +174,7 @@ TEST(AffixTable, SpecialFlags)
     EXPECT_FALSE(table.HasNeedAffixFlag(u"AB"));
     EXPECT_TRUE(table.ContainsCircumfixFlag(u"QA"));
 
-    const AffixTable none = tableOf(QStringLiteral("SET UTF-8\n"));
+    const AffixTable none = tableOf(QStringLiteral("SET UTF-8\n# KEEPCASE K, COMPLEXPREFIXES one day\n"));
     EXPECT_FALSE(none.hasKeepCase || none.hasNeedAffix || none.hasForbiddenWord || none.hasCircumfix);
     EXPECT_FALSE(none.complexPrefixes);
     EXPECT_FALSE(none.HasNeedAffixFlag(u""));
@@ -244,16 +243,62 @@ TEST(AffixCondition, FastMatcherAgreesWithPcre)
         bool fast;
     };
     const Case cases[] = {
-        {".", true},        {"", true},         {"y", true},          {"[^aeiou]y", true},  {"[aeiou]", true},
-        {"[-x]", true},     {"[x-]", true},     {"[^-]", true},       {"é[ëï]", true},      {"[a^]", true},
-        {"[a.$]", true},    {"\xF0\x9F\x98\x80.", true},              {"[\xF0\x9F\x98\x80x]", true},
-        {"[a-z]", false},   {"[]a]", false},    {"[^]a]", false},     {"a*", false},        {"a|b", false},
-        {"\\.", false},     {"[[:alpha:]]", false},                   {"(x)", false},       {"[ab", false},
-        {"a{2}", false},    {"^a", false},      {"a$", false},        {"a+", false},        {"a?", false},
+        {".", true},
+        {"", true},
+        {"y", true},
+        {"[^aeiou]y", true},
+        {"[aeiou]", true},
+        {"[-x]", true},
+        {"[x-]", true},
+        {"[^-]", true},
+        {"é[ëï]", true},
+        {"[a^]", true},
+        {"[a.$]", true},
+        {"\xF0\x9F\x98\x80.", true},
+        {"[\xF0\x9F\x98\x80x]", true},
+        // "-" in a set is a member, never a range.
+        {"[a-z]", true},
+        {"[aeiouhy-Ã Ã¹Ã¸]", true},
+        {"[^a-c]x", true},
+        {"[]a]", false},
+        {"[^]a]", false},
+        {"a*", false},
+        {"a|b", false},
+        {"\\.", false},
+        {"[[:alpha:]]", false},
+        {"(x)", false},
+        {"[ab", false},
+        {"a{2}", false},
+        {"^a", false},
+        {"a$", false},
+        {"a+", false},
+        {"a?", false},
     };
-    const char *words[] = {"",  "a",    "y",     "ay",   "xy",   "play", "happy", "-",       "x-",    "é",
-                           "éë", "aéï", "a^",   "$",    ".",    "za.", "a\n",  "\xF0\x9F\x98\x80", "b\xF0\x9F\x98\x80",
-                           "\xF0\x9F\x98\x80z", "walk"};
+    const char *words[] = {"",
+                           "a",
+                           "y",
+                           "ay",
+                           "xy",
+                           "play",
+                           "happy",
+                           "-",
+                           "x-",
+                           "é",
+                           "éë",
+                           "aéï",
+                           "a^",
+                           "$",
+                           ".",
+                           "za.",
+                           "a\n",
+                           "\xF0\x9F\x98\x80",
+                           "b\xF0\x9F\x98\x80",
+                           "\xF0\x9F\x98\x80z",
+                           "walk",
+                           "b",
+                           "z",
+                           "Ã¡",
+                           "bx"};
     QStringList subjects;
     for (const char *w : words)
         subjects << QString::fromUtf8(w);
@@ -316,8 +361,8 @@ TEST(AffixCondition, FastMatcherAgreesWithPcreOnTheCorpus)
             ++fast;
             int mismatches = 0;
             for (const QString &word : words) {
-                if (condition.matchesSuffix(word) != condition.pcreMatchesSuffix(word)
-                    || condition.matchesPrefix(word) != condition.pcreMatchesPrefix(word))
+                if (condition.matchesSuffix(word) != condition.pcreMatchesSuffix(word) ||
+                    condition.matchesPrefix(word) != condition.pcreMatchesPrefix(word))
                     ++mismatches;
             }
             EXPECT_EQ(mismatches, 0) << affName.toStdString() << ": " << condition.text().toStdString();

@@ -170,7 +170,9 @@ TEST_F(DictionaryFilesTest, LineEndsAndTheCountLine)
         const char *entries;
     } cases[] = {
         {"1\nlast line without end", "last line without end"},
-        {"not a number\nb\nc\n", "b|c"},
+        {"12\nb\nc\n", "b|c"},
+        {" 3 \nb\n", "b"},
+        {"not a number\nb\nc\n", "not a number|b|c"}, // a word list pasted without a count
         {"99\r\na\r\nb\r\n", "a|b"},
         {"2\ra\rb\r", "a|b"},
         {"2\r\na\rb\nc\r\n\r\n", "a|b|c|"},
@@ -182,7 +184,7 @@ TEST_F(DictionaryFilesTest, LineEndsAndTheCountLine)
         ASSERT_TRUE(load(c.dic).done()) << c.dic.constData();
         EXPECT_EQ(entriesOf(workbench.dictionary), split(c.entries)) << c.dic.constData();
     }
-    ASSERT_TRUE(load("only the count line\n").done());
+    ASSERT_TRUE(load("12\n").done());
     EXPECT_TRUE(workbench.dictionary.entries.isEmpty());
 }
 
@@ -335,8 +337,8 @@ TEST_F(DictionaryFilesTest, InvalidUtf8IsReportedOnceWithItsLine)
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
         EXPECT_EQ(ui.messages[0].text, QStringLiteral("The %1 file is not valid UTF-8 (first at line %2).\n\n"
-                                                      "The invalid bytes will be replaced by \"\uFFFD\" and lost "
-                                                      "when the Dictionary is saved.\n\nContinue?")
+                                                      "Those bytes are kept as they are and saved back unchanged."
+                                                      "\n\nContinue?")
                                            .arg(c.question, line));
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
         if (!c.answer) {
@@ -347,9 +349,10 @@ TEST_F(DictionaryFilesTest, InvalidUtf8IsReportedOnceWithItsLine)
         } else {
             ASSERT_TRUE(result.done());
             if (c.question == QStringLiteral(".DIC"))
-                EXPECT_EQ(entriesOf(workbench.dictionary), split("ok|bad\uFFFD|also\uFFFD|fine"));
+                EXPECT_EQ(entriesOf(workbench.dictionary),
+                          (QStringList{"ok", QString::fromUtf16(u"bad\xDCFF"), QString::fromUtf16(u"also\xDCFE"), "fine"}));
             else
-                EXPECT_EQ(workbench.dictionary.affText, QStringLiteral("SET UTF-8\n# \uFFFD\n"));
+                EXPECT_EQ(workbench.dictionary.affText, QString::fromUtf16(u"SET UTF-8\n# \xDCC3\n"));
             prepareExistingDocument();
         }
     }

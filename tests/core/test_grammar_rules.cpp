@@ -365,3 +365,16 @@ TEST(GrammarRules, AbortWhileProcessingKeepsTheChunksFoundSoFar)
     EXPECT_TRUE(f.workbench.recentFiles.list(DocumentKind::LanguageTool).isEmpty() ||
                 f.workbench.recentFiles.list(DocumentKind::LanguageTool).first().isEmpty());
 }
+
+// A byte that is not UTF-8 (a Latin-1 name) reaches the export unchanged.
+TEST(GrammarRules, BytesThatAreNotUtf8SurviveIntoTheExport)
+{
+    Fixture f;
+    ASSERT_TRUE(f.load("<?xml?>\n<rule id=\"A\" name=\"caf\xE9\">\n"));
+    const QString out = f.path(QStringLiteral("latin1.txt"));
+    f.ui.savePaths.push_back(out);
+    ASSERT_TRUE(ExportRulesStructure(f.workbench.grammar, f.workbench.settings, f.ui, false).done());
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), bom + QByteArray("rule, ID:A, Name:\"caf\xE9\", , , \n\n"));
+}

@@ -18,6 +18,7 @@
 
 #include "app/workbench.h"
 #include "shell/app_identity.h"
+#include "shell/atomic_write.h"
 #include "shell/long_task.h"
 #include "shell/prefs_store.h"
 #include "shell/ui.h"
@@ -57,14 +58,11 @@ bool renameFile(const QString &from, const QString &to)
     return !error;
 }
 
+// Checked and synced like every save, so a staged file is whole before it is moved in.
 bool writeWholeFile(const QString &path, const QByteArray &data)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = file.write(data) == data.size() && file.flush();
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+    AtomicFileWriter writer(path);
+    return writer.open() && writer.write(data) && writer.commit();
 }
 
 } // namespace

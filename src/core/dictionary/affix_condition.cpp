@@ -1,5 +1,6 @@
 #include "dictionary/affix_condition.h"
 
+#include <algorithm>
 #include <string>
 
 #define PCRE2_CODE_UNIT_WIDTH 16
@@ -24,6 +25,54 @@ inline int codePointAt(QStringView word, qsizetype pos, char32_t &c)
     return 1;
 }
 
+// The condition as PCRE2 must see it: a "-" inside a bracket expression is a
+// literal character in the .aff format ("[aeiouhy-àùø]" lists y, "-" and à), so
+// it is escaped there instead of being read as a range.
+QString withLiteralHyphens(const QString &condition)
+{
+    if (!condition.contains(u'-'))
+        return condition;
+    QString out;
+    out.reserve(condition.size() + 8);
+    bool inSet = false;
+    const qsizetype n = condition.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = condition[i];
+        if (c == u'\\' && i + 1 < n) {
+            out += c;
+            out += condition[++i];
+            continue;
+        }
+        if (!inSet) {
+            out += c;
+            if (c == u'[') {
+                inSet = true;
+                // A "]" right after "[" or "[^" is a member, not the end.
+                if (i + 1 < n && condition[i + 1] == u'^')
+                    out += condition[++i];
+                if (i + 1 < n && condition[i + 1] == u']')
+                    out += condition[++i];
+            }
+            continue;
+        }
+        if (c == u'[' && i + 1 < n && condition[i + 1] == u':') {
+            // A POSIX class such as [:alpha:] is copied whole.
+            const qsizetype close = condition.indexOf(QLatin1String(":]"), i + 2);
+            if (close >= 0) {
+                out += QStringView(condition).mid(i, close + 2 - i);
+                i = close + 1;
+                continue;
+            }
+        }
+        if (c == u']')
+            inSet = false;
+        else if (c == u'-')
+            out += u'\\';
+        out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 struct PcreCondition::Compiled {
@@ -43,9 +92,8 @@ PcreCondition::PcreCondition(const QString &pattern)
 {
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code_16 *code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(pattern.utf16()),
-                                           PCRE2_SIZE(pattern.size()), PCRE2_UTF | PCRE2_DOTALL,
-                                           &error, &offset, nullptr);
+    pcre2_code_16 *code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(pattern.utf16()), PCRE2_SIZE(pattern.size()),
+                                           PCRE2_UTF | PCRE2_DOTALL, &error, &offset, nullptr);
     if (!code)
         return;
     // JIT where the platform has it; the limits apply to it as well.
@@ -67,10 +115,9 @@ bool PcreCondition::matches(QStringView subject) const
         return false;
     // A null view has no data pointer; PCRE2 wants a valid one even for length 0.
     static const char16_t empty[1] = {0};
-    const auto *data = subject.isEmpty() ? reinterpret_cast<PCRE2_SPTR16>(empty)
-                                         : reinterpret_cast<PCRE2_SPTR16>(subject.utf16());
-    const int rc = pcre2_match_16(m_code->code, data, PCRE2_SIZE(subject.size()), 0, 0, m_code->data,
-                                  m_code->context);
+    const auto *data =
+        subject.isEmpty() ? reinterpret_cast<PCRE2_SPTR16>(empty) : reinterpret_cast<PCRE2_SPTR16>(subject.utf16());
+    const int rc = pcre2_match_16(m_code->code, data, PCRE2_SIZE(subject.size()), 0, 0, m_code->data, m_code->context);
     // Negative codes are "no match", limits exceeded and invalid UTF alike.
     return rc >= 0;
 }
@@ -90,20 +137,23 @@ std::optional<FastCondition> FastCondition::parse(QStringView condition)
         if (!next(c))
             return std::nullopt;
         if (c == u'.') {
-            result.m_elements.push_back({Element::Any});
+            result.m_elements.push_back(anyElement);
             continue;
         }
         if (c != u'[') {
             // Anything with a meaning of its own in a regular expression goes to PCRE2.
             if (c < 0x80 && std::char_traits<char>::find("\\^$|()?*+{}]", 12, char(c)))
                 return std::nullopt;
-            result.m_elements.push_back({Element::Literal, c});
+            result.m_elements.push_back(quint32(c));
             continue;
         }
-        Element set{Element::Set};
-        set.setStart = quint32(result.m_setChars.size());
+        if (result.m_sets.size() > setIndexMask)
+            return std::nullopt;
+        quint32 element = setBit | quint32(result.m_sets.size());
+        Set set;
+        set.start = quint32(result.m_setChars.size());
         if (i < n && condition[i] == u'^') {
-            set.kind = Element::NegatedSet;
+            element |= negatedBit;
             ++i;
         }
         const qsizetype first = i;
@@ -121,20 +171,40 @@ std::optional<FastCondition> FastCondition::parse(QStringView condition)
             }
             if (m == u'\\' || m == u'[')
                 return std::nullopt; // escapes and POSIX classes
-            if (m == u'-' && at != first && !(i < n && condition[i] == u']'))
-                return std::nullopt; // a range
             result.m_setChars.push_back(m);
         }
         if (!closed)
             return std::nullopt;
-        set.setSize = quint32(result.m_setChars.size()) - set.setStart;
-        for (quint32 k = set.setStart; k < set.setStart + set.setSize; ++k) {
+        set.size = quint32(result.m_setChars.size()) - set.start;
+        char32_t low = 0x110000;
+        char32_t high = 0;
+        for (quint32 k = set.start; k < set.start + set.size; ++k) {
             const char32_t m = result.m_setChars[k];
-            if (m < 128)
+            if (m < 128) {
                 set.ascii[m >> 6] |= quint64(1) << (m & 63);
+            } else {
+                low = std::min(low, m);
+                high = std::max(high, m);
+            }
         }
-        result.m_elements.push_back(set);
+        if (high >= low && high - low < 256) {
+            set.windowed = true;
+            set.base = low;
+            for (quint32 k = set.start; k < set.start + set.size; ++k) {
+                const char32_t m = result.m_setChars[k];
+                if (m >= 128)
+                    set.window[(m - low) >> 6] |= quint64(1) << ((m - low) & 63);
+            }
+        } else if (high < low) {
+            set.windowed = true; // ASCII only: nothing else is a member
+            set.base = 0x110000;
+        }
+        result.m_sets.push_back(set);
+        result.m_elements.push_back(element);
     }
+    result.m_elements.shrink_to_fit();
+    result.m_setChars.shrink_to_fit();
+    result.m_sets.shrink_to_fit();
     return result;
 }
 
@@ -149,11 +219,29 @@ void FastCondition::edgeChars(bool last, std::vector<char32_t> &out) const
 {
     if (m_elements.empty())
         return;
-    const Element &e = last ? m_elements.back() : m_elements.front();
-    if (e.kind == Element::Literal)
-        out.push_back(e.ch);
-    else if (e.kind != Element::Any)
-        out.insert(out.end(), m_setChars.begin() + e.setStart, m_setChars.begin() + e.setStart + e.setSize);
+    const quint32 e = last ? m_elements.back() : m_elements.front();
+    if (e < anyElement) {
+        out.push_back(e);
+    } else if (e != anyElement) {
+        const Set &set = m_sets[e & setIndexMask];
+        out.insert(out.end(), m_setChars.begin() + set.start, m_setChars.begin() + set.start + set.size);
+    }
+}
+
+bool FastCondition::elementChars(bool last, size_t depth, std::vector<char32_t> &out) const
+{
+    if (depth >= m_elements.size())
+        return false;
+    const quint32 e = last ? m_elements[m_elements.size() - 1 - depth] : m_elements[depth];
+    if (e < anyElement) {
+        out.push_back(e);
+        return true;
+    }
+    if (e == anyElement || (e & negatedBit))
+        return false;
+    const Set &set = m_sets[e & setIndexMask];
+    out.insert(out.end(), m_setChars.begin() + set.start, m_setChars.begin() + set.start + set.size);
+    return true;
 }
 
 bool FastCondition::matchesPrefixOfValid(QStringView word) const
@@ -161,7 +249,7 @@ bool FastCondition::matchesPrefixOfValid(QStringView word) const
     const char16_t *s = reinterpret_cast<const char16_t *>(word.utf16());
     const qsizetype n = word.size();
     qsizetype pos = 0;
-    for (const Element &element : m_elements) {
+    for (const quint32 element : m_elements) {
         if (pos >= n)
             return false;
         char32_t c = s[pos++];
@@ -174,21 +262,22 @@ bool FastCondition::matchesPrefixOfValid(QStringView word) const
 }
 
 AffixCondition::AffixCondition(QString text)
-    : m_text(std::move(text)), m_fast(FastCondition::parse(m_text))
+    : m_text(std::move(text))
+    , m_fast(FastCondition::parse(m_text))
 {
 }
 
 bool AffixCondition::pcreMatchesSuffix(QStringView word) const
 {
     if (!m_suffixRegex)
-        m_suffixRegex.emplace(m_text + u'$');
+        m_suffixRegex.emplace(withLiteralHyphens(m_text) + u'$');
     return m_suffixRegex->matches(word);
 }
 
 bool AffixCondition::pcreMatchesPrefix(QStringView word) const
 {
     if (!m_prefixRegex)
-        m_prefixRegex.emplace(u'^' + m_text);
+        m_prefixRegex.emplace(u'^' + withLiteralHyphens(m_text));
     return m_prefixRegex->matches(word);
 }
 
@@ -198,7 +287,7 @@ int ConditionCache::intern(const QString &condition)
     if (it != m_index.constEnd())
         return it.value();
     const int index = int(m_conditions.size());
-    m_conditions.emplace_back(condition);
+    m_conditions.push_back(std::make_shared<const AffixCondition>(condition));
     m_index.insert(condition, index);
     return index;
 }

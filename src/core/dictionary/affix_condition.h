@@ -30,7 +30,7 @@ private:
 };
 
 // Matcher for the conditions Hunspell itself understands: literals, "." and
-// bracket sets without ranges. It gives exactly PCRE2's answers for condition +
+// bracket sets (where "-" is a member like any other). It gives exactly PCRE2's answers for condition +
 // "$" and "^" + condition; anything it cannot mirror exactly is left to PCRE2.
 class FastCondition final {
 public:
@@ -54,6 +54,10 @@ public:
     bool edgeAccepts(bool last, char32_t c) const;
     // The characters the last (first) element names, for indexing rules by them.
     void edgeChars(bool last, std::vector<char32_t> &out) const;
+    // The characters element `depth` (0 the edge element, 1 the next one in)
+    // can match, counted from the end (from the start); false when it matches
+    // any character but a few (".", a negated set) or the condition is shorter.
+    bool elementChars(bool last, size_t depth, std::vector<char32_t> &out) const;
 
     static bool isValidUtf16(QStringView word)
     {
@@ -71,40 +75,49 @@ public:
     }
 
 private:
-    struct Element {
-        enum Kind : quint8 { Any, Literal, Set, NegatedSet };
-        Kind kind = Any;
-        char32_t ch = 0;
-        quint32 setStart = 0;
-        quint32 setSize = 0;
+    // One element per condition character, four bytes each, so that a huge
+    // condition costs little more than its text: a code point below
+    // anyElement is a literal, anyElement is ".", and an element with setBit
+    // is bracket set number (element & setIndexMask), negated with negatedBit.
+    static constexpr quint32 anyElement = 0x110000;
+    static constexpr quint32 setBit = 0x80000000u;
+    static constexpr quint32 negatedBit = 0x40000000u;
+    static constexpr quint32 setIndexMask = 0x3FFFFFFFu;
+
+    struct Set {
+        quint32 start = 0;
+        quint32 size = 0;
         quint64 ascii[2] = {0, 0}; // the set's characters below 128, as bits
+        // When every other character lies in [base, base + 256), those too as
+        // bits, so that sets of one script need no search.
+        bool windowed = false;
+        char32_t base = 0;
+        quint64 window[4] = {0, 0, 0, 0};
     };
 
-    bool test(const Element &element, char32_t c) const
+    bool test(quint32 element, char32_t c) const
     {
-        switch (element.kind) {
-        case Element::Any:
+        if (element < anyElement)
+            return c == element;
+        if (element == anyElement)
             return true;
-        case Element::Literal:
-            return c == element.ch;
-        case Element::Set:
-        case Element::NegatedSet: {
-            bool found = false;
-            if (c < 128) {
-                found = (element.ascii[c >> 6] >> (c & 63)) & 1;
-            } else {
-                const char32_t *chars = m_setChars.data() + element.setStart;
-                for (quint32 k = 0; k < element.setSize; ++k) {
-                    if (chars[k] == c) {
-                        found = true;
-                        break;
-                    }
+        const Set &set = m_sets[element & setIndexMask];
+        bool found = false;
+        if (c < 128) {
+            found = (set.ascii[c >> 6] >> (c & 63)) & 1;
+        } else if (set.windowed) {
+            const char32_t k = c - set.base;
+            found = k < 256 && ((set.window[k >> 6] >> (k & 63)) & 1);
+        } else {
+            const char32_t *chars = m_setChars.data() + set.start;
+            for (quint32 k = 0; k < set.size; ++k) {
+                if (chars[k] == c) {
+                    found = true;
+                    break;
                 }
             }
-            return found == (element.kind == Element::Set);
         }
-        }
-        return false;
+        return found != bool(element & negatedBit);
     }
 
     bool matchesEndingAt(QStringView word, qsizetype end) const
@@ -126,7 +139,8 @@ private:
         return true;
     }
 
-    std::vector<Element> m_elements;
+    std::vector<quint32> m_elements;
+    std::vector<Set> m_sets;
     std::vector<char32_t> m_setChars;
 };
 
@@ -161,19 +175,21 @@ private:
     mutable std::optional<PcreCondition> m_prefixRegex;
 };
 
-// The distinct conditions of one table build, each stored once.
+// The distinct conditions of one table build, each stored once and shared by
+// every rule that names it (the addresses stay put as the cache grows and when
+// the table is copied).
 class ConditionCache final {
 public:
     int intern(const QString &condition);
     // -1 when the condition is not in the cache.
     int find(const QString &condition) const { return m_index.value(condition, -1); }
-    const AffixCondition &at(int index) const { return m_conditions[size_t(index)]; }
+    const AffixCondition &at(int index) const { return *m_conditions[size_t(index)]; }
     int size() const { return int(m_conditions.size()); }
     void clear();
 
 private:
     QHash<QString, int> m_index;
-    std::vector<AffixCondition> m_conditions;
+    std::vector<std::shared_ptr<const AffixCondition>> m_conditions;
 };
 
 } // namespace lexaloom

@@ -1,6 +1,7 @@
 #include "dictionary/affix_table.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "shell/format.h"
@@ -55,27 +56,50 @@ QString normalizeAffText(const QString &raw)
     return text;
 }
 
-// The flag named by a directive: the second field of the text from the first
-// occurrence of the name to the end of its line (a comment counts too).
+// The flag named by a directive: the second field of the first line that starts
+// with the name (after optional spaces). A mention inside a comment or further
+// along a line is not the directive.
 bool findDirective(const QString &text, QLatin1String name, QString &flag)
 {
-    const qsizetype at = text.indexOf(name);
-    if (at < 0)
-        return false;
-    qsizetype end = text.indexOf(u'\n', at);
-    if (end < 0)
-        end = text.size();
-    flag = field(QStringView(text).mid(at, end - at), 1).toString();
-    return true;
+    for (qsizetype at = text.indexOf(name); at >= 0; at = text.indexOf(name, at + 1)) {
+        qsizetype start = at;
+        while (start > 0 && text[start - 1] == u' ')
+            --start;
+        if (start > 0 && text[start - 1] != u'\n')
+            continue;
+        qsizetype end = text.indexOf(u'\n', at);
+        if (end < 0)
+            end = text.size();
+        flag = field(QStringView(text).mid(at, end - at), 1).toString();
+        return true;
+    }
+    return false;
 }
 
-quint64 shortFlagKey(QStringView flag)
+// A key for the flags most tables use: one or two units, or a number of up to
+// nine digits (kept apart from "07" by its length). False for any other text.
+bool shortFlagKey(QStringView flag, quint64 &key)
 {
-    quint64 key = quint64(flag.size()) << 32;
-    key |= quint64(flag[0].unicode()) << 16;
-    if (flag.size() == 2)
-        key |= flag[1].unicode();
-    return key;
+    const qsizetype n = flag.size();
+    if (n == 0)
+        return false;
+    if (n <= 2) {
+        key = quint64(n) << 32;
+        key |= quint64(flag[0].unicode()) << 16;
+        if (n == 2)
+            key |= flag[1].unicode();
+        return true;
+    }
+    if (n > 9)
+        return false;
+    quint64 value = 0;
+    for (const QChar c : flag) {
+        if (c < u'0' || c > u'9')
+            return false;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    key = (quint64(1) << 40) | (quint64(n) << 32) | value;
+    return true;
 }
 
 AffixRule parseRule(AffixTable &table, const QString &line)
@@ -93,67 +117,158 @@ AffixRule parseRule(AffixTable &table, const QString &line)
     rule.hasContinuation = slash >= 0;
     rule.affixText = rule.hasContinuation ? affix.left(slash) : affix;
     rule.continuation = rule.hasContinuation ? affix.mid(slash + 1) : QString();
-    rule.condition = field(line, 4).toString();
+    const QStringView condition = field(line, 4);
+    // A header count beyond the rules that follow takes empty lines as rules;
+    // every real rule has a strip ("0" for none).
+    rule.inert = rule.strip.isEmpty();
     rule.stripIsZero = rule.strip == u"0";
     rule.stripLength = rule.stripIsZero ? 0 : int(rule.strip.size());
-    rule.conditionIsDot = rule.condition == u".";
-    if (!rule.conditionIsDot) {
-        rule.conditionIndex = table.conditions.intern(rule.condition);
-        if (const FastCondition *fast = table.conditions.at(rule.conditionIndex).fastMatcher())
-            rule.fast = *fast;
+    rule.conditionIsDot = condition == u".";
+    if (rule.conditionIsDot) {
+        rule.condition = QStringLiteral(".");
+    } else {
+        // Rules that share a condition share its text and its compiled forms.
+        rule.conditionIndex = table.conditions.intern(condition.toString());
+        rule.compiled = &table.conditions.at(rule.conditionIndex);
+        rule.condition = rule.compiled->text();
+        rule.fast = rule.compiled->fastMatcher();
     }
     rule.continuationHasCircumfix = table.ContainsCircumfixFlag(rule.continuation);
     rule.continuationHasNeedAffix = table.HasNeedAffixFlag(rule.continuation);
     return rule;
 }
 
-// Whether a rule can apply to a word whose edge unit (last for suffixes, first
-// for prefixes) is u. Must never say no where the full test could say yes.
-bool mayApply(const AffixTable &table, const AffixRule &rule, bool suffix, char16_t u)
+// The edge units (last for suffixes, first for prefixes) of the words a rule can
+// apply to. False when the rule is not tied to a few units (it goes with every
+// word); otherwise `units` receives them, possibly none (the rule never applies
+// to a word whose edge is a plain unit). Must never leave out a unit for which
+// the full test could say yes.
+bool edgeUnits(const AffixRule &rule, bool suffix, std::vector<char32_t> &units)
 {
-    if (rule.conditionIsDot)
+    units.clear();
+    if (rule.inert)
         return true;
+    if (rule.conditionIsDot)
+        return false;
+    const FastCondition *fast = rule.fast;
     if (!rule.stripIsZero && !rule.strip.isEmpty()) {
         const char16_t edge = suffix ? rule.strip.back().unicode() : rule.strip.front().unicode();
-        if (!QChar::isSurrogate(edge) && edge != u)
-            return false;
+        if (!QChar::isSurrogate(edge)) {
+            if (!fast || fast->edgeAccepts(suffix, edge))
+                units.push_back(edge);
+            return true;
+        }
     }
-    const FastCondition *fast = table.conditions.at(rule.conditionIndex).fastMatcher();
-    return !fast || fast->edgeAccepts(suffix, u);
+    if (!fast)
+        return false;
+    fast->edgeChars(suffix, units);
+    if (units.empty())
+        return false; // "." at the edge, or an empty condition
+    // A negated set names the units it refuses.
+    if (!fast->edgeAccepts(suffix, units.front()))
+        return false;
+    return true;
 }
 
-void buildCandidates(const AffixTable &table, AffixGroup &group)
+// The units the next unit in from the edge (second to last for suffixes,
+// second for prefixes) can be, for a word whose edge unit is a plain BMP unit;
+// false when it can be nearly anything.
+bool secondUnits(const AffixRule &rule, bool suffix, std::vector<char32_t> &units)
+{
+    units.clear();
+    if (rule.conditionIsDot)
+        return false;
+    if (!rule.stripIsZero && rule.strip.size() >= 2) {
+        const char16_t u = suffix ? rule.strip[rule.strip.size() - 2].unicode() : rule.strip[1].unicode();
+        if (QChar::isSurrogate(u))
+            return false;
+        units.push_back(u);
+        return true;
+    }
+    // The edge element took one unit, so the next element ends (starts) at
+    // the second unit.
+    return rule.fast && rule.fast->elementChars(suffix, 1, units);
+}
+
+// Splits the long lists of the unit index by the second unit in, where that
+// keeps the index within a few times the rules it lists.
+void buildSecondIndex(AffixGroup &group, bool suffix)
+{
+    RuleCandidates &c = group.candidates;
+    std::vector<char32_t> units;
+    for (auto it = c.byUnit.cbegin(); it != c.byUnit.cend(); ++it) {
+        const std::vector<int> &list = it.value();
+        if (list.size() < 48)
+            continue;
+        RuleCandidates::Second second;
+        for (const int rule : list) {
+            if (!secondUnits(group.parsedRules[size_t(rule)], suffix, units)) {
+                second.general.push_back(rule);
+                continue;
+            }
+            for (const char32_t u : units) {
+                if (u > 0xFFFF || QChar::isSurrogate(u))
+                    continue;
+                std::vector<int> &sub = second.byUnit[char16_t(u)];
+                if (sub.empty() || sub.back() != rule)
+                    sub.push_back(rule);
+            }
+        }
+        size_t size = second.general.size();
+        for (auto s = second.byUnit.cbegin(); s != second.byUnit.cend(); ++s)
+            size += s.value().size() + second.general.size();
+        // Worth it only when the lists get shorter, and affordable only when
+        // they stay small.
+        if (size > 4 * list.size() + 1024 || second.general.size() * 4 > list.size() * 3)
+            continue;
+        for (auto s = second.byUnit.begin(); s != second.byUnit.end(); ++s) {
+            std::vector<int> both;
+            both.reserve(s.value().size() + second.general.size());
+            std::merge(s.value().begin(), s.value().end(), second.general.begin(), second.general.end(),
+                       std::back_inserter(both));
+            s.value() = std::move(both);
+        }
+        c.bySecond.insert(it.key(), std::move(second));
+    }
+}
+
+void buildCandidates(AffixGroup &group)
 {
     const bool suffix = !group.isPrefix();
     RuleCandidates &c = group.candidates;
-    std::vector<char32_t> named;
+    std::vector<char32_t> units;
     for (size_t i = 0; i < group.parsedRules.size(); ++i) {
-        const AffixRule &rule = group.parsedRules[i];
-        c.all.push_back(int(i));
-        if (rule.conditionIsDot)
+        const int rule = int(i);
+        c.all.push_back(rule);
+        if (!edgeUnits(group.parsedRules[i], suffix, units)) {
+            c.general.push_back(rule);
             continue;
-        if (!rule.stripIsZero && !rule.strip.isEmpty())
-            named.push_back(suffix ? rule.strip.back().unicode() : rule.strip.front().unicode());
-        if (const FastCondition *fast = table.conditions.at(rule.conditionIndex).fastMatcher())
-            fast->edgeChars(suffix, named);
-    }
-    // A unit no rule names: what holds for any such unit holds for all of them.
-    // U+FFFF is a noncharacter that rules hardly ever name; if one does, every
-    // rule stays a candidate.
-    const bool namesFFFF = std::find(named.begin(), named.end(), char32_t(0xFFFF)) != named.end();
-    for (size_t i = 0; i < group.parsedRules.size(); ++i) {
-        if (namesFFFF || mayApply(table, group.parsedRules[i], suffix, 0xFFFF))
-            c.otherUnits.push_back(int(i));
-    }
-    for (const char32_t ch : named) {
-        if (ch > 0xFFFF || QChar::isSurrogate(ch) || ch == u'\n' || ch == 0xFFFF || c.byUnit.contains(char16_t(ch)))
-            continue;
-        std::vector<int> &list = c.byUnit[char16_t(ch)];
-        for (size_t i = 0; i < group.parsedRules.size(); ++i) {
-            if (mayApply(table, group.parsedRules[i], suffix, char16_t(ch)))
-                list.push_back(int(i));
+        }
+        for (const char32_t u : units) {
+            // Words whose edge is a surrogate or a line feed take every rule.
+            if (u > 0xFFFF || QChar::isSurrogate(u) || u == u'\n')
+                continue;
+            std::vector<int> &list = c.byUnit[char16_t(u)];
+            if (list.empty() || list.back() != rule)
+                list.push_back(rule);
         }
     }
+    // Merged lists make the hot loop a plain walk; they are kept only while
+    // they stay within a few times the number of rules.
+    size_t mergedSize = 0;
+    for (auto it = c.byUnit.cbegin(); it != c.byUnit.cend(); ++it)
+        mergedSize += it.value().size() + c.general.size();
+    c.merged = c.general.empty() || mergedSize <= 8 * group.parsedRules.size() + 4096;
+    if (!c.merged)
+        return;
+    for (auto it = c.byUnit.begin(); it != c.byUnit.end(); ++it) {
+        std::vector<int> &list = it.value();
+        std::vector<int> both;
+        both.reserve(list.size() + c.general.size());
+        std::merge(list.begin(), list.end(), c.general.begin(), c.general.end(), std::back_inserter(both));
+        list = std::move(both);
+    }
+    buildSecondIndex(group, suffix);
 }
 
 } // namespace
@@ -238,8 +353,8 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
                     const int number = int(table.groups.size()) + 1;
                     table.headerPosition.insert(int(table.headerIndex.size()) + 1, number);
                     table.headerIndex += group.kind + u' ' + group.flag + u' ' + group.crossProduct + QChar(1);
-                    table.headerSummary += group.kind + u' ' + group.crossProduct + u' ' + group.flag + u' '
-                        + QString::number(group.headerLine) + u' ' + countField.toString() + QChar(1);
+                    table.headerSummary += group.kind + u' ' + group.crossProduct + u' ' + group.flag + u' ' +
+                                           QString::number(group.headerLine) + u' ' + countField.toString() + QChar(1);
                     table.groupFlags.append(group.flag);
                     if (group.isPrefix())
                         ++table.prefixGroupCount;
@@ -264,7 +379,32 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
     table.hasNeedAffix = findDirective(text, QLatin1String("NEEDAFFIX"), table.needAffixFlag);
     table.hasForbiddenWord = findDirective(text, QLatin1String("FORBIDDENWORD"), table.forbiddenWordFlag);
     table.hasCircumfix = findDirective(text, QLatin1String("CIRCUMFIX"), table.circumfixFlag);
-    table.complexPrefixes = text.contains(QLatin1String("COMPLEXPREFIXES"));
+    findDirective(text, QLatin1String("ONLYINCOMPOUND"), table.onlyInCompoundFlag);
+    QString ignored;
+    table.complexPrefixes = findDirective(text, QLatin1String("COMPLEXPREFIXES"), ignored);
+
+    // The directives' flags get their ids first.
+    table.flagInfo.assign(1, FlagInfo());
+    if (table.flagMode == FlagMode::Single)
+        table.unitIds.assign(0x10000, 0);
+    const QString *specials[] = {&table.noSuggestFlag, &table.keepCaseFlag, &table.forbiddenWordFlag,
+                                 &table.circumfixFlag};
+    for (quint8 k = 0; k < 4; ++k) {
+        if (specials[k]->isEmpty())
+            continue;
+        FlagInfo &info = table.flagInfo[size_t(table.internFlag(*specials[k]))];
+        if (info.special == 0)
+            info.special = quint8(k + 1);
+    }
+    if (!table.keepCaseFlag.isEmpty())
+        table.flagInfo[size_t(table.internFlag(table.keepCaseFlag))].isKeepCase = true;
+    if (!table.needAffixFlag.isEmpty())
+        table.flagInfo[size_t(table.internFlag(table.needAffixFlag))].isNeedAffix = true;
+    table.flagInfo[size_t(table.internFlag(table.needAffixFlag))].notMissing = true;
+    if (!table.forbiddenWordFlag.isEmpty())
+        table.flagInfo[size_t(table.internFlag(table.forbiddenWordFlag))].isForbiddenWord = true;
+    if (!table.onlyInCompoundFlag.isEmpty())
+        table.flagInfo[size_t(table.internFlag(table.onlyInCompoundFlag))].isOnlyInCompound = true;
 
     // Rule values and the lookup index need the special flags, so they come last.
     for (size_t g = 0; g < table.groups.size(); ++g) {
@@ -278,31 +418,89 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
             group.lastContinuationHasCircumfix = rule.continuationHasCircumfix;
             group.parsedRules.push_back(std::move(rule));
         }
-        buildCandidates(table, group);
-        AffixTable::GroupRefs *refs = nullptr;
-        if (!group.flag.isEmpty() && group.flag.size() <= 2) {
-            refs = &table.shortFlagGroups[shortFlagKey(group.flag)];
-        } else {
-            refs = &table.longFlagGroups[group.flag];
+        group.tests.reserve(group.parsedRules.size());
+        for (const AffixRule &rule : group.parsedRules) {
+            RuleTest test;
+            test.kind = rule.inert ? RuleTest::Never : rule.conditionIsDot ? RuleTest::Always : RuleTest::Test;
+            test.strip = reinterpret_cast<const char16_t *>(rule.strip.utf16());
+            test.stripLength = rule.stripIsZero ? 0 : qint32(rule.strip.size());
+            test.fast = rule.fast;
+            test.compiled = rule.compiled;
+            group.tests.push_back(test);
         }
+        buildCandidates(group);
+        AffixGroupRefs *refs = &table.flagInfo[size_t(table.internFlag(group.flag))].groups;
         int *slot = group.isPrefix() ? (group.crossProduct == u"Y" ? &refs->prefixY : &refs->prefixN)
                                      : (group.crossProduct == u"Y" ? &refs->suffixY : &refs->suffixN);
         if (*slot == 0) // the first header wins
             *slot = int(g) + 1;
     }
 
+    // Continuation and alias flags, once every group has its id.
+    for (AffixGroup &group : table.groups) {
+        for (AffixRule &rule : group.parsedRules)
+            table.resolveFlags(rule.continuation, rule.continuationFlags);
+    }
+    table.aliasFlags.resize(size_t(table.aliases.size()));
+    for (qsizetype i = 0; i < table.aliases.size(); ++i)
+        table.resolveFlags(std::as_const(table.aliases)[i], table.aliasFlags[size_t(i)]);
+
     if (task)
         task->finish(QStringLiteral("OK.") + task->elapsedText());
     return true;
 }
 
+int AffixTable::flagId(QStringView flag) const
+{
+    if (flag.size() == 1 && !unitIds.empty())
+        return unitIds[flag[0].unicode()];
+    quint64 key = 0;
+    if (shortFlagKey(flag, key)) {
+        const auto it = shortIds.find(key);
+        return it == shortIds.end() ? 0 : it->second;
+    }
+    return otherIds.value(flag.toString(), 0);
+}
+
+int AffixTable::internFlag(QStringView flag)
+{
+    if (const int id = flagId(flag))
+        return id;
+    const int id = int(flagInfo.size());
+    flagInfo.emplace_back();
+    quint64 key = 0;
+    if (flag.size() == 1 && !unitIds.empty())
+        unitIds[flag[0].unicode()] = id;
+    else if (shortFlagKey(flag, key))
+        shortIds.emplace(key, id);
+    else
+        otherIds.insert(flag.toString(), id); // the empty flag too (FLAG num reads "1,,2" as three)
+    return id;
+}
+
+void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
+{
+    out.flags.clear();
+    out.anyPrefixY = out.hasKeepCase = out.hasNeedAffix = out.hasForbiddenWord = out.hasOnlyInCompound = false;
+    if (flags.isEmpty())
+        return;
+    FlagSplitter splitter(flagMode, flags);
+    QStringView flag;
+    while (splitter.next(flag)) {
+        const int id = flagId(flag);
+        const FlagInfo &i = info(id);
+        out.flags.push_back({id, flag});
+        out.anyPrefixY |= i.groups.prefixY != 0;
+        out.hasKeepCase |= i.isKeepCase;
+        out.hasNeedAffix |= i.isNeedAffix;
+        out.hasForbiddenWord |= i.isForbiddenWord;
+        out.hasOnlyInCompound |= i.isOnlyInCompound;
+    }
+}
+
 AffixTable::GroupRefs AffixTable::groupsOf(QStringView flag) const
 {
-    if (!flag.isEmpty() && flag.size() <= 2) {
-        const auto it = shortFlagGroups.find(shortFlagKey(flag));
-        return it == shortFlagGroups.end() ? GroupRefs() : it->second;
-    }
-    return longFlagGroups.value(flag.toString());
+    return flagInfo.empty() ? GroupRefs() : info(flagId(flag)).groups;
 }
 
 int AffixTable::FindGroup(QStringView kind, QStringView flag, QStringView cross) const
@@ -360,6 +558,5 @@ bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringVi
         return false;
     return conditionMatches(table, word, condition, false);
 }
-
 
 } // namespace lexaloom

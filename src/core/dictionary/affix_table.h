@@ -17,6 +17,44 @@ namespace lexaloom {
 
 class LongTask;
 
+// A flag of a flag string, resolved when it was split: id 0 is a flag the
+// table does not know (no group, no directive names it).
+struct FlagToken {
+    int id = 0;
+    QStringView text; // as written, for reports and the editor's flag path
+};
+
+// A flag string split and resolved once, with what the engine asks of it.
+struct FlagList {
+    std::vector<FlagToken> flags;
+    bool anyPrefixY = false;   // a flag has a cross-product prefix group
+    bool hasKeepCase = false;  // a flag is the KEEPCASE flag
+    bool hasNeedAffix = false; // a flag is the NEEDAFFIX flag
+    bool hasForbiddenWord = false;
+    bool hasOnlyInCompound = false;
+};
+
+// Group numbers (1-based, 0 for none) of the first header per kind and mark.
+struct AffixGroupRefs {
+    int prefixY = 0;
+    int prefixN = 0;
+    int suffixY = 0;
+    int suffixN = 0;
+};
+
+// What the engine needs to know of one flag id.
+struct FlagInfo {
+    AffixGroupRefs groups;
+    // The directive this flag names, first match in this order: 1 NOSUGGEST,
+    // 2 KEEPCASE, 3 FORBIDDENWORD, 4 CIRCUMFIX; 0 for none.
+    quint8 special = 0;
+    bool isKeepCase = false;
+    bool isNeedAffix = false;
+    bool notMissing = false; // equals the NEEDAFFIX text (even an empty one): never reported missing
+    bool isForbiddenWord = false;
+    bool isOnlyInCompound = false;
+};
+
 // One rule line of a group, split once when the table is built.
 struct AffixRule {
     // Read for every rule the engine tries, so kept together.
@@ -25,40 +63,126 @@ struct AffixRule {
     bool hasContinuation = false;
     bool continuationHasCircumfix = false;
     bool continuationHasNeedAffix = false;
-    int stripLength = 0;  // 0 for the strip "0"
+    bool inert = false;  // no strip field (an empty or truncated line): never applies
+    int stripLength = 0; // 0 for the strip "0"
     int conditionIndex = -1;
-    QString strip;        // field 3 as written ("0" when nothing is stripped)
-    std::optional<FastCondition> fast; // a copy of the condition's fast matcher, kept at hand
-    QString affixText;    // the affix before its first "/"
-    QString continuation; // the flags after the affix's first "/"
+    QString strip;                            // field 3 as written ("0" when nothing is stripped)
+    const AffixCondition *compiled = nullptr; // the shared condition, null for "."
+    const FastCondition *fast = nullptr;      // its fast matcher, when it has one
+    QString affixText;                        // the affix before its first "/"
+    QString continuation;                     // the flags after the affix's first "/"
+    FlagList continuationFlags;               // the same, resolved
 
-    QString line;         // the line as it stands in normalizedText
-    QString affix;        // field 4 rewritten: "0" -> "", "0/XY" -> "/XY"
-    QString condition;    // field 5
+    QString line;      // the line as it stands in normalizedText
+    QString affix;     // field 4 rewritten: "0" -> "", "0/XY" -> "/XY"
+    QString condition; // field 5
 };
 
 // The rules of a group that can apply to a word, found by the word's last code
 // unit (suffixes) or first code unit (prefixes): a superset of the rules whose
 // strip and condition fit, in rule order, so the engine tests far fewer rules.
+// A rule that names its edge units (by its strip or a literal or set at the
+// condition's edge) is listed under each of them; every other rule ("." and
+// negated sets, for instance) is a candidate for every unit. Each list holds a
+// rule at most once per unit it names, so the index grows with the rules, not
+// with rules times units.
 struct RuleCandidates {
-    QHash<char16_t, std::vector<int>> byUnit;
-    std::vector<int> otherUnits; // for a unit that no rule names
-    std::vector<int> all;        // for empty words, surrogates and line feeds
+    // The rules of one unit in order: its own rules merged with `general`.
+    class Range {
+    public:
+        class iterator {
+        public:
+            iterator(const int *a, const int *aEnd, const int *b, const int *bEnd)
+                : m_a(a)
+                , m_aEnd(aEnd)
+                , m_b(b)
+                , m_bEnd(bEnd)
+            {
+            }
+            int operator*() const { return m_b == m_bEnd || (m_a != m_aEnd && *m_a < *m_b) ? *m_a : *m_b; }
+            iterator &operator++()
+            {
+                if (m_b == m_bEnd || (m_a != m_aEnd && *m_a < *m_b))
+                    ++m_a;
+                else
+                    ++m_b;
+                return *this;
+            }
+            bool operator!=(const iterator &other) const { return m_a != other.m_a || m_b != other.m_b; }
 
-    const std::vector<int> &forWord(QStringView word, bool suffix) const
+        private:
+            const int *m_a;
+            const int *m_aEnd;
+            const int *m_b;
+            const int *m_bEnd;
+        };
+
+        Range(const std::vector<int> &a, const std::vector<int> *b)
+            : m_a(a.data())
+            , m_aEnd(a.data() + a.size())
+            , m_b(b ? b->data() : nullptr)
+            , m_bEnd(b ? b->data() + b->size() : nullptr)
+        {
+        }
+        iterator begin() const { return iterator(m_a, m_aEnd, m_b, m_bEnd); }
+        iterator end() const { return iterator(m_aEnd, m_aEnd, m_bEnd, m_bEnd); }
+
+    private:
+        const int *m_a;
+        const int *m_aEnd;
+        const int *m_b;
+        const int *m_bEnd;
+    };
+
+    // A unit's list is already merged with `general` (false when merging them
+    // all would make the index grow faster than the rules).
+    bool merged = true;
+    QHash<char16_t, std::vector<int>> byUnit;
+    // For long merged lists, the same split once more by the next unit in
+    // (second to last for suffixes, second for prefixes).
+    struct Second {
+        QHash<char16_t, std::vector<int>> byUnit;
+        std::vector<int> general;
+    };
+    QHash<char16_t, Second> bySecond;
+    std::vector<int> general; // for a unit that no rule names
+    std::vector<int> all;     // for empty words, surrogates and line feeds
+
+    Range forWord(QStringView word, bool suffix) const
     {
         if (word.isEmpty())
-            return all;
+            return Range(all, nullptr);
         const char16_t u = suffix ? word.back().unicode() : word.front().unicode();
         if (u == u'\n' || QChar::isSurrogate(u))
-            return all;
+            return Range(all, nullptr);
         const auto it = byUnit.constFind(u);
-        return it == byUnit.constEnd() ? otherUnits : it.value();
+        if (it == byUnit.constEnd())
+            return Range(general, nullptr);
+        if (!bySecond.isEmpty() && word.size() >= 2) {
+            const auto second = bySecond.constFind(u);
+            const char16_t u2 = suffix ? word[word.size() - 2].unicode() : word[1].unicode();
+            if (second != bySecond.constEnd() && !QChar::isSurrogate(u2)) {
+                const auto list = second->byUnit.constFind(u2);
+                return Range(list == second->byUnit.constEnd() ? second->general : list.value(), nullptr);
+            }
+        }
+        return Range(it.value(), merged ? nullptr : &general);
     }
 };
 
+// The part of a rule its test reads, packed apart from the rule so that the
+// engine's walk over many rules stays in few cache lines.
+struct RuleTest {
+    enum Kind : quint8 { Test, Always, Never };
+    const char16_t *strip = nullptr; // the units to find at the edge
+    qint32 stripLength = 0;          // 0 for the strip "0"
+    Kind kind = Test;
+    const FastCondition *fast = nullptr;
+    const AffixCondition *compiled = nullptr;
+};
+
 struct AffixGroup {
-    QString kind;         // "PFX" or "SFX"
+    QString kind; // "PFX" or "SFX"
     QString flag;
     QString crossProduct; // "Y" or "N"
     int headerLine = 0;   // 1-based line in normalizedText
@@ -66,6 +190,7 @@ struct AffixGroup {
     int ruleCount = 0;    // the header's count as a number
     QStringList rules;    // the lines after the header, as they stand
     std::vector<AffixRule> parsedRules;
+    std::vector<RuleTest> tests; // one per parsed rule
     // Walking the rules only for their continuation flags leaves these behind.
     bool anyContinuationHasCircumfix = false;
     bool anyContinuationHasNeedAffix = false;
@@ -82,7 +207,7 @@ struct AffixTable {
     FlagMode flagMode = FlagMode::Single;
     QString normalizedText;
     int aliasCount = 0;
-    QStringList aliases; // alias n is aliases[n - 1]; missing lines read as empty
+    QStringList aliases;            // alias n is aliases[n - 1]; missing lines read as empty
     std::vector<AffixGroup> groups; // group n is groups[n - 1]
     QString headerIndex;
     QHash<int, int> headerPosition; // 1-based position in headerIndex -> group number
@@ -96,6 +221,7 @@ struct AffixTable {
     QString needAffixFlag;
     QString forbiddenWordFlag;
     QString circumfixFlag;
+    QString onlyInCompoundFlag; // read for the "accepted" extraction only
     bool hasKeepCase = false;
     bool hasNeedAffix = false;
     bool hasForbiddenWord = false;
@@ -103,14 +229,9 @@ struct AffixTable {
     bool complexPrefixes = false;
     bool built = false;
 
-    // Group numbers (1-based, 0 for none) of the first header per kind and mark.
-    struct GroupRefs {
-        int prefixY = 0;
-        int prefixN = 0;
-        int suffixY = 0;
-        int suffixN = 0;
-    };
+    using GroupRefs = AffixGroupRefs;
     ConditionCache conditions;
+    std::vector<FlagList> aliasFlags; // aliases, resolved
 
     // The alias of number n (1..aliasCount).
     QString alias(int n) const { return n >= 1 && n <= aliases.size() ? aliases[n - 1] : QString(); }
@@ -126,9 +247,20 @@ struct AffixTable {
     bool HasNeedAffixFlag(QStringView flags) const;
     bool ContainsCircumfixFlag(QStringView flags) const;
 
-    // The index behind FindGroup; rebuilt with the table.
-    std::unordered_map<quint64, GroupRefs> shortFlagGroups;
-    QHash<QString, GroupRefs> longFlagGroups;
+    // Flags are resolved to small ids when the table is built, so that the
+    // engine never splits or compares flag text in its loops.
+    std::vector<FlagInfo> flagInfo; // by id; id 0 is the unknown flag
+    const FlagInfo &info(int id) const { return flagInfo[size_t(id)]; }
+    // The id of one flag; 0 when the table does not know it.
+    int flagId(QStringView flag) const;
+    int internFlag(QStringView flag);
+    // Splits a flag string and resolves each flag; an empty string has no flags.
+    void resolveFlags(QStringView flags, FlagList &out) const;
+
+    // The index behind flagId.
+    std::vector<int> unitIds; // one-unit flags, by unit
+    std::unordered_map<quint64, int> shortIds;
+    QHash<QString, int> otherIds;
 };
 
 // Rebuilds `table` from the .aff text unless it was built from this very text.
@@ -138,15 +270,54 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task =
 // The rule tests of the .aff semantics: "." matches everything; otherwise a strip
 // other than "0" must stand at the word's end (start), and condition + "$"
 // ("^" + condition) must match the word.
-bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip,
-                            const QString &condition);
-bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip,
-                            const QString &condition);
+bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
+bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
 
 // The same tests for a rule of the table, without any lookup; the engine's hot
 // path. wordIsValid tells whether the word is valid UTF-16, checked once per word.
+// The rule tests below on a RuleTest; what the engine's loops call.
+inline bool SuffixTestMatches(const RuleTest &test, QStringView word, bool wordIsValid)
+{
+    if (test.kind != RuleTest::Test)
+        return test.kind == RuleTest::Always;
+    const qsizetype n = test.stripLength;
+    if (n > 0) {
+        if (n > word.size())
+            return false;
+        const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16()) + (word.size() - n);
+        for (qsizetype i = 0; i < n; ++i) {
+            if (w[i] != test.strip[i])
+                return false;
+        }
+    }
+    if (test.fast)
+        return wordIsValid && test.fast->matchesSuffixOfValid(word);
+    return test.compiled->matchesSuffix(word);
+}
+
+inline bool PrefixTestMatches(const RuleTest &test, QStringView word, bool wordIsValid)
+{
+    if (test.kind != RuleTest::Test)
+        return test.kind == RuleTest::Always;
+    const qsizetype n = test.stripLength;
+    if (n > 0) {
+        if (n > word.size())
+            return false;
+        const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16());
+        for (qsizetype i = 0; i < n; ++i) {
+            if (w[i] != test.strip[i])
+                return false;
+        }
+    }
+    if (test.fast)
+        return wordIsValid && test.fast->matchesPrefixOfValid(word);
+    return test.compiled->matchesPrefix(word);
+}
+
 inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
 {
+    if (rule.inert)
+        return false;
     if (rule.conditionIsDot)
         return true;
     if (!rule.stripIsZero) {
@@ -162,11 +333,13 @@ inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QS
     }
     if (rule.fast)
         return wordIsValid && rule.fast->matchesSuffixOfValid(word);
-    return table.conditions.at(rule.conditionIndex).matchesSuffix(word);
+    return rule.compiled->matchesSuffix(word);
 }
 
 inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
 {
+    if (rule.inert)
+        return false;
     if (rule.conditionIsDot)
         return true;
     if (!rule.stripIsZero) {
@@ -182,7 +355,7 @@ inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QS
     }
     if (rule.fast)
         return wordIsValid && rule.fast->matchesPrefixOfValid(word);
-    return table.conditions.at(rule.conditionIndex).matchesPrefix(word);
+    return rule.compiled->matchesPrefix(word);
 }
 
 inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)

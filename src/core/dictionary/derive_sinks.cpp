@@ -2,6 +2,8 @@
 
 #include <QIODevice>
 
+#include "shell/text_codec.h"
+
 namespace lexaloom {
 
 Utf8Writer::Utf8Writer(QIODevice &device) : m_device(device)
@@ -31,32 +33,8 @@ void Utf8Writer::write(QStringView text)
     const size_t old = m_buffer.size();
     m_buffer.resize(old + size_t(3 * n));
     char *const begin = m_buffer.data() + old;
-    char *out = begin;
-    const char16_t *s = reinterpret_cast<const char16_t *>(text.utf16());
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = s[i];
-        if (c < 0x80) {
-            *out++ = char(c);
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1]))
-            c = QChar::surrogateToUcs4(char16_t(c), s[++i]);
-        else if (QChar::isSurrogate(c))
-            c = 0xFFFD;
-        if (c < 0x800) {
-            *out++ = char(0xC0 | (c >> 6));
-            *out++ = char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            *out++ = char(0xE0 | (c >> 12));
-            *out++ = char(0x80 | ((c >> 6) & 0x3F));
-            *out++ = char(0x80 | (c & 0x3F));
-        } else {
-            *out++ = char(0xF0 | (c >> 18));
-            *out++ = char(0x80 | ((c >> 12) & 0x3F));
-            *out++ = char(0x80 | ((c >> 6) & 0x3F));
-            *out++ = char(0x80 | (c & 0x3F));
-        }
-    }
+    // Lossless: a byte of the .dic that was not UTF-8 is written back as that byte.
+    char *const out = EncodeLosslessInto(text, begin);
     m_buffer.resize(old + size_t(out - begin));
     if (qsizetype(m_buffer.size()) >= flushSize)
         flush();
@@ -142,6 +120,12 @@ bool FileLinesSink::accept(const DerivedWord &form)
         return true;
     case FileLineFormat::Csv:
         writeCsv(form);
+        return true;
+    case FileLineFormat::Accepted:
+        if (!form.acceptedAlone())
+            return false;
+        m_out.write(form.word);
+        m_out.write('\n');
         return true;
     }
     return false;

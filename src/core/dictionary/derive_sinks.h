@@ -86,7 +86,8 @@ private:
 };
 
 // Mode 2: lines of an extraction file.
-enum class FileLineFormat { Plain, Csv, Compounds };
+// Accepted: plain lines of the forms a spell checker accepts on their own.
+enum class FileLineFormat { Plain, Csv, Compounds, Accepted };
 
 class FileLinesSink final : public DerivationSink {
 public:

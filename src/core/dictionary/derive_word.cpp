@@ -18,11 +18,6 @@ inline void assignConcat(std::u16string &out, QStringView a, QStringView b)
     out.append(reinterpret_cast<const char16_t *>(b.utf16()), size_t(b.size()));
 }
 
-inline bool sameText(QStringView a, const QString &b)
-{
-    return a.size() == b.size() && std::memcmp(a.utf16(), b.utf16(), size_t(a.size()) * 2) == 0;
-}
-
 inline QStringView withoutLast(QStringView word, int n)
 {
     return n >= word.size() ? QStringView() : word.first(word.size() - n);
@@ -100,7 +95,10 @@ QString DerivationState::missingContinuationLabel() const
     return missingContinuationFlags.mid(begin, end - begin);
 }
 
-WordDeriver::WordDeriver(const AffixTable &table) : m_table(table) {}
+WordDeriver::WordDeriver(const AffixTable &table)
+    : m_table(table)
+{
+}
 
 int DeriveWord(const AffixTable &table, QStringView entry, DerivationSink &sink, bool aliasesExpanded)
 {
@@ -125,51 +123,53 @@ void WordDeriver::handOver(DerivedWord &form)
     form.topFlag = m_topFlag;
     form.nestedFlag = m_nestedFlag;
     form.hasNestedFlag = m_hasNested;
+    form.entryOnlyInCompound = m_entryList->hasOnlyInCompound;
+    form.entryForbidden = m_entryList->hasForbiddenWord;
+    form.entryNeedsAffix = m_entryList->hasNeedAffix;
     if (m_sink->accept(form))
         ++m_state.countedForms;
 }
 
-void WordDeriver::appendDerived(QStringView word, bool noCross)
+bool WordDeriver::appendDerived(QStringView word, bool noCross, bool onlyInCompound)
 {
+    if (qsizetype(m_derivedList.size()) >= maxDerivedWords ||
+        qsizetype(m_pool.size()) + word.size() > maxDerivedUnits) {
+        m_state.prefixPhaseBounded = true;
+        return false;
+    }
     ListItem item;
     item.start = qsizetype(m_pool.size());
     item.length = word.size();
     item.noCross = noCross;
+    item.onlyInCompound = onlyInCompound;
     m_pool.append(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
     m_derivedList.push_back(item);
+    return true;
 }
 
-bool WordDeriver::isSpecial(QStringView flag)
+void WordDeriver::noteSpecial(quint8 special)
 {
-    if (flag.isEmpty())
-        return false;
-    const AffixTable &t = m_table;
-    if (sameText(flag, t.noSuggestFlag)) {
+    switch (special) {
+    case 1:
         m_state.facts.noSuggestSeen = true;
-        return true;
-    }
-    if (sameText(flag, t.keepCaseFlag)) {
+        break;
+    case 2:
         m_state.facts.entryHasKeepCase = true;
-        return true;
-    }
-    if (sameText(flag, t.forbiddenWordFlag)) {
+        break;
+    case 3:
         m_state.facts.entryHasForbiddenWord = true;
-        return true;
-    }
-    if (sameText(flag, t.circumfixFlag)) {
+        break;
+    case 4:
         m_state.facts.circumfixInForce = true;
-        return true;
+        break;
     }
-    return false;
 }
 
-void WordDeriver::scanEntryFlags(QStringView flags)
+void WordDeriver::scanEntryFlags(const FlagList &flags)
 {
-    if (!(m_table.hasKeepCase || m_table.hasNeedAffix || m_table.hasCircumfix) || flags.isEmpty())
-        return;
-    if (FlagStringContains(m_table.flagMode, flags, m_table.keepCaseFlag))
+    if (flags.hasKeepCase)
         m_state.facts.entryHasKeepCase = true;
-    if (m_table.HasNeedAffixFlag(flags))
+    if (flags.hasNeedAffix)
         m_state.facts.entryHasNeedAffix = true;
 }
 
@@ -185,8 +185,8 @@ void WordDeriver::addMissing(QStringView flag, bool twofold)
     }
     QString &missing = m_state.missingContinuationFlags;
     if (numeric) {
-        if (!(missing.endsWith(flag) && missing.size() > flag.size()
-              && missing[missing.size() - flag.size() - 1] == u',')) {
+        if (!(missing.endsWith(flag) && missing.size() > flag.size() &&
+              missing[missing.size() - flag.size() - 1] == u',')) {
             missing += u',';
             missing += flag;
         }
@@ -212,60 +212,69 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     m_pool.clear();
     sink.begin();
 
-    // Alias expansion: "word/2" stands for the flags of the second AF line.
+    // Alias expansion: "word/2" stands for the flags of the second AF line,
+    // resolved when the table was built.
+    const FlagList *flagList = nullptr;
+    QStringView word;
     if (m_table.aliasCount > 0 && !aliasesExpanded) {
         const qsizetype slash = entry.indexOf(u'/');
         if (slash >= 0) {
             const int n = aliasNumber(entry, slash);
             if (n >= 1 && n <= m_table.aliasCount) {
-                const QString &alias = m_table.aliases.value(n - 1);
-                m_entry.assign(reinterpret_cast<const char16_t *>(entry.utf16()), size_t(slash + 1));
-                m_entry.append(reinterpret_cast<const char16_t *>(alias.utf16()), size_t(alias.size()));
-                entry = view(m_entry);
+                if (slash > 0 && entry[slash - 1] == u'\\') {
+                    // The slash is escaped, so the word goes on into the alias text.
+                    const QString &alias = m_table.aliases.value(n - 1);
+                    m_entry.assign(reinterpret_cast<const char16_t *>(entry.utf16()), size_t(slash + 1));
+                    m_entry.append(reinterpret_cast<const char16_t *>(alias.utf16()), size_t(alias.size()));
+                    entry = view(m_entry);
+                } else {
+                    word = entry.first(slash);
+                    flagList =
+                        size_t(n - 1) < m_table.aliasFlags.size() ? &m_table.aliasFlags[size_t(n - 1)] : &m_entryFlags;
+                    if (flagList == &m_entryFlags)
+                        m_table.resolveFlags(QStringView(), m_entryFlags);
+                }
             }
         }
     }
 
-    // The first "/" not escaped by a backslash separates the word from its flags;
-    // an escaped slash is a plain slash of the word.
-    qsizetype separator = -1;
-    bool escaped = false;
-    for (qsizetype i = 0; i < entry.size(); ++i) {
-        if (entry[i] != u'/')
-            continue;
-        if (i > 0 && entry[i - 1] == u'\\') {
-            escaped = true;
-            continue;
-        }
-        separator = i;
-        break;
-    }
-    QStringView word = separator < 0 ? entry : entry.first(separator);
-    const QStringView flags = separator < 0 ? QStringView() : entry.sliced(separator + 1);
-    if (escaped) {
-        m_word.clear();
-        for (qsizetype i = 0; i < word.size(); ++i) {
-            if (word[i] == u'\\' && i + 1 < word.size() && word[i + 1] == u'/')
+    if (!flagList) {
+        // The first "/" not escaped by a backslash separates the word from its flags;
+        // an escaped slash is a plain slash of the word.
+        qsizetype separator = -1;
+        bool escaped = false;
+        for (qsizetype i = 0; i < entry.size(); ++i) {
+            if (entry[i] != u'/')
                 continue;
-            m_word.push_back(word[i].unicode());
+            if (i > 0 && entry[i - 1] == u'\\') {
+                escaped = true;
+                continue;
+            }
+            separator = i;
+            break;
         }
-        word = view(m_word);
+        word = separator < 0 ? entry : entry.first(separator);
+        m_table.resolveFlags(separator < 0 ? QStringView() : entry.sliced(separator + 1), m_entryFlags);
+        flagList = &m_entryFlags;
+        if (escaped) {
+            m_word.clear();
+            for (qsizetype i = 0; i < word.size(); ++i) {
+                if (word[i] == u'\\' && i + 1 < word.size() && word[i + 1] == u'/')
+                    continue;
+                m_word.push_back(word[i].unicode());
+            }
+            word = view(m_word);
+        }
     }
     if (word.isEmpty())
         return 0;
 
     m_root = word;
-    scanEntryFlags(flags);
+    m_entryList = flagList;
+    scanEntryFlags(*flagList);
 
     // The derived words are only kept for a prefix phase, which needs a prefix flag.
-    m_keepDerived = false;
-    FlagSplitter prefixScan(m_table.flagMode, flags);
-    for (QStringView flag; !flags.isEmpty() && prefixScan.next(flag);) {
-        if (m_table.groupsOf(flag).prefixY != 0) {
-            m_keepDerived = true;
-            break;
-        }
-    }
+    m_keepDerived = flagList->anyPrefixY;
 
     if (!m_crunch) {
         DerivedWord primary;
@@ -275,9 +284,9 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
         handOver(primary);
     }
     if (m_keepDerived)
-        appendDerived(word, false);
+        appendDerived(word, false, false);
 
-    Flow flow = flagLoop(word, flags, false);
+    Flow flow = flagLoop(word, *flagList, false);
     if (flow == Flow::Continue)
         flow = prefixPhase();
 
@@ -293,18 +302,18 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     return m_state.countedForms;
 }
 
-WordDeriver::Flow WordDeriver::flagLoop(QStringView word, QStringView flags, bool twofold)
+WordDeriver::Flow WordDeriver::flagLoop(QStringView word, const FlagList &flags, bool twofold)
 {
-    if (flags.isEmpty())
-        return Flow::Continue;
-    FlagSplitter splitter(m_table.flagMode, flags);
-    QStringView flag;
-    while (splitter.next(flag)) {
+    for (const FlagToken &token : flags.flags) {
         if (poll())
             return Flow::Stop;
-        if (isSpecial(flag))
+        const FlagInfo &info = m_table.info(token.id);
+        if (info.special != 0) {
+            noteSpecial(info.special);
             continue;
-        const AffixTable::GroupRefs refs = m_table.groupsOf(flag);
+        }
+        const QStringView flag = token.text;
+        const AffixGroupRefs &refs = info.groups;
         const int prefixGroup = refs.prefixY;
         int suffixGroup = refs.suffixY;
         bool noCross = false;
@@ -318,7 +327,7 @@ WordDeriver::Flow WordDeriver::flagLoop(QStringView word, QStringView flags, boo
         } else {
             m_topFlag = flag;
         }
-        if (suffixGroup == 0 && prefixGroup == 0 && flag != m_table.needAffixFlag)
+        if (suffixGroup == 0 && prefixGroup == 0 && !info.notMissing)
             addMissing(flag, twofold);
         if (!twofold && prefixGroup != 0 && !m_topCircumfix && !m_twofoldCircumfix)
             m_recordedPrefixes.push_back({flag, prefixGroup});
@@ -359,7 +368,7 @@ WordDeriver::Flow WordDeriver::suffixRules(QStringView word, QStringView flag, i
                 m_state.facts.circumfixInForce = true;
             if (rule.continuationHasNeedAffix)
                 m_state.facts.entryHasNeedAffix = true;
-            if (!RuleSuffixMatches(m_table, rule, word, valid))
+            if (!SuffixTestMatches(group.tests[i], word, valid))
                 continue;
             const Flow flow = applySuffix(word, flag, group, int(i), noCross, twofold);
             if (flow != Flow::Continue)
@@ -379,8 +388,7 @@ WordDeriver::Flow WordDeriver::suffixRules(QStringView word, QStringView flag, i
     for (const int i : group.candidates.forWord(word, true)) {
         if (poll())
             return Flow::Stop;
-        const AffixRule &rule = group.parsedRules[size_t(i)];
-        if (!RuleSuffixMatches(m_table, rule, word, valid))
+        if (!SuffixTestMatches(group.tests[size_t(i)], word, valid))
             continue;
         const Flow flow = applySuffix(word, flag, group, i, noCross, twofold);
         if (flow != Flow::Continue)
@@ -418,6 +426,7 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
         derived.strip = rule.strip;
         derived.affix = rule.affix;
         derived.condition = rule.condition;
+        derived.pathOnlyInCompound = (twofold && m_basePath) || rule.continuationFlags.hasOnlyInCompound;
         if (m_crunch) {
             // Crunch wants the first suffix form only; a twofold step ends
             // there without ending the top-level call.
@@ -429,11 +438,12 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
             return twofold ? Flow::EndStep : Flow::CrunchDone;
         }
         handOver(derived);
-        if (m_keepDerived)
-            appendDerived(form, noCross);
+        if (m_keepDerived && !appendDerived(form, noCross, derived.pathOnlyInCompound))
+            return Flow::Bounded;
     }
     if (rule.hasContinuation && !twofold) {
-        const Flow flow = twofoldStep(form, rule.continuation);
+        m_basePath = rule.continuationFlags.hasOnlyInCompound;
+        const Flow flow = twofoldStep(form, rule.continuationFlags);
         if (flow != Flow::Continue)
             return flow;
     }
@@ -464,7 +474,8 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
         if (m_topCircumfix)
             return poll() ? Flow::Stop : Flow::Continue; // no rule can pair with the top-level circumfix
     }
-    const std::vector<int> &rules = walkAll ? group.candidates.all : group.candidates.forWord(word, false);
+    const RuleCandidates::Range rules =
+        walkAll ? RuleCandidates::Range(group.candidates.all, nullptr) : group.candidates.forWord(word, false);
     const bool valid = FastCondition::isValidUtf16(word);
     for (const int i : rules) {
         if (poll())
@@ -477,7 +488,7 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
             if (rule.continuationHasNeedAffix)
                 m_state.facts.entryHasNeedAffix = true;
         }
-        if (m_twofoldCircumfix != m_topCircumfix || !RulePrefixMatches(m_table, rule, word, valid))
+        if (m_twofoldCircumfix != m_topCircumfix || !PrefixTestMatches(group.tests[size_t(i)], word, valid))
             continue;
         if (rule.continuationHasNeedAffix || m_crunch)
             continue;
@@ -488,6 +499,7 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
         assignConcat(m_bothForm, rule.affixText, withoutFirst(word, rule.stripLength));
         DerivedWord derived;
         derived.type = DerivedType::Both;
+        derived.pathOnlyInCompound = m_basePath || rule.continuationFlags.hasOnlyInCompound;
         derived.word = view(m_bothForm);
         derived.base = word;
         derived.flag = flag;
@@ -501,13 +513,15 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
     return Flow::Continue;
 }
 
-WordDeriver::Flow WordDeriver::twofoldStep(QStringView word, QStringView flags)
+WordDeriver::Flow WordDeriver::twofoldStep(QStringView word, const FlagList &flags)
 {
     if (word.isEmpty())
         return Flow::Continue;
     scanEntryFlags(flags);
     const Flow flow = flagLoop(word, flags, true);
-    return flow == Flow::Stop ? Flow::Stop : Flow::Continue; // EndStep ends only the step
+    if (flow == Flow::Stop || flow == Flow::Bounded)
+        return flow;
+    return Flow::Continue; // EndStep ends only the step
 }
 
 // The prefix phase walks the derived words, and the twofold steps of prefix rules
@@ -547,12 +561,12 @@ WordDeriver::Flow WordDeriver::prefixPhase()
             const bool isRoot = base == m_root;
             const bool valid = FastCondition::isValidUtf16(base);
             for (const int i : group.candidates.forWord(base, false)) {
-                const AffixRule &rule = group.parsedRules[size_t(i)];
-                const int number = i + 1;
                 if (poll())
                     return Flow::Stop;
-                if (!RulePrefixMatches(m_table, rule, base, valid))
+                if (!PrefixTestMatches(group.tests[size_t(i)], base, valid))
                     continue;
+                const AffixRule &rule = group.parsedRules[size_t(i)];
+                const int number = i + 1;
                 bool shown = !rule.continuationHasNeedAffix;
                 if (shown && m_state.facts.circumfixInForce) {
                     shown = isRoot && !rule.hasContinuation && (rule.stripIsZero || rule.strip.size() == 1);
@@ -567,6 +581,7 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                 if (shown && !m_crunch) {
                     DerivedWord derived;
                     derived.type = DerivedType::Prefix;
+                    derived.pathOnlyInCompound = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
                     derived.word = form;
                     derived.base = base;
                     derived.flag = recorded.flag;
@@ -578,7 +593,8 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     handOver(derived);
                 }
                 if (rule.hasContinuation) {
-                    const Flow flow = twofoldStep(form, rule.continuation);
+                    m_basePath = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
+                    const Flow flow = twofoldStep(form, rule.continuationFlags);
                     if (flow != Flow::Continue)
                         return flow;
                 }

@@ -19,11 +19,11 @@ QString derivedTypeText(DerivedType type);
 // to DerivationSink::accept; a sink that keeps a form copies what it needs.
 struct DerivedWord {
     DerivedType type = DerivedType::Primary;
-    QStringView word;  // the form, without continuation flags
-    QStringView root;  // the entry's word
-    QStringView base;  // the word the rule was applied to
-    QStringView flag;  // empty for the primary form
-    int position = 0;  // headerOffset of the group; 0 for the primary form
+    QStringView word; // the form, without continuation flags
+    QStringView root; // the entry's word
+    QStringView base; // the word the rule was applied to
+    QStringView flag; // empty for the primary form
+    int position = 0; // headerOffset of the group; 0 for the primary form
     int ruleNumber = 0;
     QStringView strip; // as written ("0" when nothing is stripped)
     QStringView affix; // rewritten: "0" -> "", "0/XY" -> "/XY"
@@ -33,6 +33,19 @@ struct DerivedWord {
     QStringView topFlag;
     QStringView nestedFlag;
     bool hasNestedFlag = false;
+    // What a spell checker makes of the form on its own: an affix on its path
+    // carries ONLYINCOMPOUND, or the entry's own flags name ONLYINCOMPOUND,
+    // FORBIDDENWORD or NEEDAFFIX (the last leaves out the primary form only).
+    bool pathOnlyInCompound = false;
+    bool entryOnlyInCompound = false;
+    bool entryForbidden = false;
+    bool entryNeedsAffix = false;
+
+    bool acceptedAlone() const
+    {
+        return !pathOnlyInCompound && !entryOnlyInCompound && !entryForbidden &&
+               !(entryNeedsAffix && type == DerivedType::Primary);
+    }
 };
 
 // ruleNumber ": " strip " " affix " " condition; with a width, the number is
@@ -81,10 +94,10 @@ struct DerivationState {
     QString missingFlags;
     QString missingContinuationFlags; // in numeric mode each flag is preceded by ","
     DerivationFacts facts;
-    QString flagPath;                 // top flag, then a tab and the last continuation flag
+    QString flagPath; // top flag, then a tab and the last continuation flag
     int countedForms = 0;
-    bool stopped = false;             // the sink asked to stop
-    bool prefixPhaseBounded = false;  // the prefix phase hit its bound (see derive_word.cpp)
+    bool stopped = false;            // the sink asked to stop
+    bool prefixPhaseBounded = false; // the call hit a bound of the prefix phase (see derive_word.h)
 
     // missingContinuationFlags without leading and trailing commas, as the label shows it.
     QString missingContinuationLabel() const;
@@ -106,27 +119,34 @@ public:
 
     // Upper bound of derived words the prefix phase visits in one call.
     static constexpr qsizetype maxPrefixVisits = 1 << 20;
+    // Upper bounds of the derived words kept for the prefix phase (and of their
+    // UTF-16 units): the twofold steps of prefix rules append to the list while
+    // the phase walks it, so without them one entry could take any amount of
+    // memory. Reaching either ends the call like maxPrefixVisits.
+    static constexpr qsizetype maxDerivedWords = 1 << 20;
+    static constexpr qsizetype maxDerivedUnits = qsizetype(1) << 25;
 
 private:
-    enum class Flow { Continue, Stop, CrunchDone, EndStep };
+    enum class Flow { Continue, Stop, CrunchDone, EndStep, Bounded };
 
     struct ListItem {
         qsizetype start = 0;
         qsizetype length = 0;
         bool noCross = false;
+        bool onlyInCompound = false; // an affix on the word's path carries ONLYINCOMPOUND
     };
 
-    Flow flagLoop(QStringView word, QStringView flags, bool twofold);
+    Flow flagLoop(QStringView word, const FlagList &flags, bool twofold);
     Flow suffixRules(QStringView word, QStringView flag, int groupNumber, bool noCross, bool twofold);
     Flow applySuffix(QStringView word, QStringView flag, const AffixGroup &group, int index, bool noCross,
                      bool twofold);
     Flow prefixRulesInLoop(QStringView word, QStringView flag, int groupNumber, bool twofold);
-    Flow twofoldStep(QStringView word, QStringView flags);
+    Flow twofoldStep(QStringView word, const FlagList &flags);
     Flow prefixPhase();
-    void scanEntryFlags(QStringView flags);
-    bool isSpecial(QStringView flag);
+    void scanEntryFlags(const FlagList &flags);
+    void noteSpecial(quint8 special);
     void addMissing(QStringView flag, bool twofold);
-    void appendDerived(QStringView word, bool noCross);
+    bool appendDerived(QStringView word, bool noCross, bool onlyInCompound);
     bool poll() { return m_polls && pollSink(); }
     bool pollSink();
     void handOver(DerivedWord &form);
@@ -144,6 +164,8 @@ private:
     QStringView m_topFlag;
     QStringView m_nestedFlag;
     bool m_hasNested = false;
+    bool m_basePath = false; // the base of a twofold step came through an ONLYINCOMPOUND affix
+    const FlagList *m_entryList = nullptr;
 
     struct RecordedPrefix {
         QStringView flag;
@@ -155,6 +177,7 @@ private:
 
     // Reused buffers, one per nesting level, so forms cost no allocation.
     std::u16string m_entry;
+    FlagList m_entryFlags;
     std::u16string m_word;
     std::u16string m_topForm;
     std::u16string m_nestedForm;

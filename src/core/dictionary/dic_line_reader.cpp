@@ -1,83 +1,189 @@
 #include "dictionary/dic_line_reader.h"
 
+#include <algorithm>
+
+#include "shell/text_codec.h"
+
 namespace lexaloom {
 
 namespace {
-constexpr qint64 chunkSize = 1 << 20;
-}
+// Big enough to stream at disk speed, small enough that a million-line dictionary is
+// never held twice as bytes.
+constexpr qsizetype blockBytes = 1 << 20;
 
-DicLineReader::DicLineReader(const QString &path) : m_file(path)
+// 1-based line of `bytes` holding its first byte that is not UTF-8.
+qint64 lineOfOffset(QByteArrayView bytes, qsizetype offset)
 {
-    m_file.open(QIODevice::ReadOnly);
-}
-
-bool DicLineReader::fill()
-{
-    if (m_eof || !m_file.isOpen())
-        return false;
-    m_buffer.remove(0, m_pos);
-    m_pos = 0;
-    const QByteArray chunk = m_file.read(chunkSize);
-    if (chunk.isEmpty()) {
-        m_eof = true;
-        return false;
+    qint64 line = 1;
+    for (qsizetype i = 0; i < offset; ++i) {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && !(i + 1 < bytes.size() && bytes[i + 1] == '\n')))
+            ++line;
     }
-    m_buffer += chunk;
-    return true;
+    return line;
+}
+} // namespace
+
+bool IsWordCountLine(QStringView line)
+{
+    const QStringView trimmed = line.trimmed();
+    return std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-bool DicLineReader::readLine(QString &line)
+DicStreamReader::DicStreamReader(QIODevice &device, DicReadQuestions questions)
+    : m_device(device)
+    , m_questions(std::move(questions))
+{
+    m_pending.reserve(blockBytes * 2);
+}
+
+qint64 DicStreamReader::position() const
+{
+    // Bytes and UTF-16 units differ; the share of the block is close enough for a bar.
+    const qsizetype size = m_text.size();
+    return m_blockStart + (m_index < size ? m_blockBytes * m_index / size : m_blockBytes);
+}
+
+DicStreamReader::Status DicStreamReader::loadBlock()
 {
     for (;;) {
-        const char *data = m_buffer.constData();
-        for (qsizetype i = m_pos; i < m_buffer.size(); ++i) {
-            if (data[i] != '\n' && data[i] != '\r')
+        if (m_atEnd)
+            return Status::End;
+        const qsizetype old = m_pending.size();
+        m_pending.resize(old + blockBytes);
+        const qint64 n = m_device.read(m_pending.data() + old, blockBytes);
+        if (n < 0) {
+            m_pending.resize(old);
+            return Status::Failed;
+        }
+        m_pending.resize(old + n);
+        m_atEnd = n == 0;
+        if (m_atStart) {
+            if (m_pending.size() < utf8ByteOrderMark.size() && !m_atEnd)
                 continue;
-            // A CR at the end of the buffer may be the first half of CR LF.
-            if (data[i] == '\r' && i + 1 == m_buffer.size() && !m_eof) {
-                if (fill())
-                    break;
+            m_atStart = false;
+            if (QByteArrayView(m_pending).startsWith(utf8ByteOrderMark)) {
+                m_pending.remove(0, utf8ByteOrderMark.size());
+                m_pendingStart += utf8ByteOrderMark.size();
             }
-            data = m_buffer.constData();
-            line = QString::fromUtf8(data + m_pos, i - m_pos);
-            qsizetype end = i + 1;
-            if (data[i] == '\r' && end < m_buffer.size() && data[end] == '\n')
-                ++end;
-            m_consumed += end - m_pos;
-            m_pos = end;
-            return true;
         }
-        if (!fill()) {
-            if (m_pos >= m_buffer.size())
-                return false;
-            line = QString::fromUtf8(m_buffer.constData() + m_pos, m_buffer.size() - m_pos);
-            m_consumed += m_buffer.size() - m_pos;
-            m_pos = m_buffer.size();
-            return true;
+        // A block ends after its last LF, or after its last CR when no LF follows it,
+        // so no line and no CR LF pair is split between blocks.
+        qsizetype cut = m_pending.size();
+        if (!m_atEnd) {
+            cut = m_pending.lastIndexOf('\n') + 1;
+            if (cut == 0 && m_pending.size() >= 2) // a CR as the last byte may yet be followed by a LF
+                cut = m_pending.lastIndexOf('\r', m_pending.size() - 2) + 1;
+            if (cut == 0)
+                continue; // one long line: read on
         }
+        if (cut == 0)
+            return Status::End;
+        const QByteArrayView bytes = QByteArrayView(m_pending).first(cut);
+        m_text.resize(bytes.size());
+        qsizetype invalid = 0;
+        char16_t *begin = reinterpret_cast<char16_t *>(m_text.data());
+        m_text.truncate(DecodeLosslessInto(bytes, begin, &invalid) - begin);
+        m_index = 0;
+        m_blockStart = m_pendingStart;
+        m_blockBytes = cut;
+        if (invalid > 0 && !m_invalidReported) {
+            m_invalidReported = true;
+            const qint64 line = m_lines + lineOfOffset(bytes, FirstInvalidUtf8Offset(bytes));
+            if (m_questions.invalidUtf8 && !m_questions.invalidUtf8(line)) {
+                m_pending.remove(0, cut);
+                return Status::Stopped;
+            }
+        }
+        m_pending.remove(0, cut);
+        m_pendingStart += cut;
+        return Status::Entry;
     }
+}
+
+DicStreamReader::Status DicStreamReader::next(QStringView &entry)
+{
+    for (;;) {
+        if (m_index >= m_text.size()) {
+            m_text.clear();
+            m_index = 0;
+            const Status status = loadBlock();
+            if (status != Status::Entry)
+                return status;
+            if (m_text.isEmpty())
+                continue;
+        }
+        char16_t *text = reinterpret_cast<char16_t *>(m_text.data());
+        const qsizetype size = m_text.size();
+        qsizetype i = m_index;
+        const qsizetype start = i;
+        qsizetype tab = -1;
+        qsizetype space = -1;
+        bool tagCharacter = false;
+        for (; i < size; ++i) {
+            const char16_t c = text[i];
+            if (c <= u'\r') {
+                if (c == u'\n' || c == u'\r')
+                    break;
+                if (c == u'\t' && tab < 0)
+                    tab = i;
+            } else if (c == u' ') {
+                if (space < 0)
+                    space = i;
+            } else if (c == u'[' || c == u']' || c == u',' || c == u':') {
+                tagCharacter = true;
+            }
+        }
+        const qsizetype end = i;
+        if (i < size)
+            i += text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n' ? 2 : 1;
+        m_index = i;
+        // The first line holds the word count, which every save writes anew; a first
+        // line that is not a number is a word pasted without one and stays.
+        if (m_lines++ == 0 && IsWordCountLine(QStringView(text + start, end - start)))
+            continue;
+
+        if (tab >= 0) {
+            m_mode = SeparatorMode::Tab;
+            text[tab] = u'\n';
+        } else {
+            if (m_mode == SeparatorMode::Undecided && tagCharacter) {
+                m_mode = !m_questions.spaceSeparator || m_questions.spaceSeparator() ? SeparatorMode::Space
+                                                                                     : SeparatorMode::Tab;
+            }
+            if (m_mode == SeparatorMode::Space && space >= 0)
+                text[space] = u'\n';
+        }
+        entry = QStringView(text + start, end - start);
+        return Status::Entry;
+    }
+}
+
+DicLineReader::DicLineReader(const QString &path, DicReadQuestions questions)
+    : m_file(path)
+{
+    m_file.open(QIODevice::ReadOnly);
+    m_reader = std::make_unique<DicStreamReader>(m_file, std::move(questions));
 }
 
 bool DicLineReader::next(QString &line)
 {
-    if (!m_started) {
-        m_started = true;
-        fill();
-        if (m_buffer.startsWith("\xEF\xBB\xBF")) {
-            m_pos = 3;
-            m_consumed = 3;
-        }
-        QString countLine;
-        if (!readLine(countLine))
-            return false;
+    if (!m_file.isOpen())
+        return false;
+    QStringView entry;
+    const DicStreamReader::Status status = m_reader->next(entry);
+    if (status != DicStreamReader::Status::Entry) {
+        m_failed = status == DicStreamReader::Status::Failed;
+        return false;
     }
-    return readLine(line);
+    line = entry.toString();
+    line.replace(u'\n', u'\t');
+    return true;
 }
 
 QStringView DicLineReader::wordPart(QStringView line)
 {
-    const qsizetype tab = line.indexOf(u'\t');
-    return tab < 0 ? line : line.first(tab);
+    const auto at = std::find_if(line.begin(), line.end(), [](QChar c) { return c == u'\t' || c == u'\n'; });
+    return line.first(at - line.begin());
 }
 
 } // namespace lexaloom

@@ -3,49 +3,27 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <cstring>
 
+#include "dictionary/dic_line_reader.h"
 #include "dictionary/dictionary_document.h"
+#include "shell/atomic_write.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
+#include "shell/text_codec.h"
 #include "shell/ui.h"
 
 namespace lexaloom {
 
 namespace {
 
-constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
-// Read and write in blocks of this size: big enough to stream at disk speed, small
-// enough that a million-line dictionary is never held twice as bytes.
+// Write in blocks of this size: big enough to stream at disk speed, small enough that
+// a million-line dictionary is never held twice as bytes.
 constexpr qsizetype blockBytes = 1 << 20;
-
-QByteArrayView withoutBom(QByteArrayView bytes)
-{
-    return bytes.startsWith(utf8Bom) ? bytes.sliced(utf8Bom.size()) : bytes;
-}
-
-// Stateless: a sequence cut off at the end of a block is an error, not carried over;
-// ConvertInitialBom: a U+FEFF at the start of a block is text, the file's own BOM is
-// skipped before decoding.
-QStringDecoder utf8Decoder()
-{
-    return QStringDecoder(QStringDecoder::Utf8,
-                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-}
-
-bool isValidUtf8(QByteArrayView bytes)
-{
-    QStringDecoder decoder = utf8Decoder();
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
 
 QString sizesText(qint64 affBytes, qint64 dicBytes)
 {
@@ -69,50 +47,16 @@ bool askInvalidUtf8(Ui &ui, const MainSettings &settings, const QString &fileLab
         MessageIcon::Warning);
 }
 
-enum class SeparatorMode { Undecided, Tab, Space };
-
-// Reads the .dic block by block: each block ends at a line end, is decoded once and
-// split in place, and its lines go straight into the entry store.
-class DicReader final {
-public:
-    DicReader(Ui &ui, const MainSettings &settings, QFile &file, LongTask &task, EntryStore &entries)
-        : m_ui(ui)
-        , m_settings(settings)
-        , m_file(file)
-        , m_task(task)
-        , m_entries(entries)
-    {
-    }
-
-    // False when the user stopped the load; `error` is set when reading failed.
-    bool read(QString &error);
-
-private:
-    bool readLineEstimate(qint64 &lines, QString &error);
-    bool takeBlock(QByteArrayView bytes, qint64 blockStart);
-
-    Ui &m_ui;
-    const MainSettings &m_settings;
-    QFile &m_file;
-    LongTask &m_task;
-    EntryStore &m_entries;
-    QStringDecoder m_decoder = utf8Decoder();
-    QString m_text;
-    SeparatorMode m_mode = SeparatorMode::Undecided;
-    qint64 m_lines = 0; // lines of the file taken so far, the count line included
-    bool m_invalidReported = false;
-};
-
-bool DicReader::readLineEstimate(qint64 &lines, QString &error)
+// Sizing the store up front keeps a million entries from being copied while the arrays
+// grow; what is reserved but not used is never touched, so costs no memory.
+bool reserveForLines(QFile &file, EntryStore &entries, QString &error)
 {
-    // Sizing the store up front keeps a million entries from being copied while the
-    // arrays grow; what is reserved but not used is never touched, so costs no memory.
     QByteArray block(blockBytes, Qt::Uninitialized);
-    lines = 1;
+    qint64 lines = 1;
     for (;;) {
-        const qint64 n = m_file.read(block.data(), block.size());
+        const qint64 n = file.read(block.data(), block.size());
         if (n < 0) {
-            error = m_file.errorString();
+            error = file.errorString();
             return false;
         }
         if (n == 0)
@@ -120,132 +64,44 @@ bool DicReader::readLineEstimate(qint64 &lines, QString &error)
         const char *begin = block.constData();
         lines += std::count_if(begin, begin + n, [](char c) { return c == '\n' || c == '\r'; });
     }
-    if (!m_file.seek(0)) {
-        error = m_file.errorString();
+    if (!file.seek(0)) {
+        error = file.errorString();
         return false;
     }
+    entries.reserve(lines, file.size());
     return true;
 }
 
-bool DicReader::read(QString &error)
+// The .dic's entries straight into the entry store, through the one .dic reader.
+// False when the user stopped the load; `error` is set when reading failed.
+bool readEntries(Ui &ui, const MainSettings &settings, QFile &file, LongTask &task, EntryStore &entries, QString &error)
 {
-    qint64 lineEstimate = 0;
-    if (!readLineEstimate(lineEstimate, error))
+    if (!reserveForLines(file, entries, error))
         return false;
-    m_entries.reserve(lineEstimate, m_file.size());
-
-    QByteArray pending;
-    pending.reserve(blockBytes * 2);
-    qint64 position = 0; // file offset of pending's first byte
-    bool atStart = true;
-    bool atEnd = false;
-    while (!atEnd) {
-        const qsizetype old = pending.size();
-        pending.resize(old + blockBytes);
-        const qint64 n = m_file.read(pending.data() + old, blockBytes);
-        if (n < 0) {
-            error = m_file.errorString();
+    DicStreamReader reader(file, DicQuestionsFor(ui, settings));
+    QStringView entry;
+    for (;;) {
+        switch (reader.next(entry)) {
+        case DicStreamReader::Status::Entry:
+            break;
+        case DicStreamReader::Status::End:
+            return true;
+        case DicStreamReader::Status::Stopped:
+            task.cancel();
+            return false;
+        case DicStreamReader::Status::Failed:
+            error = reader.errorString();
             return false;
         }
-        pending.resize(old + n);
-        atEnd = n == 0;
-        if (atStart && (pending.size() >= utf8Bom.size() || atEnd)) {
-            atStart = false;
-            if (QByteArrayView(pending).startsWith(utf8Bom)) {
-                pending.remove(0, utf8Bom.size());
-                position += utf8Bom.size();
-            }
-        } else if (atStart) {
-            continue;
-        }
-        // A block ends after its last LF, or after its last CR when no LF follows it,
-        // so no line and no CR LF pair is split between blocks.
-        qsizetype cut = pending.size();
-        if (!atEnd) {
-            cut = pending.lastIndexOf('\n') + 1;
-            if (cut == 0 && pending.size() >= 2) // a CR as the last byte may yet be followed by a LF
-                cut = pending.lastIndexOf('\r', pending.size() - 2) + 1;
-            if (cut == 0)
-                continue; // one long line: read on
-        }
-        if (!takeBlock(QByteArrayView(pending).first(cut), position))
-            return false;
-        pending.remove(0, cut);
-        position += cut;
-    }
-    return true;
-}
-
-bool DicReader::takeBlock(QByteArrayView bytes, qint64 blockStart)
-{
-    m_decoder.resetState();
-    m_text.resize(m_decoder.requiredSpace(bytes.size()));
-    const QChar *end = m_decoder.appendToBuffer(m_text.data(), bytes);
-    m_text.truncate(end - m_text.constData());
-    if (m_decoder.hasError() && !m_invalidReported) {
-        m_invalidReported = true;
-        if (!askInvalidUtf8(m_ui, m_settings, QStringLiteral(".DIC"), m_lines + FirstInvalidUtf8Line(bytes))) {
-            m_task.cancel();
-            return false;
-        }
-    }
-
-    char16_t *text = reinterpret_cast<char16_t *>(m_text.data());
-    const qsizetype size = m_text.size();
-    qsizetype i = 0;
-    while (i < size) {
-        const qsizetype start = i;
-        qsizetype tab = -1;
-        qsizetype space = -1;
-        bool tagCharacter = false;
-        for (; i < size; ++i) {
-            const char16_t c = text[i];
-            if (c <= u'\r') {
-                if (c == u'\n' || c == u'\r')
-                    break;
-                if (c == u'\t' && tab < 0)
-                    tab = i;
-            } else if (c == u' ') {
-                if (space < 0)
-                    space = i;
-            } else if (c == u'[' || c == u']' || c == u',' || c == u':') {
-                tagCharacter = true;
-            }
-        }
-        const qsizetype end = i;
-        if (i < size)
-            i += text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n' ? 2 : 1;
-        // The first line holds the word count, which every save writes anew.
-        if (m_lines++ == 0)
-            continue;
-
-        if (tab >= 0) {
-            m_mode = SeparatorMode::Tab;
-            text[tab] = u'\n';
-        } else {
-            if (m_mode == SeparatorMode::Undecided && tagCharacter) {
-                m_mode = m_ui.askYesNo(LongTask::warningTitle(), dictionaryTexts::spaceSeparatorQuestion,
-                                       MessageIcon::Warning)
-                             ? SeparatorMode::Space
-                             : SeparatorMode::Tab;
-            }
-            if (m_mode == SeparatorMode::Space && space >= 0)
-                text[space] = u'\n';
-        }
-        m_entries.append(QStringView(text + start, end - start));
-
-        const LongTask::PollResult poll = m_task.poll();
-        if (poll.ticked) {
-            // Bytes and UTF-16 units differ; the share of the block is close enough for a bar.
-            const qint64 position = blockStart + (size > 0 ? bytes.size() * i / size : 0);
-            m_task.showProgress(dictionaryTexts::loadingStatus + m_task.elapsedText(), position);
-        }
+        entries.append(entry);
+        const LongTask::PollResult poll = task.poll();
+        if (poll.ticked)
+            task.showProgress(dictionaryTexts::loadingStatus + task.elapsedText(), reader.position());
         if (poll.abortRequested) {
-            m_task.cancel();
+            task.cancel();
             return false;
         }
     }
-    return true;
 }
 
 bool readWholeFile(const QString &path, QByteArray &bytes, QString &error)
@@ -266,8 +122,8 @@ bool readWholeFile(const QString &path, QByteArray &bytes, QString &error)
 // Streams encoded entries to a file in blocks, without a string per entry.
 class BlockWriter final {
 public:
-    explicit BlockWriter(QIODevice &device)
-        : m_device(device)
+    explicit BlockWriter(AtomicFileWriter &file)
+        : m_file(file)
         , m_buffer(blockBytes, Qt::Uninitialized)
     {
     }
@@ -279,11 +135,12 @@ public:
         m_used += bytes.size();
     }
 
-    // The entry in UTF-8 with its "\n" written as tabs, then the line's LF.
+    // The entry with its "\n" written as tabs, then the line's LF; bytes that were not
+    // UTF-8 when read go back unchanged.
     void appendEntry(QStringView entry)
     {
-        char *out = reserve(m_encoder.requiredSpace(entry.size()) + 1);
-        char *end = m_encoder.appendToBuffer(out, entry);
+        char *out = reserve(losslessEncodedSpace(entry.size()) + 1);
+        char *end = EncodeLosslessInto(entry, out);
         std::replace(out, end, '\n', '\t');
         *end++ = '\n';
         m_used += end - out;
@@ -291,7 +148,7 @@ public:
 
     bool flush()
     {
-        if (m_used > 0 && m_device.write(m_buffer.constData(), m_used) != m_used)
+        if (m_used > 0 && !m_file.write(QByteArrayView(m_buffer.constData(), m_used)))
             m_failed = true;
         m_written += m_used;
         m_used = 0;
@@ -312,13 +169,11 @@ private:
         return m_buffer.data() + m_used;
     }
 
-    QIODevice &m_device;
+    AtomicFileWriter &m_file;
     QByteArray m_buffer;
     qsizetype m_used = 0;
     qint64 m_written = 0;
     bool m_failed = false;
-    // Stateless: half a surrogate pair at the end of one entry must not pair with the next.
-    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
 } // namespace
@@ -347,30 +202,47 @@ bool AffDeclaresUtf8(QStringView affText)
 
 qint64 FirstInvalidUtf8Line(QByteArrayView bytes)
 {
-    if (isValidUtf8(bytes))
+    const qsizetype offset = FirstInvalidUtf8Offset(bytes);
+    if (offset < 0)
         return 0;
     qint64 line = 1;
-    qsizetype i = 0;
-    const qsizetype size = bytes.size();
-    while (i < size) {
-        qsizetype end = i;
-        while (end < size && bytes[end] != '\n' && bytes[end] != '\r')
-            ++end;
-        if (!isValidUtf8(bytes.sliced(i, end - i)))
-            return line;
-        i = end < size && bytes[end] == '\r' && end + 1 < size && bytes[end + 1] == '\n' ? end + 2 : end + 1;
-        ++line;
+    for (qsizetype i = 0; i < offset; ++i) {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && !(i + 1 < bytes.size() && bytes[i + 1] == '\n')))
+            ++line;
     }
     return line;
 }
 
-DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, const QString &dicPath,
-                                         DictionaryDocument &out)
+DicReadQuestions DicQuestionsFor(Ui &ui, const MainSettings &settings)
+{
+    DicReadQuestions questions;
+    questions.spaceSeparator = [&ui] {
+        return ui.askYesNo(LongTask::warningTitle(), dictionaryTexts::spaceSeparatorQuestion, MessageIcon::Warning);
+    };
+    questions.invalidUtf8 = [&ui, &settings](qint64 line) {
+        return askInvalidUtf8(ui, settings, QStringLiteral(".DIC"), line);
+    };
+    return questions;
+}
+
+DictionaryFileResult ReadDictionaryAff(Ui &ui, const MainSettings &settings, const QString &dicPath, QString &affText)
 {
     DictionaryFileResult result;
     result.path = dicPath;
-    out = DictionaryDocument();
     const QString affPath = AffPathFor(dicPath);
+    // A save of this pair that was cut off is finished (or left alone) before either
+    // file is looked at.
+    switch (RecoverInterruptedPairSave(ui, dicPath, affPath)) {
+    case PairRecovery::Ready:
+        break;
+    case PairRecovery::Declined:
+        ui.setStatusText(LongTask::abortedText());
+        return result;
+    case PairRecovery::Failed:
+        ui.setStatusText(LongTask::abortedText());
+        result.outcome = FileOutcome::Failed;
+        return result;
+    }
     if (!CheckFileExists(ui, affPath, dictionaryTexts::affNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
         result.outcome = FileOutcome::Failed;
@@ -387,21 +259,32 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
     if (!readWholeFile(affPath, affBytes, error))
         return failed(ui, fileTexts::cannotRead.arg(QDir::toNativeSeparators(affPath), error), LongTask::abortedText(),
                       result);
-    const QByteArrayView affBody = withoutBom(affBytes);
-    QStringDecoder decoder = utf8Decoder();
-    QString affText = decoder.decode(affBody);
-    if (!AffDeclaresUtf8(affText) &&
+    const QByteArrayView affBody = WithoutUtf8Bom(affBytes);
+    qsizetype invalidBytes = 0;
+    QString text = DecodeLossless(affBody, &invalidBytes);
+    if (!AffDeclaresUtf8(text) &&
         !ui.askYesNo(LongTask::warningTitle(), dictionaryTexts::notUtf8Question, MessageIcon::Warning)) {
         ui.setStatusText(LongTask::abortedText());
         return result;
     }
-    if (decoder.hasError() && !askInvalidUtf8(ui, settings, QStringLiteral(".AFF"), FirstInvalidUtf8Line(affBody))) {
+    if (invalidBytes > 0 && !askInvalidUtf8(ui, settings, QStringLiteral(".AFF"), FirstInvalidUtf8Line(affBody))) {
         ui.setStatusText(LongTask::abortedText());
         return result;
     }
-    out.affText = NormaliseLineEnds(std::move(affText));
+    affText = NormaliseLineEnds(std::move(text));
     result.affBytes = affBytes.size();
-    affBytes = QByteArray();
+    result.outcome = FileOutcome::Done;
+    return result;
+}
+
+DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, const QString &dicPath,
+                                         DictionaryDocument &out)
+{
+    out = DictionaryDocument();
+    DictionaryFileResult result = ReadDictionaryAff(ui, settings, dicPath, out.affText);
+    if (!result.done())
+        return result;
+    result.outcome = FileOutcome::Cancelled;
 
     QFile dic(dicPath);
     if (!dic.open(QIODevice::ReadOnly))
@@ -410,10 +293,10 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
     result.dicBytes = dic.size();
     LongTask task(ui, settings);
     task.begin(dictionaryTexts::loadingStatus, result.dicBytes);
-    DicReader reader(ui, settings, dic, task, out.entries);
-    if (!reader.read(error)) {
+    QString error;
+    if (!readEntries(ui, settings, dic, task, out.entries, error)) {
         if (error.isEmpty())
-            return result; // stopped by the user; the reader has shown "Aborted."
+            return result; // stopped by the user; "Aborted." is shown
         task.cancel();
         return failed(ui, fileTexts::cannotRead.arg(QDir::toNativeSeparators(dicPath), error), LongTask::abortedText(),
                       result);
@@ -428,36 +311,34 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
 }
 
 DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, const DictionaryDocument &document,
-                                          const QString &dicPath)
+                                          const QString &dicPath, FileOps &fileOps)
 {
     DictionaryFileResult result;
     result.path = dicPath;
     const QString affPath = AffPathFor(dicPath);
-    const auto cannotWrite = [&](const QString &path, const QString &reason) {
-        return failed(ui, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), reason), LongTask::abortedText(),
-                      result);
+    // Both files go to temporary files first and replace the old pair only when both
+    // are complete and on the disk: an abort, a full disk or a crash leaves a whole pair.
+    AtomicPairWriter files(dicPath, affPath, fileOps);
+    LongTask task(ui, settings);
+    const auto cannotWrite = [&] {
+        if (task.isRunning())
+            task.cancel();
+        return failed(ui, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(files.failedPath()), files.errorString()),
+                      LongTask::abortedText(), result);
     };
 
-    // Both files go to temporary files first and replace the old pair only when both
-    // are complete: an abort, a full disk or a crash leaves the old pair untouched.
     ui.setStatusText(dictionaryTexts::savingAffStatus);
-    QSaveFile aff(affPath);
-    if (!aff.open(QIODevice::WriteOnly))
-        return cannotWrite(affPath, aff.errorString());
-    const QByteArray affBytes = utf8Bom.toByteArray() + NormaliseLineEnds(document.affText).toUtf8();
-    if (aff.write(affBytes) != affBytes.size())
-        return cannotWrite(affPath, aff.errorString());
+    if (!files.open())
+        return cannotWrite();
+    AtomicFileWriter &aff = files.second();
+    AtomicFileWriter &dic = files.first();
+    const QByteArray affBytes = utf8ByteOrderMark.toByteArray() + EncodeLossless(NormaliseLineEnds(document.affText));
+    aff.write(affBytes);
     result.affBytes = affBytes.size();
 
-    LongTask task(ui, settings);
     task.begin(dictionaryTexts::savingStatus, document.entries.size());
-    QSaveFile dic(dicPath);
-    if (!dic.open(QIODevice::WriteOnly)) {
-        task.cancel();
-        return cannotWrite(dicPath, dic.errorString());
-    }
     BlockWriter writer(dic);
-    writer.append(utf8Bom);
+    writer.append(utf8ByteOrderMark);
     writer.append(QByteArray::number(document.entries.size()) + '\n');
     const qint64 count = document.entries.size();
     for (qint64 i = 0; i < count && !writer.failed(); ++i) {
@@ -467,22 +348,14 @@ DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, 
             task.showProgress(dictionaryTexts::savingStatus + task.elapsedText(), i);
         if (poll.abortRequested) {
             task.cancel();
-            return result; // the temporary files are dropped with their QSaveFiles
+            files.discard();
+            return result;
         }
     }
-    if (!writer.flush()) {
-        task.cancel();
-        return cannotWrite(dicPath, dic.errorString());
-    }
+    writer.flush();
     result.dicBytes = writer.written();
-    if (!aff.commit()) {
-        task.cancel();
-        return cannotWrite(affPath, aff.errorString());
-    }
-    if (!dic.commit()) {
-        task.cancel();
-        return cannotWrite(dicPath, dic.errorString());
-    }
+    if (!files.commit())
+        return cannotWrite();
     task.finish(dictionaryTexts::okPrefix + sizesText(result.affBytes, result.dicBytes) + task.elapsedText());
     result.outcome = FileOutcome::Done;
     return result;

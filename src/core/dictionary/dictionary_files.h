@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "dictionary/dic_line_reader.h"
+#include "shell/atomic_write.h"
 #include "shell/document_kind.h"
 
 namespace lexaloom {
@@ -28,9 +30,9 @@ inline const QString notUtf8Question =
 inline const QString spaceSeparatorQuestion =
     QStringLiteral("This .DIC seems to separate Words from Tags using a space.\n\nUse first space as a separator?");
 // %1 is ".AFF" or ".DIC", %2 the line number.
-inline const QString invalidUtf8Question = QStringLiteral(
-    "The %1 file is not valid UTF-8 (first at line %2).\n\n"
-    "The invalid bytes will be replaced by \"\uFFFD\" and lost when the Dictionary is saved.\n\nContinue?");
+inline const QString invalidUtf8Question =
+    QStringLiteral("The %1 file is not valid UTF-8 (first at line %2).\n\n"
+                   "Those bytes are kept as they are and saved back unchanged.\n\nContinue?");
 inline const QString noWords = QStringLiteral("No dictionary words found.");
 inline const QString affEmpty = QStringLiteral("The .AFF file is empty.");
 inline const QString okPrefix = QStringLiteral("OK. ");
@@ -75,8 +77,17 @@ DictionaryFileResult SaveDictionary(DictionaryDocument &document, const MainSett
 // holds partial data and is to be dropped.
 DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, const QString &dicPath,
                                          DictionaryDocument &out);
+// `fileOps` lets the tests fail or cut off any step of the save.
 DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, const DictionaryDocument &document,
-                                          const QString &dicPath);
+                                          const QString &dicPath, FileOps &fileOps = SystemFileOps());
+
+// The first half of File > Open, for the command-line tools that stream the .dic
+// instead of holding it: finishes an interrupted save of the pair, checks that both
+// files are there, asks about a missing "SET UTF-8" and bytes that are not UTF-8, and
+// reads the .aff losslessly into `affText`. Done when the .dic may be read.
+DictionaryFileResult ReadDictionaryAff(Ui &ui, const MainSettings &settings, const QString &dicPath, QString &affText);
+// The questions File > Open asks while reading a .dic, through `ui`.
+DicReadQuestions DicQuestionsFor(Ui &ui, const MainSettings &settings);
 
 // The .aff beside a .dic: its last three characters replaced by "aff".
 QString AffPathFor(const QString &dicPath);

@@ -2,11 +2,28 @@
 
 namespace lexaloom {
 
+namespace {
+
+// Units of the character at `pos`: 2 for a surrogate pair, else 1.
+inline qsizetype charWidth(QStringView flags, qsizetype pos)
+{
+    return QChar::isHighSurrogate(flags[pos].unicode()) && pos + 1 < flags.size() &&
+                   QChar::isLowSurrogate(flags[pos + 1].unicode())
+               ? 2
+               : 1;
+}
+
+} // namespace
+
 int FlagCount(FlagMode mode, QStringView flags)
 {
     switch (mode) {
-    case FlagMode::Single:
-        return int(flags.size());
+    case FlagMode::Single: {
+        int n = 0;
+        for (qsizetype i = 0; i < flags.size(); i += charWidth(flags, i))
+            ++n;
+        return n;
+    }
     case FlagMode::Long:
         return int((flags.size() + 1) / 2);
     case FlagMode::Numeric:
@@ -20,8 +37,12 @@ QStringView GetFlag(FlagMode mode, QStringView flags, int n)
     if (n < 1)
         return {};
     switch (mode) {
-    case FlagMode::Single:
-        return n <= flags.size() ? flags.mid(n - 1, 1) : QStringView();
+    case FlagMode::Single: {
+        qsizetype i = 0;
+        for (int k = 1; k < n && i < flags.size(); ++k)
+            i += charWidth(flags, i);
+        return i < flags.size() ? flags.mid(i, charWidth(flags, i)) : QStringView();
+    }
     case FlagMode::Long: {
         const qsizetype start = qsizetype(n - 1) * 2;
         return start < flags.size() ? flags.mid(start, 2) : QStringView();
@@ -50,7 +71,7 @@ bool FlagSplitter::next(QStringView &flag)
             m_done = true;
             return false;
         }
-        const qsizetype width = m_mode == FlagMode::Single ? 1 : 2;
+        const qsizetype width = m_mode == FlagMode::Single ? charWidth(m_flags, m_pos) : 2;
         flag = m_flags.mid(m_pos, width);
         m_pos += width;
         return true;

@@ -5,8 +5,10 @@
 
 namespace lexaloom {
 
-// How a flag string is cut into flags: one UTF-16 unit per flag, two units per
-// flag ("FLAG long"), or decimal numbers separated by commas ("FLAG num").
+// How a flag string is cut into flags: one character per flag (a surrogate pair
+// is one flag; a byte that is not UTF-8, read as a lone surrogate, is one flag
+// too), two UTF-16 units per flag ("FLAG long"), or decimal numbers separated by
+// commas ("FLAG num").
 enum class FlagMode { Single = 1, Long = 2, Numeric = 3 };
 
 // Number of flags in `flags`. In numeric mode an empty string counts as one flag,
@@ -20,7 +22,11 @@ QStringView GetFlag(FlagMode mode, QStringView flags, int n);
 // Walks the flags of a string in order without indexing from the start each time.
 class FlagSplitter final {
 public:
-    FlagSplitter(FlagMode mode, QStringView flags) : m_mode(mode), m_flags(flags) {}
+    FlagSplitter(FlagMode mode, QStringView flags)
+        : m_mode(mode)
+        , m_flags(flags)
+    {
+    }
 
     // False once every flag has been returned.
     bool next(QStringView &flag);

@@ -113,8 +113,10 @@ WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable 
     if (csv)
         writer.write(FileLinesSink::csvHeading());
 
-    const FileLineFormat format = csv ? FileLineFormat::Csv
-                                      : compounds ? FileLineFormat::Compounds : FileLineFormat::Plain;
+    const FileLineFormat format = csv                                ? FileLineFormat::Csv
+                                  : compounds                          ? FileLineFormat::Compounds
+                                  : kind == WordlistKind::Accepted ? FileLineFormat::Accepted
+                                                                       : FileLineFormat::Plain;
     FileLinesSink sink(writer, format, table.maxRuleCount,
                        kind == WordlistKind::CompoundsLanguageTool ? QStringLiteral("*") : QString());
     WordDeriver deriver(table);

@@ -13,7 +13,8 @@ struct DictionaryDocument;
 struct MainSettings;
 
 // The kinds of Dictionary Tools > Extract wordlist; the numbers are the menu's.
-enum class WordlistKind { AllTxt = 0, AllCsv = 1, CompoundsTxt = 2, CompoundsLanguageTool = 6 };
+// Accepted is not on the menu: the forms a spell checker accepts on their own, for scripts.
+enum class WordlistKind { AllTxt = 0, AllCsv = 1, CompoundsTxt = 2, CompoundsLanguageTool = 6, Accepted = 100 };
 
 namespace wordlistTexts {
 inline const QString noWords = QStringLiteral("No dictionary words found.");

@@ -9,10 +9,21 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <limits>
 
 namespace lexaloom {
 
 namespace {
+
+// Header counts are whatever the file says; a sum of them stops at the limits
+// of the type instead of overflowing.
+qint64 saturatingAdd(qint64 a, qint64 b)
+{
+    qint64 sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum))
+        return sum;
+    return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+}
 
 constexpr qint64 validateTickMs = 900;
 constexpr int stepCount = 6;
@@ -298,7 +309,7 @@ private:
                     setValue(m_value + 1);
                     addLine(QStringLiteral("Flag \"") + entry->flag + QStringLiteral("\" count ") + entry->count +
                             QStringLiteral(" at line:") + QString::number(entry->line));
-                    totals[h] += entry->count.toLongLong();
+                    totals[h] = saturatingAdd(totals[h], entry->count.toLongLong());
                 }
                 addLine(QString());
             } else {
@@ -308,7 +319,7 @@ private:
         }
         addLine(QStringLiteral("Total of rules Prefixes (") + QString::number(totals[0]) +
                 QStringLiteral(") + Suffixes (") + QString::number(totals[1]) + QStringLiteral(") found:") +
-                QString::number(totals[0] + totals[1]));
+                QString::number(saturatingAdd(totals[0], totals[1])));
         addLine(QStringLiteral("Total of Prefixes (") + QString::number(m_prefixCount) +
                 QStringLiteral(") + Suffixes (") + QString::number(m_suffixCount) + QStringLiteral(") found:") +
                 QString::number(m_prefixCount + m_suffixCount));

@@ -5,6 +5,7 @@
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
+#include "shell/manual_url.h"
 #include "shell/settings.h"
 
 namespace lexaloom {
@@ -48,7 +49,7 @@ QString AffValidateSession::windowTitle()
 
 QString AffValidateSession::manualAnchor()
 {
-    return QStringLiteral("#5.2.5.1.aff_validate");
+    return manualAnchors::affValidate;
 }
 
 QString AffValidateSession::gotoNoun()

@@ -8,6 +8,7 @@
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
+#include "shell/text_codec.h"
 #include "shell/ui.h"
 
 namespace lexaloom {
@@ -45,7 +46,7 @@ QStringList splitLines(const QByteArray &bytes, LongTask &task, qint64 startMs, 
         qsizetype end = pos;
         while (end < size && data[end] != '\n' && data[end] != '\r')
             ++end;
-        lines.append(QString::fromUtf8(data + pos, end - pos));
+        lines.append(DecodeLossless(QByteArrayView(data + pos, end - pos)));
         if (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n')
             ++end;
         pos = end + 1;

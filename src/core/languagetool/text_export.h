@@ -1,18 +1,19 @@
 #pragma once
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 #include <QStringView>
+
+#include "shell/atomic_write.h"
 
 namespace lexaloom {
 
 class Ui;
 
-// A report or extraction file (UTF-8 with a byte-order mark) written beside its target
-// and put in place by commit(): a failed write never harms the file that was there.
-// An aborted run commits what it wrote so far, as the tools promise; every write is
-// checked, and after the first failure nothing more is written.
+// A report or extraction file (UTF-8 with a byte-order mark, text through the lossless
+// codec) written by the shared atomic writer and put in place by commit(): a failed
+// write never harms the file that was there. An aborted run commits what it wrote so
+// far, as the tools promise.
 class TextExportFile final {
 public:
     explicit TextExportFile(const QString &path);
@@ -25,15 +26,11 @@ public:
     // Writes what is buffered and puts the file in place; tells the user on failure.
     bool commit(Ui &ui);
     // Bytes written so far, buffered ones included.
-    qint64 size() const { return m_flushed + m_buffer.size(); }
+    qint64 size() const { return m_file.written(); }
     bool ok() const { return m_ok; }
 
 private:
-    bool flush();
-
-    QSaveFile m_file;
-    QByteArray m_buffer;
-    qint64 m_flushed = 0;
+    AtomicFileWriter m_file;
     bool m_ok = true;
 };
 

@@ -1,12 +1,11 @@
 #include "shell/file_dialogs.h"
 
-#include <QSaveFile>
-
 #include <QDir>
 
 #include <QFileInfo>
 #include <QStringList>
 
+#include "shell/atomic_write.h"
 #include "shell/long_task.h"
 #include "shell/ui.h"
 
@@ -88,15 +87,8 @@ QString NormaliseLineEnds(QString text)
 
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    AtomicFileWriter writer(path);
+    return writer.open() && writer.write(bytes) && writer.commit();
 }
 
 } // namespace lexaloom

@@ -17,12 +17,10 @@ struct Fold {
 
 // The 74 accented forms, row by row.
 constexpr Fold foldRows[] = {
-    {u'a', u"áàäãâåāæă"}, {u'b', u"ḃ"},       {u'c', u"çčċćĉ"},    {u'd', u"ḋđď"},
-    {u'e', u"éèëêĕēėễ"}, {u'f', u"ḟ"},       {u'g', u"ģğġ"},       {u'i', u"íìïîī"},
-    {u'j', u"ɉ"},        {u'l', u"ƚłľ"},      {u'm', u"ṁ"},         {u'n', u"ñńň"},
-    {u'o', u"óòöõōøô"},  {u'p', u"ṗ"},        {u'r', u"ř"},         {u's', u"ṡšș"},
-    {u't', u"ṫŧťț"},     {u'u', u"úùüûū"},    {u'w', u"ẃẁŵẅ"},      {u'y', u"ўýỳŷÿ"},
-    {u'z', u"ž"},
+    {u'a', u"áàäãâåāæă"}, {u'b', u"ḃ"},     {u'c', u"çčċćĉ"}, {u'd', u"ḋđď"}, {u'e', u"éèëêĕēėễ"}, {u'f', u"ḟ"},
+    {u'g', u"ģğġ"},       {u'i', u"íìïîī"}, {u'j', u"ɉ"},     {u'l', u"ƚłľ"}, {u'm', u"ṁ"},        {u'n', u"ñńň"},
+    {u'o', u"óòöõōøô"},   {u'p', u"ṗ"},     {u'r', u"ř"},     {u's', u"ṡšș"}, {u't', u"ṫŧťț"},     {u'u', u"úùüûū"},
+    {u'w', u"ẃẁŵẅ"},      {u'y', u"ўýỳŷÿ"}, {u'z', u"ž"},
 };
 
 char16_t foldedLetter(char16_t c)
@@ -61,7 +59,8 @@ QString FoldAccents(const QString &text)
             ++i;
             continue;
         }
-        const char32_t lower = QChar::toLower(char32_t(u));
+        // U+0130's lower case is "i" plus a combining dot; its simple mapping is "i".
+        const char32_t lower = u == 0x130 ? char32_t(u'i') : QChar::toLower(char32_t(u));
         out[i] = foldedLetter(lower <= 0xFFFF && !QChar::isSurrogate(lower) ? char16_t(lower) : u);
     }
     return result;

@@ -5,6 +5,7 @@
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "languagetool/languagetool_wiring.h"
 #include "shell/document_wiring.h"
+#include "shell/help_wiring.h"
 #include "shell/main_window.h"
 
 namespace lexaloom {
@@ -15,6 +16,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireWordlistExtraction(window, workbench, ui);
     WireDictionaryEditing(window, workbench, ui);
     WireLanguageTool(window, workbench, ui);
+    WirePrefsAndHelp(window, workbench, ui);
 }
 
 } // namespace lexaloom

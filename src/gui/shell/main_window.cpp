@@ -116,7 +116,7 @@ QList<std::pair<QString, int>> dictionaryColumns(const WindowMetrics &m)
 
 QString licenceAnchor()
 {
-    return QStringLiteral("#7.apache_license");
+    return manualAnchors::licence;
 }
 
 } // namespace

@@ -22,6 +22,10 @@ inline const QColor lampOff(210, 210, 210);
 inline const QColor lampRim(90, 90, 90);
 // The correct words of the autocorrect list.
 inline const QColor green(0, 153, 0);
+// The captions of the About window.
+inline const QColor captionBlue(41, 88, 139);
+// Hyperlink labels.
+inline const QColor link(0, 0, 255);
 // The background of the toolbar and of the line-number columns.
 inline const QColor panelGrey(214, 217, 223);
 

@@ -1,0 +1,23 @@
+#include "extensions/extension_package.h"
+
+#include "shell/file_dialogs.h"
+#include "shell/ui.h"
+
+namespace lexaloom {
+
+QString extensionPackageFilter()
+{
+    return QStringLiteral(".xpi/.oxt (*.xpi/*.oxt)|*.xpi;*.oxt;");
+}
+
+void OpenExtensionPackage(Ui &ui, const std::function<bool(const QString &question)> &confirmDiscard)
+{
+    if (confirmDiscard && !confirmDiscard(QStringLiteral("Continue?")))
+        return;
+    // The chosen path is deliberately unused until packages can be read.
+    if (AskOpenPath(ui, QStringLiteral("Open Extension .xpi/.oxt"), extensionPackageFilter()).isEmpty())
+        ui.setStatusText(QStringLiteral("Aborted."));
+    ui.showMessage(QStringLiteral("Warning!"), QStringLiteral("Not coded yet."), MessageIcon::Warning);
+}
+
+} // namespace lexaloom

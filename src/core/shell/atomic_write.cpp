@@ -1,0 +1,467 @@
+#include "shell/atomic_write.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "shell/file_dialogs.h"
+#include "shell/long_task.h"
+#include "shell/ui.h"
+
+namespace lexaloom {
+
+namespace {
+
+// Big writes go straight through; small ones are gathered so that a save of many short
+// lines makes few system calls.
+constexpr qsizetype bufferBytes = 1 << 20;
+
+class PosixFileOps final : public FileOps {
+public:
+    int create(const QString &path, int &fd) override
+    {
+        fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd < 0 ? errno : 0;
+    }
+
+    int write(int fd, const char *data, qint64 size, qint64 &written) override
+    {
+        ssize_t n;
+        do
+            n = ::write(fd, data, static_cast<size_t>(size));
+        while (n < 0 && errno == EINTR);
+        written = n < 0 ? 0 : n;
+        return n < 0 ? errno : 0;
+    }
+
+    int sync(int fd) override { return ::fsync(fd) == 0 ? 0 : errno; }
+
+    int close(int fd) override
+    {
+        // Linux closes the descriptor even when close() reports an error: never retry.
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+    int rename(const QString &from, const QString &to) override
+    {
+        return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0 : errno;
+    }
+
+    int remove(const QString &path) override
+    {
+        return ::unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT ? 0 : errno;
+    }
+
+    int syncDirectory(const QString &path) override
+    {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        const int error = ::fsync(fd) == 0 ? 0 : errno;
+        ::close(fd);
+        return error;
+    }
+
+    bool exists(const QString &path) override
+    {
+        struct stat info;
+        return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+    }
+};
+
+QString folderOf(const QString &path)
+{
+    return QFileInfo(path).absolutePath();
+}
+
+QString reasonText(int error)
+{
+    return qt_error_string(error);
+}
+
+} // namespace
+
+FileOps &SystemFileOps()
+{
+    static PosixFileOps ops; // no state: shared by every caller
+    return ops;
+}
+
+QString TemporaryPathFor(const QString &path)
+{
+    return path + QLatin1String(".lxm-new");
+}
+QString BackupPathFor(const QString &path)
+{
+    return path + QLatin1String(".lxm-old");
+}
+QString PairMarkerPathFor(const QString &firstPath)
+{
+    return firstPath + QLatin1String(".lxm-saving");
+}
+
+// --- AtomicFileWriter ---
+
+AtomicFileWriter::AtomicFileWriter(QString path, FileOps &fileOps)
+    : m_path(std::move(path))
+    , m_temporaryPath(TemporaryPathFor(m_path))
+    , m_ops(fileOps)
+{
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    if (!m_committed)
+        discard();
+}
+
+bool AtomicFileWriter::fail(int error)
+{
+    if (m_error == 0)
+        m_error = error;
+    return false;
+}
+
+QString AtomicFileWriter::errorString() const
+{
+    return reasonText(m_error);
+}
+
+bool AtomicFileWriter::open()
+{
+    if (m_open || failed())
+        return !failed();
+    // A folder where the file should go is never moved aside.
+    if (QFileInfo(m_path).isDir())
+        return fail(EISDIR);
+    QDir().mkpath(folderOf(m_path));
+    int error = m_ops.create(m_temporaryPath, m_fd);
+    if (error == EEXIST) {
+        // Left by a save that was killed: nothing else owns that name.
+        if ((error = m_ops.remove(m_temporaryPath)) == 0)
+            error = m_ops.create(m_temporaryPath, m_fd);
+    }
+    if (error != 0) {
+        m_fd = -1;
+        return fail(error);
+    }
+    m_open = true;
+    // The new file takes the old one's permissions, as an edit in place would keep them.
+    const QFileDevice::Permissions permissions = QFile::permissions(m_path);
+    if (permissions != QFileDevice::Permissions())
+        QFile::setPermissions(m_temporaryPath, permissions);
+    m_buffer.reserve(bufferBytes);
+    return true;
+}
+
+bool AtomicFileWriter::writeAll(const char *data, qint64 size)
+{
+    while (size > 0) {
+        qint64 written = 0;
+        const int error = m_ops.write(m_fd, data, size, written);
+        if (error != 0)
+            return fail(error);
+        if (written <= 0)
+            return fail(EIO);
+        data += written;
+        size -= written;
+        m_written += written;
+    }
+    return true;
+}
+
+bool AtomicFileWriter::flushBuffer()
+{
+    if (m_buffer.isEmpty())
+        return true;
+    const bool ok = writeAll(m_buffer.constData(), m_buffer.size());
+    m_buffer.clear();
+    return ok;
+}
+
+bool AtomicFileWriter::write(QByteArrayView bytes)
+{
+    if (!m_open || m_fd < 0 || failed())
+        return fail(m_error != 0 ? m_error : EBADF);
+    if (m_buffer.size() + bytes.size() <= bufferBytes) {
+        m_buffer.append(bytes);
+        return true;
+    }
+    if (!flushBuffer())
+        return false;
+    if (bytes.size() >= bufferBytes)
+        return writeAll(bytes.data(), bytes.size());
+    m_buffer.append(bytes);
+    return true;
+}
+
+bool AtomicFileWriter::finish()
+{
+    if (!m_open || failed())
+        return fail(m_error != 0 ? m_error : EBADF);
+    if (m_fd < 0)
+        return true; // finished already
+    bool ok = flushBuffer();
+    if (ok) {
+        // The data must be on the disk before the rename can make it the file.
+        if (const int error = m_ops.sync(m_fd))
+            ok = fail(error);
+    }
+    const int error = m_ops.close(m_fd);
+    m_fd = -1;
+    if (ok && error != 0)
+        ok = fail(error);
+    return ok;
+}
+
+bool AtomicFileWriter::commit()
+{
+    if (!finish()) {
+        discard();
+        return false;
+    }
+    if (const int error = m_ops.rename(m_temporaryPath, m_path)) {
+        fail(error);
+        discard();
+        return false;
+    }
+    m_committed = true;
+    m_open = false;
+    // The new file is in place; a failed folder sync cannot undo that, it only leaves
+    // the rename less durable, so it does not turn the save into a failure.
+    m_ops.syncDirectory(folderOf(m_path));
+    return true;
+}
+
+void AtomicFileWriter::discard()
+{
+    if (m_fd >= 0) {
+        m_ops.close(m_fd);
+        m_fd = -1;
+    }
+    if (m_open) {
+        m_ops.remove(m_temporaryPath);
+        m_open = false;
+    }
+    m_buffer.clear();
+}
+
+// --- AtomicPairWriter ---
+
+AtomicPairWriter::AtomicPairWriter(QString firstPath, QString secondPath, FileOps &fileOps)
+    : m_ops(fileOps)
+    , m_first(std::move(firstPath), fileOps)
+    , m_second(std::move(secondPath), fileOps)
+{
+}
+
+bool AtomicPairWriter::fail(const QString &path, int error)
+{
+    if (m_error == 0) {
+        m_error = error;
+        m_failedPath = path;
+    }
+    return false;
+}
+
+bool AtomicPairWriter::failedWriter(AtomicFileWriter &writer)
+{
+    fail(writer.path(), writer.m_error);
+    discard();
+    return false;
+}
+
+QString AtomicPairWriter::errorString() const
+{
+    return reasonText(m_error);
+}
+
+bool AtomicPairWriter::open()
+{
+    // A cut-off earlier save is finished first, so that the old pair this save
+    // replaces is a whole one.
+    if (InspectPairSave(m_first.path(), m_second.path(), m_ops) == PairSaveState::Unfinished) {
+        QString failedPath;
+        if (const int error = FinishPairSave(m_first.path(), m_second.path(), failedPath, m_ops))
+            return fail(failedPath, error);
+    }
+    if (!m_first.open())
+        return failedWriter(m_first);
+    if (!m_second.open())
+        return failedWriter(m_second);
+    return true;
+}
+
+void AtomicPairWriter::discard()
+{
+    m_first.discard();
+    m_second.discard();
+}
+
+bool AtomicPairWriter::commit()
+{
+    if (!m_first.finish())
+        return failedWriter(m_first);
+    if (!m_second.finish())
+        return failedWriter(m_second);
+
+    // From the marker on, the new pair is complete on disk and a kill is finished
+    // forward by RecoverInterruptedPairSave.
+    const QString folder = folderOf(m_first.path());
+    const QString marker = PairMarkerPathFor(m_first.path());
+    {
+        int fd = -1;
+        int error = m_ops.create(marker, fd);
+        if (error == 0) {
+            const QByteArray names = QFile::encodeName(QFileInfo(m_first.path()).fileName()) + '\n' +
+                                     QFile::encodeName(QFileInfo(m_second.path()).fileName()) + '\n';
+            qint64 written = 0;
+            error = m_ops.write(fd, names.constData(), names.size(), written);
+            if (error == 0 && written != names.size())
+                error = EIO;
+            if (error == 0)
+                error = m_ops.sync(fd);
+            const int closeError = m_ops.close(fd);
+            if (error == 0)
+                error = closeError;
+        }
+        if (error == 0)
+            error = m_ops.syncDirectory(folder);
+        if (error != 0) {
+            m_ops.remove(marker);
+            fail(marker, error);
+            discard();
+            return false;
+        }
+    }
+
+    // Each old file moves to its backup name before the new one takes its place, so a
+    // failure can put every old file back.
+    struct Step {
+        AtomicFileWriter *writer;
+        bool movedOld = false;
+        bool placedNew = false;
+    } steps[] = {{&m_first}, {&m_second}};
+    int error = 0;
+    QString errorPath;
+    for (Step &step : steps) {
+        const QString &path = step.writer->path();
+        if (m_ops.exists(path)) {
+            if ((error = m_ops.rename(path, BackupPathFor(path)))) {
+                errorPath = path;
+                break;
+            }
+            step.movedOld = true;
+        }
+        if ((error = m_ops.rename(step.writer->m_temporaryPath, path))) {
+            errorPath = path;
+            break;
+        }
+        step.placedNew = true;
+    }
+    if (error == 0 && (error = m_ops.syncDirectory(folder)))
+        errorPath = folder;
+    if (error == 0 && (error = m_ops.remove(marker)))
+        errorPath = marker;
+    if (error != 0) {
+        // Undo in reverse order through the same states, so that a kill during the undo
+        // still leaves a pair the recovery can finish.
+        for (int i = 1; i >= 0; --i) {
+            Step &step = steps[i];
+            const QString &path = step.writer->path();
+            if (step.placedNew)
+                m_ops.rename(path, step.writer->m_temporaryPath);
+            if (step.movedOld)
+                m_ops.rename(BackupPathFor(path), path);
+        }
+        m_ops.syncDirectory(folder);
+        m_ops.remove(marker);
+        m_ops.syncDirectory(folder);
+        fail(errorPath, error);
+        discard();
+        return false;
+    }
+    for (Step &step : steps) {
+        step.writer->m_committed = true;
+        step.writer->m_open = false;
+        if (step.movedOld)
+            m_ops.remove(BackupPathFor(step.writer->path()));
+    }
+    m_ops.syncDirectory(folder);
+    return true;
+}
+
+// --- recovery ---
+
+PairSaveState InspectPairSave(const QString &firstPath, const QString &secondPath, FileOps &fileOps)
+{
+    const QString paths[] = {firstPath, secondPath};
+    const QString marker = PairMarkerPathFor(firstPath);
+    if (fileOps.exists(marker)) {
+        for (const QString &path : paths) {
+            if (fileOps.exists(TemporaryPathFor(path)))
+                return PairSaveState::Unfinished;
+        }
+        // Every new file is in place: only the marker and the backups are left.
+        fileOps.remove(marker);
+    }
+    // Without a marker the temporary files are a save cut off before its new pair was
+    // complete (the old pair is whole), and backups belong to a save that is done.
+    for (const QString &path : paths) {
+        if (fileOps.exists(TemporaryPathFor(path)))
+            fileOps.remove(TemporaryPathFor(path));
+        if (fileOps.exists(BackupPathFor(path)))
+            fileOps.remove(BackupPathFor(path));
+    }
+    return PairSaveState::Clean;
+}
+
+int FinishPairSave(const QString &firstPath, const QString &secondPath, QString &failedPath, FileOps &fileOps)
+{
+    const QString paths[] = {firstPath, secondPath};
+    const QString folder = folderOf(firstPath);
+    for (const QString &path : paths) {
+        if (!fileOps.exists(TemporaryPathFor(path)))
+            continue;
+        if (const int error = fileOps.rename(TemporaryPathFor(path), path)) {
+            failedPath = path;
+            return error;
+        }
+    }
+    if (const int error = fileOps.syncDirectory(folder)) {
+        failedPath = folder;
+        return error;
+    }
+    if (const int error = fileOps.remove(PairMarkerPathFor(firstPath))) {
+        failedPath = PairMarkerPathFor(firstPath);
+        return error;
+    }
+    for (const QString &path : paths)
+        fileOps.remove(BackupPathFor(path));
+    fileOps.syncDirectory(folder);
+    return 0;
+}
+
+PairRecovery RecoverInterruptedPairSave(Ui &ui, const QString &firstPath, const QString &secondPath, FileOps &fileOps)
+{
+    if (InspectPairSave(firstPath, secondPath, fileOps) == PairSaveState::Clean)
+        return PairRecovery::Ready;
+    if (!ui.askYesNo(LongTask::warningTitle(),
+                     saveTexts::interruptedSaveQuestion.arg(QDir::toNativeSeparators(firstPath)), MessageIcon::Warning))
+        return PairRecovery::Declined;
+    QString failedPath;
+    if (const int error = FinishPairSave(firstPath, secondPath, failedPath, fileOps)) {
+        ui.showMessage(fileTexts::errorTitle,
+                       fileTexts::cannotWrite.arg(QDir::toNativeSeparators(failedPath), reasonText(error)),
+                       MessageIcon::Warning);
+        return PairRecovery::Failed;
+    }
+    return PairRecovery::Ready;
+}
+
+} // namespace lexaloom

@@ -1,0 +1,104 @@
+#include "shell/help_wiring.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+
+#include <map>
+
+#include "app/command_states.h"
+#include "app/commands.h"
+#include "app/preferences_session.h"
+#include "app/workbench.h"
+#include "extensions/extension_package.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+#include "shell/preferences_window.h"
+#include "shell/update_check.h"
+#include "shell/update_window.h"
+
+namespace lexaloom {
+
+namespace {
+
+constexpr DocumentKind pagedKinds[] = {DocumentKind::Dictionary, DocumentKind::Thesaurus, DocumentKind::Hyphenation,
+                                       DocumentKind::Autocorrect};
+
+QWidget *dialogParent(MainWindow &window)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    return modal ? modal : &window;
+}
+
+} // namespace
+
+DesktopMeasurements MeasureDesktop(const MainWindow &window)
+{
+    DesktopMeasurements m;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {1280, 768, 1280, 768, 0};
+    m.desktopWidth = screen->size().width();
+    m.desktopHeight = screen->size().height();
+    // A maximised window fills the available area less its title bar.
+    const QRect available = screen->availableGeometry();
+    m.maxClientWidth = available.width();
+    m.maxClientHeight = available.height() - window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    m.barsHeight = window.menuBar()->sizeHint().height() + window.statusBar()->sizeHint().height();
+    return m;
+}
+
+void OpenPreferences(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    std::map<DocumentKind, qint64> scrolls;
+    for (DocumentKind kind : pagedKinds)
+        scrolls[kind] = window.pagedList(kind)->scrollPosition();
+
+    PreferencesSession session(workbench, ui, MeasureDesktop(window));
+    PreferencesWindow prefs(
+        session, workbench.programFolder(), ui, [&window, &ui] { RunUpdateCheck(window, ui, false); }, &window);
+    if (prefs.exec() != QDialog::Accepted)
+        return;
+
+    const PreferencesSession::OkOutcome &outcome = prefs.outcome();
+    if (outcome.rebuildWindow)
+        window.rebuildLayout();
+    for (DocumentKind kind : pagedKinds) {
+        PagedListView *list = window.pagedList(kind);
+        *workbench.pagedListSource(kind).selectedIndex = -1;
+        list->setPageRows(workbench.settings.listPageRows);
+        // The Hyphenation list follows the Dictionary's entries; its place is not kept.
+        list->setScrollPosition(kind == DocumentKind::Hyphenation ? 0 : scrolls[kind]);
+        list->refreshListPage();
+    }
+    // The word editor takes its AFF Aid legend anew from the settings each time it opens.
+    window.dispatcher().afterEvent();
+}
+
+void RunUpdateCheck(MainWindow &window, Ui &ui, bool automatic)
+{
+    CurlHttpClient client;
+    CheckForUpdates(automatic, client, ui, [&window, &ui](const UpdateOffer &offer) {
+        UpdateWindow update(offer, ui, dialogParent(window));
+        update.exec();
+    });
+}
+
+void WirePrefsAndHelp(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    CommandDispatcher &d = window.dispatcher();
+    d.setOperation(CommandId::Preferences, [&window, &workbench, &ui](int) { OpenPreferences(window, workbench, ui); });
+    d.setOperation(CommandId::CheckForUpdates, [&window, &ui](int) { RunUpdateCheck(window, ui, false); });
+    d.setOperation(CommandId::About, [&window, &ui](int) {
+        AboutWindow about(ui, &window);
+        about.exec();
+    });
+    d.setOperation(CommandId::OpenExtension, [&workbench, &ui](int) {
+        OpenExtensionPackage(ui,
+                             [&](const QString &question) { return ConfirmDiscardChanges(workbench, ui, question); });
+    });
+}
+
+} // namespace lexaloom

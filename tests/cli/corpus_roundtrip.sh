@@ -1,0 +1,78 @@
+#!/bin/sh
+# Every corpus dictionary, and a made-up pair with raw-byte flags, saved by
+# `roundtrip` byte for byte as loaded, apart from what saving defines: a BOM, the
+# count line written anew and LF line ends. `count` agrees with the lines of
+# `extract --kind txt`, and count reads a .dic as File > Open does.
+# Usage: corpus_roundtrip.sh LEXALOOM_CLI [CORPUS]
+set -u
+cli=$1
+corpus=${2:-${LEXALOOM_CORPUS:-/work/corpus-data}}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; status=1; }
+status=0
+bom=$(printf '\357\273\277')
+
+# expected_pair SRC.dic OUTDIR: writes OUTDIR/expected.dic and .aff.
+expected_pair() {
+    src=$1
+    aff=${src%dic}aff
+    { printf '%s' "$bom"; sed '1s/^\xEF\xBB\xBF//' "$aff"; } > "$2/expected.aff"
+    sed '1s/^\xEF\xBB\xBF//' "$src" | tr -d '\r' > "$work/body"
+    # The first line is dropped when it is a count (or empty), kept otherwise.
+    if head -n 1 "$work/body" | grep -Eq '^[[:blank:]]*[0-9]*[[:blank:]]*$'; then
+        tail -n +2 "$work/body" > "$work/entries"
+    else
+        cp "$work/body" "$work/entries"
+    fi
+    { printf '%s%s\n' "$bom" "$(wc -l < "$work/entries" | tr -d ' ')"; cat "$work/entries"; } > "$2/expected.dic"
+}
+
+check_pair() {
+    src=$1
+    name=$(basename "$src" .dic)
+    out=$work/out-$name
+    mkdir -p "$out"
+    "$cli" roundtrip "$src" "$out" > "$out/log" 2>&1 || { fail "$name: roundtrip failed: $(cat "$out/log")"; return; }
+    expected_pair "$src" "$out"
+    cmp "$out/expected.dic" "$out/$name.dic" || fail "$name.dic differs"
+    cmp "$out/expected.aff" "$out/$name.aff" || fail "$name.aff differs"
+}
+
+mkdir -p "$work/hb"
+printf 'SET UTF-8\nSFX \341 Y 1\nSFX \341 0 s .\nSFX \351 Y 1\nSFX \351 0 ed .\n' > "$work/hb/hb.aff"
+printf '1\nwalk/\341\351\n' > "$work/hb/hb.dic"
+check_pair "$work/hb/hb.dic"
+
+# count reads the .dic as File > Open does: the space before tags (the question is
+# answered Yes) separates them, so "po:verb" is no flag string; a 0-byte .dic is refused.
+mkdir -p "$work/cases"
+printf 'SET UTF-8\nSFX S Y 1\nSFX S 0 s .\nSFX o Y 1\nSFX o 0 oops .\n' > "$work/cases/w.aff"
+printf '2\nwalk/S po:verb\ntalk/S\n' > "$work/cases/w.dic"
+[ "$("$cli" count "$work/cases/w.dic" 2>/dev/null)" = "OK. Words Found:4" ] || fail "count splits tags at the space wrongly"
+printf 'walk/S\ntalk\r' > "$work/cases/n.dic"
+cp "$work/cases/w.aff" "$work/cases/n.aff"
+[ "$("$cli" count "$work/cases/n.dic" 2>/dev/null)" = "OK. Words Found:3" ] || fail "count lost a first line that is a word"
+: > "$work/cases/z.dic"
+cp "$work/cases/w.aff" "$work/cases/z.aff"
+for command in "count" "derive-all" "extract --kind txt" "roundtrip"; do
+    output=$work/cases/z.out
+    [ "$command" = count ] && output=
+    "$cli" $command "$work/cases/z.dic" $output > "$work/cases/z.log" 2>&1 && fail "$command accepted a 0-byte .dic"
+    grep -q "DIC file not found" "$work/cases/z.log" || fail "$command: no refusal for a 0-byte .dic"
+done
+
+found=0
+for dic in "$corpus"/hunspell/*.dic; do
+    [ -f "$dic" ] || continue
+    found=1
+    check_pair "$dic"
+    name=$(basename "$dic" .dic)
+    counted=$("$cli" count "$dic" 2>/dev/null | sed -n 's/^OK\. Words Found://p' | tr -d ',')
+    "$cli" extract --kind txt "$dic" "$work/$name-all.txt" > /dev/null 2>&1 || fail "$name: extract failed"
+    lines=$(wc -l < "$work/$name-all.txt" | tr -d ' ')
+    [ "$counted" = "$lines" ] || fail "$name: count says $counted, extract wrote $lines lines"
+done
+[ $found = 1 ] || echo "no corpus at $corpus: only the made-up pair checked"
+[ $status = 0 ] && echo "ok"
+exit $status

@@ -1,0 +1,245 @@
+#include "shell/atomic_write.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include "save_faults.h"
+#include "scripted_ui.h"
+#include "shell/file_dialogs.h"
+
+using namespace lexaloom;
+using namespace lexaloom::testing;
+
+namespace {
+
+QByteArray pattern(char c, qsizetype size)
+{
+    QByteArray bytes(size, c);
+    for (qsizetype i = 0; i < size; i += 97)
+        bytes[i] = '\n';
+    return bytes;
+}
+
+// Writes in pieces of several sizes, so both the buffered and the direct path run.
+bool writeFile(FileOps &ops, const QString &path, const QByteArray &bytes)
+{
+    AtomicFileWriter writer(path, ops);
+    if (!writer.open())
+        return false;
+    const qsizetype half = bytes.size() / 2;
+    if (!writer.write(QByteArrayView(bytes).first(half)) || !writer.write(QByteArrayView(bytes).sliced(half)))
+        return false;
+    return writer.commit();
+}
+
+bool writePair(FileOps &ops, const QString &first, const QByteArray &firstBytes, const QString &second,
+               const QByteArray &secondBytes)
+{
+    AtomicPairWriter writer(first, second, ops);
+    return writer.open() && writer.first().write(firstBytes) && writer.second().write(secondBytes) && writer.commit();
+}
+
+// Runs the recovery a loader runs, answering Yes; true when it asked.
+bool recoverPair(const QString &first, const QString &second)
+{
+    ScriptedUi ui;
+    ui.answers = {true};
+    const PairRecovery outcome = RecoverInterruptedPairSave(ui, first, second);
+    EXPECT_NE(outcome, PairRecovery::Failed);
+    return !ui.messages.isEmpty();
+}
+
+} // namespace
+
+TEST(AtomicWriteTest, SingleFileKeepsItsOldBytesOnEveryFailureAndKill)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString path = dir.filePath(QStringLiteral("lxm3.prefs"));
+    const QByteArray newBytes = pattern('n', (5 << 20) / 2); // halves larger than the buffer
+    const struct {
+        const char *name;
+        FolderImage before;
+    } cases[] = {
+        {"replacing a file", {{QStringLiteral("lxm3.prefs"), pattern('o', 5000)}}},
+        {"a new file", {}},
+        {"beside a file left by a killed save",
+         {{QStringLiteral("lxm3.prefs"), "old"}, {QStringLiteral("lxm3.prefs.lxm-new"), "half"}}},
+    };
+    for (const auto &c : cases) {
+        FolderImage after;
+        after.insert(QStringLiteral("lxm3.prefs"), newBytes);
+        SaveFaultHarness harness(dir.path(), c.before, after);
+        const auto save = [&](FileOps &ops) { return writeFile(ops, path, newBytes); };
+        EXPECT_GT(harness.countSteps(save), 5) << c.name;
+        // The next save of the same file is what clears a killed save's temporary file.
+        const auto saveAgain = [&] {
+            EXPECT_TRUE(writeFile(SystemFileOps(), path, newBytes));
+            return false;
+        };
+        for (int failure : {ENOSPC, EIO, EDQUOT}) {
+            const QStringList problems = harness.checkEveryFailure(save, saveAgain, failure);
+            EXPECT_TRUE(problems.isEmpty()) << c.name << "\n" << problems.join(QLatin1Char('\n')).toStdString();
+        }
+        const QStringList problems = harness.checkEveryKill(save, saveAgain);
+        EXPECT_TRUE(problems.isEmpty()) << c.name << "\n" << problems.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+TEST(AtomicWriteTest, PairKeepsAWholePairOnEveryFailureAndKill)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString dic = dir.filePath(QStringLiteral("t.dic"));
+    const QString aff = dir.filePath(QStringLiteral("t.aff"));
+    const QByteArray newDic = pattern('d', 100000);
+    const QByteArray newAff = pattern('a', 3000);
+    FolderImage after;
+    after.insert(QStringLiteral("t.dic"), newDic);
+    after.insert(QStringLiteral("t.aff"), newAff);
+    after.insert(QStringLiteral("other.txt"), "keep");
+    const struct {
+        const char *name;
+        FolderImage before;
+    } cases[] = {
+        {"replacing a pair", {{"t.dic", "2\nold\nwords\n"}, {"t.aff", "SET UTF-8\n"}, {"other.txt", "keep"}}},
+        {"a new pair", {{"other.txt", "keep"}}},
+        {"a pair with one file missing", {{"t.dic", "1\nold\n"}, {"other.txt", "keep"}}},
+    };
+    for (const auto &c : cases) {
+        SaveFaultHarness harness(dir.path(), c.before, after);
+        const auto save = [&](FileOps &ops) { return writePair(ops, dic, newDic, aff, newAff); };
+        const auto recover = [&] { return recoverPair(dic, aff); };
+        for (int failure : {ENOSPC, EIO}) {
+            const QStringList problems = harness.checkEveryFailure(save, recover, failure);
+            EXPECT_TRUE(problems.isEmpty()) << c.name << "\n" << problems.join(QLatin1Char('\n')).toStdString();
+        }
+        const QStringList problems = harness.checkEveryKill(save, recover);
+        EXPECT_TRUE(problems.isEmpty()) << c.name << "\n" << problems.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+TEST(AtomicWriteTest, RecoveryAsksOnlyForAnUnfinishedPairAndNoLeavesTheFiles)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString dic = dir.filePath(QStringLiteral("t.dic"));
+    const QString aff = dir.filePath(QStringLiteral("t.aff"));
+    const FolderImage before{{"t.dic", "1\nold\n"}, {"t.aff", "old aff\n"}};
+    const FolderImage after{{"t.dic", "1\nnew\n"}, {"t.aff", "new aff\n"}};
+    SaveFaultHarness harness(dir.path(), before, after);
+    const auto save = [&](FileOps &ops) { return writePair(ops, dic, after["t.dic"], aff, after["t.aff"]); };
+    const int steps = harness.countSteps(save);
+    ASSERT_GT(steps, 0);
+
+    int asked = 0;
+    for (int at = 1; at <= steps; ++at) {
+        WriteFolder(dir.path(), before);
+        FaultyFileOps ops;
+        ops.mode = FaultyFileOps::Mode::Kill;
+        ops.at = at;
+        save(ops);
+        const FolderImage killed = ReadFolder(dir.path());
+        ScriptedUi ui;
+        ui.answers = {false};
+        const PairRecovery outcome = RecoverInterruptedPairSave(ui, dic, aff);
+        if (ui.messages.isEmpty()) {
+            EXPECT_EQ(outcome, PairRecovery::Ready) << at;
+            continue;
+        }
+        ++asked;
+        EXPECT_EQ(outcome, PairRecovery::Declined) << at;
+        EXPECT_EQ(ui.messages.first().title, QStringLiteral("Warning!"));
+        EXPECT_EQ(ui.messages.first().text,
+                  QStringLiteral("The last save of\n%1\nwas interrupted, but the files it wrote are complete.\n\n"
+                                 "Finish that save and open them?")
+                      .arg(QDir::toNativeSeparators(dic)));
+        EXPECT_EQ(ReadFolder(dir.path()), killed) << at;
+    }
+    EXPECT_GE(asked, 3); // from the marker to the last rename
+}
+
+TEST(AtomicWriteTest, AbortAndErrorsLeaveNoTrace)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.txt"));
+    const FolderImage before{{"list.txt", "old"}};
+    WriteFolder(dir.path(), before);
+    {
+        AtomicFileWriter writer(path);
+        ASSERT_TRUE(writer.open());
+        ASSERT_TRUE(writer.write("new bytes"));
+        EXPECT_EQ(writer.written(), 9);
+    } // an aborted save: destroyed without commit
+    EXPECT_EQ(ReadFolder(dir.path()), before);
+    {
+        AtomicPairWriter writer(path, dir.filePath(QStringLiteral("list.idx")));
+        ASSERT_TRUE(writer.open());
+        writer.first().write("x");
+        writer.discard();
+    }
+    EXPECT_EQ(ReadFolder(dir.path()), before);
+
+    FaultyFileOps ops;
+    ops.mode = FaultyFileOps::Mode::Fail;
+    ops.at = 2; // the first write
+    AtomicFileWriter writer(path, ops);
+    ASSERT_TRUE(writer.open());
+    writer.write(pattern('x', 2 << 20));
+    EXPECT_FALSE(writer.write("more"));
+    EXPECT_FALSE(writer.commit());
+    EXPECT_EQ(writer.errorString(), qt_error_string(ENOSPC));
+    EXPECT_EQ(ReadFolder(dir.path()), before);
+
+    EXPECT_TRUE(WriteFileAtomically(path, "new"));
+    EXPECT_EQ(ReadFolder(dir.path()), (FolderImage{{"list.txt", "new"}}));
+}
+
+// A real full disk: a 2 MB tmpfs, which only root can mount.
+TEST(AtomicWriteTest, FullTmpfsFailsCleanly)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    QTemporaryDir dir;
+    const QByteArray mountPoint = QFile::encodeName(dir.path());
+    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=2m") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    struct Unmount {
+        QByteArray path;
+        ~Unmount() { ::umount2(path.constData(), MNT_DETACH); }
+    } unmount{mountPoint};
+
+    const QString single = dir.filePath(QStringLiteral("lxm3.prefs"));
+    const QString dic = dir.filePath(QStringLiteral("t.dic"));
+    const QString aff = dir.filePath(QStringLiteral("t.aff"));
+    WriteFolder(dir.path(), {{"lxm3.prefs", pattern('p', 4000)},
+                             {"t.dic", pattern('d', 300000)},
+                             {"t.aff", pattern('a', 20000)},
+                             {"filler", pattern('f', 1400000)}});
+    const FolderImage before = ReadFolder(dir.path());
+    ASSERT_EQ(before.value("filler").size(), 1400000);
+
+    AtomicFileWriter writer(single);
+    ASSERT_TRUE(writer.open());
+    writer.write(pattern('n', 600000));
+    EXPECT_FALSE(writer.commit());
+    EXPECT_EQ(writer.errorString(), qt_error_string(ENOSPC));
+    EXPECT_FALSE(WriteFileAtomically(single, pattern('n', 600000)));
+
+    AtomicPairWriter pair(dic, aff);
+    ASSERT_TRUE(pair.open());
+    pair.first().write(pattern('D', 500000));
+    pair.second().write(pattern('A', 30000));
+    EXPECT_FALSE(pair.commit());
+    EXPECT_EQ(pair.errorString(), qt_error_string(ENOSPC));
+    EXPECT_EQ(ReadFolder(dir.path()), before);
+
+    // With room again the same saves succeed.
+    QFile::remove(dir.filePath(QStringLiteral("filler")));
+    EXPECT_TRUE(writeFile(SystemFileOps(), single, pattern('n', 600000)));
+    EXPECT_TRUE(writePair(SystemFileOps(), dic, pattern('D', 500000), aff, pattern('A', 30000)));
+    EXPECT_EQ(ReadFolder(dir.path()).keys(), (QStringList{"lxm3.prefs", "t.aff", "t.dic"}));
+}

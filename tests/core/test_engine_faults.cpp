@@ -1,0 +1,282 @@
+// Faults found by auditing and fuzzing the affix table and the derivation
+// engine: each case is the smallest input that showed one.
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include "dictionary/affix_condition.h"
+#include "dictionary/affix_table.h"
+#include "dictionary/derive_sinks.h"
+#include "dictionary/derive_word.h"
+#include "engine_fixtures.h"
+#include "gtest_qt_printers.h"
+
+using namespace lexaloom;
+using namespace lexaloom::testing;
+
+namespace {
+
+QStringList formsOf(const AffixTable &table, const QString &entry)
+{
+    EditorRowsSink sink;
+    WordDeriver deriver(table);
+    deriver.DeriveWord(entry, sink);
+    QStringList out;
+    for (const EditorRow &row : sink.rows())
+        out << row.word;
+    return out;
+}
+
+int countOf(const AffixTable &table, const QString &entry)
+{
+    CountingSink sink;
+    WordDeriver deriver(table);
+    return deriver.DeriveWord(entry, sink);
+}
+
+} // namespace
+
+TEST(EngineFaults, EmptyRuleLinesNeverProduceAForm)
+{
+    struct Case {
+        const char *aff;
+        const char *entry;
+        QStringList forms;
+    };
+    const Case cases[] = {
+        // The count promises two rules; the line break at the end is no rule.
+        {"SFX A Y 2\nSFX A 0 s .", "walk/A", {"walk", "walks"}},
+        {"SFX A Y 3\nSFX A 0 s .\n\n", "walk/A", {"walk", "walks"}},
+        {"PFX A Y 2\nPFX A 0 re .", "walk/A", {"walk", "rewalk"}},
+        // A truncated line (no strip field) is as empty as a blank one.
+        {"SFX A Y 2\n# plural\nSFX A 0 s .\n", "walk/A", {"walk", "walks"}},
+        // The continuation of a suffix reaches an empty prefix rule.
+        {"SFX A Y 1\nSFX A 0 s/B .\nPFX B Y 2\nPFX B 0 re .\n", "walk/A", {"walk", "walks", "rewalks"}},
+    };
+    for (const Case &c : cases) {
+        const AffixTable table = tableOf(QString::fromUtf8(c.aff));
+        const QString entry = QString::fromUtf8(c.entry);
+        EXPECT_EQ(formsOf(table, entry), c.forms) << c.aff;
+        EXPECT_EQ(countOf(table, entry), c.forms.size()) << c.aff;
+    }
+}
+
+TEST(EngineFaults, HyphenInABracketConditionIsALiteral)
+{
+    struct Case {
+        const char *condition;
+        const char *word;
+        bool suffix; // matches condition + "$"
+    };
+    const Case cases[] = {
+        // y - à: not the range from y to à, which would hold z and á.
+        {"[aeiouhy-Ã Ã¹Ã¸]", "bo", true},
+        {"[aeiouhy-Ã Ã¹Ã¸]", "b-", true},
+        {"[aeiouhy-Ã Ã¹Ã¸]", "bÃ ", true},
+        {"[aeiouhy-Ã Ã¹Ã¸]", "bz", false},
+        {"[aeiouhy-Ã Ã¹Ã¸]", "bÃ¡", false},
+        {"[^a-c]", "b", true},
+        {"[^a-c]", "-", false},
+        // Forms PCRE2 would reject or read otherwise keep their meaning.
+        {"[]-]", "-", true},
+        {"[]-]", "a", false},
+        {"[a\\-z]x", "-x", true},
+        {"[[:digit:]-]", "7", true},
+        {"[[:digit:]-]", "-", true},
+        {"[[:digit:]-]", "x", false},
+    };
+    for (const Case &c : cases) {
+        const AffixCondition condition(QString::fromUtf8(c.condition));
+        const QString word = QString::fromUtf8(c.word);
+        EXPECT_EQ(condition.matchesSuffix(word), c.suffix) << c.condition << ' ' << c.word;
+        EXPECT_EQ(condition.pcreMatchesSuffix(word), c.suffix) << c.condition << ' ' << c.word;
+    }
+    // Through a rule: "-" stays a member in the engine's hot path too.
+    const AffixTable table = tableOf(QStringLiteral("SFX A Y 1\nSFX A 0 s [y-\u00e0]\n"));
+    EXPECT_EQ(formsOf(table, QStringLiteral("bz/A")), QStringList({"bz"}));
+    EXPECT_EQ(formsOf(table, QStringLiteral("b-/A")), QStringList({"b-", "b-s"}));
+}
+
+namespace {
+
+// Keeps the first words it is handed and counts the rest.
+class FirstWordsSink final : public DerivationSink {
+public:
+    explicit FirstWordsSink(int keep)
+        : m_keep(keep)
+    {
+    }
+    bool accept(const DerivedWord &form) override
+    {
+        if (words.size() < m_keep)
+            words << form.word.toString();
+        return true;
+    }
+    QStringList words;
+
+private:
+    int m_keep;
+};
+
+} // namespace
+
+TEST(EngineFaults, PrefixContinuationsCannotGrowOneEntryWithoutBound)
+{
+    // Four prefixes whose continuation names a suffix group of 100 rules: each
+    // prefix multiplies the derived words by 101 for the next one.
+    QString aff = QStringLiteral("SET UTF-8\n");
+    for (const char *flag : {"A", "B", "C", "D"})
+        aff += QStringLiteral("PFX %1 Y 1\nPFX %1 0 %2/S .\n")
+                   .arg(QLatin1String(flag), QString::fromLatin1(flag).toLower());
+    aff += QStringLiteral("SFX S Y 100\n");
+    for (int i = 0; i < 100; ++i)
+        aff += QStringLiteral("SFX S 0 s%1 .\n").arg(i);
+    const AffixTable table = tableOf(aff);
+
+    WordDeriver deriver(table);
+    FirstWordsSink bounded(20000);
+    const int forms = deriver.DeriveWord(QStringLiteral("x/ABCD"), bounded);
+    EXPECT_TRUE(deriver.state().prefixPhaseBounded);
+    EXPECT_LE(forms, 4 * WordDeriver::maxDerivedWords);
+
+    // Up to the bound the forms are those of the unbounded walk: here all of
+    // the first two prefixes' forms.
+    FirstWordsSink small(20000);
+    const int smallForms = deriver.DeriveWord(QStringLiteral("x/AB"), small);
+    EXPECT_FALSE(deriver.state().prefixPhaseBounded);
+    ASSERT_EQ(small.words.size(), smallForms);
+    EXPECT_EQ(bounded.words.mid(0, smallForms), small.words);
+}
+
+TEST(EngineFaults, CandidateIndexGrowsWithTheRules)
+{
+    // Rules with distinct last characters and as many "." rules: listing every
+    // "." rule under every character took quadratic time and memory.
+    const int n = 20000;
+    QString aff = QStringLiteral("SFX A Y %1\n").arg(2 * n);
+    for (int i = 0; i < n; ++i) {
+        aff += QStringLiteral("SFX A 0 x ") + QChar(char16_t(0x4E00 + i)) + u'\n';
+        aff += QStringLiteral("SFX A 0 d%1 .\n").arg(i);
+    }
+    const AffixTable table = tableOf(aff);
+    const RuleCandidates &c = table.group(1).candidates;
+    size_t listed = c.general.size();
+    for (auto it = c.byUnit.cbegin(); it != c.byUnit.cend(); ++it)
+        listed += it.value().size();
+    EXPECT_LE(listed, size_t(8 * 2 * n + 4096));
+    EXPECT_EQ(countOf(table, QStringLiteral("a\u4E07/A")), 1 + n + 1);
+    EXPECT_EQ(formsOf(table, QStringLiteral("a\u4E07/A")).mid(0, 4),
+              QStringList({QStringLiteral("a\u4E07"), QStringLiteral("a\u4E07d0"), QStringLiteral("a\u4E07d1"),
+                           QStringLiteral("a\u4E07d2")}));
+    EXPECT_EQ(formsOf(table, QStringLiteral("a\u4E07/A")).at(1 + 7), QStringLiteral("a\u4E07x"));
+}
+
+TEST(EngineFaults, RulesShareOneCompiledCondition)
+{
+    // A long condition named by many rules is compiled once.
+    const QString condition = QString(5000, u'a');
+    QString aff = QStringLiteral("SFX A Y 3\n");
+    for (int i = 0; i < 3; ++i)
+        aff += QStringLiteral("SFX A 0 s%1 ").arg(i) + condition + u'\n';
+    const AffixTable table = tableOf(aff);
+    const auto &rules = table.group(1).parsedRules;
+    ASSERT_EQ(rules.size(), 3u);
+    ASSERT_NE(rules[0].fast, nullptr);
+    EXPECT_EQ(table.conditions.size(), 1);
+    for (const AffixRule &rule : rules) {
+        EXPECT_EQ(rule.fast, rules[0].fast);
+        EXPECT_EQ(rule.condition.constData(), rules[0].condition.constData()); // one copy of the text
+    }
+    EXPECT_EQ(countOf(table, condition + QStringLiteral("/A")), 4);
+    // A copy of the table keeps working after the original is gone.
+    auto copy = std::make_unique<AffixTable>(table);
+    const AffixTable moved = std::move(*copy);
+    copy.reset();
+    EXPECT_EQ(countOf(moved, condition + QStringLiteral("/A")), 4);
+}
+
+TEST(EngineFaults, OneFlagIsOneCharacterOrOneRawByte)
+{
+    // Bytes that are not UTF-8 are read as U+DC80..U+DCFF, one unit per byte,
+    // and each is a flag of its own, as the spell checker reads them.
+    const QChar e1(char16_t(0xDCE1));
+    const QChar e9(char16_t(0xDCE9));
+    const QString raw =
+        QStringLiteral("SET UTF-8\nSFX %1 Y 1\nSFX %1 0 s .\nSFX %2 Y 1\nSFX %2 0 ed .\n").arg(e1).arg(e9);
+    const QString grin = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString wink = QString::fromUtf8("\xF0\x9F\x98\x89");
+    const QString nonBmp = QStringLiteral("SET UTF-8\nFLAG UTF-8\nSFX %1 Y 1\nSFX %1 0 s .\nSFX %2 Y 1\n"
+                                          "SFX %2 0 ed .\n")
+                               .arg(grin, wink);
+    struct Case {
+        QString aff;
+        QString entry;
+        QStringList forms;
+        QString missing;
+    };
+    const Case cases[] = {
+        {raw, QStringLiteral("walk/") + e1 + e9, {"walk", "walks", "walked"}, {}},
+        {raw, QStringLiteral("walk/") + e9 + QChar(char16_t(0xDCE2)), {"walk", "walked"}, QString(QChar(0xDCE2))},
+        // Outside the basic plane a character is two UTF-16 units and still one flag.
+        {nonBmp, QStringLiteral("walk/") + grin + wink, {"walk", "walks", "walked"}, {}},
+        {nonBmp,
+         QStringLiteral("walk/") + wink + QString::fromUtf8("\xF0\x9F\x98\x8E"),
+         {"walk", "walked"},
+         QString::fromUtf8("\xF0\x9F\x98\x8E")},
+    };
+    for (const Case &c : cases) {
+        const AffixTable table = tableOf(c.aff);
+        EXPECT_EQ(formsOf(table, c.entry), c.forms) << c.entry.toStdString();
+        EditorRowsSink sink;
+        WordDeriver deriver(table);
+        deriver.DeriveWord(c.entry, sink);
+        EXPECT_EQ(deriver.state().missingFlags, c.missing) << c.entry.toStdString();
+    }
+    EXPECT_EQ(FlagCount(FlagMode::Single, grin + u'A' + wink), 3);
+    EXPECT_EQ(GetFlag(FlagMode::Single, grin + u'A' + wink, 3), wink);
+}
+
+TEST(EngineFaults, FormsAcceptedOnTheirOwn)
+{
+    // C marks what lives only inside compounds, X forbidden entries, N entries
+    // that need an affix. Each list is what `hunspell -G` accepts of the forms.
+    const AffixTable table = tableOf(QStringLiteral("ONLYINCOMPOUND C\nFORBIDDENWORD X\nNEEDAFFIX N\n"
+                                                    "SFX S Y 1\nSFX S 0 s .\n"
+                                                    "SFX K Y 1\nSFX K 0 k/C .\n"
+                                                    "SFX T Y 1\nSFX T 0 t/S .\n"
+                                                    "SFX U Y 1\nSFX U 0 u/CS .\n"
+                                                    "PFX P Y 1\nPFX P 0 re .\n"
+                                                    "PFX Q Y 1\nPFX Q 0 co/C .\n"));
+    struct Case {
+        const char *entry;
+        QStringList accepted;
+    };
+    const Case cases[] = {
+        {"walk/SP", {"walk", "walks", "rewalk", "rewalks"}},
+        // An affix carrying C: its form and everything built on it.
+        {"walk/KP", {"walk", "rewalk"}},
+        {"walk/US", {"walk", "walks"}},
+        {"walk/TP", {"walk", "walkt", "walkts", "rewalk", "rewalkt", "rewalkts"}},
+        {"walk/QS", {"walk", "walks"}},
+        {"walk/CS", {}},
+        {"walk/XS", {}},
+        {"walk/NS", {"walks"}},
+    };
+    for (const Case &c : cases) {
+        QStringList accepted;
+        struct AcceptedSink final : DerivationSink {
+            QStringList *out;
+            bool accept(const DerivedWord &form) override
+            {
+                if (form.acceptedAlone())
+                    *out << form.word.toString();
+                return true;
+            }
+        } sink;
+        sink.out = &accepted;
+        WordDeriver deriver(table);
+        deriver.DeriveWord(QString::fromUtf8(c.entry), sink);
+        EXPECT_EQ(accepted, c.accepted) << c.entry;
+    }
+}

@@ -1,0 +1,280 @@
+#include "app/preferences_session.h"
+#include "app/workbench.h"
+#include "shell/command_wiring.h"
+#include "shell/help_wiring.h"
+#include "shell/list_document.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+#include "shell/preferences_window.h"
+#include "shell/prefs_store.h"
+#include "shell/update_window.h"
+
+#include "scripted_ui.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace lexaloom;
+using lexaloom::testing::ScriptedUi;
+
+namespace {
+
+template <typename W> void whenModalOpens(std::function<void(W *)> drive)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
+        auto *window = qobject_cast<W *>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        drive(window);
+        if (window->isVisible())
+            window->close();
+    });
+    timer->start();
+}
+
+void type(SpinField *field, const QString &text)
+{
+    field->edit()->selectAll();
+    QTest::keyClick(field->edit(), Qt::Key_Backspace);
+    QTest::keyClicks(field->edit(), text);
+}
+
+// Saves the window's picture when LEXALOOM_SCREENSHOTS names a folder.
+void saveShot(QWidget &w, const char *name)
+{
+    const QString folder = qEnvironmentVariable("LEXALOOM_SCREENSHOTS");
+    if (!folder.isEmpty())
+        QVERIFY(w.grab().save(QDir(folder).filePath(QString::fromLatin1(name))));
+}
+
+} // namespace
+
+class TestPreferencesWindow final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void redFieldsAndTheRangeMessage();
+    void okAppliesRowsWithoutRebuildingForColours();
+    void okRebuildsForTheWindowSize();
+    void cancelRestoresAndSaveWrites();
+    void updateAndAboutWindows();
+    void menuEntriesReachTheirWindows();
+};
+
+// "12." turns the field red; "OK" then refuses with the range message and keeps the
+// focus there.
+void TestPreferencesWindow::redFieldsAndTheRangeMessage()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    wb.mainSettingsInForce = true;
+    ScriptedUi ui;
+    PreferencesSession session(wb, ui, {1920, 1080, 1920, 1040, 50});
+    PreferencesWindow window(session, wb.programFolder(), ui, {}, nullptr);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Preferences"));
+    QCOMPARE(window.size(), QSize(894, 570));
+    QCOMPARE(window.previewList()->count(), 500);
+    QCOMPARE(window.previewList()->currentRow(), 12);
+
+    SpinField *rows = window.field(PrefsField::VisibleLines);
+    type(rows, QStringLiteral("12."));
+    QVERIFY(rows->edit()->styleSheet().contains(QStringLiteral("background")));
+    QTest::mouseClick(window.okButton(), Qt::LeftButton);
+    QVERIFY(window.isVisible());
+    QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("The number of lines must be in the range 1:100")});
+    QVERIFY(rows->edit()->hasFocus());
+    type(rows, QStringLiteral("18"));
+    QVERIFY(rows->edit()->styleSheet().isEmpty());
+    QCOMPARE(window.previewList()->currentRow(), 17);
+
+    // A click on the preview sets the rows.
+    QListWidget *preview = window.previewList();
+    QTest::mouseClick(preview->viewport(), Qt::LeftButton, {},
+                      preview->visualItemRect(preview->item(preview->currentRow() + 1)).center());
+    QCOMPARE(rows->edit()->text(), QStringLiteral("19"));
+    QCOMPARE(wb.settings.listPageRows, 19);
+
+    // The separator preview follows each change; blank is allowed.
+    window.separatorField()->clear();
+    QCOMPARE(window.separatorPreview()->text(), QStringLiteral("Preview:1000000"));
+    QTest::keyClicks(window.separatorField(), QStringLiteral("."));
+    QCOMPARE(window.separatorPreview()->text(), QStringLiteral("Preview:1.000.000"));
+    QCOMPARE(window.separatorField()->toolTip(), QStringLiteral("One character only. It can be left blank."));
+    QCOMPARE(window.resolutionOption(4)->text(), QStringLiteral("Maximise Window (1920×990)"));
+    QVERIFY(window.resolutionOption(0)->isChecked());
+    saveShot(window, "preferences_window.png");
+
+    // Escape is Cancel.
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(wb.settings.listPageRows, 13);
+    QCOMPARE(wb.settings.thousandsSeparator, QStringLiteral(","));
+}
+
+// Through the menu: only the colours and rows change, so the undo history stays and
+// the lists take the new page length.
+void TestPreferencesWindow::okAppliesRowsWithoutRebuildingForColours()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    wb.mainSettingsInForce = true;
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    for (int i = 0; i < 60; ++i)
+        wb.thesaurus.entries.append(QStringLiteral("head%1|1\nx").arg(i));
+    TakeUndoSnapshot(wb.thesaurus, 0);
+    window.refreshListPage(DocumentKind::Thesaurus);
+    window.pagedList(DocumentKind::Thesaurus)->setScrollPosition(30);
+    QWidget *tabsBefore = window.tabs();
+
+    whenModalOpens<PreferencesWindow>([](PreferencesWindow *prefs) {
+        type(prefs->field(PrefsField::VisibleLines), QStringLiteral("20"));
+        QTest::mouseClick(prefs->okButton(), Qt::LeftButton);
+    });
+    window.menuAction(CommandId::Preferences)->trigger();
+    QCOMPARE(wb.settings.listPageRows, 20);
+    QCOMPARE(window.tabs(), tabsBefore);
+    QVERIFY(wb.hasUndoStep(DocumentKind::Thesaurus));
+    QCOMPARE(window.pagedList(DocumentKind::Thesaurus)->pageRows(), 20);
+    QCOMPARE(window.pagedList(DocumentKind::Thesaurus)->scrollPosition(), 30);
+    QCOMPARE(wb.thesaurus.selectedIndex, -1);
+    QVERIFY(ui.messages.isEmpty());
+}
+
+// A new window size rebuilds the main window to it; the undo history goes with it.
+void TestPreferencesWindow::okRebuildsForTheWindowSize()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    wb.mainSettingsInForce = true;
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const int listHeight = window.pagedList(DocumentKind::Dictionary)->height();
+    whenModalOpens<PreferencesWindow>([](PreferencesWindow *prefs) {
+        prefs->resolutionOption(1)->click();
+        QCOMPARE(prefs->height(), 570 + 168);
+        QTest::mouseClick(prefs->okButton(), Qt::LeftButton);
+    });
+    window.menuAction(CommandId::Preferences)->trigger();
+    QCOMPARE(wb.settings.windowSize, QStringLiteral("1280x768"));
+    QCOMPARE(window.pagedList(DocumentKind::Dictionary)->height(), listHeight + 168);
+}
+
+// "Save" writes the file at once; "Cancel" then leaves the file and restores the program.
+void TestPreferencesWindow::cancelRestoresAndSaveWrites()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    wb.mainSettingsInForce = true;
+    ScriptedUi ui;
+    PreferencesSession session(wb, ui, {1920, 1080, 1920, 1040, 50});
+    PreferencesWindow window(session, wb.programFolder(), ui, {}, nullptr);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    type(window.field(PrefsField::DecodeWarnLimit), QStringLiteral("0"));
+    QTest::mouseClick(window.saveButton(), Qt::LeftButton);
+    QVERIFY(window.isVisible());
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("settings/lxm3.prefs"))));
+    QTest::mouseClick(window.cancelButton(), Qt::LeftButton);
+    QCOMPARE(wb.settings.decodeWarnLimit, 2000000);
+    Workbench next(dir.path());
+    MainSettings saved;
+    QFile file(dir.filePath(QStringLiteral("settings/lxm3.prefs")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(DecodeMainSettings(file.readAll(), saved));
+    QCOMPARE(saved.decodeWarnLimit, 0);
+}
+
+// The update window shows what the check found; the About window the identity.
+void TestPreferencesWindow::updateAndAboutWindows()
+{
+    ScriptedUi ui;
+    UpdateOffer offer;
+    offer.yourVersion = QStringLiteral("V3.0 (beta)\nBuild: 204\nReleased: 2024-01-17");
+    offer.newestVersion = QStringLiteral("V3.1 stable\nBuild: 215\nReleased: 2024-05-02");
+    offer.releaseNotes = QStringLiteral("V3.1\n- Faster AFF Validate on large files\n- Thesaurus sort keeps marks\n");
+    offer.downloadUrls = {QStringLiteral("https://www.lexaloom.org/lxm_files/lexaloom-3.1.zip"), QString(),
+                          QStringLiteral("https://www.lexaloom.org/lxm_files/lexaloom-3.1-src.tar.gz")};
+    offer.downloadsPageUrl = QStringLiteral("https://www.lexaloom.org/#downloads");
+    UpdateWindow update(offer, ui, nullptr);
+    update.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&update));
+    QCOMPARE(update.windowTitle(), QStringLiteral("Update available for download!"));
+    QCOMPARE(update.size(), QSize(845, 435));
+    QCOMPARE(update.releaseNotes()->toPlainText(), offer.releaseNotes);
+    QVERIFY(update.downloadLink(0)->isEnabled());
+    QVERIFY(!update.downloadLink(1)->isEnabled());
+    saveShot(update, "update_window.png");
+    QTest::mouseClick(update.yesButton(), Qt::LeftButton);
+    QCOMPARE(ui.openedUrls, QStringList{offer.downloadsPageUrl});
+    QVERIFY(!update.isVisible());
+
+    AboutWindow about(ui, nullptr);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QCOMPARE(about.size(), QSize(685, 353));
+    QStringList texts;
+    for (QLabel *l : about.findChildren<QLabel *>())
+        texts.append(l->text());
+    for (const char *t :
+         {"Name:", "Version:", "Core:", "Released:", "Lexaloom", "3.0 build 204 (beta)", "64-bit", "2024-01-17"})
+        QVERIFY2(texts.contains(QString::fromLatin1(t)), t);
+    QCOMPARE(about.releaseNotesLink()->toolTip(), QStringLiteral("View Release Notes"));
+    QCOMPARE(about.siteLink()->toolTip(), QStringLiteral("Visit the Website"));
+    saveShot(about, "about_window.png");
+    QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(600, 330));
+    QVERIFY(!about.isVisible());
+}
+
+// Help > About and File > Open Extension through the real wiring.
+void TestPreferencesWindow::menuEntriesReachTheirWindows()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QString aboutTitle;
+    whenModalOpens<AboutWindow>([&](AboutWindow *about) {
+        aboutTitle = about->windowTitle();
+        QTest::keyClick(about, Qt::Key_Return);
+        QVERIFY(!about->isVisible());
+    });
+    window.menuAction(CommandId::About)->trigger();
+    QCOMPARE(aboutTitle, QStringLiteral("About"));
+
+    ui.openPaths = {QString()};
+    window.menuAction(CommandId::OpenExtension)->trigger();
+    QCOMPARE(ui.dialogTitles, QStringList{QStringLiteral("Open Extension .xpi/.oxt")});
+    QCOMPARE(ui.statusText(), QStringLiteral("Aborted."));
+    QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("Not coded yet.")});
+    QVERIFY(!window.menuAction(CommandId::SaveExtension)->isEnabled());
+}
+
+QTEST_MAIN(TestPreferencesWindow)
+#include "test_preferences_window.moc"
