@@ -55,8 +55,13 @@ std::optional<CliArguments> ParseCliArguments(const CliCommand &command, const Q
             parsed.positional.append(arg);
             continue;
         }
-        const bool known = std::any_of(command.options.begin(), command.options.end(),
-                                       [&arg](const char *option) { return arg == QLatin1String(option); });
+        const auto named = [&arg](const char *option) { return arg == QLatin1String(option); };
+        if (std::any_of(command.flags.begin(), command.flags.end(), named)) {
+            malformed = parsed.options.count(arg) != 0;
+            parsed.options[arg] = QString();
+            continue;
+        }
+        const bool known = std::any_of(command.options.begin(), command.options.end(), named);
         if (!known || i + 1 >= args.size() || parsed.options.count(arg)) {
             malformed = true;
             break;

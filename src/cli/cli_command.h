@@ -36,6 +36,9 @@ struct CliCommand {
     int maxPositional;
     // Returns the process exit status.
     int (*run)(const CliArguments &args, QTextStream &out, QTextStream &err);
+    // The "--flag" switches it accepts, which take no value; a given one is in
+    // CliArguments::options with an empty value.
+    std::vector<const char *> flags = {};
 };
 
 // Every registered command, sorted by name.

@@ -21,6 +21,8 @@ printf '<list/>\n' >NotAList.xml
 mkdir -p at/BW
 printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="BW" block-list:package-name="BW" block-list:name="Best wishes,"/></block-list:block-list>' "$ns" >at/BlockList.xml
 printf '<block-list:block-list %s block-list:list-name="Mine"/>' "$ns" >EmptyBlockList.xml
+printf '<?xml version="1.0"?>\n<rules>\n<category name="Nouns">\n<rule id="R">\n</rule>\n</category>\n</rules>\n' >rules.xml
+printf '<?xml version="1.0"?>\n<rules>\n</rules>\n' >no-rules.xml
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -59,6 +61,9 @@ check 0 "" roundtrip --kind autocorrect DocumentList.xml acout
 check 0 "" autotext-list at/BlockList.xml
 check 0 "" roundtrip --kind hyphenation "$fx/../hyphenation/small.dic" hyph-out
 check 0 "" hyphenate "$fx/../hyphenation/small.dic" "$fx/walk.aff" walk/S
+check 0 "" grammar-outline --line-numbers rules.xml outline.txt
+check 0 "" grammar-outline rules.xml outline2
+check 0 "" extract-pos --form spelling --language English "$fx/walk.dic" pos.txt
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
 # A missing input.
@@ -79,12 +84,16 @@ check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" autotext-list m
 check 2 "^lexaloom-cli: .*EmptyBlockList\.xml: \.XML file has no valid entries\.$" autotext-list EmptyBlockList.xml
 check 2 "^lexaloom-cli: .*missing\.dic: \.DIC file not found\.$" hyphenate missing.dic "$fx/walk.aff" walk
 check 2 "^lexaloom-cli: .*missing\.dic: \.DIC file not found\.$" roundtrip --kind hyphenation missing.dic out
+check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" grammar-outline missing.xml outline.txt
+check 2 "^lexaloom-cli: .*outline3\.txt: Nothing to save\.$" grammar-outline no-rules.xml outline3.txt
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract-pos --form added --language English missing.dic pos.txt
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
 check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic" plain-file/out
 check 2 "^lexaloom-cli: .*plain-file/acout: cannot create" roundtrip --kind autocorrect DocumentList.xml plain-file/acout
 check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
+check 2 "^lexaloom-cli: .*plain-file/o\.txt: " grammar-outline rules.xml plain-file/o.txt
 # Kinds whose files are not built yet, and malformed calls.
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
@@ -92,9 +101,12 @@ check 2 "^usage: lexaloom-cli count " count --kind txt "$fx/walk.dic"
 check 2 "^lexaloom-cli: unknown command" frobnicate
 check 2 "^usage: lexaloom-cli thesaurus-sort " thesaurus-sort th.dat
 
+check 2 "^lexaloom-cli: Klingon: not a POS language" extract-pos --form added --language Klingon "$fx/walk.dic" pos.txt
+check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language English "$fx/walk.dic" pos.txt
+
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autotext-list count derive derive-all extract hyphenate roundtrip thesaurus-sort validate-aff; do
+for command in autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip thesaurus-sort validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 

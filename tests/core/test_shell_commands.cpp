@@ -66,7 +66,7 @@ TEST(CommandStatesTest, PerTab)
     wb.hyphenation.text = QStringLiteral("1a1");
     wb.autocorrect.entries.append(u"teh\nthe");
     wb.autotext.entries.append({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {}});
-    wb.grammar.chunks.append(u"rule");
+    wb.grammar.chunks.append(GrammarChunk{.kind = QStringLiteral("rule")});
     wb.thesaurus.undoSnapshot = ListSnapshot();
     wb.autocorrect.redoSnapshot = ListSnapshot();
     const struct {
@@ -111,9 +111,9 @@ TEST(MenuBarTest, CaptionsAndKinds)
     };
     for (const MenuSpec &m : menus)
         walk(m.items);
-    for (const char *c : {"Save &As...\tShift+Ctrl+S", "Sort flags && remove their duplicates .DIC",
-                          "POS added.txt (English)", "POS spelling.txt (English)", "HTML Help\tF1", "10:",
-                          "Compounds .txt (LanguageTool)", "&Exit\tCtrl+Q"})
+    for (const char *c :
+         {"Save &As...\tShift+Ctrl+S", "Sort flags && remove their duplicates .DIC", "POS added.txt (English)",
+          "POS spelling.txt (English)", "HTML Help\tF1", "10:", "Compounds .txt (LanguageTool)", "&Exit\tCtrl+Q"})
         EXPECT_TRUE(captions.contains(QString::fromUtf8(c))) << c;
     EXPECT_EQ(notCoded, 11);
 }

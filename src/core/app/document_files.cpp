@@ -82,4 +82,13 @@ HyphenationFileResult SaveHyphenationFile(Workbench &workbench, Ui &ui, bool use
     return result;
 }
 
+GrammarLoadResult OpenGrammarFile(Workbench &workbench, Ui &ui, const QString &path,
+                                  const std::function<void()> &onTick)
+{
+    GrammarLoadResult result = LoadGrammarRules(workbench.grammar, workbench.settings, ui, path, onTick);
+    if (result.done())
+        AddRecentFile(workbench, DocumentKind::LanguageTool, result.path);
+    return result;
+}
+
 } // namespace lexaloom

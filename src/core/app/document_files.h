@@ -2,10 +2,13 @@
 
 #include <QString>
 
+#include <functional>
+
 #include "autocorrect/autocorrect_files.h"
 #include "autocorrect/autotext_files.h"
 #include "dictionary/dictionary_files.h"
 #include "hyphenation/hyphenation_files.h"
+#include "languagetool/grammar_rule_set.h"
 #include "thesaurus/thesaurus_files.h"
 
 namespace lexaloom {
@@ -31,5 +34,9 @@ AutoTextFileResult OpenAutoTextFile(Workbench &workbench, Ui &ui, const QString 
 // The same on the Hyphenation tab.
 HyphenationFileResult OpenHyphenationFile(Workbench &workbench, Ui &ui, const QString &path = QString());
 HyphenationFileResult SaveHyphenationFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
+// File > Open and the recent files on the LanguageTool tab: the grammar rules'
+// outline on the workbench, recorded in the recent files when done.
+GrammarLoadResult OpenGrammarFile(Workbench &workbench, Ui &ui, const QString &path = QString(),
+                                  const std::function<void()> &onTick = {});
 
 } // namespace lexaloom

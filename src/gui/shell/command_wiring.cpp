@@ -5,6 +5,7 @@
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "hyphenation/hyphenation_wiring.h"
+#include "languagetool/languagetool_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/help_wiring.h"
 #include "shell/main_window.h"
@@ -17,6 +18,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireDocumentCommands(window, workbench, ui);
     WireWordlistExtraction(window, workbench, ui);
     WireDictionaryEditing(window, workbench, ui);
+    WireLanguageTool(window, workbench, ui);
     WirePrefsAndHelp(window, workbench, ui);
     WireThesaurus(window, workbench, ui);
     WireAutocorrect(window, workbench, ui);

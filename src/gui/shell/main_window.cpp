@@ -24,6 +24,7 @@
 #include "app/workbench.h"
 #include "dictionary/aff_text.h"
 #include "hyphenation/hyphenation_text.h"
+#include "languagetool/grammar_rule_set.h"
 #include "shell/app_identity.h"
 #include "shell/document_kind.h"
 #include "shell/list_document.h"
@@ -174,6 +175,7 @@ void MainWindow::rebuildLayout()
     const QList<QTreeWidgetItem *> autoTextRows = takeRows(plainList(DocumentKind::AutoText));
     const QList<QTreeWidgetItem *> chunkRows = takeRows(plainList(DocumentKind::LanguageTool));
     const QList<QTreeWidgetItem *> categoryRows = takeRows(m_categoryList);
+    const QString categoryTitle = m_categoryList->headerItem()->text(1);
     const QString hyphenationCount = m_hyphenationCount->text();
     const QString word = m_wordField->text();
     const QString autoTextXml = xmlPane(DocumentKind::AutoText)->toPlainText();
@@ -195,6 +197,7 @@ void MainWindow::rebuildLayout()
     plainList(DocumentKind::AutoText)->addTopLevelItems(autoTextRows);
     plainList(DocumentKind::LanguageTool)->addTopLevelItems(chunkRows);
     m_categoryList->addTopLevelItems(categoryRows);
+    m_categoryList->headerItem()->setText(1, categoryTitle);
     m_hyphenationCount->setText(hyphenationCount);
     m_wordField->setText(word);
     xmlPane(DocumentKind::AutoText)->setPlainText(autoTextXml);
@@ -570,7 +573,7 @@ void MainWindow::buildReadOnlyTab(DocumentKind kind)
     if (kind == DocumentKind::LanguageTool) {
         const int categoryWidth = 255 + m.dx(10);
         m_categoryList = addPlainList(parts.page, QRect(right + 6, 6, categoryWidth, paneHeight),
-                                      {line, QStringLiteral("ID Category")}, {85, categoryWidth - 85}, false);
+                                      {line, grammarTexts::categoryColumn}, {85, categoryWidth - 85}, false);
         parts.controls << m_categoryList;
         right += 6 + categoryWidth;
     }

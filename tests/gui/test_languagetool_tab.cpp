@@ -1,0 +1,221 @@
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/workbench.h"
+#include "languagetool/pos_settings_window.h"
+#include "shell/command_wiring.h"
+#include "shell/main_window.h"
+
+#include "scripted_ui.h"
+
+using namespace lexaloom;
+using lexaloom::testing::ScriptedUi;
+
+class TestLanguageToolTab final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openShowsTheOutlineWithItsColours();
+    void menuCommandsWriteTheirFiles();
+    void posSettingsWindowEditsThroughItsSession();
+    void screenshots();
+};
+
+namespace {
+
+const QByteArray smallRules = "<?xml version=\"1.0\"?>\n"
+                              "<rules>\n"
+                              "<category name=\"Nouns\">\n"
+                              "<rulegroup id=\"G\" name=\"Group\">\n"
+                              "<rule>\n"
+                              "</rulegroup>\n"
+                              "<rule id='OFF' default='off'>\n"
+                              "</rule>\n"
+                              "</category>\n"
+                              "</rules>\n";
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QColor foreground(QTreeWidgetItem *row, int column)
+{
+    return row->foreground(column).color();
+}
+
+} // namespace
+
+void TestLanguageToolTab::openShowsTheOutlineWithItsColours()
+{
+    QTemporaryDir dir;
+    writeFile(dir.path() + "/grammar.xml", smallRules);
+    Workbench wb(dir.path());
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.tabs()->setCurrentIndex(int(DocumentKind::LanguageTool));
+    window.dispatcher().tabSelected(DocumentKind::LanguageTool);
+    ui.openPaths = {dir.path() + "/grammar.xml"};
+    window.menuAction(CommandId::Open)->trigger();
+    window.dispatcher().afterEvent();
+    QCOMPARE(ui.dialogTitles, QStringList{QStringLiteral("Open grammar rules")});
+    QVERIFY(ui.messages.isEmpty());
+
+    QTreeWidget *chunks = window.plainList(DocumentKind::LanguageTool);
+    QCOMPARE(chunks->topLevelItemCount(), 3);
+    QTreeWidgetItem *category = chunks->topLevelItem(0);
+    QTreeWidgetItem *group = chunks->topLevelItem(1);
+    QTreeWidgetItem *rule = chunks->topLevelItem(2);
+    QCOMPARE(category->text(0), QStringLiteral("2"));
+    QCOMPARE(category->text(3), QStringLiteral("Nouns"));
+    QCOMPARE(category->background(0).color(), QColor(214, 217, 223));
+    QCOMPARE(foreground(category, 1), QColor(185, 122, 87));
+    QCOMPARE(foreground(group, 2), QColor(0, 153, 0));
+    QCOMPARE(rule->text(6), QStringLiteral("off"));
+    QCOMPARE(foreground(rule, 6), QColor(255, 0, 0));
+    QVERIFY(rule->foreground(2).style() == Qt::NoBrush); // the default colour
+
+    QTreeWidget *categories = window.categoryList();
+    QCOMPARE(categories->topLevelItemCount(), 1);
+    QCOMPARE(categories->topLevelItem(0)->text(1), QStringLiteral("Nouns (2)"));
+    QCOMPARE(foreground(categories->topLevelItem(0), 1), QColor(185, 122, 87));
+    QCOMPARE(categories->headerItem()->text(1), QStringLiteral("ID Category (1), \u2211 Rules (2)"));
+    QCOMPARE(window.counterLabel(DocumentKind::LanguageTool)->text(), QStringLiteral("# Chunks:3"));
+    QCOMPARE(window.fileLabel(DocumentKind::LanguageTool)->text(), QStringLiteral("grammar.xml"));
+    QCOMPARE(window.ruleIdLabel(DocumentKind::LanguageTool)->text(), QStringLiteral("Rule ID:n/a"));
+
+    chunks->setCurrentItem(group);
+    QCOMPARE(window.xmlPane(DocumentKind::LanguageTool)->toPlainText(),
+             QStringLiteral("<rulegroup id=\"G\" name=\"Group\">\n<rule>\n</rulegroup>\n"));
+    QCOMPARE(window.ruleIdLabel(DocumentKind::LanguageTool)->text(), QStringLiteral("Rule ID:G"));
+    QCOMPARE(window.ruleNameLabel(DocumentKind::LanguageTool)->text(), QStringLiteral("Rule Name:Group"));
+    categories->setCurrentItem(categories->topLevelItem(0));
+    QCOMPARE(chunks->currentItem(), category);
+    QCOMPARE(window.ruleNameLabel(DocumentKind::LanguageTool)->text(), QStringLiteral("Rule Name:Nouns"));
+
+    // The recent file opens it again.
+    wb.grammar.clear();
+    window.menuAction(CommandId::RecentFile, 0)->trigger();
+    QCOMPARE(wb.grammar.chunks.size(), 3);
+}
+
+void TestLanguageToolTab::menuCommandsWriteTheirFiles()
+{
+    QTemporaryDir dir;
+    writeFile(dir.path() + "/grammar.xml", smallRules);
+    writeFile(dir.path() + "/xx.aff", "SET UTF-8\n");
+    writeFile(dir.path() + "/xx.dic", "2\nwalk/S\tAdjective\nrun\tAdverb\n");
+    Workbench wb(dir.path());
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    ui.openPaths = {dir.path() + "/xx.dic", dir.path() + "/grammar.xml"};
+    window.menuAction(CommandId::Open)->trigger();
+    window.tabs()->setCurrentIndex(int(DocumentKind::LanguageTool));
+    window.dispatcher().tabSelected(DocumentKind::LanguageTool);
+    window.menuAction(CommandId::Open)->trigger();
+    window.dispatcher().afterEvent();
+    QCOMPARE(wb.grammar.chunks.size(), 3);
+
+    ui.clearRecords();
+    ui.savePaths = {dir.path() + "/structure", dir.path() + "/pos.txt"};
+    window.menuAction(CommandId::RulesStructureNoLineNumbers)->trigger();
+    QFile structure(dir.path() + "/structure.txt");
+    QVERIFY(structure.open(QIODevice::ReadOnly));
+    QCOMPARE(structure.readAll(), QByteArray("\xEF\xBB\xBF"
+                                             "ID Category:Nouns (2)\n\n\n\n\n"
+                                             "category, ID:, Name:\"Nouns\", , , \n\n"
+                                             "rulegroup, ID:G, Name:\"Group\", , , \n\n"
+                                             "rule, ID:OFF, Name:\"\", , , default:off\n\n"));
+    QCOMPARE(window.menuAction(CommandId::ExtractPosAdded)->text(), QStringLiteral("POS added.txt (English)"));
+    window.menuAction(CommandId::ExtractPosAdded)->trigger();
+    QFile pos(dir.path() + "/pos.txt");
+    QVERIFY(pos.open(QIODevice::ReadOnly));
+    QCOMPARE(pos.readAll(), QByteArray("\xEF\xBB\xBF"
+                                       "walk\twalk\tJJ\nrun\trun\tRB\n"));
+    QCOMPARE(ui.statusText(), QStringLiteral("OK. POSes extracted:2"));
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestLanguageToolTab::posSettingsWindowEditsThroughItsSession()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    QStringList edits{QStringLiteral("New\nNN\nadded")};
+    {
+        PosSettingsWindow pos(
+            wb, ui, [&edits](const QString &) { return edits.isEmpty() ? QString() : edits.takeFirst(); }, &window);
+        QCOMPARE(pos.windowTitle(), QStringLiteral("Extract POS Settings (Unfinished)"));
+        QCOMPARE(pos.languageBox()->currentText(), QStringLiteral("English"));
+        QCOMPARE(pos.ruleList()->topLevelItemCount(), 27);
+        QCOMPARE(pos.foundLabel()->text(), QStringLiteral("Found:27"));
+        QTest::mouseClick(pos.button(QStringLiteral("Add")), Qt::LeftButton);
+        QCOMPARE(pos.ruleList()->topLevelItemCount(), 28);
+        QCOMPARE(pos.ruleList()->topLevelItem(27)->text(1), QStringLiteral("NN"));
+        pos.ruleList()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        QCOMPARE(pos.selectedLabel()->text(), QStringLiteral("Selected:1/28"));
+        pos.languageBox()->setCurrentIndex(1);
+        QCOMPARE(pos.foundLabel()->text(), QStringLiteral("Found:23"));
+        QCOMPARE(wb.windowSettings.pos.selectedLanguage, 1);
+        // Cancel puts back the language and the rules.
+        QTest::mouseClick(pos.button(QStringLiteral("Cancel")), Qt::LeftButton);
+        QCOMPARE(wb.windowSettings.pos, PosSettings::builtIn());
+    }
+    {
+        PosSettingsWindow pos(wb, ui, {}, &window);
+        pos.languageBox()->setCurrentIndex(0);
+        QTest::keyClick(&pos, Qt::Key_Escape); // closes, keeping the change
+        QCOMPARE(wb.windowSettings.pos.selectedLanguage, 0);
+    }
+    QVERIFY(ui.messages.isEmpty());
+}
+
+// With LEXALOOM_SCREENSHOT_DIR set: the outline of the real Galician rules and the POS
+// settings window.
+void TestLanguageToolTab::screenshots()
+{
+    const QString folder = qEnvironmentVariable("LEXALOOM_SCREENSHOT_DIR");
+    const QString rules = QStringLiteral("/work/shared/corpus/languagetool/gl/grammar.xml");
+    if (folder.isEmpty() || !QFile::exists(rules))
+        QSKIP("no screenshot folder or no corpus");
+    QDir().mkpath(folder);
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.show();
+    window.tabs()->setCurrentIndex(int(DocumentKind::LanguageTool));
+    window.dispatcher().tabSelected(DocumentKind::LanguageTool);
+    ui.openPaths = {rules};
+    window.menuAction(CommandId::Open)->trigger();
+    window.dispatcher().afterEvent();
+    QTreeWidget *chunks = window.plainList(DocumentKind::LanguageTool);
+    chunks->setCurrentItem(chunks->topLevelItem(3));
+    QCoreApplication::processEvents();
+    QVERIFY(window.grab().save(folder + QStringLiteral("/languagetool_outline.png")));
+
+    PosSettingsWindow pos(wb, ui, {}, &window);
+    pos.show();
+    pos.ruleList()->topLevelItem(1)->setCheckState(0, Qt::Checked);
+    QCoreApplication::processEvents();
+    QVERIFY(pos.grab().save(folder + QStringLiteral("/pos_settings.png")));
+}
+
+QTEST_MAIN(TestLanguageToolTab)
+#include "test_languagetool_tab.moc"
