@@ -66,7 +66,7 @@ TEST(CommandStatesTest, PerTab)
     wb.hyphenation.text = QStringLiteral("1a1");
     wb.autocorrect.entries.append(u"teh\nthe");
     wb.autotext.entries.append({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {}});
-    wb.grammar.chunks.append(GrammarChunk{.kind = QStringLiteral("rule")});
+    wb.grammar.chunks.append([] { GrammarChunk c; c.kind = QStringLiteral("rule"); return c; }());
     wb.thesaurus.undoSnapshot = ListSnapshot();
     wb.autocorrect.redoSnapshot = ListSnapshot();
     const struct {

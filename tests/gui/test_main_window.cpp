@@ -254,7 +254,7 @@ void TestMainWindow::commandStatesPerTab()
 
     f.wb.dictionary.entries.append(u"word");
     f.wb.autotext.entries.append({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {}});
-    f.wb.grammar.chunks.append(GrammarChunk{.kind = QStringLiteral("rule")});
+    f.wb.grammar.chunks.append([] { GrammarChunk c; c.kind = QStringLiteral("rule"); return c; }());
     w.dispatcher().afterEvent();
     QVERIFY(save->isEnabled());
     QVERIFY(w.menuAction(CommandId::SaveAs)->isEnabled());

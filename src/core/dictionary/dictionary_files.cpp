@@ -11,6 +11,7 @@
 #include "dictionary/dictionary_document.h"
 #include "shell/atomic_write.h"
 #include "shell/file_dialogs.h"
+#include "shell/block_writer.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
@@ -118,63 +119,6 @@ bool readWholeFile(const QString &path, QByteArray &bytes, QString &error)
     }
     return true;
 }
-
-// Streams encoded entries to a file in blocks, without a string per entry.
-class BlockWriter final {
-public:
-    explicit BlockWriter(AtomicFileWriter &file)
-        : m_file(file)
-        , m_buffer(blockBytes, Qt::Uninitialized)
-    {
-    }
-
-    void append(QByteArrayView bytes)
-    {
-        char *out = reserve(bytes.size());
-        std::memcpy(out, bytes.data(), static_cast<size_t>(bytes.size()));
-        m_used += bytes.size();
-    }
-
-    // The entry with its "\n" written as tabs, then the line's LF; bytes that were not
-    // UTF-8 when read go back unchanged.
-    void appendEntry(QStringView entry)
-    {
-        char *out = reserve(losslessEncodedSpace(entry.size()) + 1);
-        char *end = EncodeLosslessInto(entry, out);
-        std::replace(out, end, '\n', '\t');
-        *end++ = '\n';
-        m_used += end - out;
-    }
-
-    bool flush()
-    {
-        if (m_used > 0 && !m_file.write(QByteArrayView(m_buffer.constData(), m_used)))
-            m_failed = true;
-        m_written += m_used;
-        m_used = 0;
-        return !m_failed;
-    }
-
-    bool failed() const { return m_failed; }
-    qint64 written() const { return m_written + m_used; }
-
-private:
-    char *reserve(qsizetype bytes)
-    {
-        if (m_used + bytes > m_buffer.size()) {
-            flush();
-            if (bytes > m_buffer.size())
-                m_buffer.resize(bytes);
-        }
-        return m_buffer.data() + m_used;
-    }
-
-    AtomicFileWriter &m_file;
-    QByteArray m_buffer;
-    qsizetype m_used = 0;
-    qint64 m_written = 0;
-    bool m_failed = false;
-};
 
 } // namespace
 
@@ -342,7 +286,7 @@ DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, 
     writer.append(QByteArray::number(document.entries.size()) + '\n');
     const qint64 count = document.entries.size();
     for (qint64 i = 0; i < count && !writer.failed(); ++i) {
-        writer.appendEntry(document.entries.view(i));
+        writer.appendEntry(document.entries.view(i), '\t');
         const LongTask::PollResult poll = task.poll();
         if (poll.ticked)
             task.showProgress(dictionaryTexts::savingStatus + task.elapsedText(), i);

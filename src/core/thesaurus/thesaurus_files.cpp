@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "shell/file_dialogs.h"
+#include "shell/block_writer.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
@@ -22,7 +23,6 @@ namespace lexaloom {
 namespace {
 
 constexpr QByteArrayView utf8Bom = utf8ByteOrderMark;
-constexpr qsizetype blockBytes = 1 << 20;
 
 QString sizesText(qint64 idxBytes, qint64 datBytes)
 {
@@ -85,64 +85,6 @@ public:
 private:
     QStringView m_text;
     qsizetype m_pos = 0;
-};
-
-// Encodes text into a block buffer that goes to the file when full; bytes that were
-// not UTF-8 when read go back unchanged.
-class BlockWriter final {
-public:
-    explicit BlockWriter(AtomicFileWriter &file)
-        : m_file(file)
-        , m_buffer(blockBytes, Qt::Uninitialized)
-    {
-    }
-
-    void append(QByteArrayView bytes)
-    {
-        char *out = reserve(bytes.size());
-        std::memcpy(out, bytes.data(), static_cast<size_t>(bytes.size()));
-        m_used += bytes.size();
-    }
-    void append(QStringView text)
-    {
-        char *out = reserve(losslessEncodedSpace(text.size()));
-        char *end = EncodeLosslessInto(text, out);
-        m_used += end - out;
-    }
-    void appendLineEnd()
-    {
-        *reserve(1) = '\n';
-        ++m_used;
-    }
-
-    bool flush()
-    {
-        if (m_used > 0 && !m_file.write(QByteArrayView(m_buffer.constData(), m_used)))
-            m_failed = true;
-        m_written += m_used;
-        m_used = 0;
-        return !m_failed;
-    }
-
-    bool failed() const { return m_failed; }
-    qint64 written() const { return m_written + m_used; }
-
-private:
-    char *reserve(qsizetype bytes)
-    {
-        if (m_used + bytes > m_buffer.size()) {
-            flush();
-            if (bytes > m_buffer.size())
-                m_buffer.resize(bytes);
-        }
-        return m_buffer.data() + m_used;
-    }
-
-    AtomicFileWriter &m_file;
-    QByteArray m_buffer;
-    qsizetype m_used = 0;
-    qint64 m_written = 0;
-    bool m_failed = false;
 };
 
 // One index line before sorting: where its head word sits in the shared buffer.
