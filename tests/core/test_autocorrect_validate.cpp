@@ -394,6 +394,20 @@ TEST(DerivedWordSetTest, HoldsEachWordOnceThroughGrowth)
     EXPECT_TRUE(set.contains(QString()));
     EXPECT_FALSE(set.contains(QStringLiteral("5000")));
     EXPECT_FALSE(set.contains(QStringLiteral("04")));
+    // Long words: a length past one byte, and one past a whole block.
+    const QString longWord(300, QLatin1Char('x'));
+    const QString hugeWord(1 << 20, QChar(0x00E9));
+    EXPECT_TRUE(set.insert(longWord));
+    EXPECT_TRUE(set.insert(hugeWord));
+    EXPECT_TRUE(set.insert(QStringLiteral("after")));
+    for (const QString &w : {longWord, hugeWord, QStringLiteral("after"), QStringLiteral("0")})
+        EXPECT_TRUE(set.contains(w));
+    EXPECT_FALSE(set.contains(longWord.left(299)));
+    // Lone surrogates (raw bytes of the lossless codec) and emoji are words of their own.
+    EXPECT_TRUE(set.insert(QString(QChar(0xDC80))));
+    EXPECT_TRUE(set.insert(QStringLiteral("\U0001F600")));
+    EXPECT_FALSE(set.contains(QString(QChar(0xDC81))));
+    EXPECT_TRUE(set.contains(QStringLiteral("\U0001F600")));
     set.clear();
     EXPECT_FALSE(set.contains(QStringLiteral("1")));
     EXPECT_EQ(set.size(), 0);

@@ -177,7 +177,8 @@ AcValidateSession::StepEnd AcValidateSession::extractDictionary(Forms &forms)
         const QStringView part = partBeforeNewline(entries.view(i));
         if (!IsCommentEntry(part))
             m_derivedCount += deriver.DeriveWord(part, sink);
-        if (task.checkDecodeVolume(m_derivedCount, DecodeVolumeText::Ram)) {
+        // A set that ran out of references is a partial word list, as after the guard.
+        if (m_words.full() || task.checkDecodeVolume(m_derivedCount, DecodeVolumeText::Ram)) {
             // The forms so far are not the dictionary: step 3 would report words it has.
             forms = Forms::Stopped;
             append(guardStopped);
