@@ -18,6 +18,8 @@ ns='xmlns:block-list="http://openoffice.org/2001/block-list"'
 # An autocorrect list as the office suite writes it (one line) and one the import cannot use.
 printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="teh" block-list:name="the"/></block-list:block-list>\n' "$ns" >DocumentList.xml
 printf '<list/>\n' >NotAList.xml
+printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="wlak" block-list:name="walk"/><block-list:block block-list:abbreviated-name=":smile:" block-list:name="&#x1F600;"/></block-list:block-list>\n' "$ns" >WalkList.xml
+printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="x" block-list:name="&#x41"/></block-list:block-list>\n' "$ns" >BrokenHex.xml
 mkdir -p at/BW
 printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="BW" block-list:package-name="BW" block-list:name="Best wishes,"/></block-list:block-list>' "$ns" >at/BlockList.xml
 printf '<block-list:block-list %s block-list:list-name="Mine"/>' "$ns" >EmptyBlockList.xml
@@ -64,8 +66,17 @@ check 0 "" hyphenate "$fx/../hyphenation/small.dic" "$fx/walk.aff" walk/S
 check 0 "" grammar-outline --line-numbers rules.xml outline.txt
 check 0 "" grammar-outline rules.xml outline2
 check 0 "" extract-pos --form spelling --language English "$fx/walk.dic" pos.txt
+check 0 "" validate-autocorrect WalkList.xml "$fx/walk.dic"
+check 0 "" autocorrect-tool hex-to-emoji WalkList.xml emoji.xml
+check 0 "" autocorrect-tool extract WalkList.xml pairs.txt
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
+check 1 "" validate-autocorrect DocumentList.xml "$fx/walk.dic"
+check 1 "^lexaloom-cli: BrokenHex\.xml: Null word at Line:1 Aborted\.$" autocorrect-tool hex-to-emoji BrokenHex.xml x.xml
+check 2 "^lexaloom-cli: missing\.xml: \.XML file not found\.$" validate-autocorrect missing.xml "$fx/walk.dic"
+check 2 "^lexaloom-cli: missing\.dic: .*not found" validate-autocorrect DocumentList.xml missing.dic
+check 2 "^lexaloom-cli: .*plain-file/x\.xml: " autocorrect-tool fix-spaces DocumentList.xml plain-file/x.xml
+check 2 "^usage: lexaloom-cli autocorrect-tool " autocorrect-tool frobnicate DocumentList.xml x.xml
 # A missing input.
 # count and derive-all read a dictionary as File > Open does, so refuse it the same way.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" count missing.dic
@@ -106,7 +117,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip thesaurus-sort validate-aff; do
+for command in autocorrect-tool autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip thesaurus-sort validate-aff validate-autocorrect; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
@@ -116,6 +127,10 @@ grep -q '^  <block-list:block block-list:abbreviated-name="teh" block-list:name=
     { echo "FAIL: roundtrip --kind autocorrect wrote:"; cat acout/DocumentList.xml; failures=$((failures + 1)); }
 [ "$("$cli" autotext-list at/BlockList.xml)" = "$(printf '1\tBW\tBW\tBest wishes,')" ] ||
     { echo "FAIL: autotext-list printed:"; "$cli" autotext-list at/BlockList.xml; failures=$((failures + 1)); }
+
+# The emoji reference becomes the character itself, as UTF-8.
+grep -q "block-list:name=\"$(printf '\xF0\x9F\x98\x80')\"" emoji.xml ||
+    { echo "FAIL: autocorrect-tool hex-to-emoji wrote:"; cat emoji.xml; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all exit statuses as expected"
 exit $((failures > 0))
