@@ -143,6 +143,15 @@ void TestAcValidateWindow::screenshots()
     report->moveCursor(QTextCursor::Start);
     report->find(QStringLiteral("Step 3/4"));
     QVERIFY(window.grab().save(QDir(folder).filePath(QStringLiteral("ac_validate.png"))));
+
+    // The Show Duplicates window over the same list, closed once grabbed.
+    QTimer::singleShot(0, [&folder] {
+        QWidget *duplicates = QApplication::activeModalWidget();
+        QVERIFY(duplicates);
+        QVERIFY(duplicates->grab().save(QDir(folder).filePath(QStringLiteral("autocorrect_duplicates.png"))));
+        duplicates->close();
+    });
+    QVERIFY(!OpenAutocorrectDuplicatesWindow(nullptr, workbench, ui, 0));
 }
 
 QTEST_MAIN(TestAcValidateWindow)
