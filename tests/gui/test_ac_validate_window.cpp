@@ -13,6 +13,8 @@
 #include "autocorrect/autocorrect_files.h"
 #include "dictionary/dictionary_files.h"
 #include "scripted_ui.h"
+#include "shell/command_wiring.h"
+#include "shell/main_window.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -42,6 +44,7 @@ private slots:
     void processWritesTheReportAndTheMark();
     void escapeDuringProcessAborts();
     void duplicatesWindowDeletes();
+    void menuToolsChangeTheListAndUndo();
     void screenshots();
 };
 
@@ -118,6 +121,30 @@ void TestAcValidateWindow::duplicatesWindowDeletes()
     QCOMPARE(workbench.autocorrect.entries.at(1), QStringLiteral("teh\nthe"));
     QCOMPARE(ui.messageTexts(),
              QStringList{QStringLiteral("Really delete duplicates?\n(notice this will sort the array)")});
+}
+
+// The menu items reach the tools on the workbench's list, and Undo takes a change back.
+void TestAcValidateWindow::menuToolsChangeTheListAndUndo()
+{
+    Workbench workbench;
+    for (const char *pair : {"teh\n the", ":heart:\n&#x2764;"})
+        workbench.autocorrect.entries.append(QString::fromUtf8(pair));
+    ScriptedUi ui;
+    MainWindow window(workbench, ui);
+    WireCommands(window, workbench, ui);
+    window.tabs()->setCurrentIndex(int(DocumentKind::Autocorrect));
+    window.dispatcher().afterEvent();
+
+    window.menuAction(CommandId::AutocorrectFixSpaces)->trigger();
+    QCOMPARE(workbench.autocorrect.entries.at(0), QStringLiteral("teh\nthe"));
+    QCOMPARE(ui.statusText(), QStringLiteral("Fixed words:1"));
+    window.menuAction(CommandId::CleanHexSymbols)->trigger();
+    QCOMPARE(workbench.autocorrect.entries.at(1), QStringLiteral(":heart:\n\u2764"));
+    QVERIFY(workbench.autocorrect.changed);
+    window.dispatcher().afterEvent();
+    QTest::mouseClick(window.tabButton(DocumentKind::Autocorrect, TabAction::Undo), Qt::LeftButton);
+    QCOMPARE(workbench.autocorrect.entries.at(1), QStringLiteral(":heart:\n&#x2764;"));
+    QVERIFY(ui.messages.isEmpty());
 }
 
 // LEXALOOM_SCREENSHOT_DIR=docs/images: the window after a run of the real en-GB list
