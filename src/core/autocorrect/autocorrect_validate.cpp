@@ -8,6 +8,7 @@
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_word.h"
 #include "dictionary/dictionary_document.h"
+#include "shell/atomic_write.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
@@ -329,8 +330,9 @@ bool AcValidateSession::exportReport()
         return false;
     QByteArray bytes(utf8ByteOrderMark.data(), utf8ByteOrderMark.size());
     bytes += EncodeLossless(NormaliseLineEnds(m_display.report));
-    if (!WriteFileAtomically(path, bytes)) {
-        m_ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(path, QStringLiteral("")),
+    AtomicFileWriter writer(path);
+    if (!writer.open() || !writer.write(bytes) || !writer.commit()) {
+        m_ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(path, writer.errorString()),
                          MessageIcon::Error);
         return false;
     }
