@@ -270,6 +270,7 @@ bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
     task.begin(extracting + escTail, total);
     std::vector<QString> texts;
     texts.reserve(static_cast<size_t>(total));
+    qint64 newEntries = 0;
     for (qint64 i = 0; i < total; ++i) {
         const auto progress = [&] {
             task.showProgress(
@@ -285,20 +286,31 @@ bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
             return false;
         }
         texts.push_back(entry.toString());
+        newEntries += entry.count(u'\n');
     }
     std::sort(texts.begin(), texts.end());
+    texts.reserve(texts.size() + static_cast<size_t>(newEntries));
 
     task.showProgress(QStringLiteral("Combine. 2/3: Combining...") + escTail, 0);
     for (qint64 i = 0; i < total; ++i) {
         if (pollAborted(task, [&] { task.showProgress(QStringLiteral("Combine. 2/3: Combining...") + escTail, i); }))
             return false;
-        const QString &entry = texts[static_cast<size_t>(i)];
+        const QString entry = texts[static_cast<size_t>(i)]; // shared, not copied: texts grows
         const QStringView word = HeadWordOf(entry);
         const QStringList meanings = MeaningLinesOf(entry);
+        const QString count = QString::number(meanings.size());
         for (qsizetype k = 0; k < meanings.size(); ++k) {
-            QStringList swapped = meanings;
-            swapped[k] = word.toString();
-            texts.push_back(buildEntry(meanings[k], swapped));
+            // Built in place: a list copy per new entry costs more than the entry.
+            QString combined;
+            combined.reserve(entry.size() + meanings[k].size() + count.size() + 2);
+            combined += meanings[k];
+            combined += QLatin1Char('|');
+            combined += count;
+            for (qsizetype j = 0; j < meanings.size(); ++j) {
+                combined += QLatin1Char('\n');
+                combined += j == k ? word : QStringView(meanings[j]);
+            }
+            texts.push_back(std::move(combined));
         }
     }
     const qint64 added = static_cast<qint64>(texts.size()) - total;
