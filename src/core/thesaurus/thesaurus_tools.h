@@ -34,6 +34,8 @@ inline const QString sortMeaningsQuestion =
     QStringLiteral("This changes the sequence of meanings in the synonyms.\nIf we have the word 'happy' with 3 "
                    "meanings:\n'contented'\n'satisfied'\n'carefree'\n\n'carefree' will move to the top.\n\nContinue?");
 inline const QString noSpacesToFix = QStringLiteral("No spaces to fix found!");
+// F1 in the tool windows.
+inline const QString manualAnchor = QStringLiteral("#6.1.thesaurus_tools");
 } // namespace thesaurusToolTexts
 
 // The meaning lines of an entry: every line after the header.
