@@ -596,3 +596,97 @@ TEST(ThesaurusToolsTest, FastPathsMatchThePlainLoops)
         EXPECT_EQ(entriesOf(doc), expected) << round;
     }
 }
+
+// Every tool that changes the list can be undone in one step, and Escape leaves the
+// document whole: unchanged where the tool works on a copy, partly changed (and still
+// undoable) where it changes entries in place.
+TEST(ThesaurusToolsTest, UndoAndEscapeAfterEveryTool)
+{
+    MainSettings settings;
+    QStringList simple;
+    QStringList tagged;
+    for (int i = 0; i < 40; ++i) {
+        simple.append(QStringLiteral("w%1 |3\nb\nc\nb").arg(i % 20));
+        tagged.append(QStringLiteral("w%1|2\n(noun)|b\n(noun)|c").arg(i % 20));
+    }
+    CleanUpOptions remembered;
+    const struct {
+        const char *name;
+        QStringList entries;
+        bool copiesFirst;
+        std::function<void(ThesaurusDocument &, ScriptedUi &)> run;
+        const char *escapeIn = ""; // the status the Escape waits for
+    } tools[] = {
+        {"clean up", tagged, true,
+         [&](ThesaurusDocument &d, ScriptedUi &ui) {
+             CleanUpSymbols(d, settings, ui, 0, remembered, [](const CleanUpOptions &o) { return o; });
+         }},
+        {"merge", tagged, true,
+         [&](ThesaurusDocument &d, ScriptedUi &ui) {
+             Host host;
+             ThesaurusDuplicatesSession session(d, settings, ui, host);
+             if (session.start(0))
+                 session.merge(ui);
+         }},
+        {"combine", simple, true, [&](ThesaurusDocument &d, ScriptedUi &ui) { CombineSimple(d, settings, ui, 0); }},
+        {"deduplicate", simple, false,
+         [&](ThesaurusDocument &d, ScriptedUi &ui) { SortOrDeduplicateMeanings(d, settings, ui, 0, false); }},
+        {"sort meanings", simple, false,
+         [&](ThesaurusDocument &d, ScriptedUi &ui) { SortOrDeduplicateMeanings(d, settings, ui, 0, true); }},
+        {"sort on numbers", tagged, true,
+         [&](ThesaurusDocument &d, ScriptedUi &ui) { SortOnNumbers(d, settings, ui, 0); }},
+        // Escape in the second pass, which fixes in place.
+        {"fix spaces", simple, false,
+         [&](ThesaurusDocument &d, ScriptedUi &ui) { FixThesaurusSpaces(d, settings, ui, 0); }, "Fixing spaces"},
+    };
+    for (const auto &tool : tools) {
+        ThesaurusDocument doc = documentOf(tool.entries);
+        ScriptedUi ui;
+        ui.answers = {true};
+        tool.run(doc, ui);
+        EXPECT_NE(entriesOf(doc), tool.entries) << tool.name;
+        EXPECT_TRUE(doc.changed) << tool.name;
+        ASSERT_TRUE(UndoListChange(doc, 0).has_value()) << tool.name;
+        EXPECT_EQ(entriesOf(doc), tool.entries) << tool.name;
+
+        // Escape after a few items ("Really abort?" Yes; the sort question first).
+        ThesaurusDocument aborted = documentOf(tool.entries);
+        ScriptedUi escaping;
+        escaping.answers = {true, true};
+        escaping.onProcessEvents = [calls = 0, prefix = QString::fromUtf8(tool.escapeIn)](ScriptedUi &u) mutable {
+            u.fakeClock.advance(30);
+            if (u.statusText().startsWith(prefix) && ++calls == 4)
+                u.pressEscape();
+        };
+        tool.run(aborted, escaping);
+        EXPECT_EQ(escaping.statusText(), QStringLiteral("Aborted.")) << tool.name;
+        if (tool.copiesFirst) {
+            EXPECT_EQ(entriesOf(aborted), tool.entries) << tool.name;
+        } else {
+            EXPECT_NE(entriesOf(aborted), tool.entries) << tool.name;
+            EXPECT_EQ(aborted.entries.size(), tool.entries.size()) << tool.name;
+            ASSERT_TRUE(UndoListChange(aborted, 0).has_value()) << tool.name;
+            EXPECT_EQ(entriesOf(aborted), tool.entries) << tool.name;
+        }
+    }
+}
+
+TEST(ThesaurusToolsTest, AbortedExtractionKeepsWhatWasWritten)
+{
+    QStringList entries;
+    for (int i = 0; i < 30; ++i)
+        entries.append(QStringLiteral("w%1|1\nm").arg(i));
+    const ThesaurusDocument doc = documentOf(entries);
+    QTemporaryDir dir;
+    ScriptedUi ui;
+    ui.savePaths = {dir.filePath(QStringLiteral("part.txt"))};
+    ui.answers = {true};
+    ui.onProcessEvents = [calls = 0](ScriptedUi &u) mutable {
+        u.fakeClock.advance(30);
+        if (++calls == 4)
+            u.pressEscape();
+    };
+    EXPECT_FALSE(ExtractSynonyms(doc, MainSettings(), ui, false));
+    EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+    EXPECT_EQ(readText(dir.filePath(QStringLiteral("part.txt"))), QStringLiteral("w0:\nm\n\nw1:\nm\n\nw2:\nm\n\n"));
+}
