@@ -548,6 +548,23 @@ QStringList directMerge(const QStringList &entries, bool &tooMany)
     return left;
 }
 
+// The space repair as written: the replacements again and again until nothing changes.
+QString directRepairSpaces(QString entry)
+{
+    for (;;) {
+        const QString before = entry;
+        entry.replace(QStringLiteral("  "), QStringLiteral(" "));
+        entry.replace(QStringLiteral("| "), QStringLiteral("|"));
+        entry.replace(QStringLiteral(" |"), QStringLiteral("|"));
+        entry.replace(QStringLiteral(" \n"), QStringLiteral("\n"));
+        entry.replace(QStringLiteral("\n "), QStringLiteral("\n"));
+        if (entry.endsWith(QLatin1Char(' ')))
+            entry.chop(1);
+        if (entry == before)
+            return entry;
+    }
+}
+
 QString randomWord(QRandomGenerator &random, const char *alphabet, int maxLength)
 {
     QString word;
@@ -570,6 +587,8 @@ TEST(ThesaurusToolsTest, FastPathsMatchThePlainLoops)
         for (int i = 0; i < n; ++i)
             meanings.append(random.bounded(10) == 0 ? QString() : randomWord(random, "aAbB", 2));
         EXPECT_EQ(DeduplicatedMeanings(meanings), directDeduplicate(meanings)) << meanings.join(u',').toStdString();
+        const QString spaced = randomWord(random, "  |\na", 12);
+        EXPECT_EQ(RepairThesaurusSpaces(spaced), directRepairSpaces(spaced)) << spaced.toStdString();
 
         QStringList entries;
         const int count = 2 + static_cast<int>(random.bounded(12));

@@ -447,18 +447,31 @@ bool SortOnNumbers(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
 
 QString RepairThesaurusSpaces(QString entry)
 {
-    for (;;) {
-        const QString before = entry;
-        entry.replace(QStringLiteral("  "), QStringLiteral(" "));
-        entry.replace(QStringLiteral("| "), QStringLiteral("|"));
-        entry.replace(QStringLiteral(" |"), QStringLiteral("|"));
-        entry.replace(QStringLiteral(" \n"), QStringLiteral("\n"));
-        entry.replace(QStringLiteral("\n "), QStringLiteral("\n"));
-        if (entry.endsWith(QLatin1Char(' ')))
-            entry.chop(1);
-        if (entry == before)
-            return entry;
+    // One pass reaches what repeating the replacements reaches: a run of spaces goes
+    // when "|", a line end or the end of the text is beside it, and becomes one space
+    // otherwise (a leading run included).
+    if (!entry.contains(QLatin1Char(' ')))
+        return entry;
+    QString out;
+    out.reserve(entry.size());
+    const qsizetype n = entry.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = entry.at(i);
+        if (c != QLatin1Char(' ')) {
+            out += c;
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < n && entry.at(end) == QLatin1Char(' '))
+            ++end;
+        const auto clings = [](QChar x) { return x == QLatin1Char('|') || x == QLatin1Char('\n'); };
+        const bool dropped = (i > 0 && clings(entry.at(i - 1))) || end == n || clings(entry.at(end));
+        if (!dropped)
+            out += QLatin1Char(' ');
+        i = end;
     }
+    return out;
 }
 
 bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
@@ -473,13 +486,13 @@ bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui
     task.begin(starting, total);
 
     const QString pass1 = QStringLiteral("Processing Wordlist 1/2...");
-    std::vector<qint64> toFix;
+    std::vector<std::pair<qint64, QString>> toFix;
     for (qint64 i = 0; i < total; ++i) {
         if (pollAborted(task, [&] { task.showProgress(pass1 + QString::number(i) + escTailCapital, i); }))
             return false;
         const QStringView stored = doc.entries.view(i);
         // Only spaces are repaired: an entry without one is checked as it stands.
-        const QString repaired = stored.contains(u' ') ? RepairThesaurusSpaces(stored.toString()) : stored.toString();
+        QString repaired = stored.contains(u' ') ? RepairThesaurusSpaces(stored.toString()) : stored.toString();
         const int n = MeaningCountOf(HeaderOf(stored));
         const QStringList lines = repaired.split(QLatin1Char('\n'));
         for (int k = 0; k <= n; ++k) {
@@ -494,7 +507,7 @@ bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui
             }
         }
         if (repaired != stored)
-            toFix.push_back(i);
+            toFix.emplace_back(i, std::move(repaired));
     }
     if (toFix.empty()) {
         task.cancel(okText);
@@ -506,10 +519,10 @@ bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui
     const QString pass2 = QStringLiteral("Fixing spaces 2/2...");
     task.begin(pass2 + QStringLiteral("0") + escTailCapital, static_cast<qint64>(toFix.size()));
     qint64 fixed = 0;
-    for (const qint64 i : toFix) {
+    for (const auto &[i, repaired] : toFix) {
         if (pollAborted(task, [&] { task.showProgress(pass2 + QString::number(fixed) + escTailCapital, fixed); }))
             return fixed > 0;
-        doc.entries.replace(i, RepairThesaurusSpaces(doc.entries.at(i)));
+        doc.entries.replace(i, repaired);
         doc.changed = true;
         ++fixed;
     }
