@@ -293,6 +293,15 @@ TEST(ThesaurusToolsTest, MergeRefusesMoreThanAHundredMeanings)
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_EQ(entriesOf(doc), (QStringList{first, second}));
 
+    // Escape while the keys are built: no window, nothing changed.
+    ScriptedUi escaping;
+    escaping.answers = {true};
+    escapeAtOnce(escaping);
+    ThesaurusDuplicatesSession stopped(doc, settings, escaping, host);
+    EXPECT_FALSE(stopped.start(0));
+    EXPECT_EQ(escaping.statusText(), QStringLiteral("Aborted."));
+    EXPECT_EQ(entriesOf(doc), (QStringList{first, second}));
+
     // One entry, or none sharing a head word: nothing to show.
     for (const QStringList &entries : {QStringList{"cat|1\nfeline"}, QStringList{"cat|1\nfeline", "Cat|1\nboat"}}) {
         ThesaurusDocument single = documentOf(entries);

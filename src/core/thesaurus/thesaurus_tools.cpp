@@ -532,15 +532,19 @@ bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui
 
 // ---- Show/Merge duplicates ------------------------------------------------------
 
-std::vector<DuplicateRow> FindThesaurusDuplicates(const ThesaurusDocument &doc)
+std::optional<std::vector<DuplicateRow>> FindThesaurusDuplicates(const ThesaurusDocument &doc,
+                                                                 const std::function<bool(qint64)> &goOn)
 {
     const qint64 total = doc.entries.size();
     // The entry text and then its index as text decide the order, so equal entries
     // come in the order of their index written out.
     std::vector<QString> keys;
     keys.reserve(static_cast<size_t>(total));
-    for (qint64 i = 0; i < total; ++i)
+    for (qint64 i = 0; i < total; ++i) {
+        if (goOn && !goOn(i))
+            return std::nullopt;
         keys.push_back(doc.entries.view(i).toString() + QChar(u'\x01') + QString::number(i));
+    }
     std::vector<qint64> order(static_cast<size_t>(total));
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(),
@@ -580,9 +584,18 @@ bool ThesaurusDuplicatesSession::start(qint64 scrollPosition)
         return false;
     }
     TakeUndoSnapshot(m_doc, scrollPosition, true);
-    m_ui.setStatusText(QStringLiteral("Show duplicates. 1/2: Extracting...") + escTail);
-    m_ui.setStatusText(QStringLiteral("Show duplicates. 2/2: Comparing...") + escTail);
-    m_rows = FindThesaurusDuplicates(m_doc);
+    LongTask task(m_ui, m_settings);
+    task.begin(QStringLiteral("Show duplicates. 1/2: Extracting...") + escTail, m_doc.entries.size());
+    const std::optional<std::vector<DuplicateRow>> found = FindThesaurusDuplicates(m_doc, [&task](qint64 i) {
+        if (pollAborted(task, [&] { task.showValue(i); }))
+            return false;
+        return true;
+    });
+    if (!found)
+        return false;
+    // Sorting and walking the keys take a fraction of what building them takes.
+    task.finish(QStringLiteral("Show duplicates. 2/2: Comparing...") + escTail);
+    m_rows = *found;
     if (m_rows.empty()) {
         m_ui.setStatusText(okText);
         m_ui.showMessage(LongTask::warningTitle(), noDuplicates, MessageIcon::Warning);

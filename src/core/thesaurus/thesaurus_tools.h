@@ -108,7 +108,9 @@ struct DuplicateRow {
 };
 // The rows of the duplicates list: every entry whose head word (compared exactly) is
 // shared with another, runs in the order of their entry texts.
-std::vector<DuplicateRow> FindThesaurusDuplicates(const ThesaurusDocument &doc);
+// `goOn` is asked before each entry's key; nothing when it says stop.
+std::optional<std::vector<DuplicateRow>> FindThesaurusDuplicates(const ThesaurusDocument &doc,
+                                                                 const std::function<bool(qint64)> &goOn = {});
 
 // What the window shows and reaches outside itself.
 class ThesaurusDuplicatesHost {
