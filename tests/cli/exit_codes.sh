@@ -59,6 +59,12 @@ check 0 "" roundtrip --kind dictionary "$fx/walk.dic" out2
 check 0 "" validate-aff "$fx/walk.aff"
 check 0 "" roundtrip --kind thesaurus th.dat th-out
 check 0 "" thesaurus-sort th.dat sorted.dat
+check 0 "" thesaurus-tool sort-on-numbers th.dat by-number.dat
+check 0 "" thesaurus-tool extract th.dat th.txt
+check 1 "^lexaloom-cli: .*th\.dat: Basic combine doesn't accept synonyms with: " thesaurus-tool combine th.dat combined.dat
+check 2 "^lexaloom-cli: frobnicate: no such tool " thesaurus-tool frobnicate th.dat x.dat
+check 2 "^lexaloom-cli: .*missing\.dat: File not found\.$" thesaurus-tool fix-spaces missing.dat x.dat
+check 2 "^lexaloom-cli: .*plain-file/x\.dat: " thesaurus-tool sort-on-numbers th.dat plain-file/x.dat
 check 0 "" roundtrip --kind autocorrect DocumentList.xml acout
 check 0 "" autotext-list at/BlockList.xml
 check 0 "" roundtrip --kind hyphenation "$fx/../hyphenation/small.dic" hyph-out
@@ -117,7 +123,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autocorrect-tool autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip thesaurus-sort validate-aff validate-autocorrect; do
+for command in autocorrect-tool autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
