@@ -49,6 +49,7 @@ check() {
 
 # Done.
 check 0 "" count "$fx/walk.dic"
+check 0 "" statistics "$fx/walk.dic"
 check 0 "" derive "$fx/walk.aff" walk/S
 check 0 "" derive-all "$fx/walk.dic" all.txt
 check 0 "" extract --kind csv "$fx/walk.dic" words.csv
@@ -69,6 +70,7 @@ check 1 "" validate-aff short-group.aff
 # A missing input.
 # count and derive-all read a dictionary as File > Open does, so refuse it the same way.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" count missing.dic
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" statistics missing.dic
 check 2 "^lexaloom-cli: .*missing\.aff: cannot read" derive missing.aff walk
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" derive-all missing.dic all.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract --kind txt missing.dic words.txt
@@ -98,6 +100,7 @@ check 2 "^lexaloom-cli: .*plain-file/o\.txt: " grammar-outline rules.xml plain-f
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
 check 2 "^usage: lexaloom-cli count " count --kind txt "$fx/walk.dic"
+check 2 "^usage: lexaloom-cli statistics " statistics "$fx/walk.dic" extra.txt
 check 2 "^lexaloom-cli: unknown command" frobnicate
 check 2 "^usage: lexaloom-cli thesaurus-sort " thesaurus-sort th.dat
 
@@ -106,7 +109,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip thesaurus-sort validate-aff; do
+for command in autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip statistics thesaurus-sort validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
@@ -116,6 +119,11 @@ grep -q '^  <block-list:block block-list:abbreviated-name="teh" block-list:name=
     { echo "FAIL: roundtrip --kind autocorrect wrote:"; cat acout/DocumentList.xml; failures=$((failures + 1)); }
 [ "$("$cli" autotext-list at/BlockList.xml)" = "$(printf '1\tBW\tBW\tBest wishes,')" ] ||
     { echo "FAIL: autotext-list printed:"; "$cli" autotext-list at/BlockList.xml; failures=$((failures + 1)); }
+
+# The statistics print the figures of the window's Export.
+"$cli" statistics "$fx/walk.dic" >stats.txt 2>/dev/null
+head -1 stats.txt | grep -qx 'Total wordlist:12' && grep -qx ' 5 characters long:3 (25%)' stats.txt ||
+    { echo "FAIL: statistics printed:"; cat stats.txt; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all exit statuses as expected"
 exit $((failures > 0))
