@@ -283,6 +283,23 @@ void TestStatisticsWindow::screenshot()
     QCoreApplication::processEvents();
     QDir().mkpath(folder);
     QVERIFY(window.grab().save(folder + QStringLiteral("/statistics.png")));
+
+    // "Show" on "Starting uppercase:", the second entry's forms in the preview.
+    bool saved = false;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, this, [&] {
+        auto *entries = qobject_cast<CriterionEntriesWindow *>(QApplication::activeModalWidget());
+        if (!entries)
+            return;
+        timer.stop();
+        entries->selectMatch(1);
+        QCoreApplication::processEvents();
+        saved = entries->grab().save(folder + QStringLiteral("/statistics_entries.png"));
+        entries->reject();
+    });
+    timer.start(10);
+    window.showCriterionEntries();
+    QVERIFY(saved);
 }
 
 QTEST_MAIN(TestStatisticsWindow)
