@@ -51,6 +51,7 @@ check() {
 
 # Done.
 check 0 "" count "$fx/walk.dic"
+check 0 "" statistics "$fx/walk.dic"
 check 0 "" derive "$fx/walk.aff" walk/S
 check 0 "" derive-all "$fx/walk.dic" all.txt
 check 0 "" extract --kind csv "$fx/walk.dic" words.csv
@@ -86,6 +87,7 @@ check 2 "^usage: lexaloom-cli autocorrect-tool " autocorrect-tool frobnicate Doc
 # A missing input.
 # count and derive-all read a dictionary as File > Open does, so refuse it the same way.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" count missing.dic
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" statistics missing.dic
 check 2 "^lexaloom-cli: .*missing\.aff: cannot read" derive missing.aff walk
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" derive-all missing.dic all.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract --kind txt missing.dic words.txt
@@ -115,6 +117,7 @@ check 2 "^lexaloom-cli: .*plain-file/o\.txt: " grammar-outline rules.xml plain-f
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
 check 2 "^usage: lexaloom-cli count " count --kind txt "$fx/walk.dic"
+check 2 "^usage: lexaloom-cli statistics " statistics "$fx/walk.dic" extra.txt
 check 2 "^lexaloom-cli: unknown command" frobnicate
 check 2 "^usage: lexaloom-cli thesaurus-sort " thesaurus-sort th.dat
 
@@ -123,7 +126,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autocorrect-tool autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
+for command in autocorrect-tool autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
@@ -137,6 +140,11 @@ grep -q '^  <block-list:block block-list:abbreviated-name="teh" block-list:name=
 # The emoji reference becomes the character itself, as UTF-8.
 grep -q "block-list:name=\"$(printf '\xF0\x9F\x98\x80')\"" emoji.xml ||
     { echo "FAIL: autocorrect-tool hex-to-emoji wrote:"; cat emoji.xml; failures=$((failures + 1)); }
+
+# The statistics print the figures of the window's Export.
+"$cli" statistics "$fx/walk.dic" >stats.txt 2>/dev/null
+head -1 stats.txt | grep -qx 'Total wordlist:12' && grep -qx ' 5 characters long:3 (25%)' stats.txt ||
+    { echo "FAIL: statistics printed:"; cat stats.txt; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all exit statuses as expected"
 exit $((failures > 0))

@@ -608,7 +608,6 @@ void TestMainWindow::commandsStillWithoutAnOperation()
         "Dictionary Tools > GB to AU/CA/NZ/ZA: -ize/-ise (Orvel - GB)",
         "Dictionary Tools > Show/Merge/Delete duplicates .DIC",
         "Dictionary Tools > Show/Delete duplicates wordlist",
-        "Dictionary Tools > Statistics",
         "Dictionary Tools > Sort flags & remove their duplicates .DIC",
         "Dictionary Tools > Sort tags .AFF",
         "Dictionary Tools > Crunch words with flags (Orvel - GB)",
@@ -664,7 +663,7 @@ void TestMainWindow::commandsStillWithoutAnOperation()
     // Each of them says so when used: a menu item, a tab button, a shortcut.
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.menuAction(CommandId::Statistics)->trigger();
+    window.menuAction(CommandId::CrunchWords)->trigger();
     window.tabs()->setCurrentIndex(int(DocumentKind::Dictionary));
     QTest::mouseClick(window.tabButton(DocumentKind::Dictionary, TabAction::Erase), Qt::LeftButton);
     QTest::mouseClick(window.tabButton(DocumentKind::Dictionary, TabAction::Sort), Qt::LeftButton);

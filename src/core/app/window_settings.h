@@ -1,20 +1,12 @@
 #pragma once
 
+#include "dictionary_tools/dic_stats_reference.h"
 #include "languagetool/pos_settings.h"
 
 #include <QString>
 #include <QtGlobal>
 
 namespace lexaloom {
-
-// The Statistics window's reference total, kept between runs.
-struct DicStatsReference {
-    QString value;
-    QString lastRemember = lastRememberPrefix() + QStringLiteral("N/A");
-
-    bool operator==(const DicStatsReference &) const = default;
-    static QString lastRememberPrefix() { return QStringLiteral("Last Remember:"); }
-};
 
 // The Bulk Import window's choices in Multiwords mode.
 struct MultiwordPrefs {
