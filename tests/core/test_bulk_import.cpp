@@ -583,8 +583,38 @@ TEST(PossessiveNames, MatchesTheDirectLoop)
     }
 }
 
+// The replacements one after the other, as listed.
+QString directNormaliseNames(const QString &text, const PossessiveSettings &settings)
+{
+    QString t = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    if (!t.endsWith(u'\n'))
+        t += u'\n';
+    t.replace(u'+', u' ').replace(u'%', u' ').replace(QChar(0x2013), u'-');
+    for (const QChar c : QStringLiteral(",.&\t()[]{}/*?:!;|"))
+        t.replace(c, u' ');
+    t.replace(QLatin1String("--"), QLatin1String("-"));
+    for (const QString &s :
+         {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+          QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9"),
+          QStringLiteral("<"), QStringLiteral(">"), QStringLiteral(" - "), QStringLiteral(" \u2212 "),
+          QStringLiteral(" \u2014 "), settings.remove1, settings.remove2})
+        if (!s.isEmpty())
+            t.replace(s, QLatin1String(" "));
+    return t.replace(QLatin1String("  "), QLatin1String(" "));
+}
+
 TEST(PossessiveNames, NormalisesTheText)
 {
+    std::mt19937 random(3);
+    const QString alphabet = QStringLiteral("a -\u2013\u2212\u2014+%,.&\t()/*?:!;|<>09'\u2019s\r\nA");
+    for (int round = 0; round < 2000; ++round) {
+        QString text;
+        for (int k = int(random() % 20); k > 0; --k)
+            text += alphabet[int(random() % alphabet.size())];
+        const PossessiveSettings settings;
+        ASSERT_EQ(NormaliseNamesText(text, settings), directNormaliseNames(text, settings)) << text.toStdString();
+    }
+
     PossessiveSettings settings;
     EXPECT_EQ(NormaliseNamesText(QStringLiteral("Rio+São (1999) – a—b — c − d Bob’s x--y"), settings),
               QStringLiteral("Rio São    a—b c d Bob x-y\n")); // double spaces halved once

@@ -2,7 +2,6 @@
 
 #include <QHash>
 
-#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -28,6 +27,9 @@ bool isNameCandidate(QStringView word)
 {
     if (word.isEmpty() || word.startsWith(u'-') || word.endsWith(u'-'))
         return false;
+    const char16_t c = word[0].unicode();
+    if (c < 0x80)
+        return c < u'a' || c > u'z';
     const qsizetype firstLength = word.size() > 1 && word[0].isHighSurrogate() && word[1].isLowSurrogate() ? 2 : 1;
     const QString first = word.first(firstLength).toString();
     return first == first.toUpper();
@@ -109,16 +111,44 @@ QString NormaliseNamesText(const QString &text, const PossessiveSettings &settin
     if (!t.endsWith(u'\n'))
         t.append(u'\n');
     const QLatin1String space(" ");
-    t.replace(u'+', u' ');
-    t.replace(u'%', u' ');
-    t.replace(QChar(0x2013), u'-');
-    for (const char16_t c : std::u16string_view(u",.&\t()[]{}/*?:!;|"))
-        t.replace(QChar(c), u' ');
+    // The single characters of each stage in one pass: they never make or break each
+    // other, so the order among them does not matter; the stages stay in order.
+    const auto mapCharacters = [&t](const auto &map) {
+        for (QChar &c : t) {
+            if (const char16_t to = map(c.unicode()))
+                c = QChar(to);
+        }
+    };
+    mapCharacters([](char16_t c) -> char16_t {
+        switch (c) {
+        case u'+':
+        case u'%':
+        case u',':
+        case u'.':
+        case u'&':
+        case u'\t':
+        case u'(':
+        case u')':
+        case u'[':
+        case u']':
+        case u'{':
+        case u'}':
+        case u'/':
+        case u'*':
+        case u'?':
+        case u':':
+        case u'!':
+        case u';':
+        case u'|':
+            return u' ';
+        case 0x2013:
+            return u'-';
+        default:
+            return 0;
+        }
+    });
     t.replace(QLatin1String("--"), QLatin1String("-"));
-    for (char16_t digit = u'0'; digit <= u'9'; ++digit)
-        t.replace(QChar(digit), u' ');
-    t.replace(u'<', u' ');
-    t.replace(u'>', u' ');
+    mapCharacters([](char16_t c) -> char16_t { return (c >= u'0' && c <= u'9') || c == u'<' || c == u'>' ? u' ' : 0; });
     t.replace(QLatin1String(" - "), space);
     t.replace(QStringLiteral(" \u2212 "), space);
     t.replace(QStringLiteral(" \u2014 "), space);
@@ -169,11 +199,20 @@ bool PossessiveNamesSession::process()
 
     // The candidates first, then which of them the dictionary already holds.
     PresenceIndex index(possessives);
-    std::vector<qsizetype> wordIds; // per candidate occurrence, in text order
+    std::vector<qsizetype> wordIds;     // per candidate occurrence, in text order
+    QHash<QStringView, qsizetype> idOf; // a name repeats often; the trie sees it once
     for (const QStringView line : QStringView(text).tokenize(u'\n')) {
         for (const QStringView word : line.tokenize(u' ')) {
-            if (isNameCandidate(word))
-                wordIds.push_back(index.add(word));
+            if (!isNameCandidate(word))
+                continue;
+            auto it = idOf.constFind(word);
+            if (it == idOf.constEnd())
+                it = idOf.insert(word, index.add(word));
+            wordIds.push_back(*it);
+        }
+        if (task.poll().abortRequested) {
+            task.cancel();
+            return false;
         }
     }
     const qint64 entries = m_dictionary.entries.size();
