@@ -272,8 +272,9 @@ TEST(BulkImport, RefusalsLeaveEverythingAlone)
         EXPECT_TRUE(session.output().isEmpty());
         EXPECT_EQ(entriesOf(docs.dictionary.entries), QStringList{"old"});
         EXPECT_FALSE(docs.dictionary.hasUndoStep());
-        if (BulkImportSession::isWordlistMode(c.mode))
+        if (BulkImportSession::isWordlistMode(c.mode)) {
             EXPECT_EQ(ui.statusText(), QStringLiteral("Processing: 0/0"));
+        }
     }
 }
 
