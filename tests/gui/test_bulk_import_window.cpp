@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/workbench.h"
@@ -77,7 +78,8 @@ void TestBulkImportWindow::processAddsToTheDictionaryAndLogs()
 
 void TestBulkImportWindow::multiwordControlsFollowTheLanguage()
 {
-    Workbench wb;
+    QTemporaryDir folder;
+    Workbench wb(folder.path());
     wb.windowSettings.multiwords.posIndex = 4;
     ScriptedUi ui;
     {
@@ -98,6 +100,10 @@ void TestBulkImportWindow::multiwordControlsFollowTheLanguage()
         QVERIFY(specify->isEnabled());
         QVERIFY(!pos->isEnabled());
         specify->setText(QStringLiteral("NPR"));
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("remember")), Qt::LeftButton);
+        QFile prefs(wb.settingsPath(QStringLiteral("settings/multiwords.prefs")));
+        QVERIFY(prefs.open(QIODevice::ReadOnly));
+        QCOMPARE(prefs.readLine(), QByteArray("25\n"));
     }
     // The choices stay for the next opening.
     QCOMPARE(wb.windowSettings.multiwords.languageIndex, 0);
