@@ -1,3 +1,5 @@
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -8,11 +10,16 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "app/workbench.h"
 #include "dictionary_tools/bulk_import_window.h"
 #include "scripted_ui.h"
+#include "shell/command_wiring.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -53,6 +60,7 @@ private slots:
     void regexpRewritesTheInput();
     void possessivesUseTheirFields();
     void escapeDuringProcessAsksToAbort();
+    void menuItemsOpenTheirMode();
 };
 
 void TestBulkImportWindow::processAddsToTheDictionaryAndLogs()
@@ -166,6 +174,42 @@ void TestBulkImportWindow::escapeDuringProcessAsksToAbort()
     QVERIFY(window.isVisible());
     QVERIFY(wb.autocorrect.entries.isEmpty());
     QVERIFY(window.findChild<QPushButton *>(QStringLiteral("process"))->isEnabled());
+}
+
+// The menu items open the window in their mode; closing it redraws the tabs with what it added.
+void TestBulkImportWindow::menuItemsOpenTheirMode()
+{
+    QTemporaryDir folder;
+    Workbench wb(folder.path());
+    ScriptedUi ui;
+    MainWindow mainWindow(wb, ui);
+    WireCommands(mainWindow, wb, ui);
+    mainWindow.show();
+    const QList<std::pair<CommandId, QString>> items{
+        {CommandId::DictionaryBulkImport, "Bulk Import (Dictionary/Thesaurus/Autocorrect/LanguageTool)"},
+        {CommandId::ConvertXmlTags, "Convert XML tags to accents wordlist (very slow)"},
+        {CommandId::DeleteDuplicatesSmallWordlist, "Delete Duplicates small wordlist (very slow)"},
+        {CommandId::ImportNamesPossessives, "Import places/people names with possessives"},
+    };
+    for (const auto &[command, title] : items) {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto *window = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            shown = window->windowTitle();
+            if (command == CommandId::DictionaryBulkImport) {
+                window->findChild<QPlainTextEdit *>(QStringLiteral("input"))->setPlainText(QStringLiteral("zebra"));
+                QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+            }
+            QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("close")), Qt::LeftButton);
+        });
+        mainWindow.menuAction(command)->trigger();
+        QCOMPARE(shown, title);
+    }
+    QCOMPARE(entriesOf(wb.dictionary.entries), QStringList{"zebra"});
+    QVERIFY(wb.dictionary.changed);
+    QVERIFY(wb.dictionary.hasUndoStep());
+    QCOMPARE(mainWindow.pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(0)->text(1), QStringLiteral("zebra"));
 }
 
 QTEST_MAIN(TestBulkImportWindow)
