@@ -25,6 +25,8 @@ printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name=
 printf '<block-list:block-list %s block-list:list-name="Mine"/>' "$ns" >EmptyBlockList.xml
 printf '<?xml version="1.0"?>\n<rules>\n<category name="Nouns">\n<rule id="R">\n</rule>\n</category>\n</rules>\n' >rules.xml
 printf '<?xml version="1.0"?>\n<rules>\n</rules>\n' >no-rules.xml
+printf 'pear\r\nApple\n\xc3\xa9clair' >words.txt
+printf '\n' >empty.txt
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -106,7 +108,14 @@ check 2 "^lexaloom-cli: .*missing\.dic: \.DIC file not found\.$" roundtrip --kin
 check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" grammar-outline missing.xml outline.txt
 check 2 "^lexaloom-cli: .*outline3\.txt: Nothing to save\.$" grammar-outline no-rules.xml outline3.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract-pos --form added --language English missing.dic pos.txt
+check 0 "" bulk-import --mode sort words.txt sorted
+check 0 "" bulk-import --mode dictionary --into "$fx/walk.dic" words.txt bi-out
+check 2 "^lexaloom-cli: .*missing\.txt: " bulk-import --mode sort missing.txt out.txt
+check 2 "^lexaloom-cli: .*empty\.txt: Nothing to process\.$" bulk-import --mode delete-duplicates empty.txt out.txt
+check 2 "^usage: lexaloom-cli bulk-import " bulk-import --mode frobnicate words.txt out.txt
+check 2 "^usage: lexaloom-cli bulk-import " bulk-import --mode thesaurus words.txt out
 # An output that cannot be written.
+check 2 "^lexaloom-cli: .*plain-file/s\.txt: " bulk-import --mode sort words.txt plain-file/s.txt
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
 check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic" plain-file/out
@@ -126,7 +135,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autocorrect-tool autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
+for command in autocorrect-tool autotext-list bulk-import count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
@@ -145,6 +154,11 @@ grep -q "block-list:name=\"$(printf '\xF0\x9F\x98\x80')\"" emoji.xml ||
 "$cli" statistics "$fx/walk.dic" >stats.txt 2>/dev/null
 head -1 stats.txt | grep -qx 'Total wordlist:12' && grep -qx ' 5 characters long:3 (25%)' stats.txt ||
     { echo "FAIL: statistics printed:"; cat stats.txt; failures=$((failures + 1)); }
+# What bulk-import writes: the sorted list as "Save as" does, the dictionary with the lines added.
+[ "$(od -An -c sorted.txt | tr -s ' ')" = "$(printf '\xef\xbb\xbfApple\n\xc3\xa9clair\npear\n' | od -An -c | tr -s ' ')" ] ||
+    { echo "FAIL: bulk-import --mode sort wrote:"; cat sorted.txt; failures=$((failures + 1)); }
+tail -n 3 bi-out/walk.dic | cmp -s - <(printf 'pear\nApple\n\xc3\xa9clair\n') ||
+    { echo "FAIL: bulk-import --mode dictionary wrote:"; cat bi-out/walk.dic; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all exit statuses as expected"
 exit $((failures > 0))

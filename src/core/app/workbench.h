@@ -5,6 +5,7 @@
 #include "autocorrect/autocorrect_list.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/dictionary_document.h"
+#include "dictionary_tools/possessive_names.h"
 #include "hyphenation/hyphenation_document.h"
 #include "languagetool/grammar_rule_set.h"
 #include "shell/document_kind.h"
@@ -72,6 +73,8 @@ public:
     RecentFiles recentFiles;
     // Flag legends found at start-up, sorted ignoring case.
     QList<AffAidEntry> affAidEntries;
+    // "Possessives:" and "Remove:" of the possessive-names window, kept while the program runs.
+    PossessiveSettings possessives;
     // "settings/gb_specific.txt" as read at start-up.
     QString gbSpecificText;
 
