@@ -346,8 +346,8 @@ WordDeriver::Flow WordDeriver::flagLoop(QStringView word, const FlagList &flags,
     return Flow::Continue;
 }
 
-WordDeriver::Flow WordDeriver::suffixRules(QStringView word, bool valid, QStringView flag, int groupNumber, bool noCross,
-                                           bool twofold)
+WordDeriver::Flow WordDeriver::suffixRules(QStringView word, bool valid, QStringView flag, int groupNumber,
+                                           bool noCross, bool twofold)
 {
     const AffixGroup &group = m_table.group(groupNumber);
     if (group.parsedRules.empty())
