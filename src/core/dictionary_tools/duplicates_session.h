@@ -13,6 +13,7 @@ namespace lexaloom {
 struct AffixTable;
 struct DictionaryDocument;
 struct MainSettings;
+class LongTask;
 class Ui;
 
 // What became of one opening of the duplicates window; what a tool that opens it as
@@ -126,6 +127,21 @@ public:
     void cancel();
 
 private:
+    // A listed member of a same-word group: its row and its class ("999999" once removed).
+    struct Member {
+        qint64 row = 0;
+        QString classCode;
+    };
+    enum class PassOutcome { NoAction, Acted, Aborted };
+
+    void addLog(const QString &text);
+    void refreshHost();
+    void recordUndo();
+    bool runScan(LongTask &task);
+    PassOutcome runPass(LongTask &task, QString &mergeLog, qint64 &merged);
+    bool removeRepeatedFlags(LongTask &task);
+    void showElapsed(const LongTask &task);
+
     DictionaryDocument &m_dictionary;
     AffixTable &m_table;
     const MainSettings &m_settings;
@@ -136,6 +152,7 @@ private:
     bool m_undoRecorded;
     std::vector<DuplicateRow> m_rows;
     std::vector<int> m_groups;
+    std::vector<Member> m_members;
     qint64 m_memberCount = 0;
     qint64 m_repeatedFlagEntries = 0;
     qint64 m_exactFlagsRemoved = 0;
