@@ -493,6 +493,7 @@ bool DuplicatesSession::process()
         if (!runScan(task))
             return done(false);
     }
+    m_lastCounts = {merged, rememberedFlagEntries, m_exactFlagsRemoved};
     m_ui.showMessage(LongTask::warningTitle(),
                      QStringLiteral("Merged/deleted words:") + task.formatCount(merged) +
                          QStringLiteral(" \nDeleted repeated FlagsW:") + task.formatCount(rememberedFlagEntries) +

@@ -47,6 +47,13 @@ struct DuplicateRow {
     int repeatedCount = 0; // > 0 when the flags repeat a flag: how many go on removal
 };
 
+// The counts of the last "Process", as its closing message gives them.
+struct DuplicatesProcessCounts {
+    qint64 merged = 0;              // merged/deleted words
+    qint64 repeatedFlagEntries = 0; // "# Repeated FlagsW:" when "Process" was pressed
+    qint64 flagsRemoved = 0;        // exact number of repeated flags removed
+};
+
 // What the window shows beside its list; published by the session.
 struct DuplicatesDisplay {
     bool busy = false;
@@ -105,6 +112,7 @@ public:
     // The flag class name shown in the "Information" column.
     static QString className(const QString &classCode);
     bool undoRecorded() const { return m_undoRecorded; }
+    const DuplicatesProcessCounts &lastProcessCounts() const { return m_lastCounts; }
 
     // The options as stored, and as the boxes show them (twofold unticks the two below).
     const DuplicateOptions &options() const { return m_options; }
@@ -158,6 +166,7 @@ private:
     qint64 m_exactFlagsRemoved = 0;
     QString m_log;
     DuplicatesDisplay m_display;
+    DuplicatesProcessCounts m_lastCounts;
 };
 
 } // namespace lexaloom
