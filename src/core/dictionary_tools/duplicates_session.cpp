@@ -148,9 +148,10 @@ void DuplicatesSession::refreshHost()
         m_host->refresh();
 }
 
-void DuplicatesSession::showElapsed(const LongTask &task)
+void DuplicatesSession::showElapsed()
 {
-    m_display.elapsed = task.elapsedText();
+    // From the button press, across the scans and passes of one run.
+    m_display.elapsed = FormatElapsed(QStringLiteral(" \u231A"), m_ui.clock().monotonicMs() - m_runStartMs);
     refreshHost();
 }
 
@@ -175,6 +176,7 @@ bool DuplicatesSession::scan()
         return true;
     }
     LongTask task(m_ui, m_settings);
+    m_runStartMs = m_ui.clock().monotonicMs();
     m_display.busy = true;
     m_display.abortHint = abortHint;
     const bool done = runScan(task);
@@ -212,7 +214,7 @@ bool DuplicatesSession::runScan(LongTask &task)
             return aborted();
         if (poll.ticked) {
             task.showValue(i);
-            showElapsed(task);
+            showElapsed();
         }
         const QStringView entry = entries.view(i);
         // Comment lines are no words: their text after "/" holds no flags to merge or repair.
@@ -268,7 +270,7 @@ bool DuplicatesSession::runScan(LongTask &task)
             return aborted();
         if (poll.ticked) {
             task.showValue(n + k);
-            showElapsed(task);
+            showElapsed();
         }
         const Record &r = records[size_t(k)];
         const bool samePrevious = k > 0 && records[size_t(k - 1)].word == r.word;
@@ -305,7 +307,7 @@ bool DuplicatesSession::runScan(LongTask &task)
     addLog(QString());
     addLog(QString());
     task.finish(QString());
-    showElapsed(task);
+    showElapsed();
     return true;
 }
 
@@ -329,12 +331,18 @@ DuplicatesSession::PassOutcome DuplicatesSession::runPass(LongTask &task, QStrin
                 QStringLiteral("Flags:\"") + a.flags + QStringLiteral("\"\u2192\"") + b.flags + QStringLiteral("\"\n");
         mergeLog += u'\n';
     };
+    // The pass has a bar of its own: one step per group.
+    task.begin(abortHint, qint64(m_groups.size()));
+    qint64 group = 0;
     for (const int size : m_groups) {
         const LongTask::PollResult poll = task.poll();
         if (poll.abortRequested)
             return PassOutcome::Aborted;
-        if (poll.ticked)
-            showElapsed(task);
+        if (poll.ticked) {
+            task.showValue(group);
+            showElapsed();
+        }
+        ++group;
         const size_t begin = first;
         const size_t end = first + size_t(size);
         first = end;
@@ -415,7 +423,7 @@ bool DuplicatesSession::removeRepeatedFlags(LongTask &task)
         }
         if (poll.ticked) {
             task.showValue(i);
-            showElapsed(task);
+            showElapsed();
         }
         const QStringView entry = entries.view(i);
         if (entry.isEmpty() || IsCommentEntry(entry))
@@ -443,6 +451,7 @@ bool DuplicatesSession::process()
         return true;
     }
     LongTask task(m_ui, m_settings);
+    m_runStartMs = m_ui.clock().monotonicMs();
     m_display.busy = true;
     m_display.abortHint = abortHint;
     const auto done = [this](bool result) {
@@ -456,7 +465,7 @@ bool DuplicatesSession::process()
     addLog(QStringLiteral("\nProcessing the .dic..."));
     addLog(QString());
     task.begin(abortHint, 2 * m_dictionary.entries.size());
-    showElapsed(task);
+    showElapsed();
 
     QString mergeLog;
     bool passAborted = false;
@@ -553,8 +562,12 @@ void DuplicatesSession::accept()
 
 void DuplicatesSession::cancel()
 {
-    if (m_undoRecorded)
-        UndoDictionary(m_dictionary, m_scrollPosition);
+    if (!m_undoRecorded)
+        return;
+    UndoDictionary(m_dictionary, m_scrollPosition);
+    // The state left behind holds the emptied entries that only "OK" removes: a Redo
+    // must not bring it back as if it were a finished edit.
+    m_dictionary.redoSnapshot.reset();
 }
 
 } // namespace lexaloom

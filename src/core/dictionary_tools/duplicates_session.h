@@ -148,7 +148,7 @@ private:
     bool runScan(LongTask &task);
     PassOutcome runPass(LongTask &task, QString &mergeLog, qint64 &merged);
     bool removeRepeatedFlags(LongTask &task);
-    void showElapsed(const LongTask &task);
+    void showElapsed();
 
     DictionaryDocument &m_dictionary;
     AffixTable &m_table;
@@ -167,6 +167,7 @@ private:
     QString m_log;
     DuplicatesDisplay m_display;
     DuplicatesProcessCounts m_lastCounts;
+    qint64 m_runStartMs = 0;
 };
 
 } // namespace lexaloom
