@@ -6,8 +6,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/settings_files.h"
 #include "app/workbench.h"
 #include "dictionary_tools/duplicates_window.h"
 #include "scripted_ui.h"
@@ -44,6 +46,7 @@ class TestDuplicatesWindow final : public QObject {
 private slots:
     void scanProcessAndOk();
     void cancelRestoresAndTwofoldDisablesTheBoxesBelow();
+    void rememberWritesTheBoxesAsShown();
 };
 
 void TestDuplicatesWindow::scanProcessAndOk()
@@ -123,6 +126,29 @@ void TestDuplicatesWindow::cancelRestoresAndTwofoldDisablesTheBoxesBelow()
         QCOMPARE(window.result(), int(QDialog::Rejected));
     }
     QCOMPARE(textsOf(workbench.dictionary.entries), entries);
+}
+
+void TestDuplicatesWindow::rememberWritesTheBoxesAsShown()
+{
+    QTemporaryDir folder;
+    Workbench workbench(folder.path());
+    load(workbench);
+    ScriptedUi ui;
+    QVERIFY(DuplicatesSession::prepare(workbench.dictionary, workbench.affixTable, ui));
+    {
+        DuplicatesWindow window(nullptr, workbench, ui, false, 0);
+        window.show();
+        window.findChild<QCheckBox *>(QStringLiteral("ignoreTags"))->click();
+        window.findChild<QCheckBox *>(QStringLiteral("twofold"))->click();
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("remember")), Qt::LeftButton);
+        QVERIFY(ui.messages.isEmpty());
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cancel")), Qt::LeftButton);
+    }
+    // In memory the two boxes below twofold keep their states; the file has them as shown.
+    QCOMPARE(workbench.windowSettings.duplicates, (DuplicateOptions{true, true, true, true}));
+    Workbench restarted(folder.path());
+    LoadAllSettings(restarted);
+    QCOMPARE(restarted.windowSettings.duplicates, (DuplicateOptions{true, true, false, false}));
 }
 
 QTEST_MAIN(TestDuplicatesWindow)
