@@ -2,15 +2,18 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/settings_files.h"
 #include "app/workbench.h"
+#include "dictionary/dictionary_files.h"
 #include "dictionary_tools/duplicates_window.h"
 #include "scripted_ui.h"
 
@@ -47,6 +50,7 @@ private slots:
     void scanProcessAndOk();
     void cancelRestoresAndTwofoldDisablesTheBoxesBelow();
     void rememberWritesTheBoxesAsShown();
+    void realDictionaryWithCopiedEntries();
 };
 
 void TestDuplicatesWindow::scanProcessAndOk()
@@ -149,6 +153,44 @@ void TestDuplicatesWindow::rememberWritesTheBoxesAsShown()
     Workbench restarted(folder.path());
     LoadAllSettings(restarted);
     QCOMPARE(restarted.windowSettings.duplicates, (DuplicateOptions{true, true, false, false}));
+}
+
+// pt_PT with a copy of every 500th entry (tags and all) and one entry given a repeated
+// flag: after Process and OK the dictionary is the original again, less that repeat.
+void TestDuplicatesWindow::realDictionaryWithCopiedEntries()
+{
+    const QString dic = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data")) +
+                        QStringLiteral("/hunspell/pt_PT.dic");
+    if (!QFileInfo::exists(dic))
+        QSKIP("corpus not present");
+    Workbench workbench;
+    ScriptedUi ui;
+    QVERIFY(ReadDictionaryFiles(ui, workbench.settings, dic, workbench.dictionary).done());
+    const QStringList original = textsOf(workbench.dictionary.entries);
+    qint64 copies = 0;
+    for (qint64 i = 0; i < original.size(); i += 500, ++copies)
+        workbench.dictionary.entries.append(original[i]);
+    QVERIFY(DuplicatesSession::prepare(workbench.dictionary, workbench.affixTable, ui));
+    DuplicatesWindow window(nullptr, workbench, ui, false, 0);
+    window.resize(1300, 700);
+    window.show();
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("scan")), Qt::LeftButton);
+    QVERIFY(window.session().repeatedWordCount() >= 2 * copies);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("flagType"))->text(), QStringLiteral("FLAG chr"));
+
+    const QString folder = qEnvironmentVariable("LEXALOOM_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        QCoreApplication::processEvents();
+        QVERIFY(window.grab().save(folder + QStringLiteral("/duplicates_pt_PT.png")));
+    }
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+    QVERIFY(window.session().lastProcessCounts().merged >= copies);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("ok")), Qt::LeftButton);
+    // Every copy went, and whatever the corpus itself repeated; no other entry changed.
+    const QStringList merged = textsOf(workbench.dictionary.entries);
+    QVERIFY(merged.size() <= original.size());
+    QCOMPARE(QSet<QString>(merged.begin(), merged.end()).size(), merged.size());
 }
 
 QTEST_MAIN(TestDuplicatesWindow)
