@@ -80,7 +80,7 @@ struct ToolRun {
     QStringList rows() const
     {
         QStringList out;
-        for (const DuplicateRow &r : session->rows()) {
+        for (const DicDuplicateRow &r : session->rows()) {
             out << QString::number(r.line) + u'|' + r.word + u'|' + r.flags + u'|' + r.tags + u'|' +
                        DuplicatesSession::className(r.classCode) +
                        (r.repeatedCount ? QStringLiteral("|Yes (+%1)").arg(r.repeatedCount) : QString());

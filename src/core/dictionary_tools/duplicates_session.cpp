@@ -248,7 +248,7 @@ bool DuplicatesSession::runScan(LongTask &task)
     addLog(QStringLiteral("Step 3/3: Scanning for duplicates..."));
     addLog(QString());
     const auto addRow = [&](const Record &r) {
-        DuplicateRow row;
+        DicDuplicateRow row;
         row.line = r.line;
         row.word = r.word.toString();
         row.flags = r.flags.toString();
@@ -320,7 +320,7 @@ DuplicatesSession::PassOutcome DuplicatesSession::runPass(LongTask &task, QStrin
     EntryStore &entries = m_dictionary.entries;
     bool acted = false;
     size_t first = 0;
-    const auto addBlock = [&](const DuplicateRow &a, const DuplicateRow &b) {
+    const auto addBlock = [&](const DicDuplicateRow &a, const DicDuplicateRow &b) {
         ++merged;
         mergeLog += u'#' + QString::number(merged) + u'\n';
         mergeLog += QStringLiteral("Merged:\"") + b.word + QStringLiteral("\"\n");
@@ -355,13 +355,13 @@ DuplicatesSession::PassOutcome DuplicatesSession::runPass(LongTask &task, QStrin
                 Member &memberA = m_members[a];
                 if (memberA.classCode == removedClass)
                     continue;
-                DuplicateRow &rowA = m_rows[size_t(memberA.row)];
+                DicDuplicateRow &rowA = m_rows[size_t(memberA.row)];
                 for (size_t b = begin; b < end; ++b) {
                     // Every rule wants B still there and the same tags (or tags ignored).
                     const Member &memberB = m_members[b];
                     if (a == b || memberB.classCode == removedClass)
                         continue;
-                    const DuplicateRow &rowB = m_rows[size_t(memberB.row)];
+                    const DicDuplicateRow &rowB = m_rows[size_t(memberB.row)];
                     if (!ignoreTags && rowA.tags != rowB.tags)
                         continue;
                     const bool remove =
@@ -524,7 +524,7 @@ bool DuplicatesSession::exportList()
         return false;
     QString text = QStringLiteral("DUPLICATES FOUND:") +
                    FormatCount(qint64(m_rows.size()), m_settings.thousandsSeparator) + QStringLiteral("\n\n");
-    for (const DuplicateRow &row : m_rows) {
+    for (const DicDuplicateRow &row : m_rows) {
         text += QString::number(row.line) + u':' + row.word + u':' + row.flags + u':' + row.tags + u':' +
                 FlagClassName(row.classCode) + u'\n';
     }

@@ -38,7 +38,7 @@ using OpenDuplicatesToolFunction = std::function<DuplicatesToolOutcome(bool alre
 
 // One row of the window's list: a member of a same-word group or an entry whose flags
 // repeat a flag.
-struct DuplicateRow {
+struct DicDuplicateRow {
     qint64 line = 0; // 1-based position of the entry in the dictionary
     QString word;
     QString flags;
@@ -101,7 +101,7 @@ public:
     // found.") and builds the AffixTable. False when the window must not open.
     static bool prepare(const DictionaryDocument &dictionary, AffixTable &table, Ui &ui);
 
-    const std::vector<DuplicateRow> &rows() const { return m_rows; }
+    const std::vector<DicDuplicateRow> &rows() const { return m_rows; }
     // Sizes of the same-word groups, in list order.
     const std::vector<int> &groups() const { return m_groups; }
     qint64 repeatedWordCount() const { return m_memberCount; }
@@ -158,7 +158,7 @@ private:
     DuplicatesHost *m_host;
     qint64 m_scrollPosition;
     bool m_undoRecorded;
-    std::vector<DuplicateRow> m_rows;
+    std::vector<DicDuplicateRow> m_rows;
     std::vector<int> m_groups;
     std::vector<Member> m_members;
     qint64 m_memberCount = 0;

@@ -59,10 +59,10 @@ public:
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        const std::vector<DuplicateRow> &rows = m_session.rows();
+        const std::vector<DicDuplicateRow> &rows = m_session.rows();
         if (!index.isValid() || index.row() >= m_rows || size_t(index.row()) >= rows.size())
             return {};
-        const DuplicateRow &row = rows[size_t(index.row())];
+        const DicDuplicateRow &row = rows[size_t(index.row())];
         switch (role) {
         case Qt::DisplayRole:
             switch (index.column()) {
