@@ -75,6 +75,8 @@ check 0 "" hyphenate "$fx/../hyphenation/small.dic" "$fx/walk.aff" walk/S
 check 0 "" grammar-outline --line-numbers rules.xml outline.txt
 check 0 "" grammar-outline rules.xml outline2
 check 0 "" extract-pos --form spelling --language English "$fx/walk.dic" pos.txt
+check 0 "" sort-flags "$fx/walk.dic" sorted.dic
+check 0 "" merge-duplicates --twofold 1 "$fx/walk.dic" merged.dic
 check 0 "" validate-autocorrect WalkList.xml "$fx/walk.dic"
 check 0 "" autocorrect-tool hex-to-emoji WalkList.xml emoji.xml
 check 0 "" autocorrect-tool extract WalkList.xml pairs.txt
@@ -114,6 +116,8 @@ check 2 "^lexaloom-cli: .*missing\.txt: " bulk-import --mode sort missing.txt ou
 check 2 "^lexaloom-cli: .*empty\.txt: Nothing to process\.$" bulk-import --mode delete-duplicates empty.txt out.txt
 check 2 "^usage: lexaloom-cli bulk-import " bulk-import --mode frobnicate words.txt out.txt
 check 2 "^usage: lexaloom-cli bulk-import " bulk-import --mode thesaurus words.txt out
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" sort-flags missing.dic sorted.dic
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" merge-duplicates missing.dic merged.dic
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/s\.txt: " bulk-import --mode sort words.txt plain-file/s.txt
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
@@ -122,6 +126,8 @@ check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic
 check 2 "^lexaloom-cli: .*plain-file/acout: cannot create" roundtrip --kind autocorrect DocumentList.xml plain-file/acout
 check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
 check 2 "^lexaloom-cli: .*plain-file/o\.txt: " grammar-outline rules.xml plain-file/o.txt
+check 2 "^lexaloom-cli: .*plain-file/s\.dic: " sort-flags "$fx/walk.dic" plain-file/s.dic
+check 2 "^lexaloom-cli: .*plain-file/m\.dic: " merge-duplicates "$fx/walk.dic" plain-file/m.dic
 # Kinds whose files are not built yet, and malformed calls.
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
@@ -129,13 +135,14 @@ check 2 "^usage: lexaloom-cli count " count --kind txt "$fx/walk.dic"
 check 2 "^usage: lexaloom-cli statistics " statistics "$fx/walk.dic" extra.txt
 check 2 "^lexaloom-cli: unknown command" frobnicate
 check 2 "^usage: lexaloom-cli thesaurus-sort " thesaurus-sort th.dat
+check 2 "^usage: lexaloom-cli merge-duplicates " merge-duplicates --twofold yes "$fx/walk.dic" merged.dic
 
 check 2 "^lexaloom-cli: Klingon: not a POS language" extract-pos --form added --language Klingon "$fx/walk.dic" pos.txt
 check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language English "$fx/walk.dic" pos.txt
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autocorrect-tool autotext-list bulk-import count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
+for command in autocorrect-tool autotext-list bulk-import count derive derive-all extract extract-pos grammar-outline hyphenate merge-duplicates roundtrip sort-flags statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 

@@ -604,9 +604,7 @@ void TestMainWindow::commandsStillWithoutAnOperation()
 {
     const QStringList expected{
         "Dictionary Tools > GB to AU/CA/NZ/ZA: -ize/-ise (Orvel - GB)",
-        "Dictionary Tools > Show/Merge/Delete duplicates .DIC",
         "Dictionary Tools > Show/Delete duplicates wordlist",
-        "Dictionary Tools > Sort flags & remove their duplicates .DIC",
         "Dictionary Tools > Sort tags .AFF",
         "Dictionary Tools > Crunch words with flags (Orvel - GB)",
         "Dictionary Tools > Fix invalid spaces",

@@ -5,6 +5,7 @@
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "dictionary_tools/bulk_import_wiring.h"
+#include "dictionary_tools/duplicates_wiring.h"
 #include "hyphenation/hyphenation_wiring.h"
 #include "languagetool/languagetool_wiring.h"
 #include "shell/document_wiring.h"
@@ -25,6 +26,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireAutocorrect(window, workbench, ui);
     WireHyphenation(window, workbench, ui);
     WireBulkImport(window, workbench, ui);
+    WireDuplicates(window, workbench, ui);
 }
 
 } // namespace lexaloom
