@@ -23,6 +23,11 @@ printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name=
 printf '<block-list:block-list %s block-list:list-name="Mine"/>' "$ns" >EmptyBlockList.xml
 printf '<?xml version="1.0"?>\n<rules>\n<category name="Nouns">\n<rule id="R">\n</rule>\n</category>\n</rules>\n' >rules.xml
 printf '<?xml version="1.0"?>\n<rules>\n</rules>\n' >no-rules.xml
+printf 'SET UTF-8\nSFX S Y 1\nSFX S 0 s .\n' >dup.aff
+printf '2\nwalk/S\nwalk/S\n' >dup.dic
+cp dup.aff nodup.aff
+printf '2\nwalk/S\ntalk/S\n' >nodup.dic
+printf 'SET UTF-8\nTRY abc\n' >no-tags.aff
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -64,8 +69,11 @@ check 0 "" hyphenate "$fx/../hyphenation/small.dic" "$fx/walk.aff" walk/S
 check 0 "" grammar-outline --line-numbers rules.xml outline.txt
 check 0 "" grammar-outline rules.xml outline2
 check 0 "" extract-pos --form spelling --language English "$fx/walk.dic" pos.txt
+check 0 "" sort-aff-tags "$fx/walk.aff" sorted.aff
+check 0 "" wordlist-duplicates nodup.dic
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
+check 1 "" wordlist-duplicates dup.dic dups.txt
 # A missing input.
 # count and derive-all read a dictionary as File > Open does, so refuse it the same way.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" count missing.dic
@@ -87,6 +95,9 @@ check 2 "^lexaloom-cli: .*missing\.dic: \.DIC file not found\.$" roundtrip --kin
 check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" grammar-outline missing.xml outline.txt
 check 2 "^lexaloom-cli: .*outline3\.txt: Nothing to save\.$" grammar-outline no-rules.xml outline3.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract-pos --form added --language English missing.dic pos.txt
+check 2 "^lexaloom-cli: .*missing\.aff: " sort-aff-tags missing.aff sorted.aff
+check 2 "^lexaloom-cli: .*no-tags\.aff: No tags found in \.AFF\.$" sort-aff-tags no-tags.aff sorted.aff
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" wordlist-duplicates missing.dic
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
@@ -94,6 +105,7 @@ check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic
 check 2 "^lexaloom-cli: .*plain-file/acout: cannot create" roundtrip --kind autocorrect DocumentList.xml plain-file/acout
 check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
 check 2 "^lexaloom-cli: .*plain-file/o\.txt: " grammar-outline rules.xml plain-file/o.txt
+check 2 "^lexaloom-cli: .*plain-file/s\.aff: " sort-aff-tags "$fx/walk.aff" plain-file/s.aff
 # Kinds whose files are not built yet, and malformed calls.
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
@@ -106,7 +118,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip thesaurus-sort validate-aff; do
+for command in autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip sort-aff-tags thesaurus-sort validate-aff wordlist-duplicates; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 

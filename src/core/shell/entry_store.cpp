@@ -145,6 +145,19 @@ void EntryStore::clearMarks()
     m_markedCount = 0;
 }
 
+void EntryStore::markAll()
+{
+    std::fill(m_marks.begin(), m_marks.end(), 1);
+    m_markedCount = size();
+}
+
+void EntryStore::invertMarks()
+{
+    for (char &m : m_marks)
+        m = m != 0 ? 0 : 1;
+    m_markedCount = size() - m_markedCount;
+}
+
 void EntryStore::sort(const std::function<bool(QStringView, QStringView)> &less)
 {
     std::vector<size_t> order(m_spans.size());

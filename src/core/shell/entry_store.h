@@ -53,6 +53,9 @@ public:
     void setMarked(qint64 i, bool marked);
     qint64 markedCount() const { return m_markedCount; }
     void clearMarks();
+    // Every mark set, or every mark flipped; one pass either way.
+    void markAll();
+    void invertMarks();
 
     // Stable sort of the entries (with their marks) by `less` on their texts.
     void sort(const std::function<bool(QStringView, QStringView)> &less);

@@ -2,12 +2,14 @@
 
 #include "app/workbench.h"
 #include "autocorrect/autocorrect_wiring.h"
+#include "dictionary/dictionary_bulk_wiring.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "hyphenation/hyphenation_wiring.h"
 #include "languagetool/languagetool_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/help_wiring.h"
+#include "shell/list_popup.h"
 #include "shell/main_window.h"
 #include "thesaurus/thesaurus_wiring.h"
 
@@ -23,6 +25,8 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireThesaurus(window, workbench, ui);
     WireAutocorrect(window, workbench, ui);
     WireHyphenation(window, workbench, ui);
+    WireDictionaryBulk(window, workbench, ui);
+    WireListPopups(window, workbench, ui);
 }
 
 } // namespace lexaloom
