@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 
 #include "app/workbench.h"
+#include "dictionary_tools/wordlist_duplicates_window.h"
 #include "hyphenation/hyphenation_document.h"
 #include "shell/command_wiring.h"
 #include "shell/main_window.h"
@@ -107,6 +108,7 @@ private slots:
     void dictionaryEraseSortAndPane();
     void counterFitsAndTabIconFollows();
     void listsAreEmptyWhileLoading();
+    void dispatcherToolsOfTheDictionary();
 };
 
 void TestBulkList::popupMenusOfTheThreeLists()
@@ -317,6 +319,50 @@ void TestBulkList::listsAreEmptyWhileLoading()
     QCOMPARE(f.wb.dictionary.entries.size(), 3000);
     QCOMPARE(f.window->counterLabel(DocumentKind::Dictionary)->text(), QStringLiteral("# Words:3,000"));
     QCOMPARE(f.window->pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(0)->text(1), QStringLiteral("new0"));
+}
+
+// The three Dictionary Tools commands the dispatcher runs: the duplicates window with
+// its rows, the sorted .aff in its pane, the repaired entries in the list.
+void TestBulkList::dispatcherToolsOfTheDictionary()
+{
+    Fixture f;
+    f.window->tabs()->setCurrentIndex(int(DocumentKind::Dictionary));
+    f.wb.dictionary.affText = QStringLiteral("SET UTF-8\nSFX S Y 2\nSFX S 0 s [^s]\nSFX S 0 es s\n");
+    f.window->showDocumentTexts();
+    f.fill(DocumentKind::Dictionary, {"walk/S", "  walk/S", "bus/S"});
+
+    // Fix invalid spaces first: the second entry becomes a duplicate of the first.
+    f.window->menuAction(CommandId::DictionaryFixSpaces)->trigger();
+    QCOMPARE(f.ui.statusText(), QStringLiteral("Fixed words:1"));
+    QCOMPARE(f.window->pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(1)->text(1), QStringLiteral("walk/S"));
+
+    QStringList rows;
+    QString found;
+    QString title;
+    const QString shots = qEnvironmentVariable("LEXALOOM_SCREENSHOTS");
+    QTimer::singleShot(0, [&] {
+        auto *window = qobject_cast<WordlistDuplicatesWindow *>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        title = window->windowTitle();
+        for (int r = 0; r < window->list()->topLevelItemCount(); ++r) {
+            const QTreeWidgetItem *item = window->list()->topLevelItem(r);
+            rows << item->text(0) + u'|' + item->text(1) + u'|' + item->text(2);
+        }
+        found = window->foundLabel()->text();
+        if (!shots.isEmpty())
+            QVERIFY(window->grab().save(QDir(shots).filePath(QStringLiteral("wordlist_duplicates.png"))));
+        window->reject();
+    });
+    f.window->menuAction(CommandId::WordlistDuplicates)->trigger();
+    QCOMPARE(title, QStringLiteral("Show Duplicates in wordlist"));
+    QCOMPARE(rows, (QStringList{"walk|2|1 + 2", "walks|2|1 + 2"}));
+    QCOMPARE(found, QStringLiteral("Found:2/6"));
+
+    f.ui.answers = {true};
+    f.window->menuAction(CommandId::SortAffTags)->trigger();
+    QCOMPARE(f.window->affPane()->toPlainText(),
+             QStringLiteral("SET UTF-8\nSFX S Y 2\nSFX S 0 es s\nSFX S 0 s [^s]\n"));
+    QCOMPARE(f.window->changedLabel(DocumentKind::Dictionary)->text(), QStringLiteral("*"));
 }
 
 QTEST_MAIN(TestBulkList)

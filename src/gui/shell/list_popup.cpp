@@ -24,8 +24,10 @@ void wireListPopup(MainWindow &window, Workbench &workbench, Ui &ui, DocumentKin
     // The Hyphenation tab lists the dictionary too.
     const auto redraw = [&window, kind] {
         window.refreshListPage(kind);
-        if (kind == DocumentKind::Dictionary)
+        if (kind == DocumentKind::Dictionary) {
             window.refreshListPage(DocumentKind::Hyphenation);
+            window.refreshFileInfo(DocumentKind::Hyphenation);
+        }
         window.refreshFileInfo(kind);
     };
     // Wrapped like every command: the controls are off while it runs and the
