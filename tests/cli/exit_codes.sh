@@ -27,6 +27,11 @@ printf '<?xml version="1.0"?>\n<rules>\n<category name="Nouns">\n<rule id="R">\n
 printf '<?xml version="1.0"?>\n<rules>\n</rules>\n' >no-rules.xml
 printf 'pear\r\nApple\n\xc3\xa9clair' >words.txt
 printf '\n' >empty.txt
+printf 'SET UTF-8\nSFX S Y 1\nSFX S 0 s .\n' >dup.aff
+printf '2\nwalk/S\nwalk/S\n' >dup.dic
+cp dup.aff nodup.aff
+printf '2\nwalk/S\ntalk/S\n' >nodup.dic
+printf 'SET UTF-8\nTRY abc\n' >no-tags.aff
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -88,6 +93,9 @@ check 2 "^lexaloom-cli: missing\.xml: \.XML file not found\.$" validate-autocorr
 check 2 "^lexaloom-cli: missing\.dic: .*not found" validate-autocorrect DocumentList.xml missing.dic
 check 2 "^lexaloom-cli: .*plain-file/x\.xml: " autocorrect-tool fix-spaces DocumentList.xml plain-file/x.xml
 check 2 "^usage: lexaloom-cli autocorrect-tool " autocorrect-tool frobnicate DocumentList.xml x.xml
+check 0 "" sort-aff-tags "$fx/walk.aff" sorted.aff
+check 0 "" wordlist-duplicates nodup.dic
+check 1 "" wordlist-duplicates dup.dic dups.txt
 # A missing input.
 # count and derive-all read a dictionary as File > Open does, so refuse it the same way.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" count missing.dic
@@ -118,6 +126,9 @@ check 2 "^usage: lexaloom-cli bulk-import " bulk-import --mode frobnicate words.
 check 2 "^usage: lexaloom-cli bulk-import " bulk-import --mode thesaurus words.txt out
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" sort-flags missing.dic sorted.dic
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" merge-duplicates missing.dic merged.dic
+check 2 "^lexaloom-cli: .*missing\.aff: " sort-aff-tags missing.aff sorted.aff
+check 2 "^lexaloom-cli: .*no-tags\.aff: No tags found in \.AFF\.$" sort-aff-tags no-tags.aff sorted.aff
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" wordlist-duplicates missing.dic
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/s\.txt: " bulk-import --mode sort words.txt plain-file/s.txt
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
@@ -128,6 +139,7 @@ check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
 check 2 "^lexaloom-cli: .*plain-file/o\.txt: " grammar-outline rules.xml plain-file/o.txt
 check 2 "^lexaloom-cli: .*plain-file/s\.dic: " sort-flags "$fx/walk.dic" plain-file/s.dic
 check 2 "^lexaloom-cli: .*plain-file/m\.dic: " merge-duplicates "$fx/walk.dic" plain-file/m.dic
+check 2 "^lexaloom-cli: .*plain-file/s\.aff: " sort-aff-tags "$fx/walk.aff" plain-file/s.aff
 # Kinds whose files are not built yet, and malformed calls.
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
@@ -142,7 +154,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autocorrect-tool autotext-list bulk-import count derive derive-all extract extract-pos grammar-outline hyphenate merge-duplicates roundtrip sort-flags statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
+for command in autocorrect-tool autotext-list bulk-import count derive derive-all extract extract-pos grammar-outline hyphenate merge-duplicates roundtrip sort-aff-tags sort-flags statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect wordlist-duplicates; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 

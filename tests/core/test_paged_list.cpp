@@ -22,7 +22,7 @@ bool press(PagedListCursor &c, Key key, qint64 page, qint64 count)
     case Key::Home:
         return c.keyHome(count);
     case Key::End:
-        return c.keyEnd(count);
+        return c.keyEnd(page, count);
     }
     return false;
 }
@@ -40,23 +40,25 @@ TEST(PagedListCursorTest, KeyboardMovement)
     } cases[] = {
         {"5 entries: Page Down does nothing", 5, 13, 0, 2, Key::PageDown, false, 0, 2},
         {"5 entries: Page Up does nothing", 5, 13, 0, 2, Key::PageUp, false, 0, 2},
-        {"5 entries: End selects entry 5", 5, 13, 0, 0, Key::End, true, 4, 4},
+        {"5 entries: End selects entry 5 on the one page", 5, 13, 0, 0, Key::End, true, 0, 4},
         {"Down from the last row scrolls by one", 100, 13, 0, 12, Key::Down, true, 1, 13},
         {"Down inside the page", 100, 13, 0, 3, Key::Down, true, 0, 4},
         {"Down on the last entry stays", 100, 13, 87, 99, Key::Down, true, 87, 99},
         {"Down with the focus off the page", 100, 13, 50, 10, Key::Down, true, 11, 11},
-        {"Down with the last entry off the page", 100, 13, 0, 99, Key::Down, true, 99, 99},
+        {"Down with the last entry off the page", 100, 13, 0, 99, Key::Down, true, 87, 99},
         {"Down without focus does nothing", 100, 13, 0, -1, Key::Down, false, 0, -1},
         {"Up from the first row scrolls up", 100, 13, 5, 5, Key::Up, true, 4, 4},
         {"Up at the top stays", 100, 13, 0, 0, Key::Up, true, 0, 0},
         {"Up with the focus off the page", 100, 13, 50, 10, Key::Up, true, 9, 9},
         {"Up without focus does nothing", 100, 13, 0, -1, Key::Up, false, 0, -1},
         {"Page Down", 100, 13, 0, 5, Key::PageDown, true, 13, 18},
-        {"Page Down near the end", 100, 13, 90, 95, Key::PageDown, true, 99, 99},
+        {"Page Down near the end", 100, 13, 80, 95, Key::PageDown, true, 87, 99},
         {"Page Up", 100, 13, 20, 25, Key::PageUp, true, 7, 12},
         {"Page Up near the top", 100, 13, 3, 5, Key::PageUp, true, 0, 0},
         {"Home", 100, 13, 40, 45, Key::Home, true, 0, 0},
-        {"End", 100, 13, 0, 0, Key::End, true, 99, 99},
+        {"End shows a full last page", 100, 13, 0, 0, Key::End, true, 87, 99},
+        {"End on exactly one page", 13, 13, 0, 0, Key::End, true, 0, 12},
+        {"End on one page and one entry", 14, 13, 0, 0, Key::End, true, 1, 13},
         {"Home on an empty list", 0, 13, 0, -1, Key::Home, false, 0, -1},
         {"End on an empty list", 0, 13, 0, -1, Key::End, false, 0, -1},
     };
@@ -72,6 +74,9 @@ TEST(PagedListCursorTest, PageGeometry)
 {
     EXPECT_EQ(PagedListCursor::maxScroll(0), 0);
     EXPECT_EQ(PagedListCursor::maxScroll(100), 99);
+    EXPECT_EQ(PagedListCursor::lastPageStart(13, 100), 87);
+    EXPECT_EQ(PagedListCursor::lastPageStart(13, 5), 0);
+    EXPECT_EQ(PagedListCursor::lastPageStart(13, 0), 0);
     EXPECT_EQ(PagedListCursor::rowsOnPage(0, 13, 5), 5);
     EXPECT_EQ(PagedListCursor::rowsOnPage(95, 13, 100), 5);
     EXPECT_EQ(PagedListCursor::rowsOnPage(0, 13, 0), 0);

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -74,6 +75,7 @@ private slots:
     void dictionaryTabCommands();
     void okEndsALongExpansion();
     void screenshotOfARealEntry();
+    void fitsTheScreenCentredOnItsWindow();
 };
 
 void TestWordEditor::expandsTheWordIntoRows()
@@ -279,6 +281,35 @@ void TestWordEditor::screenshotOfARealEntry()
     editor.displayButton()->click();
     QTest::qWait(100);
     QVERIFY(editor.grab().save(target));
+}
+
+// It opened at 1400 x 640 in the top left corner, wider than the main window and the
+// screen: now it takes what the screen allows and sits over its window's centre.
+void TestWordEditor::fitsTheScreenCentredOnItsWindow()
+{
+    Workbench wb;
+    ScriptedUi ui;
+    wb.dictionary.affText = QStringLiteral("SET UTF-8\n");
+    QWidget host;
+    host.setGeometry(120, 90, 400, 300);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    const QRect screen = host.screen()->availableGeometry();
+    int legendRow = -1;
+    WordEditor editor(WordEditorContextOf(wb), ui, WordEditorMode::Add, {}, legendRow, &host);
+    QVERIFY(editor.width() <= screen.width());
+    QVERIFY(editor.height() <= screen.height());
+    // As wide as it was meant to be, or as the screen allows.
+    QVERIFY(editor.width() >= 1400 || editor.width() > screen.width() - 100);
+    QVERIFY(screen.contains(editor.pos()));
+    // Centred on the window unless the screen's edge is in the way.
+    const int hostCentre = host.frameGeometry().center().x();
+    const bool room =
+        hostCentre - editor.width() / 2 - 8 > screen.left() && hostCentre + editor.width() / 2 + 8 < screen.right();
+    if (room)
+        QVERIFY(qAbs(editor.geometry().center().x() - hostCentre) <= 10);
+    else
+        QVERIFY(editor.x() >= screen.left() && editor.x() + editor.width() <= screen.right() + 1);
 }
 
 QTEST_MAIN(TestWordEditor)

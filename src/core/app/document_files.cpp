@@ -5,9 +5,10 @@
 
 namespace lexaloom {
 
-DictionaryFileResult OpenDictionaryFile(Workbench &workbench, Ui &ui, const QString &path)
+DictionaryFileResult OpenDictionaryFile(Workbench &workbench, Ui &ui, const QString &path,
+                                        const DictionaryLoadProgress &progress)
 {
-    DictionaryFileResult result = LoadDictionary(workbench.dictionary, workbench.settings, ui, path);
+    DictionaryFileResult result = LoadDictionary(workbench.dictionary, workbench.settings, ui, path, progress);
     if (result.done())
         AddRecentFile(workbench, DocumentKind::Dictionary, result.path);
     return result;

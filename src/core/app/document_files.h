@@ -18,7 +18,8 @@ class Workbench;
 
 // File > Open and File > Save on the Dictionary tab: the dictionary's own load and
 // save on the workbench's document, recorded in the recent files when done.
-DictionaryFileResult OpenDictionaryFile(Workbench &workbench, Ui &ui, const QString &path = QString());
+DictionaryFileResult OpenDictionaryFile(Workbench &workbench, Ui &ui, const QString &path = QString(),
+                                        const DictionaryLoadProgress &progress = {});
 DictionaryFileResult SaveDictionaryFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
 
 // The same on the Thesaurus tab.

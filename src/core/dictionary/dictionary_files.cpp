@@ -10,8 +10,8 @@
 #include "dictionary/dic_line_reader.h"
 #include "dictionary/dictionary_document.h"
 #include "shell/atomic_write.h"
-#include "shell/file_dialogs.h"
 #include "shell/block_writer.h"
+#include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/settings.h"
@@ -75,7 +75,8 @@ bool reserveForLines(QFile &file, EntryStore &entries, QString &error)
 
 // The .dic's entries straight into the entry store, through the one .dic reader.
 // False when the user stopped the load; `error` is set when reading failed.
-bool readEntries(Ui &ui, const MainSettings &settings, QFile &file, LongTask &task, EntryStore &entries, QString &error)
+bool readEntries(Ui &ui, const MainSettings &settings, QFile &file, LongTask &task, EntryStore &entries, QString &error,
+                 const DictionaryLoadProgress &progress)
 {
     if (!reserveForLines(file, entries, error))
         return false;
@@ -96,8 +97,11 @@ bool readEntries(Ui &ui, const MainSettings &settings, QFile &file, LongTask &ta
         }
         entries.append(entry);
         const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
+        if (poll.ticked) {
+            if (progress.tick)
+                progress.tick(entries.size());
             task.showProgress(dictionaryTexts::loadingStatus + task.elapsedText(), reader.position());
+        }
         if (poll.abortRequested) {
             task.cancel();
             return false;
@@ -222,7 +226,7 @@ DictionaryFileResult ReadDictionaryAff(Ui &ui, const MainSettings &settings, con
 }
 
 DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, const QString &dicPath,
-                                         DictionaryDocument &out)
+                                         DictionaryDocument &out, const DictionaryLoadProgress &progress)
 {
     out = DictionaryDocument();
     DictionaryFileResult result = ReadDictionaryAff(ui, settings, dicPath, out.affText);
@@ -237,8 +241,10 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
     result.dicBytes = dic.size();
     LongTask task(ui, settings);
     task.begin(dictionaryTexts::loadingStatus, result.dicBytes);
+    if (progress.started)
+        progress.started();
     QString error;
-    if (!readEntries(ui, settings, dic, task, out.entries, error)) {
+    if (!readEntries(ui, settings, dic, task, out.entries, error, progress)) {
         if (error.isEmpty())
             return result; // stopped by the user; "Aborted." is shown
         task.cancel();
@@ -306,7 +312,7 @@ DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, 
 }
 
 DictionaryFileResult LoadDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,
-                                    const QString &path)
+                                    const QString &path, const DictionaryLoadProgress &progress)
 {
     ui.setStatusText(dictionaryTexts::loadingStatus);
     ui.setProgressValue(0);
@@ -324,7 +330,7 @@ DictionaryFileResult LoadDictionary(DictionaryDocument &document, const MainSett
     // Read into a document of its own: until the load is complete, the open one
     // (entries, .aff text, path, undo) is not touched.
     DictionaryDocument loaded;
-    result = ReadDictionaryFiles(ui, settings, result.path, loaded);
+    result = ReadDictionaryFiles(ui, settings, result.path, loaded, progress);
     if (!result.done())
         return result;
     document = std::move(loaded);

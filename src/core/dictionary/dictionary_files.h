@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+
 #include <QStringView>
+#include <functional>
 
 #include "dictionary/dic_line_reader.h"
 #include "shell/atomic_write.h"
@@ -57,13 +59,21 @@ struct DictionaryFileResult {
     bool done() const { return outcome == FileOutcome::Done; }
 };
 
+// What the tab shows while a .dic is read: `started` once the reading begins (the
+// list empties), `tick` with the entries read so far on each refresh tick (the
+// counter follows). The open document itself is not touched until the end.
+struct DictionaryLoadProgress {
+    std::function<void()> started;
+    std::function<void(qint64 entries)> tick;
+};
+
 // File > Open on the Dictionary tab, or a recent file when `path` is given. Asks
 // before discarding changes to `document`, then reads the pair into a new document
 // that replaces it only when the whole load succeeded: on Cancel, abort or error the
 // previous document stays exactly as it was. When done() the view refreshes its
 // list page (scrolled to the top), the word counter and the file labels.
 DictionaryFileResult LoadDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,
-                                    const QString &path = QString());
+                                    const QString &path = QString(), const DictionaryLoadProgress &progress = {});
 
 // File > Save (true, false) and Save As (false, true). Both files are replaced only
 // when both were written completely; on Cancel, abort or error the old files and the
@@ -76,7 +86,7 @@ DictionaryFileResult SaveDictionary(DictionaryDocument &document, const MainSett
 // and the tests. `out` is emptied first; on anything but Done it
 // holds partial data and is to be dropped.
 DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, const QString &dicPath,
-                                         DictionaryDocument &out);
+                                         DictionaryDocument &out, const DictionaryLoadProgress &progress = {});
 // `fileOps` lets the tests fail or cut off any step of the save.
 DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, const DictionaryDocument &document,
                                           const QString &dicPath, FileOps &fileOps = SystemFileOps());

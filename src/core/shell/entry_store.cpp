@@ -145,6 +145,44 @@ void EntryStore::clearMarks()
     m_markedCount = 0;
 }
 
+void EntryStore::markAll()
+{
+    std::fill(m_marks.begin(), m_marks.end(), 1);
+    m_markedCount = size();
+}
+
+void EntryStore::invertMarks()
+{
+    for (char &m : m_marks)
+        m = m != 0 ? 0 : 1;
+    m_markedCount = size() - m_markedCount;
+}
+
+bool EntryStore::reorder(const std::vector<quint32> &order, const std::function<bool(qint64)> &keepGoing)
+{
+    const size_t n = m_spans.size();
+    std::vector<Span> spans;
+    spans.reserve(n);
+    bool complete = true;
+    for (size_t k = 0; k < n; ++k) {
+        if (!keepGoing(static_cast<qint64>(k))) {
+            complete = false;
+            std::vector<char> placed(n, 0);
+            for (size_t j = 0; j < k; ++j)
+                placed[order[j]] = 1;
+            for (size_t j = 0; j < n; ++j) {
+                if (!placed[j])
+                    spans.push_back(m_spans[j]);
+            }
+            break;
+        }
+        spans.push_back(m_spans[order[k]]);
+    }
+    m_spans.swap(spans);
+    clearMarks();
+    return complete;
+}
+
 void EntryStore::sort(const std::function<bool(QStringView, QStringView)> &less)
 {
     std::vector<size_t> order(m_spans.size());

@@ -53,6 +53,15 @@ public:
     void setMarked(qint64 i, bool marked);
     qint64 markedCount() const { return m_markedCount; }
     void clearMarks();
+    // Every mark set, or every mark flipped; one pass either way.
+    void markAll();
+    void invertMarks();
+
+    // Puts the entries in the order `order` gives (entry k becomes the old entry
+    // order[k]; a permutation of all entries) without moving their text, and clears
+    // the marks. `keepGoing(k)` is asked before each entry; when it says no, the
+    // entries not placed yet follow in their old order and the result is false.
+    bool reorder(const std::vector<quint32> &order, const std::function<bool(qint64 placed)> &keepGoing);
 
     // Stable sort of the entries (with their marks) by `less` on their texts.
     void sort(const std::function<bool(QStringView, QStringView)> &less);

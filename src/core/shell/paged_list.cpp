@@ -17,9 +17,9 @@ qint64 PagedListCursor::selectedRow(qint64 pageRows, qint64 count) const
     return row >= 0 && row < rowsOnPage(scroll, pageRows, count) ? row : -1;
 }
 
-void PagedListCursor::setScroll(qint64 position, qint64 count)
+void PagedListCursor::setScroll(qint64 position, qint64 pageRows, qint64 count)
 {
-    scroll = std::clamp<qint64>(position, 0, maxScroll(count));
+    scroll = std::clamp<qint64>(position, 0, lastPageStart(pageRows, count));
 }
 
 bool PagedListCursor::keyUp(qint64 pageRows, qint64 count)
@@ -28,9 +28,10 @@ bool PagedListCursor::keyUp(qint64 pageRows, qint64 count)
         return false;
     qint64 row = selectedRow(pageRows, count);
     if (row < 0) {
-        // The focused entry is off the page: bring it to the top first.
-        setScroll(selectedIndex, count);
-        row = 0;
+        // The focused entry is off the page: bring it to the top first (or onto the
+        // last page).
+        setScroll(selectedIndex, pageRows, count);
+        row = selectedIndex - scroll;
     }
     if (row > 0)
         --row;
@@ -46,9 +47,10 @@ bool PagedListCursor::keyDown(qint64 pageRows, qint64 count)
         return false;
     qint64 row = selectedRow(pageRows, count);
     if (row < 0) {
-        // Start the page just below the focused entry, as if it were the row above.
-        setScroll(std::min(count, selectedIndex + 1), count);
-        row = -1;
+        // Start the page just below the focused entry, as if it were the row above;
+        // near the end the last page holds it.
+        setScroll(std::min(count, selectedIndex + 1), pageRows, count);
+        row = selectedIndex - scroll;
     }
     if (row + 1 == pageRows && scroll + pageRows < count)
         ++scroll;
@@ -65,7 +67,7 @@ bool PagedListCursor::keyPageUp(qint64 pageRows, qint64 count)
     if (pageRows >= count)
         return false;
     selectedIndex = std::max<qint64>(0, selectedIndex - pageRows);
-    setScroll(scroll - pageRows, count);
+    setScroll(scroll - pageRows, pageRows, count);
     return true;
 }
 
@@ -74,7 +76,7 @@ bool PagedListCursor::keyPageDown(qint64 pageRows, qint64 count)
     if (pageRows >= count)
         return false;
     selectedIndex = selectedIndex + pageRows < count ? selectedIndex + pageRows : count - 1;
-    setScroll(scroll + pageRows, count);
+    setScroll(scroll + pageRows, pageRows, count);
     return true;
 }
 
@@ -87,12 +89,12 @@ bool PagedListCursor::keyHome(qint64 count)
     return true;
 }
 
-bool PagedListCursor::keyEnd(qint64 count)
+bool PagedListCursor::keyEnd(qint64 pageRows, qint64 count)
 {
     if (count < 1)
         return false;
     selectedIndex = count - 1;
-    scroll = count - 1;
+    setScroll(count - 1, pageRows, count);
     return true;
 }
 

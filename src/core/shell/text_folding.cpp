@@ -40,10 +40,15 @@ char16_t foldedLetter(char16_t c)
 
 QString FoldAccents(const QString &text)
 {
+    QString result(text.size(), Qt::Uninitialized);
+    FoldAccentsInto(text, reinterpret_cast<char16_t *>(result.data()));
+    return result;
+}
+
+void FoldAccentsInto(QStringView text, char16_t *out)
+{
     // Simple (one-to-one) case mapping, code point by code point, so the key
     // keeps the length of the text.
-    QString result(text.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(result.data());
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = text[i].unicode();
@@ -59,11 +64,14 @@ QString FoldAccents(const QString &text)
             ++i;
             continue;
         }
+        if (u < 0x80) { // the common case, without the table lookups
+            out[i] = u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
+            continue;
+        }
         // U+0130's lower case is "i" plus a combining dot; its simple mapping is "i".
         const char32_t lower = u == 0x130 ? char32_t(u'i') : QChar::toLower(char32_t(u));
         out[i] = foldedLetter(lower <= 0xFFFF && !QChar::isSurrogate(lower) ? char16_t(lower) : u);
     }
-    return result;
 }
 
 QString CollapseSpaces(const QString &text)

@@ -1,6 +1,5 @@
 #include "dictionary/dictionary_editing_wiring.h"
 
-#include <QMenu>
 #include <QTreeWidget>
 
 #include <memory>
@@ -69,28 +68,6 @@ void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
                       [&doc, list, restoreScroll] { restoreScroll(UndoDictionary(doc, list->scrollPosition())); });
     d.setTabOperation(kind, TabAction::Redo,
                       [&doc, list, restoreScroll] { restoreScroll(RedoDictionary(doc, list->scrollPosition())); });
-
-    // The list's pop-up menu.
-    QTreeWidget *tree = list->tree();
-    tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(tree, &QTreeWidget::customContextMenuRequested, &window,
-                     [&window, &doc, &ui, &d, tree, list, redraw](const QPoint &pos) {
-                         if (d.isBusy())
-                             return;
-                         QMenu menu(&window);
-                         QAction *clone = menu.addAction(QStringLiteral("Clone"));
-                         QAction *remove = menu.addAction(QStringLiteral("Delete"));
-                         QAction *chosen = menu.exec(tree->viewport()->mapToGlobal(pos));
-                         if (chosen == clone) {
-                             d.beginCommand();
-                             if (CloneWord(doc, ui, list->scrollPosition()))
-                                 redraw();
-                             d.refreshCommandStates();
-                             d.afterEvent();
-                         } else if (chosen == remove) {
-                             d.runTabAction(DocumentKind::Dictionary, TabAction::Delete);
-                         }
-                     });
 }
 
 } // namespace lexaloom

@@ -292,7 +292,7 @@ WordEditor::WordEditor(WordEditorContext context, Ui &ui, WordEditorMode mode, c
     connect(m_timer, &QTimer::timeout, this, &WordEditor::tick);
     m_timer->start();
     updateLiveState();
-    resize(1400, 640);
+    fitAndCentre(QSize(1400, 640));
 }
 
 WordEditor::~WordEditor() = default;

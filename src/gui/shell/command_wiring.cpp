@@ -2,6 +2,7 @@
 
 #include "app/workbench.h"
 #include "autocorrect/autocorrect_wiring.h"
+#include "dictionary/dictionary_bulk_wiring.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "dictionary_tools/bulk_import_wiring.h"
@@ -10,6 +11,7 @@
 #include "languagetool/languagetool_wiring.h"
 #include "shell/document_wiring.h"
 #include "shell/help_wiring.h"
+#include "shell/list_popup.h"
 #include "shell/main_window.h"
 #include "thesaurus/thesaurus_wiring.h"
 
@@ -27,6 +29,8 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireHyphenation(window, workbench, ui);
     WireBulkImport(window, workbench, ui);
     WireDuplicates(window, workbench, ui);
+    WireDictionaryBulk(window, workbench, ui);
+    WireListPopups(window, workbench, ui);
 }
 
 } // namespace lexaloom

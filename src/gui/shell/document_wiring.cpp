@@ -1,6 +1,7 @@
 #include "shell/document_wiring.h"
 
 #include <QAction>
+#include <QLabel>
 
 #include "app/document_files.h"
 #include "app/find_target.h"
@@ -13,6 +14,7 @@
 #include "dictionary_tools/statistics_window.h"
 #include "shell/find.h"
 #include "shell/find_window.h"
+#include "shell/format.h"
 #include "shell/goto_dialog.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
@@ -49,8 +51,24 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     CommandDispatcher &d = window.dispatcher();
 
     d.setLoadOperation(DocumentKind::Dictionary, [&window, &workbench, &ui](const QString &path) {
-        if (!OpenDictionaryFile(workbench, ui, path).done())
+        // While the file is read, both lists are empty and the counter counts the
+        // entries read so far; an abort brings the open dictionary back on screen.
+        DictionaryLoadProgress progress;
+        progress.started = [&window] {
+            for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation}) {
+                window.pagedList(kind)->showLoading();
+                window.counterLabel(kind)->setText(dictionaryTexts::wordsCounter + QStringLiteral("0"));
+            }
+        };
+        progress.tick = [&window, &workbench](qint64 entries) {
+            for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation})
+                window.counterLabel(kind)->setText(dictionaryTexts::wordsCounter +
+                                                   FormatCount(entries, workbench.settings.thousandsSeparator));
+        };
+        if (!OpenDictionaryFile(workbench, ui, path, progress).done()) {
+            showDictionary(window);
             return;
+        }
         for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation})
             window.pagedList(kind)->setScrollPosition(0);
         showDictionary(window);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -19,6 +20,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 #include "app/tab_labels.h"
 #include "app/workbench.h"
@@ -42,6 +45,19 @@ constexpr int textButtonWidth = 100;
 constexpr int textButtonHeight = 34;
 constexpr int imageButtonSize = 44;
 constexpr int labelHeight = 18;
+
+// The document image with a red dot: the tab of a changed document.
+QIcon changedDocumentIcon()
+{
+    QPixmap pixmap(QStringLiteral(":/images/document.png"));
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(palette::red);
+    painter.drawEllipse(
+        QRectF(pixmap.width() * 0.5, pixmap.height() * 0.5, pixmap.width() * 0.5, pixmap.height() * 0.5));
+    return QIcon(pixmap);
+}
 constexpr int fieldHeight = 34;
 constexpr int gap = 4;
 const QColor &toolbarColour = palette::panelGrey;
@@ -428,11 +444,14 @@ void MainWindow::addFileInfo(DocumentKind kind, int y, bool extensionIcon, bool 
 {
     TabParts &parts = tab(kind);
     QWidget *page = parts.page;
-    // Wide enough for "Synonym: [145,866/145,866]".
+    // Wide enough for the largest counts, so that the closing "]" is never cut off.
     parts.counter = addLabel(page, QString(), QRect(4, y, 180, labelHeight));
-    parts.changed = addLabel(page, QString(), QRect(186, y, 14, labelHeight));
+    const int counterWidth = std::max(
+        180, parts.counter->fontMetrics().horizontalAdvance(QStringLiteral("Synonym: [888,888,888/888,888,888]")) + 4);
+    parts.counter->resize(counterWidth, labelHeight);
+    parts.changed = addLabel(page, QString(), QRect(4 + counterWidth + 2, y, 14, labelHeight));
     parts.changed->setStyleSheet(palette::textColourStyle(palette::red) + QStringLiteral(" font-weight: bold;"));
-    int x = 204;
+    int x = 4 + counterWidth + 2 + 18;
     const auto icon = [&](const QString &image, const QString &tooltip) {
         QLabel *label = addLabel(page, QString(), QRect(x, y + 1, 16, 16));
         label->setPixmap(QPixmap(image));
@@ -865,7 +884,22 @@ void MainWindow::refreshFileInfo(DocumentKind kind)
             label->setText(text);
     };
     set(parts.counter, texts.counter);
+    // A counter wider than its label pushes the marker along, to stay on its right.
+    const int counterWidth = parts.counter->fontMetrics().horizontalAdvance(texts.counter) + 4;
+    if (counterWidth > parts.counter->width()) {
+        parts.counter->resize(counterWidth, parts.counter->height());
+        parts.changed->move(parts.counter->geometry().right() + 3, parts.changed->y());
+    }
     set(parts.changed, texts.changed);
+    // The Dictionary tab's icon follows its changed marker.
+    if (kind == DocumentKind::Dictionary) {
+        const bool changed = !texts.changed.isEmpty();
+        const int index = m_tabs->indexOf(parts.page);
+        if (m_tabs->tabBar()->tabData(index).toBool() != changed) {
+            m_tabs->setTabIcon(index, changed ? changedDocumentIcon() : QIcon(QStringLiteral(":/images/document.png")));
+            m_tabs->tabBar()->setTabData(index, changed);
+        }
+    }
     set(parts.folder, texts.folder);
     set(parts.file, texts.file);
     set(parts.selected, texts.selected);

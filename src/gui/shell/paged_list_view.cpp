@@ -14,7 +14,6 @@
 #include "shell/entry_store.h"
 #include "shell/list_document.h"
 #include "shell/paged_list.h"
-#include "app/tab_labels.h"
 #include "shell/palette.h"
 
 namespace lexaloom {
@@ -125,7 +124,7 @@ void PagedListView::refreshListPage()
     {
         const QSignalBlocker blocker(m_scroll);
         m_scroll->setPageStep(m_pageRows);
-        m_scroll->setRange(0, static_cast<int>(PagedListCursor::maxScroll(count)));
+        m_scroll->setRange(0, static_cast<int>(PagedListCursor::lastPageStart(m_pageRows, count)));
         if (count == 0)
             m_scroll->setValue(0);
     }
@@ -144,6 +143,18 @@ void PagedListView::refreshListPage()
     m_tree->setUpdatesEnabled(true);
     m_refreshing = false;
     refreshSelectedLabel();
+}
+
+void PagedListView::showLoading()
+{
+    m_refreshing = true;
+    m_tree->clear();
+    {
+        const QSignalBlocker blocker(m_scroll);
+        m_scroll->setRange(0, 0);
+        m_scroll->setValue(0);
+    }
+    m_refreshing = false;
 }
 
 bool PagedListView::handleListKey(ListKey key)
@@ -168,7 +179,7 @@ bool PagedListView::handleListKey(ListKey key)
         acted = cursor.keyHome(count);
         break;
     case ListKey::End:
-        acted = cursor.keyEnd(count);
+        acted = cursor.keyEnd(m_pageRows, count);
         break;
     }
     if (!acted)
@@ -198,7 +209,7 @@ void PagedListView::setScrollPosition(qint64 position)
 {
     {
         const QSignalBlocker blocker(m_scroll);
-        m_scroll->setRange(0, static_cast<int>(PagedListCursor::maxScroll(m_entries.size())));
+        m_scroll->setRange(0, static_cast<int>(PagedListCursor::lastPageStart(m_pageRows, m_entries.size())));
         m_scroll->setValue(static_cast<int>(position));
     }
     refreshListPage();

@@ -41,6 +41,9 @@ public:
 
     // RefreshListPage: refills the visible page from the entries.
     void refreshListPage();
+    // While a new file loads into a document of its own: no rows and no scroll range,
+    // the entries left as they are for the refresh that follows the load.
+    void showLoading();
     // Keyboard movement; false when the key did nothing.
     bool handleListKey(ListKey key);
 

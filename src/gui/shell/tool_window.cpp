@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextCursor>
 
@@ -141,6 +142,24 @@ PaneButtons ToolWindow::makePaneButtons(const QString &namePrefix, QPlainTextEdi
     return makePaneButtons(
         namePrefix, clear, [pane] { pane->moveCursor(QTextCursor::End); },
         [pane] { pane->moveCursor(QTextCursor::Start); });
+}
+
+void ToolWindow::fitAndCentre(const QSize &wanted)
+{
+    QWidget *host = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen *shownOn = host ? host->screen() : screen();
+    const QRect available = shownOn ? shownOn->availableGeometry() : QRect(QPoint(), wanted);
+    // Room for the frame and title bar the window manager adds.
+    const QSize frame(16, 40);
+    const QSize size = wanted.boundedTo(available.size() - frame).expandedTo(QSize(200, 150));
+    resize(size);
+    QRect placed(QPoint(), size + frame);
+    placed.moveCenter(host ? host->frameGeometry().center() : available.center());
+    const int x =
+        std::clamp(placed.left(), available.left(), std::max(available.left(), available.right() + 1 - placed.width()));
+    const int y =
+        std::clamp(placed.top(), available.top(), std::max(available.top(), available.bottom() + 1 - placed.height()));
+    move(x, y);
 }
 
 } // namespace lexaloom

@@ -84,6 +84,10 @@ protected:
     // The same for a text pane: bottom and top move its caret to the end and the start.
     PaneButtons makePaneButtons(const QString &namePrefix, QPlainTextEdit *pane, const std::function<void()> &clear);
 
+    // Sizes the window to `wanted`, or less where the screen is smaller, and centres it
+    // on the window it belongs to, kept on the screen.
+    void fitAndCentre(const QSize &wanted);
+
     // A button that Return does not press unless it has the focus.
     QPushButton *makeButton(const QString &caption, const QString &objectName = QString());
 

@@ -1,7 +1,6 @@
 #include "thesaurus/thesaurus_wiring.h"
 
 #include <QLabel>
-#include <QMenu>
 #include <QTreeWidget>
 
 #include "app/document_files.h"
@@ -84,28 +83,6 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
                       [&doc, list, restoreScroll] { restoreScroll(UndoListChange(doc, list->scrollPosition())); });
     d.setTabOperation(kind, TabAction::Redo,
                       [&doc, list, restoreScroll] { restoreScroll(RedoListChange(doc, list->scrollPosition())); });
-
-    // The list's pop-up menu: the actions the Dictionary list offers too.
-    QTreeWidget *tree = list->tree();
-    tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(tree, &QTreeWidget::customContextMenuRequested, &window,
-                     [&window, &doc, &ui, &d, tree, list, redraw](const QPoint &pos) {
-                         if (d.isBusy())
-                             return;
-                         QMenu menu(&window);
-                         QAction *clone = menu.addAction(QStringLiteral("Clone"));
-                         QAction *remove = menu.addAction(QStringLiteral("Delete"));
-                         QAction *chosen = menu.exec(tree->viewport()->mapToGlobal(pos));
-                         if (chosen == clone) {
-                             d.beginCommand();
-                             if (CloneEntry(doc, ui, list->scrollPosition()))
-                                 redraw();
-                             d.refreshCommandStates();
-                             d.afterEvent();
-                         } else if (chosen == remove) {
-                             d.runTabAction(kind, TabAction::Delete);
-                         }
-                     });
 
     WireThesaurusTools(window, workbench, ui);
 }

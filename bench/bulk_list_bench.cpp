@@ -1,0 +1,115 @@
+// The bulk list actions on a 5,000,000-entry dictionary: Delete Selected of every
+// second entry and Sort of all of them, each through the command's own function (undo
+// snapshot included); and "Show/Delete duplicates wordlist" on the pt_PT dictionary
+// of the corpus when it is there (LEXALOOM_CORPUS, default /work/corpus-data).
+// Output: one "metric<TAB>value" line per measurement.
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <cstdio>
+
+#include "dictionary/affix_table.h"
+#include "dictionary/dictionary_bulk.h"
+#include "dictionary/dictionary_document.h"
+#include "dictionary/dictionary_files.h"
+#include "dictionary_tools/wordlist_duplicates.h"
+#include "shell/list_selection.h"
+#include "shell/settings.h"
+#include "shell/ui.h"
+
+using namespace lexaloom;
+
+namespace {
+
+constexpr qint64 entryCount = 5000000;
+
+// Says Yes to every question and shows nothing.
+class YesUi final : public Ui {
+public:
+    void showMessage(const QString &, const QString &, MessageIcon) override {}
+    bool askYesNo(const QString &, const QString &, MessageIcon) override { return true; }
+    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
+    QString askSavePath(const QString &, const QString &, const QString &) override { return {}; }
+    void setStatusText(const QString &text) override { m_status = text; }
+    QString statusText() const override { return m_status; }
+    void setProgressRange(qint64, qint64) override {}
+    void setProgressValue(qint64) override {}
+    void setClipboardText(const QString &) override {}
+    QString clipboardText() const override { return {}; }
+    void openUrl(const QString &) override {}
+    void processEvents() override {}
+    bool takeAbortRequest() override { return false; }
+    void pause(int) override {}
+    const Clock &clock() const override { return m_clock; }
+
+private:
+    QString m_status;
+    SystemClock m_clock;
+};
+
+// Entries in a scrambled order, with accents and tags, as a real list has them.
+void fill(DictionaryDocument &doc)
+{
+    doc.entries.reserve(entryCount, entryCount * 20);
+    const QString accented = QStringLiteral("\u00E9\u00E0\u00F5\u00E7");
+    for (qint64 i = 0; i < entryCount; ++i) {
+        const qint64 k = (i * 2654435761LL) % entryCount;
+        doc.entries.append(QStringLiteral("w%1%2/AB\npo:noun").arg(k).arg(accented[k % 4]));
+    }
+}
+
+void print(const char *metric, double value, const char *unit)
+{
+    std::printf("%s\t%.0f %s\n", metric, value, unit);
+}
+
+} // namespace
+
+int main()
+{
+    YesUi ui;
+    MainSettings settings;
+    QElapsedTimer timer;
+    {
+        DictionaryDocument doc;
+        fill(doc);
+        for (qint64 i = 0; i < entryCount; i += 2)
+            doc.entries.setMarked(i, true);
+        timer.start();
+        DeleteMarked(doc, ui, BulkTextsOf(DocumentKind::Dictionary), 0);
+        print("delete selected 2,500,000 of 5,000,000 (goal 3000)", timer.nsecsElapsed() / 1e6, "ms");
+        if (doc.entries.size() != entryCount / 2) {
+            std::printf("delete selected\tFAILED\n");
+            return 1;
+        }
+    }
+    {
+        DictionaryDocument doc;
+        fill(doc);
+        timer.restart();
+        SortDictionary(doc, settings, ui, 0);
+        print("sort 5,000,000 (goal 3000)", timer.nsecsElapsed() / 1e6, "ms");
+        if (!ui.statusText().startsWith(QStringLiteral("OK."))) {
+            std::printf("sort\tFAILED\n");
+            return 1;
+        }
+    }
+    const QByteArray corpus = qgetenv("LEXALOOM_CORPUS");
+    const QString dic = (corpus.isEmpty() ? QStringLiteral("/work/corpus-data") : QString::fromLocal8Bit(corpus)) +
+                        QStringLiteral("/hunspell/pt_PT.dic");
+    if (QFileInfo::exists(dic)) {
+        DictionaryDocument doc;
+        settings.decodeWarnLimit = 0;
+        if (!ReadDictionaryFiles(ui, settings, dic, doc).done()) {
+            std::printf("load pt_PT\tFAILED\n");
+            return 1;
+        }
+        AffixTable table;
+        timer.restart();
+        const WordlistDuplicates result = FindWordlistDuplicates(doc, table, settings, ui);
+        print("wordlist duplicates pt_PT (goal 2000)", timer.nsecsElapsed() / 1e6, "ms");
+        std::printf("wordlist duplicates pt_PT rows/derived\t%lld/%lld\n", static_cast<long long>(result.rows.size()),
+                    static_cast<long long>(result.derivedCount));
+    }
+    return 0;
+}

@@ -1,0 +1,85 @@
+#include "dictionary/dictionary_bulk_wiring.h"
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include "app/workbench.h"
+#include "dictionary/dictionary_bulk.h"
+#include "dictionary/fix_invalid_spaces.h"
+#include "dictionary_tools/sort_aff_tags.h"
+#include "dictionary_tools/wordlist_duplicates.h"
+#include "dictionary_tools/wordlist_duplicates_window.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+
+namespace lexaloom {
+
+void WireDictionaryBulk(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    constexpr DocumentKind kind = DocumentKind::Dictionary;
+    CommandDispatcher &d = window.dispatcher();
+    PagedListView *list = window.pagedList(kind);
+    DictionaryDocument &doc = workbench.dictionary;
+    // The Hyphenation tab lists the dictionary too; after Erase and Sort it starts
+    // from the top without a focus.
+    const auto redrawFromTop = [&window, &workbench, list] {
+        list->setScrollPosition(0);
+        workbench.hyphenation.selectedIndex = -1;
+        window.pagedList(DocumentKind::Hyphenation)->setScrollPosition(0);
+        window.refreshFileInfo(kind);
+        window.refreshFileInfo(DocumentKind::Hyphenation);
+    };
+
+    d.setTabOperation(kind, TabAction::Erase, [&doc, &ui, list, redrawFromTop] {
+        if (EraseDictionary(doc, ui, list->scrollPosition()))
+            redrawFromTop();
+    });
+    d.setTabOperation(kind, TabAction::Sort, [&doc, &workbench, &ui, list, redrawFromTop] {
+        if (SortDictionary(doc, workbench.settings, ui, list->scrollPosition()))
+            redrawFromTop();
+    });
+
+    d.setTabOperation(kind, TabAction::PaneClear, [&window, &doc, &ui] {
+        if (ClearAffText(doc, ui)) {
+            window.showDocumentTexts();
+            window.refreshFileInfo(kind);
+        }
+    });
+    d.setTabOperation(kind, TabAction::PaneBottom, [&window] {
+        QPlainTextEdit *pane = window.affPane();
+        pane->moveCursor(QTextCursor::End);
+        pane->ensureCursorVisible();
+    });
+    d.setTabOperation(kind, TabAction::PaneTop, [&window] {
+        QPlainTextEdit *pane = window.affPane();
+        pane->moveCursor(QTextCursor::Start);
+        pane->moveCursor(QTextCursor::NextCharacter);
+        pane->ensureCursorVisible();
+    });
+
+    d.setOperation(CommandId::WordlistDuplicates, [&window, &workbench, &ui](int) {
+        const WordlistDuplicates result =
+            FindWordlistDuplicates(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
+        if (!result.done || result.rows.empty())
+            return;
+        WordlistDuplicatesWindow shown(result, workbench.settings, ui, workbench.programFolder(), &window);
+        shown.exec();
+    });
+    d.setOperation(CommandId::SortAffTags, [&window, &workbench, &ui](int) {
+        if (SortAffTags(workbench.dictionary, workbench.settings, ui)) {
+            window.showDocumentTexts();
+            window.refreshFileInfo(kind);
+        }
+    });
+    d.setOperation(CommandId::DictionaryFixSpaces, [&window, &workbench, &ui, list](int) {
+        const FixSpacesResult result =
+            FixInvalidSpaces(workbench.dictionary, workbench.settings, ui, list->scrollPosition());
+        if (result.outcome == FixSpacesOutcome::Fixed || result.outcome == FixSpacesOutcome::Aborted) {
+            window.refreshListPage(kind);
+            window.refreshListPage(DocumentKind::Hyphenation);
+            window.refreshFileInfo(kind);
+        }
+    });
+}
+
+} // namespace lexaloom

@@ -1,0 +1,120 @@
+#include "shell/list_popup.h"
+
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "app/workbench.h"
+#include "dictionary/dictionary_editing.h"
+#include "hyphenation/result_copy.h"
+#include "shell/list_document.h"
+#include "shell/list_selection.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+
+namespace lexaloom {
+
+namespace {
+
+void wireListPopup(MainWindow &window, Workbench &workbench, Ui &ui, DocumentKind kind)
+{
+    CommandDispatcher &d = window.dispatcher();
+    PagedListView *list = window.pagedList(kind);
+    ListDocument &doc = *workbench.listDocument(kind);
+    const BulkListTexts &texts = BulkTextsOf(kind);
+    // The Hyphenation tab lists the dictionary too.
+    const auto redraw = [&window, kind] {
+        window.refreshListPage(kind);
+        if (kind == DocumentKind::Dictionary) {
+            window.refreshListPage(DocumentKind::Hyphenation);
+            window.refreshFileInfo(DocumentKind::Hyphenation);
+        }
+        window.refreshFileInfo(kind);
+    };
+    // Wrapped like every command: the controls are off while it runs and the
+    // command states follow afterwards.
+    const auto wrapped = [&d](const std::function<void()> &operation) {
+        d.beginCommand();
+        operation();
+        d.refreshCommandStates();
+        d.afterEvent();
+    };
+
+    QTreeWidget *tree = list->tree();
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(
+        tree, &QTreeWidget::customContextMenuRequested, &window,
+        [&window, &workbench, &ui, &d, &doc, &texts, kind, tree, list, redraw, wrapped](const QPoint &pos) {
+            if (d.isBusy())
+                return;
+            QMenu menu(&window);
+            menu.setObjectName(QStringLiteral("listPopup"));
+            menu.addAction(QStringLiteral("Add"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Add); });
+            menu.addAction(QStringLiteral("Edit"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Edit); });
+            menu.addAction(QStringLiteral("Clone"), &window, [&, kind, list, redraw, wrapped] {
+                wrapped([&, kind, list, redraw] {
+                    const bool cloned = kind == DocumentKind::Dictionary
+                                            ? CloneWord(workbench.dictionary, ui, list->scrollPosition())
+                                            : CloneListEntry(doc, ui, texts, list->scrollPosition());
+                    if (cloned)
+                        redraw();
+                });
+            });
+            menu.addSeparator();
+            for (const char *caption : {"Extract && Delete flags (PFX)", "Extract && Delete flags (All)"})
+                menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
+            menu.addSeparator();
+            for (const auto &[caption, action] :
+                 {std::pair{"Select All", MarkAction::All}, std::pair{"Select None", MarkAction::None},
+                  std::pair{"Invert Selection", MarkAction::Invert}}) {
+                menu.addAction(QString::fromLatin1(caption), &window, [&, action, list, wrapped] {
+                    wrapped([&, action, list] {
+                        if (ChangeAllMarks(doc, ui, texts, action))
+                            list->refreshListPage();
+                    });
+                });
+            }
+            menu.addSeparator();
+            menu.addAction(QStringLiteral("Delete Selected"), &window, [&, list, redraw, wrapped] {
+                wrapped([&, list, redraw] {
+                    if (DeleteMarked(doc, ui, texts, list->scrollPosition()))
+                        redraw();
+                });
+            });
+            menu.addAction(QStringLiteral("Delete"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Delete); });
+            menu.exec(tree->viewport()->mapToGlobal(pos));
+        });
+}
+
+void wireResultPopup(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    QTreeWidget *results = window.hyphenationResults();
+    results->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(results, &QTreeWidget::customContextMenuRequested, &window,
+                     [&window, &workbench, &ui, results](const QPoint &pos) {
+                         if (window.dispatcher().isBusy())
+                             return;
+                         QMenu menu(&window);
+                         menu.setObjectName(QStringLiteral("resultPopup"));
+                         for (const auto &[caption, what] :
+                              {std::pair{"Copy word", ResultCopy::Word}, std::pair{"Copy rule", ResultCopy::Rule},
+                               std::pair{"Copy word && rule", ResultCopy::WordAndRule}}) {
+                             menu.addAction(QString::fromLatin1(caption), &window, [&workbench, &ui, results, what] {
+                                 QTreeWidgetItem *item = results->currentItem();
+                                 const int row = item && item->isSelected() ? results->indexOfTopLevelItem(item) : -1;
+                                 CopyHyphenationResult(workbench.hyphenation.results, row, what, ui);
+                             });
+                         }
+                         menu.exec(results->viewport()->mapToGlobal(pos));
+                     });
+}
+
+} // namespace
+
+void WireListPopups(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Thesaurus, DocumentKind::Autocorrect})
+        wireListPopup(window, workbench, ui, kind);
+    wireResultPopup(window, workbench, ui);
+}
+
+} // namespace lexaloom
