@@ -64,6 +64,11 @@ check 0 "" hyphenate "$fx/../hyphenation/small.dic" "$fx/walk.aff" walk/S
 check 0 "" grammar-outline --line-numbers rules.xml outline.txt
 check 0 "" grammar-outline rules.xml outline2
 check 0 "" extract-pos --form spelling --language English "$fx/walk.dic" pos.txt
+printf 'apple\n' >master.txt
+printf 'Apple\npear\napple\n' >other.txt
+check 0 "" master-compare master.txt other.txt missing.txt
+check 2 "^lexaloom-cli: .*nomaster\.txt: File not found\.$" master-compare nomaster.txt other.txt missing.txt
+check 2 "^lexaloom-cli: .*plain-file/m\.txt: " master-compare master.txt other.txt plain-file/m.txt
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
 # A missing input.
@@ -106,7 +111,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate roundtrip thesaurus-sort validate-aff; do
+for command in autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate master-compare roundtrip thesaurus-sort validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
@@ -116,6 +121,9 @@ grep -q '^  <block-list:block block-list:abbreviated-name="teh" block-list:name=
     { echo "FAIL: roundtrip --kind autocorrect wrote:"; cat acout/DocumentList.xml; failures=$((failures + 1)); }
 [ "$("$cli" autotext-list at/BlockList.xml)" = "$(printf '1\tBW\tBW\tBest wishes,')" ] ||
     { echo "FAIL: autotext-list printed:"; "$cli" autotext-list at/BlockList.xml; failures=$((failures + 1)); }
+
+[ "$(cat missing.txt)" = "$(printf '\357\273\277Apple\npear')" ] ||
+    { echo "FAIL: master-compare wrote:"; cat missing.txt; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all exit statuses as expected"
 exit $((failures > 0))
