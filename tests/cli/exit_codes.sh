@@ -67,6 +67,8 @@ check 0 "" extract-pos --form spelling --language English "$fx/walk.dic" pos.txt
 printf 'apple\n' >master.txt
 printf 'Apple\npear\napple\n' >other.txt
 check 0 "" master-compare master.txt other.txt missing.txt
+check 0 "" crunch "$fx/walk.dic" crunched.dic
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" crunch missing.dic crunched.dic
 check 2 "^lexaloom-cli: .*nomaster\.txt: File not found\.$" master-compare nomaster.txt other.txt missing.txt
 check 2 "^lexaloom-cli: .*plain-file/m\.txt: " master-compare master.txt other.txt plain-file/m.txt
 # A check that finds problems.
@@ -111,7 +113,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autotext-list count derive derive-all extract extract-pos grammar-outline hyphenate master-compare roundtrip thesaurus-sort validate-aff; do
+for command in autotext-list count crunch derive derive-all extract extract-pos grammar-outline hyphenate master-compare roundtrip thesaurus-sort validate-aff; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
