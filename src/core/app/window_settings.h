@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dictionary_tools/duplicate_options.h"
 #include "languagetool/pos_settings.h"
 
 #include <QString>
@@ -27,16 +28,6 @@ struct MultiwordPrefs {
     QString specifyText;
 
     bool operator==(const MultiwordPrefs &) const = default;
-};
-
-// The four option boxes of the Show/Merge/Delete duplicates window.
-struct DuplicateOptions {
-    bool ignoreTags = false;
-    bool twofold = false;
-    bool sameTypeOnly = true;
-    bool specialOnlyPrimary = true;
-
-    bool operator==(const DuplicateOptions &) const = default;
 };
 
 // What the tool windows remember in their own settings files.
