@@ -6,11 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include "dictionary/dictionary_document.h"
 #include "dictionary/dictionary_editing.h"
+#include "dictionary/dictionary_files.h"
 #include "dictionary_tools/regional_variants.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
+#include "shell/format.h"
 #include "shell/settings.h"
 
 using namespace lexaloom;
@@ -261,4 +265,40 @@ TEST(RegionalVariants, SavedListsAndWhatOkKeeps)
     EXPECT_EQ(w.session->exceptionsText, QStringLiteral("size\n"));
     EXPECT_EQ(w.entries(), QStringList{"x"});
     EXPECT_FALSE(w.doc.changed);
+}
+
+// On the real en_GB dictionary: each removal takes only words with its endings that
+// are no exception, and the two removals take disjoint sets.
+TEST(RegionalVariants, RemovalsOnTheRealGbDictionary)
+{
+    const QString dic = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data")) +
+                        QStringLiteral("/hunspell/en_GB.dic");
+    if (!QFile::exists(dic))
+        GTEST_SKIP() << "no corpus at " << dic.toStdString();
+    QSet<QString> removedBy[2];
+    for (const IzeMode mode : {IzeMode::Ize, IzeMode::Ise}) {
+        Window w({});
+        ASSERT_TRUE(ReadDictionaryFiles(w.ui, w.settings, dic, w.doc).done());
+        const EntryStore before = w.doc.entries;
+        w.session->RemoveIzeIse(mode, w.ui);
+        QSet<QString> &removed = removedBy[mode == IzeMode::Ize ? 0 : 1];
+        QStringList sample;
+        for (qint64 i = 0; i < before.size(); ++i) {
+            if (!w.doc.entries.view(i).isEmpty() || before.view(i).isEmpty())
+                continue;
+            const QString word = before.at(i).section(u'\n', 0, 0).section(u'/', 0, 0);
+            EXPECT_TRUE(mode == IzeMode::Ize ? word.contains(u'z') : word.contains(u's')) << word.toStdString();
+            EXPECT_FALSE(DefaultIzeExceptions().split(u'\n').contains(word)) << word.toStdString();
+            removed.insert(before.at(i));
+            if (removed.size() % 97 == 1)
+                sample << before.at(i);
+        }
+        EXPECT_GT(removed.size(), 100);
+        EXPECT_TRUE(w.log().contains(QStringLiteral("Removed a total of ") +
+                                     FormatCount(removed.size(), w.settings.thousandsSeparator) +
+                                     QStringLiteral(" words.")));
+        std::cout << (mode == IzeMode::Ize ? "-ize" : "-ise") << " removed " << removed.size() << " of "
+                  << before.size() << "; sample: " << sample.mid(0, 12).join(u' ').toStdString() << '\n';
+    }
+    EXPECT_FALSE(removedBy[0].intersects(removedBy[1]));
 }
