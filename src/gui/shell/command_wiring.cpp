@@ -4,6 +4,7 @@
 #include "autocorrect/autocorrect_wiring.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
+#include "dictionary_tools/regional_tools_wiring.h"
 #include "hyphenation/hyphenation_wiring.h"
 #include "languagetool/languagetool_wiring.h"
 #include "shell/document_wiring.h"
@@ -23,6 +24,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireThesaurus(window, workbench, ui);
     WireAutocorrect(window, workbench, ui);
     WireHyphenation(window, workbench, ui);
+    WireRegionalTools(window, workbench, ui);
 }
 
 } // namespace lexaloom
