@@ -18,6 +18,8 @@ ns='xmlns:block-list="http://openoffice.org/2001/block-list"'
 # An autocorrect list as the office suite writes it (one line) and one the import cannot use.
 printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="teh" block-list:name="the"/></block-list:block-list>\n' "$ns" >DocumentList.xml
 printf '<list/>\n' >NotAList.xml
+printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="wlak" block-list:name="walk"/><block-list:block block-list:abbreviated-name=":smile:" block-list:name="&#x1F600;"/></block-list:block-list>\n' "$ns" >WalkList.xml
+printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="x" block-list:name="&#x41"/></block-list:block-list>\n' "$ns" >BrokenHex.xml
 mkdir -p at/BW
 printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name="BW" block-list:package-name="BW" block-list:name="Best wishes,"/></block-list:block-list>' "$ns" >at/BlockList.xml
 printf '<block-list:block-list %s block-list:list-name="Mine"/>' "$ns" >EmptyBlockList.xml
@@ -49,6 +51,7 @@ check() {
 
 # Done.
 check 0 "" count "$fx/walk.dic"
+check 0 "" statistics "$fx/walk.dic"
 check 0 "" derive "$fx/walk.aff" walk/S
 check 0 "" derive-all "$fx/walk.dic" all.txt
 check 0 "" extract --kind csv "$fx/walk.dic" words.csv
@@ -57,6 +60,12 @@ check 0 "" roundtrip --kind dictionary "$fx/walk.dic" out2
 check 0 "" validate-aff "$fx/walk.aff"
 check 0 "" roundtrip --kind thesaurus th.dat th-out
 check 0 "" thesaurus-sort th.dat sorted.dat
+check 0 "" thesaurus-tool sort-on-numbers th.dat by-number.dat
+check 0 "" thesaurus-tool extract th.dat th.txt
+check 1 "^lexaloom-cli: .*th\.dat: Basic combine doesn't accept synonyms with: " thesaurus-tool combine th.dat combined.dat
+check 2 "^lexaloom-cli: frobnicate: no such tool " thesaurus-tool frobnicate th.dat x.dat
+check 2 "^lexaloom-cli: .*missing\.dat: File not found\.$" thesaurus-tool fix-spaces missing.dat x.dat
+check 2 "^lexaloom-cli: .*plain-file/x\.dat: " thesaurus-tool sort-on-numbers th.dat plain-file/x.dat
 check 0 "" roundtrip --kind autocorrect DocumentList.xml acout
 check 0 "" autotext-list at/BlockList.xml
 check 0 "" roundtrip --kind hyphenation "$fx/../hyphenation/small.dic" hyph-out
@@ -64,6 +73,9 @@ check 0 "" hyphenate "$fx/../hyphenation/small.dic" "$fx/walk.aff" walk/S
 check 0 "" grammar-outline --line-numbers rules.xml outline.txt
 check 0 "" grammar-outline rules.xml outline2
 check 0 "" extract-pos --form spelling --language English "$fx/walk.dic" pos.txt
+check 0 "" validate-autocorrect WalkList.xml "$fx/walk.dic"
+check 0 "" autocorrect-tool hex-to-emoji WalkList.xml emoji.xml
+check 0 "" autocorrect-tool extract WalkList.xml pairs.txt
 printf 'apple\n' >master.txt
 printf 'Apple\npear\napple\n' >other.txt
 check 0 "" master-compare master.txt other.txt missing.txt
@@ -73,9 +85,16 @@ check 2 "^lexaloom-cli: .*nomaster\.txt: File not found\.$" master-compare nomas
 check 2 "^lexaloom-cli: .*plain-file/m\.txt: " master-compare master.txt other.txt plain-file/m.txt
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
+check 1 "" validate-autocorrect DocumentList.xml "$fx/walk.dic"
+check 1 "^lexaloom-cli: BrokenHex\.xml: Null word at Line:1 Aborted\.$" autocorrect-tool hex-to-emoji BrokenHex.xml x.xml
+check 2 "^lexaloom-cli: missing\.xml: \.XML file not found\.$" validate-autocorrect missing.xml "$fx/walk.dic"
+check 2 "^lexaloom-cli: missing\.dic: .*not found" validate-autocorrect DocumentList.xml missing.dic
+check 2 "^lexaloom-cli: .*plain-file/x\.xml: " autocorrect-tool fix-spaces DocumentList.xml plain-file/x.xml
+check 2 "^usage: lexaloom-cli autocorrect-tool " autocorrect-tool frobnicate DocumentList.xml x.xml
 # A missing input.
 # count and derive-all read a dictionary as File > Open does, so refuse it the same way.
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" count missing.dic
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" statistics missing.dic
 check 2 "^lexaloom-cli: .*missing\.aff: cannot read" derive missing.aff walk
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" derive-all missing.dic all.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract --kind txt missing.dic words.txt
@@ -105,6 +124,7 @@ check 2 "^lexaloom-cli: .*plain-file/o\.txt: " grammar-outline rules.xml plain-f
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
 check 2 "^usage: lexaloom-cli count " count --kind txt "$fx/walk.dic"
+check 2 "^usage: lexaloom-cli statistics " statistics "$fx/walk.dic" extra.txt
 check 2 "^lexaloom-cli: unknown command" frobnicate
 check 2 "^usage: lexaloom-cli thesaurus-sort " thesaurus-sort th.dat
 
@@ -113,7 +133,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autotext-list count crunch derive derive-all extract extract-pos grammar-outline hyphenate master-compare roundtrip thesaurus-sort validate-aff; do
+for command in autocorrect-tool autotext-list count crunch derive derive-all extract extract-pos grammar-outline hyphenate master-compare roundtrip statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
@@ -123,6 +143,15 @@ grep -q '^  <block-list:block block-list:abbreviated-name="teh" block-list:name=
     { echo "FAIL: roundtrip --kind autocorrect wrote:"; cat acout/DocumentList.xml; failures=$((failures + 1)); }
 [ "$("$cli" autotext-list at/BlockList.xml)" = "$(printf '1\tBW\tBW\tBest wishes,')" ] ||
     { echo "FAIL: autotext-list printed:"; "$cli" autotext-list at/BlockList.xml; failures=$((failures + 1)); }
+
+# The emoji reference becomes the character itself, as UTF-8.
+grep -q "block-list:name=\"$(printf '\xF0\x9F\x98\x80')\"" emoji.xml ||
+    { echo "FAIL: autocorrect-tool hex-to-emoji wrote:"; cat emoji.xml; failures=$((failures + 1)); }
+
+# The statistics print the figures of the window's Export.
+"$cli" statistics "$fx/walk.dic" >stats.txt 2>/dev/null
+head -1 stats.txt | grep -qx 'Total wordlist:12' && grep -qx ' 5 characters long:3 (25%)' stats.txt ||
+    { echo "FAIL: statistics printed:"; cat stats.txt; failures=$((failures + 1)); }
 
 [ "$(cat missing.txt)" = "$(printf '\357\273\277Apple\npear')" ] ||
     { echo "FAIL: master-compare wrote:"; cat missing.txt; failures=$((failures + 1)); }

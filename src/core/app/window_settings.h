@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dictionary_tools/dic_stats_reference.h"
 #include "dictionary_tools/duplicate_options.h"
 #include "languagetool/pos_settings.h"
 
@@ -7,15 +8,6 @@
 #include <QtGlobal>
 
 namespace lexaloom {
-
-// The Statistics window's reference total, kept between runs.
-struct DicStatsReference {
-    QString value;
-    QString lastRemember = lastRememberPrefix() + QStringLiteral("N/A");
-
-    bool operator==(const DicStatsReference &) const = default;
-    static QString lastRememberPrefix() { return QStringLiteral("Last Remember:"); }
-};
 
 // The Bulk Import window's choices in Multiwords mode.
 struct MultiwordPrefs {

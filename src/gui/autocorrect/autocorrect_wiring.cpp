@@ -7,7 +7,10 @@
 #include "app/document_files.h"
 #include "app/tab_labels.h"
 #include "app/workbench.h"
+#include "autocorrect/ac_validate_window.h"
+#include "autocorrect/autocorrect_duplicates_window.h"
 #include "autocorrect/autocorrect_editing.h"
+#include "autocorrect/autocorrect_tools.h"
 #include "autocorrect/pair_editor.h"
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
@@ -93,6 +96,25 @@ void WireAutocorrect(MainWindow &window, Workbench &workbench, Ui &ui)
                       [&list, scroll, restoreScroll] { restoreScroll(UndoListChange(list, scroll())); });
     d.setTabOperation(kind, TabAction::Redo,
                       [&list, scroll, restoreScroll] { restoreScroll(RedoListChange(list, scroll())); });
+
+    // Autocorrect Tools. The tools that change the list redraw it from the top of the
+    // page they leave; Delete/XDelete sorts it, so it shows from the start.
+    d.setOperation(CommandId::AcValidate,
+                   [&window, &workbench, &ui](int) { OpenAcValidateWindow(&window, workbench, ui); });
+    d.setOperation(CommandId::ExtractAutocorrectsTxt,
+                   [&list, &workbench, &ui](int) { ExtractAutocorrects(list, workbench.settings, ui); });
+    d.setOperation(CommandId::CleanHexSymbols, [&list, &workbench, &ui, scroll, redraw](int) {
+        if (ConvertHexSymbols(list, workbench.settings, ui, scroll()) > 0)
+            redraw();
+    });
+    d.setOperation(CommandId::AutocorrectFixSpaces, [&list, &workbench, &ui, scroll, redraw](int) {
+        if (FixAutocorrectSpaces(list, workbench.settings, ui, scroll()) > 0)
+            redraw();
+    });
+    d.setOperation(CommandId::AutocorrectDuplicates, [&window, &workbench, &ui, scroll, redrawFromTop](int) {
+        if (OpenAutocorrectDuplicatesWindow(&window, workbench, ui, scroll()))
+            redrawFromTop();
+    });
 
     d.setLoadOperation(DocumentKind::AutoText, [&window, &workbench, &ui](const QString &path) {
         if (OpenAutoTextFile(workbench, ui, path).done())

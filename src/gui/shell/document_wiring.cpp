@@ -10,6 +10,7 @@
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
 #include "dictionary_tools/aff_validate_window.h"
+#include "dictionary_tools/statistics_window.h"
 #include "shell/find.h"
 #include "shell/find_window.h"
 #include "shell/goto_dialog.h"
@@ -79,6 +80,8 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
         if (OpenAffValidateWindow(&window, workbench, ui))
             showDictionary(window);
     });
+    d.setOperation(CommandId::Statistics,
+                   [&window, &workbench, &ui](int) { OpenStatisticsWindow(&window, workbench, ui); });
 
     for (DocumentKind kind :
          {DocumentKind::Dictionary, DocumentKind::Hyphenation, DocumentKind::Thesaurus, DocumentKind::Autocorrect}) {

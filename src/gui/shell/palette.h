@@ -26,6 +26,8 @@ inline const QColor green(0, 153, 0);
 inline const QColor captionBlue(41, 88, 139);
 // Hyperlink labels.
 inline const QColor link(0, 0, 255);
+// The percentage column of the Statistics window's letter lists.
+inline const QColor percentBlue(198, 235, 255);
 // The background of the toolbar and of the line-number columns.
 inline const QColor panelGrey(214, 217, 223);
 

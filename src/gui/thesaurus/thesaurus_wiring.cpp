@@ -11,6 +11,7 @@
 #include "shell/paged_list_view.h"
 #include "thesaurus/synonym_editor.h"
 #include "thesaurus/thesaurus_editing.h"
+#include "thesaurus/thesaurus_tools_wiring.h"
 
 namespace lexaloom {
 
@@ -105,6 +106,8 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
                              d.runTabAction(kind, TabAction::Delete);
                          }
                      });
+
+    WireThesaurusTools(window, workbench, ui);
 }
 
 } // namespace lexaloom
