@@ -11,6 +11,7 @@
 #include "dictionary/dictionary_document.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
+#include "dictionary_tools/duplicates_session.h"
 #include "dictionary_tools/regional_variants.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
@@ -37,7 +38,7 @@ struct Window {
     RegionalMemory memory;
     QString gbSpecific;
     FakeHost host;
-    OpenDuplicatesToolFunction duplicates;
+    RegionalDuplicatesStep duplicates;
     std::unique_ptr<RegionalVariantsSession> session;
 
     explicit Window(const QStringList &entries)

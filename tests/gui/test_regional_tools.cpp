@@ -13,6 +13,7 @@
 
 #include "app/workbench.h"
 #include "dictionary_tools/crunch_window.h"
+#include "dictionary_tools/duplicates_session.h"
 #include "dictionary_tools/master_wordlist_window.h"
 #include "dictionary_tools/regional_variants_window.h"
 #include "scripted_ui.h"

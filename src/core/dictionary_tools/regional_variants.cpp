@@ -9,6 +9,7 @@
 #include "dictionary/dictionary_document.h"
 #include "dictionary/dictionary_editing.h"
 #include "dictionary/dictionary_files.h"
+#include "dictionary_tools/duplicates_session.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
@@ -62,7 +63,7 @@ QString LoadIzeExceptions(const QString &path)
 RegionalVariantsSession::RegionalVariantsSession(DictionaryDocument &dictionary, RegionalMemory &memory,
                                                  QString &gbSpecificMemory, const QString &programFolder,
                                                  const MainSettings &settings, Ui &ui, RegionalHost &host,
-                                                 OpenDuplicatesToolFunction openDuplicates)
+                                                 RegionalDuplicatesStep openDuplicates)
     : exceptionsText(memory.izeExceptions)
     , gbSpecificText(gbSpecificMemory)
     , m_dictionary(dictionary)

@@ -1,16 +1,21 @@
 #pragma once
 
-#include "dictionary_tools/duplicates_session.h"
-
 #include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace lexaloom {
 
 class Ui;
 struct DictionaryDocument;
+struct DuplicatesToolOutcome;
 struct MainSettings;
+
+// Step 2: opens the duplicates window with the caller's undo state (see
+// OpenDuplicatesToolFunction); declared here so the Workbench need not see that tool.
+using RegionalDuplicatesStep = std::function<DuplicatesToolOutcome(bool alreadyRecorded)>;
 
 namespace regionalTexts {
 inline const QString windowTitle = QStringLiteral("GB to AU/CA/NZ/ZA (Orvel - GB)");
@@ -75,7 +80,7 @@ class RegionalVariantsSession final {
 public:
     RegionalVariantsSession(DictionaryDocument &dictionary, RegionalMemory &memory, QString &gbSpecificMemory,
                             const QString &programFolder, const MainSettings &settings, Ui &ui, RegionalHost &host,
-                            OpenDuplicatesToolFunction openDuplicates);
+                            RegionalDuplicatesStep openDuplicates);
     RegionalVariantsSession(const RegionalVariantsSession &) = delete;
     RegionalVariantsSession &operator=(const RegionalVariantsSession &) = delete;
 
@@ -120,7 +125,7 @@ private:
     const MainSettings &m_settings;
     Ui &m_ui;
     RegionalHost &m_host;
-    OpenDuplicatesToolFunction m_openDuplicates;
+    RegionalDuplicatesStep m_openDuplicates;
     QString m_log = regionalTexts::introduction;
     bool m_undoMark = false;
     bool m_changedAtOpen = false;

@@ -24,7 +24,7 @@ public:
     struct Hooks {
         std::function<qint64()> scrollPosition;
         std::function<void()> refreshDictionary;
-        OpenDuplicatesToolFunction openDuplicates;
+        RegionalDuplicatesStep openDuplicates;
     };
 
     RegionalVariantsWindow(QWidget *parent, Workbench &workbench, Ui &ui, Hooks hooks);
