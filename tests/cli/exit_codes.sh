@@ -25,6 +25,8 @@ printf '<block-list:block-list %s><block-list:block block-list:abbreviated-name=
 printf '<block-list:block-list %s block-list:list-name="Mine"/>' "$ns" >EmptyBlockList.xml
 printf '<?xml version="1.0"?>\n<rules>\n<category name="Nouns">\n<rule id="R">\n</rule>\n</category>\n</rules>\n' >rules.xml
 printf '<?xml version="1.0"?>\n<rules>\n</rules>\n' >no-rules.xml
+printf 'pear\r\nApple\n\xc3\xa9clair' >words.txt
+printf '\n' >empty.txt
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -73,6 +75,8 @@ check 0 "" hyphenate "$fx/../hyphenation/small.dic" "$fx/walk.aff" walk/S
 check 0 "" grammar-outline --line-numbers rules.xml outline.txt
 check 0 "" grammar-outline rules.xml outline2
 check 0 "" extract-pos --form spelling --language English "$fx/walk.dic" pos.txt
+check 0 "" sort-flags "$fx/walk.dic" sorted.dic
+check 0 "" merge-duplicates --twofold 1 "$fx/walk.dic" merged.dic
 check 0 "" validate-autocorrect WalkList.xml "$fx/walk.dic"
 check 0 "" autocorrect-tool hex-to-emoji WalkList.xml emoji.xml
 check 0 "" autocorrect-tool extract WalkList.xml pairs.txt
@@ -113,13 +117,24 @@ check 2 "^lexaloom-cli: .*missing\.dic: \.DIC file not found\.$" roundtrip --kin
 check 2 "^lexaloom-cli: .*missing\.xml: \.XML file not found\.$" grammar-outline missing.xml outline.txt
 check 2 "^lexaloom-cli: .*outline3\.txt: Nothing to save\.$" grammar-outline no-rules.xml outline3.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" extract-pos --form added --language English missing.dic pos.txt
+check 0 "" bulk-import --mode sort words.txt sorted
+check 0 "" bulk-import --mode dictionary --into "$fx/walk.dic" words.txt bi-out
+check 2 "^lexaloom-cli: .*missing\.txt: " bulk-import --mode sort missing.txt out.txt
+check 2 "^lexaloom-cli: .*empty\.txt: Nothing to process\.$" bulk-import --mode delete-duplicates empty.txt out.txt
+check 2 "^usage: lexaloom-cli bulk-import " bulk-import --mode frobnicate words.txt out.txt
+check 2 "^usage: lexaloom-cli bulk-import " bulk-import --mode thesaurus words.txt out
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" sort-flags missing.dic sorted.dic
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" merge-duplicates missing.dic merged.dic
 # An output that cannot be written.
+check 2 "^lexaloom-cli: .*plain-file/s\.txt: " bulk-import --mode sort words.txt plain-file/s.txt
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt
 check 2 "^lexaloom-cli: .*plain-file/out: cannot create" roundtrip "$fx/walk.dic" plain-file/out
 check 2 "^lexaloom-cli: .*plain-file/acout: cannot create" roundtrip --kind autocorrect DocumentList.xml plain-file/acout
 check 2 "^lexaloom-cli: .*taken/walk\.dic: " roundtrip "$fx/walk.dic" taken
 check 2 "^lexaloom-cli: .*plain-file/o\.txt: " grammar-outline rules.xml plain-file/o.txt
+check 2 "^lexaloom-cli: .*plain-file/s\.dic: " sort-flags "$fx/walk.dic" plain-file/s.dic
+check 2 "^lexaloom-cli: .*plain-file/m\.dic: " merge-duplicates "$fx/walk.dic" plain-file/m.dic
 # Kinds whose files are not built yet, and malformed calls.
 check 2 "^usage: lexaloom-cli roundtrip " roundtrip --kind nonsense a out
 check 2 "^usage: lexaloom-cli extract " extract "$fx/walk.dic" words.txt
@@ -127,13 +142,14 @@ check 2 "^usage: lexaloom-cli count " count --kind txt "$fx/walk.dic"
 check 2 "^usage: lexaloom-cli statistics " statistics "$fx/walk.dic" extra.txt
 check 2 "^lexaloom-cli: unknown command" frobnicate
 check 2 "^usage: lexaloom-cli thesaurus-sort " thesaurus-sort th.dat
+check 2 "^usage: lexaloom-cli merge-duplicates " merge-duplicates --twofold yes "$fx/walk.dic" merged.dic
 
 check 2 "^lexaloom-cli: Klingon: not a POS language" extract-pos --form added --language Klingon "$fx/walk.dic" pos.txt
 check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language English "$fx/walk.dic" pos.txt
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autocorrect-tool autotext-list count crunch derive derive-all extract extract-pos grammar-outline hyphenate master-compare roundtrip statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
+for command in autocorrect-tool autotext-list bulk-import count crunch derive derive-all extract extract-pos grammar-outline hyphenate master-compare merge-duplicates roundtrip sort-flags statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
@@ -152,6 +168,11 @@ grep -q "block-list:name=\"$(printf '\xF0\x9F\x98\x80')\"" emoji.xml ||
 "$cli" statistics "$fx/walk.dic" >stats.txt 2>/dev/null
 head -1 stats.txt | grep -qx 'Total wordlist:12' && grep -qx ' 5 characters long:3 (25%)' stats.txt ||
     { echo "FAIL: statistics printed:"; cat stats.txt; failures=$((failures + 1)); }
+# What bulk-import writes: the sorted list as "Save as" does, the dictionary with the lines added.
+[ "$(od -An -c sorted.txt | tr -s ' ')" = "$(printf '\xef\xbb\xbfApple\n\xc3\xa9clair\npear\n' | od -An -c | tr -s ' ')" ] ||
+    { echo "FAIL: bulk-import --mode sort wrote:"; cat sorted.txt; failures=$((failures + 1)); }
+tail -n 3 bi-out/walk.dic | cmp -s - <(printf 'pear\nApple\n\xc3\xa9clair\n') ||
+    { echo "FAIL: bulk-import --mode dictionary wrote:"; cat bi-out/walk.dic; failures=$((failures + 1)); }
 
 [ "$(cat missing.txt)" = "$(printf '\357\273\277Apple\npear')" ] ||
     { echo "FAIL: master-compare wrote:"; cat missing.txt; failures=$((failures + 1)); }

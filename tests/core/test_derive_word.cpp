@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "engine_fixtures.h"
-#include "gtest_qt_printers.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/derive_sinks.h"
 #include "dictionary/derive_word.h"
 #include "dictionary/dic_line_reader.h"
+#include "engine_fixtures.h"
+#include "gtest_qt_printers.h"
 
 using namespace lexaloom;
 using namespace lexaloom::testing;
@@ -70,9 +70,9 @@ TEST(DeriveWord, PrefixPhaseSkipsFormsOfCrossProductNGroups)
 {
     const AffixTable table = tableOf(readEngineFixture("walk.aff"));
     int counted = 0;
-    EXPECT_EQ(rowsOf(table, QStringLiteral("carry/DNU"), &counted),
-              QStringList({"carry Primary", "carried Suffix", "carryness Suffix", "uncarry Prefix",
-                           "uncarried Prefix"}));
+    EXPECT_EQ(
+        rowsOf(table, QStringLiteral("carry/DNU"), &counted),
+        QStringList({"carry Primary", "carried Suffix", "carryness Suffix", "uncarry Prefix", "uncarried Prefix"}));
     EXPECT_EQ(counted, 5);
     // The prefix flag first changes nothing: prefixes come after every suffix form.
     EXPECT_EQ(rowsOf(table, QStringLiteral("happy/UN")),
@@ -112,14 +112,14 @@ TEST(DeriveWord, TwofoldStepDerivesFromTheSuffixForm)
     }
     const QStringList csvLines = QString::fromUtf8(csv).split(u'\n');
     ASSERT_GE(csvLines.size(), 3);
-    EXPECT_EQ(csvLines[2], QStringLiteral("\"walk\";\"walkedly\";\"walked\";\"Suffix\";\"X\";\"")
-                               + QString::number(table.group(2).headerOffset) + QStringLiteral("\";\"1: 0 ly .\""));
+    EXPECT_EQ(csvLines[2], QStringLiteral("\"walk\";\"walkedly\";\"walked\";\"Suffix\";\"X\";\"") +
+                               QString::number(table.group(2).headerOffset) + QStringLiteral("\";\"1: 0 ly .\""));
 }
 
 TEST(DeriveWord, NeedAffixHidesTheFormButNotItsTwofoldForms)
 {
-    const AffixTable table = tableOf(
-        QStringLiteral("NEEDAFFIX Z\nSFX D Y 1\nSFX D 0 ed/ZX .\nSFX X Y 1\nSFX X 0 ly .\n"));
+    const AffixTable table =
+        tableOf(QStringLiteral("NEEDAFFIX Z\nSFX D Y 1\nSFX D 0 ed/ZX .\nSFX X Y 1\nSFX X 0 ly .\n"));
     WordDeriver deriver(table);
     EditorRowsSink sink;
     deriver.DeriveWord(QStringLiteral("walk/D"), sink);
@@ -251,8 +251,7 @@ TEST(DeriveWord, PrefixPhaseEndsOnARunawayContinuation)
     int counted = 0;
     // Each prefix form of the walk is kept in order; the prefix is not applied
     // again to the forms its own continuation produced.
-    EXPECT_EQ(rowsOf(table, QStringLiteral("x/A"), &counted),
-              QStringList({"x Primary", "rex Prefix", "rexs Suffix"}));
+    EXPECT_EQ(rowsOf(table, QStringLiteral("x/A"), &counted), QStringList({"x Primary", "rex Prefix", "rexs Suffix"}));
     EXPECT_EQ(counted, 3);
     // A later prefix still visits the forms appended by an earlier one.
     EXPECT_EQ(rowsOf(table, QStringLiteral("x/AC")),
@@ -400,4 +399,28 @@ TEST(DicLineReader, SkipsMarkCountLineAndAllLineEnds)
     EXPECT_EQ(lines, QStringList({"alpha", "beta/S\tpo:x", "gamma", "", "last"}));
     EXPECT_EQ(DicLineReader::wordPart(lines[1]), QStringLiteral("beta/S"));
     EXPECT_EQ(reader.position(), reader.size());
+}
+
+// Numeric flags are text: "07" and "7" are two flags, and numbers past the
+// direct table's range are found as well as small ones.
+TEST(DeriveWord, NumericFlagsKeepTheirSpelling)
+{
+    const AffixTable table = tableOf(QStringLiteral("FLAG num\n"
+                                                    "SFX 7 Y 1\nSFX 7 0 s .\n"
+                                                    "SFX 07 Y 1\nSFX 07 0 ed .\n"
+                                                    "SFX 0 Y 1\nSFX 0 0 er .\n"
+                                                    "SFX 65535 Y 1\nSFX 65535 0 ing .\n"
+                                                    "SFX 70000 Y 1\nSFX 70000 0 ly .\n"));
+    const struct {
+        const char *entry;
+        QStringList rows;
+    } cases[] = {
+        {"walk/7", {"walk Primary", "walks Suffix"}},
+        {"walk/07", {"walk Primary", "walked Suffix"}},
+        {"walk/0", {"walk Primary", "walker Suffix"}},
+        {"walk/65535,70000", {"walk Primary", "walking Suffix", "walkly Suffix"}},
+        {"walk/007,700", {"walk Primary"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(rowsOf(table, QString::fromLatin1(c.entry)), c.rows) << c.entry;
 }

@@ -6,6 +6,7 @@
 #include "dictionary/affix_table.h"
 #include "dictionary/dictionary_document.h"
 #include "dictionary_tools/crunch.h"
+#include "dictionary_tools/possessive_names.h"
 #include "dictionary_tools/regional_variants.h"
 #include "hyphenation/hyphenation_document.h"
 #include "languagetool/grammar_rule_set.h"
@@ -74,6 +75,8 @@ public:
     RecentFiles recentFiles;
     // Flag legends found at start-up, sorted ignoring case.
     QList<AffAidEntry> affAidEntries;
+    // "Possessives:" and "Remove:" of the possessive-names window, kept while the program runs.
+    PossessiveSettings possessives;
     // "settings/gb_specific.txt" as read at start-up.
     QString gbSpecificText;
     // The regional-variants window's -ize/-ise exceptions and converted lists.

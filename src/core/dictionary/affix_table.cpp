@@ -78,6 +78,22 @@ bool findDirective(const QString &text, QLatin1String name, QString &flag)
 
 // A key for the flags most tables use: one or two units, or a number of up to
 // nine digits (kept apart from "07" by its length). False for any other text.
+// A number as numeric tables write it: one to five digits, no leading zero
+// (so "07" stays a flag of its own), below 65536. -1 for any other text.
+int plainNumber(QStringView flag)
+{
+    const qsizetype n = flag.size();
+    if (n == 0 || n > 5 || (n > 1 && flag[0] == u'0'))
+        return -1;
+    int value = 0;
+    for (const QChar c : flag) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value < 0x10000 ? value : -1;
+}
+
 bool shortFlagKey(QStringView flag, quint64 &key)
 {
     const qsizetype n = flag.size();
@@ -387,6 +403,8 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
     table.flagInfo.assign(1, FlagInfo());
     if (table.flagMode == FlagMode::Single)
         table.unitIds.assign(0x10000, 0);
+    else if (table.flagMode == FlagMode::Numeric)
+        table.numberIds.assign(0x10000, 0);
     const QString *specials[] = {&table.noSuggestFlag, &table.keepCaseFlag, &table.forbiddenWordFlag,
                                  &table.circumfixFlag};
     for (quint8 k = 0; k < 4; ++k) {
@@ -454,6 +472,10 @@ int AffixTable::flagId(QStringView flag) const
 {
     if (flag.size() == 1 && !unitIds.empty())
         return unitIds[flag[0].unicode()];
+    if (!numberIds.empty()) {
+        if (const int value = plainNumber(flag); value >= 0)
+            return numberIds[size_t(value)];
+    }
     quint64 key = 0;
     if (shortFlagKey(flag, key)) {
         const auto it = shortIds.find(key);
@@ -469,8 +491,11 @@ int AffixTable::internFlag(QStringView flag)
     const int id = int(flagInfo.size());
     flagInfo.emplace_back();
     quint64 key = 0;
+    int value = -1;
     if (flag.size() == 1 && !unitIds.empty())
         unitIds[flag[0].unicode()] = id;
+    else if (!numberIds.empty() && (value = plainNumber(flag)) >= 0)
+        numberIds[size_t(value)] = id;
     else if (shortFlagKey(flag, key))
         shortIds.emplace(key, id);
     else

@@ -258,7 +258,8 @@ struct AffixTable {
     void resolveFlags(QStringView flags, FlagList &out) const;
 
     // The index behind flagId.
-    std::vector<int> unitIds; // one-unit flags, by unit
+    std::vector<int> unitIds;   // one-unit flags, by unit
+    std::vector<int> numberIds; // numeric mode: flags written as a plain number below 65536, by value
     std::unordered_map<quint64, int> shortIds;
     QHash<QString, int> otherIds;
 };

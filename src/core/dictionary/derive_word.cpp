@@ -304,6 +304,7 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
 
 WordDeriver::Flow WordDeriver::flagLoop(QStringView word, const FlagList &flags, bool twofold)
 {
+    const bool valid = FastCondition::isValidUtf16(word);
     for (const FlagToken &token : flags.flags) {
         if (poll())
             return Flow::Stop;
@@ -332,12 +333,12 @@ WordDeriver::Flow WordDeriver::flagLoop(QStringView word, const FlagList &flags,
         if (!twofold && prefixGroup != 0 && !m_topCircumfix && !m_twofoldCircumfix)
             m_recordedPrefixes.push_back({flag, prefixGroup});
         if (suffixGroup != 0) {
-            const Flow flow = suffixRules(word, flag, suffixGroup, noCross, twofold);
+            const Flow flow = suffixRules(word, valid, flag, suffixGroup, noCross, twofold);
             if (flow != Flow::Continue)
                 return flow;
         }
         if (prefixGroup != 0) {
-            const Flow flow = prefixRulesInLoop(word, flag, prefixGroup, twofold);
+            const Flow flow = prefixRulesInLoop(word, valid, flag, prefixGroup, twofold);
             if (flow != Flow::Continue)
                 return flow;
         }
@@ -345,13 +346,12 @@ WordDeriver::Flow WordDeriver::flagLoop(QStringView word, const FlagList &flags,
     return Flow::Continue;
 }
 
-WordDeriver::Flow WordDeriver::suffixRules(QStringView word, QStringView flag, int groupNumber, bool noCross,
-                                           bool twofold)
+WordDeriver::Flow WordDeriver::suffixRules(QStringView word, bool valid, QStringView flag, int groupNumber,
+                                           bool noCross, bool twofold)
 {
     const AffixGroup &group = m_table.group(groupNumber);
     if (group.parsedRules.empty())
         return Flow::Continue;
-    const bool valid = FastCondition::isValidUtf16(word);
     if (group.anyContinuationHasCircumfix || group.anyContinuationHasNeedAffix) {
         // Every rule examined changes the circumfix state, so walk them all.
         for (size_t i = 0; i < group.parsedRules.size(); ++i) {
@@ -450,7 +450,8 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
     return Flow::Continue;
 }
 
-WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView flag, int groupNumber, bool twofold)
+WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, bool valid, QStringView flag, int groupNumber,
+                                                 bool twofold)
 {
     const AffixGroup &group = m_table.group(groupNumber);
     if (group.parsedRules.empty())
@@ -476,7 +477,6 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, QStringView f
     }
     const RuleCandidates::Range rules =
         walkAll ? RuleCandidates::Range(group.candidates.all, nullptr) : group.candidates.forWord(word, false);
-    const bool valid = FastCondition::isValidUtf16(word);
     for (const int i : rules) {
         if (poll())
             return Flow::Stop;

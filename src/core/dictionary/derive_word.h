@@ -137,10 +137,11 @@ private:
     };
 
     Flow flagLoop(QStringView word, const FlagList &flags, bool twofold);
-    Flow suffixRules(QStringView word, QStringView flag, int groupNumber, bool noCross, bool twofold);
+    // `valid`: the word is well-formed UTF-16 (worked out once per flag loop).
+    Flow suffixRules(QStringView word, bool valid, QStringView flag, int groupNumber, bool noCross, bool twofold);
     Flow applySuffix(QStringView word, QStringView flag, const AffixGroup &group, int index, bool noCross,
                      bool twofold);
-    Flow prefixRulesInLoop(QStringView word, QStringView flag, int groupNumber, bool twofold);
+    Flow prefixRulesInLoop(QStringView word, bool valid, QStringView flag, int groupNumber, bool twofold);
     Flow twofoldStep(QStringView word, const FlagList &flags);
     Flow prefixPhase();
     void scanEntryFlags(const FlagList &flags);

@@ -1,11 +1,53 @@
 #include "dictionary_tools/duplicates_session.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "dictionary/affix_table.h"
 #include "dictionary/dictionary_document.h"
+#include "dictionary/dictionary_editing.h"
+#include "dictionary/flag_strings.h"
+#include "shell/file_dialogs.h"
+#include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/manual_url.h"
+#include "shell/settings.h"
+#include "shell/text_codec.h"
 
 namespace lexaloom {
+
+namespace {
+
+const QString noDuplicates = QStringLiteral("No duplicate words found.");
+const QString abortHint = QStringLiteral("<ESC> to abort.");
+const QString removedClass = QStringLiteral("999999");
+
+// One non-empty entry as the scan sorts it.
+struct Record {
+    QString key; // word "\n" flags "\n" tags "\n" line
+    QStringView word;
+    QStringView flags;
+    QStringView tags;
+    qint64 line = 0;
+    int repeatedCount = 0;
+};
+
+bool isMergeClass(const QString &code)
+{
+    return code == flagClass::allSuffixes || code == flagClass::allPrefixes || code == flagClass::suffixesAndPrefixes;
+}
+
+QString entryText(QStringView word, const QString &flags, QStringView tags)
+{
+    QString text = word.toString();
+    if (!flags.isEmpty())
+        text += u'/' + flags;
+    if (!tags.isEmpty())
+        text += u'\n' + tags.toString();
+    return text;
+}
+
+} // namespace
 
 DuplicatesSession::DuplicatesSession(DictionaryDocument &dictionary, AffixTable &table, const MainSettings &settings,
                                      DuplicateOptions &options, Ui &ui, DuplicatesHost *host, bool alreadyRecorded,
@@ -49,6 +91,483 @@ bool DuplicatesSession::prepare(const DictionaryDocument &dictionary, AffixTable
     }
     BuildAffixTable(table, dictionary.affText);
     return true;
+}
+
+QString DuplicatesSession::className(const QString &classCode)
+{
+    return FlagClassName(classCode);
+}
+
+DuplicateFlagIndicators DuplicatesSession::flagIndicators() const
+{
+    DuplicateFlagIndicators flags;
+    flags.keepCase = m_table.hasKeepCase;
+    flags.needAffix = m_table.hasNeedAffix;
+    flags.forbiddenWord = m_table.hasForbiddenWord;
+    flags.complexPrefixes = m_table.complexPrefixes;
+    flags.circumfix = m_table.hasCircumfix;
+    switch (m_table.flagMode) {
+    case FlagMode::Single:
+        flags.flagType = QStringLiteral("FLAG chr");
+        break;
+    case FlagMode::Long:
+        flags.flagType = QStringLiteral("FLAG long");
+        break;
+    case FlagMode::Numeric:
+        flags.flagType = QStringLiteral("FLAG num");
+        break;
+    }
+    return flags;
+}
+
+DuplicateOptions DuplicatesSession::shownOptions() const
+{
+    DuplicateOptions shown = m_options;
+    if (shown.twofold) {
+        shown.sameTypeOnly = false;
+        shown.specialOnlyPrimary = false;
+    }
+    return shown;
+}
+
+void DuplicatesSession::setOptions(const DuplicateOptions &options)
+{
+    m_options = options;
+}
+
+void DuplicatesSession::addLog(const QString &text)
+{
+    m_log += text;
+    m_log += u'\n';
+    refreshHost();
+}
+
+void DuplicatesSession::refreshHost()
+{
+    if (m_host)
+        m_host->refresh();
+}
+
+void DuplicatesSession::showElapsed()
+{
+    // From the button press, across the scans and passes of one run.
+    m_display.elapsed = FormatElapsed(QStringLiteral(" \u231A"), m_ui.clock().monotonicMs() - m_runStartMs);
+    refreshHost();
+}
+
+void DuplicatesSession::clearLog()
+{
+    m_log = introductionText();
+    refreshHost();
+}
+
+void DuplicatesSession::recordUndo()
+{
+    if (m_undoRecorded)
+        return;
+    PushDictionaryUndo(m_dictionary, m_scrollPosition);
+    m_undoRecorded = true;
+}
+
+bool DuplicatesSession::scan()
+{
+    if (m_dictionary.entries.size() == 1) {
+        m_ui.showMessage(LongTask::warningTitle(), noDuplicates, MessageIcon::Warning);
+        return true;
+    }
+    LongTask task(m_ui, m_settings);
+    m_runStartMs = m_ui.clock().monotonicMs();
+    m_display.busy = true;
+    m_display.abortHint = abortHint;
+    const bool done = runScan(task);
+    m_display.busy = false;
+    m_display.abortHint.clear();
+    refreshHost();
+    return done;
+}
+
+bool DuplicatesSession::runScan(LongTask &task)
+{
+    m_rows.clear();
+    m_groups.clear();
+    m_members.clear();
+    m_memberCount = 0;
+    m_repeatedFlagEntries = 0;
+    const FlagMode mode = m_table.flagMode;
+    const EntryStore &entries = m_dictionary.entries;
+    const qint64 n = entries.size();
+    task.begin(abortHint, 2 * n);
+    const auto aborted = [&] {
+        task.cancel();
+        addLog(QStringLiteral("Aborted!"));
+        addLog(QString());
+        return false;
+    };
+
+    addLog(QStringLiteral("Step 1/3: Scanning the .dic..."));
+    addLog(QString());
+    std::vector<Record> records;
+    records.reserve(size_t(n));
+    for (qint64 i = 0; i < n; ++i) {
+        const LongTask::PollResult poll = task.poll();
+        if (poll.abortRequested)
+            return aborted();
+        if (poll.ticked) {
+            task.showValue(i);
+            showElapsed();
+        }
+        const QStringView entry = entries.view(i);
+        // Comment lines are no words: their text after "/" holds no flags to merge or repair.
+        if (entry.isEmpty() || IsCommentEntry(entry))
+            continue;
+        const EntryParts parts = SplitEntry(entry);
+        Record r;
+        r.word = parts.word;
+        r.flags = parts.flags;
+        r.tags = parts.tags;
+        r.line = i + 1;
+        r.key.reserve(entry.size() + 24);
+        r.key += parts.word;
+        r.key += u'\n';
+        r.key += parts.flags;
+        r.key += u'\n';
+        r.key += parts.tags;
+        r.key += u'\n';
+        r.key += QString::number(r.line);
+        if (HasRepeatedFlags(mode, parts.flags)) {
+            r.repeatedCount = FlagCount(mode, parts.flags) - FlagCount(mode, WithoutRepeatedFlags(mode, parts.flags));
+            ++m_repeatedFlagEntries;
+        }
+        records.push_back(std::move(r));
+    }
+
+    addLog(QStringLiteral("Step 2/3: Sorting the processed array..."));
+    addLog(QString());
+    std::sort(records.begin(), records.end(), [](const Record &a, const Record &b) { return a.key < b.key; });
+
+    addLog(QStringLiteral("Step 3/3: Scanning for duplicates..."));
+    addLog(QString());
+    const auto addRow = [&](const Record &r) {
+        DicDuplicateRow row;
+        row.line = r.line;
+        row.word = r.word.toString();
+        row.flags = r.flags.toString();
+        row.tags = r.tags.toString();
+        row.classCode = FlagClass(m_table, r.flags);
+        row.repeatedCount = r.repeatedCount;
+        m_rows.push_back(std::move(row));
+    };
+    const auto addMember = [&](const Record &r) {
+        addRow(r);
+        m_members.push_back(Member{qint64(m_rows.size()) - 1, m_rows.back().classCode});
+    };
+    bool inGroup = false;
+    int open = 0;
+    const qint64 m = qint64(records.size());
+    for (qint64 k = 0; k < m; ++k) {
+        const LongTask::PollResult poll = task.poll();
+        if (poll.abortRequested)
+            return aborted();
+        if (poll.ticked) {
+            task.showValue(n + k);
+            showElapsed();
+        }
+        const Record &r = records[size_t(k)];
+        const bool samePrevious = k > 0 && records[size_t(k - 1)].word == r.word;
+        const bool sameNext = k + 1 < m && records[size_t(k + 1)].word == r.word;
+        if (r.repeatedCount > 0 && !samePrevious && !sameNext)
+            addRow(r);
+        if (k + 1 < m && !r.word.isEmpty() && sameNext) {
+            if (!inGroup) {
+                addMember(r);
+                ++open;
+            }
+            addMember(records[size_t(k + 1)]);
+            ++open;
+            inGroup = true;
+        } else {
+            inGroup = false;
+            if (open > 0) {
+                m_groups.push_back(open);
+                open = 0;
+            }
+        }
+    }
+    if (open > 0)
+        m_groups.push_back(open);
+    m_memberCount = qint64(m_members.size());
+
+    addLog(QStringLiteral("# Repeated Words:") + task.formatCount(m_memberCount));
+    addLog(QStringLiteral("# Repeated FlagsW:") + task.formatCount(m_repeatedFlagEntries));
+    addLog(QString());
+    addLog(QStringLiteral("\U0001F6C8:"));
+    addLog(QStringLiteral("If there are words with postags and postag merge is off,"));
+    addLog(QStringLiteral("those words won't be merged."));
+    addLog(QStringLiteral("Duplicate flags removal will still work."));
+    addLog(QString());
+    addLog(QString());
+    task.finish(QString());
+    showElapsed();
+    return true;
+}
+
+DuplicatesSession::PassOutcome DuplicatesSession::runPass(LongTask &task, QString &mergeLog, qint64 &merged)
+{
+    const FlagMode mode = m_table.flagMode;
+    const bool ignoreTags = m_options.ignoreTags;
+    const bool twofold = m_options.twofold;
+    const bool sameTypeOnly = m_options.sameTypeOnly;
+    EntryStore &entries = m_dictionary.entries;
+    bool acted = false;
+    size_t first = 0;
+    const auto addBlock = [&](const DicDuplicateRow &a, const DicDuplicateRow &b) {
+        ++merged;
+        mergeLog += u'#' + QString::number(merged) + u'\n';
+        mergeLog += QStringLiteral("Merged:\"") + b.word + QStringLiteral("\"\n");
+        if (a.flags.isEmpty() && b.flags.isEmpty())
+            mergeLog += QStringLiteral("Primary\n");
+        else
+            mergeLog +=
+                QStringLiteral("Flags:\"") + a.flags + QStringLiteral("\"\u2192\"") + b.flags + QStringLiteral("\"\n");
+        mergeLog += u'\n';
+    };
+    // The pass has a bar of its own: one step per group.
+    task.begin(abortHint, qint64(m_groups.size()));
+    qint64 group = 0;
+    for (const int size : m_groups) {
+        const LongTask::PollResult poll = task.poll();
+        if (poll.abortRequested)
+            return PassOutcome::Aborted;
+        if (poll.ticked) {
+            task.showValue(group);
+            showElapsed();
+        }
+        ++group;
+        const size_t begin = first;
+        const size_t end = first + size_t(size);
+        first = end;
+        // A deletion starts the group's walk again from its first member; a merge ends
+        // the group for this pass.
+        bool restart = true;
+        while (restart) {
+            restart = false;
+            for (size_t a = begin; a < end && !restart; ++a) {
+                Member &memberA = m_members[a];
+                if (memberA.classCode == removedClass)
+                    continue;
+                DicDuplicateRow &rowA = m_rows[size_t(memberA.row)];
+                for (size_t b = begin; b < end; ++b) {
+                    // Every rule wants B still there and the same tags (or tags ignored).
+                    const Member &memberB = m_members[b];
+                    if (a == b || memberB.classCode == removedClass)
+                        continue;
+                    const DicDuplicateRow &rowB = m_rows[size_t(memberB.row)];
+                    if (!ignoreTags && rowA.tags != rowB.tags)
+                        continue;
+                    const bool remove =
+                        memberA.classCode == flagClass::primary || (rowA.word == rowB.word && rowA.flags == rowB.flags);
+                    if (remove) {
+                        recordUndo();
+                        addBlock(rowA, rowB);
+                        entries.replace(rowA.line - 1, QString());
+                        rowA.word.clear();
+                        memberA.classCode = removedClass;
+                        acted = true;
+                        restart = true;
+                        break;
+                    }
+                    if (twofold)
+                        continue;
+                    const bool classesFit =
+                        sameTypeOnly
+                            ? memberA.classCode == memberB.classCode && (memberA.classCode == flagClass::allSuffixes ||
+                                                                         memberA.classCode == flagClass::allPrefixes)
+                            : isMergeClass(memberA.classCode) && isMergeClass(memberB.classCode);
+                    if (!classesFit)
+                        continue;
+                    recordUndo();
+                    addBlock(rowA, rowB);
+                    const QString tags = ignoreTags ? QString() : rowB.tags;
+                    entries.replace(rowA.line - 1, entryText(rowB.word, FlagUnion(mode, rowA.flags, rowB.flags), tags));
+                    entries.replace(rowB.line - 1, QString());
+                    rowA.word.clear();
+                    memberA.classCode = removedClass;
+                    acted = true;
+                    goto nextGroup;
+                }
+            }
+        }
+    nextGroup:;
+    }
+    return acted ? PassOutcome::Acted : PassOutcome::NoAction;
+}
+
+bool DuplicatesSession::removeRepeatedFlags(LongTask &task)
+{
+    const FlagMode mode = m_table.flagMode;
+    EntryStore &entries = m_dictionary.entries;
+    addLog(QStringLiteral("\nRemoving duplicate flags from .dic..."));
+    addLog(QString());
+    const qint64 n = entries.size();
+    task.begin(abortHint, n);
+    std::vector<std::pair<qint64, QString>> rewrites;
+    for (qint64 i = 0; i < n; ++i) {
+        const LongTask::PollResult poll = task.poll();
+        if (poll.abortRequested) {
+            // What was rewritten so far stays until "OK" or "Cancel".
+            entries.replaceMany(rewrites);
+            task.cancel();
+            addLog(QStringLiteral("Aborted!"));
+            addLog(QString());
+            return false;
+        }
+        if (poll.ticked) {
+            task.showValue(i);
+            showElapsed();
+        }
+        const QStringView entry = entries.view(i);
+        if (entry.isEmpty() || IsCommentEntry(entry))
+            continue;
+        const EntryParts parts = SplitEntry(entry);
+        if (!HasRepeatedFlags(mode, parts.flags))
+            continue;
+        recordUndo();
+        const QString kept = WithoutRepeatedFlags(mode, parts.flags);
+        m_exactFlagsRemoved += FlagCount(mode, parts.flags) - FlagCount(mode, kept);
+        QString text = parts.word.toString() + u'/' + kept;
+        if (!parts.tags.isEmpty())
+            text += u'\n' + parts.tags.toString();
+        rewrites.emplace_back(i, std::move(text));
+    }
+    entries.replaceMany(rewrites);
+    task.finish(QString());
+    return true;
+}
+
+bool DuplicatesSession::process()
+{
+    if (m_rows.empty()) {
+        m_ui.showMessage(LongTask::warningTitle(), noDuplicates, MessageIcon::Warning);
+        return true;
+    }
+    LongTask task(m_ui, m_settings);
+    m_runStartMs = m_ui.clock().monotonicMs();
+    m_display.busy = true;
+    m_display.abortHint = abortHint;
+    const auto done = [this](bool result) {
+        m_display.busy = false;
+        m_display.abortHint.clear();
+        refreshHost();
+        return result;
+    };
+    const qint64 rememberedFlagEntries = m_repeatedFlagEntries;
+    qint64 merged = 0;
+    addLog(QStringLiteral("\nProcessing the .dic..."));
+    addLog(QString());
+    task.begin(abortHint, 2 * m_dictionary.entries.size());
+    showElapsed();
+
+    QString mergeLog;
+    bool passAborted = false;
+    for (;;) {
+        const PassOutcome outcome = runPass(task, mergeLog, merged);
+        if (outcome == PassOutcome::Aborted) {
+            task.cancel();
+            passAborted = true;
+            break;
+        }
+        if (outcome == PassOutcome::NoAction)
+            break;
+        if (!runScan(task))
+            return done(false);
+        if (m_groups.empty())
+            break;
+    }
+    if (!passAborted) {
+        if (!mergeLog.isEmpty())
+            addLog(mergeLog);
+        addLog(QStringLiteral("Number of merged/deleted words:") + task.formatCount(merged));
+        addLog(QString());
+        addLog(QString());
+    }
+
+    if (!runScan(task))
+        return done(false);
+    if (m_repeatedFlagEntries != 0) {
+        const qint64 flagEntries = m_repeatedFlagEntries;
+        if (!removeRepeatedFlags(task))
+            return done(false);
+        addLog(QStringLiteral("Number of merged/deleted FlagsW:") + task.formatCount(flagEntries) +
+               QStringLiteral("\n\n"));
+        if (!runScan(task))
+            return done(false);
+    }
+    m_lastCounts = {merged, rememberedFlagEntries, m_exactFlagsRemoved};
+    m_ui.showMessage(LongTask::warningTitle(),
+                     QStringLiteral("Merged/deleted words:") + task.formatCount(merged) +
+                         QStringLiteral(" \nDeleted repeated FlagsW:") + task.formatCount(rememberedFlagEntries) +
+                         QStringLiteral("\nExact number repeated flags:") + task.formatCount(m_exactFlagsRemoved),
+                     MessageIcon::Information);
+    m_exactFlagsRemoved = 0;
+    return done(!passAborted);
+}
+
+bool DuplicatesSession::exportList()
+{
+    if (m_rows.empty()) {
+        m_ui.showMessage(LongTask::warningTitle(), noDuplicates, MessageIcon::Warning);
+        return false;
+    }
+    const QString path = AskSavePath(m_ui, QStringLiteral("Export Duplicates to file"),
+                                     QStringLiteral("Text Documents (*.txt)|*.txt"), QStringLiteral(".txt"));
+    if (path.isEmpty())
+        return false;
+    QString text = QStringLiteral("DUPLICATES FOUND:") +
+                   FormatCount(qint64(m_rows.size()), m_settings.thousandsSeparator) + QStringLiteral("\n\n");
+    for (const DicDuplicateRow &row : m_rows) {
+        text += QString::number(row.line) + u':' + row.word + u':' + row.flags + u':' + row.tags + u':' +
+                FlagClassName(row.classCode) + u'\n';
+    }
+    QByteArray bytes(utf8ByteOrderMark.data(), utf8ByteOrderMark.size());
+    bytes += EncodeLossless(text);
+    if (!WriteFileAtomically(path, bytes)) {
+        m_ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(path, QStringLiteral("Write failed.")),
+                         MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+bool DuplicatesSession::remember()
+{
+    if (!m_host || m_host->rememberOptions(shownOptions()))
+        return true;
+    m_ui.showMessage(fileTexts::errorTitle, QStringLiteral("Can't write the settings files."), MessageIcon::Error);
+    return false;
+}
+
+void DuplicatesSession::accept()
+{
+    std::vector<qint64> emptied;
+    const EntryStore &entries = m_dictionary.entries;
+    for (qint64 i = 0; i < entries.size(); ++i) {
+        if (entries.view(i).isEmpty())
+            emptied.push_back(i);
+    }
+    m_dictionary.entries.removeIndexes(emptied);
+    if (m_dictionary.selectedIndex >= m_dictionary.entries.size())
+        m_dictionary.selectedIndex = -1;
+    m_dictionary.changed = true;
+}
+
+void DuplicatesSession::cancel()
+{
+    if (!m_undoRecorded)
+        return;
+    UndoDictionary(m_dictionary, m_scrollPosition);
+    // The state left behind holds the emptied entries that only "OK" removes: a Redo
+    // must not bring it back as if it were a finished edit.
+    m_dictionary.redoSnapshot.reset();
 }
 
 } // namespace lexaloom

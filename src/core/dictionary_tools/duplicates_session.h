@@ -13,6 +13,7 @@ namespace lexaloom {
 struct AffixTable;
 struct DictionaryDocument;
 struct MainSettings;
+class LongTask;
 class Ui;
 
 // What became of one opening of the duplicates window; what a tool that opens it as
@@ -37,13 +38,20 @@ using OpenDuplicatesToolFunction = std::function<DuplicatesToolOutcome(bool alre
 
 // One row of the window's list: a member of a same-word group or an entry whose flags
 // repeat a flag.
-struct DuplicateRow {
+struct DicDuplicateRow {
     qint64 line = 0; // 1-based position of the entry in the dictionary
     QString word;
     QString flags;
     QString tags;
     QString classCode;     // flag class of `flags`
     int repeatedCount = 0; // > 0 when the flags repeat a flag: how many go on removal
+};
+
+// The counts of the last "Process", as its closing message gives them.
+struct DuplicatesProcessCounts {
+    qint64 merged = 0;              // merged/deleted words
+    qint64 repeatedFlagEntries = 0; // "# Repeated FlagsW:" when "Process" was pressed
+    qint64 flagsRemoved = 0;        // exact number of repeated flags removed
 };
 
 // What the window shows beside its list; published by the session.
@@ -93,7 +101,7 @@ public:
     // found.") and builds the AffixTable. False when the window must not open.
     static bool prepare(const DictionaryDocument &dictionary, AffixTable &table, Ui &ui);
 
-    const std::vector<DuplicateRow> &rows() const { return m_rows; }
+    const std::vector<DicDuplicateRow> &rows() const { return m_rows; }
     // Sizes of the same-word groups, in list order.
     const std::vector<int> &groups() const { return m_groups; }
     qint64 repeatedWordCount() const { return m_memberCount; }
@@ -104,6 +112,7 @@ public:
     // The flag class name shown in the "Information" column.
     static QString className(const QString &classCode);
     bool undoRecorded() const { return m_undoRecorded; }
+    const DuplicatesProcessCounts &lastProcessCounts() const { return m_lastCounts; }
 
     // The options as stored, and as the boxes show them (twofold unticks the two below).
     const DuplicateOptions &options() const { return m_options; }
@@ -126,6 +135,21 @@ public:
     void cancel();
 
 private:
+    // A listed member of a same-word group: its row and its class ("999999" once removed).
+    struct Member {
+        qint64 row = 0;
+        QString classCode;
+    };
+    enum class PassOutcome { NoAction, Acted, Aborted };
+
+    void addLog(const QString &text);
+    void refreshHost();
+    void recordUndo();
+    bool runScan(LongTask &task);
+    PassOutcome runPass(LongTask &task, QString &mergeLog, qint64 &merged);
+    bool removeRepeatedFlags(LongTask &task);
+    void showElapsed();
+
     DictionaryDocument &m_dictionary;
     AffixTable &m_table;
     const MainSettings &m_settings;
@@ -134,13 +158,16 @@ private:
     DuplicatesHost *m_host;
     qint64 m_scrollPosition;
     bool m_undoRecorded;
-    std::vector<DuplicateRow> m_rows;
+    std::vector<DicDuplicateRow> m_rows;
     std::vector<int> m_groups;
+    std::vector<Member> m_members;
     qint64 m_memberCount = 0;
     qint64 m_repeatedFlagEntries = 0;
     qint64 m_exactFlagsRemoved = 0;
     QString m_log;
     DuplicatesDisplay m_display;
+    DuplicatesProcessCounts m_lastCounts;
+    qint64 m_runStartMs = 0;
 };
 
 } // namespace lexaloom

@@ -29,7 +29,6 @@
 #include "dictionary_tools/aff_panel.h"
 #include "shell/dialog_captions.h"
 #include "shell/long_task.h"
-#include "app/workbench.h"
 #include "shell/palette.h"
 
 namespace lexaloom {

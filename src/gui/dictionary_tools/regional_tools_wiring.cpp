@@ -37,10 +37,10 @@ void WireRegionalTools(MainWindow &window, Workbench &workbench, Ui &ui)
         RegionalVariantsWindow::Hooks hooks;
         hooks.scrollPosition = scroll;
         hooks.refreshDictionary = [&window] { showDictionary(window); };
-        hooks.openDuplicates = [&window, &workbench, &ui](bool alreadyRecorded) {
+        hooks.openDuplicates = [&window, &workbench, &ui, scroll](bool alreadyRecorded) {
             // Modal over the regional window, which is the active one then.
             QWidget *parent = QApplication::activeModalWidget();
-            return OpenDuplicatesTool(parent ? parent : &window, workbench, ui, alreadyRecorded);
+            return OpenDuplicatesTool(parent ? parent : &window, workbench, ui, alreadyRecorded, scroll());
         };
         RegionalVariantsWindow::Open(&window, workbench, ui, std::move(hooks));
         showDictionary(window);

@@ -4,6 +4,8 @@
 #include "autocorrect/autocorrect_wiring.h"
 #include "dictionary/dictionary_editing_wiring.h"
 #include "dictionary/wordlist_extraction_wiring.h"
+#include "dictionary_tools/bulk_import_wiring.h"
+#include "dictionary_tools/duplicates_wiring.h"
 #include "dictionary_tools/regional_tools_wiring.h"
 #include "hyphenation/hyphenation_wiring.h"
 #include "languagetool/languagetool_wiring.h"
@@ -24,6 +26,8 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireThesaurus(window, workbench, ui);
     WireAutocorrect(window, workbench, ui);
     WireHyphenation(window, workbench, ui);
+    WireBulkImport(window, workbench, ui);
+    WireDuplicates(window, workbench, ui);
     WireRegionalTools(window, workbench, ui);
 }
 

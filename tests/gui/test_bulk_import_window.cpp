@@ -1,0 +1,216 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/workbench.h"
+#include "dictionary_tools/bulk_import_window.h"
+#include "scripted_ui.h"
+#include "shell/command_wiring.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+
+using namespace lexaloom;
+using lexaloom::testing::ScriptedUi;
+
+namespace {
+
+QStringList entriesOf(const EntryStore &store)
+{
+    QStringList list;
+    for (qint64 i = 0; i < store.size(); ++i)
+        list.append(store.at(i));
+    return list;
+}
+
+BulkImportTargets targetsOf(Workbench &wb)
+{
+    return {&wb.dictionary, 0, &wb.thesaurus, 0, &wb.autocorrect, 0};
+}
+
+void saveScreenshot(QWidget &window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("LEXALOOM_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    QCoreApplication::processEvents();
+    QVERIFY(window.grab().save(folder + u'/' + name));
+}
+
+} // namespace
+
+class TestBulkImportWindow final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void processAddsToTheDictionaryAndLogs();
+    void multiwordControlsFollowTheLanguage();
+    void regexpRewritesTheInput();
+    void possessivesUseTheirFields();
+    void escapeDuringProcessAsksToAbort();
+    void menuItemsOpenTheirMode();
+};
+
+void TestBulkImportWindow::processAddsToTheDictionaryAndLogs()
+{
+    Workbench wb;
+    ScriptedUi ui;
+    BulkImportWindow window(nullptr, wb, ui, targetsOf(wb), BulkImportMode::Dictionary);
+    window.show();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Bulk Import (Dictionary/Thesaurus/Autocorrect/LanguageTool)"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Processing: 0/0"));
+    QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("open")));
+    window.findChild<QPlainTextEdit *>(QStringLiteral("input"))->setPlainText(QStringLiteral("house\n\n  garden  \n"));
+    window.findChild<QSpinBox *>(QStringLiteral("logStart"))->setValue(10);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+    QCOMPARE(entriesOf(wb.dictionary.entries), (QStringList{"house", "garden"}));
+    QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("output"))->toPlainText(),
+             QStringLiteral("10) house\n11) garden\n"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("found"))->text(), QStringLiteral("Found:2"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Processing: 3/3 Done!"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("hint"))->text(), QString());
+    saveScreenshot(window, QStringLiteral("bulk_import.png"));
+}
+
+void TestBulkImportWindow::multiwordControlsFollowTheLanguage()
+{
+    QTemporaryDir folder;
+    Workbench wb(folder.path());
+    wb.windowSettings.multiwords.posIndex = 4;
+    ScriptedUi ui;
+    {
+        BulkImportWindow window(nullptr, wb, ui, targetsOf(wb), BulkImportMode::Multiwords);
+        window.show();
+        auto *language = window.findChild<QComboBox *>(QStringLiteral("language"));
+        auto *pos = window.findChild<QComboBox *>(QStringLiteral("pos"));
+        auto *specify = window.findChild<QLineEdit *>(QStringLiteral("specify"));
+        QCOMPARE(language->currentText(), QStringLiteral("English"));
+        QCOMPARE(pos->currentText(), QStringLiteral("Noun - Plural - Neutral (NNS)"));
+        QVERIFY(!specify->isEnabled());
+        window.findChild<QPlainTextEdit *>(QStringLiteral("input"))->setPlainText(QStringLiteral("fire trucks"));
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+        QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("output"))->toPlainText(),
+                 QStringLiteral("fire trucks\tNNS\n"));
+        saveScreenshot(window, QStringLiteral("bulk_import_multiwords.png"));
+        language->setCurrentIndex(0);
+        QVERIFY(specify->isEnabled());
+        QVERIFY(!pos->isEnabled());
+        specify->setText(QStringLiteral("NPR"));
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("remember")), Qt::LeftButton);
+        QFile prefs(wb.settingsPath(QStringLiteral("settings/multiwords.prefs")));
+        QVERIFY(prefs.open(QIODevice::ReadOnly));
+        QCOMPARE(prefs.readLine(), QByteArray("25\n"));
+    }
+    // The choices stay for the next opening.
+    QCOMPARE(wb.windowSettings.multiwords.languageIndex, 0);
+    QCOMPARE(wb.windowSettings.multiwords.specifyText, QStringLiteral("NPR"));
+}
+
+void TestBulkImportWindow::regexpRewritesTheInput()
+{
+    Workbench wb;
+    ScriptedUi ui;
+    BulkImportWindow window(nullptr, wb, ui, targetsOf(wb), BulkImportMode::SortWordlist);
+    window.show();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Sort small wordlist (Language-specific Tools)"));
+    auto *input = window.findChild<QPlainTextEdit *>(QStringLiteral("input"));
+    input->setPlainText(QStringLiteral("pear\nApple\néclair"));
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("processRegexp")), Qt::LeftButton);
+    QCOMPARE(input->toPlainText(), QStringLiteral("pear|Apple|éclair"));
+    QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("output"))->toPlainText(),
+             QStringLiteral("Apple|éclair|pear"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Processing Done!"));
+    QVERIFY(window.findChild<QPushButton *>(QStringLiteral("saveAs")));
+    QVERIFY(!window.findChild<QCheckBox *>(QStringLiteral("logIndex")));
+}
+
+void TestBulkImportWindow::possessivesUseTheirFields()
+{
+    Workbench wb;
+    wb.dictionary.entries.append(QStringLiteral("Paris/MS"));
+    ScriptedUi ui;
+    {
+        BulkImportWindow window(nullptr, wb, ui, targetsOf(wb), std::nullopt);
+        window.show();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Import places/people names with possessives"));
+        window.findChild<QLineEdit *>(QStringLiteral("possessives"))->setText(QStringLiteral("/MS"));
+        window.findChild<QCheckBox *>(QStringLiteral("logIndex"))->setChecked(false);
+        window.findChild<QPlainTextEdit *>(QStringLiteral("input"))
+            ->setPlainText(QStringLiteral("I met John's sister in Paris."));
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+        QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("output"))->toPlainText(),
+                 QStringLiteral("I/MS\nJohn/MS\n"));
+        saveScreenshot(window, QStringLiteral("possessive_names.png"));
+    }
+    QCOMPARE(entriesOf(wb.dictionary.entries), (QStringList{"Paris/MS", "I/MS", "John/MS"}));
+    QCOMPARE(wb.possessives.possessives, QStringLiteral("/MS"));
+}
+
+void TestBulkImportWindow::escapeDuringProcessAsksToAbort()
+{
+    Workbench wb;
+    ScriptedUi ui;
+    BulkImportWindow window(nullptr, wb, ui, targetsOf(wb), BulkImportMode::Autocorrect);
+    window.show();
+    window.findChild<QPlainTextEdit *>(QStringLiteral("input"))->setPlainText(QStringLiteral("teh,the\nadn,and"));
+    ui.onProcessEvents = [](ScriptedUi &) { QCoreApplication::processEvents(); };
+    QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    ui.answers.push_back(true);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+    QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("Really abort?")});
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Aborted."));
+    QVERIFY(window.isVisible());
+    QVERIFY(wb.autocorrect.entries.isEmpty());
+    QVERIFY(window.findChild<QPushButton *>(QStringLiteral("process"))->isEnabled());
+}
+
+// The menu items open the window in their mode; closing it redraws the tabs with what it added.
+void TestBulkImportWindow::menuItemsOpenTheirMode()
+{
+    QTemporaryDir folder;
+    Workbench wb(folder.path());
+    ScriptedUi ui;
+    MainWindow mainWindow(wb, ui);
+    WireCommands(mainWindow, wb, ui);
+    mainWindow.show();
+    const QList<std::pair<CommandId, QString>> items{
+        {CommandId::DictionaryBulkImport, "Bulk Import (Dictionary/Thesaurus/Autocorrect/LanguageTool)"},
+        {CommandId::ConvertXmlTags, "Convert XML tags to accents wordlist (very slow)"},
+        {CommandId::DeleteDuplicatesSmallWordlist, "Delete Duplicates small wordlist (very slow)"},
+        {CommandId::ImportNamesPossessives, "Import places/people names with possessives"},
+    };
+    for (const auto &[command, title] : items) {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto *window = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            shown = window->windowTitle();
+            if (command == CommandId::DictionaryBulkImport) {
+                window->findChild<QPlainTextEdit *>(QStringLiteral("input"))->setPlainText(QStringLiteral("zebra"));
+                QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+            }
+            QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("close")), Qt::LeftButton);
+        });
+        mainWindow.menuAction(command)->trigger();
+        QCOMPARE(shown, title);
+    }
+    QCOMPARE(entriesOf(wb.dictionary.entries), QStringList{"zebra"});
+    QVERIFY(wb.dictionary.changed);
+    QVERIFY(wb.dictionary.hasUndoStep());
+    QCOMPARE(mainWindow.pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(0)->text(1), QStringLiteral("zebra"));
+}
+
+QTEST_MAIN(TestBulkImportWindow)
+#include "test_bulk_import_window.moc"
