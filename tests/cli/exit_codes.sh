@@ -82,10 +82,10 @@ check 0 "" autocorrect-tool hex-to-emoji WalkList.xml emoji.xml
 check 0 "" autocorrect-tool extract WalkList.xml pairs.txt
 printf 'apple\n' >master.txt
 printf 'Apple\npear\napple\n' >other.txt
-check 0 "" master-compare master.txt other.txt missing.txt
+check 0 "" master-compare master.txt other.txt notinmaster.txt
 check 0 "" crunch "$fx/walk.dic" crunched.dic
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" crunch missing.dic crunched.dic
-check 2 "^lexaloom-cli: .*nomaster\.txt: File not found\.$" master-compare nomaster.txt other.txt missing.txt
+check 2 "^lexaloom-cli: .*nomaster\.txt: File not found\.$" master-compare nomaster.txt other.txt notinmaster2.txt
 check 2 "^lexaloom-cli: .*plain-file/m\.txt: " master-compare master.txt other.txt plain-file/m.txt
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
@@ -174,8 +174,8 @@ head -1 stats.txt | grep -qx 'Total wordlist:12' && grep -qx ' 5 characters long
 tail -n 3 bi-out/walk.dic | cmp -s - <(printf 'pear\nApple\n\xc3\xa9clair\n') ||
     { echo "FAIL: bulk-import --mode dictionary wrote:"; cat bi-out/walk.dic; failures=$((failures + 1)); }
 
-[ "$(cat missing.txt)" = "$(printf '\357\273\277Apple\npear')" ] ||
-    { echo "FAIL: master-compare wrote:"; cat missing.txt; failures=$((failures + 1)); }
+[ "$(cat notinmaster.txt)" = "$(printf '\357\273\277Apple\npear')" ] ||
+    { echo "FAIL: master-compare wrote:"; cat notinmaster.txt; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all exit statuses as expected"
 exit $((failures > 0))
