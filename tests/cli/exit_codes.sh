@@ -85,6 +85,13 @@ check 0 "" merge-duplicates --twofold 1 "$fx/walk.dic" merged.dic
 check 0 "" validate-autocorrect WalkList.xml "$fx/walk.dic"
 check 0 "" autocorrect-tool hex-to-emoji WalkList.xml emoji.xml
 check 0 "" autocorrect-tool extract WalkList.xml pairs.txt
+printf 'apple\n' >master.txt
+printf 'Apple\npear\napple\n' >other.txt
+check 0 "" master-compare master.txt other.txt notinmaster.txt
+check 0 "" crunch "$fx/walk.dic" crunched.dic
+check 2 "^lexaloom-cli: .*missing\.dic: .*not found" crunch missing.dic crunched.dic
+check 2 "^lexaloom-cli: .*nomaster\.txt: File not found\.$" master-compare nomaster.txt other.txt notinmaster2.txt
+check 2 "^lexaloom-cli: .*plain-file/m\.txt: " master-compare master.txt other.txt plain-file/m.txt
 # A check that finds problems.
 check 1 "" validate-aff short-group.aff
 check 1 "" validate-autocorrect DocumentList.xml "$fx/walk.dic"
@@ -154,7 +161,7 @@ check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language E
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt
-for command in autocorrect-tool autotext-list bulk-import count derive derive-all extract extract-pos grammar-outline hyphenate merge-duplicates roundtrip sort-aff-tags sort-flags statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect wordlist-duplicates; do
+for command in autocorrect-tool autotext-list bulk-import count crunch derive derive-all extract extract-pos grammar-outline hyphenate master-compare merge-duplicates roundtrip sort-aff-tags sort-flags statistics thesaurus-sort thesaurus-tool validate-aff validate-autocorrect wordlist-duplicates; do
     grep -q "^  $command " help.txt || { echo "FAIL: $command missing from --help"; failures=$((failures + 1)); }
 done
 
@@ -178,6 +185,9 @@ head -1 stats.txt | grep -qx 'Total wordlist:12' && grep -qx ' 5 characters long
     { echo "FAIL: bulk-import --mode sort wrote:"; cat sorted.txt; failures=$((failures + 1)); }
 tail -n 3 bi-out/walk.dic | cmp -s - <(printf 'pear\nApple\n\xc3\xa9clair\n') ||
     { echo "FAIL: bulk-import --mode dictionary wrote:"; cat bi-out/walk.dic; failures=$((failures + 1)); }
+
+[ "$(cat notinmaster.txt)" = "$(printf '\357\273\277Apple\npear')" ] ||
+    { echo "FAIL: master-compare wrote:"; cat notinmaster.txt; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all exit statuses as expected"
 exit $((failures > 0))

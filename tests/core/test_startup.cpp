@@ -75,13 +75,19 @@ TEST(StartupTest, SettingsFolderLegendsAndPreferences)
     EXPECT_TRUE(first.openPreferences);
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_TRUE(wb.gbSpecificText.isEmpty());
+    EXPECT_EQ(wb.regional.izeExceptions, DefaultIzeExceptions());
+    EXPECT_TRUE(wb.regional.izeExceptions.startsWith(QStringLiteral("accusation\nAcrise\n")));
+    EXPECT_EQ(wb.regional.izeExceptions.count(u'\n'), 189);
 
     writeFile(dir.path() + "/settings/gb_specific.txt", "\xEF\xBB\xBF"
                                                         "colour\nflavour\n");
+    writeFile(dir.path() + "/settings/-ize-ise_exceptions.txt", "\xEF\xBB\xBF"
+                                                                "capsize\n");
     writeFile(dir.path() + "/settings/lxm3.prefs", "24\nold");
     const StartupOutcome invalid = RunStartupAfterWindow(wb, ui, hooks);
     EXPECT_TRUE(invalid.openPreferences);
     EXPECT_EQ(wb.gbSpecificText, QStringLiteral("colour\nflavour\n"));
+    EXPECT_EQ(wb.regional.izeExceptions, QStringLiteral("capsize\n"));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Error"));
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);

@@ -79,8 +79,7 @@ void RunStartupBeforeWindow(Workbench &workbench, Ui &ui, const StartupHooks &ho
 StartupOutcome RunStartupAfterWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks)
 {
     StartupOutcome outcome;
-    if (hooks.loadIzeIseExceptions)
-        hooks.loadIzeIseExceptions();
+    workbench.regional.izeExceptions = LoadIzeExceptions(workbench.settingsPath(izeExceptionsFile()));
     const QString gbPath = workbench.settingsPath(gbSpecificFile());
     if (QFileInfo(gbPath).size() > 0)
         workbench.gbSpecificText = readUtf8(gbPath);

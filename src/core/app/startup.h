@@ -24,7 +24,6 @@ QList<AffAidEntry> ScanAffAid(const QString &folder);
 // skipped.
 struct StartupHooks {
     std::function<void()> installPosSettings;      // built-in POS tables
-    std::function<void()> loadIzeIseExceptions;    // the -ize/-ise exception list
     std::function<void()> runAutomaticUpdateCheck; // the update check in automatic mode
 };
 
@@ -39,7 +38,7 @@ struct StartupOutcome {
 // POS tables, settings, AFF Aid legends and recent files.
 void RunStartupBeforeWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks);
 
-// Start-up once the main window is built: the GB-specific list, the settings check
+// Start-up once the main window is built: the -ize/-ise exceptions, the GB-specific list, the settings check
 // and the automatic update check.
 StartupOutcome RunStartupAfterWindow(Workbench &workbench, Ui &ui, const StartupHooks &hooks);
 
@@ -57,6 +56,10 @@ inline QString mainSettingsFile()
 inline QString gbSpecificFile()
 {
     return QStringLiteral("settings/gb_specific.txt");
+}
+inline QString izeExceptionsFile()
+{
+    return QStringLiteral("settings/-ize-ise_exceptions.txt");
 }
 inline QString affAidFolder()
 {

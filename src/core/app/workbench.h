@@ -5,7 +5,9 @@
 #include "autocorrect/autocorrect_list.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/dictionary_document.h"
+#include "dictionary_tools/crunch.h"
 #include "dictionary_tools/possessive_names.h"
+#include "dictionary_tools/regional_variants.h"
 #include "hyphenation/hyphenation_document.h"
 #include "languagetool/grammar_rule_set.h"
 #include "shell/document_kind.h"
@@ -77,6 +79,10 @@ public:
     PossessiveSettings possessives;
     // "settings/gb_specific.txt" as read at start-up.
     QString gbSpecificText;
+    // The regional-variants window's -ize/-ise exceptions and converted lists.
+    RegionalMemory regional;
+    // The crunch window's rule states and match level.
+    CrunchChoices crunch;
 
 private:
     QString m_programFolder;

@@ -7,6 +7,7 @@
 #include "dictionary/wordlist_extraction_wiring.h"
 #include "dictionary_tools/bulk_import_wiring.h"
 #include "dictionary_tools/duplicates_wiring.h"
+#include "dictionary_tools/regional_tools_wiring.h"
 #include "hyphenation/hyphenation_wiring.h"
 #include "languagetool/languagetool_wiring.h"
 #include "shell/document_wiring.h"
@@ -31,6 +32,7 @@ void WireCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     WireDuplicates(window, workbench, ui);
     WireDictionaryBulk(window, workbench, ui);
     WireListPopups(window, workbench, ui);
+    WireRegionalTools(window, workbench, ui);
 }
 
 } // namespace lexaloom

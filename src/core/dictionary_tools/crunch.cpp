@@ -1,0 +1,306 @@
+#include "dictionary_tools/crunch.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <numeric>
+
+#include "dictionary/affix_table.h"
+#include "dictionary/derive_sinks.h"
+#include "dictionary/derive_word.h"
+#include "dictionary/dictionary_document.h"
+#include "dictionary/dictionary_editing.h"
+#include "dictionary/dictionary_files.h"
+#include "shell/format.h"
+#include "shell/long_task.h"
+#include "shell/settings.h"
+
+namespace lexaloom {
+
+namespace {
+
+struct Record {
+    qint64 line = 0;
+    QString word;
+    QString newBase;
+    QString flags;
+    QString tags;
+    bool crunched = false;
+};
+
+Record recordOf(qint64 line, QStringView entry)
+{
+    Record r;
+    r.line = line;
+    const qsizetype breakAt = entry.indexOf(u'\n');
+    const QStringView wordPart = breakAt < 0 ? entry : entry.first(breakAt);
+    if (breakAt >= 0)
+        r.tags = entry.mid(breakAt + 1).toString();
+    const qsizetype slash = wordPart.indexOf(u'/');
+    if (slash < 0) {
+        r.word = wordPart.toString();
+    } else {
+        r.word = wordPart.first(slash).toString();
+        const QStringView rest = wordPart.mid(slash + 1);
+        const qsizetype next = rest.indexOf(u'/');
+        r.flags = (next < 0 ? rest : rest.first(next)).toString();
+    }
+    r.newBase = r.word;
+    return r;
+}
+
+// Records are looked up by their exact word and tags, and bare records are counted
+// per match prefix and tags: a base whose group holds no other bare record has
+// nothing to crunch and needs no derivation at all.
+QString joinKey(QStringView a, QStringView b)
+{
+    QString key;
+    key.reserve(a.size() + b.size() + 1);
+    key.append(a);
+    key.append(QChar(0));
+    key.append(b);
+    return key;
+}
+
+} // namespace
+
+bool CrunchRule::allows(QStringView base) const
+{
+    switch (condition) {
+    case Condition::None:
+        return true;
+    case Condition::NotAuOrEu:
+        return !base.endsWith(u"au") && !base.endsWith(u"eu");
+    case Condition::NotIngPossessive:
+        return !base.endsWith(u"ing's");
+    }
+    return true;
+}
+
+const std::array<CrunchRule, crunchRuleCount> &CrunchRules()
+{
+    using C = CrunchRule::Condition;
+    static const std::array<CrunchRule, crunchRuleCount> rules = {{
+        {QStringLiteral("X's \u2192 /M (Possessive -'s)"), u'M', C::None},
+        {QStringLiteral("Xs \u2192 /S (Plural/Verb -s)"), u'S', C::NotAuOrEu},
+        {QStringLiteral("Xing \u2192 /G (Verb -ing)"), u'G', C::None},
+        {QStringLiteral("Xed \u2192 /D (Verb -ed)"), u'D', C::None},
+        {QStringLiteral("Xless \u2192 /p (Adjective -less)"), u'p', C::None},
+        {QStringLiteral("Xal \u2192 /O (Adjective -al)"), u'O', C::None},
+        {QStringLiteral("Xal \u2192 /w (Adjective -al)"), u'w', C::None},
+        {QStringLiteral("Xic \u2192 /W (Adjective -ic)"), u'W', C::None},
+        {QStringLiteral("Xly \u2192 /Y (Adj/Adverb -ly)"), u'Y', C::None},
+        {QStringLiteral("Xically \u2192 /1 (Adverb -ically)"), u'1', C::None},
+        {QStringLiteral("Xingly \u2192 /k (Adverb -ingly)"), u'k', C::None},
+        {QStringLiteral("Xful \u2192 /6 (Adjective -ful)"), u'6', C::None},
+        {QStringLiteral("Xfully \u2192 /j (Adverb -fully)"), u'j', C::None},
+        {QStringLiteral("Xedly \u2192 /h (Adverb -edly)"), u'h', C::None},
+        {QStringLiteral("Xings \u2192 /J (Plural noun -ings)"), u'J', C::NotIngPossessive},
+        {QStringLiteral("Xally \u2192 /o (Adverb -ally)"), u'o', C::None},
+        {QStringLiteral("Xish \u2192 /~ (Adjective -ish)"), u'~', C::None},
+    }};
+    return rules;
+}
+
+int CrunchChoices::onCount() const
+{
+    return int(std::count(on.begin(), on.end(), true));
+}
+
+QString CrunchChoices::usedFlags() const
+{
+    QString flags;
+    for (int i = 0; i < crunchRuleCount; ++i) {
+        if (on[size_t(i)])
+            flags.append(CrunchRules()[size_t(i)].flag);
+    }
+    return flags;
+}
+
+QString CrunchChoices::usedCount() const
+{
+    return QStringLiteral("(") + QString::number(onCount()) + QStringLiteral("/") + QString::number(crunchRuleCount) +
+           QStringLiteral(")");
+}
+
+QString CrunchChoices::levelCaption(int level)
+{
+    switch (level) {
+    case 1:
+        return QStringLiteral("1 chr: Best (Slowest)");
+    case 2:
+        return QStringLiteral("2 chrs: Very Good (Faster) (recommended)");
+    default:
+        return QStringLiteral("3 chrs: Good (Fastest)");
+    }
+}
+
+CrunchSession::CrunchSession(DictionaryDocument &dictionary, AffixTable &table, const MainSettings &settings,
+                             CrunchChoices &choices)
+    : m_dictionary(dictionary)
+    , m_table(table)
+    , m_settings(settings)
+    , m_choices(choices)
+{
+    m_display.found = QStringLiteral("Found:0/") + FormatCount(dictionary.wordCount(), settings.thousandsSeparator);
+}
+
+bool CrunchSession::canOpen(const DictionaryDocument &dictionary, Ui &ui)
+{
+    if (dictionary.wordCount() > 0)
+        return true;
+    ui.showMessage(LongTask::warningTitle(), dictionaryTexts::noWords, MessageIcon::Warning);
+    return false;
+}
+
+CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::function<void()> &refresh)
+{
+    if (m_choices.onCount() == 0) {
+        ui.showMessage(LongTask::warningTitle(), crunchTexts::noRules, MessageIcon::Warning);
+        return CrunchOutcome::Refused;
+    }
+    const qint64 count = m_dictionary.wordCount();
+    if (count == 1) {
+        ui.showMessage(LongTask::warningTitle(), crunchTexts::noFlagsAdded, MessageIcon::Warning);
+        return CrunchOutcome::Refused;
+    }
+    if (count == 0) {
+        ui.showMessage(LongTask::warningTitle(), dictionaryTexts::noWords, MessageIcon::Warning);
+        return CrunchOutcome::Refused;
+    }
+    m_rows.clear();
+    m_found = 0;
+    m_display.hint = crunchTexts::abortHint;
+    BuildAffixTable(m_table, m_dictionary.affText);
+
+    LongTask task(ui, m_settings);
+    const QString total = QStringLiteral("/") + task.formatCount(count);
+    const auto showFound = [&] { m_display.found = QStringLiteral("Found:") + task.formatCount(m_found) + total; };
+    const auto tick = [&](const QString &stepText, qint64 done) {
+        task.showProgress(stepText + task.formatCount(done) + total + FormatPercent(done, count), done);
+        m_display.elapsed = task.elapsedText(QString());
+        if (refresh)
+            refresh();
+    };
+    const auto abort = [&] {
+        task.cancel(crunchTexts::aborted);
+        m_display.hint.clear();
+        m_display.elapsed = task.elapsedText(QString());
+        return CrunchOutcome::Aborted;
+    };
+
+    // Step 1: one record per entry.
+    task.begin(crunchTexts::populating, count);
+    std::vector<Record> records;
+    records.reserve(size_t(count));
+    for (qint64 i = 0; i < count; ++i) {
+        const LongTask::PollResult poll = task.poll();
+        if (poll.abortRequested)
+            return abort();
+        if (poll.ticked)
+            tick(crunchTexts::populating, i);
+        records.push_back(recordOf(i, m_dictionary.entries.view(i)));
+    }
+
+    // Step 2: by word, in code-unit order; equal words keep their dictionary order.
+    task.showProgress(crunchTexts::sorting, 0);
+    std::vector<qint64> order(static_cast<size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&records](qint64 a, qint64 b) { return records[size_t(a)].word < records[size_t(b)].word; });
+
+    // Step 3. A base j crunches the bare records k that share its first L characters
+    // and its tags and whose word is the suffix form of j's word through a rule's
+    // flag; each k takes the first such rule. Instead of walking every record of
+    // the prefix run for each base, the forms of the base are derived once per rule
+    // and the records with that word and those tags are looked up.
+    task.showProgress(crunchTexts::processingFlags, 0);
+    m_display.found = QStringLiteral("Found:0") + total;
+    const int level = std::clamp(m_choices.matchLevel, CrunchChoices::minLevel, CrunchChoices::maxLevel);
+    QHash<QString, std::vector<qint64>> byWordAndTags;
+    QHash<QString, qint64> bareInGroup;
+    byWordAndTags.reserve(count);
+    for (const qint64 position : order) {
+        const Record &r = records[size_t(position)];
+        byWordAndTags[joinKey(r.word, r.tags)].push_back(position);
+        if (r.flags.isEmpty())
+            ++bareInGroup[joinKey(QStringView(r.word).left(level), r.tags)];
+    }
+
+    WordDeriver deriver(m_table);
+    CrunchSink sink;
+    QString query;
+    const auto &rules = CrunchRules();
+    for (qint64 n = 0; n < count; ++n) {
+        const LongTask::PollResult poll = task.poll();
+        if (poll.abortRequested)
+            return abort();
+        if (poll.ticked) {
+            tick(crunchTexts::processingFlags, n + 1);
+            showFound();
+        }
+        const qint64 j = order[size_t(n)];
+        const Record &base = records[size_t(j)];
+        // A crunched record never serves as a base.
+        if (base.crunched || base.word.isEmpty())
+            continue;
+        const QStringView prefix = QStringView(base.word).left(level);
+        const QString group = joinKey(prefix, base.tags);
+        const qint64 others = bareInGroup.value(group) - (base.flags.isEmpty() ? 1 : 0);
+        if (others <= 0)
+            continue;
+        for (int r = 0; r < crunchRuleCount; ++r) {
+            const CrunchRule &rule = rules[size_t(r)];
+            if (!m_choices.on[size_t(r)] || !rule.allows(base.word))
+                continue;
+            query = base.word;
+            query.append(u'/');
+            query.append(rule.flag);
+            if (deriver.DeriveWord(query, sink) == 0)
+                continue;
+            const QString &form = sink.result();
+            if (QStringView(form).left(level) != prefix)
+                continue;
+            const auto targets = byWordAndTags.constFind(joinKey(form, base.tags));
+            if (targets == byWordAndTags.constEnd())
+                continue;
+            for (const qint64 k : *targets) {
+                Record &target = records[size_t(k)];
+                if (k == j || !target.flags.isEmpty() || target.newBase == base.word)
+                    continue;
+                if (!m_undoRecorded) {
+                    PushDictionaryUndo(m_dictionary, scrollPosition);
+                    m_dictionary.changed = true;
+                    m_undoRecorded = true;
+                }
+                target.crunched = true;
+                target.newBase = base.word;
+                target.flags = QString(rule.flag);
+                QString entry = base.word + u'/' + rule.flag;
+                if (!target.tags.isEmpty())
+                    entry += u'\n' + target.tags;
+                m_dictionary.entries.replace(target.line, entry);
+                --bareInGroup[group];
+                ++m_found;
+            }
+        }
+    }
+    showFound();
+
+    // Step 4: the rewritten entries in dictionary order.
+    task.showProgress(crunchTexts::listing, 0);
+    for (const Record &r : records) {
+        if (r.crunched)
+            m_rows.push_back({r.line + 1, r.word + crunchTexts::arrow + r.newBase + u'/' + r.flags, r.newBase.size()});
+    }
+    m_display.elapsed = task.elapsedText(QString());
+    task.finish(crunchTexts::done);
+    m_display.hint.clear();
+    if (m_found == 0) {
+        ui.showMessage(LongTask::warningTitle(), crunchTexts::noChanges, MessageIcon::Warning);
+        return CrunchOutcome::NoChanges;
+    }
+    return CrunchOutcome::Done;
+}
+
+} // namespace lexaloom

@@ -1,0 +1,52 @@
+#include "dictionary_tools/regional_tools_wiring.h"
+
+#include <QApplication>
+
+#include "app/workbench.h"
+#include "dictionary_tools/crunch_window.h"
+#include "dictionary_tools/duplicates_window.h"
+#include "dictionary_tools/master_wordlist_window.h"
+#include "dictionary_tools/regional_variants_window.h"
+#include "shell/main_window.h"
+#include "shell/paged_list_view.h"
+
+namespace lexaloom {
+
+namespace {
+
+void showDictionary(MainWindow &window)
+{
+    window.showDocumentTexts();
+    for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation}) {
+        window.refreshListPage(kind);
+        window.refreshFileInfo(kind);
+    }
+}
+
+} // namespace
+
+void WireRegionalTools(MainWindow &window, Workbench &workbench, Ui &ui)
+{
+    CommandDispatcher &d = window.dispatcher();
+    const auto scroll = [&window] { return window.pagedList(DocumentKind::Dictionary)->scrollPosition(); };
+    d.setOperation(CommandId::CrunchWords, [&window, &workbench, &ui, scroll](int) {
+        if (CrunchWindow::Open(&window, workbench, ui, scroll()))
+            showDictionary(window);
+    });
+    d.setOperation(CommandId::GbVariants, [&window, &workbench, &ui, scroll](int) {
+        RegionalVariantsWindow::Hooks hooks;
+        hooks.scrollPosition = scroll;
+        hooks.refreshDictionary = [&window] { showDictionary(window); };
+        hooks.openDuplicates = [&window, &workbench, &ui, scroll](bool alreadyRecorded) {
+            // Modal over the regional window, which is the active one then.
+            QWidget *parent = QApplication::activeModalWidget();
+            return OpenDuplicatesTool(parent ? parent : &window, workbench, ui, alreadyRecorded, scroll());
+        };
+        RegionalVariantsWindow::Open(&window, workbench, ui, std::move(hooks));
+        showDictionary(window);
+    });
+    d.setOperation(CommandId::MissingInMasterWordlist,
+                   [&window, &workbench, &ui](int) { MasterWordlistWindow::Open(&window, workbench, ui); });
+}
+
+} // namespace lexaloom
