@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <algorithm>
+
 #include "shell/app_identity.h"
 #include "shell/settings.h"
 
@@ -173,7 +175,10 @@ SettingsFile ReadSettingsFile(const QString &programFolder, const QString &relat
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    result.data = file.read(maxSettingsFileBytes);
+    // Read what the file holds, up to the cap: asking for the cap itself makes Qt
+    // allocate all of it for every small file.
+    const qint64 size = file.size();
+    result.data = size > 0 ? file.read(std::min<qint64>(size, maxSettingsFileBytes)) : QByteArray();
     result.state = result.data.isEmpty() ? SettingsFile::Empty : SettingsFile::Present;
     return result;
 }
