@@ -25,36 +25,11 @@
 #include "shell/settings.h"
 #include "shell/ui.h"
 
+#include "bench_ui.h"
+
 using namespace lexaloom;
 
 namespace {
-
-// Says Yes (the import of the office suite's layout) and keeps quiet.
-class BenchUi final : public Ui {
-public:
-    void showMessage(const QString &, const QString &text, MessageIcon) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString &, const QString &, MessageIcon) override { return true; }
-    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
-    QString askSavePath(const QString &, const QString &, const QString &) override { return {}; }
-    void setStatusText(const QString &text) override { m_status = text; }
-    QString statusText() const override { return m_status; }
-    void setProgressRange(qint64, qint64) override {}
-    void setProgressValue(qint64) override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() const override { return {}; }
-    void openUrl(const QString &) override {}
-    void processEvents() override {}
-    bool takeAbortRequest() override { return false; }
-    void pause(int) override {}
-    const Clock &clock() const override { return m_clock; }
-
-private:
-    QString m_status;
-    SystemClock m_clock;
-};
 
 class NullHost final : public AcValidateHost {
 public:
@@ -104,7 +79,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
-    BenchUi ui;
+    bench::BenchUi ui;
     MainSettings settings;
     settings.decodeWarnLimit = 0;
     AutocorrectList list;

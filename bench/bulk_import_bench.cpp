@@ -9,6 +9,8 @@
 #include "dictionary_tools/possessive_names.h"
 #include "shell/settings.h"
 #include "shell/ui.h"
+
+#include "bench_ui.h"
 #include "thesaurus/thesaurus_document.h"
 
 #include <QCoreApplication>
@@ -23,46 +25,6 @@
 using namespace lexaloom;
 
 namespace {
-
-class BenchUi final : public Ui {
-public:
-    void showMessage(const QString &, const QString &, MessageIcon) override {}
-    bool askYesNo(const QString &, const QString &, MessageIcon) override { return false; }
-    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
-    QString askSavePath(const QString &, const QString &, const QString &) override { return {}; }
-    void setStatusText(const QString &text) override { m_status = text; }
-    QString statusText() const override { return m_status; }
-    void setProgressRange(qint64, qint64) override {}
-    void setProgressValue(qint64) override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() const override { return {}; }
-    void openUrl(const QString &) override {}
-    void processEvents() override
-    {
-        const qint64 now = m_clock.monotonicMs();
-        if (m_lastPump >= 0)
-            longestGapMs = std::max(longestGapMs, now - m_lastPump);
-        m_lastPump = now;
-        QCoreApplication::processEvents();
-    }
-    bool takeAbortRequest() override { return false; }
-    void pause(int) override {}
-    const Clock &clock() const override { return m_clock; }
-
-    void reset()
-    {
-        m_lastPump = m_clock.monotonicMs();
-        longestGapMs = 0;
-    }
-    void finish() { longestGapMs = std::max(longestGapMs, m_clock.monotonicMs() - m_lastPump); }
-
-    qint64 longestGapMs = 0;
-
-private:
-    SystemClock m_clock;
-    QString m_status;
-    qint64 m_lastPump = -1;
-};
 
 QStringList corpusWords()
 {
@@ -118,7 +80,7 @@ int main(int argc, char **argv)
         baseDictionary.entries.append(words[i % words.size()] + QStringLiteral("/MS"));
 
     MainSettings settings;
-    BenchUi ui;
+    bench::BenchUi ui({.answer = false, .printMessages = false, .pumpEvents = true});
     struct Run {
         const char *name;
         BulkImportMode mode;

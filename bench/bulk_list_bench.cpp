@@ -17,35 +17,13 @@
 #include "shell/settings.h"
 #include "shell/ui.h"
 
+#include "bench_ui.h"
+
 using namespace lexaloom;
 
 namespace {
 
 constexpr qint64 entryCount = 5000000;
-
-// Says Yes to every question and shows nothing.
-class YesUi final : public Ui {
-public:
-    void showMessage(const QString &, const QString &, MessageIcon) override {}
-    bool askYesNo(const QString &, const QString &, MessageIcon) override { return true; }
-    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
-    QString askSavePath(const QString &, const QString &, const QString &) override { return {}; }
-    void setStatusText(const QString &text) override { m_status = text; }
-    QString statusText() const override { return m_status; }
-    void setProgressRange(qint64, qint64) override {}
-    void setProgressValue(qint64) override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() const override { return {}; }
-    void openUrl(const QString &) override {}
-    void processEvents() override {}
-    bool takeAbortRequest() override { return false; }
-    void pause(int) override {}
-    const Clock &clock() const override { return m_clock; }
-
-private:
-    QString m_status;
-    SystemClock m_clock;
-};
 
 // Entries in a scrambled order, with accents and tags, as a real list has them.
 void fill(DictionaryDocument &doc)
@@ -67,7 +45,7 @@ void print(const char *metric, double value, const char *unit)
 
 int main()
 {
-    YesUi ui;
+    bench::BenchUi ui({.printMessages = false});
     MainSettings settings;
     QElapsedTimer timer;
     {

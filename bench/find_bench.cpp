@@ -14,55 +14,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "bench_ui.h"
+
 using namespace lexaloom;
 
 namespace {
-
-// A Ui with the real clock that answers every question No and measures the gaps
-// between event pumps.
-class BenchUi final : public Ui {
-public:
-    void showMessage(const QString &, const QString &, MessageIcon) override {}
-    bool askYesNo(const QString &, const QString &, MessageIcon) override { return false; }
-    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
-    QString askSavePath(const QString &, const QString &, const QString &) override { return {}; }
-    void setStatusText(const QString &text) override { m_status = text; }
-    QString statusText() const override { return m_status; }
-    void setProgressRange(qint64, qint64) override {}
-    void setProgressValue(qint64) override { ++progressWrites; }
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() const override { return {}; }
-    void openUrl(const QString &) override {}
-    void processEvents() override
-    {
-        const qint64 now = m_clock.monotonicMs();
-        if (m_lastPump >= 0)
-            longestGapMs = std::max(longestGapMs, now - m_lastPump);
-        m_lastPump = now;
-        ++pumps;
-        QCoreApplication::processEvents();
-    }
-    bool takeAbortRequest() override { return false; }
-    void pause(int) override {}
-    const Clock &clock() const override { return m_clock; }
-
-    void reset()
-    {
-        m_lastPump = -1;
-        longestGapMs = 0;
-        pumps = 0;
-        progressWrites = 0;
-    }
-
-    qint64 longestGapMs = 0;
-    qint64 pumps = 0;
-    qint64 progressWrites = 0;
-
-private:
-    SystemClock m_clock;
-    QString m_status;
-    qint64 m_lastPump = -1;
-};
 
 // Line by line: the count line skipped, the tags after the first tab kept after "\n".
 bool loadDic(const QString &path, int copies, EntryStore &entries)
@@ -128,7 +84,7 @@ int main(int argc, char *argv[])
     };
     std::printf("%-8s %-5s %-5s %-5s %10s %9s %8s %10s\n", "search", "left", "case", "extra", "found", "ms", "pumps",
                 "max gap ms");
-    BenchUi ui;
+    bench::BenchUi ui({.answer = false, .printMessages = false, .pumpEvents = true});
     FindSession session(*FindTargetFor(workbench, DocumentKind::Dictionary), workbench.findMemory, workbench.settings);
     for (const auto &r : runs) {
         workbench.findMemory.leftMatch = r.leftMatch;

@@ -7,6 +7,8 @@
 #include "shell/settings.h"
 #include "shell/ui.h"
 
+#include "bench_ui.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,35 +20,6 @@
 using namespace lexaloom;
 
 namespace {
-
-// A Ui with the real clock that answers every question Yes (the export's overwrite)
-// and gives the export's path to the save dialog.
-class BenchUi final : public Ui {
-public:
-    QString savePath;
-    void showMessage(const QString &, const QString &text, MessageIcon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString &, const QString &, MessageIcon) override { return true; }
-    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
-    QString askSavePath(const QString &, const QString &, const QString &) override { return savePath; }
-    void setStatusText(const QString &text) override { m_status = text; }
-    QString statusText() const override { return m_status; }
-    void setProgressRange(qint64, qint64) override {}
-    void setProgressValue(qint64) override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() const override { return {}; }
-    void openUrl(const QString &) override {}
-    void processEvents() override { QCoreApplication::processEvents(); }
-    bool takeAbortRequest() override { return false; }
-    void pause(int) override {}
-    const Clock &clock() const override { return m_clock; }
-
-private:
-    QString m_status;
-    SystemClock m_clock;
-};
 
 } // namespace
 
@@ -60,7 +33,7 @@ int main(int argc, char **argv)
         return 1;
     }
     constexpr int runs = 5;
-    BenchUi ui;
+    bench::BenchUi ui({.pumpEvents = true});
     MainSettings settings;
     GrammarRuleSet set;
     qint64 bestLoad = -1;

@@ -30,35 +30,11 @@
 #include "shell/settings.h"
 #include "shell/ui.h"
 
+#include "bench_ui.h"
+
 using namespace lexaloom;
 
 namespace {
-
-class QuietUi final : public Ui {
-public:
-    void showMessage(const QString &, const QString &text, MessageIcon) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString &, const QString &, MessageIcon) override { return true; }
-    QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
-    QString askSavePath(const QString &, const QString &, const QString &) override { return {}; }
-    void setStatusText(const QString &text) override { m_status = text; }
-    QString statusText() const override { return m_status; }
-    void setProgressRange(qint64, qint64) override {}
-    void setProgressValue(qint64) override {}
-    void setClipboardText(const QString &) override {}
-    QString clipboardText() const override { return {}; }
-    void openUrl(const QString &) override {}
-    void processEvents() override {}
-    bool takeAbortRequest() override { return false; }
-    void pause(int) override {}
-    const Clock &clock() const override { return m_clock; }
-
-private:
-    QString m_status;
-    SystemClock m_clock;
-};
 
 // The patterns read literally: the spaced word, one count and search per pattern.
 struct LiteralPatterns {
@@ -166,7 +142,7 @@ int wordsMode(const QString &text)
 
 int timeMode(const QString &text, const QString &dicPath, int repeat)
 {
-    QuietUi ui;
+    bench::BenchUi ui;
     MainSettings settings;
     DictionaryDocument dictionary;
     if (!ReadDictionaryFiles(ui, settings, dicPath, dictionary).done())
@@ -241,7 +217,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString mode = QString::fromLocal8Bit(argv[1]);
-    QuietUi ui;
+    bench::BenchUi ui;
     MainSettings settings;
     QString text;
     if (!ReadHyphenationFile(ui, settings, QString::fromLocal8Bit(argv[2]), text).done())
