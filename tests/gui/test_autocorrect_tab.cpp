@@ -26,33 +26,17 @@
 #include "shell/paged_list_view.h"
 #include "shell/palette.h"
 
+#include "modal_helpers.h"
 #include "scripted_ui.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
+using lexaloom::testing::whenModalOpens;
 
 namespace {
 
 const QByteArray header = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?> <block-list:block-list "
                           "xmlns:block-list=\"http://openoffice.org/2001/block-list\">\n";
-
-// Runs `drive` on the modal window of type W once it shows.
-template <typename W> void whenModalOpens(std::function<void(W *)> drive)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
-        auto *window = qobject_cast<W *>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        drive(window);
-        if (window->isVisible())
-            window->close();
-    });
-    timer->start();
-}
 
 QString corpusPath(const QString &relative)
 {

@@ -27,10 +27,12 @@
 #include "shell/paged_list_view.h"
 #include "thesaurus/synonym_editor.h"
 
+#include "modal_helpers.h"
 #include "scripted_ui.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
+using lexaloom::testing::whenModalOpens;
 
 namespace {
 
@@ -93,25 +95,6 @@ struct WindowFixture {
         return nullptr;
     }
 };
-
-// Runs `drive` on the modal window of type W once it shows; the test's call that
-// opens it returns when `drive` has closed it.
-template <typename W> void whenModalOpens(std::function<void(W *)> drive)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
-        auto *window = qobject_cast<W *>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        drive(window);
-        if (window->isVisible())
-            window->close();
-    });
-    timer->start();
-}
 
 // The names the list of commands without an operation uses.
 QString menuPath(const QString &menu, const QString &caption)

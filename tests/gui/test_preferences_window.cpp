@@ -9,6 +9,7 @@
 #include "shell/prefs_store.h"
 #include "shell/update_window.h"
 
+#include "modal_helpers.h"
 #include "scripted_ui.h"
 
 #include <QApplication>
@@ -26,25 +27,9 @@
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
+using lexaloom::testing::whenModalOpens;
 
 namespace {
-
-template <typename W> void whenModalOpens(std::function<void(W *)> drive)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
-        auto *window = qobject_cast<W *>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        drive(window);
-        if (window->isVisible())
-            window->close();
-    });
-    timer->start();
-}
 
 void type(SpinField *field, const QString &text)
 {

@@ -21,10 +21,12 @@
 #include "shell/paged_list_view.h"
 #include "thesaurus/synonym_editor.h"
 
+#include "modal_helpers.h"
 #include "scripted_ui.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
+using lexaloom::testing::whenModalOpens;
 
 namespace {
 
@@ -48,24 +50,6 @@ QStringList rowTexts(QTreeWidget *list, int row, int columns)
     for (int c = 0; c < columns; ++c)
         out << list->topLevelItem(row)->text(c);
     return out;
-}
-
-// Runs `drive` on the modal window of type W once it shows.
-template <typename W> void whenModalOpens(std::function<void(W *)> drive)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
-        auto *window = qobject_cast<W *>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        drive(window);
-        if (window->isVisible())
-            window->close();
-    });
-    timer->start();
 }
 
 QString screenshotFolder()

@@ -19,30 +19,14 @@
 #include "thesaurus/thesaurus_files.h"
 #include "thesaurus/thesaurus_tool_windows.h"
 
+#include "modal_helpers.h"
 #include "scripted_ui.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
+using lexaloom::testing::whenModalOpens;
 
 namespace {
-
-// Runs `drive` on the modal window of type W once it shows.
-template <typename W> void whenModalOpens(std::function<void(W *)> drive)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, drive] {
-        auto *window = qobject_cast<W *>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        drive(window);
-        if (window->isVisible())
-            window->close();
-    });
-    timer->start();
-}
 
 QString screenshotFolder()
 {
