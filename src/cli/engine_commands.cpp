@@ -78,7 +78,7 @@ bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink 
         return false;
     }
     WordDeriver deriver(table);
-    QString line;
+    QStringView line;
     total = 0;
     while (reader.next(line)) {
         const QStringView entry = DicLineReader::wordPart(line);

@@ -87,10 +87,10 @@ TEST(DicStreamReaderTest, BytesThatAreNotUtf8AreKeptAndReportedOnce)
     EXPECT_TRUE(readAll(bytes, {{}, [](qint64) { return false; }}).isEmpty());
 }
 
-// Each line end placed on every byte around the reader's 1 MiB block boundary.
+// Each line end placed on every byte around the reader's block boundary.
 TEST(DicStreamReaderTest, LineEndsAroundABlockBoundary)
 {
-    constexpr qsizetype block = 1 << 20;
+    constexpr qsizetype block = DicStreamReader::blockBytes;
     for (const char *bom : {"", "\xEF\xBB\xBF"}) {
         for (const QByteArray &end : {QByteArray("\n"), QByteArray("\r"), QByteArray("\r\n")}) {
             for (qsizetype at = block - 3; at <= block + 2; ++at) {

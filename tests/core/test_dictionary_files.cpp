@@ -1,3 +1,4 @@
+#include "dictionary/dic_line_reader.h"
 #include "dictionary/dictionary_files.h"
 
 #include <QDir>
@@ -349,8 +350,8 @@ TEST_F(DictionaryFilesTest, InvalidUtf8IsReportedOnceWithItsLine)
         } else {
             ASSERT_TRUE(result.done());
             if (c.question == QStringLiteral(".DIC"))
-                EXPECT_EQ(entriesOf(workbench.dictionary),
-                          (QStringList{"ok", QString::fromUtf16(u"bad\xDCFF"), QString::fromUtf16(u"also\xDCFE"), "fine"}));
+                EXPECT_EQ(entriesOf(workbench.dictionary), (QStringList{"ok", QString::fromUtf16(u"bad\xDCFF"),
+                                                                        QString::fromUtf16(u"also\xDCFE"), "fine"}));
             else
                 EXPECT_EQ(workbench.dictionary.affText, QString::fromUtf16(u"SET UTF-8\n# \xDCC3\n"));
             prepareExistingDocument();
@@ -534,9 +535,9 @@ TEST_F(DictionaryFilesTest, LargeFilesAcrossReadBlocks)
 
 TEST_F(DictionaryFilesTest, LineEndOnTheLastByteOfAReadBlock)
 {
-    // The CR of a line end as the last byte of the first 1 MiB read: a CR LF must not
+    // The CR of a line end as the last byte of the first block read: a CR LF must not
     // be split into two line ends, a lone CR must still end its line.
-    constexpr int block = 1 << 20;
+    constexpr int block = int(DicStreamReader::blockBytes);
     for (const QByteArray &ending : {QByteArray("\r\n"), QByteArray("\r")}) {
         QByteArray dic = "2" + ending;
         const QByteArray longWord(block - 1 - dic.size(), 'w');

@@ -1,4 +1,5 @@
 // Dictionary saves and loads under faults, and text that is not UTF-8.
+#include "dictionary/dic_line_reader.h"
 #include "dictionary/dictionary_files.h"
 
 #include <QDir>
@@ -7,13 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/workbench.h"
 #include "dictionary/dictionary_document.h"
 #include "dictionary/wordlist_extraction.h"
 #include "dictionary_tools/aff_panel.h"
 #include "save_faults.h"
 #include "scripted_ui.h"
 #include "shell/text_codec.h"
-#include "app/workbench.h"
 
 using namespace lexaloom;
 using namespace lexaloom::testing;
@@ -48,7 +49,8 @@ TEST(DictionaryBytesTest, BytesThatAreNotUtf8SurviveLoadAndSave)
     Workbench workbench(dir.filePath(QStringLiteral("program")));
     ScriptedUi ui;
     ui.answers = {true, true};
-    ASSERT_TRUE(LoadDictionary(workbench.dictionary, workbench.settings, ui, dir.filePath(QStringLiteral("hb.dic"))).done());
+    ASSERT_TRUE(
+        LoadDictionary(workbench.dictionary, workbench.settings, ui, dir.filePath(QStringLiteral("hb.dic"))).done());
     EXPECT_EQ(ui.messageTexts(),
               (QStringList{dictionaryTexts::invalidUtf8Question.arg(QStringLiteral(".AFF"), QStringLiteral("2")),
                            dictionaryTexts::invalidUtf8Question.arg(QStringLiteral(".DIC"), QStringLiteral("2"))}));
@@ -179,7 +181,8 @@ TEST(DictionaryBytesTest, AffPanelAndExtractionKeepTheBytes)
     workbench.dictionary.entries.append(QString::fromUtf16(u"na\x00EFve\nst:\xDCFF"));
     ScriptedUi ui;
     ui.savePaths = {dir.filePath(QStringLiteral("all.txt"))};
-    ASSERT_TRUE(ExtractWordlist(workbench.dictionary, workbench.affixTable, workbench.settings, ui, WordlistKind::AllTxt).done);
+    ASSERT_TRUE(
+        ExtractWordlist(workbench.dictionary, workbench.affixTable, workbench.settings, ui, WordlistKind::AllTxt).done);
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("all.txt"))), bom + "caf\xE9\nna\xC3\xAFve\n");
 }
 
@@ -191,7 +194,7 @@ TEST(DictionaryBytesTest, StreamingReaderAgreesWithTheLoader)
     const QString dicPath = dir.filePath(QStringLiteral("t.dic"));
     WriteFolder(dir.path(), {{"t.aff", "SET UTF-8\n"}});
     MainSettings settings;
-    constexpr qsizetype block = 1 << 20;
+    constexpr qsizetype block = DicStreamReader::blockBytes;
     for (const QByteArray &end : {QByteArray("\n"), QByteArray("\r"), QByteArray("\r\n")}) {
         for (qsizetype at = block - 2; at <= block + 1; ++at) {
             QByteArray bytes = bom + "walk/S po:verb" + end; // a first line that is a word, space-separated tags

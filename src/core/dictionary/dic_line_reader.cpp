@@ -7,10 +7,6 @@
 namespace lexaloom {
 
 namespace {
-// Big enough to stream at disk speed, small enough that a million-line dictionary is
-// never held twice as bytes.
-constexpr qsizetype blockBytes = 1 << 20;
-
 // 1-based line of `bytes` holding its first byte that is not UTF-8.
 qint64 lineOfOffset(QByteArrayView bytes, qsizetype offset)
 {
@@ -34,6 +30,7 @@ DicStreamReader::DicStreamReader(QIODevice &device, DicReadQuestions questions)
     , m_questions(std::move(questions))
 {
     m_pending.reserve(blockBytes * 2);
+    m_text.reserve(blockBytes * 2);
 }
 
 qint64 DicStreamReader::position() const
@@ -104,7 +101,7 @@ DicStreamReader::Status DicStreamReader::next(QStringView &entry)
 {
     for (;;) {
         if (m_index >= m_text.size()) {
-            m_text.clear();
+            m_text.resize(0); // keeps the block's buffer for the next one
             m_index = 0;
             const Status status = loadBlock();
             if (status != Status::Entry)
@@ -165,16 +162,23 @@ DicLineReader::DicLineReader(const QString &path, DicReadQuestions questions)
     m_reader = std::make_unique<DicStreamReader>(m_file, std::move(questions));
 }
 
-bool DicLineReader::next(QString &line)
+bool DicLineReader::next(QStringView &entry)
 {
     if (!m_file.isOpen())
         return false;
-    QStringView entry;
     const DicStreamReader::Status status = m_reader->next(entry);
     if (status != DicStreamReader::Status::Entry) {
         m_failed = status == DicStreamReader::Status::Failed;
         return false;
     }
+    return true;
+}
+
+bool DicLineReader::next(QString &line)
+{
+    QStringView entry;
+    if (!next(entry))
+        return false;
     line = entry.toString();
     line.replace(u'\n', u'\t');
     return true;

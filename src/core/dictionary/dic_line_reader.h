@@ -33,6 +33,10 @@ public:
 
     explicit DicStreamReader(QIODevice &device, DicReadQuestions questions = {});
 
+    // Bytes read at a time: big enough to stream at disk speed, small enough that the
+    // buffers stay in the cache and a big dictionary is never held twice as bytes.
+    static constexpr qsizetype blockBytes = 1 << 17;
+
     // The next entry, valid until the following call. Stopped: a question was answered
     // No. Failed: reading failed (errorString()).
     Status next(QStringView &entry);
@@ -71,6 +75,8 @@ public:
     // The next line after the count line; false at the end of the file, when a question
     // was answered No, or when reading failed (failed() tells).
     bool next(QString &line);
+    // The same line without a copy, its separator still "\n"; valid until the next call.
+    bool next(QStringView &entry);
     bool failed() const { return m_failed; }
     // Bytes consumed so far, for progress.
     qint64 position() const { return m_reader->position(); }
