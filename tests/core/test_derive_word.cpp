@@ -11,6 +11,7 @@
 #include "dictionary/dic_line_reader.h"
 #include "engine_fixtures.h"
 #include "gtest_qt_printers.h"
+#include "shell/text_codec.h"
 
 using namespace lexaloom;
 using namespace lexaloom::testing;
@@ -310,6 +311,60 @@ TEST(DeriveSinks, FileLines)
         }
         EXPECT_EQ(counted, c.counted) << int(c.format);
         EXPECT_EQ(bytes, "\xEF\xBB\xBF" + c.text.toUtf8()) << int(c.format);
+    }
+}
+
+// Plain lines are written from the root's bytes and each affix's bytes where they
+// can be; every such line must be the encoding of the form any other sink gets.
+TEST(DeriveSinks, PlainLinesAreTheEncodedFormsOfEveryOtherSink)
+{
+    const QString raw = QString(QChar(RawByteUnit(0xE9)));
+    const AffixTable table = tableOf(QStringLiteral("NEEDAFFIX Z\n"
+                                                    "SFX A Y 7\n"
+                                                    "SFX A 0 s .\n"
+                                                    "SFX A \u00E9 \u00E9s \u00E9\n"
+                                                    "SFX A ar ou ar\n"
+                                                    "SFX A 0 \U0001D538 .\n"
+                                                    "SFX A 0 ") +
+                                     raw +
+                                     QStringLiteral("x .\n"
+                                                    "SFX A t 0 t\n"
+                                                    "SFX A 0 h/Z .\n"
+                                                    "SFX B Y 1\n"
+                                                    "SFX B 0 ed/X .\n"
+                                                    "SFX X Y 1\n"
+                                                    "SFX X 0 ly .\n"
+                                                    "PFX P Y 1\n"
+                                                    "PFX P 0 re .\n"));
+    const QString entries[] = {
+        QStringLiteral("walk/AB"),
+        QStringLiteral("caf\u00E9/A"),
+        QStringLiteral("andar/A"),
+        QStringLiteral("t") + raw + QStringLiteral("t/A"), // a byte that is not UTF-8
+        QStringLiteral("\U0001D538bt/A"),                  // a surrogate pair in the root
+        QStringLiteral("\u65E5\u672C/A"),
+        QStringLiteral("t/A"), // the strip takes the whole word
+        QStringLiteral("walk/AP"),
+    };
+    for (const QString &entry : entries) {
+        EditorRowsSink rows;
+        WordDeriver deriver(table);
+        const int expectedCount = deriver.DeriveWord(entry, rows);
+        QByteArray expected;
+        for (const EditorRow &row : rows.rows())
+            expected += EncodeLossless(row.word) + '\n';
+
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        int counted = 0;
+        {
+            Utf8Writer writer(buffer);
+            FileLinesSink sink(writer, FileLineFormat::Plain, table.maxRuleCount);
+            counted = deriver.DeriveWord(entry, sink);
+        }
+        EXPECT_EQ(counted, expectedCount) << entry.toStdString();
+        EXPECT_EQ(bytes, expected) << entry.toStdString();
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "shell/format.h"
 #include "shell/long_task.h"
+#include "shell/text_codec.h"
 #include "shell/text_folding.h"
 
 namespace lexaloom {
@@ -132,6 +133,7 @@ AffixRule parseRule(AffixTable &table, const QString &line)
     const qsizetype slash = affix.indexOf(u'/');
     rule.hasContinuation = slash >= 0;
     rule.affixText = rule.hasContinuation ? affix.left(slash) : affix;
+    rule.affixBytes = EncodeLossless(rule.affixText);
     rule.continuation = rule.hasContinuation ? affix.mid(slash + 1) : QString();
     const QStringView condition = field(line, 4);
     // A header count beyond the rules that follow takes empty lines as rules;

@@ -70,6 +70,7 @@ struct AffixRule {
     const AffixCondition *compiled = nullptr; // the shared condition, null for "."
     const FastCondition *fast = nullptr;      // its fast matcher, when it has one
     QString affixText;                        // the affix before its first "/"
+    QByteArray affixBytes;                    // affixText as the extraction files write it
     QString continuation;                     // the flags after the affix's first "/"
     FlagList continuationFlags;               // the same, resolved
 

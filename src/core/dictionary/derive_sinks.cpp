@@ -2,13 +2,17 @@
 
 #include <QIODevice>
 
+#include <cstring>
+
 #include "shell/text_codec.h"
 
 namespace lexaloom {
 
-Utf8Writer::Utf8Writer(QIODevice &device) : m_device(device)
+Utf8Writer::Utf8Writer(QIODevice &device)
+    : m_device(device)
+    , m_data(new char[size_t(2 * flushSize)])
+    , m_capacity(2 * flushSize)
 {
-    m_buffer.reserve(2 * flushSize);
 }
 
 Utf8Writer::~Utf8Writer()
@@ -16,44 +20,67 @@ Utf8Writer::~Utf8Writer()
     flush();
 }
 
+char *Utf8Writer::room(qsizetype bytes)
+{
+    if (m_used + bytes > m_capacity) {
+        flush();
+        if (bytes > m_capacity) {
+            m_capacity = bytes + flushSize;
+            m_data.reset(new char[size_t(m_capacity)]);
+        }
+    }
+    return m_data.get() + m_used;
+}
+
+void Utf8Writer::commit(const char *end)
+{
+    m_used = end - m_data.get();
+    if (m_used >= flushSize)
+        flush();
+}
+
+void Utf8Writer::write(char c)
+{
+    char *out = room(1);
+    *out++ = c;
+    commit(out);
+}
+
 void Utf8Writer::writeByteOrderMark()
 {
-    m_buffer.append("\xEF\xBB\xBF");
+    char *out = room(3);
+    std::memcpy(out, "\xEF\xBB\xBF", 3);
+    commit(out + 3);
 }
 
 void Utf8Writer::write(QStringView text)
 {
-    const qsizetype n = text.size();
     // Three bytes per unit at most; make room once, then write through a pointer.
-    if (qsizetype(m_buffer.size()) + 3 * n > qsizetype(m_buffer.capacity())) {
-        flush();
-        if (3 * n > qsizetype(m_buffer.capacity()))
-            m_buffer.reserve(size_t(3 * n + flushSize));
-    }
-    const size_t old = m_buffer.size();
-    m_buffer.resize(old + size_t(3 * n));
-    char *const begin = m_buffer.data() + old;
     // Lossless: a byte of the .dic that was not UTF-8 is written back as that byte.
-    char *const out = EncodeLosslessInto(text, begin);
-    m_buffer.resize(old + size_t(out - begin));
-    if (qsizetype(m_buffer.size()) >= flushSize)
-        flush();
+    commit(EncodeLosslessInto(text, room(3 * text.size())));
+}
+
+void Utf8Writer::writeLine(QStringView text)
+{
+    char *out = EncodeLosslessInto(text, room(3 * text.size() + 1));
+    *out++ = '\n';
+    commit(out);
 }
 
 bool Utf8Writer::flush()
 {
-    if (!m_buffer.empty()) {
-        const qint64 n = qint64(m_buffer.size());
-        if (m_ok && m_device.write(m_buffer.data(), n) != n)
+    if (m_used > 0) {
+        if (m_ok && m_device.write(m_data.get(), m_used) != m_used)
             m_ok = false;
-        m_flushed += n;
-        m_buffer.clear();
+        m_flushed += m_used;
+        m_used = 0;
     }
     return m_ok;
 }
 
 EditorRowsSink::EditorRowsSink(bool compactList, std::function<bool()> stopRequested)
-    : m_compact(compactList), m_stopRequested(std::move(stopRequested))
+    : m_compact(compactList)
+    , m_stopRequested(std::move(stopRequested))
 {
     m_pollsEvents = bool(m_stopRequested);
 }
@@ -94,9 +121,24 @@ QString EditorRowsSink::derivedWordsHeading(qsizetype rowCount)
 }
 
 FileLinesSink::FileLinesSink(Utf8Writer &out, FileLineFormat format, int maxRuleCount, QString lineSuffix)
-    : m_out(out), m_format(format), m_width(int(QString::number(maxRuleCount).size())),
-      m_lineSuffix(std::move(lineSuffix))
+    : m_out(out)
+    , m_format(format)
+    , m_width(int(QString::number(maxRuleCount).size()))
+    , m_lineSuffix(std::move(lineSuffix))
 {
+    // Plain and compound lines read nothing but the form's text.
+    m_wordsOnly = format == FileLineFormat::Plain || format == FileLineFormat::Compounds;
+}
+
+bool FileLinesSink::acceptWord(QStringView word)
+{
+    if (m_format == FileLineFormat::Plain) {
+        m_out.writeLine(word);
+        return true;
+    }
+    DerivedWord form;
+    form.word = word;
+    return accept(form);
 }
 
 QString FileLinesSink::csvHeading()
@@ -108,8 +150,7 @@ bool FileLinesSink::accept(const DerivedWord &form)
 {
     switch (m_format) {
     case FileLineFormat::Plain:
-        m_out.write(form.word);
-        m_out.write('\n');
+        m_out.writeLine(form.word);
         return true;
     case FileLineFormat::Compounds:
         if (!form.word.contains(u'-'))
@@ -168,16 +209,20 @@ void FileLinesSink::writeCsv(const DerivedWord &form)
 }
 
 SharedListSink::SharedListSink(QStringList &list, qsizetype baseIndex, QString tail1, QString tail2)
-    : m_list(list), m_baseIndex(baseIndex), m_tail1(std::move(tail1)), m_tail2(std::move(tail2))
+    : m_list(list)
+    , m_baseIndex(baseIndex)
+    , m_tail1(std::move(tail1))
+    , m_tail2(std::move(tail2))
 {
+    m_wordsOnly = true;
 }
 
-bool SharedListSink::accept(const DerivedWord &form)
+bool SharedListSink::acceptWord(QStringView word)
 {
     const qsizetype index = m_baseIndex + m_count++;
     if (m_list.size() <= index)
         m_list.resize(index + 1);
-    QString text = form.word.toString();
+    QString text = word.toString();
     text += m_tail1;
     text += m_tail2;
     m_list[index] = std::move(text);
@@ -185,7 +230,8 @@ bool SharedListSink::accept(const DerivedWord &form)
 }
 
 StatisticsSink::StatisticsSink(std::function<void(QStringView word)> countDerivedWord, bool skipCounting)
-    : m_count(std::move(countDerivedWord)), m_skip(skipCounting)
+    : m_count(std::move(countDerivedWord))
+    , m_skip(skipCounting)
 {
 }
 
@@ -197,7 +243,9 @@ bool StatisticsSink::accept(const DerivedWord &form)
 }
 
 TypeFilterSink::TypeFilterSink(int typeNumber, bool markPrimary, std::function<void(QStringView line)> writeLine)
-    : m_type(typeNumber), m_mark(markPrimary), m_writeLine(std::move(writeLine))
+    : m_type(typeNumber)
+    , m_mark(markPrimary)
+    , m_writeLine(std::move(writeLine))
 {
 }
 
@@ -212,8 +260,8 @@ bool TypeFilterSink::matchesWordType(int typeNumber, QStringView word)
         if (word.isEmpty())
             return false;
         // Digits and signs have no upper case, so they count as upper-case starts.
-        const QString first = word.first(QChar::isHighSurrogate(word[0].unicode()) && word.size() > 1 ? 2 : 1)
-                                  .toString();
+        const QString first =
+            word.first(QChar::isHighSurrogate(word[0].unicode()) && word.size() > 1 ? 2 : 1).toString();
         return first == first.toUpper();
     }
     case 3:

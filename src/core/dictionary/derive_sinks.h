@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,23 +27,40 @@ public:
 
     void writeByteOrderMark();
     void write(QStringView text);
-    void write(char c)
+    // text and a line feed.
+    void writeLine(QStringView text);
+    // head, tail and a line feed, as bytes.
+    void writeLine(QByteArrayView head, QByteArrayView tail)
     {
-        m_buffer.push_back(c);
-        if (qsizetype(m_buffer.size()) >= flushSize)
-            flush();
+        const qsizetype n = head.size() + tail.size() + 1;
+        char *out = m_used + n <= m_capacity ? m_data.get() + m_used : room(n);
+        std::memcpy(out, head.data(), size_t(head.size()));
+        out += head.size();
+        std::memcpy(out, tail.data(), size_t(tail.size()));
+        out += tail.size();
+        *out++ = '\n';
+        commit(out);
     }
+    void write(char c);
     // False once a write to the device failed.
     bool flush();
     bool ok() const { return m_ok; }
     // Bytes handed to the writer so far, buffered ones included.
-    qint64 size() const { return m_flushed + qint64(m_buffer.size()); }
+    qint64 size() const { return m_flushed + m_used; }
 
     static constexpr qsizetype flushSize = 1 << 16;
 
 private:
+    // Room for `bytes` more at the end of the buffer, flushing first if need be;
+    // commit() takes the end of what was written there.
+    char *room(qsizetype bytes);
+    void commit(const char *end);
+
     QIODevice &m_device;
-    std::string m_buffer; // keeps its capacity across flushes
+    // Never cleared or zero-filled: only the first m_used bytes count.
+    std::unique_ptr<char[]> m_data;
+    qsizetype m_capacity;
+    qsizetype m_used = 0;
     qint64 m_flushed = 0;
     bool m_ok = true;
 };
@@ -53,7 +72,7 @@ struct EditorRow {
     DerivedType type = DerivedType::Primary;
     QString flag;
     int position = 0;
-    QString rule;     // unpadded rule text; empty for the primary form
+    QString rule; // unpadded rule text; empty for the primary form
     QString flagPath;
 };
 
@@ -96,6 +115,8 @@ public:
     FileLinesSink(Utf8Writer &out, FileLineFormat format, int maxRuleCount, QString lineSuffix = {});
 
     bool accept(const DerivedWord &form) override;
+    bool acceptWord(QStringView word) override;
+    Utf8Writer *lineWriter() override { return m_format == FileLineFormat::Plain ? &m_out : nullptr; }
 
     // The heading line of the CSV file.
     static QString csvHeading();
@@ -124,7 +145,8 @@ public:
     SharedListSink(QStringList &list, qsizetype baseIndex, QString tail1 = {}, QString tail2 = {});
 
     void begin() override { m_count = 0; }
-    bool accept(const DerivedWord &form) override;
+    bool accept(const DerivedWord &form) override { return acceptWord(form.word); }
+    bool acceptWord(QStringView word) override;
 
 private:
     QStringList &m_list;

@@ -1,6 +1,10 @@
 #include "dictionary/derive_word.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "dictionary/derive_sinks.h"
+#include "shell/text_codec.h"
 
 namespace lexaloom {
 
@@ -130,6 +134,38 @@ void WordDeriver::handOver(DerivedWord &form)
         ++m_state.countedForms;
 }
 
+void WordDeriver::handOverWord(QStringView word)
+{
+    if (m_sink->acceptWord(word))
+        ++m_state.countedForms;
+}
+
+void WordDeriver::prepareRootBytes(QStringView root)
+{
+    // Each unit encodes on its own unless a high surrogate pairs with the next one,
+    // so without high surrogates the bytes of root[0, k) + affix are those of
+    // root[0, k) followed by those of the affix.
+    for (const QChar c : root) {
+        if (c.isHighSurrogate())
+            return;
+    }
+    m_rootBytes.resize(size_t(losslessEncodedSpace(root.size())));
+    char *const begin = m_rootBytes.data();
+    m_rootBytes.resize(size_t(EncodeLosslessInto(root, begin) - begin));
+    m_rootCuts.clear();
+    if (qsizetype(m_rootBytes.size()) != root.size()) {
+        m_rootCuts.reserve(size_t(root.size() + 1));
+        m_rootCuts.push_back(0);
+        char unit[4];
+        quint32 at = 0;
+        for (qsizetype k = 0; k < root.size(); ++k) {
+            at += quint32(EncodeLosslessInto(root.sliced(k, 1), unit) - unit);
+            m_rootCuts.push_back(at);
+        }
+    }
+    m_rootBytesReady = true;
+}
+
 bool WordDeriver::appendDerived(QStringView word, bool noCross, bool onlyInCompound)
 {
     if (qsizetype(m_derivedList.size()) >= maxDerivedWords ||
@@ -197,11 +233,14 @@ void WordDeriver::addMissing(QStringView flag, bool twofold)
 
 int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliasesExpanded)
 {
-    m_state = DerivationState();
+    m_state.reset();
     m_sink = &sink;
     m_crunch = sink.firstSuffixOnly();
     m_polls = sink.pollsEvents();
     m_countsOnly = sink.countsOnly() && !m_crunch;
+    m_wordsOnly = sink.wordsOnly() && !m_crunch && !m_countsOnly;
+    m_lines = m_wordsOnly ? sink.lineWriter() : nullptr;
+    m_rootBytesReady = false;
     m_topCircumfix = false;
     m_twofoldCircumfix = false;
     m_topFlag = QStringView();
@@ -270,13 +309,17 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
         return 0;
 
     m_root = word;
+    if (m_lines)
+        prepareRootBytes(word);
     m_entryList = flagList;
     scanEntryFlags(*flagList);
 
     // The derived words are only kept for a prefix phase, which needs a prefix flag.
     m_keepDerived = flagList->anyPrefixY;
 
-    if (!m_crunch) {
+    if (m_wordsOnly) {
+        handOverWord(word);
+    } else if (!m_crunch) {
         DerivedWord primary;
         primary.type = DerivedType::Primary;
         primary.word = word;
@@ -290,7 +333,7 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     if (flow == Flow::Continue)
         flow = prefixPhase();
 
-    m_state.flagPath = m_topFlag.toString();
+    m_state.flagPath.append(m_topFlag);
     if (m_hasNested) {
         m_state.flagPath += u'\t';
         m_state.flagPath += m_nestedFlag;
@@ -412,10 +455,25 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
             ++m_state.countedForms;
         return Flow::Continue;
     }
+    if (m_rootBytesReady && !twofold && !m_keepDerived && !rule.hasContinuation) {
+        // A top-level form that nothing else reads: straight to the file as bytes.
+        if (!hidden) {
+            const qsizetype keep = std::max<qsizetype>(0, word.size() - rule.stripLength);
+            const qsizetype cut = m_rootCuts.empty() ? keep : qsizetype(m_rootCuts[size_t(keep)]);
+            m_lines->writeLine(QByteArrayView(m_rootBytes.data(), cut), rule.affixBytes);
+            ++m_state.countedForms;
+        }
+        return Flow::Continue;
+    }
     std::u16string &buffer = twofold ? m_nestedForm : m_topForm;
     assignConcat(buffer, withoutLast(word, rule.stripLength), rule.affixText);
     const QStringView form = view(buffer);
-    if (!hidden) {
+    if (!hidden && m_wordsOnly) {
+        handOverWord(form);
+        if (m_keepDerived &&
+            !appendDerived(form, noCross, (twofold && m_basePath) || rule.continuationFlags.hasOnlyInCompound))
+            return Flow::Bounded;
+    } else if (!hidden) {
         DerivedWord derived;
         derived.type = DerivedType::Suffix;
         derived.word = form;
@@ -497,6 +555,10 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, bool valid, Q
             continue;
         }
         assignConcat(m_bothForm, rule.affixText, withoutFirst(word, rule.stripLength));
+        if (m_wordsOnly) {
+            handOverWord(view(m_bothForm));
+            continue;
+        }
         DerivedWord derived;
         derived.type = DerivedType::Both;
         derived.pathOnlyInCompound = m_basePath || rule.continuationFlags.hasOnlyInCompound;
@@ -578,7 +640,9 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                 }
                 assignConcat(m_prefixForm, rule.affixText, withoutFirst(base, rule.stripLength));
                 const QStringView form = view(m_prefixForm);
-                if (shown && !m_crunch) {
+                if (shown && m_wordsOnly) {
+                    handOverWord(form);
+                } else if (shown && !m_crunch) {
                     DerivedWord derived;
                     derived.type = DerivedType::Prefix;
                     derived.pathOnlyInCompound = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;

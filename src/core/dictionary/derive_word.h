@@ -56,6 +56,8 @@ QString flagPathText(const DerivedWord &form);
 
 // Where the forms of DeriveWord go. accept() returns whether the form counts
 // towards countedForms.
+class Utf8Writer;
+
 class DerivationSink {
 public:
     virtual ~DerivationSink() = default;
@@ -63,6 +65,14 @@ public:
     // Called at the start of every top-level call.
     virtual void begin() {}
     virtual bool accept(const DerivedWord &form) = 0;
+    // For a sink that reads nothing but the form's text (wordsOnly()): the engine
+    // hands over the text alone and skips filling in a DerivedWord.
+    virtual bool acceptWord(QStringView word)
+    {
+        DerivedWord form;
+        form.word = word;
+        return accept(form);
+    }
     // Polled before each flag and each rule when pollsEvents() is true; a true
     // answer ends the call at once.
     virtual bool stopRequested() { return false; }
@@ -74,10 +84,15 @@ public:
     // Crunch: only suffix forms reach the sink, nothing is counted, and the first
     // top-level suffix form ends the call.
     bool firstSuffixOnly() const { return m_firstSuffixOnly; }
+    bool wordsOnly() const { return m_wordsOnly; }
+    // A words-only sink that writes every form it is given as a line of this writer,
+    // and counts it: the engine may then write forms there itself, as bytes.
+    virtual Utf8Writer *lineWriter() { return nullptr; }
 
 protected:
     bool m_pollsEvents = false;
     bool m_countsOnly = false;
+    bool m_wordsOnly = false;
     bool m_firstSuffixOnly = false;
 };
 
@@ -101,6 +116,20 @@ struct DerivationState {
 
     // missingContinuationFlags without leading and trailing commas, as the label shows it.
     QString missingContinuationLabel() const;
+    // Back to a fresh state; the strings keep their buffers, so a run over a whole
+    // dictionary does not allocate per entry.
+    void reset()
+    {
+        // resize(0) would give an empty string that holds no buffer one.
+        for (QString *text : {&missingFlags, &missingContinuationFlags, &flagPath}) {
+            if (!text->isEmpty())
+                text->resize(0);
+        }
+        facts = DerivationFacts();
+        countedForms = 0;
+        stopped = false;
+        prefixPhaseBounded = false;
+    }
 };
 
 // The derivation engine. Keep one per run of a tool: it reuses its buffers from
@@ -151,6 +180,8 @@ private:
     bool poll() { return m_polls && pollSink(); }
     bool pollSink();
     void handOver(DerivedWord &form);
+    void handOverWord(QStringView word);
+    void prepareRootBytes(QStringView root);
 
     const AffixTable &m_table;
     DerivationSink *m_sink = nullptr;
@@ -158,6 +189,7 @@ private:
     bool m_crunch = false;
     bool m_polls = false;
     bool m_countsOnly = false;
+    bool m_wordsOnly = false;
     bool m_keepDerived = true; // false when no prefix phase can follow
     bool m_topCircumfix = false;
     bool m_twofoldCircumfix = false;
@@ -185,6 +217,14 @@ private:
     std::u16string m_bothForm;
     std::u16string m_prefixBase;
     std::u16string m_prefixForm;
+
+    // The top-level suffix forms of a plain line writer go out as bytes: the root's
+    // encoding up to the stripped part, then the rule's affixBytes. m_rootCuts[k] is
+    // where the first k units of the root end in m_rootBytes (empty: ASCII, k itself).
+    Utf8Writer *m_lines = nullptr;
+    bool m_rootBytesReady = false;
+    std::string m_rootBytes;
+    std::vector<quint32> m_rootCuts;
 };
 
 // One call with a fresh engine; for callers that derive a single entry.

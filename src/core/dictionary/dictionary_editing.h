@@ -42,7 +42,8 @@ struct WordEditorTexts {
 
 // Opens the word editor; nothing when it was cancelled. The texts returned have
 // passed the editor's OK checks.
-using OpenWordEditor = std::function<std::optional<WordEditorTexts>(WordEditorMode mode, const WordEditorTexts &initial)>;
+using OpenWordEditor =
+    std::function<std::optional<WordEditorTexts>(WordEditorMode mode, const WordEditorTexts &initial)>;
 
 // Stores what the editor returned: a snapshot first when the texts differ from the
 // opening ones, then appended (Add) or replacing the selected entry (Edit).

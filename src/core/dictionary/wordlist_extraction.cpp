@@ -50,8 +50,7 @@ bool closeChecked(Ui &ui, QFile &file, Utf8Writer &writer)
     const QString reason = file.errorString();
     file.close();
     if (!ok) {
-        ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(file.fileName(), reason),
-                       MessageIcon::Error);
+        ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(file.fileName(), reason), MessageIcon::Error);
     }
     return ok;
 }
@@ -92,8 +91,7 @@ WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable 
 
     const bool csv = kind == WordlistKind::AllCsv;
     const bool compounds = kind == WordlistKind::CompoundsTxt || kind == WordlistKind::CompoundsLanguageTool;
-    const QString path = AskSavePath(ui, compounds ? extractCompoundsTitle : extractTitle,
-                                     csv ? csvFilter : txtFilter,
+    const QString path = AskSavePath(ui, compounds ? extractCompoundsTitle : extractTitle, csv ? csvFilter : txtFilter,
                                      csv ? QStringLiteral(".csv") : QStringLiteral(".txt"));
     if (path.isEmpty()) {
         ui.setStatusText(LongTask::abortedText());
@@ -113,10 +111,10 @@ WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable 
     if (csv)
         writer.write(FileLinesSink::csvHeading());
 
-    const FileLineFormat format = csv                                ? FileLineFormat::Csv
-                                  : compounds                          ? FileLineFormat::Compounds
+    const FileLineFormat format = csv                              ? FileLineFormat::Csv
+                                  : compounds                      ? FileLineFormat::Compounds
                                   : kind == WordlistKind::Accepted ? FileLineFormat::Accepted
-                                                                       : FileLineFormat::Plain;
+                                                                   : FileLineFormat::Plain;
     FileLinesSink sink(writer, format, table.maxRuleCount,
                        kind == WordlistKind::CompoundsLanguageTool ? QStringLiteral("*") : QString());
     WordDeriver deriver(table);
@@ -193,8 +191,7 @@ WordlistResult CountWordlist(const DictionaryDocument &dictionary, AffixTable &a
             return result;
         }
         if (poll.ticked) {
-            task.showProgress(countRunning + task.formatCount(result.total) + task.elapsedText() +
-                                  FormatPercent(i, n),
+            task.showProgress(countRunning + task.formatCount(result.total) + task.elapsedText() + FormatPercent(i, n),
                               i);
         }
         const QStringView part = partBeforeNewline(entries.view(i));

@@ -34,9 +34,9 @@ inline const QString escToAbort = QStringLiteral("<ESC> to abort.");
 } // namespace wordlistTexts
 
 struct WordlistResult {
-    bool done = false;   // ran to the end
-    qint64 total = 0;    // forms counted (so far, when aborted)
-    QString path;        // the file written, partial when aborted; empty when none was opened
+    bool done = false; // ran to the end
+    qint64 total = 0;  // forms counted (so far, when aborted)
+    QString path;      // the file written, partial when aborted; empty when none was opened
 };
 
 // Every form of the dictionary's entries written to a file chosen with the save
