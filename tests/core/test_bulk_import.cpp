@@ -4,7 +4,9 @@
 #include "dictionary_tools/possessive_names.h"
 #include "thesaurus/thesaurus_document.h"
 
+#include "gtest_qt_printers.h"
 #include "scripted_ui.h"
+#include "shell/long_task.h"
 #include "shell/settings.h"
 #include "shell/text_folding.h"
 
@@ -422,6 +424,68 @@ TEST(BulkImport, CharacterReferences)
     ASSERT_EQ(session.process(), BulkImportOutcome::Done);
     EXPECT_EQ(session.output(), QStringLiteral("été\nplain\n"));
     EXPECT_EQ(session.foundText(), QStringLiteral("Found:2"));
+}
+
+// The last step of the wordlist modes: what each tick shows (status, bar, found) and
+// what an abort keeps. The clock moves a full period per poll, so every line ticks.
+TEST(BulkImport, WordlistModesTickAndAbortWhilePopulating)
+{
+    struct Case {
+        BulkImportMode mode;
+        QStringList ticks; // "status | bar | found" on each tick of the last step
+        QString output;
+        QString abortedOutput; // Escape answered Yes once two lines are out
+    };
+    const QString step4 = QStringLiteral("Step 4/4: Populating Editor Gadget");
+    const QList<Case> cases{
+        {BulkImportMode::SortWordlist,
+         {step4 + " (1/4) | 1 | 1", step4 + " (2/4) | 2 | 2", step4 + " (3/4) | 3 | 3", step4 + " (4/4) | 4 | 4"},
+         "&#233;\na\nb\nb\n",
+         "&#233;\na\n"},
+        {BulkImportMode::DeleteDuplicates,
+         {step4 + " | 1 | 1", step4 + " | 2 | 2", step4 + " | 3 | 2", step4 + " | 4 | 3"},
+         "b\na\n&#233;\n",
+         "b\na\n"},
+        {BulkImportMode::ConvertXmlTags,
+         {step4 + " | 1 | 1", step4 + " | 2 | 2", step4 + " | 3 | 3", step4 + " | 4 | 4"},
+         "b\na\nb\né\n",
+         "b\na\n"},
+    };
+    Documents docs;
+    MainSettings settings;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.mode));
+        ScriptedUi ui;
+        ui.onProcessEvents = [](ScriptedUi &ui) { ui.fakeClock.advance(LongTask::tickMs); };
+        BulkImportSession session(c.mode, docs.targets(), settings, ui);
+        session.input = "b\na\nb\n&#233;";
+        QStringList ticks;
+        session.onTick = [&] {
+            ticks.append(ui.statusText() + " | " + QString::number(ui.progressValue()) + " | " +
+                         QString::number(session.found()));
+        };
+        ASSERT_EQ(session.process(), BulkImportOutcome::Done);
+        EXPECT_EQ(ticks, c.ticks);
+        EXPECT_EQ(session.output(), c.output);
+        EXPECT_EQ(ui.statusText(), QStringLiteral("Processing Done!"));
+
+        ScriptedUi abortUi;
+        abortUi.answers = {true};
+        BulkImportSession aborted(c.mode, docs.targets(), settings, abortUi);
+        aborted.input = session.input;
+        abortUi.onProcessEvents = [&aborted, pressed = false](ScriptedUi &ui) mutable {
+            ui.fakeClock.advance(LongTask::tickMs);
+            if (!pressed && ui.statusText().startsWith(QStringLiteral("Step 4/4")) && aborted.found() == 2) {
+                ui.pressEscape();
+                pressed = true;
+            }
+        };
+        EXPECT_EQ(aborted.process(), BulkImportOutcome::Aborted);
+        EXPECT_EQ(aborted.output(), c.abortedOutput);
+        EXPECT_EQ(aborted.found(), 2);
+        EXPECT_EQ(abortUi.messageTexts(), QStringList{"Really abort?"});
+        EXPECT_EQ(abortUi.statusText(), QStringLiteral("Aborted."));
+    }
 }
 
 // The fast paths against the loops written out directly, on random small inputs.

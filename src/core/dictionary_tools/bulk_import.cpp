@@ -421,7 +421,7 @@ BulkImportOutcome BulkImportSession::sortLines()
 {
     LongTask task(m_ui, m_settings);
     task.begin(bulkImportTexts::step1, 0);
-    const std::optional<QStringList> lines = wordlistLines(1);
+    std::optional<QStringList> lines = wordlistLines(1);
     if (!lines) {
         task.cancel(bulkImportTexts::processing + QStringLiteral("0/0"));
         return BulkImportOutcome::Refused;
@@ -455,24 +455,13 @@ BulkImportOutcome BulkImportSession::sortLines()
     });
     keys.clear();
     keys.shrink_to_fit();
+    QStringList sorted;
+    sorted.reserve(count);
+    for (const qint64 i : order)
+        sorted.append(std::move((*lines)[i]));
 
-    task.showProgress(bulkImportTexts::step4, 0);
-    for (qint64 i = 0; i < count; ++i) {
-        m_output += (*lines)[order[static_cast<size_t>(i)]];
-        m_output += u'\n';
-        m_found = i + 1;
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked) {
-            task.showProgress(counted(bulkImportTexts::step4, i + 1), i + 1);
-            if (onTick)
-                onTick();
-        }
-        if (poll.abortRequested) {
-            task.cancel();
-            return BulkImportOutcome::Aborted;
-        }
-    }
-    m_found = count;
+    if (writeLines(task, sorted, {}, [&](qint64 done) { return counted(bulkImportTexts::step4, done); }))
+        return BulkImportOutcome::Aborted;
     task.finish(bulkImportTexts::processingDone);
     return BulkImportOutcome::Done;
 }
@@ -505,24 +494,8 @@ BulkImportOutcome BulkImportSession::deleteDuplicates()
             ++removed;
         }
     }
-    task.showProgress(bulkImportTexts::step4, 0);
-    for (qint64 i = 0; i < count; ++i) {
-        if (keep[static_cast<size_t>(i)]) {
-            m_output += (*lines)[i];
-            m_output += u'\n';
-            ++m_found;
-        }
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked) {
-            task.showValue(i + 1);
-            if (onTick)
-                onTick();
-        }
-        if (poll.abortRequested) {
-            task.cancel();
-            return BulkImportOutcome::Aborted;
-        }
-    }
+    if (writeLines(task, *lines, keep))
+        return BulkImportOutcome::Aborted;
     task.finish(bulkImportTexts::processingDone);
     m_ui.showMessage(LongTask::warningTitle(), bulkImportTexts::duplicatesRemoved + task.formatCount(removed),
                      MessageIcon::Warning);
@@ -555,24 +528,38 @@ BulkImportOutcome BulkImportSession::convertXmlTags()
             return BulkImportOutcome::Aborted;
         }
     }
+    if (writeLines(task, *lines))
+        return BulkImportOutcome::Aborted;
+    task.finish(bulkImportTexts::processingDone);
+    return BulkImportOutcome::Done;
+}
+
+bool BulkImportSession::writeLines(LongTask &task, const QStringList &lines, const std::vector<char> &keep,
+                                   const std::function<QString(qint64)> &tickText)
+{
     task.showProgress(bulkImportTexts::step4, 0);
+    const qint64 count = lines.size();
     for (qint64 i = 0; i < count; ++i) {
-        m_output += (*lines)[i];
-        m_output += u'\n';
-        m_found = i + 1;
+        if (keep.empty() || keep[static_cast<size_t>(i)]) {
+            m_output += lines[i];
+            m_output += u'\n';
+            ++m_found;
+        }
         const LongTask::PollResult poll = task.poll();
         if (poll.ticked) {
-            task.showValue(i + 1);
+            if (tickText)
+                task.showProgress(tickText(i + 1), i + 1);
+            else
+                task.showValue(i + 1);
             if (onTick)
                 onTick();
         }
         if (poll.abortRequested) {
             task.cancel();
-            return BulkImportOutcome::Aborted;
+            return true;
         }
     }
-    task.finish(bulkImportTexts::processingDone);
-    return BulkImportOutcome::Done;
+    return false;
 }
 
 bool BulkImportSession::openFile()

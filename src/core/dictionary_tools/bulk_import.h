@@ -5,11 +5,13 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace lexaloom {
 
 struct AutocorrectList;
 struct DictionaryDocument;
+class LongTask;
 struct MainSettings;
 struct ThesaurusDocument;
 class Ui;
@@ -145,6 +147,11 @@ private:
     BulkImportOutcome convertXmlTags();
     // Step 1 of the wordlist modes; the lines without their "\n", or nothing after the refusal.
     std::optional<QStringList> wordlistLines(qsizetype minimumLines);
+    // Step 4 of the wordlist modes: `lines` to the output, but those `keep` (when given)
+    // marks 0, each counted in m_found. A tick shows the bar, with `tickText` of the lines
+    // done as the status when given. True when aborted (the task is cancelled then).
+    [[nodiscard]] bool writeLines(LongTask &task, const QStringList &lines, const std::vector<char> &keep = {},
+                                  const std::function<QString(qint64)> &tickText = {});
 
     BulkImportMode m_mode;
     BulkImportTargets m_targets;

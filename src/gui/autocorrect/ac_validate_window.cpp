@@ -43,11 +43,6 @@ AcValidateWindow::~AcValidateWindow() = default;
 
 void AcValidateWindow::buildWidgets()
 {
-    auto label = [this](const QString &text, const char *name) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
     m_report = new QPlainTextEdit(this);
     m_report->setObjectName(QStringLiteral("report"));
     m_report->setReadOnly(true);
@@ -62,17 +57,17 @@ void AcValidateWindow::buildWidgets()
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setTextVisible(false);
-    m_status = label(QString(), "status");
+    m_status = makeLabel(QString(), QStringLiteral("status"));
     m_status->setMinimumWidth(
         m_status->fontMetrics().horizontalAdvance(acValidateTexts::escapeHint + QLatin1Char(' ')));
     m_progressPanel.attach(m_progress, m_status);
-    m_mark = label(QString(), "mark");
+    m_mark = makeLabel(QString(), QStringLiteral("mark"));
     QFont markFont = m_mark->font();
     markFont.setBold(true);
     markFont.setPointSizeF(markFont.pointSizeF() * 1.4);
     m_mark->setFont(markFont);
     m_mark->setMinimumWidth(m_mark->fontMetrics().horizontalAdvance(QStringLiteral("\u2713 ")));
-    m_issues = label(m_session.issuesText(), "issues");
+    m_issues = makeLabel(m_session.issuesText(), QStringLiteral("issues"));
     // Room for a large count up front, so the row does not jump while a run counts.
     m_issues->setMinimumWidth(
         m_issues->fontMetrics().horizontalAdvance(acValidateTexts::issuesCaption + QStringLiteral("999,999,999")));
@@ -83,7 +78,7 @@ void AcValidateWindow::buildWidgets()
     buttons->addStretch();
     buttons->addWidget(m_close);
     auto *progressRow = new QHBoxLayout;
-    progressRow->addWidget(label(QStringLiteral("Processing:"), "processing"));
+    progressRow->addWidget(makeLabel(QStringLiteral("Processing:"), QStringLiteral("processing")));
     progressRow->addWidget(m_progress, 1);
     progressRow->addWidget(m_status);
     progressRow->addWidget(m_mark);

@@ -188,11 +188,6 @@ void AffValidateWindow::buildWidgets()
     auto button = [this](const QString &caption, const char *name) {
         return makeButton(caption, QString::fromLatin1(name));
     };
-    auto label = [this](const QString &text, const char *name) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
 
     // Report side.
     m_report = new QPlainTextEdit(this);
@@ -207,13 +202,13 @@ void AffValidateWindow::buildWidgets()
     // "Clear" leaves the introduction; what runs write later is appended after it.
     m_reportButtons = makePaneButtons(QStringLiteral("report"), m_report,
                                       [this] { m_report->setPlainText(AffValidateSession::introductionText()); });
-    m_status = label(QStringLiteral("Processing: 0/0"), "status");
-    m_percent = label(QString(), "percent");
+    m_status = makeLabel(QStringLiteral("Processing: 0/0"), QStringLiteral("status"));
+    m_percent = makeLabel(QString(), QStringLiteral("percent"));
     m_reportProgress = new QProgressBar(this);
     m_reportProgress->setObjectName(QStringLiteral("reportProgress"));
     m_reportProgress->setTextVisible(false);
-    m_reportElapsed = label(QString(), "reportElapsed");
-    m_reportHint = label(QString(), "reportHint");
+    m_reportElapsed = makeLabel(QString(), QStringLiteral("reportElapsed"));
+    m_reportHint = makeLabel(QString(), QStringLiteral("reportHint"));
     // Room for the longest texts up front, so the row does not jump while a run writes to it.
     const QFontMetrics metrics = fontMetrics();
     m_status->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Processing:6/6 Done!  ")));
@@ -254,8 +249,8 @@ void AffValidateWindow::buildWidgets()
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(0, 80);
-    m_found = label(QString(), "found");
-    m_modifiedMark = label(QString(), "modifiedMark");
+    m_found = makeLabel(QString(), QStringLiteral("found"));
+    m_modifiedMark = makeLabel(QString(), QStringLiteral("modifiedMark"));
     m_modifiedMark->setStyleSheet(palette::textColourStyle(palette::red) + QStringLiteral(" font-weight: bold;"));
     AffPanel &panel = m_session.panel();
     m_panelButtons = makePaneButtons(
@@ -264,12 +259,12 @@ void AffValidateWindow::buildWidgets()
     m_panelProgress = new QProgressBar(this);
     m_panelProgress->setObjectName(QStringLiteral("panelProgress"));
     m_panelProgress->setTextVisible(false);
-    m_panelElapsed = label(QString(), "panelElapsed");
-    m_panelHint = label(QString(), "panelHint");
+    m_panelElapsed = makeLabel(QString(), QStringLiteral("panelElapsed"));
+    m_panelHint = makeLabel(QString(), QStringLiteral("panelHint"));
     m_panelElapsed->setMinimumWidth(m_reportElapsed->minimumWidth());
     m_panelHint->setMinimumWidth(m_reportHint->minimumWidth());
     m_panelSide.attach(m_panelProgress, m_panelHint);
-    m_selected = label(QString(), "selected");
+    m_selected = makeLabel(QString(), QStringLiteral("selected"));
     m_undo = button(QStringLiteral("Undo"), "undo");
     m_redo = button(QStringLiteral("Redo"), "redo");
     m_goto = button(QStringLiteral("Goto"), "goto");

@@ -94,11 +94,6 @@ void BulkImportWindow::buildWidgets()
     const std::optional<BulkImportMode> mode = m_bulk ? std::optional(m_bulk->mode()) : std::nullopt;
     const bool wordlist = mode && BulkImportSession::isWordlistMode(*mode);
     const bool multiwords = mode == BulkImportMode::Multiwords;
-    auto label = [this](const QString &text, const char *name) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
     m_input = new QPlainTextEdit(this);
@@ -134,7 +129,7 @@ void BulkImportWindow::buildWidgets()
     }
     inputRow->addStretch();
 
-    m_found = label(QString(), "found");
+    m_found = makeLabel(QString(), QStringLiteral("found"));
     m_found->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Found:9,999,999 ")));
     const PaneButtons outputButtons = makePaneButtons(QStringLiteral("output"), m_output, [this] {
         if (m_bulk)
@@ -155,13 +150,13 @@ void BulkImportWindow::buildWidgets()
     }
     outputRow->addStretch();
 
-    m_status = label(bulkImportTexts::processing + QStringLiteral("0/0"), "status");
+    m_status = makeLabel(bulkImportTexts::processing + QStringLiteral("0/0"), QStringLiteral("status"));
     m_status->setMinimumWidth(
         fontMetrics().horizontalAdvance(QStringLiteral("Step 2/4: Transferring wordlist to array (99,999/99,999) ")));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setTextVisible(false);
-    m_hint = label(QString(), "hint");
+    m_hint = makeLabel(QString(), QStringLiteral("hint"));
     m_hint->setMinimumWidth(fontMetrics().horizontalAdvance(bulkImportTexts::abortHint + QLatin1Char(' ')));
     m_panel.attach(m_progress, m_status);
     auto *statusRow = new QHBoxLayout;

@@ -159,11 +159,6 @@ void DuplicatesWindow::buildWidgets()
     auto button = [this](const QString &caption, const char *name) {
         return makeButton(caption, QString::fromLatin1(name));
     };
-    auto label = [this](const QString &text, const char *name) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
 
     m_model = new DuplicateRowsModel(m_session, m_workbench.settings, this);
     m_table = new QTableView(this);
@@ -184,13 +179,13 @@ void DuplicatesWindow::buildWidgets()
 
     m_scan = button(QStringLiteral("Scan"), "scan");
     m_export = button(QStringLiteral("Export"), "export");
-    m_repeatedWords = label(QString(), "repeatedWords");
-    m_repeatedFlags = label(QString(), "repeatedFlags");
+    m_repeatedWords = makeLabel(QString(), QStringLiteral("repeatedWords"));
+    m_repeatedFlags = makeLabel(QString(), QStringLiteral("repeatedFlags"));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setTextVisible(false);
-    m_elapsed = label(QString(), "elapsed");
-    m_hint = label(QString(), "hint");
+    m_elapsed = makeLabel(QString(), QStringLiteral("elapsed"));
+    m_hint = makeLabel(QString(), QStringLiteral("hint"));
     const QFontMetrics metrics = fontMetrics();
     m_elapsed->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("\u231A00h00m00s ")));
     m_hint->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("<ESC> to abort. ")));
@@ -224,7 +219,7 @@ void DuplicatesWindow::buildWidgets()
     // What the .aff declares: a lit lamp for each special flag, and the flag type.
     const DuplicateFlagIndicators flags = m_session.flagIndicators();
     auto *indicators = new QHBoxLayout;
-    indicators->addWidget(label(QStringLiteral("Flags:"), "flagsHeading"));
+    indicators->addWidget(makeLabel(QStringLiteral("Flags:"), QStringLiteral("flagsHeading")));
     const std::pair<QString, bool> lamps[] = {
         {QStringLiteral("KEEPCASE Flag"), flags.keepCase},
         {QStringLiteral("NEEDAFFIX Flag"), flags.needAffix},
@@ -240,7 +235,7 @@ void DuplicatesWindow::buildWidgets()
         lamp->setToolTip(on ? QStringLiteral("Declared in the .aff") : QStringLiteral("Not declared in the .aff"));
         indicators->addWidget(lamp);
     }
-    auto *flagType = label(flags.flagType, "flagType");
+    auto *flagType = makeLabel(flags.flagType, QStringLiteral("flagType"));
     flagType->setStyleSheet(QStringLiteral("font-weight: bold;"));
     indicators->addWidget(flagType);
     indicators->addStretch();

@@ -123,6 +123,14 @@ QPushButton *ToolWindow::makeButton(const QString &caption, const QString &objec
     return button;
 }
 
+QLabel *ToolWindow::makeLabel(const QString &text, const QString &objectName)
+{
+    auto *label = new QLabel(text, this);
+    if (!objectName.isEmpty())
+        label->setObjectName(objectName);
+    return label;
+}
+
 PaneButtons ToolWindow::makePaneButtons(const QString &namePrefix, const std::function<void()> &clear,
                                         const std::function<void()> &bottom, const std::function<void()> &top)
 {

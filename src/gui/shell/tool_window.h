@@ -90,6 +90,8 @@ protected:
 
     // A button that Return does not press unless it has the focus.
     QPushButton *makeButton(const QString &caption, const QString &objectName = QString());
+    // A label owned by the window, named `objectName` (when given) for tests.
+    QLabel *makeLabel(const QString &text, const QString &objectName = QString());
 
     void closeEvent(QCloseEvent *event) override;
 
