@@ -10,6 +10,7 @@
 #include "dictionary/affix_condition.h"
 #include "dictionary/affix_table.h"
 #include "dictionary/dic_line_reader.h"
+#include "dictionary/flags.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
 #include "shell/long_task.h"
@@ -45,6 +46,47 @@ TEST(AffixTable, FlagMode)
     };
     for (const Case &c : cases)
         EXPECT_EQ(tableOf(QString::fromUtf8(c.aff)).flagMode, c.mode) << c.aff;
+}
+
+// An entry's flags resolve to the tokens the flag splitter gives, each with the id of
+// its own text, in every flag mode.
+TEST(AffixTable, ResolvedFlagsFollowTheSplitter)
+{
+    struct Case {
+        const char *aff;
+        const char *flags;
+    };
+    const Case cases[] = {
+        {"FLAG num\nSFX 7 Y 1\nSFX 7 0 s .\nSFX 07 Y 1\nSFX 07 0 t .\n", "7,07,7"},
+        {"FLAG num\nSFX 7 Y 1\nSFX 7 0 s .\n", "1,,7,"},
+        {"FLAG num\nSFX 7 Y 1\nSFX 7 0 s .\n", ",70000,x7"},
+        {"FLAG num\nSFX 7 Y 1\nSFX 7 0 s .\n", ","},
+        {"FLAG long\nSFX Aa Y 1\nSFX Aa 0 s .\n", "AaBbA"},
+        {"SET UTF-8\nSFX A Y 1\nSFX A 0 s .\n", "AB\u00E9"},
+    };
+    for (const Case &c : cases) {
+        const AffixTable table = tableOf(QString::fromUtf8(c.aff));
+        const QString flags = QString::fromUtf8(c.flags);
+        FlagList list;
+        table.resolveFlags(flags, list);
+        FlagSplitter splitter(table.flagMode, flags);
+        QStringView flag;
+        size_t i = 0;
+        while (splitter.next(flag)) {
+            ASSERT_LT(i, list.flags.size()) << c.flags;
+            EXPECT_EQ(list.flags[i].text, flag) << c.flags << ' ' << i;
+            EXPECT_EQ(list.flags[i].id, table.flagId(flag)) << c.flags << ' ' << i;
+            ++i;
+        }
+        EXPECT_EQ(i, list.flags.size()) << c.flags;
+    }
+    // "7" and "07" are two flags; only "7" names the group.
+    const AffixTable numeric = tableOf(QStringLiteral("FLAG num\nSFX 7 Y 1\nSFX 7 0 s .\n"));
+    FlagList list;
+    numeric.resolveFlags(u"07,7", list);
+    ASSERT_EQ(list.flags.size(), 2u);
+    EXPECT_EQ(numeric.info(list.flags[0].id).groups.suffixY, 0);
+    EXPECT_NE(numeric.info(list.flags[1].id).groups.suffixY, 0);
 }
 
 TEST(AffixTable, FlagCountAndGetFlag)

@@ -511,9 +511,7 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
     out.anyPrefixY = out.hasKeepCase = out.hasNeedAffix = out.hasForbiddenWord = out.hasOnlyInCompound = false;
     if (flags.isEmpty())
         return;
-    FlagSplitter splitter(flagMode, flags);
-    QStringView flag;
-    while (splitter.next(flag)) {
+    const auto add = [this, &out](QStringView flag) {
         const int id = flagId(flag);
         const FlagInfo &i = info(id);
         out.flags.push_back({id, flag});
@@ -522,7 +520,27 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
         out.hasNeedAffix |= i.isNeedAffix;
         out.hasForbiddenWord |= i.isForbiddenWord;
         out.hasOnlyInCompound |= i.isOnlyInCompound;
+    };
+    if (flagMode == FlagMode::Numeric) {
+        // Numeric flags are a few digits each and an entry may carry dozens: split
+        // at the commas by hand, as FlagSplitter does.
+        const QChar *p = flags.data();
+        const QChar *const end = p + flags.size();
+        for (;;) {
+            const QChar *q = p;
+            while (q != end && *q != u',')
+                ++q;
+            add(QStringView(p, q));
+            if (q == end)
+                break;
+            p = q + 1;
+        }
+        return;
     }
+    FlagSplitter splitter(flagMode, flags);
+    QStringView flag;
+    while (splitter.next(flag))
+        add(flag);
 }
 
 AffixTable::GroupRefs AffixTable::groupsOf(QStringView flag) const
