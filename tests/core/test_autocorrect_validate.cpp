@@ -231,8 +231,9 @@ TEST(AcValidateTest, OpeningRefusesAnEmptyListAndWarnsWithoutDictionary)
         EXPECT_EQ(AcValidateSession::prepare(run.dictionary, run.table, run.list, run.settings, run.ui), c.opens)
             << c.name;
         EXPECT_EQ(run.ui.messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.name;
-        if (!c.opens)
+        if (!c.opens) {
             EXPECT_EQ(run.ui.statusText(), QStringLiteral("Aborted.")) << c.name;
+        }
     }
     EXPECT_EQ(acValidateTexts::noDictionary,
               QStringLiteral("No dictionary words found.\n\nA dictionary is needed to check if the\ncorrect entries "

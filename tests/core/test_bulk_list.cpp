@@ -218,8 +218,9 @@ TEST(BulkListTest, EraseDictionary)
         ui.answers = c.answers;
         EXPECT_EQ(EraseDictionary(doc, ui, 0), c.erased);
         EXPECT_EQ(ui.messageTexts(), c.messages);
-        if (c.changed)
+        if (c.changed) {
             EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+        }
         EXPECT_EQ(doc.affText, QStringLiteral("SET UTF-8\n"));
         if (c.erased) {
             EXPECT_TRUE(doc.entries.isEmpty());
@@ -284,7 +285,7 @@ TEST(BulkListTest, AbortedDictionarySort)
     QStringList sortedEntries = entries;
     sortedEntries.sort();
     MainSettings settings;
-    for (const QString stage : {QStringLiteral("Removing accents"), QStringLiteral("Populating")}) {
+    for (const QString &stage : {QStringLiteral("Removing accents"), QStringLiteral("Populating")}) {
         SCOPED_TRACE(qPrintable(stage));
         DictionaryDocument doc;
         fill(doc, entries);
@@ -410,7 +411,7 @@ TEST(FixInvalidSpacesTest, EscapeInEachPass)
     for (int i = 0; i < 3000; ++i)
         entries.append(QStringLiteral(" w%1").arg(i));
     MainSettings settings;
-    for (const QString stage : {QStringLiteral("Processing Wordlist"), QStringLiteral("Fixing spaces")}) {
+    for (const QString &stage : {QStringLiteral("Processing Wordlist"), QStringLiteral("Fixing spaces")}) {
         SCOPED_TRACE(qPrintable(stage));
         DictionaryDocument doc;
         fill(doc, entries);

@@ -205,8 +205,8 @@ TEST(SortAffTagsTest, RefusalsAndAbort)
     QString aff;
     for (int i = 0; i < 1000; ++i)
         aff += QStringLiteral("SFX A%1 Y 2\nSFX A%1 0 b .\nSFX A%1 0 a .\n").arg(i);
-    for (const QString stage : {QStringLiteral("Copying & processing"), QStringLiteral("Sorting tags in array"),
-                                QStringLiteral("Copying lines back")}) {
+    for (const QString &stage : {QStringLiteral("Copying & processing"), QStringLiteral("Sorting tags in array"),
+                                 QStringLiteral("Copying lines back")}) {
         SCOPED_TRACE(qPrintable(stage));
         DictionaryDocument doc;
         doc.affText = aff;
