@@ -4,6 +4,7 @@
 #include <iterator>
 #include <limits>
 
+#include "dictionary/derive_sinks.h"
 #include "shell/format.h"
 #include "shell/long_task.h"
 #include "shell/text_codec.h"
@@ -134,6 +135,8 @@ AffixRule parseRule(AffixTable &table, const QString &line)
     rule.hasContinuation = slash >= 0;
     rule.affixText = rule.hasContinuation ? affix.left(slash) : affix;
     rule.affixBytes = EncodeLossless(rule.affixText);
+    rule.affixByteCount = int(rule.affixBytes.size());
+    rule.affixBytes.append(Utf8Writer::copyPadding, '\0');
     rule.continuation = rule.hasContinuation ? affix.mid(slash + 1) : QString();
     const QStringView condition = field(line, 4);
     // A header count beyond the rules that follow takes empty lines as rules;

@@ -70,9 +70,12 @@ struct AffixRule {
     const AffixCondition *compiled = nullptr; // the shared condition, null for "."
     const FastCondition *fast = nullptr;      // its fast matcher, when it has one
     QString affixText;                        // the affix before its first "/"
-    QByteArray affixBytes;                    // affixText as the extraction files write it
-    QString continuation;                     // the flags after the affix's first "/"
-    FlagList continuationFlags;               // the same, resolved
+    // affixText as the extraction files write it (affixByteCount bytes), followed by
+    // Utf8Writer::copyPadding zero bytes so that it can be copied in whole blocks.
+    QByteArray affixBytes;
+    int affixByteCount = 0;
+    QString continuation;       // the flags after the affix's first "/"
+    FlagList continuationFlags; // the same, resolved
 
     QString line;      // the line as it stands in normalizedText
     QString affix;     // field 4 rewritten: "0" -> "", "0/XY" -> "/XY"

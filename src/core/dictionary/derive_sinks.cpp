@@ -32,13 +32,6 @@ char *Utf8Writer::room(qsizetype bytes)
     return m_data.get() + m_used;
 }
 
-void Utf8Writer::commit(const char *end)
-{
-    m_used = end - m_data.get();
-    if (m_used >= flushSize)
-        flush();
-}
-
 void Utf8Writer::write(char c)
 {
     char *out = room(1);

@@ -140,6 +140,14 @@ void WordDeriver::handOverWord(QStringView word)
         ++m_state.countedForms;
 }
 
+inline void WordDeriver::writeRootForm(qsizetype rootSize, const AffixRule &rule)
+{
+    const qsizetype keep = rootSize > rule.stripLength ? rootSize - rule.stripLength : 0;
+    const qsizetype cut = m_rootCuts.empty() ? keep : qsizetype(m_rootCuts[size_t(keep)]);
+    m_lines->writePaddedLine(m_rootBytes.data(), cut, rule.affixBytes.constData(), rule.affixByteCount);
+    ++m_state.countedForms;
+}
+
 void WordDeriver::prepareRootBytes(QStringView root)
 {
     // Each unit encodes on its own unless a high surrogate pairs with the next one,
@@ -149,11 +157,11 @@ void WordDeriver::prepareRootBytes(QStringView root)
         if (c.isHighSurrogate())
             return;
     }
-    m_rootBytes.resize(size_t(losslessEncodedSpace(root.size())));
+    m_rootBytes.resize(size_t(losslessEncodedSpace(root.size()) + Utf8Writer::copyPadding));
     char *const begin = m_rootBytes.data();
-    m_rootBytes.resize(size_t(EncodeLosslessInto(root, begin) - begin));
+    m_rootByteCount = EncodeLosslessInto(root, begin) - begin;
     m_rootCuts.clear();
-    if (qsizetype(m_rootBytes.size()) != root.size()) {
+    if (m_rootByteCount != root.size()) {
         m_rootCuts.reserve(size_t(root.size() + 1));
         m_rootCuts.push_back(0);
         char unit[4];
@@ -317,7 +325,10 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     // The derived words are only kept for a prefix phase, which needs a prefix flag.
     m_keepDerived = flagList->anyPrefixY;
 
-    if (m_wordsOnly) {
+    if (m_rootBytesReady) {
+        m_lines->writePaddedLine(m_rootBytes.data(), m_rootByteCount, nullptr, 0);
+        ++m_state.countedForms;
+    } else if (m_wordsOnly) {
         handOverWord(word);
     } else if (!m_crunch) {
         DerivedWord primary;
@@ -428,11 +439,18 @@ WordDeriver::Flow WordDeriver::suffixRules(QStringView word, bool valid, QString
         m_twofoldCircumfix = false;
     }
     const int lastRule = int(group.parsedRules.size()) - 1;
+    const bool rootBytes = m_rootBytesReady && !twofold && !m_keepDerived;
     for (const int i : group.candidates.forWord(word, true)) {
         if (poll())
             return Flow::Stop;
         if (!SuffixTestMatches(group.tests[size_t(i)], word, valid))
             continue;
+        if (rootBytes && !group.parsedRules[size_t(i)].hasContinuation) {
+            // What applySuffix would do: no circumfix is in force here, and a rule
+            // without continuation flags cannot carry NEEDAFFIX, so the form shows.
+            writeRootForm(word.size(), group.parsedRules[size_t(i)]);
+            continue;
+        }
         const Flow flow = applySuffix(word, flag, group, i, noCross, twofold);
         if (flow != Flow::Continue)
             return flow;
@@ -457,12 +475,8 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
     }
     if (m_rootBytesReady && !twofold && !m_keepDerived && !rule.hasContinuation) {
         // A top-level form that nothing else reads: straight to the file as bytes.
-        if (!hidden) {
-            const qsizetype keep = std::max<qsizetype>(0, word.size() - rule.stripLength);
-            const qsizetype cut = m_rootCuts.empty() ? keep : qsizetype(m_rootCuts[size_t(keep)]);
-            m_lines->writeLine(QByteArrayView(m_rootBytes.data(), cut), rule.affixBytes);
-            ++m_state.countedForms;
-        }
+        if (!hidden)
+            writeRootForm(word.size(), rule);
         return Flow::Continue;
     }
     std::u16string &buffer = twofold ? m_nestedForm : m_topForm;

@@ -182,6 +182,8 @@ private:
     void handOver(DerivedWord &form);
     void handOverWord(QStringView word);
     void prepareRootBytes(QStringView root);
+    // A top-level suffix form of the root, written as bytes and counted.
+    void writeRootForm(qsizetype rootSize, const AffixRule &rule);
 
     const AffixTable &m_table;
     DerivationSink *m_sink = nullptr;
@@ -223,7 +225,8 @@ private:
     // where the first k units of the root end in m_rootBytes (empty: ASCII, k itself).
     Utf8Writer *m_lines = nullptr;
     bool m_rootBytesReady = false;
-    std::string m_rootBytes;
+    std::string m_rootBytes; // m_rootByteCount bytes, then at least copyPadding more
+    qsizetype m_rootByteCount = 0;
     std::vector<quint32> m_rootCuts;
 };
 
