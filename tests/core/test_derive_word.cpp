@@ -320,7 +320,8 @@ TEST(DeriveSinks, PlainLinesAreTheEncodedFormsOfEveryOtherSink)
 {
     const QString raw = QString(QChar(RawByteUnit(0xE9)));
     const AffixTable table = tableOf(QStringLiteral("NEEDAFFIX Z\n"
-                                                    "SFX A Y 7\n"
+                                                    "SFX A Y 8\n"
+                                                    "SFX A 0 nessesquisitenessly .\n"
                                                     "SFX A 0 s .\n"
                                                     "SFX A \u00E9 \u00E9s \u00E9\n"
                                                     "SFX A ar ou ar\n"
@@ -345,6 +346,8 @@ TEST(DeriveSinks, PlainLinesAreTheEncodedFormsOfEveryOtherSink)
         QStringLiteral("\u65E5\u672C/A"),
         QStringLiteral("t/A"), // the strip takes the whole word
         QStringLiteral("walk/AP"),
+        QStringLiteral("counterrevolutionariest/A"), // longer than the writer's copy blocks
+        QStringLiteral("\u00E9l\u00E9ctrom\u00E9nag\u00E9r\u00E9ment\u00E9s\u00E9/A"),
     };
     for (const QString &entry : entries) {
         EditorRowsSink rows;
