@@ -1,5 +1,7 @@
 #include "dictionary/affix_table.h"
 
+#include <QStringBuilder>
+
 #include <algorithm>
 #include <iterator>
 #include <limits>
@@ -373,9 +375,10 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
 
                     const int number = int(table.groups.size()) + 1;
                     table.headerPosition.insert(int(table.headerIndex.size()) + 1, number);
-                    table.headerIndex += group.kind + u' ' + group.flag + u' ' + group.crossProduct + QChar(1);
-                    table.headerSummary += group.kind + u' ' + group.crossProduct + u' ' + group.flag + u' ' +
-                                           QString::number(group.headerLine) + u' ' + countField.toString() + QChar(1);
+                    // Built in place: a big table has tens of thousands of headers.
+                    table.headerIndex += group.kind % u' ' % group.flag % u' ' % group.crossProduct % QChar(1);
+                    table.headerSummary += group.kind % u' ' % group.crossProduct % u' ' % group.flag % u' ' %
+                                           QString::number(group.headerLine) % u' ' % countField % QChar(1);
                     table.groupFlags.append(group.flag);
                     if (group.isPrefix())
                         ++table.prefixGroupCount;
