@@ -13,6 +13,8 @@
 # by its own form count. Then engine_bench gives in-process times of
 # BuildAffixTable and of the entry with the most forms (as the word editor derives it).
 # Dictionaries in LEXALOOM_EXTRA_DICTS (Korean, Basque, Turkish) are counted too.
+# BEFORE=/path/to/an/older/lexaloom-cli adds its times in the same run, for a
+# before/after comparison on the same machine and load.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -54,11 +56,18 @@ for dic in "$CORPUS"/*.dic; do
     printf '%-7s %10s %10s | %8s ms %6s / %6s | %8s ms %6s / %6s | %8s %8s\n' "$name" "$ours" "$theirs" \
         "$count_ms" "$c_ours" "$c_theirs" "$write_ms" "$w_ours" "$w_theirs" \
         "$(ratio "$c_ours" "$c_theirs")" "$(ratio "$w_ours" "$w_theirs")"
+    if [ -n "${BEFORE:-}" ]; then
+        b_count_ms=$(cpu_ms "$BEFORE" count "$dic")
+        b_write_ms=$(cpu_ms "$BEFORE" derive-all "$dic" "$TMP/before.txt")
+        printf '%-7s %21s | %8s ms %6s %8s | %8s ms %6s %8s | %8s %8s\n' "before" "" \
+            "$b_count_ms" "$(per_s "$ours" "$b_count_ms")" "" "$b_write_ms" "$(per_s "$ours" "$b_write_ms")" "" \
+            "$(ratio "$(per_s "$ours" "$b_count_ms")" "$c_theirs")" "$(ratio "$(per_s "$ours" "$b_write_ms")" "$w_theirs")"
+    fi
 done
 
 # Large dictionaries outside the corpus (Korean, Basque, Turkish from Debian's
 # hunspell-ko, hunspell-eu and hunspell-tr, unpacked with dpkg -x): counting
-# only, once each (Basque alone has 3.1 G forms).
+# only, once each for the two big ones (Basque alone has 3.1 G forms).
 EXTRA=${LEXALOOM_EXTRA_DICTS:-/work/extra-dicts/usr/share/hunspell}
 if [ -d "$EXTRA" ]; then
     echo
@@ -67,8 +76,14 @@ if [ -d "$EXTRA" ]; then
         dic=$EXTRA/$name.dic
         [ -f "$dic" ] || continue
         ours=$("$CLI" count "$dic" | tr -cd '0-9')
-        count_ms=$(RUNS=1 cpu_ms "$CLI" count "$dic")
+        runs=$RUNS
+        [ "$ours" -lt 100000000 ] || runs=1 # Korean and Basque take seconds each
+        count_ms=$(RUNS=$runs cpu_ms "$CLI" count "$dic")
         printf '%-7s %12s | %10s ms %8s\n' "$name" "$ours" "$count_ms" "$(per_s "$ours" "$count_ms")"
+        if [ -n "${BEFORE:-}" ]; then
+            b_count_ms=$(RUNS=$runs cpu_ms "$BEFORE" count "$dic")
+            printf '%-7s %12s | %10s ms %8s\n' "before" "" "$b_count_ms" "$(per_s "$ours" "$b_count_ms")"
+        fi
     done
 fi
 

@@ -136,9 +136,6 @@ AffixRule parseRule(AffixTable &table, const QString &line)
     const qsizetype slash = affix.indexOf(u'/');
     rule.hasContinuation = slash >= 0;
     rule.affixText = rule.hasContinuation ? affix.left(slash) : affix;
-    rule.affixBytes = EncodeLossless(rule.affixText);
-    rule.affixByteCount = int(rule.affixBytes.size());
-    rule.affixBytes.append(Utf8Writer::copyPadding, '\0');
     rule.continuation = rule.hasContinuation ? affix.mid(slash + 1) : QString();
     const QStringView condition = field(line, 4);
     // A header count beyond the rules that follow takes empty lines as rules;
@@ -445,15 +442,32 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
             group.parsedRules.push_back(std::move(rule));
         }
         group.tests.reserve(group.parsedRules.size());
+        qsizetype stripTotal = 0;
+        qsizetype affixTotal = 0;
         for (const AffixRule &rule : group.parsedRules) {
+            stripTotal += rule.stripLength;
+            affixTotal += losslessEncodedSpace(rule.affixText.size());
+        }
+        group.stripUnits.reserve(stripTotal); // no reallocation below: the tests point into it
+        group.affixBytes.resize(affixTotal + Utf8Writer::copyPadding);
+        char *const bytes = group.affixBytes.data();
+        qsizetype used = 0;
+        for (AffixRule &rule : group.parsedRules) {
             RuleTest test;
             test.kind = rule.inert ? RuleTest::Never : rule.conditionIsDot ? RuleTest::Always : RuleTest::Test;
-            test.strip = reinterpret_cast<const char16_t *>(rule.strip.utf16());
-            test.stripLength = rule.stripIsZero ? 0 : qint32(rule.strip.size());
+            test.strip = reinterpret_cast<const char16_t *>(group.stripUnits.constData()) + group.stripUnits.size();
+            test.stripLength = rule.stripLength;
+            if (rule.stripLength > 0)
+                group.stripUnits.append(rule.strip.constData(), rule.strip.size());
             test.fast = rule.fast;
             test.compiled = rule.compiled;
             group.tests.push_back(test);
+            rule.affixByteOffset = int(used);
+            used = EncodeLosslessInto(rule.affixText, bytes + used) - bytes;
+            rule.affixByteCount = int(used - rule.affixByteOffset);
         }
+        group.affixBytes.resize(used);
+        group.affixBytes.append(Utf8Writer::copyPadding, '\0');
         buildCandidates(group);
         AffixGroupRefs *refs = &table.flagInfo[size_t(table.internFlag(group.flag))].groups;
         int *slot = group.isPrefix() ? (group.crossProduct == u"Y" ? &refs->prefixY : &refs->prefixN)

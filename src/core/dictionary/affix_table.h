@@ -70,9 +70,9 @@ struct AffixRule {
     const AffixCondition *compiled = nullptr; // the shared condition, null for "."
     const FastCondition *fast = nullptr;      // its fast matcher, when it has one
     QString affixText;                        // the affix before its first "/"
-    // affixText as the extraction files write it (affixByteCount bytes), followed by
-    // Utf8Writer::copyPadding zero bytes so that it can be copied in whole blocks.
-    QByteArray affixBytes;
+    // affixText as the extraction files write it: affixByteCount bytes from
+    // affixByteOffset in the group's affixBytes.
+    int affixByteOffset = 0;
     int affixByteCount = 0;
     QString continuation;       // the flags after the affix's first "/"
     FlagList continuationFlags; // the same, resolved
@@ -195,6 +195,12 @@ struct AffixGroup {
     QStringList rules;    // the lines after the header, as they stand
     std::vector<AffixRule> parsedRules;
     std::vector<RuleTest> tests; // one per parsed rule
+    // The rules' strips and encoded affixes side by side, so that walking a big group
+    // reads few cache lines. The tests point into stripUnits, which never changes
+    // after the build (a copy of the group shares the same buffer). affixBytes ends
+    // with Utf8Writer::copyPadding zero bytes, for copies in whole blocks.
+    QString stripUnits;
+    QByteArray affixBytes;
     // Walking the rules only for their continuation flags leaves these behind.
     bool anyContinuationHasCircumfix = false;
     bool anyContinuationHasNeedAffix = false;

@@ -140,11 +140,12 @@ void WordDeriver::handOverWord(QStringView word)
         ++m_state.countedForms;
 }
 
-inline void WordDeriver::writeRootForm(qsizetype rootSize, const AffixRule &rule)
+inline void WordDeriver::writeRootForm(qsizetype rootSize, const AffixGroup &group, const AffixRule &rule)
 {
     const qsizetype keep = rootSize > rule.stripLength ? rootSize - rule.stripLength : 0;
     const qsizetype cut = m_rootCuts.empty() ? keep : qsizetype(m_rootCuts[size_t(keep)]);
-    m_lines->writePaddedLine(m_rootBytes.data(), cut, rule.affixBytes.constData(), rule.affixByteCount);
+    m_lines->writePaddedLine(m_rootBytes.data(), cut, group.affixBytes.constData() + rule.affixByteOffset,
+                             rule.affixByteCount);
     ++m_state.countedForms;
 }
 
@@ -448,7 +449,7 @@ WordDeriver::Flow WordDeriver::suffixRules(QStringView word, bool valid, QString
         if (rootBytes && !group.parsedRules[size_t(i)].hasContinuation) {
             // What applySuffix would do: no circumfix is in force here, and a rule
             // without continuation flags cannot carry NEEDAFFIX, so the form shows.
-            writeRootForm(word.size(), group.parsedRules[size_t(i)]);
+            writeRootForm(word.size(), group, group.parsedRules[size_t(i)]);
             continue;
         }
         const Flow flow = applySuffix(word, flag, group, i, noCross, twofold);
@@ -476,7 +477,7 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
     if (m_rootBytesReady && !twofold && !m_keepDerived && !rule.hasContinuation) {
         // A top-level form that nothing else reads: straight to the file as bytes.
         if (!hidden)
-            writeRootForm(word.size(), rule);
+            writeRootForm(word.size(), group, rule);
         return Flow::Continue;
     }
     std::u16string &buffer = twofold ? m_nestedForm : m_topForm;

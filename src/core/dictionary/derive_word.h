@@ -183,7 +183,7 @@ private:
     void handOverWord(QStringView word);
     void prepareRootBytes(QStringView root);
     // A top-level suffix form of the root, written as bytes and counted.
-    void writeRootForm(qsizetype rootSize, const AffixRule &rule);
+    void writeRootForm(qsizetype rootSize, const AffixGroup &group, const AffixRule &rule);
 
     const AffixTable &m_table;
     DerivationSink *m_sink = nullptr;
@@ -221,7 +221,7 @@ private:
     std::u16string m_prefixForm;
 
     // The top-level suffix forms of a plain line writer go out as bytes: the root's
-    // encoding up to the stripped part, then the rule's affixBytes. m_rootCuts[k] is
+    // encoding up to the stripped part, then the rule's bytes from its group's affixBytes. m_rootCuts[k] is
     // where the first k units of the root end in m_rootBytes (empty: ASCII, k itself).
     Utf8Writer *m_lines = nullptr;
     bool m_rootBytesReady = false;
