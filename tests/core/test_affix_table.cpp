@@ -63,6 +63,7 @@ TEST(AffixTable, ResolvedFlagsFollowTheSplitter)
         {"FLAG num\nSFX 7 Y 1\nSFX 7 0 s .\n", ","},
         {"FLAG long\nSFX Aa Y 1\nSFX Aa 0 s .\n", "AaBbA"},
         {"SET UTF-8\nSFX A Y 1\nSFX A 0 s .\n", "AB\u00E9"},
+        {"FLAG UTF-8\nSFX \U0001F600 Y 1\nSFX \U0001F600 0 s .\n", "A\U0001F600B\U0001F600"},
     };
     for (const Case &c : cases) {
         const AffixTable table = tableOf(QString::fromUtf8(c.aff));
@@ -79,6 +80,16 @@ TEST(AffixTable, ResolvedFlagsFollowTheSplitter)
             ++i;
         }
         EXPECT_EQ(i, list.flags.size()) << c.flags;
+    }
+    // A lone high surrogate (typed text can hold one) is a flag of its own.
+    {
+        const AffixTable table = tableOf(QStringLiteral("SET UTF-8\n"));
+        const QString flags = QStringLiteral("A") + QChar(0xD83D) + QStringLiteral("B") + QChar(0xD83D);
+        FlagList list;
+        table.resolveFlags(flags, list);
+        ASSERT_EQ(list.flags.size(), 4u);
+        EXPECT_EQ(list.flags[1].text, QStringView(flags).sliced(1, 1));
+        EXPECT_EQ(list.flags[3].text, QStringView(flags).sliced(3, 1));
     }
     // "7" and "07" are two flags; only "7" names the group.
     const AffixTable numeric = tableOf(QStringLiteral("FLAG num\nSFX 7 Y 1\nSFX 7 0 s .\n"));

@@ -541,6 +541,19 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
         out.hasForbiddenWord |= i.isForbiddenWord;
         out.hasOnlyInCompound |= i.isOnlyInCompound;
     };
+    if (flagMode == FlagMode::Single) {
+        // One flag per character, as FlagSplitter splits them.
+        const qsizetype n = flags.size();
+        for (qsizetype i = 0; i < n;) {
+            const qsizetype width =
+                QChar::isHighSurrogate(flags[i].unicode()) && i + 1 < n && QChar::isLowSurrogate(flags[i + 1].unicode())
+                    ? 2
+                    : 1;
+            add(flags.sliced(i, width));
+            i += width;
+        }
+        return;
+    }
     if (flagMode == FlagMode::Numeric) {
         // Numeric flags are a few digits each and an entry may carry dozens: split
         // at the commas by hand, as FlagSplitter does.

@@ -134,9 +134,10 @@ void WordDeriver::handOver(DerivedWord &form)
         ++m_state.countedForms;
 }
 
-void WordDeriver::handOverWord(QStringView word)
+void WordDeriver::handOverBare(QStringView word)
 {
-    if (m_sink->acceptWord(word))
+    // Counting, or a sink that reads the text alone: no DerivedWord to fill in.
+    if (m_countsOnly || m_sink->acceptWord(word))
         ++m_state.countedForms;
 }
 
@@ -329,8 +330,8 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     if (m_rootBytesReady) {
         m_lines->writePaddedLine(m_rootBytes.data(), m_rootByteCount, nullptr, 0);
         ++m_state.countedForms;
-    } else if (m_wordsOnly) {
-        handOverWord(word);
+    } else if (m_countsOnly || m_wordsOnly) {
+        handOverBare(word);
     } else if (!m_crunch) {
         DerivedWord primary;
         primary.type = DerivedType::Primary;
@@ -483,8 +484,8 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
     std::u16string &buffer = twofold ? m_nestedForm : m_topForm;
     assignConcat(buffer, withoutLast(word, rule.stripLength), rule.affixText);
     const QStringView form = view(buffer);
-    if (!hidden && m_wordsOnly) {
-        handOverWord(form);
+    if (!hidden && (m_countsOnly || m_wordsOnly)) {
+        handOverBare(form);
         if (m_keepDerived &&
             !appendDerived(form, noCross, (twofold && m_basePath) || rule.continuationFlags.hasOnlyInCompound))
             return Flow::Bounded;
@@ -571,7 +572,7 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, bool valid, Q
         }
         assignConcat(m_bothForm, rule.affixText, withoutFirst(word, rule.stripLength));
         if (m_wordsOnly) {
-            handOverWord(view(m_bothForm));
+            handOverBare(view(m_bothForm));
             continue;
         }
         DerivedWord derived;
@@ -655,8 +656,8 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                 }
                 assignConcat(m_prefixForm, rule.affixText, withoutFirst(base, rule.stripLength));
                 const QStringView form = view(m_prefixForm);
-                if (shown && m_wordsOnly) {
-                    handOverWord(form);
+                if (shown && (m_countsOnly || m_wordsOnly)) {
+                    handOverBare(form);
                 } else if (shown && !m_crunch) {
                     DerivedWord derived;
                     derived.type = DerivedType::Prefix;

@@ -180,7 +180,7 @@ private:
     bool poll() { return m_polls && pollSink(); }
     bool pollSink();
     void handOver(DerivedWord &form);
-    void handOverWord(QStringView word);
+    void handOverBare(QStringView word);
     void prepareRootBytes(QStringView root);
     // A top-level suffix form of the root, written as bytes and counted.
     void writeRootForm(qsizetype rootSize, const AffixGroup &group, const AffixRule &rule);
