@@ -2,11 +2,14 @@
 // Input: the .aff text; the lines after a line "#dic" are entries (word/flags).
 // Without that line, one entry carries the flags of the first groups.
 #include "dictionary/affix_table.h"
+#include "dictionary/derive_sinks.h"
 #include "dictionary/derive_word.h"
 #include "dictionary/flags.h"
+#include "shell/text_codec.h"
 
 #include "fuzz_support.h"
 
+#include <QBuffer>
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +42,18 @@ public:
     bool stopRequested() override { return false; }
 
     quint64 m_sum = 0;
+};
+
+// The lines a plain extraction file should get: every form's text, encoded.
+class EncodingSink final : public DerivationSink {
+public:
+    bool accept(const DerivedWord &form) override
+    {
+        bytes += EncodeLossless(form.word);
+        bytes += '\n';
+        return true;
+    }
+    QByteArray bytes;
 };
 
 constexpr int maxEntries = 4;
@@ -83,6 +98,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         TouchingSink sink(int(i % 3));
         deriver.DeriveWord(entries[i], sink);
         (void)deriver.state().missingContinuationLabel();
+    }
+    // Plain lines take a shortcut through bytes: they must be what any other sink gets.
+    for (const QString &entry : std::as_const(entries)) {
+        EncodingSink expected;
+        const int expectedCount = deriver.DeriveWord(entry, expected);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        int count = 0;
+        {
+            Utf8Writer writer(buffer);
+            FileLinesSink sink(writer, FileLineFormat::Plain, table.maxRuleCount);
+            count = deriver.DeriveWord(entry, sink);
+        }
+        if (count != expectedCount || bytes != expected.bytes)
+            fuzz::fail("plain extraction lines differ from the forms");
     }
     // The one-shot form with aliases taken as already expanded.
     if (!entries.isEmpty()) {
