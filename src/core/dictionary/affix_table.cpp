@@ -531,7 +531,8 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
     out.anyPrefixY = out.hasKeepCase = out.hasNeedAffix = out.hasForbiddenWord = out.hasOnlyInCompound = false;
     if (flags.isEmpty())
         return;
-    const auto add = [this, &out](QStringView flag) {
+    // Inlined: three loops call it once per flag of every entry.
+    const auto add = [this, &out](QStringView flag) __attribute__((always_inline)) {
         const int id = flagId(flag);
         const FlagInfo &i = info(id);
         out.flags.push_back({id, flag});
