@@ -116,18 +116,31 @@ DicStreamReader::Status DicStreamReader::next(QStringView &entry)
         qsizetype tab = -1;
         qsizetype space = -1;
         bool tagCharacter = false;
-        for (; i < size; ++i) {
-            const char16_t c = text[i];
-            if (c <= u'\r') {
+        if (m_mode == SeparatorMode::Tab) {
+            // Spaces and tag characters no longer matter: look for tabs and line ends only.
+            for (; i < size; ++i) {
+                const char16_t c = text[i];
+                if (c > u'\r')
+                    continue;
                 if (c == u'\n' || c == u'\r')
                     break;
                 if (c == u'\t' && tab < 0)
                     tab = i;
-            } else if (c == u' ') {
-                if (space < 0)
-                    space = i;
-            } else if (c == u'[' || c == u']' || c == u',' || c == u':') {
-                tagCharacter = true;
+            }
+        } else {
+            for (; i < size; ++i) {
+                const char16_t c = text[i];
+                if (c <= u'\r') {
+                    if (c == u'\n' || c == u'\r')
+                        break;
+                    if (c == u'\t' && tab < 0)
+                        tab = i;
+                } else if (c == u' ') {
+                    if (space < 0)
+                        space = i;
+                } else if (c == u'[' || c == u']' || c == u',' || c == u':') {
+                    tagCharacter = true;
+                }
             }
         }
         const qsizetype end = i;
