@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 using namespace lexaloom;
 
 namespace {
@@ -94,13 +96,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     WordDeriver deriver(table);
+    std::vector<int> counts; // -1 where the sink does not count (crunch)
     for (qsizetype i = 0; i < entries.size(); ++i) {
         TouchingSink sink(int(i % 3));
-        deriver.DeriveWord(entries[i], sink);
+        const int n = deriver.DeriveWord(entries[i], sink);
+        counts.push_back(i % 3 == 2 ? -1 : n);
         (void)deriver.state().missingContinuationLabel();
     }
     // Plain lines take a shortcut through bytes: they must be what any other sink gets.
-    for (const QString &entry : std::as_const(entries)) {
+    // A few hundred bytes can make millions of forms: only entries known to make few
+    // are compared, so that the check adds little to an input's time.
+    constexpr int maxComparedForms = 20000;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (counts[size_t(i)] < 0 || counts[size_t(i)] > maxComparedForms)
+            continue;
+        const QString &entry = entries[i];
         EncodingSink expected;
         const int expectedCount = deriver.DeriveWord(entry, expected);
         QByteArray bytes;
