@@ -54,10 +54,10 @@ QString ruleText(const DerivedWord &form, int width = 0);
 // The flag path as the editor stores it: top flag, then a tab and the nested flag.
 QString flagPathText(const DerivedWord &form);
 
-// Where the forms of DeriveWord go. accept() returns whether the form counts
-// towards countedForms.
 class Utf8Writer;
 
+// Where the forms of DeriveWord go. accept() returns whether the form counts
+// towards countedForms.
 class DerivationSink {
 public:
     virtual ~DerivationSink() = default;
@@ -120,7 +120,8 @@ struct DerivationState {
     // dictionary does not allocate per entry.
     void reset()
     {
-        // resize(0) would give an empty string that holds no buffer one.
+        // resize(0) keeps a string's buffer, but on an empty (null) one it would
+        // allocate one for nothing.
         for (QString *text : {&missingFlags, &missingContinuationFlags, &flagPath}) {
             if (!text->isEmpty())
                 text->resize(0);
@@ -221,8 +222,9 @@ private:
     std::u16string m_prefixForm;
 
     // The top-level suffix forms of a plain line writer go out as bytes: the root's
-    // encoding up to the stripped part, then the rule's bytes from its group's affixBytes. m_rootCuts[k] is
-    // where the first k units of the root end in m_rootBytes (empty: ASCII, k itself).
+    // encoding up to the stripped part, then the rule's bytes from its group's
+    // affixBytes. m_rootCuts[k] is where the first k units of the root end in
+    // m_rootBytes (empty when every unit is one byte: k itself).
     Utf8Writer *m_lines = nullptr;
     bool m_rootBytesReady = false;
     std::string m_rootBytes; // m_rootByteCount bytes, then at least copyPadding more
