@@ -12,7 +12,10 @@
 #include "modal_helpers.h"
 #include "scripted_ui.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QTreeWidget>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -26,6 +29,7 @@
 #include <QtTest>
 
 using namespace lexaloom;
+using lexaloom::testing::chooseFromPopup;
 using lexaloom::testing::ScriptedUi;
 using lexaloom::testing::whenModalOpens;
 
@@ -55,6 +59,7 @@ private slots:
     void redFieldsAndTheRangeMessage();
     void okAppliesRowsWithoutRebuildingForColours();
     void okRebuildsForTheWindowSize();
+    void listsWorkAfterTheRebuild();
     void cancelRestoresAndSaveWrites();
     void updateAndAboutWindows();
     void menuEntriesReachTheirWindows();
@@ -165,6 +170,100 @@ void TestPreferencesWindow::okRebuildsForTheWindowSize()
     window.menuAction(CommandId::Preferences)->trigger();
     QCOMPARE(wb.settings.windowSize, QStringLiteral("1280x768"));
     QCOMPARE(window.pagedList(DocumentKind::Dictionary)->height(), listHeight + 168);
+}
+
+// OK with a new size builds every widget of the tabs anew. Every list button, the
+// pop-up items, File > Open and the result list's pop-up must reach the new
+// widgets, not the deleted ones (under ASan a stale pointer fails here).
+void TestPreferencesWindow::listsWorkAfterTheRebuild()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    wb.mainSettingsInForce = true;
+    ScriptedUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    whenModalOpens<PreferencesWindow>([](PreferencesWindow *prefs) {
+        prefs->resolutionOption(1)->click();
+        QTest::mouseClick(prefs->okButton(), Qt::LeftButton);
+    });
+    window.menuAction(CommandId::Preferences)->trigger();
+    QCOMPARE(wb.settings.windowSize, QStringLiteral("1280x768"));
+
+    const std::pair<DocumentKind, QStringList> lists[] = {
+        {DocumentKind::Dictionary, {"walk/S", "talk", "jump"}},
+        {DocumentKind::Thesaurus, {"cat|1\n(noun)|feline", "dog|1\n(noun)|hound", "ant|1\n(noun)|emmet"}},
+        {DocumentKind::Autocorrect, {"teh\nthe", "adn\nand", "wich\nwhich"}},
+    };
+    for (const auto &[kind, entries] : lists) {
+        window.selectTab(kind);
+        ListDocument &doc = *wb.listDocument(kind);
+        for (const QString &entry : entries)
+            doc.entries.append(entry);
+        doc.selectedIndex = 1;
+        window.refreshListPage(kind);
+        window.refreshFileInfo(kind);
+        const auto click = [&](TabAction action, std::deque<bool> answers = {}) {
+            ui.answers = answers;
+            // The editors that Add and Edit open are closed unchanged.
+            if (action == TabAction::Add || action == TabAction::Edit)
+                whenModalOpens<QDialog>([](QDialog *editor) { editor->reject(); });
+            QTest::mouseClick(window.tabButton(kind, action), Qt::LeftButton);
+        };
+        click(TabAction::Edit);
+        click(TabAction::Add);
+        click(TabAction::Delete, {true});
+        QCOMPARE(doc.entries.size(), entries.size() - 1);
+        click(TabAction::Undo);
+        QCOMPARE(doc.entries.size(), entries.size());
+        click(TabAction::Redo);
+        click(TabAction::Undo);
+        click(TabAction::Sort);
+        click(TabAction::ListBottom);
+        click(TabAction::ListTop);
+        click(TabAction::Erase, {true, true});
+        QCOMPARE(doc.entries.size(), 0);
+        click(TabAction::Undo);
+        QCOMPARE(doc.entries.size(), entries.size());
+
+        QTreeWidget *tree = window.pagedList(kind)->tree();
+        for (const char *caption : {"Select All", "Select None", "Invert Selection", "Clone"})
+            chooseFromPopup(tree, QString::fromLatin1(caption));
+        QCOMPARE(doc.entries.size(), entries.size() + 1);
+        doc.selectedIndex = 0;
+        for (const char *caption : {"Add", "Edit"}) {
+            whenModalOpens<QDialog>([](QDialog *editor) { editor->reject(); });
+            chooseFromPopup(tree, QString::fromLatin1(caption));
+        }
+        ui.answers = {true, true};
+        chooseFromPopup(tree, QStringLiteral("Delete"));
+        chooseFromPopup(tree, QStringLiteral("Delete Selected"));
+        QCOMPARE(window.counterLabel(kind)->text().section(u':', 1).toInt(), doc.entries.size());
+    }
+
+    // File > Open on the Thesaurus tab resets the new list's scroll position.
+    const QString dat = dir.filePath(QStringLiteral("th.dat"));
+    QFile file(dat);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("UTF-8\ncat|1\n(noun)|feline\n");
+    file.close();
+    window.selectTab(DocumentKind::Thesaurus);
+    wb.thesaurus.changed = false;
+    ui.answers = {true};
+    ui.openPaths = {dat};
+    window.menuAction(CommandId::Open)->trigger();
+    QCOMPARE(wb.thesaurus.entries.size(), 1);
+    QCOMPARE(window.pagedList(DocumentKind::Thesaurus)->rowCount(), 1);
+
+    // The hyphenation result list's pop-up.
+    window.selectTab(DocumentKind::Hyphenation);
+    QTreeWidget *results = window.hyphenationResults();
+    results->addTopLevelItem(new QTreeWidgetItem(QStringList{"walk", "", ""}));
+    ui.clearRecords();
+    const QStringList captions = chooseFromPopup(results, QStringLiteral("Copy word"));
+    QCOMPARE(captions, (QStringList{"Copy word", "Copy rule", "Copy word && rule"}));
 }
 
 // "Save" writes the file at once; "Cancel" then leaves the file and restores the program.

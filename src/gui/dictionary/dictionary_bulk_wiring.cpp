@@ -18,12 +18,13 @@ void WireDictionaryBulk(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     constexpr DocumentKind kind = DocumentKind::Dictionary;
     CommandDispatcher &d = window.dispatcher();
-    PagedListView *list = window.pagedList(kind);
+    // Looked up at each use: a layout rebuild replaces the list.
+    const auto list = [&window] { return window.pagedList(kind); };
     DictionaryDocument &doc = workbench.dictionary;
     // The Hyphenation tab lists the dictionary too; after Erase and Sort it starts
     // from the top without a focus.
     const auto redrawFromTop = [&window, &workbench, list] {
-        list->setScrollPosition(0);
+        list()->setScrollPosition(0);
         workbench.hyphenation.selectedIndex = -1;
         window.pagedList(DocumentKind::Hyphenation)->setScrollPosition(0);
         window.refreshFileInfo(kind);
@@ -31,11 +32,11 @@ void WireDictionaryBulk(MainWindow &window, Workbench &workbench, Ui &ui)
     };
 
     d.setTabOperation(kind, TabAction::Erase, [&doc, &ui, list, redrawFromTop] {
-        if (EraseDictionary(doc, ui, list->scrollPosition()))
+        if (EraseDictionary(doc, ui, list()->scrollPosition()))
             redrawFromTop();
     });
     d.setTabOperation(kind, TabAction::Sort, [&doc, &workbench, &ui, list, redrawFromTop] {
-        if (SortDictionary(doc, workbench.settings, ui, list->scrollPosition()))
+        if (SortDictionary(doc, workbench.settings, ui, list()->scrollPosition()))
             redrawFromTop();
     });
 
@@ -73,7 +74,7 @@ void WireDictionaryBulk(MainWindow &window, Workbench &workbench, Ui &ui)
     });
     d.setOperation(CommandId::DictionaryFixSpaces, [&window, &workbench, &ui, list](int) {
         const FixSpacesResult result =
-            FixInvalidSpaces(workbench.dictionary, workbench.settings, ui, list->scrollPosition());
+            FixInvalidSpaces(workbench.dictionary, workbench.settings, ui, list()->scrollPosition());
         if (result.outcome == FixSpacesOutcome::Fixed || result.outcome == FixSpacesOutcome::Aborted) {
             window.refreshListPage(kind);
             window.refreshListPage(DocumentKind::Hyphenation);

@@ -29,7 +29,8 @@ void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     constexpr DocumentKind kind = DocumentKind::Dictionary;
     CommandDispatcher &d = window.dispatcher();
-    PagedListView *list = window.pagedList(kind);
+    // Looked up at each use: a layout rebuild replaces the list.
+    const auto scroll = [&window] { return window.pagedList(kind)->scrollPosition(); };
     DictionaryDocument &doc = workbench.dictionary;
     // The legend line chosen last, kept while the program runs.
     auto legendRow = std::make_shared<int>(-1);
@@ -40,10 +41,10 @@ void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
         window.refreshListPage(DocumentKind::Hyphenation);
         window.refreshFileInfo(DocumentKind::Dictionary);
     };
-    const auto restoreScroll = [list, redraw](std::optional<qint64> scroll) {
-        if (!scroll)
+    const auto restoreScroll = [&window, redraw](std::optional<qint64> position) {
+        if (!position)
             return;
-        list->setScrollPosition(*scroll);
+        window.pagedList(kind)->setScrollPosition(*position);
         redraw();
     };
     const OpenWordEditor openEditor = [&window, &workbench, &ui, legendRow](WordEditorMode mode,
@@ -52,22 +53,22 @@ void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
         return editor.exec() == QDialog::Accepted ? std::optional(editor.texts()) : std::nullopt;
     };
 
-    d.setTabOperation(kind, TabAction::Add, [&doc, list, redraw, openEditor] {
-        if (AddWord(doc, list->scrollPosition(), openEditor))
+    d.setTabOperation(kind, TabAction::Add, [&doc, scroll, redraw, openEditor] {
+        if (AddWord(doc, scroll(), openEditor))
             redraw();
     });
-    d.setTabOperation(kind, TabAction::Edit, [&doc, &ui, list, redraw, openEditor] {
-        if (EditWord(doc, ui, list->scrollPosition(), openEditor))
+    d.setTabOperation(kind, TabAction::Edit, [&doc, &ui, scroll, redraw, openEditor] {
+        if (EditWord(doc, ui, scroll(), openEditor))
             redraw();
     });
-    d.setTabOperation(kind, TabAction::Delete, [&doc, &ui, list, redraw] {
-        if (DeleteWord(doc, ui, list->scrollPosition()))
+    d.setTabOperation(kind, TabAction::Delete, [&doc, &ui, scroll, redraw] {
+        if (DeleteWord(doc, ui, scroll()))
             redraw();
     });
     d.setTabOperation(kind, TabAction::Undo,
-                      [&doc, list, restoreScroll] { restoreScroll(UndoDictionary(doc, list->scrollPosition())); });
+                      [&doc, scroll, restoreScroll] { restoreScroll(UndoDictionary(doc, scroll())); });
     d.setTabOperation(kind, TabAction::Redo,
-                      [&doc, list, restoreScroll] { restoreScroll(RedoDictionary(doc, list->scrollPosition())); });
+                      [&doc, scroll, restoreScroll] { restoreScroll(RedoDictionary(doc, scroll())); });
 }
 
 } // namespace lexaloom

@@ -97,23 +97,28 @@ void WireLanguageTool(MainWindow &window, Workbench &workbench, Ui &ui)
             ShowGrammarOutline(window, workbench);
     });
 
-    QObject::connect(window.plainList(kind), &QTreeWidget::currentItemChanged, &window,
-                     [&window, &workbench](QTreeWidgetItem *current) {
-                         if (current)
-                             showChunk(window, workbench, current->treeWidget()->indexOfTopLevelItem(current));
-                     });
-    QObject::connect(window.categoryList(), &QTreeWidget::currentItemChanged, &window,
-                     [&window, &workbench](QTreeWidgetItem *current) {
-                         if (!current)
-                             return;
-                         const int category = current->treeWidget()->indexOfTopLevelItem(current);
-                         if (category < 0 || category >= workbench.grammar.categoryChunks.size())
-                             return;
-                         QTreeWidget *chunks = window.plainList(DocumentKind::LanguageTool);
-                         QTreeWidgetItem *row = chunks->topLevelItem(workbench.grammar.categoryChunks[category]);
-                         chunks->setCurrentItem(row);
-                         chunks->scrollToItem(row, QAbstractItemView::PositionAtTop);
-                     });
+    // The outline's lists are connected again when a layout rebuild replaces them.
+    const auto connectLists = [&window, &workbench] {
+        QObject::connect(window.plainList(kind), &QTreeWidget::currentItemChanged, &window,
+                         [&window, &workbench](QTreeWidgetItem *current) {
+                             if (current)
+                                 showChunk(window, workbench, current->treeWidget()->indexOfTopLevelItem(current));
+                         });
+        QObject::connect(window.categoryList(), &QTreeWidget::currentItemChanged, &window,
+                         [&window, &workbench](QTreeWidgetItem *current) {
+                             if (!current)
+                                 return;
+                             const int category = current->treeWidget()->indexOfTopLevelItem(current);
+                             if (category < 0 || category >= workbench.grammar.categoryChunks.size())
+                                 return;
+                             QTreeWidget *chunks = window.plainList(DocumentKind::LanguageTool);
+                             QTreeWidgetItem *row = chunks->topLevelItem(workbench.grammar.categoryChunks[category]);
+                             chunks->setCurrentItem(row);
+                             chunks->scrollToItem(row, QAbstractItemView::PositionAtTop);
+                         });
+    };
+    connectLists();
+    QObject::connect(&window, &MainWindow::layoutBuilt, &window, connectLists);
 
     for (const bool withLineNumbers : {true, false}) {
         d.setOperation(withLineNumbers ? CommandId::RulesStructure : CommandId::RulesStructureNoLineNumbers,

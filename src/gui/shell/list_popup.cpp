@@ -18,7 +18,8 @@ namespace {
 void wireListPopup(MainWindow &window, Workbench &workbench, Ui &ui, DocumentKind kind)
 {
     CommandDispatcher &d = window.dispatcher();
-    PagedListView *list = window.pagedList(kind);
+    // Looked up at each use: a layout rebuild replaces the list.
+    const auto list = [&window, kind] { return window.pagedList(kind); };
     ListDocument &doc = *workbench.listDocument(kind);
     const BulkListTexts &texts = BulkTextsOf(kind);
     // The Hyphenation tab lists the dictionary too.
@@ -39,53 +40,60 @@ void wireListPopup(MainWindow &window, Workbench &workbench, Ui &ui, DocumentKin
         d.afterEvent();
     };
 
-    QTreeWidget *tree = list->tree();
-    tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(
-        tree, &QTreeWidget::customContextMenuRequested, &window,
-        [&window, &workbench, &ui, &d, &doc, &texts, kind, tree, list, redraw, wrapped](const QPoint &pos) {
-            if (d.isBusy())
-                return;
-            QMenu menu(&window);
-            menu.setObjectName(QStringLiteral("listPopup"));
-            menu.addAction(QStringLiteral("Add"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Add); });
-            menu.addAction(QStringLiteral("Edit"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Edit); });
-            menu.addAction(QStringLiteral("Clone"), &window, [&, kind, list, redraw, wrapped] {
-                wrapped([&, kind, list, redraw] {
-                    const bool cloned = kind == DocumentKind::Dictionary
-                                            ? CloneWord(workbench.dictionary, ui, list->scrollPosition())
-                                            : CloneListEntry(doc, ui, texts, list->scrollPosition());
-                    if (cloned)
-                        redraw();
-                });
-            });
-            menu.addSeparator();
-            for (const char *caption : {"Extract && Delete flags (PFX)", "Extract && Delete flags (All)"})
-                menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
-            menu.addSeparator();
-            for (const auto &[caption, action] :
-                 {std::pair{"Select All", MarkAction::All}, std::pair{"Select None", MarkAction::None},
-                  std::pair{"Invert Selection", MarkAction::Invert}}) {
-                menu.addAction(QString::fromLatin1(caption), &window, [&, action, list, wrapped] {
-                    wrapped([&, action, list] {
-                        if (ChangeAllMarks(doc, ui, texts, action))
-                            list->refreshListPage();
+    // The pop-up belongs to the list's tree, so it is connected again whenever the
+    // layout is rebuilt.
+    const auto connectPopup = [=, &window, &workbench, &ui, &d, &doc, &texts] {
+        QTreeWidget *tree = list()->tree();
+        tree->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(
+            tree, &QTreeWidget::customContextMenuRequested, &window,
+            [&window, &workbench, &ui, &d, &doc, &texts, kind, tree, list, redraw, wrapped](const QPoint &pos) {
+                if (d.isBusy())
+                    return;
+                QMenu menu(&window);
+                menu.setObjectName(QStringLiteral("listPopup"));
+                menu.addAction(QStringLiteral("Add"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Add); });
+                menu.addAction(QStringLiteral("Edit"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Edit); });
+                menu.addAction(QStringLiteral("Clone"), &window, [&, kind, list, redraw, wrapped] {
+                    wrapped([&, kind, list, redraw] {
+                        const bool cloned = kind == DocumentKind::Dictionary
+                                                ? CloneWord(workbench.dictionary, ui, list()->scrollPosition())
+                                                : CloneListEntry(doc, ui, texts, list()->scrollPosition());
+                        if (cloned)
+                            redraw();
                     });
                 });
-            }
-            menu.addSeparator();
-            menu.addAction(QStringLiteral("Delete Selected"), &window, [&, list, redraw, wrapped] {
-                wrapped([&, list, redraw] {
-                    if (DeleteMarked(doc, ui, texts, list->scrollPosition()))
-                        redraw();
+                menu.addSeparator();
+                for (const char *caption : {"Extract && Delete flags (PFX)", "Extract && Delete flags (All)"})
+                    menu.addAction(QString::fromLatin1(caption))->setEnabled(false);
+                menu.addSeparator();
+                for (const auto &[caption, action] :
+                     {std::pair{"Select All", MarkAction::All}, std::pair{"Select None", MarkAction::None},
+                      std::pair{"Invert Selection", MarkAction::Invert}}) {
+                    menu.addAction(QString::fromLatin1(caption), &window, [&, action, list, wrapped] {
+                        wrapped([&, action, list] {
+                            if (ChangeAllMarks(doc, ui, texts, action))
+                                list()->refreshListPage();
+                        });
+                    });
+                }
+                menu.addSeparator();
+                menu.addAction(QStringLiteral("Delete Selected"), &window, [&, list, redraw, wrapped] {
+                    wrapped([&, list, redraw] {
+                        if (DeleteMarked(doc, ui, texts, list()->scrollPosition()))
+                            redraw();
+                    });
                 });
+                menu.addAction(QStringLiteral("Delete"), &window,
+                               [&d, kind] { d.runTabAction(kind, TabAction::Delete); });
+                menu.exec(tree->viewport()->mapToGlobal(pos));
             });
-            menu.addAction(QStringLiteral("Delete"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Delete); });
-            menu.exec(tree->viewport()->mapToGlobal(pos));
-        });
+    };
+    connectPopup();
+    QObject::connect(&window, &MainWindow::layoutBuilt, &window, connectPopup);
 }
 
-void wireResultPopup(MainWindow &window, Workbench &workbench, Ui &ui)
+void connectResultPopup(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     QTreeWidget *results = window.hyphenationResults();
     results->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -114,7 +122,10 @@ void WireListPopups(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Thesaurus, DocumentKind::Autocorrect})
         wireListPopup(window, workbench, ui, kind);
-    wireResultPopup(window, workbench, ui);
+    // Connected again when a layout rebuild replaces the result list.
+    connectResultPopup(window, workbench, ui);
+    QObject::connect(&window, &MainWindow::layoutBuilt, &window,
+                     [&window, &workbench, &ui] { connectResultPopup(window, workbench, ui); });
 }
 
 } // namespace lexaloom

@@ -224,6 +224,7 @@ void MainWindow::rebuildLayout()
     }
     for (const auto &[kind, scroll] : scrolls)
         pagedList(kind)->setScrollPosition(scroll);
+    emit layoutBuilt();
     m_dispatcher.afterEvent();
 }
 

@@ -78,6 +78,8 @@ public:
     // Rebuilds the tabs and the footer after the preferences changed the window
     // size, the row offset or the list font. Keeps the documents, the panes' texts,
     // the hyphenation results and the current tab; the lists lose their focus.
+    // Every widget of the tabs is new afterwards: nobody may keep a pointer to one,
+    // and what wiring connects to a tab's widgets is connected again on layoutBuilt.
     void rebuildLayout();
 
     // ShellView.
@@ -93,6 +95,8 @@ public:
     void closeWindow() override;
 
 signals:
+    // The tabs' widgets were built anew (rebuildLayout).
+    void layoutBuilt();
     // The Escape shortcut: a running long task takes it through the Ui.
     void abortRequested();
     // The current row of the AutoText or LanguageTool list moved (-1: none).

@@ -14,13 +14,14 @@ void WireThesaurusTools(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     constexpr DocumentKind kind = DocumentKind::Thesaurus;
     CommandDispatcher &d = window.dispatcher();
-    PagedListView *list = window.pagedList(kind);
+    // Looked up at each use: a layout rebuild replaces the list.
+    const auto list = [&window] { return window.pagedList(kind); };
     ThesaurusDocument &doc = workbench.thesaurus;
 
     // `scroll`: where the list goes afterwards; nothing keeps its place.
     const auto redraw = [&window, list](std::optional<qint64> scroll = std::nullopt) {
         if (scroll)
-            list->setScrollPosition(*scroll);
+            list()->setScrollPosition(*scroll);
         window.refreshListPage(kind);
         window.refreshFileInfo(kind);
     };
@@ -42,7 +43,7 @@ void WireThesaurusTools(MainWindow &window, Workbench &workbench, Ui &ui)
                                                       remembered](int) {
         asCommand([&] {
             const CleanUpResult result = CleanUpSymbols(
-                doc, workbench.settings, ui, list->scrollPosition(), *remembered, [&](const CleanUpOptions &current) {
+                doc, workbench.settings, ui, list()->scrollPosition(), *remembered, [&](const CleanUpOptions &current) {
                     return AskCleanUpOptionsWindow(ui, current, workbench.programFolder(), &window);
                 });
             if (result.nullEntry >= 0)
@@ -64,7 +65,7 @@ void WireThesaurusTools(MainWindow &window, Workbench &workbench, Ui &ui)
                 redraw(index);
             };
             ThesaurusDuplicatesSession session(doc, workbench.settings, ui, host);
-            if (!session.start(list->scrollPosition()))
+            if (!session.start(list()->scrollPosition()))
                 return;
             ThesaurusDuplicatesWindow duplicates(session, ui, workbench.programFolder(), &window);
             duplicates.exec();
@@ -75,7 +76,7 @@ void WireThesaurusTools(MainWindow &window, Workbench &workbench, Ui &ui)
 
     d.setOperation(CommandId::CombineMeanings, [&doc, &workbench, &ui, list, redraw, asCommand](int) {
         asCommand([&] {
-            if (CombineSimple(doc, workbench.settings, ui, list->scrollPosition()))
+            if (CombineSimple(doc, workbench.settings, ui, list()->scrollPosition()))
                 redraw(0);
         });
     });
@@ -83,17 +84,17 @@ void WireThesaurusTools(MainWindow &window, Workbench &workbench, Ui &ui)
          {std::pair{CommandId::DeduplicateMeanings, false}, std::pair{CommandId::SortMeanings, true}}) {
         d.setOperation(id, [&doc, &workbench, &ui, list, redraw, asCommand, sort](int) {
             asCommand([&] {
-                SortOrDeduplicateMeanings(doc, workbench.settings, ui, list->scrollPosition(), sort);
+                SortOrDeduplicateMeanings(doc, workbench.settings, ui, list()->scrollPosition(), sort);
                 redraw(); // an abort keeps what changed so far
             });
         });
     }
     d.setOperation(CommandId::SortOnNumbers, [&doc, &workbench, &ui, list, redraw](int) {
-        if (SortOnNumbers(doc, workbench.settings, ui, list->scrollPosition()))
+        if (SortOnNumbers(doc, workbench.settings, ui, list()->scrollPosition()))
             redraw(0);
     });
     d.setOperation(CommandId::ThesaurusFixSpaces, [&doc, &workbench, &ui, list, redraw](int) {
-        FixThesaurusSpaces(doc, workbench.settings, ui, list->scrollPosition());
+        FixThesaurusSpaces(doc, workbench.settings, ui, list()->scrollPosition());
         redraw();
     });
 }

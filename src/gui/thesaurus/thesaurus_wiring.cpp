@@ -18,7 +18,8 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     constexpr DocumentKind kind = DocumentKind::Thesaurus;
     CommandDispatcher &d = window.dispatcher();
-    PagedListView *list = window.pagedList(kind);
+    // Looked up at each use: a layout rebuild replaces the list.
+    const auto list = [&window] { return window.pagedList(kind); };
     ThesaurusDocument &doc = workbench.thesaurus;
 
     const auto redraw = [&window] {
@@ -34,7 +35,7 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
     d.setLoadOperation(kind, [&workbench, &ui, list, redraw, showCount](const QString &path) {
         if (!OpenThesaurusFile(workbench, ui, path, showCount).done())
             return;
-        list->setScrollPosition(0);
+        list()->setScrollPosition(0);
         redraw();
     });
     d.setSaveOperation(kind, [&workbench, &ui, redraw, showCount](bool toCurrentPath, bool askPath) {
@@ -50,39 +51,39 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
     for (const auto &[action, mode] :
          {std::pair{TabAction::Add, SynonymEditorMode::Add}, std::pair{TabAction::Edit, SynonymEditorMode::Edit}}) {
         d.setTabOperation(kind, action, [&doc, &ui, list, redraw, openEditor, mode] {
-            if (OpenEntryEditor(doc, ui, mode, list->scrollPosition(), openEditor)) {
+            if (OpenEntryEditor(doc, ui, mode, list()->scrollPosition(), openEditor)) {
                 if (mode == SynonymEditorMode::Add) // show the new last entry
-                    list->setScrollPosition(doc.entries.size() - 1);
+                    list()->setScrollPosition(doc.entries.size() - 1);
                 redraw();
             }
         });
     }
     d.setTabOperation(kind, TabAction::Delete, [&doc, &ui, list, redraw] {
-        if (DeleteEntry(doc, ui, list->scrollPosition()))
+        if (DeleteEntry(doc, ui, list()->scrollPosition()))
             redraw();
     });
     d.setTabOperation(kind, TabAction::Erase, [&doc, &ui, list, redraw] {
-        if (EraseThesaurus(doc, ui, list->scrollPosition())) {
-            list->setScrollPosition(0);
+        if (EraseThesaurus(doc, ui, list()->scrollPosition())) {
+            list()->setScrollPosition(0);
             redraw();
         }
     });
     d.setTabOperation(kind, TabAction::Sort, [&doc, &workbench, &ui, list, redraw] {
-        if (SortThesaurus(doc, workbench.settings, ui, list->scrollPosition())) {
-            list->setScrollPosition(0);
+        if (SortThesaurus(doc, workbench.settings, ui, list()->scrollPosition())) {
+            list()->setScrollPosition(0);
             redraw();
         }
     });
     const auto restoreScroll = [list, redraw](std::optional<qint64> scroll) {
         if (!scroll)
             return;
-        list->setScrollPosition(*scroll);
+        list()->setScrollPosition(*scroll);
         redraw();
     };
     d.setTabOperation(kind, TabAction::Undo,
-                      [&doc, list, restoreScroll] { restoreScroll(UndoListChange(doc, list->scrollPosition())); });
+                      [&doc, list, restoreScroll] { restoreScroll(UndoListChange(doc, list()->scrollPosition())); });
     d.setTabOperation(kind, TabAction::Redo,
-                      [&doc, list, restoreScroll] { restoreScroll(RedoListChange(doc, list->scrollPosition())); });
+                      [&doc, list, restoreScroll] { restoreScroll(RedoListChange(doc, list()->scrollPosition())); });
 
     WireThesaurusTools(window, workbench, ui);
 }
