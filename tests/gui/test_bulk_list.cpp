@@ -23,9 +23,11 @@
 #include "shell/main_window.h"
 #include "shell/paged_list_view.h"
 
+#include "modal_helpers.h"
 #include "scripted_ui.h"
 
 using namespace lexaloom;
+using lexaloom::testing::chooseFromPopup;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -67,35 +69,6 @@ QStringList shownOf(const ListDocument &doc)
     return out;
 }
 
-// Right-clicks `tree` and picks `caption` from the menu that opens; the menu's
-// captions (and its picture, when asked) are handed back.
-QStringList choose(QTreeWidget *tree, const QString &caption, QImage *picture = nullptr)
-{
-    QStringList captions;
-    QTimer::singleShot(0, [&] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        for (QAction *a : menu->actions()) {
-            if (!a->isSeparator())
-                captions << a->text() + (a->isEnabled() ? QString() : QStringLiteral(" (off)"));
-        }
-        if (picture)
-            *picture = menu->grab().toImage();
-        for (QAction *a : menu->actions()) {
-            if (a->text() == caption) {
-                menu->setActiveAction(a);
-                QTest::keyClick(menu, Qt::Key_Return);
-                return;
-            }
-        }
-        menu->close();
-    });
-    const QPoint at(20, 8);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(tree->viewport(), &event);
-    return captions;
-}
-
 } // namespace
 
 class TestBulkList final : public QObject {
@@ -106,6 +79,7 @@ private slots:
     void deleteSelectedAndCloneThroughThePopup();
     void hyphenationResultCopy();
     void dictionaryEraseSortAndPane();
+    void undoOfEraseBringsBackTheUnsavedFile();
     void counterFitsAndTabIconFollows();
     void listsAreEmptyWhileLoading();
     void dispatcherToolsOfTheDictionary();
@@ -123,7 +97,7 @@ void TestBulkList::popupMenusOfTheThreeLists()
                                         : QStringList{"a\nb*", "c\nd", "e\nf*", "g\nh", "i\nj"};
         f.fill(kind, entries);
         QImage picture;
-        const QStringList captions = choose(f.window->pagedList(kind)->tree(), QStringLiteral("Invert Selection"),
+        const QStringList captions = chooseFromPopup(f.window->pagedList(kind)->tree(), QStringLiteral("Invert Selection"),
                                             kind == DocumentKind::Dictionary && !shots.isEmpty() ? &picture : nullptr);
         QCOMPARE(captions, (QStringList{"Add", "Edit", "Clone", "Extract && Delete flags (PFX) (off)",
                                         "Extract && Delete flags (All) (off)", "Select All", "Select None",
@@ -134,9 +108,9 @@ void TestBulkList::popupMenusOfTheThreeLists()
         QCOMPARE(f.window->selectedLabel(kind)->text(), QStringLiteral("Selected:3"));
         QCOMPARE(f.window->pagedList(kind)->tree()->topLevelItem(1)->checkState(0), Qt::Checked);
         QVERIFY(!doc.changed);
-        choose(f.window->pagedList(kind)->tree(), QStringLiteral("Select All"));
+        chooseFromPopup(f.window->pagedList(kind)->tree(), QStringLiteral("Select All"));
         QCOMPARE(f.window->selectedLabel(kind)->text(), QStringLiteral("Selected:All"));
-        choose(f.window->pagedList(kind)->tree(), QStringLiteral("Select None"));
+        chooseFromPopup(f.window->pagedList(kind)->tree(), QStringLiteral("Select None"));
         QCOMPARE(f.window->selectedLabel(kind)->text(), QStringLiteral("Selected:None"));
         QCOMPARE(f.window->pagedList(kind)->tree()->topLevelItem(0)->checkState(0), Qt::Unchecked);
         if (!picture.isNull())
@@ -151,7 +125,7 @@ void TestBulkList::deleteSelectedAndCloneThroughThePopup()
     f.window->tabs()->setCurrentIndex(int(DocumentKind::Dictionary));
     f.fill(DocumentKind::Dictionary, {"a*", "b", "c*"});
     f.ui.answers = {true};
-    choose(f.window->pagedList(DocumentKind::Dictionary)->tree(), QStringLiteral("Delete Selected"));
+    chooseFromPopup(f.window->pagedList(DocumentKind::Dictionary)->tree(), QStringLiteral("Delete Selected"));
     QCOMPARE(f.ui.messageTexts(), QStringList{QStringLiteral("Really delete 2 dictionary words?")});
     QCOMPARE(shownOf(f.wb.dictionary), QStringList{QStringLiteral("b")});
     QCOMPARE(f.window->counterLabel(DocumentKind::Dictionary)->text(), QStringLiteral("# Words:1"));
@@ -161,8 +135,8 @@ void TestBulkList::deleteSelectedAndCloneThroughThePopup()
     // Everything marked: the list empties and Save has nothing to save.
     f.ui.clearRecords();
     f.ui.answers = {true};
-    choose(f.window->pagedList(DocumentKind::Dictionary)->tree(), QStringLiteral("Select All"));
-    choose(f.window->pagedList(DocumentKind::Dictionary)->tree(), QStringLiteral("Delete Selected"));
+    chooseFromPopup(f.window->pagedList(DocumentKind::Dictionary)->tree(), QStringLiteral("Select All"));
+    chooseFromPopup(f.window->pagedList(DocumentKind::Dictionary)->tree(), QStringLiteral("Delete Selected"));
     QCOMPARE(f.ui.messageTexts(), QStringList{QStringLiteral("Really delete 1 dictionary word?")});
     QCOMPARE(f.wb.dictionary.entries.size(), 0);
     QCOMPARE(f.window->pagedList(DocumentKind::Dictionary)->rowCount(), 0);
@@ -175,7 +149,7 @@ void TestBulkList::deleteSelectedAndCloneThroughThePopup()
     f.wb.autocorrect.selectedIndex = 0;
     f.window->refreshListPage(DocumentKind::Autocorrect);
     f.ui.clearRecords();
-    choose(f.window->pagedList(DocumentKind::Autocorrect)->tree(), QStringLiteral("Clone"));
+    chooseFromPopup(f.window->pagedList(DocumentKind::Autocorrect)->tree(), QStringLiteral("Clone"));
     QCOMPARE(shownOf(f.wb.autocorrect), (QStringList{"teh\nthe", "adn\nand", "teh\nthe"}));
     QCOMPARE(f.window->pagedList(DocumentKind::Autocorrect)->rowCount(), 3);
     QCOMPARE(f.wb.autocorrect.selectedIndex, 0);
@@ -191,10 +165,10 @@ void TestBulkList::hyphenationResultCopy()
     QTreeWidget *results = f.window->hyphenationResults();
     for (const HyphenationRow &row : f.wb.hyphenation.results)
         results->addTopLevelItem(new QTreeWidgetItem({row.word, row.code, row.rule}));
-    choose(results, QStringLiteral("Copy word"));
+    chooseFromPopup(results, QStringLiteral("Copy word"));
     QCOMPARE(f.ui.messageTexts(), QStringList{QStringLiteral("No word selected.")});
     results->setCurrentItem(results->topLevelItem(0));
-    const QStringList captions = choose(results, QStringLiteral("Copy word && rule"));
+    const QStringList captions = chooseFromPopup(results, QStringLiteral("Copy word && rule"));
     QCOMPARE(captions, (QStringList{"Copy word", "Copy rule", "Copy word && rule"}));
     QCOMPARE(f.ui.clipboard, QStringLiteral("walked\u21921: 0 ed [^y]"));
 }
@@ -236,6 +210,68 @@ void TestBulkList::dictionaryEraseSortAndPane()
     QVERIFY(f.window->affPane()->toPlainText().isEmpty());
     QVERIFY(f.wb.dictionary.affText.isEmpty());
     QVERIFY(f.wb.dictionary.changed);
+}
+
+// Erase clears the changed mark and the path; its Undo must bring both back, or the
+// restored entries look saved and leaving loses them without a word.
+void TestBulkList::undoOfEraseBringsBackTheUnsavedFile()
+{
+    struct Case {
+        DocumentKind kind;
+        QStringList entries;
+        QString exitLine;
+    };
+    const Case cases[] = {
+        {DocumentKind::Dictionary, {"walk/S", "talk"}, QStringLiteral("  \u2014 Dictionary\n")},
+        {DocumentKind::Thesaurus, {"cat|1\n(noun)|feline", "dog|1\n(noun)|hound"},
+         QStringLiteral("  \u2014 Thesaurus\n")},
+        {DocumentKind::Autocorrect, {"teh\nthe", "adn\nand"}, QStringLiteral("  \u2014 Autocorrect\n")},
+    };
+    for (const Case &c : cases) {
+        for (const bool changed : {true, false}) {
+            Fixture f;
+            f.window->tabs()->setCurrentIndex(int(c.kind));
+            f.fill(c.kind, c.entries);
+            ListDocument &doc = *f.wb.listDocument(c.kind);
+            doc.path = QStringLiteral("/d/list.txt");
+            doc.changed = changed;
+            if (c.kind == DocumentKind::Thesaurus)
+                f.wb.thesaurus.encodingLine = QStringLiteral("ISO8859-1");
+            f.window->refreshFileInfo(c.kind);
+            const QString mark = changed ? QStringLiteral("*") : QString();
+
+            f.ui.answers = changed ? std::deque<bool>{true, true} : std::deque<bool>{true};
+            QTest::mouseClick(f.window->tabButton(c.kind, TabAction::Erase), Qt::LeftButton);
+            QCOMPARE(doc.entries.size(), 0);
+            QCOMPARE(f.window->fileLabel(c.kind)->text(), QStringLiteral("n/a"));
+
+            QTest::mouseClick(f.window->tabButton(c.kind, TabAction::Undo), Qt::LeftButton);
+            QCOMPARE(doc.entries.size(), c.entries.size());
+            QCOMPARE(doc.path, QStringLiteral("/d/list.txt"));
+            QCOMPARE(doc.changed, changed);
+            QCOMPARE(f.window->changedLabel(c.kind)->text(), mark);
+            QCOMPARE(f.window->fileLabel(c.kind)->text(), QStringLiteral("list.txt"));
+            if (c.kind == DocumentKind::Thesaurus)
+                QCOMPARE(f.wb.thesaurus.encodingLine, QStringLiteral("ISO8859-1"));
+            f.ui.clearRecords();
+            f.ui.answers = {false};
+            f.window->dispatcher().confirmClose();
+            QCOMPARE(f.ui.messageTexts(), changed ? QStringList{"The following files have been changed:\n" +
+                                                                c.exitLine + "\nReally exit?"}
+                                                  : QStringList{});
+
+            // Redo erases again, as the Erase left it.
+            QTest::mouseClick(f.window->tabButton(c.kind, TabAction::Redo), Qt::LeftButton);
+            QCOMPARE(doc.entries.size(), 0);
+            QVERIFY(doc.path.isEmpty());
+            QVERIFY(!doc.changed);
+            if (c.kind == DocumentKind::Thesaurus)
+                QCOMPARE(f.wb.thesaurus.encodingLine, QStringLiteral("UTF-8"));
+            QTest::mouseClick(f.window->tabButton(c.kind, TabAction::Undo), Qt::LeftButton);
+            QCOMPARE(doc.path, QStringLiteral("/d/list.txt"));
+            QCOMPARE(doc.changed, changed);
+        }
+    }
 }
 
 void TestBulkList::counterFitsAndTabIconFollows()

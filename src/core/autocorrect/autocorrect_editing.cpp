@@ -119,7 +119,7 @@ bool EraseAutocorrectList(AutocorrectList &list, Ui &ui, qint64 scrollPosition)
         return false;
     if (!ui.askYesNo(LongTask::warningTitle(), pairEditorTexts::eraseQuestion, MessageIcon::Warning))
         return false;
-    TakeUndoSnapshot(list, scrollPosition, true);
+    TakeEraseSnapshot(list, scrollPosition);
     ui.setStatusText(pairEditorTexts::erasingStatus);
     list.entries.clear();
     list.path.clear();

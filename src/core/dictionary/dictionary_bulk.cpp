@@ -39,7 +39,7 @@ bool EraseDictionary(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition)
         return false;
     if (!ui.askYesNo(LongTask::warningTitle(), eraseQuestion, MessageIcon::Warning))
         return false;
-    PushDictionaryUndo(doc, scrollPosition);
+    TakeEraseSnapshot(doc, scrollPosition);
     ui.setStatusText(erasingStatus);
     ui.setProgressValue(0);
     doc.entries.clear();

@@ -9,7 +9,17 @@ namespace {
 
 ListSnapshot takeSnapshot(const ListDocument &doc, qint64 scrollPosition)
 {
-    return {doc.entries, doc.selectedIndex, scrollPosition};
+    return {doc.entries, doc.selectedIndex, scrollPosition, std::nullopt};
+}
+
+// The state to go back to when `snapshot` is restored: across an Erase it keeps the
+// file state too, so that the step can be redone as it was.
+ListSnapshot counterpartOf(const ListDocument &doc, const ListSnapshot &snapshot, qint64 scrollPosition)
+{
+    ListSnapshot counterpart = takeSnapshot(doc, scrollPosition);
+    if (snapshot.file)
+        counterpart.file = ListFileState{doc.changed, doc.path, snapshot.file->kindText};
+    return counterpart;
 }
 
 qint64 restore(ListDocument &doc, ListSnapshot &&snapshot)
@@ -17,6 +27,10 @@ qint64 restore(ListDocument &doc, ListSnapshot &&snapshot)
     // The marks travel with the entries, so markedCount follows them.
     doc.entries = std::move(snapshot.entries);
     doc.selectedIndex = snapshot.selectedIndex < doc.entries.size() ? snapshot.selectedIndex : -1;
+    if (snapshot.file) {
+        doc.changed = snapshot.file->changed;
+        doc.path = snapshot.file->path;
+    }
     return snapshot.scrollPosition;
 }
 
@@ -37,13 +51,19 @@ void TakeUndoSnapshot(ListDocument &doc, qint64 scrollPosition, bool fromTool)
     doc.redoSnapshot.reset();
 }
 
+void TakeEraseSnapshot(ListDocument &doc, qint64 scrollPosition, const QString &kindText)
+{
+    TakeUndoSnapshot(doc, scrollPosition, true);
+    doc.undoSnapshot->file = ListFileState{doc.changed, doc.path, kindText};
+}
+
 std::optional<qint64> UndoListChange(ListDocument &doc, qint64 scrollPosition)
 {
     if (!doc.undoSnapshot)
         return std::nullopt;
     ListSnapshot snapshot = std::move(*doc.undoSnapshot);
     doc.undoSnapshot.reset();
-    doc.redoSnapshot = takeSnapshot(doc, scrollPosition);
+    doc.redoSnapshot = counterpartOf(doc, snapshot, scrollPosition);
     return restore(doc, std::move(snapshot));
 }
 
@@ -53,7 +73,8 @@ std::optional<qint64> RedoListChange(ListDocument &doc, qint64 scrollPosition)
         return std::nullopt;
     // Taken out first: the undo snapshot of the current state drops the redo step.
     ListSnapshot snapshot = std::move(*doc.redoSnapshot);
-    TakeUndoSnapshot(doc, scrollPosition);
+    doc.redoSnapshot.reset();
+    doc.undoSnapshot = counterpartOf(doc, snapshot, scrollPosition);
     return restore(doc, std::move(snapshot));
 }
 

@@ -19,12 +19,23 @@ inline bool IsCommentEntry(QStringView entry)
     return entry.startsWith(u'/');
 }
 
+// What an Erase resets besides the entries: the file it came from and whether it had
+// unsaved changes. Undo of the Erase brings them back, or the restored entries would
+// look saved and leaving would not warn. `kindText` is what else the kind's Erase
+// resets (the thesaurus' encoding line); the kind's own undo restores it.
+struct ListFileState {
+    bool changed = false;
+    QString path;
+    QString kindText;
+};
+
 // What undo brings back: the entries with their marks, the focused entry and the
-// list's scroll position.
+// list's scroll position; after an Erase also the file state.
 struct ListSnapshot {
     EntryStore entries;
     qint64 selectedIndex = -1;
     qint64 scrollPosition = 0;
+    std::optional<ListFileState> file;
 };
 
 // The document behind a paged, editable list tab (the dictionary, the thesaurus and
@@ -53,8 +64,11 @@ struct ListDocument {
 // tools) from an editor's; both leave the same state here, and the buttons follow the
 // two steps once the command ends.
 void TakeUndoSnapshot(ListDocument &doc, qint64 scrollPosition, bool fromTool = false);
+// Erase's snapshot: TakeUndoSnapshot's, plus the file state it is about to reset.
+void TakeEraseSnapshot(ListDocument &doc, qint64 scrollPosition, const QString &kindText = QString());
 // Both return the scroll position to show, or nothing when no step was armed. They
-// leave `changed` alone.
+// leave `changed` alone, except across an Erase: undoing it restores `changed` and
+// `path` as they were before, and redoing it resets them again.
 std::optional<qint64> UndoListChange(ListDocument &doc, qint64 scrollPosition);
 std::optional<qint64> RedoListChange(ListDocument &doc, qint64 scrollPosition);
 

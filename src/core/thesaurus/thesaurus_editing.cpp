@@ -17,6 +17,21 @@ namespace lexaloom {
 
 namespace {
 
+std::optional<qint64> stepWithEncodingLine(ThesaurusDocument &doc, qint64 scrollPosition, bool undo)
+{
+    const std::optional<ListSnapshot> &from = undo ? doc.undoSnapshot : doc.redoSnapshot;
+    const std::optional<QString> restored = from && from->file ? std::optional(from->file->kindText) : std::nullopt;
+    const QString current = doc.encodingLine;
+    const std::optional<qint64> scroll =
+        undo ? UndoListChange(doc, scrollPosition) : RedoListChange(doc, scrollPosition);
+    if (scroll && restored) {
+        doc.encodingLine = *restored;
+        std::optional<ListSnapshot> &back = undo ? doc.redoSnapshot : doc.undoSnapshot;
+        back->file->kindText = current;
+    }
+    return scroll;
+}
+
 // The meaning lines as the editor hands them over, whatever line ends were pasted.
 QString meaningLines(const QString &meanings)
 {
@@ -173,7 +188,7 @@ bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition)
         return false;
     if (!ui.askYesNo(LongTask::warningTitle(), synonymTexts::eraseQuestion, MessageIcon::Warning))
         return false;
-    TakeUndoSnapshot(doc, scrollPosition, true);
+    TakeEraseSnapshot(doc, scrollPosition, doc.encodingLine);
     ui.setStatusText(synonymTexts::erasingStatus);
     doc.entries.clear();
     doc.encodingLine = thesaurusTexts::defaultEncoding;
@@ -182,6 +197,16 @@ bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition)
     doc.changed = false;
     ui.setStatusText(synonymTexts::okStatus);
     return true;
+}
+
+std::optional<qint64> UndoThesaurus(ThesaurusDocument &doc, qint64 scrollPosition)
+{
+    return stepWithEncodingLine(doc, scrollPosition, true);
+}
+
+std::optional<qint64> RedoThesaurus(ThesaurusDocument &doc, qint64 scrollPosition)
+{
+    return stepWithEncodingLine(doc, scrollPosition, false);
 }
 
 QString SynonymSortKey(QStringView entry)

@@ -108,6 +108,11 @@ bool CloneEntry(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition);
 // EraseThesaurus; true when the entries went.
 bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition);
 
+// The tab's Undo and Redo: UndoListChange and RedoListChange, with the encoding line
+// that an Erase reset brought back (and reset again) with the file state.
+std::optional<qint64> UndoThesaurus(ThesaurusDocument &doc, qint64 scrollPosition);
+std::optional<qint64> RedoThesaurus(ThesaurusDocument &doc, qint64 scrollPosition);
+
 // The key Sort orders by: FoldAccents of the entry with its first "|" made a tab, so a
 // head word comes before every longer one that begins with it.
 QString SynonymSortKey(QStringView entry);

@@ -81,9 +81,9 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
         redraw();
     };
     d.setTabOperation(kind, TabAction::Undo,
-                      [&doc, list, restoreScroll] { restoreScroll(UndoListChange(doc, list()->scrollPosition())); });
+                      [&doc, list, restoreScroll] { restoreScroll(UndoThesaurus(doc, list()->scrollPosition())); });
     d.setTabOperation(kind, TabAction::Redo,
-                      [&doc, list, restoreScroll] { restoreScroll(RedoListChange(doc, list()->scrollPosition())); });
+                      [&doc, list, restoreScroll] { restoreScroll(RedoThesaurus(doc, list()->scrollPosition())); });
 
     WireThesaurusTools(window, workbench, ui);
 }
