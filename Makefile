@@ -30,13 +30,15 @@ dist: build
 run: dist
 	cd $(DIST_DIR) && ./lexaloom
 
-# The include rules of src/core's layers; reads the sources only, so it runs first.
+# The include rules of src/layers.txt; reads the sources only, so it runs first.
+# After the build, check-forbidden-includes.sh shows that a forbidden include fails it.
 check-layers:
 	bash scripts/check-layers.sh
 
 test: check-layers test-main test-asan test-fuzz
 
 test-main: check-layers build
+	bash scripts/check-forbidden-includes.sh $(BUILD_DIR)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 
 # The core and GUI tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.

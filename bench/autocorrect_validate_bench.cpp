@@ -13,17 +13,17 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "autocorrect/autocorrect_files.h"
-#include "autocorrect/autocorrect_list.h"
-#include "autocorrect/autocorrect_validate.h"
-#include "autocorrect/derived_word_set.h"
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/list_document.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/autocorrect/autocorrect_validate.h"
+#include "core/autocorrect/derived_word_set.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/list_document.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 #include "bench_ui.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "shell/ui.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom::bench {
 

@@ -3,15 +3,15 @@
 // run's time and the longest stretch without an event pump (how late an Escape could
 // be noticed). Words come from the corpus's en_US.dic when present, else are made up.
 
-#include "autocorrect/autocorrect_list.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary_tools/bulk_import.h"
-#include "dictionary_tools/possessive_names.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary_tools/bulk_import.h"
+#include "core/dictionary_tools/possessive_names.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 #include "bench_ui.h"
-#include "thesaurus/thesaurus_document.h"
+#include "core/thesaurus/thesaurus_document.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -8,14 +8,14 @@
 
 #include <cstdio>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/dictionary_bulk.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/wordlist_duplicates.h"
-#include "shell/list_selection.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/dictionary_bulk.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary_tools/wordlist_duplicates.h"
+#include "core/shell/list_selection.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 #include "bench_ui.h"
 

@@ -13,10 +13,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dic_line_reader.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dic_line_reader.h"
 
 using namespace lexaloom;
 

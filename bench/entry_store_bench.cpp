@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "shell/entry_store.h"
+#include "core/shell/entry_store.h"
 
 using namespace lexaloom;
 

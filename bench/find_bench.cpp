@@ -2,9 +2,9 @@
 // entry with real event pumping, and reports how long the longest stretch without
 // an event pump was (how late an Escape could be noticed).
 
-#include "app/find_target.h"
-#include "app/workbench.h"
-#include "shell/find.h"
+#include "core/app/find_target.h"
+#include "core/app/workbench.h"
+#include "core/shell/find.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,9 +3,9 @@
 //
 //   grammar_bench [GRAMMAR.XML]   (default: the Galician rules of the shared corpus)
 
-#include "languagetool/grammar_rule_set.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/languagetool/grammar_rule_set.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 #include "bench_ui.h"
 

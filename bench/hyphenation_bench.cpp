@@ -18,17 +18,17 @@
 #include <cstdio>
 #include <vector>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_files.h"
-#include "hyphenation/hyphenate.h"
-#include "hyphenation/hyphenation_document.h"
-#include "hyphenation/hyphenation_files.h"
-#include "hyphenation/hyphenation_patterns.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/hyphenation/hyphenate.h"
+#include "core/hyphenation/hyphenation_document.h"
+#include "core/hyphenation/hyphenation_files.h"
+#include "core/hyphenation/hyphenation_patterns.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 #include "bench_ui.h"
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "shell/entry_store.h"
-#include "shell/paged_list_view.h"
+#include "core/shell/entry_store.h"
+#include "gui/shell/paged_list_view.h"
 
 using namespace lexaloom;
 

@@ -1,22 +1,67 @@
 #!/usr/bin/env bash
-# The layers of src/core, from the ground up:
-#   shell/       base pieces every subsystem may use (Ui port, LongTask, EntryStore, ...)
-#   subsystems   dictionary/, thesaurus/, ... : may include shell/ and each other
-#   app/         the Workbench and everything that knows all subsystems
-# and none of it may use QtWidgets or QtGui. Prints one line per include that
-# breaks a rule and exits 1 when there is any; reads the sources only, no build.
+# Checks every include of src/ against the layer table src/layers.txt:
+#   - a file may include its own layer and the layers its line names ("core/*" and
+#     "gui/*" stand for all of them); the table itself must have no circle;
+#   - nothing in src/core uses QtWidgets or QtGui, and the core's CMake links neither.
+# Includes are resolved as the compiler finds them (the file's own folder first, then
+# src/) and compared by their real paths, so "core/shell/../app/x.h" and
+# "../../gui/..." are seen for what they are. The build refuses most offences on its
+# own (each layer's include root holds only the layers it may use); this script is
+# the first step of `make test` and of every build, and catches the rest.
+# Prints one line per offending include and exits 1 when there is any.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-core="$root/src/core"
+src="$root/src"
+table="$src/layers.txt"
 
-# The named subsystems, plus any other folder of src/core that is neither layer.
-subsystems=(dictionary dictionary_tools thesaurus hyphenation autocorrect languagetool extensions)
-for dir in "$core"/*/; do
-    name="$(basename "$dir")"
-    [[ "$name" == shell || "$name" == app ]] && continue
-    [[ " ${subsystems[*]} " == *" $name "* ]] || subsystems+=("$name")
+declare -A uses=()
+layers=()
+while IFS= read -r line; do
+    [[ "$line" =~ ^([a-z_/]+):(.*)$ ]] || continue
+    layers+=("${BASH_REMATCH[1]}")
+    uses["${BASH_REMATCH[1]}"]="${BASH_REMATCH[2]}"
+done <"$table"
+
+offences=0
+offence() {
+    echo "$1"
+    offences=$((offences + 1))
+}
+
+# May `from` include `to`?
+allowed() {
+    local from="$1" to="$2" use
+    [[ "$from" == "$to" ]] && return 0
+    for use in ${uses[$from]}; do
+        [[ "$use" == "$to" ]] && return 0
+        [[ "$use" == */\* && "$to" == "${use%\*}"* ]] && return 0
+    done
+    return 1
+}
+
+# The layer a path of src/ belongs to, in $found: the longest layer of the table it
+# lies in (empty for none).
+layer_of() {
+    local rel="$1" layer
+    found=""
+    for layer in "${layers[@]}"; do
+        if [[ "$rel" == "$layer"/* && ${#layer} -gt ${#found} ]]; then
+            found="$layer"
+        fi
+    done
+}
+
+# The table's edges in order must have no circle (wildcards name their whole floor).
+edges=""
+for from in "${layers[@]}"; do
+    for to in "${layers[@]}"; do
+        [[ "$from" != "$to" ]] && allowed "$from" "$to" && edges+="$to $from"$'\n'
+    done
 done
+if ! printf '%s' "$edges" | tsort >/dev/null 2>&1; then
+    offence "src/layers.txt: the table has a circle: $(printf '%s' "$edges" | tsort 2>&1 >/dev/null | head -n 3 | tr '\n' ' ')"
+fi
 
 # Class headers of QtGui and QtWidgets (<QWidget>, <QColor>, ...): taken from the
 # installed Qt when it is found, with the common ones always checked.
@@ -31,51 +76,58 @@ for module in QtGui QtWidgets; do
     done < <(find "$qt_headers/$module" -maxdepth 1 -type f -name 'Q*' ! -name '*.h' -printf '%f\n')
 done
 
-offences=0
-offence() {
-    echo "$1"
-    offences=$((offences + 1))
-}
-
 while IFS= read -r file; do
-    rel="${file#"$root"/}"
-    layer="${rel#src/core/}"
-    layer="${layer%%/*}"
+    rel="${file#"$src"/}"
+    layer_of "$rel"
+    layer="$found"
+    if [[ -z "$layer" ]]; then
+        offence "src/$rel: lies in no layer of src/layers.txt"
+        continue
+    fi
+    dir="${file%/*}"
     while IFS= read -r hit; do
         lineno="${hit%%:*}"
         line="${hit#*:}"
         [[ "$line" =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*([\"\<])([^\"\>]+)[\"\>] ]] || continue
+        kind="${BASH_REMATCH[1]}"
         included="${BASH_REMATCH[2]}"
-        shown="${BASH_REMATCH[1]}$included$([[ ${BASH_REMATCH[1]} == '<' ]] && echo '>' || echo '"')"
-        # "../app/x.h" and "./app/x.h" name the same folder as "app/x.h".
-        path="$included"
-        while [[ "$path" == ../* || "$path" == ./* ]]; do path="${path#*/}"; done
-        top="${path%%/*}"
-        [[ "$path" == */* ]] || top=""
-
-        if [[ "$top" == QtWidgets || "$top" == QtGui || "$path" == QtWidgets || "$path" == QtGui ]] ||
-            [[ "${BASH_REMATCH[1]}" == '<' && "$path" != */* && "$gui_headers" == *" $path "* ]]; then
-            offence "$rel:$lineno: includes $shown: src/core uses QtCore only, never QtWidgets or QtGui"
-        fi
-        if [[ "$layer" == shell && -n "$top" ]]; then
-            if [[ "$top" == app ]]; then
-                offence "$rel:$lineno: includes $shown: shell/ must not include the application layer app/"
-            elif [[ " ${subsystems[*]} " == *" $top "* ]]; then
-                offence "$rel:$lineno: includes $shown: shell/ must not include the subsystem $top/"
+        if [[ "$kind" == '<' ]]; then
+            top="${included%%/*}"
+            if [[ "$layer" == core/* ]] &&
+                [[ "$top" == QtWidgets || "$top" == QtGui || ("$included" != */* && "$gui_headers" == *" $included "*) ]]; then
+                offence "src/$rel:$lineno: includes <$included>: src/core uses QtCore only, never QtWidgets or QtGui"
             fi
-        elif [[ "$layer" != app && "$top" == app ]]; then
-            offence "$rel:$lineno: includes $shown: the subsystem $layer/ must not include the application layer app/"
+            continue
+        fi
+        target=""
+        for candidate in "$dir/$included" "$src/$included"; do
+            if [[ -f "$candidate" ]]; then
+                target="$(realpath "$candidate")"
+                break
+            fi
+        done
+        [[ -n "$target" ]] || continue # generated (moc) or outside src/
+        if [[ "$target" != "$src"/* ]]; then
+            offence "src/$rel:$lineno: includes \"$included\": it lies outside src/ ($target)"
+            continue
+        fi
+        layer_of "${target#"$src"/}"
+        to="$found"
+        if [[ -z "$to" ]]; then
+            offence "src/$rel:$lineno: includes \"$included\": src/${target#"$src"/} lies in no layer"
+        elif ! allowed "$layer" "$to"; then
+            offence "src/$rel:$lineno: includes \"$included\" (src/${target#"$src"/}): $layer/ may not include $to/"
         fi
     done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file" || true)
-done < <(find "$core" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.hpp' -o -name '*.cc' \) | sort)
+done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 
-# The core library itself must not link the widget modules either.
+# The core's libraries must not link the widget modules either.
 while IFS= read -r hit; do
     offence "src/core/CMakeLists.txt:${hit%%:*}: links ${hit#*:}: src/core uses QtCore only, never QtWidgets or QtGui"
-done < <(grep -noE 'Qt6?::(Widgets|Gui)\b' "$core/CMakeLists.txt" || true)
+done < <(grep -noE 'Qt6?::(Widgets|Gui)\b' "$src/core/CMakeLists.txt" || true)
 
 if ((offences > 0)); then
-    echo "check-layers: $offences offence(s) against the layering of src/core" >&2
+    echo "check-layers: $offences offence(s) against src/layers.txt" >&2
     exit 1
 fi
 echo "check-layers: OK"

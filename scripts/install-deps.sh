@@ -14,7 +14,7 @@ packages=(
     # Arial-compatible metrics and the symbol glyphs shown in status texts and labels
     fonts-liberation fonts-dejavu-core fonts-noto-color-emoji fonts-symbola fontconfig
     # Format peers used by realism checks, benchmarks and the screenshot script
-    libarchive-tools hunspell hunspell-tools libmythes-dev libxml2-utils xvfb x11-apps time libhyphen-dev
+    libarchive-tools hunspell hunspell-tools libmythes-dev libxml2-utils xvfb x11-apps time libhyphen-dev python3
 )
 
 missing=()

@@ -5,13 +5,13 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/workbench.h"
-#include "autocorrect/autocorrect_files.h"
-#include "autocorrect/autocorrect_tools.h"
-#include "autocorrect/autocorrect_validate.h"
-#include "cli_command.h"
-#include "console_ui.h"
-#include "dictionary/dictionary_files.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
+#include "core/app/workbench.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autocorrect_tools.h"
+#include "core/autocorrect/autocorrect_validate.h"
+#include "core/dictionary/dictionary_files.h"
 
 namespace lexaloom::cli {
 

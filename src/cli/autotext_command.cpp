@@ -1,15 +1,15 @@
 // The AutoText tab's list from the command line: the catalogue is read as File > Open
 // reads it, and each entry is printed as the tab shows its row.
 
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/workbench.h"
-#include "autocorrect/autocorrect_list.h"
-#include "autocorrect/autotext_files.h"
+#include "core/app/workbench.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/autocorrect/autotext_files.h"
 
 namespace lexaloom::cli {
 

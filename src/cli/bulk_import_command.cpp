@@ -1,5 +1,5 @@
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,12 +9,12 @@
 #include <array>
 #include <utility>
 
-#include "app/workbench.h"
-#include "autocorrect/autocorrect_files.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/bulk_import.h"
-#include "shell/text_codec.h"
-#include "thesaurus/thesaurus_files.h"
+#include "core/app/workbench.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary_tools/bulk_import.h"
+#include "core/shell/text_codec.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 namespace lexaloom::cli {
 

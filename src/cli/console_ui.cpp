@@ -1,4 +1,4 @@
-#include "console_ui.h"
+#include "cli/console_ui.h"
 
 namespace lexaloom::cli {
 

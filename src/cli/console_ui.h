@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "shell/ui.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom::cli {
 

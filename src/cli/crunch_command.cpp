@@ -1,17 +1,17 @@
 // "Crunch words with flags" for scripts: the dictionary read as File > Open reads it,
 // crunched with every rule on, and written as a new .dic/.aff pair.
 
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/crunch.h"
-#include "shell/settings.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary_tools/crunch.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom::cli {
 

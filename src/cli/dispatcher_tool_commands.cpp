@@ -1,19 +1,19 @@
 // The two Dictionary Tools commands the dispatcher runs itself, from the command
 // line: Sort tags .AFF on an .aff file and the wordlist duplicates of a dictionary.
 
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/sort_aff_tags.h"
-#include "dictionary_tools/wordlist_duplicates.h"
-#include "shell/file_dialogs.h"
-#include "shell/text_codec.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary_tools/sort_aff_tags.h"
+#include "core/dictionary_tools/wordlist_duplicates.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom::cli {
 

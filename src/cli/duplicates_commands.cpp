@@ -2,17 +2,17 @@
 // Show/Merge/Delete duplicates window's Scan, Process and OK, for scripts: the pair is
 // loaded as File > Open loads it and written as a new pair at OUT.
 
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary/flag_strings.h"
-#include "dictionary_tools/duplicates_session.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary/flag_strings.h"
+#include "core/dictionary_tools/duplicates_session.h"
 
 namespace lexaloom::cli {
 

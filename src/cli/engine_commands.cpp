@@ -5,18 +5,18 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "cli_command.h"
-#include "console_ui.h"
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dic_line_reader.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/list_document.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/list_document.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom::cli {
 

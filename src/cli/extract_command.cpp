@@ -1,15 +1,15 @@
 // Dictionary Tools > Extract wordlist from the command line: the dictionary is
 // loaded as File > Open loads it and the menu command's own code writes the file.
 
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary/wordlist_extraction.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary/wordlist_extraction.h"
 
 namespace lexaloom::cli {
 

@@ -1,17 +1,17 @@
-#include "cli_command.h"
-#include "console_ui.h"
-#include "roundtrip.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
+#include "cli/roundtrip.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "dictionary/affix_table.h"
-#include "hyphenation/hyphenate.h"
-#include "hyphenation/hyphenation_document.h"
-#include "hyphenation/hyphenation_files.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
+#include "core/dictionary/affix_table.h"
+#include "core/hyphenation/hyphenate.h"
+#include "core/hyphenation/hyphenation_document.h"
+#include "core/hyphenation/hyphenation_files.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom::cli {
 

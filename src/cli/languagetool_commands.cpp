@@ -1,16 +1,16 @@
 // The LanguageTool Tools menu from the command line: the rules outline's structure
 // export and the POS extraction, each run by the menu command's own code.
 
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/pos_extraction.h"
-#include "languagetool/grammar_rule_set.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary_tools/pos_extraction.h"
+#include "core/languagetool/grammar_rule_set.h"
 
 namespace lexaloom::cli {
 

@@ -2,7 +2,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "cli_command.h"
+#include "cli/cli_command.h"
 
 namespace {
 

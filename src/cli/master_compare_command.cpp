@@ -1,11 +1,11 @@
 // "Words missing in Master Wordlist" for scripts: the lines of the Other lists that the
 // Master list lacks, each once, in accent-blind order.
 
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
-#include "dictionary_tools/master_wordlist.h"
-#include "shell/settings.h"
+#include "core/dictionary_tools/master_wordlist.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom::cli {
 

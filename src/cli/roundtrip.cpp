@@ -1,7 +1,7 @@
-#include "roundtrip.h"
+#include "cli/roundtrip.h"
 
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,10 +10,10 @@
 
 #include <ctime>
 
-#include "app/workbench.h"
-#include "autocorrect/autocorrect_files.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/format.h"
+#include "core/app/workbench.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/format.h"
 
 namespace lexaloom::cli {
 

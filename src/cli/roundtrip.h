@@ -2,7 +2,7 @@
 
 #include <QTextStream>
 
-#include "cli_command.h"
+#include "cli/cli_command.h"
 
 namespace lexaloom::cli {
 

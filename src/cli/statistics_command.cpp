@@ -1,15 +1,15 @@
 // Dictionary Tools > Statistics from the command line: the figures of the window's
 // "Export", printed without the byte-order mark.
 
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/statistics.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary_tools/statistics.h"
 
 namespace lexaloom::cli {
 

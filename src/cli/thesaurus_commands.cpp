@@ -1,6 +1,6 @@
-#include "cli_command.h"
-#include "console_ui.h"
-#include "roundtrip.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
+#include "cli/roundtrip.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,10 +9,10 @@
 
 #include <ctime>
 
-#include "app/document_files.h"
-#include "app/workbench.h"
-#include "thesaurus/thesaurus_editing.h"
-#include "thesaurus/thesaurus_files.h"
+#include "core/app/document_files.h"
+#include "core/app/workbench.h"
+#include "core/thesaurus/thesaurus_editing.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 namespace lexaloom::cli {
 

@@ -1,5 +1,5 @@
-#include "cli_command.h"
-#include "console_ui.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -8,9 +8,9 @@
 #include <ctime>
 #include <functional>
 
-#include "app/workbench.h"
-#include "thesaurus/thesaurus_files.h"
-#include "thesaurus/thesaurus_tools.h"
+#include "core/app/workbench.h"
+#include "core/thesaurus/thesaurus_files.h"
+#include "core/thesaurus/thesaurus_tools.h"
 
 namespace lexaloom::cli {
 

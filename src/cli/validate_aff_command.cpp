@@ -3,14 +3,14 @@
 
 #include <QFile>
 
-#include "cli_command.h"
-#include "console_ui.h"
-#include "dictionary/affix_table.h"
-#include "dictionary_tools/aff_panel.h"
-#include "dictionary_tools/aff_validate.h"
-#include "shell/file_dialogs.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
+#include "cli/cli_command.h"
+#include "cli/console_ui.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary_tools/aff_panel.h"
+#include "core/dictionary_tools/aff_validate.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom::cli {
 

@@ -1,13 +1,13 @@
-#include "app/workbench.h"
-#include "dictionary/affix_table.h"
-#include "dictionary_tools/aff_panel.h"
-#include "dictionary_tools/aff_validate.h"
-#include "dictionary_tools/aff_validate_session.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary_tools/aff_panel.h"
+#include "core/dictionary_tools/aff_validate.h"
+#include "core/dictionary_tools/aff_validate_session.h"
 
+#include "core/shell/file_dialogs.h"
+#include "core/shell/panel_ui.h"
+#include "core/shell/settings.h"
 #include "scripted_ui.h"
-#include "shell/file_dialogs.h"
-#include "shell/panel_ui.h"
-#include "shell/settings.h"
 
 #include <QDir>
 #include <QFile>

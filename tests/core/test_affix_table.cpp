@@ -7,14 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include "dictionary/affix_condition.h"
-#include "dictionary/affix_table.h"
-#include "dictionary/dic_line_reader.h"
-#include "dictionary/flags.h"
+#include "core/dictionary/affix_condition.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/flags.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
 
 using namespace lexaloom;
 

@@ -1,4 +1,4 @@
-#include "shell/atomic_write.h"
+#include "core/shell/atomic_write.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,9 +9,9 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include "core/shell/file_dialogs.h"
 #include "save_faults.h"
 #include "scripted_ui.h"
-#include "shell/file_dialogs.h"
 
 using namespace lexaloom;
 using namespace lexaloom::testing;

@@ -1,8 +1,8 @@
-#include "autocorrect/autocorrect_editing.h"
+#include "core/autocorrect/autocorrect_editing.h"
 
-#include "autocorrect/autocorrect_list.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"

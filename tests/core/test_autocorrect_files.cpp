@@ -1,4 +1,4 @@
-#include "autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autocorrect_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,11 +7,11 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
-#include "app/document_files.h"
-#include "app/workbench.h"
-#include "autocorrect/autocorrect_list.h"
-#include "shell/long_task.h"
-#include "shell/recent_files.h"
+#include "core/app/document_files.h"
+#include "core/app/workbench.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/shell/long_task.h"
+#include "core/shell/recent_files.h"
 
 #include "gtest_qt_printers.h"
 #include "save_faults.h"

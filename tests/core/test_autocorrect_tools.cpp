@@ -1,9 +1,9 @@
-#include "autocorrect/autocorrect_files.h"
-#include "autocorrect/autocorrect_list.h"
-#include "autocorrect/autocorrect_tools.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/autocorrect/autocorrect_tools.h"
 
+#include "core/shell/settings.h"
 #include "scripted_ui.h"
-#include "shell/settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

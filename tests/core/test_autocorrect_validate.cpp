@@ -1,14 +1,14 @@
-#include "autocorrect/autocorrect_list.h"
-#include "autocorrect/autocorrect_validate.h"
-#include "autocorrect/derived_word_set.h"
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dictionary_document.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/autocorrect/autocorrect_validate.h"
+#include "core/autocorrect/derived_word_set.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dictionary_document.h"
 
+#include "core/shell/panel_ui.h"
+#include "core/shell/settings.h"
 #include "scripted_ui.h"
-#include "shell/panel_ui.h"
-#include "shell/settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,14 +1,14 @@
-#include "autocorrect/autocorrect_list.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary_tools/bulk_import.h"
-#include "dictionary_tools/possessive_names.h"
-#include "thesaurus/thesaurus_document.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary_tools/bulk_import.h"
+#include "core/dictionary_tools/possessive_names.h"
+#include "core/thesaurus/thesaurus_document.h"
 
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_folding.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_folding.h"
 
 #include <QFile>
 #include <QTemporaryDir>

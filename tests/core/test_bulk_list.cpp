@@ -1,17 +1,17 @@
 // The lists' bulk actions (marks, Delete Selected, Clone), the Dictionary's Erase
 // and Sort, and Fix invalid spaces.
-#include "dictionary/dictionary_bulk.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/fix_invalid_spaces.h"
-#include "hyphenation/hyphenation_document.h"
-#include "hyphenation/result_copy.h"
-#include "shell/list_selection.h"
-#include "shell/settings.h"
+#include "core/dictionary/dictionary_bulk.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/fix_invalid_spaces.h"
+#include "core/hyphenation/hyphenation_document.h"
+#include "core/hyphenation/result_copy.h"
+#include "core/shell/list_selection.h"
+#include "core/shell/settings.h"
 
 #include <QStringList>
 
-#include "app/workbench.h"
+#include "core/app/workbench.h"
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"

@@ -7,14 +7,14 @@
 #include <algorithm>
 #include <numeric>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary_tools/crunch.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary_tools/crunch.h"
+#include "core/shell/settings.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
-#include "shell/settings.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

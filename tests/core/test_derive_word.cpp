@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dic_line_reader.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dic_line_reader.h"
+#include "core/shell/text_codec.h"
 #include "engine_fixtures.h"
 #include "gtest_qt_printers.h"
-#include "shell/text_codec.h"
 
 using namespace lexaloom;
 using namespace lexaloom::testing;

@@ -1,10 +1,10 @@
-#include "dictionary/dic_line_reader.h"
+#include "core/dictionary/dic_line_reader.h"
 
 #include <QBuffer>
 
 #include <gtest/gtest.h>
 
-#include "shell/text_codec.h"
+#include "core/shell/text_codec.h"
 
 using namespace lexaloom;
 

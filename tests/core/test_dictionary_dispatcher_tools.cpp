@@ -1,15 +1,15 @@
 // "Show/Delete duplicates wordlist" and "Sort tags .AFF".
-#include "dictionary_tools/sort_aff_tags.h"
-#include "dictionary_tools/wordlist_duplicates.h"
+#include "core/dictionary_tools/sort_aff_tags.h"
+#include "core/dictionary_tools/wordlist_duplicates.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/dictionary_document.h"
-#include "shell/settings.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/shell/settings.h"
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"

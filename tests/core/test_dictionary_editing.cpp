@@ -1,5 +1,5 @@
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/dictionary_files.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/dictionary_files.h"
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"

@@ -1,15 +1,15 @@
-#include "dictionary/dic_line_reader.h"
-#include "dictionary/dictionary_files.h"
+#include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/dictionary_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/document_files.h"
-#include "app/workbench.h"
-#include "dictionary/dictionary_document.h"
-#include "shell/long_task.h"
-#include "shell/recent_files.h"
+#include "core/app/document_files.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/shell/long_task.h"
+#include "core/shell/recent_files.h"
 
 #include "scripted_ui.h"
 

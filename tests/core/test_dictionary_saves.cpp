@@ -1,6 +1,6 @@
 // Dictionary saves and loads under faults, and text that is not UTF-8.
-#include "dictionary/dic_line_reader.h"
-#include "dictionary/dictionary_files.h"
+#include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/dictionary_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,13 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/wordlist_extraction.h"
-#include "dictionary_tools/aff_panel.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/wordlist_extraction.h"
+#include "core/dictionary_tools/aff_panel.h"
+#include "core/shell/text_codec.h"
 #include "save_faults.h"
 #include "scripted_ui.h"
-#include "shell/text_codec.h"
 
 using namespace lexaloom;
 using namespace lexaloom::testing;

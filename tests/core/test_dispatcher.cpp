@@ -1,7 +1,7 @@
-#include "app/dispatcher.h"
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "shell/recent_files.h"
+#include "core/app/dispatcher.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/recent_files.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,11 +1,11 @@
-#include "dictionary/affix_table.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/flag_strings.h"
-#include "dictionary_tools/duplicates_session.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/flag_strings.h"
+#include "core/dictionary_tools/duplicates_session.h"
 
+#include "core/shell/settings.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
-#include "shell/settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "dictionary/affix_condition.h"
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
+#include "core/dictionary/affix_condition.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
 #include "engine_fixtures.h"
 #include "gtest_qt_printers.h"
 

@@ -1,6 +1,6 @@
-#include "app/command_states.h"
-#include "app/workbench.h"
-#include "extensions/extension_package.h"
+#include "core/app/command_states.h"
+#include "core/app/workbench.h"
+#include "core/extensions/extension_package.h"
 
 #include "scripted_ui.h"
 

@@ -1,4 +1,4 @@
-#include "shell/file_dialogs.h"
+#include "core/shell/file_dialogs.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "app/find_target.h"
-#include "app/workbench.h"
-#include "shell/find.h"
-#include "shell/goto.h"
+#include "core/app/find_target.h"
+#include "core/app/workbench.h"
+#include "core/shell/find.h"
+#include "core/shell/goto.h"
 
 #include "scripted_ui.h"
 

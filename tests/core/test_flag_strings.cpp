@@ -1,10 +1,10 @@
-#include "dictionary/affix_table.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/flag_strings.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/flag_strings.h"
 
+#include "core/shell/settings.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
-#include "shell/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/format.h"
+#include "core/shell/format.h"
 
 #include <gtest/gtest.h>
 

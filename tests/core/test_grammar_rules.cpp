@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/document_files.h"
-#include "app/workbench.h"
+#include "core/app/document_files.h"
+#include "core/app/workbench.h"
+#include "core/languagetool/grammar_rule_set.h"
+#include "core/shell/settings.h"
 #include "gtest_qt_printers.h"
-#include "languagetool/grammar_rule_set.h"
 #include "scripted_ui.h"
-#include "shell/settings.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

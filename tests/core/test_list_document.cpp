@@ -1,8 +1,8 @@
-#include "shell/list_document.h"
+#include "core/shell/list_document.h"
 
 #include <QStringList>
 
-#include "app/workbench.h"
+#include "core/app/workbench.h"
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"

@@ -1,5 +1,5 @@
-#include "shell/long_task.h"
-#include "shell/settings.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
 
 #include "scripted_ui.h"
 

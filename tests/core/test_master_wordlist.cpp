@@ -9,11 +9,11 @@
 
 #include <algorithm>
 
-#include "dictionary_tools/master_wordlist.h"
+#include "core/dictionary_tools/master_wordlist.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_folding.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
-#include "shell/settings.h"
-#include "shell/text_folding.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

@@ -1,4 +1,4 @@
-#include "shell/paged_list.h"
+#include "core/shell/paged_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "dictionary/aff_text.h"
-#include "dictionary/dictionary_document.h"
-#include "hyphenation/hyphenation_document.h"
-#include "hyphenation/hyphenation_text.h"
+#include "core/dictionary/aff_text.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/hyphenation/hyphenation_document.h"
+#include "core/hyphenation/hyphenation_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "shell/long_task.h"
-#include "shell/panel_ui.h"
-#include "shell/settings.h"
+#include "core/shell/long_task.h"
+#include "core/shell/panel_ui.h"
+#include "core/shell/settings.h"
 
 #include "scripted_ui.h"
 

@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/pos_extraction.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary_tools/pos_extraction.h"
+#include "core/languagetool/pos_settings.h"
 #include "gtest_qt_printers.h"
-#include "languagetool/pos_settings.h"
 #include "scripted_ui.h"
 
 using namespace lexaloom;

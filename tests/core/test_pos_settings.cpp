@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/languagetool/pos_settings_session.h"
+#include "core/shell/prefs_store.h"
 #include "gtest_qt_printers.h"
-#include "languagetool/pos_settings_session.h"
 #include "scripted_ui.h"
-#include "shell/prefs_store.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

@@ -1,7 +1,7 @@
-#include "app/profile.h"
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "shell/prefs_store.h"
+#include "core/app/profile.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/prefs_store.h"
 
 #include "scripted_ui.h"
 

@@ -1,10 +1,10 @@
-#include "shell/recent_files.h"
+#include "core/shell/recent_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
 
 #include <gtest/gtest.h>
 

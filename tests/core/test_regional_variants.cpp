@@ -8,15 +8,15 @@
 
 #include <iostream>
 
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/duplicates_session.h"
-#include "dictionary_tools/regional_variants.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary_tools/duplicates_session.h"
+#include "core/dictionary_tools/regional_variants.h"
+#include "core/shell/format.h"
+#include "core/shell/settings.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
-#include "shell/format.h"
-#include "shell/settings.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

@@ -1,6 +1,6 @@
-#include "app/command_states.h"
-#include "app/commands.h"
-#include "app/workbench.h"
+#include "core/app/command_states.h"
+#include "core/app/commands.h"
+#include "core/app/workbench.h"
 
 #include "scripted_ui.h"
 

@@ -1,10 +1,10 @@
-#include "app/settings_files.h"
-#include "app/startup.h"
-#include "app/tab_labels.h"
-#include "app/window_metrics.h"
-#include "app/workbench.h"
-#include "shell/manual_url.h"
-#include "shell/prefs_store.h"
+#include "core/app/settings_files.h"
+#include "core/app/startup.h"
+#include "core/app/tab_labels.h"
+#include "core/app/window_metrics.h"
+#include "core/app/workbench.h"
+#include "core/shell/manual_url.h"
+#include "core/shell/prefs_store.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,13 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "dictionary_tools/statistics.h"
-#include "dictionary_tools/statistics_session.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/dictionary_tools/statistics.h"
+#include "core/dictionary_tools/statistics_session.h"
+#include "core/shell/prefs_store.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
-#include "shell/prefs_store.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

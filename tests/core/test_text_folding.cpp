@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/shell/text_folding.h"
 #include "gtest_qt_printers.h"
-#include "shell/text_folding.h"
 
 using namespace lexaloom;
 

@@ -1,8 +1,8 @@
-#include "thesaurus/thesaurus_editing.h"
+#include "core/thesaurus/thesaurus_editing.h"
 
-#include "app/tab_labels.h"
-#include "app/workbench.h"
-#include "thesaurus/thesaurus_document.h"
+#include "core/app/tab_labels.h"
+#include "core/app/workbench.h"
+#include "core/thesaurus/thesaurus_document.h"
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"

@@ -1,16 +1,16 @@
-#include "thesaurus/thesaurus_files.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/document_files.h"
-#include "app/tab_labels.h"
-#include "app/workbench.h"
-#include "shell/long_task.h"
-#include "shell/recent_files.h"
-#include "thesaurus/thesaurus_document.h"
+#include "core/app/document_files.h"
+#include "core/app/tab_labels.h"
+#include "core/app/workbench.h"
+#include "core/shell/long_task.h"
+#include "core/shell/recent_files.h"
+#include "core/thesaurus/thesaurus_document.h"
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"

@@ -1,5 +1,5 @@
 // Thesaurus saves and loads under faults, and text that is not UTF-8.
-#include "thesaurus/thesaurus_files.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/workbench.h"
+#include "core/app/workbench.h"
+#include "core/thesaurus/thesaurus_document.h"
 #include "gtest_qt_printers.h"
 #include "save_faults.h"
 #include "scripted_ui.h"
-#include "thesaurus/thesaurus_document.h"
 
 using namespace lexaloom;
 using namespace lexaloom::testing;

@@ -1,4 +1,4 @@
-#include "thesaurus/thesaurus_tools.h"
+#include "core/thesaurus/thesaurus_tools.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "shell/settings.h"
-#include "thesaurus/thesaurus_document.h"
-#include "thesaurus/thesaurus_files.h"
+#include "core/shell/settings.h"
+#include "core/thesaurus/thesaurus_document.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"

@@ -1,4 +1,4 @@
-#include "shell/update_check.h"
+#include "core/shell/update_check.h"
 
 #include "scripted_ui.h"
 

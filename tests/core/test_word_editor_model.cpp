@@ -1,7 +1,7 @@
-#include "dictionary/word_editor_model.h"
+#include "core/dictionary/word_editor_model.h"
 
-#include "dictionary/aff_aid.h"
-#include "shell/settings.h"
+#include "core/dictionary/aff_aid.h"
+#include "core/shell/settings.h"
 
 #include "engine_fixtures.h"
 #include "gtest_qt_printers.h"

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/workbench.h"
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/wordlist_extraction.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/wordlist_extraction.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
 

@@ -1,11 +1,11 @@
 // The .aff table as a hostile file builds it, then the engine on a few entries.
 // Input: the .aff text; the lines after a line "#dic" are entries (word/flags).
 // Without that line, one entry carries the flags of the first groups.
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/flags.h"
-#include "shell/text_codec.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/flags.h"
+#include "core/shell/text_codec.h"
 
 #include "fuzz_support.h"
 

@@ -1,10 +1,10 @@
 // "Process" of the AFF Validate window over a hostile .aff. Input: the .aff text;
 // when a line "#panel" follows, the text after it is the panel as edited since the
 // table was built (so the table's header lines no longer match the panel's lines).
-#include "dictionary/affix_table.h"
-#include "dictionary_tools/aff_panel.h"
-#include "dictionary_tools/aff_validate.h"
-#include "shell/settings.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary_tools/aff_panel.h"
+#include "core/dictionary_tools/aff_validate.h"
+#include "core/shell/settings.h"
 
 #include "fuzz_support.h"
 

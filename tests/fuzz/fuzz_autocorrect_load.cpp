@@ -1,9 +1,9 @@
 // The autocorrect list reader (DocumentList.xml) over a hostile file, then a save
 // and a second read: what was read must come back as written, which is the text
 // itself with a bare "&", "<" or "\"" turned into its reference.
-#include "autocorrect/autocorrect_files.h"
-#include "autocorrect/autocorrect_list.h"
-#include "shell/settings.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/shell/settings.h"
 
 #include "fuzz_support.h"
 

@@ -1,9 +1,9 @@
 // The AutoText catalogue reader (BlockList.xml) and its content files over hostile
 // input. Input: the catalogue's bytes; bytes after a line "#content" are the
 // content file of every package it names.
-#include "autocorrect/autocorrect_list.h"
-#include "autocorrect/autotext_files.h"
-#include "shell/settings.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/autocorrect/autotext_files.h"
+#include "core/shell/settings.h"
 
 #include "fuzz_support.h"
 

@@ -2,10 +2,10 @@
 // loaded must come back unchanged. The batch tools' line reader must see the same
 // lines. Input: the .dic bytes; when a line "#aff" follows, the bytes after it
 // are the .aff (else the .aff is "SET UTF-8").
-#include "dictionary/dic_line_reader.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/settings.h"
+#include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/settings.h"
 
 #include "fuzz_support.h"
 

@@ -1,7 +1,7 @@
 // The grammar rule reader (grammar.xml) over a hostile file, then the outline's
 // texts and the structure export's records for every chunk.
-#include "languagetool/grammar_rule_set.h"
-#include "shell/settings.h"
+#include "core/languagetool/grammar_rule_set.h"
+#include "core/shell/settings.h"
 
 #include "fuzz_support.h"
 

@@ -2,11 +2,11 @@
 // through HyphenateResults: no crash, and each result keeps the word's letters in
 // order with only "-" added. Input: the pattern file's bytes; lines after a line
 // "#words" are the words to hyphenate (else a few fixed ones).
-#include "hyphenation/hyphenate.h"
-#include "hyphenation/hyphenation_document.h"
-#include "hyphenation/hyphenation_files.h"
-#include "hyphenation/hyphenation_patterns.h"
-#include "shell/settings.h"
+#include "core/hyphenation/hyphenate.h"
+#include "core/hyphenation/hyphenation_document.h"
+#include "core/hyphenation/hyphenation_files.h"
+#include "core/hyphenation/hyphenation_patterns.h"
+#include "core/shell/settings.h"
 
 #include "fuzz_support.h"
 

@@ -1,9 +1,9 @@
 // File > "Import Profile..." of a hostile archive, then the start that reads what
 // the import left in the settings folder. Input: the .lxm_profile bytes.
-#include "shell/prefs_store.h"
-#include "app/profile.h"
-#include "app/settings_files.h"
-#include "app/workbench.h"
+#include "core/app/profile.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/prefs_store.h"
 
 #include "fuzz_support.h"
 

@@ -1,10 +1,10 @@
 // Start-up reading of the settings folder from hostile files, then a save of every
 // file and a second start: each value must come back as it was taken. Input: the
 // files in load order, separated by lines "#file"; missing parts leave the file absent.
-#include "shell/prefs_store.h"
-#include "shell/recent_files.h"
-#include "app/settings_files.h"
-#include "app/workbench.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/prefs_store.h"
+#include "core/shell/recent_files.h"
 
 #include "fuzz_support.h"
 

@@ -2,9 +2,9 @@
 // read: what was read must come back unchanged, and the written index must point
 // at each head word's entry. Input: the .dat bytes; bytes after a line "#idx" are
 // the .idx beside it (else none).
-#include "shell/settings.h"
-#include "thesaurus/thesaurus_document.h"
-#include "thesaurus/thesaurus_files.h"
+#include "core/shell/settings.h"
+#include "core/thesaurus/thesaurus_document.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 #include "fuzz_support.h"
 

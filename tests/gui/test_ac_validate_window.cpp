@@ -7,14 +7,14 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "app/workbench.h"
-#include "autocorrect/ac_validate_window.h"
-#include "autocorrect/autocorrect_duplicates_window.h"
-#include "autocorrect/autocorrect_files.h"
-#include "dictionary/dictionary_files.h"
+#include "core/app/workbench.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/dictionary/dictionary_files.h"
+#include "gui/app/command_wiring.h"
+#include "gui/autocorrect/ac_validate_window.h"
+#include "gui/autocorrect/autocorrect_duplicates_window.h"
+#include "gui/shell/main_window.h"
 #include "scripted_ui.h"
-#include "shell/command_wiring.h"
-#include "shell/main_window.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

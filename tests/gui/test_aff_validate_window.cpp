@@ -11,11 +11,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/workbench.h"
-#include "dictionary_tools/aff_validate_window.h"
+#include "core/app/workbench.h"
+#include "core/app/workbench.h"
+#include "gui/dictionary_tools/aff_validate_window.h"
+#include "gui/shell/goto_dialog.h"
 #include "scripted_ui.h"
-#include "app/workbench.h"
-#include "shell/goto_dialog.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

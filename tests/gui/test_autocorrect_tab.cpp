@@ -17,14 +17,14 @@
 
 #include <functional>
 
-#include "app/workbench.h"
-#include "autocorrect/pair_editor.h"
-#include "shell/command_wiring.h"
-#include "shell/find_window.h"
-#include "shell/goto_dialog.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "shell/palette.h"
+#include "core/app/workbench.h"
+#include "gui/app/command_wiring.h"
+#include "gui/autocorrect/pair_editor.h"
+#include "gui/shell/find_window.h"
+#include "gui/shell/goto_dialog.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
+#include "gui/shell/palette.h"
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"

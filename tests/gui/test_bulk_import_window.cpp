@@ -14,12 +14,12 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "app/workbench.h"
-#include "dictionary_tools/bulk_import_window.h"
+#include "core/app/workbench.h"
+#include "gui/app/command_wiring.h"
+#include "gui/dictionary_tools/bulk_import_window.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 #include "scripted_ui.h"
-#include "shell/command_wiring.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

@@ -16,12 +16,12 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/workbench.h"
-#include "dictionary_tools/wordlist_duplicates_window.h"
-#include "hyphenation/hyphenation_document.h"
-#include "shell/command_wiring.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
+#include "core/app/workbench.h"
+#include "core/hyphenation/hyphenation_document.h"
+#include "gui/app/command_wiring.h"
+#include "gui/dictionary_tools/wordlist_duplicates_window.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"

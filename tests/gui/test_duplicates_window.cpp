@@ -11,10 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/duplicates_window.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_files.h"
+#include "gui/dictionary_tools/duplicates_window.h"
 #include "scripted_ui.h"
 
 using namespace lexaloom;

@@ -1,7 +1,7 @@
-#include "app/find_target.h"
-#include "app/workbench.h"
-#include "shell/find_window.h"
-#include "shell/goto_dialog.h"
+#include "core/app/find_target.h"
+#include "core/app/workbench.h"
+#include "gui/shell/find_window.h"
+#include "gui/shell/goto_dialog.h"
 
 #include "scripted_ui.h"
 

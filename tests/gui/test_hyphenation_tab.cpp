@@ -10,13 +10,13 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/document_files.h"
-#include "app/workbench.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/command_wiring.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "shell/text_codec.h"
+#include "core/app/document_files.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/text_codec.h"
+#include "gui/app/command_wiring.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 #include "scripted_ui.h"
 

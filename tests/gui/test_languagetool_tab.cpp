@@ -10,10 +10,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/workbench.h"
-#include "languagetool/pos_settings_window.h"
-#include "shell/command_wiring.h"
-#include "shell/main_window.h"
+#include "core/app/workbench.h"
+#include "gui/app/command_wiring.h"
+#include "gui/languagetool/pos_settings_window.h"
+#include "gui/shell/main_window.h"
 
 #include "scripted_ui.h"
 

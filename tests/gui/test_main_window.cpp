@@ -19,13 +19,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/workbench.h"
-#include "shell/command_wiring.h"
-#include "shell/find_window.h"
-#include "shell/goto_dialog.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "thesaurus/synonym_editor.h"
+#include "core/app/workbench.h"
+#include "gui/app/command_wiring.h"
+#include "gui/shell/find_window.h"
+#include "gui/shell/goto_dialog.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
+#include "gui/thesaurus/synonym_editor.h"
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"

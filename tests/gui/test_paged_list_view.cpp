@@ -4,8 +4,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "shell/entry_store.h"
-#include "shell/paged_list_view.h"
+#include "core/shell/entry_store.h"
+#include "gui/shell/paged_list_view.h"
 
 using namespace lexaloom;
 

@@ -11,13 +11,13 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "app/workbench.h"
-#include "dictionary_tools/crunch_window.h"
-#include "dictionary_tools/duplicates_session.h"
-#include "dictionary_tools/master_wordlist_window.h"
-#include "dictionary_tools/regional_variants_window.h"
+#include "core/app/workbench.h"
+#include "core/dictionary_tools/duplicates_session.h"
+#include "gui/dictionary_tools/crunch_window.h"
+#include "gui/dictionary_tools/master_wordlist_window.h"
+#include "gui/dictionary_tools/regional_variants_window.h"
+#include "gui/shell/palette.h"
 #include "scripted_ui.h"
-#include "shell/palette.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

@@ -12,11 +12,11 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/statistics_window.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/prefs_store.h"
+#include "gui/dictionary_tools/statistics_window.h"
 #include "scripted_ui.h"
-#include "shell/prefs_store.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

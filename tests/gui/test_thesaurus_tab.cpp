@@ -15,11 +15,11 @@
 
 #include <functional>
 
-#include "app/workbench.h"
-#include "shell/command_wiring.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "thesaurus/synonym_editor.h"
+#include "core/app/workbench.h"
+#include "gui/app/command_wiring.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
+#include "gui/thesaurus/synonym_editor.h"
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"

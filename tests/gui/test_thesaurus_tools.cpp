@@ -12,12 +12,12 @@
 
 #include <functional>
 
-#include "app/workbench.h"
-#include "shell/command_wiring.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "thesaurus/thesaurus_files.h"
-#include "thesaurus/thesaurus_tool_windows.h"
+#include "core/app/workbench.h"
+#include "core/thesaurus/thesaurus_files.h"
+#include "gui/app/command_wiring.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
+#include "gui/thesaurus/thesaurus_tool_windows.h"
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"

@@ -3,7 +3,7 @@
 #include <QProgressBar>
 #include <QTest>
 
-#include "shell/widget_ui.h"
+#include "gui/shell/widget_ui.h"
 
 using namespace lexaloom;
 

@@ -15,13 +15,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "app/startup.h"
-#include "app/workbench.h"
-#include "dictionary/dictionary_editing_wiring.h"
-#include "dictionary/word_editor.h"
-#include "shell/command_wiring.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
+#include "core/app/startup.h"
+#include "core/app/workbench.h"
+#include "gui/app/command_wiring.h"
+#include "gui/dictionary/dictionary_editing_wiring.h"
+#include "gui/dictionary/word_editor.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 #include "scripted_ui.h"
 

@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/workbench.h"
-#include "shell/command_wiring.h"
-#include "shell/main_window.h"
+#include "core/app/workbench.h"
+#include "gui/app/command_wiring.h"
+#include "gui/shell/main_window.h"
 
 #include "scripted_ui.h"
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dictionary/affix_table.h"
+#include "core/dictionary/affix_table.h"
 
 namespace lexaloom::testing {
 

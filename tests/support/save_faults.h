@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/atomic_write.h"
+#include "core/shell/atomic_write.h"
 
 #include <QMap>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "app/command_states.h"
+#include "core/app/command_states.h"
 
-#include "app/workbench.h"
-#include "shell/ui.h"
+#include "core/app/workbench.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/commands.h"
-#include "shell/document_kind.h"
+#include "core/app/commands.h"
+#include "core/shell/document_kind.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "app/commands.h"
+#include "core/app/commands.h"
 
 namespace lexaloom {
 

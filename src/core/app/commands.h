@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/document_kind.h"
+#include "core/shell/document_kind.h"
 
 #include <QList>
 #include <QString>

@@ -1,12 +1,12 @@
-#include "app/dispatcher.h"
+#include "core/app/dispatcher.h"
 
-#include "shell/recent_files.h"
+#include "core/shell/recent_files.h"
 
-#include "app/command_states.h"
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/app/command_states.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/commands.h"
-#include "app/shell_view.h"
-#include "shell/document_kind.h"
+#include "core/app/commands.h"
+#include "core/app/shell_view.h"
+#include "core/shell/document_kind.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "app/document_files.h"
+#include "core/app/document_files.h"
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
 
 namespace lexaloom {
 

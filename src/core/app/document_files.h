@@ -4,12 +4,12 @@
 
 #include <functional>
 
-#include "autocorrect/autocorrect_files.h"
-#include "autocorrect/autotext_files.h"
-#include "dictionary/dictionary_files.h"
-#include "hyphenation/hyphenation_files.h"
-#include "languagetool/grammar_rule_set.h"
-#include "thesaurus/thesaurus_files.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autotext_files.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/hyphenation/hyphenation_files.h"
+#include "core/languagetool/grammar_rule_set.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 namespace lexaloom {
 

@@ -1,6 +1,6 @@
-#include "app/find_target.h"
+#include "core/app/find_target.h"
 
-#include "app/workbench.h"
+#include "core/app/workbench.h"
 
 namespace lexaloom {
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "shell/document_kind.h"
-#include "shell/find.h"
+#include "core/shell/document_kind.h"
+#include "core/shell/find.h"
 
 namespace lexaloom {
 

@@ -1,17 +1,17 @@
-#include "app/preferences_session.h"
+#include "core/app/preferences_session.h"
 
 #include <QStringList>
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/settings_files.h"
-#include "app/window_metrics.h"
-#include "app/workbench.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/prefs_store.h"
-#include "shell/ui.h"
+#include "core/app/settings_files.h"
+#include "core/app/window_metrics.h"
+#include "core/app/workbench.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/prefs_store.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "shell/settings.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom {
 

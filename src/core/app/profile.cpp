@@ -1,6 +1,6 @@
-#include "app/profile.h"
+#include "core/app/profile.h"
 
-#include "shell/file_dialogs.h"
+#include "core/shell/file_dialogs.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -16,12 +16,12 @@
 #include <memory>
 #include <system_error>
 
-#include "app/workbench.h"
-#include "shell/app_identity.h"
-#include "shell/atomic_write.h"
-#include "shell/long_task.h"
-#include "shell/prefs_store.h"
-#include "shell/ui.h"
+#include "core/app/workbench.h"
+#include "core/shell/app_identity.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/long_task.h"
+#include "core/shell/prefs_store.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

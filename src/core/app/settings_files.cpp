@@ -1,8 +1,8 @@
-#include "app/settings_files.h"
+#include "core/app/settings_files.h"
 
-#include "app/workbench.h"
-#include "shell/prefs_store.h"
-#include "shell/settings.h"
+#include "core/app/workbench.h"
+#include "core/shell/prefs_store.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom {
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "shell/document_kind.h"
-#include "shell/recent_files.h"
+#include "core/shell/document_kind.h"
+#include "core/shell/recent_files.h"
 
 namespace lexaloom {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/command_states.h"
-#include "shell/document_kind.h"
+#include "core/app/command_states.h"
+#include "core/shell/document_kind.h"
 
 #include <QtGlobal>
 

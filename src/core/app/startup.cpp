@@ -1,8 +1,8 @@
-#include "app/startup.h"
+#include "core/app/startup.h"
 
-#include "app/startup_settings.h"
-#include "shell/prefs_store.h"
-#include "shell/recent_files.h"
+#include "core/app/startup_settings.h"
+#include "core/shell/prefs_store.h"
+#include "core/shell/recent_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,11 +10,11 @@
 
 #include <algorithm>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "shell/app_identity.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/app_identity.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

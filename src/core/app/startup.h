@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dictionary/aff_aid.h"
+#include "core/dictionary/aff_aid.h"
 
 #include <QList>
 #include <QString>
@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "dictionary/aff_aid.h"
+#include "core/dictionary/aff_aid.h"
 
 namespace lexaloom {
 

@@ -1,14 +1,14 @@
-#include "app/startup_settings.h"
+#include "core/app/startup_settings.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "shell/app_identity.h"
-#include "shell/prefs_store.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/app_identity.h"
+#include "core/shell/prefs_store.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

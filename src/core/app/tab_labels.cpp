@@ -1,13 +1,13 @@
-#include "app/tab_labels.h"
+#include "core/app/tab_labels.h"
 
-#include "autocorrect/autocorrect_files.h"
-#include "dictionary/dictionary_files.h"
-#include "thesaurus/thesaurus_editing.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/thesaurus/thesaurus_editing.h"
 
 #include <QFileInfo>
 
-#include "app/workbench.h"
-#include "shell/format.h"
+#include "core/app/workbench.h"
+#include "core/shell/format.h"
 
 namespace lexaloom {
 

@@ -1,7 +1,7 @@
-#include "app/window_metrics.h"
+#include "core/app/window_metrics.h"
 
-#include "app/workbench.h"
-#include "shell/settings.h"
+#include "core/app/workbench.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dictionary_tools/dic_stats_reference.h"
-#include "dictionary_tools/duplicate_options.h"
-#include "languagetool/pos_settings.h"
+#include "core/dictionary_tools/dic_stats_reference.h"
+#include "core/dictionary_tools/duplicate_options.h"
+#include "core/languagetool/pos_settings.h"
 
 #include <QString>
 #include <QtGlobal>

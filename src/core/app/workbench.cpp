@@ -1,4 +1,4 @@
-#include "app/workbench.h"
+#include "core/app/workbench.h"
 
 #include <QDir>
 

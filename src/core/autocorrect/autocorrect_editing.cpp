@@ -1,17 +1,17 @@
-#include "autocorrect/autocorrect_editing.h"
+#include "core/autocorrect/autocorrect_editing.h"
 
 #include <algorithm>
 #include <numeric>
 #include <vector>
 
-#include "autocorrect/autocorrect_files.h"
-#include "autocorrect/autocorrect_list.h"
-#include "shell/format.h"
-#include "shell/list_document.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_folding.h"
-#include "shell/ui.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/shell/format.h"
+#include "core/shell/list_document.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_folding.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

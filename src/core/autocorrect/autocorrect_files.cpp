@@ -1,18 +1,18 @@
-#include "autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autocorrect_files.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <algorithm>
 
-#include "autocorrect/autocorrect_list.h"
-#include "shell/atomic_write.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
-#include "shell/ui.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringView>
 
-#include "shell/atomic_write.h"
-#include "shell/document_kind.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/document_kind.h"
 
 namespace lexaloom {
 

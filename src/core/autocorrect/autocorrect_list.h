@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/entry_store.h"
-#include "shell/list_document.h"
+#include "core/shell/entry_store.h"
+#include "core/shell/list_document.h"
 
 #include <QList>
 #include <QString>

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "shell/entry_store.h"
+#include "core/shell/entry_store.h"
 
 namespace lexaloom {
 

@@ -1,19 +1,19 @@
-#include "autocorrect/autocorrect_validate.h"
+#include "core/autocorrect/autocorrect_validate.h"
 
 #include <QHash>
 
-#include "autocorrect/autocorrect_editing.h"
-#include "autocorrect/autocorrect_files.h"
-#include "autocorrect/autocorrect_list.h"
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dictionary_document.h"
-#include "shell/atomic_write.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
+#include "core/autocorrect/autocorrect_editing.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "autocorrect/derived_word_set.h"
+#include "core/autocorrect/derived_word_set.h"
 
 namespace lexaloom {
 

@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringView>
 
-#include "autocorrect/autocorrect_files.h"
-#include "shell/document_kind.h"
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/shell/document_kind.h"
 
 namespace lexaloom {
 

@@ -1,4 +1,4 @@
-#include "autocorrect/derived_word_set.h"
+#include "core/autocorrect/derived_word_set.h"
 
 #include <QByteArrayView>
 #include <QHash>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/derive_word.h"
+#include "core/dictionary/derive_word.h"
 
 namespace lexaloom {
 

@@ -1,6 +1,6 @@
-#include "dictionary/aff_text.h"
+#include "core/dictionary/aff_text.h"
 
-#include "dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_document.h"
 
 namespace lexaloom {
 

@@ -1,4 +1,4 @@
-#include "dictionary/affix_condition.h"
+#include "core/dictionary/affix_condition.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "dictionary/affix_table.h"
+#include "core/dictionary/affix_table.h"
 
 #include <QStringBuilder>
 
@@ -6,11 +6,11 @@
 #include <iterator>
 #include <limits>
 
-#include "dictionary/derive_sinks.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/text_codec.h"
-#include "shell/text_folding.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/text_folding.h"
 
 namespace lexaloom {
 

@@ -10,8 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "dictionary/affix_condition.h"
-#include "dictionary/flags.h"
+#include "core/dictionary/affix_condition.h"
+#include "core/dictionary/flags.h"
 
 namespace lexaloom {
 

@@ -1,10 +1,10 @@
-#include "dictionary/derive_sinks.h"
+#include "core/dictionary/derive_sinks.h"
 
 #include <QIODevice>
 
 #include <cstring>
 
-#include "shell/text_codec.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom {
 

@@ -1,10 +1,10 @@
-#include "dictionary/derive_word.h"
+#include "core/dictionary/derive_word.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "dictionary/derive_sinks.h"
-#include "shell/text_codec.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom {
 

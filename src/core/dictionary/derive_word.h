@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/affix_table.h"
+#include "core/dictionary/affix_table.h"
 
 namespace lexaloom {
 

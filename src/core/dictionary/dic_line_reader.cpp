@@ -1,8 +1,8 @@
-#include "dictionary/dic_line_reader.h"
+#include "core/dictionary/dic_line_reader.h"
 
 #include <algorithm>
 
-#include "shell/text_codec.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom {
 

@@ -1,14 +1,14 @@
-#include "dictionary/dictionary_bulk.h"
+#include "core/dictionary/dictionary_bulk.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/long_task.h"
-#include "shell/text_folding.h"
-#include "shell/ui.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/long_task.h"
+#include "core/shell/text_folding.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -1,7 +1,7 @@
-#include "dictionary/dictionary_editing.h"
+#include "core/dictionary/dictionary_editing.h"
 
-#include "dictionary/dictionary_files.h"
-#include "shell/ui.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

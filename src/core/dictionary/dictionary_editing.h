@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dictionary/dictionary_document.h"
-#include "shell/long_task.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/shell/long_task.h"
 
 #include <QString>
 

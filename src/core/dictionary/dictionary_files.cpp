@@ -1,4 +1,4 @@
-#include "dictionary/dictionary_files.h"
+#include "core/dictionary/dictionary_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,16 +7,16 @@
 #include <algorithm>
 #include <cstring>
 
-#include "dictionary/dic_line_reader.h"
-#include "dictionary/dictionary_document.h"
-#include "shell/atomic_write.h"
-#include "shell/block_writer.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
-#include "shell/ui.h"
+#include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/block_writer.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

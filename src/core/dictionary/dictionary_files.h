@@ -5,9 +5,9 @@
 #include <QStringView>
 #include <functional>
 
-#include "dictionary/dic_line_reader.h"
-#include "shell/atomic_write.h"
-#include "shell/document_kind.h"
+#include "core/dictionary/dic_line_reader.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/document_kind.h"
 
 namespace lexaloom {
 

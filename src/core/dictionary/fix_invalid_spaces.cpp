@@ -1,10 +1,10 @@
-#include "dictionary/fix_invalid_spaces.h"
+#include "core/dictionary/fix_invalid_spaces.h"
 
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -1,14 +1,14 @@
-#include "dictionary/flag_strings.h"
+#include "core/dictionary/flag_strings.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_editing.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dictionary/flags.h"
+#include "core/dictionary/flags.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,4 +1,4 @@
-#include "dictionary/flags.h"
+#include "core/dictionary/flags.h"
 
 namespace lexaloom {
 

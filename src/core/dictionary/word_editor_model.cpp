@@ -1,11 +1,11 @@
-#include "dictionary/word_editor_model.h"
+#include "core/dictionary/word_editor_model.h"
 
-#include "dictionary/aff_aid.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/list_document.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/dictionary/aff_aid.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/list_document.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 #include <QRegularExpression>
 

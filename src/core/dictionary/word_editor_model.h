@@ -1,9 +1,9 @@
 #pragma once
 
-#include "dictionary/aff_aid.h"
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
+#include "core/dictionary/aff_aid.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "dictionary_tools/aff_panel.h"
+#include "core/dictionary_tools/aff_panel.h"
 
-#include "shell/long_task.h"
+#include "core/shell/long_task.h"
 
 #include <algorithm>
 

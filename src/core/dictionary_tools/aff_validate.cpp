@@ -1,10 +1,10 @@
-#include "dictionary_tools/aff_validate.h"
+#include "core/dictionary_tools/aff_validate.h"
 
-#include "dictionary/affix_table.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_folding.h"
+#include "core/dictionary/affix_table.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_folding.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dictionary_tools/aff_panel.h"
-#include "shell/ui.h"
+#include "core/dictionary_tools/aff_panel.h"
+#include "core/shell/ui.h"
 
 #include <QString>
 #include <QtGlobal>

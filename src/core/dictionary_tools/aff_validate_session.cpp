@@ -1,12 +1,12 @@
-#include "dictionary_tools/aff_validate_session.h"
+#include "core/dictionary_tools/aff_validate_session.h"
 
-#include "dictionary/affix_table.h"
-#include "dictionary/dictionary_document.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/manual_url.h"
-#include "shell/settings.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/manual_url.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom {
 

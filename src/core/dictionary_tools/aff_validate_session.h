@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dictionary_tools/aff_panel.h"
-#include "dictionary_tools/aff_validate.h"
+#include "core/dictionary_tools/aff_panel.h"
+#include "core/dictionary_tools/aff_validate.h"
 
 #include <QString>
 

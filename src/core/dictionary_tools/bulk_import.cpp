@@ -1,4 +1,4 @@
-#include "dictionary_tools/bulk_import.h"
+#include "core/dictionary_tools/bulk_import.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -7,16 +7,16 @@
 #include <numeric>
 #include <vector>
 
-#include "autocorrect/autocorrect_list.h"
-#include "dictionary/dictionary_document.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
-#include "shell/text_folding.h"
-#include "shell/ui.h"
-#include "thesaurus/thesaurus_document.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/text_folding.h"
+#include "core/shell/ui.h"
+#include "core/thesaurus/thesaurus_document.h"
 
 namespace lexaloom {
 

@@ -1,19 +1,19 @@
-#include "dictionary_tools/crunch.h"
+#include "core/dictionary_tools/crunch.h"
 
 #include <QHash>
 
 #include <algorithm>
 #include <numeric>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom {
 

@@ -1,18 +1,18 @@
-#include "dictionary_tools/duplicates_session.h"
+#include "core/dictionary_tools/duplicates_session.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/flag_strings.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/manual_url.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/flag_strings.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/manual_url.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dictionary_tools/duplicate_options.h"
+#include "core/dictionary_tools/duplicate_options.h"
 
 #include <QString>
 #include <QtGlobal>

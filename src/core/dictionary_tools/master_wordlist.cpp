@@ -1,4 +1,4 @@
-#include "dictionary_tools/master_wordlist.h"
+#include "core/dictionary_tools/master_wordlist.h"
 
 #include <QFile>
 #include <QHash>
@@ -9,13 +9,13 @@
 #include <numeric>
 #include <optional>
 
-#include "shell/atomic_write.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
-#include "shell/text_folding.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/text_folding.h"
 
 namespace lexaloom {
 

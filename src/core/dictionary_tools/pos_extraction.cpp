@@ -1,14 +1,14 @@
-#include "dictionary_tools/pos_extraction.h"
+#include "core/dictionary_tools/pos_extraction.h"
 
 #include <QStringList>
 
-#include "dictionary/dictionary_document.h"
-#include "languagetool/pos_settings.h"
-#include "languagetool/text_export.h"
-#include "shell/file_dialogs.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/languagetool/pos_settings.h"
+#include "core/languagetool/text_export.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 #include <utility>
 

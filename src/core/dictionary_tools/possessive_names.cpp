@@ -1,17 +1,17 @@
-#include "dictionary_tools/possessive_names.h"
+#include "core/dictionary_tools/possessive_names.h"
 
 #include <QHash>
 
 #include <unordered_map>
 #include <vector>
 
-#include "dictionary/dictionary_document.h"
-#include "dictionary_tools/bulk_import.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary_tools/bulk_import.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

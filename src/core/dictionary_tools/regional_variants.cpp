@@ -1,20 +1,20 @@
-#include "dictionary_tools/regional_variants.h"
+#include "core/dictionary_tools/regional_variants.h"
 
 #include <QFile>
 
 #include <array>
 #include <utility>
 
-#include "dictionary/dic_line_reader.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/duplicates_session.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
+#include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/dictionary_tools/duplicates_session.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom {
 

@@ -1,16 +1,16 @@
-#include "dictionary_tools/sort_aff_tags.h"
+#include "core/dictionary_tools/sort_aff_tags.h"
 
 #include <QStringList>
 
 #include <algorithm>
 #include <vector>
 
-#include "dictionary/dictionary_document.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/text_folding.h"
-#include "shell/ui.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/text_folding.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

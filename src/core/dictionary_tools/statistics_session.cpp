@@ -1,15 +1,15 @@
-#include "dictionary_tools/statistics_session.h"
+#include "core/dictionary_tools/statistics_session.h"
 
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dictionary_document.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/manual_url.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/manual_url.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

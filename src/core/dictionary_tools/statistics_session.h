@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dictionary/wordlist_extraction.h"
-#include "dictionary_tools/dic_stats_reference.h"
-#include "dictionary_tools/statistics.h"
+#include "core/dictionary/wordlist_extraction.h"
+#include "core/dictionary_tools/dic_stats_reference.h"
+#include "core/dictionary_tools/statistics.h"
 
 #include <QString>
 

@@ -1,18 +1,18 @@
-#include "dictionary_tools/wordlist_duplicates.h"
+#include "core/dictionary_tools/wordlist_duplicates.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
 
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/dictionary_document.h"
-#include "dictionary/dictionary_files.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

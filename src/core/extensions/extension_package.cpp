@@ -1,7 +1,7 @@
-#include "extensions/extension_package.h"
+#include "core/extensions/extension_package.h"
 
-#include "shell/file_dialogs.h"
-#include "shell/ui.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

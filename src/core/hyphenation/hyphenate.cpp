@@ -1,13 +1,13 @@
-#include "hyphenation/hyphenate.h"
+#include "core/hyphenation/hyphenate.h"
 
-#include "dictionary/affix_table.h"
-#include "dictionary/derive_sinks.h"
-#include "dictionary/derive_word.h"
-#include "dictionary/word_editor_model.h"
-#include "hyphenation/hyphenation_document.h"
-#include "hyphenation/hyphenation_patterns.h"
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/dictionary/affix_table.h"
+#include "core/dictionary/derive_sinks.h"
+#include "core/dictionary/derive_word.h"
+#include "core/dictionary/word_editor_model.h"
+#include "core/hyphenation/hyphenation_document.h"
+#include "core/hyphenation/hyphenation_patterns.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

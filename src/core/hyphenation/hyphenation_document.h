@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "hyphenation/hyphenation_patterns.h"
+#include "core/hyphenation/hyphenation_patterns.h"
 
 namespace lexaloom {
 

@@ -1,16 +1,16 @@
-#include "hyphenation/hyphenation_files.h"
+#include "core/hyphenation/hyphenation_files.h"
 
 #include <QDir>
 #include <QFile>
 
-#include "hyphenation/hyphenate.h"
-#include "hyphenation/hyphenation_document.h"
-#include "shell/atomic_write.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/text_codec.h"
-#include "shell/ui.h"
+#include "core/hyphenation/hyphenate.h"
+#include "core/hyphenation/hyphenation_document.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "shell/atomic_write.h"
-#include "shell/document_kind.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/document_kind.h"
 
 namespace lexaloom {
 

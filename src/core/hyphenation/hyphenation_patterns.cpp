@@ -1,11 +1,11 @@
-#include "hyphenation/hyphenation_patterns.h"
+#include "core/hyphenation/hyphenation_patterns.h"
 
 #include <QChar>
 
 #include <algorithm>
 
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -1,6 +1,6 @@
-#include "hyphenation/hyphenation_text.h"
+#include "core/hyphenation/hyphenation_text.h"
 
-#include "hyphenation/hyphenation_document.h"
+#include "core/hyphenation/hyphenation_document.h"
 
 namespace lexaloom {
 

@@ -1,8 +1,8 @@
-#include "hyphenation/result_copy.h"
+#include "core/hyphenation/result_copy.h"
 
-#include "hyphenation/hyphenation_document.h"
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/hyphenation/hyphenation_document.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

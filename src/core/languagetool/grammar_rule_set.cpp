@@ -1,15 +1,15 @@
-#include "languagetool/grammar_rule_set.h"
+#include "core/languagetool/grammar_rule_set.h"
 
 #include <QFile>
 #include <QStringList>
 
-#include "languagetool/text_export.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
-#include "shell/ui.h"
+#include "core/languagetool/text_export.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

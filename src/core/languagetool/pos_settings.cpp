@@ -1,4 +1,4 @@
-#include "languagetool/pos_settings.h"
+#include "core/languagetool/pos_settings.h"
 
 namespace lexaloom {
 

@@ -1,8 +1,8 @@
-#include "languagetool/pos_settings_session.h"
+#include "core/languagetool/pos_settings_session.h"
 
-#include "shell/file_dialogs.h"
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "languagetool/pos_settings.h"
+#include "core/languagetool/pos_settings.h"
 
 #include <QList>
 #include <QString>

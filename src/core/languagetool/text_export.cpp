@@ -1,8 +1,8 @@
-#include "languagetool/text_export.h"
+#include "core/languagetool/text_export.h"
 
-#include "shell/file_dialogs.h"
-#include "shell/text_codec.h"
-#include "shell/ui.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-#include "shell/atomic_write.h"
+#include "core/shell/atomic_write.h"
 
 namespace lexaloom {
 

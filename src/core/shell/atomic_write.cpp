@@ -1,4 +1,4 @@
-#include "shell/atomic_write.h"
+#include "core/shell/atomic_write.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,9 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "shell/file_dialogs.h"
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

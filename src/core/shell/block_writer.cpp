@@ -1,10 +1,10 @@
-#include "shell/block_writer.h"
+#include "core/shell/block_writer.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "shell/atomic_write.h"
-#include "shell/text_codec.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/text_codec.h"
 
 namespace lexaloom {
 

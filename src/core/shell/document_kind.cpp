@@ -1,4 +1,4 @@
-#include "shell/document_kind.h"
+#include "core/shell/document_kind.h"
 
 namespace lexaloom {
 

@@ -1,4 +1,4 @@
-#include "shell/entry_store.h"
+#include "core/shell/entry_store.h"
 
 #include <algorithm>
 #include <numeric>

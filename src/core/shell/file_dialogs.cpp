@@ -1,13 +1,13 @@
-#include "shell/file_dialogs.h"
+#include "core/shell/file_dialogs.h"
 
 #include <QDir>
 
 #include <QFileInfo>
 #include <QStringList>
 
-#include "shell/atomic_write.h"
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -1,10 +1,10 @@
-#include "shell/find.h"
+#include "core/shell/find.h"
 
-#include "shell/entry_store.h"
-#include "shell/format.h"
-#include "shell/goto.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
+#include "core/shell/entry_store.h"
+#include "core/shell/format.h"
+#include "core/shell/goto.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
 
 #include <algorithm>
 

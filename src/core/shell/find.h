@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/document_kind.h"
-#include "shell/find_memory.h"
-#include "shell/ui.h"
+#include "core/shell/document_kind.h"
+#include "core/shell/find_memory.h"
+#include "core/shell/ui.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,6 +1,6 @@
-#include "shell/goto.h"
+#include "core/shell/goto.h"
 
-#include "shell/long_task.h"
+#include "core/shell/long_task.h"
 
 namespace lexaloom {
 

@@ -1,7 +1,7 @@
-#include "shell/list_document.h"
+#include "core/shell/list_document.h"
 
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/entry_store.h"
+#include "core/shell/entry_store.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,8 +1,8 @@
-#include "shell/list_selection.h"
+#include "core/shell/list_selection.h"
 
-#include "shell/list_document.h"
-#include "shell/long_task.h"
-#include "shell/ui.h"
+#include "core/shell/list_document.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "shell/document_kind.h"
+#include "core/shell/document_kind.h"
 
 namespace lexaloom {
 

@@ -1,7 +1,7 @@
-#include "shell/long_task.h"
+#include "core/shell/long_task.h"
 
-#include "shell/format.h"
-#include "shell/settings.h"
+#include "core/shell/format.h"
+#include "core/shell/settings.h"
 
 #include <algorithm>
 

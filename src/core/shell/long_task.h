@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/ui.h"
+#include "core/shell/ui.h"
 
 #include <QString>
 

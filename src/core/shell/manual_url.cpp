@@ -1,4 +1,4 @@
-#include "shell/manual_url.h"
+#include "core/shell/manual_url.h"
 
 #include <QUrl>
 

@@ -1,4 +1,4 @@
-#include "shell/panel_ui.h"
+#include "core/shell/panel_ui.h"
 
 namespace lexaloom {
 

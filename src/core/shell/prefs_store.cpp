@@ -1,6 +1,6 @@
-#include "shell/prefs_store.h"
+#include "core/shell/prefs_store.h"
 
-#include "shell/file_dialogs.h"
+#include "core/shell/file_dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +9,8 @@
 
 #include <algorithm>
 
-#include "shell/app_identity.h"
-#include "shell/settings.h"
+#include "core/shell/app_identity.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom {
 

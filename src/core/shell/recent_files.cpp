@@ -1,10 +1,10 @@
-#include "shell/recent_files.h"
+#include "core/shell/recent_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "shell/file_dialogs.h"
+#include "core/shell/file_dialogs.h"
 
 namespace lexaloom {
 

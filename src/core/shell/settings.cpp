@@ -1,4 +1,4 @@
-#include "shell/settings.h"
+#include "core/shell/settings.h"
 
 #include <QDateTime>
 #include <QStringList>

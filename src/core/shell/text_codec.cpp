@@ -1,4 +1,4 @@
-#include "shell/text_codec.h"
+#include "core/shell/text_codec.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "shell/text_folding.h"
+#include "core/shell/text_folding.h"
 
 #include <QChar>
 

@@ -1,4 +1,4 @@
-#include "shell/ui.h"
+#include "core/shell/ui.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "shell/update_check.h"
+#include "core/shell/update_check.h"
 
 #include <QUrl>
 
@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "shell/app_identity.h"
-#include "shell/ui.h"
+#include "core/shell/app_identity.h"
+#include "core/shell/ui.h"
 
 namespace lexaloom {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/list_document.h"
+#include "core/shell/list_document.h"
 
 #include <QString>
 

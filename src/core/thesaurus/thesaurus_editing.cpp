@@ -1,17 +1,17 @@
-#include "thesaurus/thesaurus_editing.h"
+#include "core/thesaurus/thesaurus_editing.h"
 
 #include <QList>
 
 #include <algorithm>
 #include <vector>
 
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/text_folding.h"
-#include "shell/ui.h"
-#include "thesaurus/thesaurus_document.h"
-#include "thesaurus/thesaurus_files.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/text_folding.h"
+#include "core/shell/ui.h"
+#include "core/thesaurus/thesaurus_document.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 namespace lexaloom {
 

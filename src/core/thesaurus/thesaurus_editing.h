@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "shell/list_document.h"
+#include "core/shell/list_document.h"
 
 namespace lexaloom {
 

@@ -1,4 +1,4 @@
-#include "thesaurus/thesaurus_files.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,14 +9,14 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/file_dialogs.h"
-#include "shell/block_writer.h"
-#include "shell/format.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
-#include "shell/ui.h"
-#include "thesaurus/thesaurus_document.h"
+#include "core/shell/block_writer.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/ui.h"
+#include "core/thesaurus/thesaurus_document.h"
 
 namespace lexaloom {
 

@@ -6,9 +6,9 @@
 
 #include <functional>
 
-#include "dictionary/dictionary_files.h"
-#include "shell/atomic_write.h"
-#include "shell/document_kind.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/document_kind.h"
 
 namespace lexaloom {
 

@@ -1,4 +1,4 @@
-#include "thesaurus/thesaurus_tools.h"
+#include "core/thesaurus/thesaurus_tools.h"
 
 #include <QHash>
 #include <QSet>
@@ -6,17 +6,17 @@
 #include <algorithm>
 #include <numeric>
 
-#include "shell/atomic_write.h"
-#include "shell/block_writer.h"
-#include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/list_document.h"
-#include "shell/long_task.h"
-#include "shell/settings.h"
-#include "shell/text_codec.h"
-#include "shell/text_folding.h"
-#include "thesaurus/thesaurus_document.h"
-#include "thesaurus/thesaurus_files.h"
+#include "core/shell/atomic_write.h"
+#include "core/shell/block_writer.h"
+#include "core/shell/file_dialogs.h"
+#include "core/shell/format.h"
+#include "core/shell/list_document.h"
+#include "core/shell/long_task.h"
+#include "core/shell/settings.h"
+#include "core/shell/text_codec.h"
+#include "core/shell/text_folding.h"
+#include "core/thesaurus/thesaurus_document.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 namespace lexaloom {
 

@@ -1,4 +1,4 @@
-#include "autocorrect/ac_validate_window.h"
+#include "gui/autocorrect/ac_validate_window.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -10,9 +10,9 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "shell/palette.h"
+#include "core/app/workbench.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "autocorrect/autocorrect_validate.h"
-#include "shell/panel_ui.h"
-#include "shell/tool_window.h"
+#include "core/autocorrect/autocorrect_validate.h"
+#include "core/shell/panel_ui.h"
+#include "gui/shell/tool_window.h"
 
 class QLabel;
 class QPlainTextEdit;

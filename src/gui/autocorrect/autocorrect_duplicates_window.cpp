@@ -1,4 +1,4 @@
-#include "autocorrect/autocorrect_duplicates_window.h"
+#include "gui/autocorrect/autocorrect_duplicates_window.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -7,9 +7,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "shell/format.h"
+#include "core/app/workbench.h"
+#include "core/shell/format.h"
+#include "gui/shell/dialog_captions.h"
 
 namespace lexaloom {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "autocorrect/autocorrect_tools.h"
-#include "shell/tool_window.h"
+#include "core/autocorrect/autocorrect_tools.h"
+#include "gui/shell/tool_window.h"
 
 namespace lexaloom {
 

@@ -1,19 +1,19 @@
-#include "autocorrect/autocorrect_wiring.h"
+#include "gui/autocorrect/autocorrect_wiring.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
-#include "app/document_files.h"
-#include "app/tab_labels.h"
-#include "app/workbench.h"
-#include "autocorrect/ac_validate_window.h"
-#include "autocorrect/autocorrect_duplicates_window.h"
-#include "autocorrect/autocorrect_editing.h"
-#include "autocorrect/autocorrect_tools.h"
-#include "autocorrect/pair_editor.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
+#include "core/app/document_files.h"
+#include "core/app/tab_labels.h"
+#include "core/app/workbench.h"
+#include "core/autocorrect/autocorrect_editing.h"
+#include "core/autocorrect/autocorrect_tools.h"
+#include "gui/autocorrect/ac_validate_window.h"
+#include "gui/autocorrect/autocorrect_duplicates_window.h"
+#include "gui/autocorrect/pair_editor.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 namespace lexaloom {
 

@@ -1,4 +1,4 @@
-#include "autocorrect/pair_editor.h"
+#include "gui/autocorrect/pair_editor.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "shell/palette.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "autocorrect/autocorrect_editing.h"
-#include "shell/tool_window.h"
+#include "core/autocorrect/autocorrect_editing.h"
+#include "gui/shell/tool_window.h"
 
 class QLineEdit;
 class QPushButton;

@@ -1,16 +1,13 @@
-#include "dictionary/dictionary_bulk_wiring.h"
+#include "gui/dictionary/dictionary_bulk_wiring.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_bulk.h"
-#include "dictionary/fix_invalid_spaces.h"
-#include "dictionary_tools/sort_aff_tags.h"
-#include "dictionary_tools/wordlist_duplicates.h"
-#include "dictionary_tools/wordlist_duplicates_window.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_bulk.h"
+#include "core/dictionary/fix_invalid_spaces.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 namespace lexaloom {
 
@@ -58,20 +55,6 @@ void WireDictionaryBulk(MainWindow &window, Workbench &workbench, Ui &ui)
         pane->ensureCursorVisible();
     });
 
-    d.setOperation(CommandId::WordlistDuplicates, [&window, &workbench, &ui](int) {
-        const WordlistDuplicates result =
-            FindWordlistDuplicates(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
-        if (!result.done || result.rows.empty())
-            return;
-        WordlistDuplicatesWindow shown(result, workbench.settings, ui, workbench.programFolder(), &window);
-        shown.exec();
-    });
-    d.setOperation(CommandId::SortAffTags, [&window, &workbench, &ui](int) {
-        if (SortAffTags(workbench.dictionary, workbench.settings, ui)) {
-            window.showDocumentTexts();
-            window.refreshFileInfo(kind);
-        }
-    });
     d.setOperation(CommandId::DictionaryFixSpaces, [&window, &workbench, &ui, list](int) {
         const FixSpacesResult result =
             FixInvalidSpaces(workbench.dictionary, workbench.settings, ui, list()->scrollPosition());

@@ -1,16 +1,16 @@
-#include "dictionary/dictionary_editing_wiring.h"
+#include "gui/dictionary/dictionary_editing_wiring.h"
 
 #include <QTreeWidget>
 
 #include <memory>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/word_editor.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "shell/prefs_store.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/shell/prefs_store.h"
+#include "gui/dictionary/word_editor.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 namespace lexaloom {
 

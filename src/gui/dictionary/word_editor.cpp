@@ -1,4 +1,4 @@
-#include "dictionary/word_editor.h"
+#include "gui/dictionary/word_editor.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,14 +21,14 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "shell/manual_url.h"
-#include "shell/palette.h"
-#include "shell/prefs_store.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/manual_url.h"
+#include "core/shell/prefs_store.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

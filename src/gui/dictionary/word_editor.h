@@ -6,10 +6,10 @@
 #include <functional>
 #include <optional>
 
-#include "dictionary/aff_aid.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/word_editor_model.h"
-#include "shell/tool_window.h"
+#include "core/dictionary/aff_aid.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/word_editor_model.h"
+#include "gui/shell/tool_window.h"
 
 class QComboBox;
 class QElapsedTimer;

@@ -1,9 +1,9 @@
-#include "dictionary/wordlist_extraction_wiring.h"
+#include "gui/dictionary/wordlist_extraction_wiring.h"
 
-#include "app/dispatcher.h"
-#include "app/workbench.h"
-#include "dictionary/wordlist_extraction.h"
-#include "shell/main_window.h"
+#include "core/app/dispatcher.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/wordlist_extraction.h"
+#include "gui/shell/main_window.h"
 
 namespace lexaloom {
 

@@ -1,4 +1,4 @@
-#include "dictionary_tools/aff_validate_window.h"
+#include "gui/dictionary_tools/aff_validate_window.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -25,11 +25,11 @@
 #include <climits>
 #include <optional>
 
-#include "app/workbench.h"
-#include "dictionary_tools/aff_panel.h"
-#include "shell/dialog_captions.h"
-#include "shell/long_task.h"
-#include "shell/palette.h"
+#include "core/app/workbench.h"
+#include "core/dictionary_tools/aff_panel.h"
+#include "core/shell/long_task.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

@@ -1,4 +1,4 @@
-#include "dictionary_tools/bulk_import_window.h"
+#include "gui/dictionary_tools/bulk_import_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,11 +14,11 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 namespace lexaloom {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "dictionary_tools/bulk_import.h"
-#include "dictionary_tools/possessive_names.h"
-#include "shell/panel_ui.h"
-#include "shell/tool_window.h"
+#include "core/dictionary_tools/bulk_import.h"
+#include "core/dictionary_tools/possessive_names.h"
+#include "core/shell/panel_ui.h"
+#include "gui/shell/tool_window.h"
 
 #include <optional>
 

@@ -1,11 +1,11 @@
-#include "dictionary_tools/bulk_import_wiring.h"
+#include "gui/dictionary_tools/bulk_import_wiring.h"
 
 #include <utility>
 
-#include "app/commands.h"
-#include "app/workbench.h"
-#include "dictionary_tools/bulk_import_window.h"
-#include "shell/main_window.h"
+#include "core/app/commands.h"
+#include "core/app/workbench.h"
+#include "gui/dictionary_tools/bulk_import_window.h"
+#include "gui/shell/main_window.h"
 
 namespace lexaloom {
 

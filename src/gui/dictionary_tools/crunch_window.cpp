@@ -1,4 +1,4 @@
-#include "dictionary_tools/crunch_window.h"
+#include "gui/dictionary_tools/crunch_window.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -13,10 +13,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "shell/manual_url.h"
-#include "shell/palette.h"
+#include "core/app/workbench.h"
+#include "core/shell/manual_url.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

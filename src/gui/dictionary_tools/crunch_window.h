@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dictionary_tools/crunch.h"
-#include "shell/tool_window.h"
+#include "core/dictionary_tools/crunch.h"
+#include "gui/shell/tool_window.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "dictionary_tools/duplicates_window.h"
+#include "gui/dictionary_tools/duplicates_window.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>
@@ -14,13 +14,13 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "dictionary/flag_strings.h"
-#include "shell/dialog_captions.h"
-#include "shell/format.h"
-#include "shell/palette.h"
-#include "shell/settings.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/flag_strings.h"
+#include "core/shell/format.h"
+#include "core/shell/settings.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dictionary_tools/duplicates_session.h"
-#include "shell/panel_ui.h"
-#include "shell/tool_window.h"
+#include "core/dictionary_tools/duplicates_session.h"
+#include "core/shell/panel_ui.h"
+#include "gui/shell/tool_window.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,11 +1,14 @@
-#include "dictionary_tools/duplicates_wiring.h"
+#include "gui/dictionary_tools/duplicates_wiring.h"
 
-#include "app/dispatcher.h"
-#include "app/workbench.h"
-#include "dictionary/flag_strings.h"
-#include "dictionary_tools/duplicates_window.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
+#include "core/app/dispatcher.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/flag_strings.h"
+#include "core/dictionary_tools/sort_aff_tags.h"
+#include "core/dictionary_tools/wordlist_duplicates.h"
+#include "gui/dictionary_tools/duplicates_window.h"
+#include "gui/dictionary_tools/wordlist_duplicates_window.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 namespace lexaloom {
 
@@ -34,6 +37,22 @@ void WireDuplicates(MainWindow &window, Workbench &workbench, Ui &ui)
         const qint64 scroll = window.pagedList(DocumentKind::Dictionary)->scrollPosition();
         SortDictionaryFlags(workbench.dictionary, workbench.affixTable, workbench.settings, ui, scroll);
         showDictionary(window);
+    });
+
+    // The two .dic/.aff tools of the Dictionary Tools menu that run in the dispatcher.
+    d.setOperation(CommandId::WordlistDuplicates, [&window, &workbench, &ui](int) {
+        const WordlistDuplicates result =
+            FindWordlistDuplicates(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
+        if (!result.done || result.rows.empty())
+            return;
+        WordlistDuplicatesWindow shown(result, workbench.settings, ui, workbench.programFolder(), &window);
+        shown.exec();
+    });
+    d.setOperation(CommandId::SortAffTags, [&window, &workbench, &ui](int) {
+        if (SortAffTags(workbench.dictionary, workbench.settings, ui)) {
+            window.showDocumentTexts();
+            window.refreshFileInfo(DocumentKind::Dictionary);
+        }
     });
 }
 

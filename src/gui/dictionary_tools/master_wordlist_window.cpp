@@ -1,4 +1,4 @@
-#include "dictionary_tools/master_wordlist_window.h"
+#include "gui/dictionary_tools/master_wordlist_window.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,10 +9,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "shell/manual_url.h"
-#include "shell/palette.h"
+#include "core/app/workbench.h"
+#include "core/shell/manual_url.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

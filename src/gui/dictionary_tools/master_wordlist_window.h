@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dictionary_tools/master_wordlist.h"
-#include "shell/tool_window.h"
+#include "core/dictionary_tools/master_wordlist.h"
+#include "gui/shell/tool_window.h"
 
 class QLabel;
 class QProgressBar;

@@ -1,14 +1,14 @@
-#include "dictionary_tools/regional_tools_wiring.h"
+#include "gui/dictionary_tools/regional_tools_wiring.h"
 
 #include <QApplication>
 
-#include "app/workbench.h"
-#include "dictionary_tools/crunch_window.h"
-#include "dictionary_tools/duplicates_window.h"
-#include "dictionary_tools/master_wordlist_window.h"
-#include "dictionary_tools/regional_variants_window.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
+#include "core/app/workbench.h"
+#include "gui/dictionary_tools/crunch_window.h"
+#include "gui/dictionary_tools/duplicates_window.h"
+#include "gui/dictionary_tools/master_wordlist_window.h"
+#include "gui/dictionary_tools/regional_variants_window.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 namespace lexaloom {
 

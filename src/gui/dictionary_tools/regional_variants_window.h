@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dictionary_tools/regional_variants.h"
-#include "shell/tool_window.h"
+#include "core/dictionary_tools/regional_variants.h"
+#include "gui/shell/tool_window.h"
 
 #include <functional>
 

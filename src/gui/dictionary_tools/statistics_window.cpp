@@ -1,4 +1,4 @@
-#include "dictionary_tools/statistics_window.h"
+#include "gui/dictionary_tools/statistics_window.h"
 
 #include <QAbstractTableModel>
 #include <QGridLayout>
@@ -20,11 +20,11 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "shell/palette.h"
-#include "shell/prefs_store.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/prefs_store.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "dictionary_tools/statistics.h"
-#include "dictionary_tools/statistics_session.h"
-#include "shell/panel_ui.h"
-#include "shell/tool_window.h"
+#include "core/dictionary_tools/statistics.h"
+#include "core/dictionary_tools/statistics_session.h"
+#include "core/shell/panel_ui.h"
+#include "gui/shell/tool_window.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "dictionary_tools/wordlist_duplicates_window.h"
+#include "gui/dictionary_tools/wordlist_duplicates_window.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,9 +6,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "dictionary_tools/wordlist_duplicates.h"
-#include "shell/format.h"
-#include "shell/settings.h"
+#include "core/dictionary_tools/wordlist_duplicates.h"
+#include "core/shell/format.h"
+#include "core/shell/settings.h"
 
 namespace lexaloom {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/tool_window.h"
+#include "gui/shell/tool_window.h"
 
 class QLabel;
 class QTreeWidget;

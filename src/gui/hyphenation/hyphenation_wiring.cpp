@@ -1,4 +1,4 @@
-#include "hyphenation/hyphenation_wiring.h"
+#include "gui/hyphenation/hyphenation_wiring.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -6,12 +6,12 @@
 #include <QTextCursor>
 #include <QTreeWidget>
 
-#include "app/document_files.h"
-#include "app/tab_labels.h"
-#include "app/workbench.h"
-#include "hyphenation/hyphenate.h"
-#include "shell/main_window.h"
-#include "shell/palette.h"
+#include "core/app/document_files.h"
+#include "core/app/tab_labels.h"
+#include "core/app/workbench.h"
+#include "core/hyphenation/hyphenate.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

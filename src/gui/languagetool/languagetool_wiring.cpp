@@ -1,18 +1,18 @@
-#include "languagetool/languagetool_wiring.h"
+#include "gui/languagetool/languagetool_wiring.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
-#include "app/document_files.h"
-#include "app/tab_labels.h"
-#include "app/workbench.h"
-#include "dictionary_tools/pos_extraction.h"
-#include "languagetool/grammar_rule_set.h"
-#include "languagetool/pos_settings_window.h"
-#include "shell/main_window.h"
-#include "shell/palette.h"
+#include "core/app/document_files.h"
+#include "core/app/tab_labels.h"
+#include "core/app/workbench.h"
+#include "core/dictionary_tools/pos_extraction.h"
+#include "core/languagetool/grammar_rule_set.h"
+#include "gui/languagetool/pos_settings_window.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

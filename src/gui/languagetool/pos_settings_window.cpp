@@ -1,4 +1,4 @@
-#include "languagetool/pos_settings_window.h"
+#include "gui/languagetool/pos_settings_window.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,10 +15,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "shell/prefs_store.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/prefs_store.h"
+#include "gui/shell/dialog_captions.h"
 
 namespace lexaloom {
 

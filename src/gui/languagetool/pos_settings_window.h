@@ -1,7 +1,7 @@
 #pragma once
 
-#include "languagetool/pos_settings_session.h"
-#include "shell/tool_window.h"
+#include "core/languagetool/pos_settings_session.h"
+#include "gui/shell/tool_window.h"
 
 class QComboBox;
 class QLabel;

@@ -1,10 +1,10 @@
-#include "shell/find_window.h"
+#include "gui/shell/find_window.h"
 
-#include "app/find_target.h"
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "app/workbench.h"
-#include "shell/palette.h"
+#include "core/app/find_target.h"
+#include "core/app/workbench.h"
+#include "core/app/workbench.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>

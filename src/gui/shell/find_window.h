@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/find.h"
-#include "shell/panel_ui.h"
-#include "shell/tool_window.h"
+#include "core/shell/find.h"
+#include "core/shell/panel_ui.h"
+#include "gui/shell/tool_window.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,11 +1,11 @@
-#include "shell/goto_dialog.h"
+#include "gui/shell/goto_dialog.h"
 
-#include "app/find_target.h"
-#include "app/workbench.h"
-#include "shell/dialog_captions.h"
-#include "shell/find.h"
-#include "app/workbench.h"
-#include "shell/palette.h"
+#include "core/app/find_target.h"
+#include "core/app/workbench.h"
+#include "core/app/workbench.h"
+#include "core/shell/find.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

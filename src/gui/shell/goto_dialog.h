@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/document_kind.h"
-#include "shell/goto.h"
+#include "core/shell/document_kind.h"
+#include "core/shell/goto.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "shell/main_window.h"
+#include "gui/shell/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,19 +23,19 @@
 
 #include <algorithm>
 
-#include "app/tab_labels.h"
-#include "app/workbench.h"
-#include "dictionary/aff_text.h"
-#include "hyphenation/hyphenation_text.h"
-#include "languagetool/grammar_rule_set.h"
-#include "shell/app_identity.h"
-#include "shell/document_kind.h"
-#include "shell/list_document.h"
-#include "shell/manual_url.h"
-#include "shell/paged_list_view.h"
-#include "shell/palette.h"
-#include "shell/startup_gui.h"
-#include "shell/ui.h"
+#include "core/app/tab_labels.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/aff_text.h"
+#include "core/hyphenation/hyphenation_text.h"
+#include "core/languagetool/grammar_rule_set.h"
+#include "core/shell/app_identity.h"
+#include "core/shell/document_kind.h"
+#include "core/shell/list_document.h"
+#include "core/shell/manual_url.h"
+#include "core/shell/ui.h"
+#include "gui/shell/paged_list_view.h"
+#include "gui/shell/palette.h"
+#include "gui/shell/startup_gui.h"
 
 namespace lexaloom {
 

@@ -7,10 +7,10 @@
 #include <map>
 #include <memory>
 
-#include "app/commands.h"
-#include "app/dispatcher.h"
-#include "app/shell_view.h"
-#include "app/window_metrics.h"
+#include "core/app/commands.h"
+#include "core/app/dispatcher.h"
+#include "core/app/shell_view.h"
+#include "core/app/window_metrics.h"
 
 class QAbstractButton;
 class QLabel;

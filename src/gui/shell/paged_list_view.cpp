@@ -1,4 +1,4 @@
-#include "shell/paged_list_view.h"
+#include "gui/shell/paged_list_view.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -10,11 +10,11 @@
 
 #include <algorithm>
 
-#include "app/tab_labels.h"
-#include "shell/entry_store.h"
-#include "shell/list_document.h"
-#include "shell/paged_list.h"
-#include "shell/palette.h"
+#include "core/app/tab_labels.h"
+#include "core/shell/entry_store.h"
+#include "core/shell/list_document.h"
+#include "core/shell/paged_list.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/shell_view.h"
+#include "core/app/shell_view.h"
 
 class QLabel;
 class QScrollBar;

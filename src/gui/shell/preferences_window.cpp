@@ -1,4 +1,4 @@
-#include "shell/preferences_window.h"
+#include "gui/shell/preferences_window.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -15,11 +15,11 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "app/window_metrics.h"
-#include "shell/manual_url.h"
-#include "shell/palette.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "core/app/window_metrics.h"
+#include "core/shell/manual_url.h"
+#include "core/shell/settings.h"
+#include "core/shell/ui.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

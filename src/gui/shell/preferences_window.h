@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/preferences_session.h"
-#include "shell/tool_window.h"
+#include "core/app/preferences_session.h"
+#include "gui/shell/tool_window.h"
 
 #include <QWidget>
 

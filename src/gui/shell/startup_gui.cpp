@@ -1,12 +1,12 @@
-#include "shell/startup_gui.h"
+#include "gui/shell/startup_gui.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QPixmap>
 
-#include "app/startup.h"
-#include "shell/ui.h"
+#include "core/app/startup.h"
+#include "core/shell/ui.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initEmbeddedResources()

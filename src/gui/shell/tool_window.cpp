@@ -1,8 +1,8 @@
-#include "shell/tool_window.h"
+#include "gui/shell/tool_window.h"
 
-#include "shell/dialog_captions.h"
-#include "shell/goto_dialog.h"
-#include "shell/manual_url.h"
+#include "core/shell/manual_url.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/goto_dialog.h"
 
 #include <QCloseEvent>
 #include <QKeySequence>

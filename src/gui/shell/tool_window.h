@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/panel_ui.h"
+#include "core/shell/panel_ui.h"
 
 #include <QDialog>
 

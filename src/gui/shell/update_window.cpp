@@ -1,4 +1,4 @@
-#include "shell/update_window.h"
+#include "gui/shell/update_window.h"
 
 #include <QFont>
 #include <QKeyEvent>
@@ -9,9 +9,9 @@
 #include <QStyle>
 #include <QUrl>
 
-#include "shell/app_identity.h"
-#include "shell/palette.h"
-#include "shell/ui.h"
+#include "core/shell/app_identity.h"
+#include "core/shell/ui.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

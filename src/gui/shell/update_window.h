@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/update_check.h"
+#include "core/shell/update_check.h"
 
 #include <QDialog>
 

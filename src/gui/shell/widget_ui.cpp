@@ -1,4 +1,4 @@
-#include "shell/widget_ui.h"
+#include "gui/shell/widget_ui.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,7 +2,7 @@
 
 #include <QPointer>
 
-#include "shell/ui.h"
+#include "core/shell/ui.h"
 
 class QLabel;
 class QProgressBar;

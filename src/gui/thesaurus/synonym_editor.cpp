@@ -1,4 +1,4 @@
-#include "thesaurus/synonym_editor.h"
+#include "gui/thesaurus/synonym_editor.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "shell/dialog_captions.h"
-#include "shell/long_task.h"
-#include "shell/palette.h"
-#include "shell/ui.h"
+#include "core/shell/long_task.h"
+#include "core/shell/ui.h"
+#include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/tool_window.h"
-#include "thesaurus/thesaurus_editing.h"
+#include "core/thesaurus/thesaurus_editing.h"
+#include "gui/shell/tool_window.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "thesaurus/thesaurus_tool_windows.h"
+#include "gui/thesaurus/thesaurus_tool_windows.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "shell/dialog_captions.h"
+#include "gui/shell/dialog_captions.h"
 
 namespace lexaloom {
 

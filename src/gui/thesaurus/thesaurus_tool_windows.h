@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/tool_window.h"
-#include "thesaurus/thesaurus_tools.h"
+#include "core/thesaurus/thesaurus_tools.h"
+#include "gui/shell/tool_window.h"
 
 #include <optional>
 

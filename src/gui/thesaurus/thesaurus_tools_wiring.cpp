@@ -1,12 +1,12 @@
-#include "thesaurus/thesaurus_tools_wiring.h"
+#include "gui/thesaurus/thesaurus_tools_wiring.h"
 
 #include <memory>
 
-#include "app/workbench.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "thesaurus/thesaurus_tool_windows.h"
-#include "thesaurus/thesaurus_tools.h"
+#include "core/app/workbench.h"
+#include "core/thesaurus/thesaurus_tools.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
+#include "gui/thesaurus/thesaurus_tool_windows.h"
 
 namespace lexaloom {
 

@@ -1,16 +1,16 @@
-#include "thesaurus/thesaurus_wiring.h"
+#include "gui/thesaurus/thesaurus_wiring.h"
 
 #include <QLabel>
 #include <QTreeWidget>
 
-#include "app/document_files.h"
-#include "app/workbench.h"
-#include "shell/format.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "thesaurus/synonym_editor.h"
-#include "thesaurus/thesaurus_editing.h"
-#include "thesaurus/thesaurus_tools_wiring.h"
+#include "core/app/document_files.h"
+#include "core/app/workbench.h"
+#include "core/shell/format.h"
+#include "core/thesaurus/thesaurus_editing.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
+#include "gui/thesaurus/synonym_editor.h"
+#include "gui/thesaurus/thesaurus_tools_wiring.h"
 
 namespace lexaloom {
 

@@ -3,13 +3,13 @@
 
 #include <algorithm>
 
-#include "app/startup.h"
-#include "app/workbench.h"
-#include "shell/command_wiring.h"
-#include "shell/help_wiring.h"
-#include "shell/main_window.h"
-#include "shell/startup_gui.h"
-#include "shell/widget_ui.h"
+#include "core/app/startup.h"
+#include "core/app/workbench.h"
+#include "gui/app/command_wiring.h"
+#include "gui/app/help_wiring.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/startup_gui.h"
+#include "gui/shell/widget_ui.h"
 
 using namespace lexaloom;
 

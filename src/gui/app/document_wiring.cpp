@@ -1,24 +1,24 @@
-#include "shell/document_wiring.h"
+#include "gui/app/document_wiring.h"
 
 #include <QAction>
 #include <QLabel>
 
-#include "app/document_files.h"
-#include "app/find_target.h"
-#include "app/profile.h"
-#include "app/settings_files.h"
-#include "app/workbench.h"
-#include "dictionary/dictionary_editing.h"
-#include "dictionary/dictionary_files.h"
-#include "dictionary_tools/aff_validate_window.h"
-#include "dictionary_tools/statistics_window.h"
-#include "shell/find.h"
-#include "shell/find_window.h"
-#include "shell/format.h"
-#include "shell/goto_dialog.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "shell/recent_files.h"
+#include "core/app/document_files.h"
+#include "core/app/find_target.h"
+#include "core/app/profile.h"
+#include "core/app/settings_files.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/shell/find.h"
+#include "core/shell/format.h"
+#include "core/shell/recent_files.h"
+#include "gui/dictionary_tools/aff_validate_window.h"
+#include "gui/dictionary_tools/statistics_window.h"
+#include "gui/shell/find_window.h"
+#include "gui/shell/goto_dialog.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 namespace lexaloom {
 

@@ -1,15 +1,15 @@
-#include "shell/list_popup.h"
+#include "gui/app/list_popup.h"
 
 #include <QMenu>
 #include <QTreeWidget>
 
-#include "app/workbench.h"
-#include "dictionary/dictionary_editing.h"
-#include "hyphenation/result_copy.h"
-#include "shell/list_document.h"
-#include "shell/list_selection.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
+#include "core/app/workbench.h"
+#include "core/dictionary/dictionary_editing.h"
+#include "core/hyphenation/result_copy.h"
+#include "core/shell/list_document.h"
+#include "core/shell/list_selection.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 
 namespace lexaloom {
 

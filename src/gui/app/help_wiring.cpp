@@ -1,4 +1,4 @@
-#include "shell/help_wiring.h"
+#include "gui/app/help_wiring.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -8,16 +8,16 @@
 
 #include <map>
 
-#include "app/command_states.h"
-#include "app/commands.h"
-#include "app/preferences_session.h"
-#include "app/workbench.h"
-#include "extensions/extension_package.h"
-#include "shell/main_window.h"
-#include "shell/paged_list_view.h"
-#include "shell/preferences_window.h"
-#include "shell/update_check.h"
-#include "shell/update_window.h"
+#include "core/app/command_states.h"
+#include "core/app/commands.h"
+#include "core/app/preferences_session.h"
+#include "core/app/workbench.h"
+#include "core/extensions/extension_package.h"
+#include "core/shell/update_check.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
+#include "gui/shell/preferences_window.h"
+#include "gui/shell/update_window.h"
 
 namespace lexaloom {
 
