@@ -1,11 +1,10 @@
 # Lexaloom: `make run` starts the workbench, `make test` runs every test.
 BUILD_DIR ?= build
-ASAN_DIR ?= build-asan
-FUZZ_DIR ?= build-fuzz
+SAN_DIR ?= build-san
 DIST_DIR ?= $(BUILD_DIR)/dist
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build dist run check-layers test test-main test-asan test-fuzz bench screenshot clean
+.PHONY: all deps configure build dist run check-layers test test-main test-sanitize test-asan test-fuzz bench screenshot clean
 
 all: build
 
@@ -35,28 +34,37 @@ run: dist
 check-layers:
 	bash scripts/check-layers.sh
 
-test: check-layers test-main test-asan test-fuzz
+test: check-layers test-main test-sanitize
 
 test-main: check-layers build
 	bash scripts/check-forbidden-includes.sh $(BUILD_DIR)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 
-# The core and GUI tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# One clang tree under AddressSanitizer and UndefinedBehaviorSanitizer, with coverage
+# instrumentation: it runs the core and GUI tests once more, and every fuzz target
+# once over its seeds and stored crash reproducers (tests/fuzz/), so the targets keep
+# building and a stored reproducer fails until it is fixed. Longer fuzzing runs:
+# bench/fuzz.sh TARGET SECONDS.
+SAN_CONFIGURE = CC=clang CXX=clang++ cmake -S . -B $(SAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	-DLEXALOOM_GUI=ON -DLEXALOOM_SANITIZE=ON -DLEXALOOM_FUZZ=ON -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only"
+test-sanitize: check-layers deps
+	$(SAN_CONFIGURE)
+	cmake --build $(SAN_DIR) -j $(JOBS) --target core_tests gui_tests fuzz_targets
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SAN_DIR) --output-on-failure \
+		-R '^(core_tests|gui_)'
+	ctest --test-dir $(SAN_DIR) --output-on-failure -L fuzz
+
+# The two halves of test-sanitize on their own.
 test-asan: check-layers deps
-	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_GUI=ON -DLEXALOOM_SANITIZE=ON \
-		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
-	cmake --build $(ASAN_DIR) -j $(JOBS) --target core_tests gui_tests
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN_DIR) --output-on-failure \
+	$(SAN_CONFIGURE)
+	cmake --build $(SAN_DIR) -j $(JOBS) --target core_tests gui_tests
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SAN_DIR) --output-on-failure \
 		-R '^(core_tests|gui_)'
 
-# Every fuzz target once over its seeds and stored crash reproducers (tests/fuzz/),
-# so the targets keep building and a stored reproducer fails until it is fixed.
-# Longer runs: bench/fuzz.sh TARGET SECONDS.
 test-fuzz: check-layers deps
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXALOOM_FUZZ=ON \
-		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
-	ctest --test-dir $(FUZZ_DIR) --output-on-failure -L fuzz
+	$(SAN_CONFIGURE)
+	cmake --build $(SAN_DIR) -j $(JOBS) --target fuzz_targets
+	ctest --test-dir $(SAN_DIR) --output-on-failure -L fuzz
 
 bench: deps
 	bash bench/run.sh
@@ -65,4 +73,4 @@ screenshot: dist
 	bash scripts/screenshot.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR)

@@ -4,7 +4,7 @@
 #   bench/fuzz.sh TARGET SECONDS      e.g. bench/fuzz.sh aff_derive 600
 #
 # TARGET is a file name under tests/fuzz/ without ".cpp" (the "fuzz_" may be left
-# out). Builds build-fuzz (clang, ASan+UBSan) when needed, copies the seeds to a
+# out). Builds the target in build-san (the clang ASan+UBSan tree of `make test`) when needed, copies the seeds to a
 # scratch folder so they stay as they are, runs at low priority, and prints the
 # runs, the coverage (cov: edges, ft: features) and every crash, timeout or
 # out-of-memory input found. KEEP_GOING=1 carries on after a finding (libFuzzer's
@@ -14,7 +14,7 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build-fuzz}
+BUILD=${BUILD:-$ROOT/build-san}
 [ $# -eq 2 ] || { echo "usage: bench/fuzz.sh TARGET SECONDS" >&2; exit 2; }
 TARGET=fuzz_${1#fuzz_}
 SECONDS_TO_RUN=$2
@@ -26,7 +26,7 @@ SOURCE=$ROOT/tests/fuzz
 
 if [ ! -f "$BUILD/CMakeCache.txt" ]; then
     CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-        -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DLEXALOOM_FUZZ=ON >/dev/null
+        -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" -DLEXALOOM_SANITIZE=ON -DLEXALOOM_FUZZ=ON >/dev/null
 fi
 nice -n 10 cmake --build "$BUILD" -j2 --target "$TARGET" >/dev/null
 

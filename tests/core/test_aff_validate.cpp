@@ -8,6 +8,7 @@
 #include "core/shell/panel_ui.h"
 #include "core/shell/settings.h"
 #include "scripted_ui.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -600,7 +602,7 @@ TEST(AffValidateSessionTest, SetUtf8AddedInThePanelIsFound)
 TEST(AffValidateCorpusTest, RealAffFilesRunToTheEnd)
 {
     const QString folder =
-        qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data")) + QStringLiteral("/hunspell");
+        corpusRoot() + QStringLiteral("/hunspell");
     const QStringList files = QDir(folder).entryList({QStringLiteral("*.aff")}, QDir::Files);
     if (files.isEmpty())
         GTEST_SKIP() << "no corpus";

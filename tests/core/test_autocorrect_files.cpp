@@ -16,10 +16,13 @@
 #include "gtest_qt_printers.h"
 #include "save_faults.h"
 #include "scripted_ui.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
+using lexaloom::testing::readFile;
 using namespace lexaloom::testing;
 
 namespace {
@@ -34,12 +37,6 @@ QByteArray block(const char *incorrect, const char *correct)
 {
     return QByteArray("<block-list:block block-list:abbreviated-name=\"") + incorrect + "\" block-list:name=\"" +
            correct + "\"/>";
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList entriesOf(const AutocorrectList &list)
@@ -473,7 +470,7 @@ TEST(AutocorrectCounterTest, CountOrFocusedRow)
 // The real lists as the office suite ships them: one line each, without the declaration.
 TEST_F(AutocorrectFilesTest, CorpusListsImportEveryPairAndRoundTrip)
 {
-    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    const QString corpus = corpusRoot();
     const QStringList languages{QStringLiteral("en-GB"), QStringLiteral("pt-PT")};
     int found = 0;
     for (const QString &language : languages) {

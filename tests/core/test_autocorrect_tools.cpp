@@ -4,6 +4,7 @@
 
 #include "core/shell/settings.h"
 #include "scripted_ui.h"
+#include "test_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
+using lexaloom::testing::readFile;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -29,12 +31,6 @@ QStringList pairsOf(const AutocorrectList &list)
     for (qint64 i = 0; i < list.entries.size(); ++i)
         pairs.append(list.entries.at(i));
     return pairs;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -13,10 +13,12 @@
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -219,7 +221,7 @@ TEST_F(AutoTextFilesTest, FailuresKeepTheShownCatalogue)
 // with the names an XML parser reads, and the one without entries says so.
 TEST_F(AutoTextFilesTest, CorpusCatalogues)
 {
-    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    const QString corpus = corpusRoot();
     const QStringList catalogues{QStringLiteral("en-US/crdbus50"), QStringLiteral("en-US/standard"),
                                  QStringLiteral("en-US/template"), QStringLiteral("mytexts")};
     int found = 0;

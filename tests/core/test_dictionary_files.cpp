@@ -12,27 +12,20 @@
 #include "core/shell/recent_files.h"
 
 #include "scripted_ui.h"
+#include "test_files.h"
+#include "gtest_qt_printers.h"
 
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
+using lexaloom::testing::readFile;
 using lexaloom::testing::ScriptedUi;
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
 const QByteArray bom("\xEF\xBB\xBF");
 const QByteArray utf8Aff("SET UTF-8\nTRY abc\n");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList entriesOf(const DictionaryDocument &document)
 {
@@ -575,7 +568,7 @@ TEST(DictionaryViewTest, AffPathBesideTheDic)
 
 TEST(DictionaryCorpusTest, RealDictionariesSurviveLoadAndSave)
 {
-    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    const QString corpus = corpusRoot();
     for (const char *name : {"en_GB", "pt_PT"}) {
         const QString dic = corpus + QStringLiteral("/hunspell/") + QString::fromUtf8(name) + QStringLiteral(".dic");
         if (!QFile::exists(dic))

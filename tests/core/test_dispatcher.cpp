@@ -8,17 +8,12 @@
 #include <QTemporaryDir>
 
 #include "scripted_ui.h"
+#include "gtest_qt_printers.h"
 
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
-
-// Readable failures.
-void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

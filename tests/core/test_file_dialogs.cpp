@@ -5,10 +5,12 @@
 #include <QTemporaryDir>
 
 #include "scripted_ui.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
+using lexaloom::testing::readFile;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -21,12 +23,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

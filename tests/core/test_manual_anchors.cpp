@@ -1,4 +1,5 @@
 #include "core/shell/manual_url.h"
+#include "gtest_qt_printers.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,11 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 using namespace lexaloom;
 

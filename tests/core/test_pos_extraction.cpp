@@ -12,8 +12,10 @@
 #include "core/languagetool/pos_settings.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -125,7 +127,7 @@ TEST(PosExtraction, RefusalsSayWhyAndWriteNothing)
 // come from an entry whose tags are exactly the rule's text.
 TEST(PosExtraction, RealEnglishDictionaryWithTheBuiltInRules)
 {
-    const QString dic = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data")) +
+    const QString dic = corpusRoot() +
                         QStringLiteral("/hunspell/en_GB.dic");
     if (!QFile::exists(dic))
         GTEST_SKIP() << "no corpus";

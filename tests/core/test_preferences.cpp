@@ -5,6 +5,7 @@
 #include "core/shell/settings.h"
 
 #include "scripted_ui.h"
+#include "gtest_qt_printers.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,11 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

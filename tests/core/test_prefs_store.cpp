@@ -5,6 +5,7 @@
 #include "core/shell/settings.h"
 
 #include "scripted_ui.h"
+#include "gtest_qt_printers.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,12 +16,6 @@
 
 #include <ostream>
 #include <random>
-
-// Readable failure output; inline, as other test files may define the same printer.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

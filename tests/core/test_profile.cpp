@@ -4,6 +4,7 @@
 #include "core/shell/prefs_store.h"
 
 #include "scripted_ui.h"
+#include "gtest_qt_printers.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -18,12 +19,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-
-// Readable failure output; inline, as other test files may define the same printer.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;

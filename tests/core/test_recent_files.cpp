@@ -5,10 +5,12 @@
 
 #include "core/app/settings_files.h"
 #include "core/app/workbench.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
+using lexaloom::testing::readFile;
 
 namespace {
 
@@ -20,12 +22,6 @@ QStringList slotList(std::initializer_list<const char *> paths)
     while (list.size() < RecentFiles::slotCount)
         list.append(QString());
     return list;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class RecentFilesLogTest : public ::testing::Test {

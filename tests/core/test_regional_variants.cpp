@@ -17,8 +17,10 @@
 #include "core/shell/settings.h"
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -272,7 +274,7 @@ TEST(RegionalVariants, SavedListsAndWhatOkKeeps)
 // are no exception, and the two removals take disjoint sets.
 TEST(RegionalVariants, RemovalsOnTheRealGbDictionary)
 {
-    const QString dic = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data")) +
+    const QString dic = corpusRoot() +
                         QStringLiteral("/hunspell/en_GB.dic");
     if (!QFile::exists(dic))
         GTEST_SKIP() << "no corpus at " << dic.toStdString();

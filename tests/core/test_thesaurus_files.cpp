@@ -14,21 +14,18 @@
 
 #include "gtest_qt_printers.h"
 #include "scripted_ui.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
+using lexaloom::testing::readFile;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
 
 const QByteArray bom("\xEF\xBB\xBF");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList entriesOf(const ThesaurusDocument &document)
 {
@@ -403,7 +400,7 @@ TEST_F(ThesaurusFilesTest, RoundTripKeepsTheDatApartFromTheByteOrderMark)
 // index line, in byte order of its head word, points at that word's header.
 TEST_F(ThesaurusFilesTest, RealThesaurusRoundTripAndIndex)
 {
-    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    const QString corpus = corpusRoot();
     const QString original = corpus + QStringLiteral("/thesaurus/th_en_US_v2.dat");
     if (!QFileInfo::exists(original))
         GTEST_SKIP() << "the real thesaurus is not in the corpus";

@@ -12,19 +12,15 @@
 #include "gtest_qt_printers.h"
 #include "save_faults.h"
 #include "scripted_ui.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::readFile;
 using namespace lexaloom::testing;
 
 namespace {
 
 const QByteArray bom("\xEF\xBB\xBF");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #include "core/shell/update_check.h"
 
 #include "scripted_ui.h"
+#include "gtest_qt_printers.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -23,11 +23,6 @@
 #include <ostream>
 #include <string>
 #include <thread>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -315,15 +310,13 @@ TEST_F(UpdateCheckTest, FailuresOfTheSiteEndInTheErrorMessage)
     expectFailure("untrusted");
 }
 
-// A server that accepts and then says nothing is given up after the timeout.
+// A server that accepts and then says nothing is given up after the timeout (a
+// client without one would wait until ctest's time limit).
 TEST_F(UpdateCheckTest, ASilentServerTimesOut)
 {
     LoopbackHttpsServer server(certificate, {}, true);
     CurlHttpClient http = client(server, 700);
-    QElapsedTimer timer;
-    timer.start();
     EXPECT_EQ(check(http, true), UpdateCheckOutcome::Failed);
-    EXPECT_LT(timer.elapsed(), 5000);
     expectFailure("silent");
 }
 

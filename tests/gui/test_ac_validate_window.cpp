@@ -15,8 +15,11 @@
 #include "gui/autocorrect/autocorrect_duplicates_window.h"
 #include "gui/shell/main_window.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -32,7 +35,7 @@ void fill(Workbench &workbench)
 
 QString corpus()
 {
-    return qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    return corpusRoot();
 }
 
 } // namespace
@@ -181,5 +184,5 @@ void TestAcValidateWindow::screenshots()
     QVERIFY(!OpenAutocorrectDuplicatesWindow(nullptr, workbench, ui, 0));
 }
 
-QTEST_MAIN(TestAcValidateWindow)
+LEXALOOM_GUI_TEST(TestAcValidateWindow)
 #include "test_ac_validate_window.moc"

@@ -16,6 +16,7 @@
 #include "gui/dictionary_tools/aff_validate_window.h"
 #include "gui/shell/goto_dialog.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -247,5 +248,5 @@ void TestAffValidateWindow::sharedToolWindowKeys()
     QVERIFY(ui.messages.isEmpty());
 }
 
-QTEST_MAIN(TestAffValidateWindow)
+LEXALOOM_GUI_TEST(TestAffValidateWindow)
 #include "test_aff_validate_window.moc"

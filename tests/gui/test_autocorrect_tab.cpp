@@ -28,8 +28,11 @@
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 using lexaloom::testing::whenModalOpens;
 
@@ -40,7 +43,7 @@ const QByteArray header = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?> <block-li
 
 QString corpusPath(const QString &relative)
 {
-    const QString path = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data")) + u'/' + relative;
+    const QString path = corpusRoot() + u'/' + relative;
     return QFile::exists(path) ? path : QString();
 }
 
@@ -331,5 +334,5 @@ void TestAutocorrectTab::screenshots()
     saveShot(editor, QStringLiteral("autocorrect_pair_editor.png"));
 }
 
-QTEST_MAIN(TestAutocorrectTab)
+LEXALOOM_GUI_TEST(TestAutocorrectTab)
 #include "test_autocorrect_tab.moc"

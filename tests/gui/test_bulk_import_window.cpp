@@ -20,6 +20,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/paged_list_view.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -212,5 +213,5 @@ void TestBulkImportWindow::menuItemsOpenTheirMode()
     QCOMPARE(mainWindow.pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(0)->text(1), QStringLiteral("zebra"));
 }
 
-QTEST_MAIN(TestBulkImportWindow)
+LEXALOOM_GUI_TEST(TestBulkImportWindow)
 #include "test_bulk_import_window.moc"

@@ -1,6 +1,7 @@
 // The lists' pop-up menus, the Dictionary tab's Erase, Sort and .aff pane buttons
 // through the real wiring, and the faults found when the window was used: the
 // counter's width, the changed tab icon and what the lists show while loading.
+#include "gui_test_registry.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -401,5 +402,5 @@ void TestBulkList::dispatcherToolsOfTheDictionary()
     QCOMPARE(f.window->changedLabel(DocumentKind::Dictionary)->text(), QStringLiteral("*"));
 }
 
-QTEST_MAIN(TestBulkList)
+LEXALOOM_GUI_TEST(TestBulkList)
 #include "test_bulk_list.moc"

@@ -16,8 +16,11 @@
 #include "core/dictionary/dictionary_files.h"
 #include "gui/dictionary_tools/duplicates_window.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -159,7 +162,7 @@ void TestDuplicatesWindow::rememberWritesTheBoxesAsShown()
 // flag: after Process and OK the dictionary is the original again, less that repeat.
 void TestDuplicatesWindow::realDictionaryWithCopiedEntries()
 {
-    const QString dic = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data")) +
+    const QString dic = corpusRoot() +
                         QStringLiteral("/hunspell/pt_PT.dic");
     if (!QFileInfo::exists(dic))
         QSKIP("corpus not present");
@@ -193,5 +196,5 @@ void TestDuplicatesWindow::realDictionaryWithCopiedEntries()
     QCOMPARE(QSet<QString>(merged.begin(), merged.end()).size(), merged.size());
 }
 
-QTEST_MAIN(TestDuplicatesWindow)
+LEXALOOM_GUI_TEST(TestDuplicatesWindow)
 #include "test_duplicates_window.moc"

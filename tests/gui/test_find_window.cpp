@@ -4,6 +4,7 @@
 #include "gui/shell/goto_dialog.h"
 
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -264,5 +265,5 @@ void TestFindWindow::screenshot()
         QVERIFY(image.save(QDir(folder).filePath(QStringLiteral("find_window.png"))));
 }
 
-QTEST_MAIN(TestFindWindow)
+LEXALOOM_GUI_TEST(TestFindWindow)
 #include "test_find_window.moc"

@@ -19,8 +19,11 @@
 #include "gui/shell/paged_list_view.h"
 
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -39,7 +42,7 @@ QList<QStringList> shownRows(const MainWindow &window)
 
 QString corpusFile(const QString &relative)
 {
-    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    const QString corpus = corpusRoot();
     const QString path = QDir(corpus).filePath(relative);
     return QFile::exists(path) ? path : QString();
 }
@@ -167,5 +170,5 @@ void TestHyphenationTab::screenshot()
         QVERIFY(window.grab().save(QDir(folder).filePath(QStringLiteral("hyphenation_tab.png"))));
 }
 
-QTEST_MAIN(TestHyphenationTab)
+LEXALOOM_GUI_TEST(TestHyphenationTab)
 #include "test_hyphenation_tab.moc"

@@ -16,6 +16,7 @@
 #include "gui/shell/main_window.h"
 
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -217,5 +218,5 @@ void TestLanguageToolTab::screenshots()
     QVERIFY(pos.grab().save(folder + QStringLiteral("/pos_settings.png")));
 }
 
-QTEST_MAIN(TestLanguageToolTab)
+LEXALOOM_GUI_TEST(TestLanguageToolTab)
 #include "test_languagetool_tab.moc"

@@ -29,6 +29,7 @@
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -783,5 +784,5 @@ void TestMainWindow::findAndGotoOnTheListTabs()
     QVERIFY(ui.messages.isEmpty());
 }
 
-QTEST_MAIN(TestMainWindow)
+LEXALOOM_GUI_TEST(TestMainWindow)
 #include "test_main_window.moc"

@@ -6,6 +6,7 @@
 
 #include "core/shell/entry_store.h"
 #include "gui/shell/paged_list_view.h"
+#include "gui_test_registry.h"
 
 using namespace lexaloom;
 
@@ -242,5 +243,5 @@ void TestPagedListView::millionsOfEntriesKeepOnePage()
     QCOMPARE(f.lineNumbers().last(), QStringLiteral("5000000"));
 }
 
-QTEST_MAIN(TestPagedListView)
+LEXALOOM_GUI_TEST(TestPagedListView)
 #include "test_paged_list_view.moc"

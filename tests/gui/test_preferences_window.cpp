@@ -11,6 +11,7 @@
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -360,5 +361,5 @@ void TestPreferencesWindow::menuEntriesReachTheirWindows()
     QVERIFY(!window.menuAction(CommandId::SaveExtension)->isEnabled());
 }
 
-QTEST_MAIN(TestPreferencesWindow)
+LEXALOOM_GUI_TEST(TestPreferencesWindow)
 #include "test_preferences_window.moc"

@@ -18,6 +18,7 @@
 #include "gui/dictionary_tools/regional_variants_window.h"
 #include "gui/shell/palette.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -175,5 +176,5 @@ void TestRegionalTools::regionalStepsAndCancel()
     QVERIFY(workbench.gbSpecificText.isEmpty());
 }
 
-QTEST_MAIN(TestRegionalTools)
+LEXALOOM_GUI_TEST(TestRegionalTools)
 #include "test_regional_tools.moc"

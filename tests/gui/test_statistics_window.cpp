@@ -17,8 +17,11 @@
 #include "core/shell/prefs_store.h"
 #include "gui/dictionary_tools/statistics_window.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
@@ -265,7 +268,7 @@ void TestStatisticsWindow::sharedToolWindowKeys()
 void TestStatisticsWindow::screenshot()
 {
     const QString folder = qEnvironmentVariable("LEXALOOM_SCREENSHOTS");
-    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    const QString corpus = corpusRoot();
     const QString dic = corpus + QStringLiteral("/hunspell/en_GB.dic");
     if (folder.isEmpty() || !QFile::exists(dic))
         QSKIP("LEXALOOM_SCREENSHOTS not set or no corpus");
@@ -302,5 +305,5 @@ void TestStatisticsWindow::screenshot()
     QVERIFY(saved);
 }
 
-QTEST_MAIN(TestStatisticsWindow)
+LEXALOOM_GUI_TEST(TestStatisticsWindow)
 #include "test_statistics_window.moc"

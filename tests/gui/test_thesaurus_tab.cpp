@@ -23,20 +23,18 @@
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
+using lexaloom::testing::readFile;
 using lexaloom::testing::ScriptedUi;
 using lexaloom::testing::whenModalOpens;
 
 namespace {
 
 const QByteArray bom("\xEF\xBB\xBF");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -215,7 +213,7 @@ void TestThesaurusTab::editorChecksAndLooks()
 
 void TestThesaurusTab::realThesaurusOnePageAtATime()
 {
-    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    const QString corpus = corpusRoot();
     const QString dat = corpus + QStringLiteral("/thesaurus/th_en_US_v2.dat");
     if (!QFile::exists(dat))
         QSKIP("the real thesaurus is not in the corpus");
@@ -244,5 +242,5 @@ void TestThesaurusTab::realThesaurusOnePageAtATime()
     }
 }
 
-QTEST_MAIN(TestThesaurusTab)
+LEXALOOM_GUI_TEST(TestThesaurusTab)
 #include "test_thesaurus_tab.moc"

@@ -21,8 +21,11 @@
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::corpusRoot;
 using lexaloom::testing::ScriptedUi;
 using lexaloom::testing::whenModalOpens;
 
@@ -167,7 +170,7 @@ void TestThesaurusTools::batchToolsFromTheMenu()
 
 void TestThesaurusTools::realThesaurusWithDuplicates()
 {
-    const QString corpus = qEnvironmentVariable("LEXALOOM_CORPUS", QStringLiteral("/work/corpus-data"));
+    const QString corpus = corpusRoot();
     const QString dat = corpus + QStringLiteral("/thesaurus/th_en_US_v2.dat");
     if (!QFile::exists(dat))
         QSKIP("the real thesaurus is not in the corpus");
@@ -194,5 +197,5 @@ void TestThesaurusTools::realThesaurusWithDuplicates()
     QVERIFY(f.ui.messages.isEmpty());
 }
 
-QTEST_MAIN(TestThesaurusTools)
+LEXALOOM_GUI_TEST(TestThesaurusTools)
 #include "test_thesaurus_tools.moc"

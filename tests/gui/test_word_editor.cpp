@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -24,19 +25,14 @@
 #include "gui/shell/paged_list_view.h"
 
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
+#include "test_files.h"
 
 using namespace lexaloom;
+using lexaloom::testing::readText;
 using lexaloom::testing::ScriptedUi;
 
 namespace {
-
-QString readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
 
 QStringList rowTexts(QTreeWidget *list, int row)
 {
@@ -82,7 +78,7 @@ void TestWordEditor::expandsTheWordIntoRows()
 {
     Workbench wb;
     ScriptedUi ui;
-    wb.dictionary.affText = readFile(QStringLiteral(LEXALOOM_FIXTURES "/engine/walk.aff"));
+    wb.dictionary.affText = readText(QStringLiteral(LEXALOOM_FIXTURES "/engine/walk.aff"));
     wb.affAidEntries = {{BuiltInAffAidEntry(), QString(), QString()}};
     wb.settings.affAidLanguage = QStringLiteral("*****");
     int legendRow = 3;
@@ -93,8 +89,12 @@ void TestWordEditor::expandsTheWordIntoRows()
     QCOMPARE(editor.legend()->count(), 67);
     QCOMPARE(editor.legend()->currentRow(), 3);
 
-    // Edit starts stale: the expansion follows about 0.3 s after opening.
-    QTest::qWait(120);
+    // Edit starts stale: the expansion follows about 0.3 s after opening, by the
+    // editor's clock; its ticks before that leave the list empty.
+    auto *ticker = editor.findChild<QTimer *>();
+    QVERIFY(ticker);
+    QSignalSpy ticks(ticker, &QTimer::timeout);
+    QTRY_VERIFY(ticks.count() >= 2);
     QCOMPARE(editor.derivedList()->topLevelItemCount(), 0);
     ui.fakeClock.advance(300);
     QTRY_COMPARE(editor.derivedList()->topLevelItemCount(), 4);
@@ -140,7 +140,7 @@ void TestWordEditor::okChecksKeepTheWindowOpen()
 {
     Workbench wb;
     ScriptedUi ui;
-    wb.dictionary.affText = readFile(QStringLiteral(LEXALOOM_FIXTURES "/engine/walk.aff"));
+    wb.dictionary.affText = readText(QStringLiteral(LEXALOOM_FIXTURES "/engine/walk.aff"));
     int legendRow = -1;
     WordEditor editor(WordEditorContextOf(wb), ui, WordEditorMode::Add, {}, legendRow);
     editor.show();
@@ -166,7 +166,7 @@ void TestWordEditor::dictionaryTabCommands()
 {
     Workbench wb(QStringLiteral("/opt/lexaloom"));
     ScriptedUi ui;
-    wb.dictionary.affText = readFile(QStringLiteral(LEXALOOM_FIXTURES "/engine/walk.aff"));
+    wb.dictionary.affText = readText(QStringLiteral(LEXALOOM_FIXTURES "/engine/walk.aff"));
     for (const char16_t *e : {u"walk/GDS\npo:verb", u"carry/DNU", u"happy/NU"})
         wb.dictionary.entries.append(e);
     MainWindow window(wb, ui);
@@ -261,7 +261,7 @@ void TestWordEditor::okEndsALongExpansion()
 void TestWordEditor::screenshotOfARealEntry()
 {
     const QString target = qEnvironmentVariable("LEXALOOM_SCREENSHOT");
-    const QString aff = readFile(QStringLiteral("/work/corpus-data/hunspell/en_GB.aff"));
+    const QString aff = readText(QStringLiteral("/work/corpus-data/hunspell/en_GB.aff"));
     if (target.isEmpty() || aff.isEmpty())
         QSKIP("set LEXALOOM_SCREENSHOT and provide the en_GB corpus to take the screenshot");
     Workbench wb;
@@ -312,5 +312,5 @@ void TestWordEditor::fitsTheScreenCentredOnItsWindow()
         QVERIFY(editor.x() >= screen.left() && editor.x() + editor.width() <= screen.right() + 1);
 }
 
-QTEST_MAIN(TestWordEditor)
+LEXALOOM_GUI_TEST(TestWordEditor)
 #include "test_word_editor.moc"

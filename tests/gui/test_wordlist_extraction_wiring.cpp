@@ -9,6 +9,7 @@
 #include "gui/shell/main_window.h"
 
 #include "scripted_ui.h"
+#include "gui_test_registry.h"
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -62,5 +63,5 @@ void TestWordlistExtractionWiring::menuCommandsReachTheCore()
     QCOMPARE(lt.readAll(), QByteArray("\xEF\xBB\xBF" "walk-lo*\n"));
 }
 
-QTEST_MAIN(TestWordlistExtractionWiring)
+LEXALOOM_GUI_TEST(TestWordlistExtractionWiring)
 #include "test_wordlist_extraction_wiring.moc"
