@@ -82,3 +82,31 @@ function(lexaloom_add_layers prefix)
         endforeach()
     endforeach()
 endfunction()
+
+# Precompiled headers: the Qt and standard headers most files of a floor include,
+# compiled once for the floor's ground layer and reused by the other layers (their
+# flags are the same). A cold build then parses them a few times, not 200.
+set(LEXALOOM_CORE_PCH <QString> <QStringView> <QStringList> <QByteArray> <QList> <QHash> <QFile>
+    <QDir> <QFileInfo> <algorithm> <functional> <memory> <optional> <utility> <vector>)
+set(LEXALOOM_GUI_PCH ${LEXALOOM_CORE_PCH} <QApplication> <QWidget> <QLabel> <QPushButton>
+    <QHBoxLayout> <QVBoxLayout> <QGridLayout> <QTreeWidget> <QPlainTextEdit> <QLineEdit> <QProgressBar>
+    <QHeaderView> <QMenu> <QKeyEvent>)
+
+# The layers of `prefix` share the precompiled headers of its shell layer.
+function(lexaloom_layers_precompile prefix)
+    if(NOT LEXALOOM_PCH)
+        return()
+    endif()
+    string(TOUPPER ${prefix} floor)
+    foreach(layer ${LEXALOOM_LAYERS})
+        if(NOT layer MATCHES "^${prefix}/" OR NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/src/${layer})
+            continue()
+        endif()
+        lexaloom_layer_target(${layer} target)
+        if(layer STREQUAL "${prefix}/shell")
+            target_precompile_headers(${target} PRIVATE ${LEXALOOM_${floor}_PCH})
+        else()
+            target_precompile_headers(${target} REUSE_FROM lexaloom_${prefix}_shell)
+        endif()
+    endforeach()
+endfunction()
