@@ -544,7 +544,7 @@ TEST(AutocorrectSaveFaultsTest, EveryFailureAndKillLeavesAWholeList)
         ScriptedUi ui;
         const AutocorrectFileResult result = WriteAutocorrectFile(ui, settings, list, target, ops);
         if (!result.done()) {
-            EXPECT_EQ(result.outcome, AutocorrectOutcome::Failed);
+            EXPECT_EQ(result.outcome, FileOutcome::Failed);
             EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
             EXPECT_EQ(ui.messages.size(), 1);
             if (!ui.messages.isEmpty()) {

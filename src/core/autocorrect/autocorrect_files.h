@@ -5,6 +5,7 @@
 
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/file_outcome.h"
 
 namespace lexaloom {
 
@@ -40,18 +41,8 @@ inline const QString autocorrectsCounter = KindFacts(DocumentKind::Autocorrect).
 inline const QString autocorrectCounter = QStringLiteral("Autocorrect: [");
 } // namespace autocorrectTexts
 
-enum class AutocorrectOutcome {
-    Done,      // the file was read or written
-    Cancelled, // a question or dialog answered No/Cancel, or Escape confirmed
-    Failed,    // a missing, unreadable, unwritable or refused file (the user was told)
-};
-
-struct AutocorrectFileResult {
-    AutocorrectOutcome outcome = AutocorrectOutcome::Cancelled;
-    QString path;     // the file read or written
+struct AutocorrectFileResult : FileResult {
     qint64 bytes = 0; // its size, as in the status text
-
-    bool done() const { return outcome == AutocorrectOutcome::Done; }
 };
 
 // File > Open on the Autocorrect tab, or a recent file when `path` is given. Reads

@@ -20,13 +20,9 @@ inline const QString noEntries = QStringLiteral(".XML file has no valid entries.
 inline const QString codeTooltip = QStringLiteral("The .xml code");
 } // namespace autoTextTexts
 
-struct AutoTextFileResult {
-    AutocorrectOutcome outcome = AutocorrectOutcome::Cancelled;
-    QString path;
+struct AutoTextFileResult : FileResult {
     qint64 catalogueBytes = 0; // the BlockList.xml
     qint64 contentBytes = 0;   // the content files read, summed
-
-    bool done() const { return outcome == AutocorrectOutcome::Done; }
 };
 
 // File > Open on the AutoText tab, or a recent file. The catalogue replaces `list`

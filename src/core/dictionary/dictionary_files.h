@@ -8,6 +8,7 @@
 #include "core/dictionary/dic_line_reader.h"
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/file_outcome.h"
 
 namespace lexaloom {
 
@@ -44,19 +45,9 @@ inline const QString changedMarker = QStringLiteral("*");
 inline const QString noFile = QStringLiteral("n/a");
 } // namespace dictionaryTexts
 
-enum class FileOutcome {
-    Done,      // the files were read or written
-    Cancelled, // a question or dialog answered No/Cancel, or Escape confirmed
-    Failed,    // a missing, unreadable or unwritable file (the user was told)
-};
-
-struct DictionaryFileResult {
-    FileOutcome outcome = FileOutcome::Cancelled;
-    QString path;        // the .dic read or written
+struct DictionaryFileResult : FileResult {
     qint64 affBytes = 0; // file sizes, as in the status text
     qint64 dicBytes = 0;
-
-    bool done() const { return outcome == FileOutcome::Done; }
 };
 
 // What the tab shows while a .dic is read: `started` once the reading begins (the

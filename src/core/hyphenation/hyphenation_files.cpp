@@ -31,7 +31,7 @@ HyphenationFileResult failed(Ui &ui, HyphenationFileResult result, const QString
 {
     ui.showMessage(fileTexts::errorTitle, message, MessageIcon::Warning);
     ui.setStatusText(LongTask::abortedText());
-    result.outcome = HyphenationFileOutcome::Failed;
+    result.outcome = FileOutcome::Failed;
     return result;
 }
 
@@ -48,7 +48,7 @@ HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, 
     result.path = path;
     if (!CheckFileExists(ui, path, hyphenationTexts::dicNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
-        result.outcome = HyphenationFileOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
     QFile file(path);
@@ -73,7 +73,7 @@ HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, 
     ui.setStatusText(hyphenationTexts::loadingStatus + task.elapsedText());
     text = NormaliseLineEnds(decodeFileText(body));
     result.bytes = bytes.size();
-    result.outcome = HyphenationFileOutcome::Done;
+    result.outcome = FileOutcome::Done;
     task.finish(hyphenationTexts::okPrefix + sizeText(result.bytes) + task.elapsedText());
     return result;
 }
@@ -94,7 +94,7 @@ HyphenationFileResult WriteHyphenationFile(Ui &ui, const MainSettings &settings,
         return failed(ui, result, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     result.bytes = file.written();
-    result.outcome = HyphenationFileOutcome::Done;
+    result.outcome = FileOutcome::Done;
     task.finish(hyphenationTexts::okPrefix + sizeText(result.bytes) + task.elapsedText());
     return result;
 }

@@ -4,6 +4,7 @@
 
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/file_outcome.h"
 
 namespace lexaloom {
 
@@ -27,18 +28,8 @@ inline const QString notUtf8Question =
 inline const QString okPrefix = QStringLiteral("OK. ");
 } // namespace hyphenationTexts
 
-enum class HyphenationFileOutcome {
-    Done,
-    Cancelled, // a question or dialog answered No/Cancel
-    Failed,    // a missing, unreadable or unwritable file (the user was told)
-};
-
-struct HyphenationFileResult {
-    HyphenationFileOutcome outcome = HyphenationFileOutcome::Cancelled;
-    QString path;
+struct HyphenationFileResult : FileResult {
     qint64 bytes = 0;
-
-    bool done() const { return outcome == HyphenationFileOutcome::Done; }
 };
 
 // File > Open on the Hyphenation tab, or a recent file when `path` is given. The

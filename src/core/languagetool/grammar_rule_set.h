@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+#include "core/shell/file_outcome.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -82,13 +84,8 @@ std::optional<quint32> ChunkCellColour(const GrammarChunk &chunk, int column);
 QString RulesStructureCategoryBlock(const GrammarRuleSet &set, bool withLineNumbers);
 QString RulesStructureRecord(const GrammarRuleSet &set, qsizetype chunk, bool withLineNumbers);
 
-enum class GrammarOutcome { Done, Cancelled, Failed };
-
-struct GrammarLoadResult {
-    GrammarOutcome outcome = GrammarOutcome::Cancelled;
-    QString path;
+struct GrammarLoadResult : FileResult {
     bool replaced = false; // the set was emptied for the new file (done, aborted or unreadable)
-    bool done() const { return outcome == GrammarOutcome::Done; }
 };
 
 // File > Open on the LanguageTool tab (the dialog when `fileName` is empty) as a
@@ -98,11 +95,7 @@ struct GrammarLoadResult {
 GrammarLoadResult LoadGrammarRules(GrammarRuleSet &set, const MainSettings &settings, Ui &ui,
                                    const QString &fileName = QString(), const std::function<void()> &onTick = {});
 
-struct GrammarExportResult {
-    GrammarOutcome outcome = GrammarOutcome::Cancelled;
-    QString path; // the file written (partial after an abort); empty when none
-    bool done() const { return outcome == GrammarOutcome::Done; }
-};
+using GrammarExportResult = FileResult;
 
 // LanguageTool Tools > "Rules Structure .txt" (with line numbers) and "... (no line numbers)".
 GrammarExportResult ExportRulesStructure(const GrammarRuleSet &set, const MainSettings &settings, Ui &ui,

@@ -6,9 +6,9 @@
 
 #include <functional>
 
-#include "core/dictionary/dictionary_files.h"
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/file_outcome.h"
 
 namespace lexaloom {
 
@@ -39,13 +39,9 @@ QString TooManyMeaningsOnLoadText(); // "Found synonym with more than 100 meanin
 
 using TickCallback = std::function<void(qint64 entries)>;
 
-struct ThesaurusFileResult {
-    FileOutcome outcome = FileOutcome::Cancelled;
-    QString path;        // the .dat read or written
+struct ThesaurusFileResult : FileResult {
     qint64 idxBytes = 0; // file sizes, as in the status text
     qint64 datBytes = 0;
-
-    bool done() const { return outcome == FileOutcome::Done; }
 };
 
 // File > Open on the Thesaurus tab, or a recent file when `path` is given. The file is
