@@ -416,4 +416,21 @@ QString AutocorrectCounterText(const AutocorrectList &list, const QString &thous
            QLatin1Char('/') + FormatCount(count, thousandsSeparator) + QLatin1Char(']');
 }
 
+AutocorrectSlot::AutocorrectSlot(AutocorrectList &list, const MainSettings &settings)
+    : ListDocumentSlot(DocumentKind::Autocorrect, list)
+    , m_list(list)
+    , m_settings(settings)
+{
+}
+
+DocumentLoadResult AutocorrectSlot::load(Ui &ui, const QString &path, const FileProgress &)
+{
+    return AsLoadResult(LoadAutocorrectList(m_list, m_settings, ui, path));
+}
+
+FileResult AutocorrectSlot::save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &)
+{
+    return SaveAutocorrectList(m_list, m_settings, ui, useCurrentName, askForName);
+}
+
 } // namespace lexaloom

@@ -5,6 +5,7 @@
 
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
 #include "core/shell/file_outcome.h"
 
 namespace lexaloom {
@@ -78,5 +79,18 @@ QString EscapeAutocorrectText(QStringView text);
 
 // "# Autocorrects:1,234", or "Autocorrect: [5/1,234]" while a row is focused.
 QString AutocorrectCounterText(const AutocorrectList &list, const QString &thousandsSeparator);
+
+// The Autocorrect tab's document slot.
+class AutocorrectSlot final : public ListDocumentSlot {
+public:
+    AutocorrectSlot(AutocorrectList &list, const MainSettings &settings);
+
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+    FileResult save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &progress) override;
+
+private:
+    AutocorrectList &m_list;
+    const MainSettings &m_settings;
+};
 
 } // namespace lexaloom

@@ -168,4 +168,26 @@ AutoTextFileResult LoadAutoTextList(AutoTextList &list, const MainSettings &sett
     return result;
 }
 
+AutoTextSlot::AutoTextSlot(AutoTextList &list, const MainSettings &settings)
+    : DocumentSlot(DocumentKind::AutoText)
+    , m_list(list)
+    , m_settings(settings)
+{
+}
+
+const QString &AutoTextSlot::path() const
+{
+    return m_list.path;
+}
+
+qint64 AutoTextSlot::entryCount() const
+{
+    return m_list.entries.size();
+}
+
+DocumentLoadResult AutoTextSlot::load(Ui &ui, const QString &path, const FileProgress &)
+{
+    return AsLoadResult(LoadAutoTextList(m_list, m_settings, ui, path));
+}
+
 } // namespace lexaloom

@@ -48,4 +48,19 @@ QString AutoTextContent(QStringView xml);
 // single or double quotes, empty when the "=" is not followed by a quote.
 QString AutoTextAttribute(QStringView element, QStringView attribute);
 
+// The AutoText tab's document slot: shown only.
+class AutoTextSlot final : public DocumentSlot {
+public:
+    AutoTextSlot(AutoTextList &list, const MainSettings &settings);
+
+    const QString &path() const override;
+    bool isChanged() const override { return false; }
+    qint64 entryCount() const override;
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+
+private:
+    AutoTextList &m_list;
+    const MainSettings &m_settings;
+};
+
 } // namespace lexaloom

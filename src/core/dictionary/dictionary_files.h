@@ -8,6 +8,7 @@
 #include "core/dictionary/dic_line_reader.h"
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
 #include "core/shell/file_outcome.h"
 
 namespace lexaloom {
@@ -53,10 +54,7 @@ struct DictionaryFileResult : FileResult {
 // What the tab shows while a .dic is read: `started` once the reading begins (the
 // list empties), `tick` with the entries read so far on each refresh tick (the
 // counter follows). The open document itself is not touched until the end.
-struct DictionaryLoadProgress {
-    std::function<void()> started;
-    std::function<void(qint64 entries)> tick;
-};
+using DictionaryLoadProgress = FileProgress;
 
 // File > Open on the Dictionary tab, or a recent file when `path` is given. Asks
 // before discarding changes to `document`, then reads the pair into a new document
@@ -118,6 +116,19 @@ struct DictionaryFileLabels {
     bool operator==(const DictionaryFileLabels &) const = default;
 };
 DictionaryFileLabels ShowDictionaryFileLabels(const DictionaryDocument &document);
+
+// The Dictionary tab's document slot.
+class DictionarySlot final : public ListDocumentSlot {
+public:
+    DictionarySlot(DictionaryDocument &document, const MainSettings &settings);
+
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+    FileResult save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &progress) override;
+
+private:
+    DictionaryDocument &m_dictionary;
+    const MainSettings &m_settings;
+};
 
 // Empties the undo and redo histories (the view then disables Undo and Redo).
 void ClearDictionaryHistory(DictionaryDocument &document);

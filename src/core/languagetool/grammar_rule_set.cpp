@@ -333,4 +333,33 @@ GrammarExportResult ExportRulesStructure(const GrammarRuleSet &set, const MainSe
     return result;
 }
 
+GrammarSlot::GrammarSlot(GrammarRuleSet &set, const MainSettings &settings)
+    : DocumentSlot(DocumentKind::LanguageTool)
+    , m_set(set)
+    , m_settings(settings)
+{
+}
+
+const QString &GrammarSlot::path() const
+{
+    return m_set.path;
+}
+
+qint64 GrammarSlot::entryCount() const
+{
+    return m_set.chunks.size();
+}
+
+DocumentLoadResult GrammarSlot::load(Ui &ui, const QString &path, const FileProgress &progress)
+{
+    std::function<void()> onTick;
+    if (progress.tick)
+        onTick = [this, &progress] { progress.tick(m_set.chunks.size()); };
+    const GrammarLoadResult result = LoadGrammarRules(m_set, m_settings, ui, path, onTick);
+    DocumentLoadResult load;
+    static_cast<FileResult &>(load) = result;
+    load.replaced = result.replaced;
+    return load;
+}
+
 } // namespace lexaloom

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/shell/document_slot.h"
 #include "core/shell/file_outcome.h"
 
 namespace lexaloom {
@@ -96,6 +97,22 @@ GrammarLoadResult LoadGrammarRules(GrammarRuleSet &set, const MainSettings &sett
                                    const QString &fileName = QString(), const std::function<void()> &onTick = {});
 
 using GrammarExportResult = FileResult;
+
+// The LanguageTool tab's document slot: shown only. The progress' tick gets the
+// chunks found so far.
+class GrammarSlot final : public DocumentSlot {
+public:
+    GrammarSlot(GrammarRuleSet &set, const MainSettings &settings);
+
+    const QString &path() const override;
+    bool isChanged() const override { return false; }
+    qint64 entryCount() const override;
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+
+private:
+    GrammarRuleSet &m_set;
+    const MainSettings &m_settings;
+};
 
 // LanguageTool Tools > "Rules Structure .txt" (with line numbers) and "... (no line numbers)".
 GrammarExportResult ExportRulesStructure(const GrammarRuleSet &set, const MainSettings &settings, Ui &ui,

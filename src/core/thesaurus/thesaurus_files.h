@@ -8,6 +8,7 @@
 
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
 #include "core/shell/file_outcome.h"
 
 namespace lexaloom {
@@ -71,6 +72,19 @@ ThesaurusFileResult ReadThesaurusFile(Ui &ui, const MainSettings &settings, cons
 ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, const ThesaurusDocument &document,
                                         const QString &datPath, const TickCallback &onTick = {},
                                         FileOps &fileOps = SystemFileOps());
+
+// The Thesaurus tab's document slot; the progress' tick gets the entries done so far.
+class ThesaurusSlot final : public ListDocumentSlot {
+public:
+    ThesaurusSlot(ThesaurusDocument &document, const MainSettings &settings);
+
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+    FileResult save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &progress) override;
+
+private:
+    ThesaurusDocument &m_thesaurus;
+    const MainSettings &m_settings;
+};
 
 // The index beside a .dat: its last four characters replaced by ".idx".
 QString IndexPathFor(const QString &datPath);
