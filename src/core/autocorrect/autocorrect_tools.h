@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/shell/entry_store.h"
+#include "core/shell/tool_outcome.h"
 
 namespace lexaloom {
 
@@ -69,15 +70,17 @@ QString RepairPairSpaces(QStringView text);
 
 // Autocorrect Tools > "Clean up hex symbols (Hex to Emoji)". The number of pairs
 // converted; 0 when nothing changed (refused, nothing to convert, or aborted before
-// the first change).
-qint64 ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+// the first change); the outcome tells a refused list (a reference that names no
+// character) from an empty one and an abort.
+ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
 
 // Autocorrect Tools > "Extract Autocorrects" > "All .txt": "incorrect → correct" lines
 // to a file chosen with the save dialog. True when the whole list was written.
 bool ExtractAutocorrects(const AutocorrectList &list, const MainSettings &settings, Ui &ui);
 
-// Autocorrect Tools > "Fix invalid spaces". The number of pairs fixed.
-qint64 FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+// Autocorrect Tools > "Fix invalid spaces". The number of pairs fixed; the outcome
+// tells a refused list (a pair left without a word) from an empty one and an abort.
+ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
 
 // One row of the "Show Duplicates" window: an incorrect word listed more than once.
 struct AutocorrectDuplicate {

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/shell/tool_outcome.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -42,8 +44,9 @@ inline const QString manualAnchor = QStringLiteral("#6.1.thesaurus_tools");
 QStringList MeaningLinesOf(QStringView entry);
 
 // Extract synonyms > All .txt (book false) and All .txt (Book): the thesaurus as a
-// readable text file. True when the whole file was written.
-bool ExtractSynonyms(const ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, bool book);
+// readable text file. True when the whole file was written; the outcome tells a
+// refusal from an abort and a failed write.
+ToolResult<bool> ExtractSynonyms(const ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, bool book);
 
 // The three ticks of the Clean up symbols window.
 struct CleanUpOptions {
@@ -65,6 +68,7 @@ struct CleanUpResult {
     bool changed = false;
     // The entry whose meaning line came out empty, which the list shows; -1 otherwise.
     qint64 nullEntry = -1;
+    ToolOutcome outcome = ToolOutcome::Done;
 };
 
 // Clean up symbols. `remembered` holds the ticks from one use to the next.
@@ -98,8 +102,9 @@ bool SortOnNumbers(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
 // trailing one; a leading space stays.
 QString RepairThesaurusSpaces(QString entry);
 
-// Fix invalid spaces. True when the document changed.
-bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+// Fix invalid spaces. True when the document changed; Done also when there was
+// nothing to fix.
+ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
 
 // One row of the duplicates list.
 struct DuplicateRow {
@@ -131,8 +136,8 @@ public:
     ThesaurusDuplicatesSession &operator=(const ThesaurusDuplicatesSession &) = delete;
 
     // The command's first half: checks, the undo snapshot and the search. True when
-    // the window is to open.
-    bool start(qint64 scrollPosition);
+    // the window is to open; Done also when no duplicates were found.
+    ToolResult<bool> start(qint64 scrollPosition);
 
     const std::vector<DuplicateRow> &rows() const { return m_rows; }
     QString foundText() const;
