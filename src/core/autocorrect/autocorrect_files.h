@@ -7,6 +7,7 @@
 #include "core/shell/document_kind.h"
 #include "core/shell/document_slot.h"
 #include "core/shell/file_outcome.h"
+#include "core/shell/list_selection.h"
 
 namespace lexaloom {
 
@@ -35,8 +36,8 @@ inline const QString importFailed = QStringLiteral("Failed to import file.");
 inline const QString onePairPerLine =
     QStringLiteral("Only allowed one pair of incorrect/correct per line.\nUse a program like Notepad++ to create "
                    "individual lines.\nFor example: replace \"/>\" with \"/>\\n\"\nusing Extended search mode.");
-inline const QString noWords = QStringLiteral("No autocorrect words found.");
-inline const QString noSelection = QStringLiteral("No autocorrect word selected.");
+inline const QString noWords = BulkTextsOf(DocumentKind::Autocorrect).noEntries;
+inline const QString noSelection = BulkTextsOf(DocumentKind::Autocorrect).noSelection;
 inline const QString okPrefix = QStringLiteral("OK. ");
 inline const QString autocorrectsCounter = KindFacts(DocumentKind::Autocorrect).counterCaption;
 inline const QString autocorrectCounter = QStringLiteral("Autocorrect: [");

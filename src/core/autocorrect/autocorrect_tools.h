@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/shell/entry_store.h"
+#include "core/shell/shared_texts.h"
 #include "core/shell/tool_outcome.h"
 
 namespace lexaloom {
@@ -18,7 +19,7 @@ struct MainSettings;
 namespace autocorrectToolTexts {
 inline const QString noAutocorrects = QStringLiteral("No Autocorrects found.");
 inline const QString noAutocorrectsLower = QStringLiteral("No autocorrects found.");
-inline const QString nullWord = QStringLiteral("Null word at Line:");
+inline const QString nullWord = sharedTexts::nullWord;
 inline const QString abortedTail = QStringLiteral(" Aborted.");
 inline const QString toAbort = QStringLiteral(" <ESC> To abort.");
 inline const QString ok = QStringLiteral("OK.");
@@ -31,21 +32,21 @@ inline const QString hexConverted = QStringLiteral("OK. Converted symbols:");
 
 inline const QString extractStarting = QStringLiteral("Extracting Autocorrect List... <ESC> to abort.");
 inline const QString extractTitle = QStringLiteral("Extract Autocorrect List to file");
-inline const QString txtFilter = QStringLiteral("Text Documents (*.txt)|*.txt");
+inline const QString txtFilter = sharedTexts::txtFilter;
 inline const QString extractRunning = QStringLiteral("Extracting Autocorrects... <ESC> to abort. Found:");
 inline const QString arrow = QStringLiteral(" \u2192 ");
 
 inline const QString spacesStarting = QStringLiteral("Fix Invalid Spaces... <ESC> to abort.");
 inline const QString spacesPass1 = QStringLiteral("Processing Wordlist 1/2...");
 inline const QString spacesPass2 = QStringLiteral("Fixing spaces 2/2...");
-inline const QString noSpacesToFix = QStringLiteral("No spaces to fix found!");
+inline const QString noSpacesToFix = sharedTexts::noSpacesToFix;
 inline const QString fixedWords = QStringLiteral("Fixed words:");
 
 inline const QString duplicatesStarting = QStringLiteral("Show duplicates. 1/2: Extracting... <ESC> to abort.");
 inline const QString duplicatesExtracting = QStringLiteral("Show duplicates. 1/2: Extracting...");
 inline const QString duplicatesToAbort = QStringLiteral(" <ESC> to abort.");
 inline const QString duplicatesComparing = QStringLiteral("Show duplicates. 2/2: Comparing... <ESC> to abort.");
-inline const QString noDuplicates = QStringLiteral("No duplicates found.");
+inline const QString noDuplicates = sharedTexts::noDuplicates;
 inline const QString duplicatesTitle = QStringLiteral("Show Duplicates");
 inline const QString found = QStringLiteral("Found:");
 inline const QString deleteQuestion = QStringLiteral("Really delete duplicates?\n(notice this will sort the array)");

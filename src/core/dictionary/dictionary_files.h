@@ -10,6 +10,7 @@
 #include "core/shell/document_kind.h"
 #include "core/shell/document_slot.h"
 #include "core/shell/file_outcome.h"
+#include "core/shell/list_selection.h"
 
 namespace lexaloom {
 
@@ -37,7 +38,7 @@ inline const QString spaceSeparatorQuestion =
 inline const QString invalidUtf8Question =
     QStringLiteral("The %1 file is not valid UTF-8 (first at line %2).\n\n"
                    "Those bytes are kept as they are and saved back unchanged.\n\nContinue?");
-inline const QString noWords = QStringLiteral("No dictionary words found.");
+inline const QString noWords = BulkTextsOf(DocumentKind::Dictionary).noEntries;
 inline const QString affEmpty = QStringLiteral("The .AFF file is empty.");
 inline const QString okPrefix = QStringLiteral("OK. ");
 inline const QString wordsCounter = KindFacts(DocumentKind::Dictionary).counterCaption;

@@ -10,6 +10,7 @@
 
 #include "core/shell/document_slot.h"
 #include "core/shell/file_outcome.h"
+#include "core/shell/shared_texts.h"
 
 namespace lexaloom {
 
@@ -23,7 +24,7 @@ inline const QString notFound = QStringLiteral(".XML file not found.");
 inline const QString loadingStatus = QStringLiteral("Loading grammar rules... <ESC> to abort.");
 inline const QString processingStatus = QStringLiteral("Processing grammar rules... <ESC> to abort.");
 inline const QString exportingStatus = QStringLiteral("Exporting LanguageTool structure... <ESC> to abort.");
-inline const QString nothingToSave = QStringLiteral("Nothing to save.");
+inline const QString nothingToSave = sharedTexts::nothingToSave;
 inline const QString exportTitle = QStringLiteral("Save Text File");
 inline const QString exportFilter = QStringLiteral("Text File (*.txt)|*.txt");
 inline const QString categoryColumn = QStringLiteral("ID Category ");

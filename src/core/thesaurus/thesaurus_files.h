@@ -10,6 +10,7 @@
 #include "core/shell/document_kind.h"
 #include "core/shell/document_slot.h"
 #include "core/shell/file_outcome.h"
+#include "core/shell/list_selection.h"
 
 namespace lexaloom {
 
@@ -28,7 +29,7 @@ inline const QString changedQuestion = QStringLiteral("The Thesaurus has been ch
 // %1 is the file's first line.
 inline const QString notUtf8Question =
     QStringLiteral("Thesaurus is not in \"UTF-8-BOM\" format:\n%1\n\nIt may lead to corrupt results.\nContinue?");
-inline const QString noSynonyms = QStringLiteral("No synonyms found.");
+inline const QString noSynonyms = BulkTextsOf(DocumentKind::Thesaurus).noEntries;
 inline const QString okPrefix = QStringLiteral("OK. ");
 inline const QString defaultEncoding = QStringLiteral("UTF-8");
 } // namespace thesaurusTexts

@@ -13,6 +13,7 @@
 #include "core/shell/list_document.h"
 #include "core/shell/long_task.h"
 #include "core/shell/settings.h"
+#include "core/shell/shared_texts.h"
 #include "core/shell/text_codec.h"
 #include "core/shell/text_folding.h"
 #include "core/thesaurus/thesaurus_document.h"
@@ -507,7 +508,7 @@ ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &
             const bool nullLine = line.isEmpty() || line == QStringLiteral("|") || line == QStringLiteral("-|") ||
                                   (k == 0 && line.startsWith(QLatin1Char('|')));
             if (nullLine) {
-                task.cancel(QStringLiteral("Null word at Line:") + task.formatCount(i + 1) + QLatin1Char(' ') +
+                task.cancel(sharedTexts::nullWord + task.formatCount(i + 1) + QLatin1Char(' ') +
                             (k == 0 ? QStringLiteral("Synonym") : QStringLiteral("Meaning:") + QString::number(k)) +
                             QStringLiteral(" Aborted."));
                 return {false, ToolOutcome::Refused};

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/shell/shared_texts.h"
 #include "core/shell/tool_outcome.h"
 
 namespace lexaloom {
@@ -17,8 +18,8 @@ struct MainSettings;
 struct ThesaurusDocument;
 
 namespace thesaurusToolTexts {
-inline const QString noDuplicates = QStringLiteral("No duplicates found.");
-inline const QString txtFilter = QStringLiteral("Text Documents (*.txt)|*.txt");
+inline const QString noDuplicates = sharedTexts::noDuplicates;
+inline const QString txtFilter = sharedTexts::txtFilter;
 inline const QString extractTitle = QStringLiteral("Extract Thesaurus to file");
 inline const QString extractBookSuffix = QStringLiteral(" (Book)");
 inline const QString extractStatus = QStringLiteral("Extracting Thesaurus... <ESC> To abort.");
@@ -35,7 +36,7 @@ inline const QString combineRefusal = QStringLiteral("Basic combine doesn't acce
 inline const QString sortMeaningsQuestion =
     QStringLiteral("This changes the sequence of meanings in the synonyms.\nIf we have the word 'happy' with 3 "
                    "meanings:\n'contented'\n'satisfied'\n'carefree'\n\n'carefree' will move to the top.\n\nContinue?");
-inline const QString noSpacesToFix = QStringLiteral("No spaces to fix found!");
+inline const QString noSpacesToFix = sharedTexts::noSpacesToFix;
 // F1 in the tool windows.
 inline const QString manualAnchor = QStringLiteral("#6.1.thesaurus_tools");
 } // namespace thesaurusToolTexts
