@@ -105,7 +105,7 @@ int runAutocorrectTool(const CliArguments &args, QTextStream &out, QTextStream &
         out << ui.statusText() << '\n';
         return exitOk;
     }
-    qint64 changed = 0;
+    ToolResult<qint64> changed;
     if (name == QLatin1String("hex-to-emoji")) {
         changed = ConvertHexSymbols(list, settings, ui, 0);
     } else if (name == QLatin1String("fix-spaces")) {
@@ -117,19 +117,19 @@ int runAutocorrectTool(const CliArguments &args, QTextStream &out, QTextStream &
                 out << row.word << ':' << row.occurrences << '\n';
             DeleteAutocorrectDuplicates(list, *duplicates, name == QLatin1String("xdelete-duplicates"), settings, ui,
                                         0);
-            changed = before - list.entries.size();
+            changed.value = before - list.entries.size();
         }
     }
     // A list the tool refused (a broken reference, a pair left without a word) is a
     // problem of the list: reported, nothing written.
-    if (ui.statusText().startsWith(autocorrectToolTexts::nullWord)) {
+    if (changed.outcome == ToolOutcome::Refused) {
         CliFailure(err, inPath, ui.statusText());
         return exitProblemsFound;
     }
     const QString status = ui.statusText();
     if (!WriteAutocorrectFile(ui, settings, list, outPath).done())
         return CliFailure(err, outPath, ui.reason());
-    out << status << '\n' << "changed: " << changed << '\n';
+    out << status << '\n' << "changed: " << changed.value << '\n';
     return exitOk;
 }
 

@@ -4,8 +4,8 @@
 
 #include "cli/cli_command.h"
 #include "cli/console_ui.h"
+#include "cli/stopwatch.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -46,11 +46,10 @@ int runSortFlags(const CliArguments &args, QTextStream &out, QTextStream &err)
     ConsoleUi ui(err, true, false);
     if (!loadDictionary(workbench, ui, dicPath, err))
         return exitFailed;
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch watch;
     const SortFlagsResult result =
         SortDictionaryFlags(workbench.dictionary, workbench.affixTable, workbench.settings, ui, 0);
-    const qint64 ms = timer.elapsed();
+    const qint64 ms = watch.wallMs();
     if (result.refused || result.aborted)
         return CliFailure(err, dicPath, ui.reason());
     if (!saveDictionary(workbench, ui, outPath, err))
@@ -84,8 +83,7 @@ int runMergeDuplicates(const CliArguments &args, QTextStream &out, QTextStream &
     if (!loadDictionary(workbench, ui, dicPath, err))
         return exitFailed;
     const qint64 before = workbench.dictionary.entries.size();
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch watch;
     if (!DuplicatesSession::prepare(workbench.dictionary, workbench.affixTable, ui))
         return CliFailure(err, dicPath, ui.reason());
     DuplicatesSession session(workbench.dictionary, workbench.affixTable, workbench.settings, options, ui, nullptr,
@@ -96,7 +94,7 @@ int runMergeDuplicates(const CliArguments &args, QTextStream &out, QTextStream &
     if (!session.rows().empty())
         session.process();
     session.accept();
-    const qint64 ms = timer.elapsed();
+    const qint64 ms = watch.wallMs();
     if (!saveDictionary(workbench, ui, outPath, err))
         return exitFailed;
     const DuplicatesProcessCounts &counts = session.lastProcessCounts();

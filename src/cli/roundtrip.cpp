@@ -2,13 +2,11 @@
 
 #include "cli/cli_command.h"
 #include "cli/console_ui.h"
+#include "cli/stopwatch.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
-#include <ctime>
 
 #include "core/app/workbench.h"
 #include "core/autocorrect/autocorrect_files.h"
@@ -18,20 +16,6 @@
 namespace lexaloom::cli {
 
 namespace {
-
-// CPU time next to wall time: on a busy machine the wall time says little.
-qint64 cpuMs()
-{
-    return static_cast<qint64>(std::clock()) * 1000 / CLOCKS_PER_SEC;
-}
-
-// Times one load or save: wall and CPU milliseconds.
-struct Stopwatch {
-    QElapsedTimer timer;
-    qint64 cpuStart = cpuMs();
-    Stopwatch() { timer.start(); }
-    QString text() const { return QStringLiteral("%1 (cpu %2)").arg(timer.elapsed()).arg(cpuMs() - cpuStart); }
-};
 
 // An autocorrect list: a file that fails the header check is imported, as a user who
 // wants the list opened answers; the save writes our own layout.
@@ -84,31 +68,23 @@ int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &e
     ConsoleUi ui(err, true, true);
     ui.savePath = QDir(outDir).filePath(QFileInfo(dicPath).fileName());
 
-    // CPU time next to wall time: on a busy machine the wall time says little.
-    const auto cpuMs = [] { return static_cast<qint64>(std::clock()) * 1000 / CLOCKS_PER_SEC; };
-    QElapsedTimer timer;
-    timer.start();
-    qint64 cpuStart = cpuMs();
+    Stopwatch watch;
     const DictionaryFileResult loaded = LoadDictionary(workbench.dictionary, workbench.settings, ui, dicPath);
-    const qint64 loadMs = timer.elapsed();
-    const qint64 loadCpuMs = cpuMs() - cpuStart;
+    const QString loadMs = watch.text();
     if (!loaded.done())
         return CliFailure(err, dicPath, ui.reason());
     ui.showMessages();
     out << "load " << dicPath << ": " << ui.statusText() << "\n";
-    out << "entries: " << workbench.dictionary.entries.size() << "\nload ms: " << loadMs << " (cpu " << loadCpuMs
-        << ")\n";
+    out << "entries: " << workbench.dictionary.entries.size() << "\nload ms: " << loadMs << "\n";
 
-    timer.restart();
-    cpuStart = cpuMs();
+    watch.restart();
     const DictionaryFileResult saved = SaveDictionary(workbench.dictionary, workbench.settings, ui, false, true);
-    const qint64 saveMs = timer.elapsed();
-    const qint64 saveCpuMs = cpuMs() - cpuStart;
+    const QString saveMs = watch.text();
     if (!saved.done())
         return CliFailure(err, saved.path.isEmpty() ? ui.savePath : saved.path, ui.reason());
     ui.showMessages();
     out << "save " << saved.path << ": " << ui.statusText() << "\n";
-    out << "save ms: " << saveMs << " (cpu " << saveCpuMs << ")\n";
+    out << "save ms: " << saveMs << "\n";
     return exitOk;
 }
 

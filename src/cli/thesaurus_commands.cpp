@@ -1,15 +1,12 @@
 #include "cli/cli_command.h"
 #include "cli/console_ui.h"
 #include "cli/roundtrip.h"
+#include "cli/stopwatch.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <ctime>
-
-#include "core/app/document_files.h"
 #include "core/app/workbench.h"
 #include "core/thesaurus/thesaurus_editing.h"
 #include "core/thesaurus/thesaurus_files.h"
@@ -17,24 +14,6 @@
 namespace lexaloom::cli {
 
 namespace {
-
-// CPU time next to wall time: on a busy machine the wall time says little.
-qint64 cpuMs()
-{
-    return static_cast<qint64>(std::clock()) * 1000 / CLOCKS_PER_SEC;
-}
-
-struct Stopwatch {
-    QElapsedTimer timer;
-    qint64 cpuStart = cpuMs();
-
-    Stopwatch() { timer.start(); }
-    QString text() const
-    {
-        return QString::number(timer.elapsed()) + QStringLiteral(" (cpu ") + QString::number(cpuMs() - cpuStart) +
-               QLatin1Char(')');
-    }
-};
 
 // Loads `datPath` into the workbench as File > Open does; every question is answered Yes.
 int loadThesaurus(Workbench &workbench, ConsoleUi &ui, const QString &datPath, QTextStream &out, QTextStream &err)

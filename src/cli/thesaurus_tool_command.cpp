@@ -1,11 +1,10 @@
 #include "cli/cli_command.h"
 #include "cli/console_ui.h"
+#include "cli/stopwatch.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <ctime>
 #include <functional>
 
 #include "core/app/workbench.h"
@@ -16,57 +15,74 @@ namespace lexaloom::cli {
 
 namespace {
 
-// The Thesaurus Tools that need no window, by their command-line names. Each returns
-// false when it refused or stopped (the status or message says why).
+// The Thesaurus Tools that need no window, by their command-line names. Each says
+// how it ended: anything but Done is a refusal or a stop (the status or message says why).
 struct ThesaurusToolRun {
     const char *name;
     bool writesText; // OUT is the extracted .txt, not a thesaurus
-    std::function<bool(ThesaurusDocument &, const MainSettings &, Ui &)> run;
+    std::function<ToolOutcome(ThesaurusDocument &, const MainSettings &, Ui &)> run;
 };
 
-bool mergeDuplicates(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui)
+// The tools that only say whether they did their work: a refusal when they did not.
+ToolOutcome doneOrRefused(bool done)
+{
+    return done ? ToolOutcome::Done : ToolOutcome::Refused;
+}
+
+ToolOutcome mergeDuplicates(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui)
 {
     struct NoList final : ThesaurusDuplicatesHost {
         void showEntry(qint64) override {}
     } host;
     ThesaurusDuplicatesSession session(doc, settings, ui, host);
-    if (!session.start(0))
-        return ui.statusText() == QStringLiteral("OK."); // none found is no failure
-    return session.merge(ui) == ThesaurusDuplicatesSession::MergeOutcome::Merged;
+    const ToolResult<bool> started = session.start(0);
+    if (!started)
+        return started.outcome; // none found is no failure
+    switch (session.merge(ui)) {
+    case ThesaurusDuplicatesSession::MergeOutcome::Merged:
+        return ToolOutcome::Done;
+    case ThesaurusDuplicatesSession::MergeOutcome::Aborted:
+        return ToolOutcome::Aborted;
+    case ThesaurusDuplicatesSession::MergeOutcome::TooManyMeanings:
+        break;
+    }
+    return ToolOutcome::Refused;
 }
 
 const std::vector<ThesaurusToolRun> &toolRuns()
 {
     static const std::vector<ThesaurusToolRun> runs{
         {"extract", true,
-         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return ExtractSynonyms(d, s, ui, false); }},
+         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return ExtractSynonyms(d, s, ui, false).outcome; }},
         {"extract-book", true,
-         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return ExtractSynonyms(d, s, ui, true); }},
+         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return ExtractSynonyms(d, s, ui, true).outcome; }},
         {"clean-symbols", false,
          [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) {
              CleanUpOptions all;
              const CleanUpResult result =
                  CleanUpSymbols(d, s, ui, 0, all, [](const CleanUpOptions &o) { return std::optional(o); });
-             return result.nullEntry < 0 && ui.statusText() == QStringLiteral("OK.");
+             return result.outcome;
          }},
         {"merge-duplicates", false, mergeDuplicates},
         {"combine", false,
-         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return CombineSimple(d, s, ui, 0); }},
+         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return doneOrRefused(CombineSimple(d, s, ui, 0)); }},
         {"deduplicate", false,
          [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) {
              SortOrDeduplicateMeanings(d, s, ui, 0, false);
-             return true;
+             return ToolOutcome::Done;
          }},
         {"sort-meanings", false,
          [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) {
              SortOrDeduplicateMeanings(d, s, ui, 0, true);
-             return true;
+             return ToolOutcome::Done;
          }},
         {"sort-on-numbers", false,
-         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return SortOnNumbers(d, s, ui, 0); }},
+         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return doneOrRefused(SortOnNumbers(d, s, ui, 0)); }},
         {"fix-spaces", false,
          [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) {
-             return FixThesaurusSpaces(d, s, ui, 0) || ui.statusText() == QStringLiteral("OK.");
+             // Nothing to fix is no failure; fixes kept from a stopped second pass are saved.
+             const ToolResult<bool> fixed = FixThesaurusSpaces(d, s, ui, 0);
+             return fixed ? ToolOutcome::Done : fixed.outcome;
          }},
     };
     return runs;
@@ -111,24 +127,20 @@ int runThesaurusTool(const CliArguments &arguments, QTextStream &out, QTextStrea
 
     const EntryStore before = doc.entries;
     ui.savePath = outPath;
-    QElapsedTimer timer;
-    timer.start();
-    const std::clock_t cpuStart = std::clock();
-    const bool done = tool->run(doc, workbench.settings, ui);
-    const qint64 ms = timer.elapsed();
-    // CPU time next to wall time: on a busy machine the wall time says little.
-    const qint64 cpuMs = static_cast<qint64>(std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC;
-    if (!done) {
-        // A refusal is what the tool found in the thesaurus; a failed write is ours.
-        const bool writeFailed = tool->writesText && ui.statusText() == QStringLiteral("Aborted.");
-        if (writeFailed)
+    const Stopwatch watch;
+    const ToolOutcome outcome = tool->run(doc, workbench.settings, ui);
+    const QString ms = watch.text();
+    if (outcome != ToolOutcome::Done) {
+        // A refusal is what the tool found in the thesaurus; a text file not written
+        // (refused, stopped or failed) is reported against the file.
+        if (tool->writesText)
             return CliFailure(err, outPath, ui.reason());
         err << "lexaloom-cli: " << datPath << ": " << ui.reason() << "\n";
         return exitProblemsFound;
     }
     out << name << ": " << ui.statusText() << "\n";
     ui.showMessages();
-    out << name << " ms: " << ms << " (cpu " << cpuMs << ")\n";
+    out << name << " ms: " << ms << "\n";
     out << "entries: " << before.size() << " -> " << doc.entries.size() << "\n";
     if (tool->writesText)
         return exitOk;

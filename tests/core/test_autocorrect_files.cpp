@@ -97,10 +97,10 @@ protected:
         ASSERT_EQ(file.write(bytes), bytes.size());
     }
 
-    AutocorrectFileResult load(const QByteArray &bytes)
+    DocumentLoadResult load(const QByteArray &bytes)
     {
         write("DocumentList.xml", bytes);
-        return OpenAutocorrectFile(workbench, ui, path("DocumentList.xml"));
+        return OpenDocumentFile(workbench, DocumentKind::Autocorrect, ui, path("DocumentList.xml"));
     }
 
     // A changed list with an undo step, loaded from old.xml: what a failed load must leave.
@@ -109,7 +109,7 @@ protected:
         workbench.autocorrect.changed = false;
         ui.answers.clear();
         write("old.xml", header + "\n" + block("teh", "the") + "\n" + closing + "\n");
-        ASSERT_TRUE(OpenAutocorrectFile(workbench, ui, path("old.xml")).done());
+        ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::Autocorrect, ui, path("old.xml")).done());
         workbench.autocorrect.undoSnapshot = ListSnapshot{};
         workbench.autocorrect.changed = true;
         workbench.autocorrect.selectedIndex = 0;
@@ -270,17 +270,17 @@ TEST_F(AutocorrectFilesTest, RefusedLoadsKeepThePreviousList)
 
     prepareExistingList();
     ui.answers = {false};
-    EXPECT_FALSE(OpenAutocorrectFile(workbench, ui, path("old.xml")).done());
+    EXPECT_FALSE(OpenDocumentFile(workbench, DocumentKind::Autocorrect, ui, path("old.xml")).done());
     EXPECT_EQ(ui.messages.first().text, QStringLiteral("The Autocorrect List has been changed.\n\nContinue?"));
     expectExistingList();
 
     prepareExistingList();
-    EXPECT_FALSE(OpenAutocorrectFile(workbench, ui, path("missing.xml")).done());
+    EXPECT_FALSE(OpenDocumentFile(workbench, DocumentKind::Autocorrect, ui, path("missing.xml")).done());
     EXPECT_EQ(ui.messages.last().text, QStringLiteral(".XML file not found."));
     expectExistingList();
 
     prepareExistingList();
-    EXPECT_FALSE(OpenAutocorrectFile(workbench, ui).done()); // the dialog cancelled
+    EXPECT_FALSE(OpenDocumentFile(workbench, DocumentKind::Autocorrect, ui).done()); // the dialog cancelled
     EXPECT_EQ(ui.dialogTitles, QStringList{QStringLiteral("Open Autocorrect List")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     expectExistingList();
@@ -355,7 +355,7 @@ TEST_F(AutocorrectFilesTest, TypedSpecialCharactersRoundTripThroughAnXmlReader)
         list.entries.append(entry);
     list.changed = true;
     ui.savePaths = {path("typed")};
-    ASSERT_TRUE(SaveAutocorrectFile(workbench, ui, true, false).done());
+    ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Autocorrect, ui, true, false).done());
     EXPECT_EQ(list.path, path("typed.xml"));
     EXPECT_FALSE(list.changed);
 
@@ -372,12 +372,12 @@ TEST_F(AutocorrectFilesTest, TypedSpecialCharactersRoundTripThroughAnXmlReader)
 
     // Reading keeps the references: a typed "&" comes back as "&amp;", and the next
     // save writes the same bytes.
-    ASSERT_TRUE(OpenAutocorrectFile(workbench, ui, path("typed.xml")).done());
+    ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::Autocorrect, ui, path("typed.xml")).done());
     EXPECT_EQ(entriesOf(list), (QStringList{QStringLiteral("R&amp;D\nResearch &amp; Development"),
                                             QStringLiteral("&quot;q&quot;\n\u201Cq\u201D"),
                                             QStringLiteral("&lt;-\n\u2190"), QStringLiteral("R&amp;D\n&#x2192;")}));
     ui.savePaths = {path("again.xml")};
-    ASSERT_TRUE(SaveAutocorrectFile(workbench, ui, false, true).done());
+    ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Autocorrect, ui, false, true).done());
     EXPECT_EQ(readFile(path("again.xml")), bytes);
 }
 
@@ -390,7 +390,9 @@ TEST_F(AutocorrectFilesTest, SaveWritesTheLayoutWithTheChosenIndentation)
     list.changed = true;
     workbench.settings.autocorrectLeftSpaces = 4;
     ui.savePaths = {path("out.xml")};
-    const AutocorrectFileResult result = SaveAutocorrectFile(workbench, ui, true, false);
+    const AutocorrectFileResult result =
+        RecordRecentFile(workbench, DocumentKind::Autocorrect,
+                         SaveAutocorrectList(workbench.autocorrect, workbench.settings, ui, true, false));
     ASSERT_TRUE(result.done());
     const QByteArray expected = bom + header + "\n    " + block("teh", "the") + "\n    " + block("only incorrect", "") +
                                 "\n    " + block("a", "b") + "\n" + closing + "\n";
@@ -403,7 +405,7 @@ TEST_F(AutocorrectFilesTest, SaveWritesTheLayoutWithTheChosenIndentation)
 
     // File > Save goes to the known path without a dialog; the default is 2 spaces.
     workbench.settings.autocorrectLeftSpaces = 2;
-    ASSERT_TRUE(SaveAutocorrectFile(workbench, ui, true, false).done());
+    ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Autocorrect, ui, true, false).done());
     EXPECT_TRUE(readFile(path("out.xml")).contains("\n  <block-list:block "));
     EXPECT_EQ(ui.dialogTitles.size(), 1);
 }
@@ -412,7 +414,7 @@ TEST_F(AutocorrectFilesTest, FailedSavesKeepTheOldFileAndTheChangedFlag)
 {
     AutocorrectList &list = workbench.autocorrect;
     ui.savePaths = {path("empty.xml")};
-    EXPECT_FALSE(SaveAutocorrectFile(workbench, ui, true, false).done());
+    EXPECT_FALSE(SaveDocumentFile(workbench, DocumentKind::Autocorrect, ui, true, false).done());
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No autocorrect words found.")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_FALSE(QFile::exists(path("empty.xml")));
@@ -439,7 +441,7 @@ TEST_F(AutocorrectFilesTest, FailedSavesKeepTheOldFileAndTheChangedFlag)
             if (++pumps == c.escapeAtPump)
                 u.pressEscape();
         };
-        EXPECT_FALSE(SaveAutocorrectFile(workbench, ui, false, true).done()) << c.why;
+        EXPECT_FALSE(SaveDocumentFile(workbench, DocumentKind::Autocorrect, ui, false, true).done()) << c.why;
         EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted.")) << c.why;
         EXPECT_EQ(readFile(path("kept.xml")), QByteArray("old bytes")) << c.why;
         EXPECT_TRUE(list.changed) << c.why;
@@ -450,7 +452,7 @@ TEST_F(AutocorrectFilesTest, FailedSavesKeepTheOldFileAndTheChangedFlag)
 
     ui.clearRecords();
     ui.savePaths = {path("kept.xml") + QStringLiteral("/inside.xml")}; // a file is no folder
-    EXPECT_FALSE(SaveAutocorrectFile(workbench, ui, false, true).done());
+    EXPECT_FALSE(SaveDocumentFile(workbench, DocumentKind::Autocorrect, ui, false, true).done());
     EXPECT_EQ(ui.messages.last().title, QStringLiteral("Error"));
     EXPECT_TRUE(ui.messages.last().text.startsWith(QStringLiteral("Can't write the file:\n")));
     EXPECT_TRUE(list.changed);
@@ -486,13 +488,13 @@ TEST_F(AutocorrectFilesTest, CorpusListsImportEveryPairAndRoundTrip)
 
         ui.clearRecords();
         ui.answers = {true};
-        ASSERT_TRUE(OpenAutocorrectFile(workbench, ui, source).done()) << language.toStdString();
+        ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::Autocorrect, ui, source).done()) << language.toStdString();
         const QStringList loaded = entriesOf(workbench.autocorrect);
         EXPECT_EQ(loaded.size(), reference.pairs.size()) << language.toStdString();
 
         const QString saved = dir.filePath(language + QStringLiteral(".xml"));
         ui.savePaths = {saved};
-        ASSERT_TRUE(SaveAutocorrectFile(workbench, ui, false, true).done());
+        ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Autocorrect, ui, false, true).done());
         const QByteArray written = readFile(saved);
         const ParsedList reread = parseXml(written.mid(bom.size()));
         EXPECT_TRUE(reread.wellFormed) << language.toStdString();
@@ -501,7 +503,7 @@ TEST_F(AutocorrectFilesTest, CorpusListsImportEveryPairAndRoundTrip)
         EXPECT_EQ(reread.pairs, reference.pairs) << language.toStdString();
 
         ui.clearRecords();
-        ASSERT_TRUE(OpenAutocorrectFile(workbench, ui, saved).done());
+        ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::Autocorrect, ui, saved).done());
         EXPECT_TRUE(ui.messages.isEmpty()); // our own layout needs no import
         EXPECT_EQ(entriesOf(workbench.autocorrect), loaded) << language.toStdString();
     }
@@ -516,7 +518,7 @@ TEST_F(AutocorrectFilesTest, BytesThatAreNotUtf8SurviveLoadAndSave)
     ASSERT_TRUE(load(file).done());
     EXPECT_EQ(entriesOf(workbench.autocorrect), QStringList{QString::fromUtf16(u"caf\xDCE9\ncaf\x00E9")});
     ui.savePaths = {path("again.xml")};
-    ASSERT_TRUE(SaveAutocorrectFile(workbench, ui, false, true).done());
+    ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Autocorrect, ui, false, true).done());
     EXPECT_EQ(readFile(path("again.xml")), file);
 }
 
@@ -541,7 +543,7 @@ TEST(AutocorrectSaveFaultsTest, EveryFailureAndKillLeavesAWholeList)
         ScriptedUi ui;
         const AutocorrectFileResult result = WriteAutocorrectFile(ui, settings, list, target, ops);
         if (!result.done()) {
-            EXPECT_EQ(result.outcome, AutocorrectOutcome::Failed);
+            EXPECT_EQ(result.outcome, FileOutcome::Failed);
             EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
             EXPECT_EQ(ui.messages.size(), 1);
             if (!ui.messages.isEmpty()) {

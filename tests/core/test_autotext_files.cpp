@@ -129,7 +129,7 @@ TEST_F(AutoTextFilesTest, ReadsEntriesFromEitherQuoteAndTheirContentFiles)
     for (const auto &c : cases) {
         ui.clearRecords();
         write(QStringLiteral("BlockList.xml"), c.catalogue);
-        const AutoTextFileResult result = OpenAutoTextFile(workbench, ui, path(QStringLiteral("BlockList.xml")));
+        const DocumentLoadResult result = OpenDocumentFile(workbench, DocumentKind::AutoText, ui, path(QStringLiteral("BlockList.xml")));
         ASSERT_TRUE(result.done()) << c.why;
         EXPECT_EQ(workbench.autotext.entries,
                   (QList<AutoTextEntry>{{QStringLiteral("BW"), QStringLiteral("BW"), QStringLiteral("Best wishes,"),
@@ -170,7 +170,7 @@ TEST_F(AutoTextFilesTest, ReadingCreatesNoFile)
                            "block-list:name=\"Gone\"/></block-list:block-list>");
     QDir().mkpath(path(QStringLiteral("E")));
     const QStringList before = filesUnder();
-    ASSERT_TRUE(OpenAutoTextFile(workbench, ui, path(QStringLiteral("BlockList.xml"))).done());
+    ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::AutoText, ui, path(QStringLiteral("BlockList.xml"))).done());
     EXPECT_EQ(workbench.autotext.entries.size(), 2);
     EXPECT_TRUE(workbench.autotext.entries[0].content.isEmpty());
     EXPECT_EQ(filesUnder(), before);
@@ -182,7 +182,7 @@ TEST_F(AutoTextFilesTest, FailuresKeepTheShownCatalogue)
 {
     write(QStringLiteral("BlockList.xml"),
           catalogueStart + "<block-list:block block-list:abbreviated-name=\"K\"/></block-list:block-list>");
-    ASSERT_TRUE(OpenAutoTextFile(workbench, ui, path(QStringLiteral("BlockList.xml"))).done());
+    ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::AutoText, ui, path(QStringLiteral("BlockList.xml"))).done());
     const QList<AutoTextEntry> shown = workbench.autotext.entries;
 
     const struct {
@@ -203,7 +203,7 @@ TEST_F(AutoTextFilesTest, FailuresKeepTheShownCatalogue)
         QFile::remove(path(name));
         if (!c.file.isEmpty())
             write(name, c.file);
-        EXPECT_FALSE(OpenAutoTextFile(workbench, ui, path(name)).done()) << c.why;
+        EXPECT_FALSE(OpenDocumentFile(workbench, DocumentKind::AutoText, ui, path(name)).done()) << c.why;
         EXPECT_EQ(ui.messageTexts(), QStringList{c.message}) << c.why;
         EXPECT_EQ(ui.messages.first().title, QStringLiteral("Error")) << c.why;
         EXPECT_EQ(ui.statusText(), c.status) << c.why;
@@ -212,7 +212,7 @@ TEST_F(AutoTextFilesTest, FailuresKeepTheShownCatalogue)
     }
 
     ui.clearRecords();
-    EXPECT_FALSE(OpenAutoTextFile(workbench, ui).done());
+    EXPECT_FALSE(OpenDocumentFile(workbench, DocumentKind::AutoText, ui).done());
     EXPECT_EQ(ui.dialogTitles, QStringList{QStringLiteral("Open AutoText List")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
 }
@@ -240,7 +240,7 @@ TEST_F(AutoTextFilesTest, CorpusCatalogues)
                 names.append(xml.attributes().value(QLatin1String("block-list:abbreviated-name")).toString());
         }
         ui.clearRecords();
-        const bool done = OpenAutoTextFile(workbench, ui, file).done();
+        const bool done = OpenDocumentFile(workbench, DocumentKind::AutoText, ui, file).done();
         if (names.isEmpty()) {
             EXPECT_FALSE(done) << name.toStdString();
             EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral(".XML file has no valid entries.")});

@@ -61,7 +61,8 @@ protected:
     {
         write("words.aff", aff);
         write("words.dic", dic);
-        return OpenDictionaryFile(workbench, ui, path("words.dic"));
+        return RecordRecentFile(workbench, DocumentKind::Dictionary,
+                                LoadDictionary(workbench.dictionary, workbench.settings, ui, path("words.dic")));
     }
 
     // A document with an undo step, changed, loaded from old.dic: what must survive.
@@ -252,7 +253,7 @@ TEST_F(DictionaryFilesTest, RefusedLoadsChangeNothing)
         write("words.dic", c.dic);
         ui.clearRecords();
         ui.answers = c.answers;
-        const DictionaryFileResult result = OpenDictionaryFile(workbench, ui, path("words.dic"));
+        const DocumentLoadResult result = OpenDocumentFile(workbench, DocumentKind::Dictionary, ui, path("words.dic"));
         EXPECT_FALSE(result.done());
         ASSERT_FALSE(ui.messages.isEmpty());
         EXPECT_EQ(ui.messages.last().title, QString::fromUtf8(c.title));
@@ -264,7 +265,7 @@ TEST_F(DictionaryFilesTest, RefusedLoadsChangeNothing)
     // The open dialog cancelled.
     ui.clearRecords();
     ui.answers = {true};
-    EXPECT_EQ(OpenDictionaryFile(workbench, ui).outcome, FileOutcome::Cancelled);
+    EXPECT_EQ(OpenDocumentFile(workbench, DocumentKind::Dictionary, ui).outcome, FileOutcome::Cancelled);
     EXPECT_EQ(ui.dialogTitles, QStringList{QStringLiteral("Open Dictionary")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     expectExistingDocument();
@@ -294,7 +295,7 @@ TEST_F(DictionaryFilesTest, AbortedLoadKeepsThePreviousDocument)
         if (pumps == 30 || pumps == 50)
             u.pressEscape();
     };
-    const DictionaryFileResult result = OpenDictionaryFile(workbench, ui, path("words.dic"));
+    const DocumentLoadResult result = OpenDocumentFile(workbench, DocumentKind::Dictionary, ui, path("words.dic"));
     EXPECT_EQ(result.outcome, FileOutcome::Cancelled);
     EXPECT_EQ(pumps, 50);
     EXPECT_EQ(ui.messageTexts(), (QStringList{QStringLiteral("The Dictionary has been changed.\n\nContinue?"),
@@ -358,7 +359,8 @@ TEST_F(DictionaryFilesTest, SavesExactBytes)
     ASSERT_TRUE(load("7\r\nwalk/GDS po:verb\r\nice cream\r\ncafé\r\n", "SET UTF-8\r\nTRY é\r\n").done());
     workbench.dictionary.changed = true;
     ui.clearRecords();
-    const DictionaryFileResult result = SaveDictionaryFile(workbench, ui, true, false);
+    const DictionaryFileResult result = RecordRecentFile(
+        workbench, DocumentKind::Dictionary, SaveDictionary(workbench.dictionary, workbench.settings, ui, true, false));
     ASSERT_TRUE(result.done());
     EXPECT_TRUE(ui.dialogTitles.isEmpty());
     const QByteArray dic = bom + "3\nwalk/GDS\tpo:verb\nice\tcream\ncaf\xC3\xA9\n";
@@ -379,7 +381,7 @@ TEST_F(DictionaryFilesTest, SaveAsMovesThePath)
 {
     ASSERT_TRUE(load("1\na\n").done());
     ui.savePaths = {path("other")};
-    ASSERT_TRUE(SaveDictionaryFile(workbench, ui, false, true).done());
+    ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Dictionary, ui, false, true).done());
     EXPECT_EQ(workbench.dictionary.path, path("other.dic"));
     EXPECT_EQ(readFile(path("other.dic")), bom + "1\na\n");
     EXPECT_EQ(readFile(path("other.aff")), bom + utf8Aff);
@@ -387,7 +389,7 @@ TEST_F(DictionaryFilesTest, SaveAsMovesThePath)
               (QStringList{path("other.dic"), path("words.dic")}));
 
     workbench.dictionary.entries.append(u"b");
-    ASSERT_TRUE(SaveDictionaryFile(workbench, ui, true, false).done());
+    ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Dictionary, ui, true, false).done());
     EXPECT_EQ(ui.dialogTitles, QStringList{QStringLiteral("Save Dictionary")}); // Save asked no more
     EXPECT_EQ(readFile(path("other.dic")), bom + "2\na\nb\n");
     EXPECT_EQ(readFile(path("words.dic")), QByteArray("1\na\n"));
@@ -395,7 +397,7 @@ TEST_F(DictionaryFilesTest, SaveAsMovesThePath)
     // Save with no path yet asks for one.
     workbench.dictionary.path.clear();
     ui.savePaths = {path("third.DIC")};
-    ASSERT_TRUE(SaveDictionaryFile(workbench, ui, true, false).done());
+    ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Dictionary, ui, true, false).done());
     EXPECT_EQ(workbench.dictionary.path, path("third.DIC"));
     EXPECT_EQ(readFile(path("third.aff")), bom + utf8Aff);
 }
@@ -417,7 +419,7 @@ TEST_F(DictionaryFilesTest, RefusedSavesWriteNothing)
             workbench.dictionary.entries.append(u"a");
         ui.clearRecords();
         ui.savePaths = {path("x.dic")};
-        EXPECT_FALSE(SaveDictionaryFile(workbench, ui, false, true).done());
+        EXPECT_FALSE(SaveDocumentFile(workbench, DocumentKind::Dictionary, ui, false, true).done());
         ASSERT_EQ(ui.messages.size(), 1);
         EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
         EXPECT_EQ(ui.messages[0].text, QString::fromUtf8(c.message));
@@ -428,7 +430,7 @@ TEST_F(DictionaryFilesTest, RefusedSavesWriteNothing)
     ui.clearRecords();
     ui.savePaths.clear();
     workbench.dictionary.affText = QStringLiteral("SET UTF-8");
-    EXPECT_EQ(SaveDictionaryFile(workbench, ui, true, false).outcome, FileOutcome::Cancelled); // dialog cancelled
+    EXPECT_EQ(SaveDocumentFile(workbench, DocumentKind::Dictionary, ui, true, false).outcome, FileOutcome::Cancelled); // dialog cancelled
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
@@ -455,7 +457,7 @@ TEST_F(DictionaryFilesTest, AbortedSaveLeavesTheOldFilesIntact)
         if (++pumps == 1000)
             u.pressEscape();
     };
-    const DictionaryFileResult result = SaveDictionaryFile(workbench, ui, false, true);
+    const FileResult result = SaveDocumentFile(workbench, DocumentKind::Dictionary, ui, false, true);
     EXPECT_EQ(result.outcome, FileOutcome::Cancelled);
     EXPECT_EQ(pumps, 1000);
     EXPECT_EQ(ui.messageTexts(),
@@ -473,7 +475,7 @@ TEST_F(DictionaryFilesTest, AbortedSaveLeavesTheOldFilesIntact)
     pumps = 0;
     ui.savePaths = {path("fresh")};
     ui.answers = {true};
-    EXPECT_EQ(SaveDictionaryFile(workbench, ui, false, true).outcome, FileOutcome::Cancelled);
+    EXPECT_EQ(SaveDocumentFile(workbench, DocumentKind::Dictionary, ui, false, true).outcome, FileOutcome::Cancelled);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"words.aff", "words.dic"}));
     EXPECT_EQ(workbench.dictionary.path, path("words.dic"));
 }
@@ -488,7 +490,7 @@ TEST_F(DictionaryFilesTest, FailedSaveLeavesTheOldAffIntact)
     workbench.dictionary.changed = true;
     ui.clearRecords();
     ui.savePaths = {path("blocked.dic")};
-    const DictionaryFileResult result = SaveDictionaryFile(workbench, ui, false, true);
+    const FileResult result = SaveDocumentFile(workbench, DocumentKind::Dictionary, ui, false, true);
     EXPECT_EQ(result.outcome, FileOutcome::Failed);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Error"));
@@ -576,10 +578,10 @@ TEST(DictionaryCorpusTest, RealDictionariesSurviveLoadAndSave)
         QTemporaryDir dir;
         Workbench workbench(dir.path());
         ScriptedUi ui;
-        ASSERT_TRUE(OpenDictionaryFile(workbench, ui, dic).done()) << name;
+        ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::Dictionary, ui, dic).done()) << name;
         EXPECT_EQ(ui.messages.size(), 0) << name;
         ui.savePaths = {dir.filePath(QStringLiteral("out"))};
-        ASSERT_TRUE(SaveDictionaryFile(workbench, ui, false, true).done()) << name;
+        ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Dictionary, ui, false, true).done()) << name;
 
         // Only what saving defines may differ: the BOM, the count line and LF line ends.
         const auto normalised = [](QByteArray bytes, bool dropCountLine) {

@@ -17,6 +17,47 @@ using lexaloom::testing::ScriptedUi;
 
 namespace {
 
+// Stands in for a kind's document slot: logs the loads and saves the dispatcher asks
+// for and answers everything else as the workbench's own slot does.
+class LoggingSlot final : public DocumentSlot {
+public:
+    LoggingSlot(std::unique_ptr<DocumentSlot> real, QStringList &log)
+        : DocumentSlot(real->kind())
+        , m_real(std::move(real))
+        , m_log(log)
+    {
+    }
+    // In every kind's place, wired to the dispatcher as the view wires its tabs.
+    static void install(Workbench &wb, CommandDispatcher &dispatcher, QStringList &log)
+    {
+        for (DocumentKind kind : allDocumentKinds) {
+            wb.replaceSlot(kind, std::make_unique<LoggingSlot>(wb.replaceSlot(kind, nullptr), log));
+            dispatcher.setDocumentHooks(kind, {});
+        }
+    }
+
+    const QString &path() const override { return m_real->path(); }
+    bool isChanged() const override { return m_real->isChanged(); }
+    qint64 entryCount() const override { return m_real->entryCount(); }
+    bool isEmpty() const override { return m_real->isEmpty(); }
+    const ListDocument *listDocument() const override { return m_real->listDocument(); }
+    PagedListSource pagedListSource() override { return m_real->pagedListSource(); }
+    DocumentLoadResult load(Ui &, const QString &path, const FileProgress &) override
+    {
+        m_log.append(QStringLiteral("load%1:'%2'").arg(int(kind())).arg(path));
+        return {};
+    }
+    FileResult save(Ui &, bool current, bool ask, const FileProgress &) override
+    {
+        m_log.append(QStringLiteral("save%1:%2%3").arg(int(kind())).arg(current).arg(ask));
+        return {};
+    }
+
+private:
+    std::unique_ptr<DocumentSlot> m_real;
+    QStringList &m_log;
+};
+
 // Records what the dispatcher asks of the window, in one log.
 class FakeShellView final : public ShellView {
 public:
@@ -76,13 +117,8 @@ struct Fixture {
                              CommandId::SortBotByDate, CommandId::SaveExtension})
             dispatcher.setOperation(
                 id, [this, id](int index) { view.log.append(QStringLiteral("op%1:%2").arg(int(id)).arg(index)); });
+        LoggingSlot::install(wb, dispatcher, view.log);
         for (DocumentKind kind : allDocumentKinds) {
-            dispatcher.setLoadOperation(kind, [this, kind](const QString &path) {
-                view.log.append(QStringLiteral("load%1:'%2'").arg(int(kind)).arg(path));
-            });
-            dispatcher.setSaveOperation(kind, [this, kind](bool current, bool ask) {
-                view.log.append(QStringLiteral("save%1:%2%3").arg(int(kind)).arg(current).arg(ask));
-            });
             for (TabAction action : {TabAction::Add, TabAction::Delete, TabAction::Find, TabAction::Goto,
                                      TabAction::Undo, TabAction::Redo, TabAction::Sort, TabAction::ListTop})
                 dispatcher.setTabOperation(kind, action, [this, kind, action] {
@@ -149,11 +185,7 @@ TEST(DispatcherTest, RecentFilesReopenWithTheTabsLoadAndClear)
     Workbench wb(dir.path());
     FakeShellView view(wb);
     CommandDispatcher dispatcher(wb, f.ui, view);
-    for (DocumentKind kind : allDocumentKinds) {
-        dispatcher.setLoadOperation(kind, [&view, kind](const QString &path) {
-            view.log.append(QStringLiteral("load%1:'%2'").arg(int(kind)).arg(path));
-        });
-    }
+    LoggingSlot::install(wb, dispatcher, view.log);
     QDir().mkpath(dir.path() + "/settings");
     AddRecentFile(wb, DocumentKind::Dictionary, QStringLiteral("/d/old.dic"));
     AddRecentFile(wb, DocumentKind::Dictionary, QStringLiteral("/d/new.dic"));

@@ -36,7 +36,7 @@ struct Fixture {
     // Loads `text` as a grammar.xml; false when the load did not finish.
     bool load(const QByteArray &text)
     {
-        return OpenGrammarFile(workbench, ui, write(QStringLiteral("grammar.xml"), text)).done();
+        return OpenDocumentFile(workbench, DocumentKind::LanguageTool, ui, write(QStringLiteral("grammar.xml"), text)).done();
     }
     QString exportText(bool withLineNumbers)
     {
@@ -261,14 +261,14 @@ TEST(GrammarRules, LoadFailuresAndAbortTellTheirTexts)
     ASSERT_TRUE(f.load(threeCategories));
     f.ui.clearRecords();
     f.ui.openPaths.push_back(QString());
-    EXPECT_FALSE(OpenGrammarFile(f.workbench, f.ui).replaced);
+    EXPECT_FALSE(OpenDocumentFile(f.workbench, DocumentKind::LanguageTool, f.ui).replaced);
     EXPECT_EQ(f.ui.dialogTitles, QStringList{QStringLiteral("Open grammar rules")});
     EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_EQ(f.workbench.grammar.chunks.size(), 7);
 
     for (const QString &missing : {f.path(QStringLiteral("none.xml")), f.write(QStringLiteral("empty.xml"), "")}) {
         f.ui.clearRecords();
-        EXPECT_FALSE(OpenGrammarFile(f.workbench, f.ui, missing).replaced);
+        EXPECT_FALSE(OpenDocumentFile(f.workbench, DocumentKind::LanguageTool, f.ui, missing).replaced);
         ASSERT_EQ(f.ui.messages.size(), 1);
         EXPECT_EQ(f.ui.messages[0].title, QStringLiteral("Error"));
         EXPECT_EQ(f.ui.messages[0].text, QStringLiteral(".XML file not found."));
@@ -327,7 +327,7 @@ TEST(GrammarRules, RealGalicianRulesMatchAnIndependentCount)
         rules += line.contains("<rule ") || line.contains("<rulegroup ");
     }
     Fixture f;
-    ASSERT_TRUE(OpenGrammarFile(f.workbench, f.ui, path).done());
+    ASSERT_TRUE(OpenDocumentFile(f.workbench, DocumentKind::LanguageTool, f.ui, path).done());
     const GrammarRuleSet &set = f.workbench.grammar;
     EXPECT_EQ(set.categoryChunks.size(), categories);
     EXPECT_EQ(set.chunks.size(), categories + rules);
@@ -354,7 +354,7 @@ TEST(GrammarRules, AbortWhileProcessingKeepsTheChunksFoundSoFar)
             ui.pressEscape();
     };
     f.ui.answers.push_back(true);
-    const GrammarLoadResult result = OpenGrammarFile(f.workbench, f.ui, f.write(QStringLiteral("grammar.xml"), text));
+    const DocumentLoadResult result = OpenDocumentFile(f.workbench, DocumentKind::LanguageTool, f.ui, f.write(QStringLiteral("grammar.xml"), text));
     EXPECT_FALSE(result.done());
     EXPECT_EQ(f.ui.messageTexts(), QStringList{QStringLiteral("Really abort?")});
     EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));

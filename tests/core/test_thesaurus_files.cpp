@@ -61,16 +61,16 @@ protected:
         ASSERT_EQ(file.write(bytes), bytes.size());
     }
 
-    ThesaurusFileResult load(const QByteArray &dat, const char *name = "th.dat")
+    DocumentLoadResult load(const QByteArray &dat, const char *name = "th.dat")
     {
         write(name, dat);
-        return OpenThesaurusFile(workbench, ui, path(name));
+        return OpenDocumentFile(workbench, DocumentKind::Thesaurus, ui, path(name));
     }
 
-    ThesaurusFileResult saveAs(const char *name)
+    FileResult saveAs(const char *name)
     {
         ui.savePaths.push_back(path(name));
-        return SaveThesaurusFile(workbench, ui, false, true);
+        return SaveDocumentFile(workbench, DocumentKind::Thesaurus, ui, false, true);
     }
 
     // A changed document with an undo step, loaded from old.dat: what a refused or
@@ -132,7 +132,7 @@ TEST(ThesaurusEntryPartsTest, HeaderWordAndCount)
 TEST_F(ThesaurusFilesTest, LoadsEntriesWithStatusAndRecentFile)
 {
     write("th.idx", QByteArray(25, 'x'));
-    const ThesaurusFileResult result = load(bom + "UTF-8\ncat|2\n(noun)|feline\n(noun)|big cat\n");
+    const DocumentLoadResult result = load(bom + "UTF-8\ncat|2\n(noun)|feline\n(noun)|big cat\n");
     ASSERT_TRUE(result.done());
     const ThesaurusDocument &d = workbench.thesaurus;
     EXPECT_EQ(entriesOf(d), split("cat|2/(noun)|feline/(noun)|big cat"));
@@ -220,14 +220,14 @@ TEST_F(ThesaurusFilesTest, RefusedMissingAndAbortedLoadsChangeNothing)
     prepareExistingDocument();
     // The changed question answered No.
     ui.answers = {false};
-    EXPECT_FALSE(OpenThesaurusFile(workbench, ui, path("old.dat")).done());
+    EXPECT_FALSE(OpenDocumentFile(workbench, DocumentKind::Thesaurus, ui, path("old.dat")).done());
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("The Thesaurus has been changed.\n\nContinue?")});
     expectExistingDocument();
 
     // The open dialog cancelled.
     ui.clearRecords();
     ui.answers = {true};
-    EXPECT_FALSE(OpenThesaurusFile(workbench, ui).done());
+    EXPECT_FALSE(OpenDocumentFile(workbench, DocumentKind::Thesaurus, ui).done());
     EXPECT_EQ(ui.dialogTitles, QStringList{QStringLiteral("Open Thesaurus")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     expectExistingDocument();
@@ -238,7 +238,7 @@ TEST_F(ThesaurusFilesTest, RefusedMissingAndAbortedLoadsChangeNothing)
             write(name, QByteArray());
         ui.clearRecords();
         ui.answers = {true};
-        EXPECT_EQ(OpenThesaurusFile(workbench, ui, path(name)).outcome, FileOutcome::Failed);
+        EXPECT_EQ(OpenDocumentFile(workbench, DocumentKind::Thesaurus, ui, path(name)).outcome, FileOutcome::Failed);
         EXPECT_EQ(ui.messageTexts().last(), QStringLiteral("File not found."));
         EXPECT_EQ(ui.messages.last().title, QStringLiteral("Error"));
         EXPECT_EQ(ui.statusText(), QStringLiteral("File not found."));
@@ -256,7 +256,7 @@ TEST_F(ThesaurusFilesTest, RefusedMissingAndAbortedLoadsChangeNothing)
         u.fakeClock.advance(1000);
         u.pressEscape();
     };
-    EXPECT_FALSE(OpenThesaurusFile(workbench, ui, path("big.dat")).done());
+    EXPECT_FALSE(OpenDocumentFile(workbench, DocumentKind::Thesaurus, ui, path("big.dat")).done());
     ui.onProcessEvents = nullptr;
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     expectExistingDocument();
@@ -310,7 +310,7 @@ TEST_F(ThesaurusFilesTest, SaveTrustsTheHeaderCountAndHandlesOddHeaders)
 TEST_F(ThesaurusFilesTest, SaveTargetsAndRefusals)
 {
     // Nothing to save.
-    EXPECT_FALSE(SaveThesaurusFile(workbench, ui, true, false).done());
+    EXPECT_FALSE(SaveDocumentFile(workbench, DocumentKind::Thesaurus, ui, true, false).done());
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No synonyms found.")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
@@ -333,14 +333,14 @@ TEST_F(ThesaurusFilesTest, SaveTargetsAndRefusals)
     ui.clearRecords();
     ui.savePaths.push_back(path("keep.dat"));
     ui.answers = {false};
-    EXPECT_FALSE(SaveThesaurusFile(workbench, ui, false, true).done());
+    EXPECT_FALSE(SaveDocumentFile(workbench, DocumentKind::Thesaurus, ui, false, true).done());
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("File already exists! Overwrite it?")});
     EXPECT_EQ(readFile(path("keep.dat")), QByteArray("old"));
     EXPECT_TRUE(workbench.thesaurus.changed);
 
     // A plain Save over the current file asks nothing.
     ui.clearRecords();
-    ASSERT_TRUE(SaveThesaurusFile(workbench, ui, true, false).done());
+    ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Thesaurus, ui, true, false).done());
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_TRUE(ui.dialogTitles.isEmpty());
 }
@@ -348,7 +348,7 @@ TEST_F(ThesaurusFilesTest, SaveTargetsAndRefusals)
 TEST_F(ThesaurusFilesTest, AbortedOrFailedSaveKeepsTheOldPair)
 {
     ASSERT_TRUE(load("UTF-8\nold|0\n", "th.dat").done());
-    ASSERT_TRUE(SaveThesaurusFile(workbench, ui, true, false).done());
+    ASSERT_TRUE(SaveDocumentFile(workbench, DocumentKind::Thesaurus, ui, true, false).done());
     const QByteArray oldDat = readFile(path("th.dat"));
     const QByteArray oldIdx = readFile(path("th.idx"));
 
@@ -362,7 +362,7 @@ TEST_F(ThesaurusFilesTest, AbortedOrFailedSaveKeepsTheOldPair)
         u.fakeClock.advance(1000);
         u.pressEscape();
     };
-    EXPECT_FALSE(SaveThesaurusFile(workbench, ui, true, false).done());
+    EXPECT_FALSE(SaveDocumentFile(workbench, DocumentKind::Thesaurus, ui, true, false).done());
     ui.onProcessEvents = nullptr;
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_EQ(readFile(path("th.dat")), oldDat);
@@ -377,7 +377,7 @@ TEST_F(ThesaurusFilesTest, AbortedOrFailedSaveKeepsTheOldPair)
     ui.clearRecords();
     ui.savePaths.push_back(path("blocked.dat"));
     ui.answers = {true};
-    EXPECT_EQ(SaveThesaurusFile(workbench, ui, false, true).outcome, FileOutcome::Failed);
+    EXPECT_EQ(SaveDocumentFile(workbench, DocumentKind::Thesaurus, ui, false, true).outcome, FileOutcome::Failed);
     EXPECT_TRUE(ui.messageTexts().last().startsWith(QStringLiteral("Can't write the file:\n")));
     EXPECT_EQ(readFile(path("blocked.dat")), QByteArray("old bytes"));
     EXPECT_EQ(d.path, path("th.dat"));
@@ -390,7 +390,7 @@ TEST_F(ThesaurusFilesTest, RoundTripKeepsTheDatApartFromTheByteOrderMark)
     ASSERT_TRUE(load(body).done());
     ASSERT_TRUE(saveAs("copy.dat").done());
     EXPECT_EQ(readFile(path("copy.dat")), bom + body);
-    ASSERT_TRUE(OpenThesaurusFile(workbench, ui, path("copy.dat")).done());
+    ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::Thesaurus, ui, path("copy.dat")).done());
     ASSERT_TRUE(saveAs("copy2.dat").done());
     EXPECT_EQ(readFile(path("copy2.dat")), bom + body);
     EXPECT_EQ(readFile(path("copy2.idx")), readFile(path("copy.idx")));
@@ -404,7 +404,7 @@ TEST_F(ThesaurusFilesTest, RealThesaurusRoundTripAndIndex)
     const QString original = corpus + QStringLiteral("/thesaurus/th_en_US_v2.dat");
     if (!QFileInfo::exists(original))
         GTEST_SKIP() << "the real thesaurus is not in the corpus";
-    ASSERT_TRUE(OpenThesaurusFile(workbench, ui, original).done());
+    ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::Thesaurus, ui, original).done());
     EXPECT_EQ(workbench.thesaurus.entries.size(), 145866);
     ASSERT_TRUE(saveAs("th_en_US_v2.dat").done());
     const QByteArray dat = readFile(path("th_en_US_v2.dat"));

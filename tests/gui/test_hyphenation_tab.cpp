@@ -149,7 +149,7 @@ void TestHyphenationTab::screenshot()
         QSKIP("no corpus");
     Workbench wb(QDir::tempPath());
     ScriptedUi ui;
-    QVERIFY(OpenDictionaryFile(wb, ui, dictionary).done());
+    QVERIFY(OpenDocumentFile(wb, DocumentKind::Dictionary, ui, dictionary).done());
     MainWindow window(wb, ui);
     WireCommands(window, wb, ui);
     window.resize(1280, 720);

@@ -9,8 +9,7 @@ CommandStates ComputeCommandStates(const Workbench &workbench)
 {
     CommandStates states;
     const DocumentKind tab = workbench.currentTab;
-    const bool readOnlyTab = tab == DocumentKind::AutoText || tab == DocumentKind::LanguageTool;
-    states.saveEnabled = !readOnlyTab && !workbench.isEmpty(tab);
+    states.saveEnabled = workbench.slot(tab).canSave() && !workbench.isEmpty(tab);
     for (DocumentKind kind : allDocumentKinds) {
         const auto k = static_cast<size_t>(kind);
         states.toolMenuEnabled[k] = kind == tab;
@@ -41,19 +40,10 @@ CommandStates ComputeCommandStates(const Workbench &workbench)
 
 bool ConfirmDiscardChanges(const Workbench &workbench, Ui &ui, const QString &question)
 {
-    static const struct {
-        DocumentKind kind;
-        const char16_t *line;
-    } lines[] = {
-        {DocumentKind::Dictionary, u"  \u2014 Dictionary\n"},
-        {DocumentKind::Thesaurus, u"  \u2014 Thesaurus\n"},
-        {DocumentKind::Hyphenation, u"  \u2014 Hyphenation\n"},
-        {DocumentKind::Autocorrect, u"  \u2014 Autocorrect\n"},
-    };
     QString changed;
-    for (const auto &line : lines) {
-        if (workbench.isChanged(line.kind))
-            changed += QString::fromUtf16(line.line);
+    for (DocumentKind kind : allDocumentKinds) {
+        if (workbench.isChanged(kind))
+            changed += QStringLiteral("  \u2014 ") + KindFacts(kind).name + QLatin1Char('\n');
     }
     if (changed.isEmpty())
         return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/shell/document_kind.h"
+#include "core/shell/shared_texts.h"
 
 #include <QList>
 #include <QString>
@@ -116,7 +117,7 @@ QList<MenuSpec> MainMenuBar(const QString &posLanguage);
 
 inline QString NotCodedYetText()
 {
-    return QStringLiteral("Not coded yet.");
+    return sharedTexts::notCodedYet;
 }
 
 } // namespace lexaloom

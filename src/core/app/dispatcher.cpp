@@ -3,6 +3,7 @@
 #include "core/shell/recent_files.h"
 
 #include "core/app/command_states.h"
+#include "core/app/document_files.h"
 #include "core/app/settings_files.h"
 #include "core/app/workbench.h"
 #include "core/shell/long_task.h"
@@ -12,14 +13,9 @@ namespace lexaloom {
 
 namespace {
 
-bool isEditableListTab(DocumentKind kind)
-{
-    return kind == DocumentKind::Dictionary || kind == DocumentKind::Thesaurus || kind == DocumentKind::Autocorrect;
-}
-
 bool isReadOnlyTab(DocumentKind kind)
 {
-    return kind == DocumentKind::AutoText || kind == DocumentKind::LanguageTool;
+    return KindFacts(kind).readOnly;
 }
 
 void collectKinds(const QList<MenuItemSpec> &items, std::map<CommandId, CommandKind> &kinds)
@@ -102,14 +98,10 @@ void CommandDispatcher::setOperation(CommandId id, Operation operation)
     m_operations[id] = std::move(operation);
 }
 
-void CommandDispatcher::setLoadOperation(DocumentKind kind, LoadOperation operation)
+void CommandDispatcher::setDocumentHooks(DocumentKind kind, DocumentViewHooks hooks)
 {
-    m_loadOperations[kind] = std::move(operation);
-}
-
-void CommandDispatcher::setSaveOperation(DocumentKind kind, SaveOperation operation)
-{
-    m_saveOperations[kind] = std::move(operation);
+    m_documentHooks[static_cast<size_t>(kind)] = std::move(hooks);
+    m_documentWired[static_cast<size_t>(kind)] = true;
 }
 
 void CommandDispatcher::setTabOperation(DocumentKind kind, TabAction action, TabOperation operation)
@@ -131,14 +123,12 @@ CommandKind CommandDispatcher::kindOf(CommandId id)
 
 bool CommandDispatcher::hasLoadOperation(DocumentKind kind) const
 {
-    const auto it = m_loadOperations.find(kind);
-    return it != m_loadOperations.end() && it->second;
+    return m_documentWired[static_cast<size_t>(kind)];
 }
 
 bool CommandDispatcher::hasSaveOperation(DocumentKind kind) const
 {
-    const auto it = m_saveOperations.find(kind);
-    return it != m_saveOperations.end() && it->second;
+    return hasLoadOperation(kind) && m_workbench.slot(kind).canSave();
 }
 
 bool CommandDispatcher::hasTabOperation(DocumentKind kind, TabAction action) const
@@ -234,23 +224,17 @@ void CommandDispatcher::runOperation(CommandId id, int index)
     const DocumentKind tab = m_workbench.currentTab;
     switch (id) {
     case CommandId::Open:
-        if (const auto it = m_loadOperations.find(tab); it != m_loadOperations.end() && it->second)
-            it->second(QString());
+        openDocument(tab, QString());
         return;
     case CommandId::Save:
     case CommandId::SaveAs:
-        if (isReadOnlyTab(tab))
-            return;
-        if (const auto it = m_saveOperations.find(tab); it != m_saveOperations.end() && it->second)
-            it->second(id == CommandId::Save, id == CommandId::SaveAs);
+        saveDocument(tab, id == CommandId::Save, id == CommandId::SaveAs);
         return;
     case CommandId::RecentFile: {
-        // Reopens the stored path with the tab's own load operation, as File > Open would.
-        const QString path = m_workbench.recentFiles.list(tab).value(index);
-        if (path.isEmpty())
-            return;
-        if (const auto it = m_loadOperations.find(tab); it != m_loadOperations.end() && it->second)
-            it->second(path);
+        // Reopens the stored path with the tab's own load, as File > Open would.
+        const QString path = RecentDocumentPath(m_workbench, tab, index);
+        if (!path.isEmpty())
+            openDocument(tab, path);
         return;
     }
     case CommandId::RecentClear:
@@ -266,6 +250,27 @@ void CommandDispatcher::runOperation(CommandId id, int index)
     }
 }
 
+void CommandDispatcher::openDocument(DocumentKind kind, const QString &path)
+{
+    if (!hasLoadOperation(kind))
+        return;
+    const DocumentViewHooks &hooks = m_documentHooks[static_cast<size_t>(kind)];
+    const DocumentLoadResult result = OpenDocumentFile(m_workbench, kind, m_ui, path, hooks.progress);
+    if (hooks.loaded)
+        hooks.loaded(result);
+}
+
+void CommandDispatcher::saveDocument(DocumentKind kind, bool useCurrentName, bool askForName)
+{
+    // The read-only tabs have nothing to save, by design.
+    if (!hasSaveOperation(kind))
+        return;
+    const DocumentViewHooks &hooks = m_documentHooks[static_cast<size_t>(kind)];
+    const FileResult result = SaveDocumentFile(m_workbench, kind, m_ui, useCurrentName, askForName, hooks.progress);
+    if (hooks.saved)
+        hooks.saved(result);
+}
+
 void CommandDispatcher::runShortcut(ShortcutCommand command)
 {
     if (m_busy)
@@ -277,17 +282,17 @@ void CommandDispatcher::runShortcut(ShortcutCommand command)
         return;
     case ShortcutCommand::Delete:
     case ShortcutCommand::Add:
-        if (isEditableListTab(tab))
+        if (m_workbench.listDocument(tab))
             runTabAction(tab, command == ShortcutCommand::Delete ? TabAction::Delete : TabAction::Add);
         return;
     case ShortcutCommand::Find:
     case ShortcutCommand::Goto:
-        if (isEditableListTab(tab) || tab == DocumentKind::Hyphenation)
+        if (m_workbench.listDocument(tab) || tab == DocumentKind::Hyphenation)
             runTabAction(tab, command == ShortcutCommand::Find ? TabAction::Find : TabAction::Goto);
         return;
     case ShortcutCommand::Undo:
     case ShortcutCommand::Redo: {
-        if (!isEditableListTab(tab))
+        if (!m_workbench.listDocument(tab))
             return;
         const bool undo = command == ShortcutCommand::Undo;
         const bool hasStep = undo ? m_workbench.hasUndoStep(tab) : m_workbench.hasRedoStep(tab);
@@ -305,7 +310,7 @@ void CommandDispatcher::runShortcut(ShortcutCommand command)
     case ShortcutCommand::PageDown:
     case ShortcutCommand::Home:
     case ShortcutCommand::End:
-        if (isEditableListTab(tab) || tab == DocumentKind::Hyphenation) {
+        if (m_workbench.listDocument(tab) || tab == DocumentKind::Hyphenation) {
             if (m_view.listHasFocus(tab))
                 m_view.moveListFocus(tab, *listKeyOf(command));
         }

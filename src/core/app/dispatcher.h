@@ -3,9 +3,11 @@
 #include "core/app/commands.h"
 #include "core/app/shell_view.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
 
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -58,15 +60,23 @@ private:
     bool m_registered = true;
 };
 
+// What the view does around File > Open and Save on a kind's tab: the progress it
+// shows while the file is read or written, and its redraw once the load or save has
+// ended (done or not). The load and save themselves run through the kind's slot.
+struct DocumentViewHooks {
+    FileProgress progress;
+    std::function<void(const DocumentLoadResult &)> loaded;
+    std::function<void(const FileResult &)> saved;
+};
+
 // Turns every menu item, shortcut and tab button into the call of its operation,
 // with the BeginCommand / RefreshCommandStates wrapper where the command table asks
-// for it. Operations of features built elsewhere are hooks; a command whose hook is
+// for it. File > Open, Save, Save As and Recent Files run through the current tab's
+// document slot. Operations of features built elsewhere are hooks; a command whose hook is
 // not set shows "Not coded yet." rather than doing nothing.
 class CommandDispatcher final {
 public:
     using Operation = std::function<void(int index)>;
-    using LoadOperation = std::function<void(const QString &path)>;
-    using SaveOperation = std::function<void(bool toCurrentPath, bool askPath)>;
     using TabOperation = std::function<void()>;
 
     static constexpr int undoPauseMs = 250;
@@ -77,8 +87,7 @@ public:
 
     // Wiring.
     void setOperation(CommandId id, Operation operation);
-    void setLoadOperation(DocumentKind kind, LoadOperation operation);
-    void setSaveOperation(DocumentKind kind, SaveOperation operation);
+    void setDocumentHooks(DocumentKind kind, DocumentViewHooks hooks);
     void setTabOperation(DocumentKind kind, TabAction action, TabOperation operation);
     // Rewrites the Recent Files submenu for the current tab; run after every event.
     void setRecentFilesMenuRefresher(std::function<void()> refresher);
@@ -87,8 +96,10 @@ public:
     static CommandKind kindOf(CommandId id);
 
     // Whether a command has its operation: a hook, or one the dispatcher runs itself.
-    // File > Open, Save, Save As and the recent files ask the current tab's kind.
+    // File > Open, Save, Save As and the recent files ask the current tab's slot.
     bool hasOperation(CommandId id) const;
+    // A kind's Open and Save are there once the view has given its hooks for the
+    // kind's slot; the read-only kinds have no Save.
     bool hasLoadOperation(DocumentKind kind) const;
     bool hasSaveOperation(DocumentKind kind) const;
     bool hasTabOperation(DocumentKind kind, TabAction action) const;
@@ -130,6 +141,8 @@ private:
     void runWrapped(const std::function<void()> &operation);
     void runOperation(CommandId id, int index);
     void runTabOperation(DocumentKind kind, TabAction action);
+    void openDocument(DocumentKind kind, const QString &path);
+    void saveDocument(DocumentKind kind, bool useCurrentName, bool askForName);
     void showNotCodedYet();
     bool confirmExit();
     void syncHyphenationList();
@@ -140,8 +153,8 @@ private:
     bool m_busy = false;
     ListKeyRegistration m_listKeys;
     std::map<CommandId, Operation> m_operations;
-    std::map<DocumentKind, LoadOperation> m_loadOperations;
-    std::map<DocumentKind, SaveOperation> m_saveOperations;
+    std::array<DocumentViewHooks, documentKindCount> m_documentHooks;
+    std::array<bool, documentKindCount> m_documentWired{};
     std::map<std::pair<DocumentKind, TabAction>, TabOperation> m_tabOperations;
     std::function<void()> m_refreshRecentFilesMenu;
 };

@@ -1,95 +1,28 @@
 #include "core/app/document_files.h"
 
-#include "core/app/settings_files.h"
 #include "core/app/workbench.h"
 
 namespace lexaloom {
 
-DictionaryFileResult OpenDictionaryFile(Workbench &workbench, Ui &ui, const QString &path,
-                                        const DictionaryLoadProgress &progress)
+DocumentLoadResult OpenDocumentFile(Workbench &workbench, DocumentKind kind, Ui &ui, const QString &path,
+                                    const FileProgress &progress)
 {
-    DictionaryFileResult result = LoadDictionary(workbench.dictionary, workbench.settings, ui, path, progress);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::Dictionary, result.path);
-    return result;
+    DocumentSlot &slot = workbench.slot(kind);
+    return RecordRecentFile(workbench, kind, slot.load(ui, path, progress));
 }
 
-DictionaryFileResult SaveDictionaryFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName)
+QString RecentDocumentPath(const Workbench &workbench, DocumentKind kind, int index)
 {
-    DictionaryFileResult result =
-        SaveDictionary(workbench.dictionary, workbench.settings, ui, useCurrentName, askForName);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::Dictionary, result.path);
-    return result;
+    return workbench.recentFiles.list(workbench.slot(kind).recentFilesList()).value(index);
 }
 
-ThesaurusFileResult OpenThesaurusFile(Workbench &workbench, Ui &ui, const QString &path, const TickCallback &onTick)
+FileResult SaveDocumentFile(Workbench &workbench, DocumentKind kind, Ui &ui, bool useCurrentName, bool askForName,
+                            const FileProgress &progress)
 {
-    ThesaurusFileResult result = LoadThesaurus(workbench.thesaurus, workbench.settings, ui, path, onTick);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::Thesaurus, result.path);
-    return result;
-}
-
-ThesaurusFileResult SaveThesaurusFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName,
-                                      const TickCallback &onTick)
-{
-    ThesaurusFileResult result =
-        SaveThesaurus(workbench.thesaurus, workbench.settings, ui, useCurrentName, askForName, onTick);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::Thesaurus, result.path);
-    return result;
-}
-
-AutocorrectFileResult OpenAutocorrectFile(Workbench &workbench, Ui &ui, const QString &path)
-{
-    AutocorrectFileResult result = LoadAutocorrectList(workbench.autocorrect, workbench.settings, ui, path);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::Autocorrect, result.path);
-    return result;
-}
-
-AutocorrectFileResult SaveAutocorrectFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName)
-{
-    AutocorrectFileResult result =
-        SaveAutocorrectList(workbench.autocorrect, workbench.settings, ui, useCurrentName, askForName);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::Autocorrect, result.path);
-    return result;
-}
-
-AutoTextFileResult OpenAutoTextFile(Workbench &workbench, Ui &ui, const QString &path)
-{
-    AutoTextFileResult result = LoadAutoTextList(workbench.autotext, workbench.settings, ui, path);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::AutoText, result.path);
-    return result;
-}
-
-HyphenationFileResult OpenHyphenationFile(Workbench &workbench, Ui &ui, const QString &path)
-{
-    HyphenationFileResult result = LoadHyphenation(workbench.hyphenation, workbench.settings, ui, path);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::Hyphenation, result.path);
-    return result;
-}
-
-HyphenationFileResult SaveHyphenationFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName)
-{
-    HyphenationFileResult result =
-        SaveHyphenation(workbench.hyphenation, workbench.settings, ui, useCurrentName, askForName);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::Hyphenation, result.path);
-    return result;
-}
-
-GrammarLoadResult OpenGrammarFile(Workbench &workbench, Ui &ui, const QString &path,
-                                  const std::function<void()> &onTick)
-{
-    GrammarLoadResult result = LoadGrammarRules(workbench.grammar, workbench.settings, ui, path, onTick);
-    if (result.done())
-        AddRecentFile(workbench, DocumentKind::LanguageTool, result.path);
-    return result;
+    DocumentSlot &slot = workbench.slot(kind);
+    if (!slot.canSave())
+        return {};
+    return RecordRecentFile(workbench, kind, slot.save(ui, useCurrentName, askForName, progress));
 }
 
 } // namespace lexaloom

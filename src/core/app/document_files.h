@@ -2,42 +2,33 @@
 
 #include <QString>
 
-#include <functional>
-
-#include "core/autocorrect/autocorrect_files.h"
-#include "core/autocorrect/autotext_files.h"
-#include "core/dictionary/dictionary_files.h"
-#include "core/hyphenation/hyphenation_files.h"
-#include "core/languagetool/grammar_rule_set.h"
-#include "core/thesaurus/thesaurus_files.h"
+#include "core/app/settings_files.h"
+#include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
 
 namespace lexaloom {
 
 class Ui;
 class Workbench;
 
-// File > Open and File > Save on the Dictionary tab: the dictionary's own load and
-// save on the workbench's document, recorded in the recent files when done.
-DictionaryFileResult OpenDictionaryFile(Workbench &workbench, Ui &ui, const QString &path = QString(),
-                                        const DictionaryLoadProgress &progress = {});
-DictionaryFileResult SaveDictionaryFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
+// Records the file of a done load or save in the kind's recent files and gives the
+// result back: the one place a file becomes recent.
+template <typename Result> Result RecordRecentFile(Workbench &workbench, DocumentKind kind, Result result)
+{
+    if (result.done())
+        AddRecentFile(workbench, kind, result.path);
+    return result;
+}
 
-// The same on the Thesaurus tab.
-ThesaurusFileResult OpenThesaurusFile(Workbench &workbench, Ui &ui, const QString &path = QString(),
-                                      const TickCallback &onTick = {});
-ThesaurusFileResult SaveThesaurusFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName,
-                                      const TickCallback &onTick = {});
-// File > Open and Save on the Autocorrect tab and File > Open on the AutoText tab,
-// recorded in the recent files when done.
-AutocorrectFileResult OpenAutocorrectFile(Workbench &workbench, Ui &ui, const QString &path = QString());
-AutocorrectFileResult SaveAutocorrectFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
-AutoTextFileResult OpenAutoTextFile(Workbench &workbench, Ui &ui, const QString &path = QString());
-// The same on the Hyphenation tab.
-HyphenationFileResult OpenHyphenationFile(Workbench &workbench, Ui &ui, const QString &path = QString());
-HyphenationFileResult SaveHyphenationFile(Workbench &workbench, Ui &ui, bool useCurrentName, bool askForName);
-// File > Open and the recent files on the LanguageTool tab: the grammar rules'
-// outline on the workbench, recorded in the recent files when done.
-GrammarLoadResult OpenGrammarFile(Workbench &workbench, Ui &ui, const QString &path = QString(),
-                                  const std::function<void()> &onTick = {});
+// File > Open (the dialog when `path` is empty) and a recent file on `kind`'s tab:
+// the kind's own load through its slot, recorded in the recent files when done.
+DocumentLoadResult OpenDocumentFile(Workbench &workbench, DocumentKind kind, Ui &ui, const QString &path = QString(),
+                                    const FileProgress &progress = {});
+// File > Recent Files: entry `index` of the kind's list, empty for an empty entry.
+QString RecentDocumentPath(const Workbench &workbench, DocumentKind kind, int index);
+// File > Save (true, false) and Save As (false, true) the same way; Cancelled for
+// the kinds that are shown only.
+FileResult SaveDocumentFile(Workbench &workbench, DocumentKind kind, Ui &ui, bool useCurrentName, bool askForName,
+                            const FileProgress &progress = {});
 
 } // namespace lexaloom

@@ -4,6 +4,12 @@
 
 #include <utility>
 
+#include "core/autocorrect/autocorrect_files.h"
+#include "core/autocorrect/autotext_files.h"
+#include "core/dictionary/dictionary_files.h"
+#include "core/hyphenation/hyphenation_files.h"
+#include "core/thesaurus/thesaurus_files.h"
+
 namespace lexaloom {
 
 Workbench::Workbench(QString programFolder)
@@ -13,80 +19,32 @@ Workbench::Workbench(QString programFolder)
         m_programFolder = QDir::currentPath();
     if (!m_programFolder.endsWith(QLatin1Char('/')))
         m_programFolder += QLatin1Char('/');
+    makeSlots();
 }
 
-ListDocument *Workbench::listDocument(DocumentKind kind)
+Workbench::Workbench(const Workbench &other)
+    : Workbench(other.m_programFolder)
 {
-    return const_cast<ListDocument *>(std::as_const(*this).listDocument(kind));
+    *this = other;
 }
 
-const ListDocument *Workbench::listDocument(DocumentKind kind) const
+Workbench::~Workbench() = default;
+
+// The table of the kinds: one row per kind, in tab order.
+void Workbench::makeSlots()
 {
-    switch (kind) {
-    case DocumentKind::Dictionary:
-        return &dictionary;
-    case DocumentKind::Thesaurus:
-        return &thesaurus;
-    case DocumentKind::Autocorrect:
-        return &autocorrect;
-    case DocumentKind::Hyphenation:
-    case DocumentKind::AutoText:
-    case DocumentKind::LanguageTool:
-        break;
-    }
-    return nullptr;
+    m_slots[DocumentKind::Dictionary] = std::make_unique<DictionarySlot>(dictionary, settings);
+    m_slots[DocumentKind::Thesaurus] = std::make_unique<ThesaurusSlot>(thesaurus, settings);
+    m_slots[DocumentKind::Hyphenation] = std::make_unique<HyphenationSlot>(hyphenation, dictionary, settings);
+    m_slots[DocumentKind::Autocorrect] = std::make_unique<AutocorrectSlot>(autocorrect, settings);
+    m_slots[DocumentKind::AutoText] = std::make_unique<AutoTextSlot>(autotext, settings);
+    m_slots[DocumentKind::LanguageTool] = std::make_unique<GrammarSlot>(grammar, settings);
 }
 
-Workbench::PagedListSource Workbench::pagedListSource(DocumentKind kind)
+std::unique_ptr<DocumentSlot> Workbench::replaceSlot(DocumentKind kind, std::unique_ptr<DocumentSlot> slot)
 {
-    if (kind == DocumentKind::Hyphenation)
-        return {&dictionary.entries, &hyphenation.selectedIndex};
-    if (ListDocument *doc = listDocument(kind))
-        return {&doc->entries, &doc->selectedIndex};
-    return {};
-}
-
-const QString &Workbench::documentPath(DocumentKind kind) const
-{
-    if (const ListDocument *doc = listDocument(kind))
-        return doc->path;
-    switch (kind) {
-    case DocumentKind::Hyphenation:
-        return hyphenation.path;
-    case DocumentKind::AutoText:
-        return autotext.path;
-    case DocumentKind::LanguageTool:
-        return grammar.path;
-    default:
-        return dictionary.path;
-    }
-}
-
-qint64 Workbench::entryCount(DocumentKind kind) const
-{
-    if (kind == DocumentKind::Hyphenation) // its list shows the dictionary's entries
-        return dictionary.entries.size();
-    if (const ListDocument *doc = listDocument(kind))
-        return doc->entries.size();
-    if (kind == DocumentKind::AutoText)
-        return autotext.entries.size();
-    return grammar.chunks.size();
-}
-
-bool Workbench::isChanged(DocumentKind kind) const
-{
-    if (kind == DocumentKind::Hyphenation)
-        return hyphenation.changed;
-    const ListDocument *doc = listDocument(kind);
-    return doc && doc->changed;
-}
-
-bool Workbench::isEmpty(DocumentKind kind) const
-{
-    // The Hyphenation tab saves its pattern text, not the words its list shows.
-    if (kind == DocumentKind::Hyphenation)
-        return hyphenation.isEmpty();
-    return entryCount(kind) == 0;
+    std::swap(m_slots[kind], slot);
+    return slot;
 }
 
 bool Workbench::hasUndoStep(DocumentKind kind) const

@@ -11,6 +11,7 @@
 #include "core/hyphenation/hyphenation_document.h"
 #include "core/languagetool/grammar_rule_set.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
 #include "core/shell/find_memory.h"
 #include "core/shell/list_document.h"
 #include "core/shell/recent_files.h"
@@ -18,6 +19,9 @@
 #include "core/thesaurus/thesaurus_document.h"
 
 #include <QString>
+
+#include <array>
+#include <memory>
 
 namespace lexaloom {
 
@@ -31,28 +35,30 @@ public:
     const QString &programFolder() const { return m_programFolder; }
     QString settingsPath(const QString &relative) const { return m_programFolder + relative; }
 
-    // True when the kind carries a changed flag and it is set.
-    bool isChanged(DocumentKind kind) const;
-    // What File > Save would have nothing to write from.
-    bool isEmpty(DocumentKind kind) const;
+    // Copies are whole workbenches: the slots of a copy act on its own documents.
+    Workbench(const Workbench &other);
+    Workbench &operator=(const Workbench &other) = default;
+    ~Workbench();
+
+    // The kind's document as File > Open, Save, Recent Files and the counters see it:
+    // one slot per kind, in tab order.
+    DocumentSlot &slot(DocumentKind kind) { return *m_slots.at(kind); }
+    const DocumentSlot &slot(DocumentKind kind) const { return *m_slots.at(kind); }
+    // Puts another slot in the kind's place (tests watch the shell through it) and
+    // gives the old one back.
+    std::unique_ptr<DocumentSlot> replaceSlot(DocumentKind kind, std::unique_ptr<DocumentSlot> slot);
+
+    // The slot's answers, for the kind.
+    bool isChanged(DocumentKind kind) const { return slot(kind).isChanged(); }
+    bool isEmpty(DocumentKind kind) const { return slot(kind).isEmpty(); }
     bool hasUndoStep(DocumentKind kind) const;
     bool hasRedoStep(DocumentKind kind) const;
-
-    // The editable list document of the kind; null for the kinds without one.
-    ListDocument *listDocument(DocumentKind kind);
-    const ListDocument *listDocument(DocumentKind kind) const;
-    // The entries a kind's paged list shows and the focus within them: the Hyphenation
-    // tab lists the dictionary's entries with a focus of its own. Both null for the
-    // kinds without a paged list.
-    struct PagedListSource {
-        EntryStore *entries = nullptr;
-        qint64 *selectedIndex = nullptr;
-    };
-    PagedListSource pagedListSource(DocumentKind kind);
-    // The file the kind's document was loaded from or saved to; empty before that.
-    const QString &documentPath(DocumentKind kind) const;
-    // What the kind's counter counts.
-    qint64 entryCount(DocumentKind kind) const;
+    ListDocument *listDocument(DocumentKind kind) { return slot(kind).listDocument(); }
+    const ListDocument *listDocument(DocumentKind kind) const { return slot(kind).listDocument(); }
+    using PagedListSource = DocumentSlot::PagedListSource;
+    PagedListSource pagedListSource(DocumentKind kind) { return slot(kind).pagedListSource(); }
+    const QString &documentPath(DocumentKind kind) const { return slot(kind).path(); }
+    qint64 entryCount(DocumentKind kind) const { return slot(kind).entryCount(); }
 
     MainSettings settings;
     WindowSettings windowSettings;
@@ -85,7 +91,24 @@ public:
     CrunchChoices crunch;
 
 private:
+    // The slots stay with their workbench: copying one copies the documents, not the
+    // slots that point at them.
+    class SlotTable final {
+    public:
+        SlotTable() = default;
+        SlotTable(const SlotTable &) {}
+        SlotTable &operator=(const SlotTable &) { return *this; }
+        std::unique_ptr<DocumentSlot> &operator[](DocumentKind kind) { return m_slots[static_cast<size_t>(kind)]; }
+        const std::unique_ptr<DocumentSlot> &at(DocumentKind kind) const { return m_slots[static_cast<size_t>(kind)]; }
+
+    private:
+        std::array<std::unique_ptr<DocumentSlot>, documentKindCount> m_slots;
+    };
+
+    void makeSlots();
+
     QString m_programFolder;
+    SlotTable m_slots;
 };
 
 } // namespace lexaloom

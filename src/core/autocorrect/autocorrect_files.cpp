@@ -158,7 +158,7 @@ AutocorrectFileResult failed(Ui &ui, const QString &title, const QString &messag
 {
     ui.showMessage(title, message, MessageIcon::Warning);
     ui.setStatusText(LongTask::abortedText());
-    result.outcome = AutocorrectOutcome::Failed;
+    result.outcome = FileOutcome::Failed;
     return result;
 }
 
@@ -204,7 +204,7 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
     out = AutocorrectList();
     if (!CheckFileExists(ui, path, autocorrectTexts::xmlNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
-        result.outcome = AutocorrectOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
     QFile file(path);
@@ -257,7 +257,7 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
         if (countBlockTags(line) > 1) {
             ui.showMessage(LongTask::warningTitle(), autocorrectTexts::onePairPerLine, MessageIcon::Warning);
             task.cancel();
-            result.outcome = AutocorrectOutcome::Failed;
+            result.outcome = FileOutcome::Failed;
             return result;
         }
         if (line != autocorrectTexts::closingLine) {
@@ -283,7 +283,7 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
     out.clearHistory();
     task.finish(autocorrectTexts::okPrefix + FormatFileSize(QStringLiteral("xml:"), result.bytes, true) +
                 task.elapsedText());
-    result.outcome = AutocorrectOutcome::Done;
+    result.outcome = FileOutcome::Done;
     return result;
 }
 
@@ -353,7 +353,7 @@ AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings,
         return cannotWrite();
     task.finish(autocorrectTexts::okPrefix + FormatFileSize(QStringLiteral("xml:"), result.bytes, true) +
                 task.elapsedText());
-    result.outcome = AutocorrectOutcome::Done;
+    result.outcome = FileOutcome::Done;
     return result;
 }
 
@@ -414,6 +414,23 @@ QString AutocorrectCounterText(const AutocorrectList &list, const QString &thous
         return autocorrectTexts::autocorrectsCounter + FormatCount(count, thousandsSeparator);
     return autocorrectTexts::autocorrectCounter + FormatCount(list.selectedIndex + 1, thousandsSeparator) +
            QLatin1Char('/') + FormatCount(count, thousandsSeparator) + QLatin1Char(']');
+}
+
+AutocorrectSlot::AutocorrectSlot(AutocorrectList &list, const MainSettings &settings)
+    : ListDocumentSlot(DocumentKind::Autocorrect, list)
+    , m_list(list)
+    , m_settings(settings)
+{
+}
+
+DocumentLoadResult AutocorrectSlot::load(Ui &ui, const QString &path, const FileProgress &)
+{
+    return AsLoadResult(LoadAutocorrectList(m_list, m_settings, ui, path));
+}
+
+FileResult AutocorrectSlot::save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &)
+{
+    return SaveAutocorrectList(m_list, m_settings, ui, useCurrentName, askForName);
 }
 
 } // namespace lexaloom

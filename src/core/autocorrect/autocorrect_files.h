@@ -5,6 +5,9 @@
 
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
+#include "core/shell/file_outcome.h"
+#include "core/shell/list_selection.h"
 
 namespace lexaloom {
 
@@ -33,25 +36,15 @@ inline const QString importFailed = QStringLiteral("Failed to import file.");
 inline const QString onePairPerLine =
     QStringLiteral("Only allowed one pair of incorrect/correct per line.\nUse a program like Notepad++ to create "
                    "individual lines.\nFor example: replace \"/>\" with \"/>\\n\"\nusing Extended search mode.");
-inline const QString noWords = QStringLiteral("No autocorrect words found.");
-inline const QString noSelection = QStringLiteral("No autocorrect word selected.");
+inline const QString noWords = BulkTextsOf(DocumentKind::Autocorrect).noEntries;
+inline const QString noSelection = BulkTextsOf(DocumentKind::Autocorrect).noSelection;
 inline const QString okPrefix = QStringLiteral("OK. ");
 inline const QString autocorrectsCounter = KindFacts(DocumentKind::Autocorrect).counterCaption;
 inline const QString autocorrectCounter = QStringLiteral("Autocorrect: [");
 } // namespace autocorrectTexts
 
-enum class AutocorrectOutcome {
-    Done,      // the file was read or written
-    Cancelled, // a question or dialog answered No/Cancel, or Escape confirmed
-    Failed,    // a missing, unreadable, unwritable or refused file (the user was told)
-};
-
-struct AutocorrectFileResult {
-    AutocorrectOutcome outcome = AutocorrectOutcome::Cancelled;
-    QString path;     // the file read or written
+struct AutocorrectFileResult : FileResult {
     qint64 bytes = 0; // its size, as in the status text
-
-    bool done() const { return outcome == AutocorrectOutcome::Done; }
 };
 
 // File > Open on the Autocorrect tab, or a recent file when `path` is given. Reads
@@ -87,5 +80,18 @@ QString EscapeAutocorrectText(QStringView text);
 
 // "# Autocorrects:1,234", or "Autocorrect: [5/1,234]" while a row is focused.
 QString AutocorrectCounterText(const AutocorrectList &list, const QString &thousandsSeparator);
+
+// The Autocorrect tab's document slot.
+class AutocorrectSlot final : public ListDocumentSlot {
+public:
+    AutocorrectSlot(AutocorrectList &list, const MainSettings &settings);
+
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+    FileResult save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &progress) override;
+
+private:
+    AutocorrectList &m_list;
+    const MainSettings &m_settings;
+};
 
 } // namespace lexaloom

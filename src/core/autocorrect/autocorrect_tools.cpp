@@ -118,11 +118,11 @@ QString RepairPairSpaces(QStringView text)
     }
 }
 
-qint64 ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
 {
     ui.setStatusText(hexStarting);
     if (refuseEmpty(list, ui, noAutocorrects))
-        return 0;
+        return {0, ToolOutcome::Empty};
     LongTask task(ui, settings);
     const qint64 n = list.entries.size();
     task.begin(hexStarting, n);
@@ -138,13 +138,13 @@ qint64 ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui
             task.showProgress(passText(hexPass1, i), i);
         if (poll.abortRequested) {
             task.cancel();
-            return 0;
+            return {0, ToolOutcome::Aborted};
         }
         const QStringView pair = list.entries.view(i);
         const std::optional<QString> result = ConvertHexReferences(pair);
         if (!result) {
             task.cancel(nullWord + task.formatCount(i + 1) + abortedTail);
-            return 0;
+            return {0, ToolOutcome::Refused};
         }
         if (*result != pair)
             converted.emplace_back(i, *result);
@@ -152,7 +152,7 @@ qint64 ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui
     if (converted.empty()) {
         task.finish(ok + task.elapsedText());
         warn(ui, noHexSymbols);
-        return 0;
+        return {0};
     }
 
     // Characters above U+FFFF are stored as surrogate pairs, so nothing is lost and
@@ -167,13 +167,13 @@ qint64 ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui
             task.showProgress(passText(hexPass2, count), count);
         if (poll.abortRequested) {
             task.cancel();
-            return count;
+            return {count, ToolOutcome::Aborted};
         }
         list.entries.replace(index, text);
         ++count;
     }
     task.finish(hexConverted + task.formatCount(count) + task.elapsedText());
-    return count;
+    return {count};
 }
 
 bool ExtractAutocorrects(const AutocorrectList &list, const MainSettings &settings, Ui &ui)
@@ -216,11 +216,11 @@ bool ExtractAutocorrects(const AutocorrectList &list, const MainSettings &settin
     return true;
 }
 
-qint64 FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
 {
     ui.setStatusText(spacesStarting);
     if (refuseEmpty(list, ui, noAutocorrects))
-        return 0;
+        return {0, ToolOutcome::Empty};
     LongTask task(ui, settings);
     const qint64 n = list.entries.size();
     task.begin(spacesStarting, n);
@@ -232,14 +232,14 @@ qint64 FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings,
             task.showProgress(spacesPass1 + QString::number(i) + toAbort, i);
         if (poll.abortRequested) {
             task.cancel();
-            return 0;
+            return {0, ToolOutcome::Aborted};
         }
         const QStringView pair = list.entries.view(i);
         QString result = RepairPairSpaces(pair);
         const PairTexts halves = SplitPair(result);
         if (halves.incorrect.isEmpty() || halves.correct.isEmpty()) {
             task.cancel(nullWord + QString::number(i + 1) + abortedTail);
-            return 0;
+            return {0, ToolOutcome::Refused};
         }
         if (result != pair)
             repaired.emplace_back(i, std::move(result));
@@ -247,7 +247,7 @@ qint64 FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings,
     if (repaired.empty()) {
         task.finish(ok);
         warn(ui, noSpacesToFix);
-        return 0;
+        return {0};
     }
 
     TakeUndoSnapshot(list, scrollPosition, true);
@@ -261,13 +261,13 @@ qint64 FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings,
             task.showProgress(spacesPass2 + QString::number(count) + toAbort, count);
         if (poll.abortRequested) {
             task.cancel();
-            return count;
+            return {count, ToolOutcome::Aborted};
         }
         list.entries.replace(index, text);
         ++count;
     }
     task.finish(fixedWords + task.formatCount(count));
-    return count;
+    return {count};
 }
 
 std::optional<AutocorrectDuplicates> FindAutocorrectDuplicates(const AutocorrectList &list,

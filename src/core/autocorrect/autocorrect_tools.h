@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "core/shell/entry_store.h"
+#include "core/shell/shared_texts.h"
+#include "core/shell/tool_outcome.h"
 
 namespace lexaloom {
 
@@ -17,7 +19,7 @@ struct MainSettings;
 namespace autocorrectToolTexts {
 inline const QString noAutocorrects = QStringLiteral("No Autocorrects found.");
 inline const QString noAutocorrectsLower = QStringLiteral("No autocorrects found.");
-inline const QString nullWord = QStringLiteral("Null word at Line:");
+inline const QString nullWord = sharedTexts::nullWord;
 inline const QString abortedTail = QStringLiteral(" Aborted.");
 inline const QString toAbort = QStringLiteral(" <ESC> To abort.");
 inline const QString ok = QStringLiteral("OK.");
@@ -30,21 +32,21 @@ inline const QString hexConverted = QStringLiteral("OK. Converted symbols:");
 
 inline const QString extractStarting = QStringLiteral("Extracting Autocorrect List... <ESC> to abort.");
 inline const QString extractTitle = QStringLiteral("Extract Autocorrect List to file");
-inline const QString txtFilter = QStringLiteral("Text Documents (*.txt)|*.txt");
+inline const QString txtFilter = sharedTexts::txtFilter;
 inline const QString extractRunning = QStringLiteral("Extracting Autocorrects... <ESC> to abort. Found:");
 inline const QString arrow = QStringLiteral(" \u2192 ");
 
 inline const QString spacesStarting = QStringLiteral("Fix Invalid Spaces... <ESC> to abort.");
 inline const QString spacesPass1 = QStringLiteral("Processing Wordlist 1/2...");
 inline const QString spacesPass2 = QStringLiteral("Fixing spaces 2/2...");
-inline const QString noSpacesToFix = QStringLiteral("No spaces to fix found!");
+inline const QString noSpacesToFix = sharedTexts::noSpacesToFix;
 inline const QString fixedWords = QStringLiteral("Fixed words:");
 
 inline const QString duplicatesStarting = QStringLiteral("Show duplicates. 1/2: Extracting... <ESC> to abort.");
 inline const QString duplicatesExtracting = QStringLiteral("Show duplicates. 1/2: Extracting...");
 inline const QString duplicatesToAbort = QStringLiteral(" <ESC> to abort.");
 inline const QString duplicatesComparing = QStringLiteral("Show duplicates. 2/2: Comparing... <ESC> to abort.");
-inline const QString noDuplicates = QStringLiteral("No duplicates found.");
+inline const QString noDuplicates = sharedTexts::noDuplicates;
 inline const QString duplicatesTitle = QStringLiteral("Show Duplicates");
 inline const QString found = QStringLiteral("Found:");
 inline const QString deleteQuestion = QStringLiteral("Really delete duplicates?\n(notice this will sort the array)");
@@ -69,15 +71,17 @@ QString RepairPairSpaces(QStringView text);
 
 // Autocorrect Tools > "Clean up hex symbols (Hex to Emoji)". The number of pairs
 // converted; 0 when nothing changed (refused, nothing to convert, or aborted before
-// the first change).
-qint64 ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+// the first change); the outcome tells a refused list (a reference that names no
+// character) from an empty one and an abort.
+ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
 
 // Autocorrect Tools > "Extract Autocorrects" > "All .txt": "incorrect → correct" lines
 // to a file chosen with the save dialog. True when the whole list was written.
 bool ExtractAutocorrects(const AutocorrectList &list, const MainSettings &settings, Ui &ui);
 
-// Autocorrect Tools > "Fix invalid spaces". The number of pairs fixed.
-qint64 FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+// Autocorrect Tools > "Fix invalid spaces". The number of pairs fixed; the outcome
+// tells a refused list (a pair left without a word) from an empty one and an abort.
+ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
 
 // One row of the "Show Duplicates" window: an incorrect word listed more than once.
 struct AutocorrectDuplicate {

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "core/autocorrect/derived_word_set.h"
+#include "core/shell/shared_texts.h"
 
 namespace lexaloom {
 
@@ -35,8 +36,8 @@ inline const QString notFound = QStringLiteral("Not found:'");
 inline const QString incorrectEntry = QStringLiteral("Incorrect Autocorrect entry:'");
 inline const QString lineReference = QStringLiteral("'\u2192Line ");
 inline const QString exportTitle = QStringLiteral("Export results to file");
-inline const QString exportFilter = QStringLiteral("Text Documents (*.txt)|*.txt");
-inline const QString escapeHint = QStringLiteral("<ESC> to abort.");
+inline const QString exportFilter = sharedTexts::txtFilter;
+inline const QString escapeHint = sharedTexts::escToAbort;
 } // namespace acValidateTexts
 
 enum class AcValidateMark { None, Done, Aborted };

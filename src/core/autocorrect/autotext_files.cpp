@@ -92,7 +92,7 @@ AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const 
     out = AutoTextList();
     if (!CheckFileExists(ui, path, autocorrectTexts::xmlNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
-        result.outcome = AutocorrectOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
     QByteArray bytes;
@@ -101,7 +101,7 @@ AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const 
         ui.showMessage(fileTexts::errorTitle, fileTexts::cannotRead.arg(QDir::toNativeSeparators(path), error),
                        MessageIcon::Warning);
         ui.setStatusText(LongTask::abortedText());
-        result.outcome = AutocorrectOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
     result.catalogueBytes = bytes.size();
@@ -114,7 +114,7 @@ AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const 
     if (starts.isEmpty()) {
         ui.showMessage(fileTexts::errorTitle, autoTextTexts::noEntries, MessageIcon::Warning);
         ui.setStatusText(LongTask::abortedText());
-        result.outcome = AutocorrectOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
 
@@ -147,7 +147,7 @@ AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const 
     task.finish(autocorrectTexts::okPrefix +
                 FormatFileSize(QStringLiteral("BlockList.xml:"), result.catalogueBytes, true) + QLatin1Char('+') +
                 FormatFileSize(QStringLiteral("xmls:"), result.contentBytes, true) + task.elapsedText());
-    result.outcome = AutocorrectOutcome::Done;
+    result.outcome = FileOutcome::Done;
     return result;
 }
 
@@ -166,6 +166,28 @@ AutoTextFileResult LoadAutoTextList(AutoTextList &list, const MainSettings &sett
     if (result.done())
         list = std::move(loaded);
     return result;
+}
+
+AutoTextSlot::AutoTextSlot(AutoTextList &list, const MainSettings &settings)
+    : DocumentSlot(DocumentKind::AutoText)
+    , m_list(list)
+    , m_settings(settings)
+{
+}
+
+const QString &AutoTextSlot::path() const
+{
+    return m_list.path;
+}
+
+qint64 AutoTextSlot::entryCount() const
+{
+    return m_list.entries.size();
+}
+
+DocumentLoadResult AutoTextSlot::load(Ui &ui, const QString &path, const FileProgress &)
+{
+    return AsLoadResult(LoadAutoTextList(m_list, m_settings, ui, path));
 }
 
 } // namespace lexaloom

@@ -20,13 +20,9 @@ inline const QString noEntries = QStringLiteral(".XML file has no valid entries.
 inline const QString codeTooltip = QStringLiteral("The .xml code");
 } // namespace autoTextTexts
 
-struct AutoTextFileResult {
-    AutocorrectOutcome outcome = AutocorrectOutcome::Cancelled;
-    QString path;
+struct AutoTextFileResult : FileResult {
     qint64 catalogueBytes = 0; // the BlockList.xml
     qint64 contentBytes = 0;   // the content files read, summed
-
-    bool done() const { return outcome == AutocorrectOutcome::Done; }
 };
 
 // File > Open on the AutoText tab, or a recent file. The catalogue replaces `list`
@@ -51,5 +47,20 @@ QString AutoTextContent(QStringView xml);
 // The quoted value after the first `attribute` (such as "package-name=") in `element`;
 // single or double quotes, empty when the "=" is not followed by a quote.
 QString AutoTextAttribute(QStringView element, QStringView attribute);
+
+// The AutoText tab's document slot: shown only.
+class AutoTextSlot final : public DocumentSlot {
+public:
+    AutoTextSlot(AutoTextList &list, const MainSettings &settings);
+
+    const QString &path() const override;
+    bool isChanged() const override { return false; }
+    qint64 entryCount() const override;
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+
+private:
+    AutoTextList &m_list;
+    const MainSettings &m_settings;
+};
 
 } // namespace lexaloom

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dictionary/dictionary_document.h"
+#include "core/shell/list_selection.h"
 #include "core/shell/long_task.h"
 
 #include <QString>
@@ -14,7 +15,7 @@ class Ui;
 
 namespace editingTexts {
 inline const QString warningTitle = LongTask::warningTitle();
-inline const QString noSelection = QStringLiteral("No dictionary word selected.");
+inline const QString noSelection = BulkTextsOf(DocumentKind::Dictionary).noSelection;
 inline const QString deleteQuestion = QStringLiteral("Really delete dictionary word?\n\"");
 inline const QString addTitle = QStringLiteral("Add a word");
 inline const QString editTitle = QStringLiteral("Edit a word");

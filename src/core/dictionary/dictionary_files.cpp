@@ -314,27 +314,29 @@ DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, 
 DictionaryFileResult LoadDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,
                                     const QString &path, const DictionaryLoadProgress &progress)
 {
-    ui.setStatusText(dictionaryTexts::loadingStatus);
-    ui.setProgressValue(0);
-    DictionaryFileResult result;
-    if (document.changed &&
-        !ui.askYesNo(LongTask::warningTitle(), dictionaryTexts::changedQuestion, MessageIcon::Information)) {
-        ui.setStatusText(LongTask::abortedText());
-        return result;
-    }
-    result.path = path.isEmpty() ? AskOpenPath(ui, dictionaryTexts::openTitle, dictionaryTexts::fileFilter) : path;
-    if (result.path.isEmpty()) {
-        ui.setStatusText(LongTask::abortedText());
-        return result;
-    }
-    // Read into a document of its own: until the load is complete, the open one
-    // (entries, .aff text, path, undo) is not touched.
-    DictionaryDocument loaded;
-    result = ReadDictionaryFiles(ui, settings, result.path, loaded, progress);
-    if (!result.done())
-        return result;
-    document = std::move(loaded);
-    return result;
+    // Until the load is complete, the open dictionary (entries, .aff text, path, undo) is not touched.
+    const ListLoadTexts texts{dictionaryTexts::loadingStatus, dictionaryTexts::changedQuestion, MessageIcon::Information,
+                              dictionaryTexts::openTitle, dictionaryTexts::fileFilter};
+    return LoadIntoNewDocument(document, ui, texts, path, [&](const QString &dicPath, DictionaryDocument &loaded) {
+        return ReadDictionaryFiles(ui, settings, dicPath, loaded, progress);
+    });
+}
+
+DictionarySlot::DictionarySlot(DictionaryDocument &document, const MainSettings &settings)
+    : ListDocumentSlot(DocumentKind::Dictionary, document)
+    , m_dictionary(document)
+    , m_settings(settings)
+{
+}
+
+DocumentLoadResult DictionarySlot::load(Ui &ui, const QString &path, const FileProgress &progress)
+{
+    return AsLoadResult(LoadDictionary(m_dictionary, m_settings, ui, path, progress));
+}
+
+FileResult DictionarySlot::save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &)
+{
+    return SaveDictionary(m_dictionary, m_settings, ui, useCurrentName, askForName);
 }
 
 DictionaryFileResult SaveDictionary(DictionaryDocument &document, const MainSettings &settings, Ui &ui,

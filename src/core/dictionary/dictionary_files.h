@@ -8,6 +8,9 @@
 #include "core/dictionary/dic_line_reader.h"
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
+#include "core/shell/file_outcome.h"
+#include "core/shell/list_selection.h"
 
 namespace lexaloom {
 
@@ -35,7 +38,7 @@ inline const QString spaceSeparatorQuestion =
 inline const QString invalidUtf8Question =
     QStringLiteral("The %1 file is not valid UTF-8 (first at line %2).\n\n"
                    "Those bytes are kept as they are and saved back unchanged.\n\nContinue?");
-inline const QString noWords = QStringLiteral("No dictionary words found.");
+inline const QString noWords = BulkTextsOf(DocumentKind::Dictionary).noEntries;
 inline const QString affEmpty = QStringLiteral("The .AFF file is empty.");
 inline const QString okPrefix = QStringLiteral("OK. ");
 inline const QString wordsCounter = KindFacts(DocumentKind::Dictionary).counterCaption;
@@ -44,28 +47,15 @@ inline const QString changedMarker = QStringLiteral("*");
 inline const QString noFile = QStringLiteral("n/a");
 } // namespace dictionaryTexts
 
-enum class FileOutcome {
-    Done,      // the files were read or written
-    Cancelled, // a question or dialog answered No/Cancel, or Escape confirmed
-    Failed,    // a missing, unreadable or unwritable file (the user was told)
-};
-
-struct DictionaryFileResult {
-    FileOutcome outcome = FileOutcome::Cancelled;
-    QString path;        // the .dic read or written
+struct DictionaryFileResult : FileResult {
     qint64 affBytes = 0; // file sizes, as in the status text
     qint64 dicBytes = 0;
-
-    bool done() const { return outcome == FileOutcome::Done; }
 };
 
 // What the tab shows while a .dic is read: `started` once the reading begins (the
 // list empties), `tick` with the entries read so far on each refresh tick (the
 // counter follows). The open document itself is not touched until the end.
-struct DictionaryLoadProgress {
-    std::function<void()> started;
-    std::function<void(qint64 entries)> tick;
-};
+using DictionaryLoadProgress = FileProgress;
 
 // File > Open on the Dictionary tab, or a recent file when `path` is given. Asks
 // before discarding changes to `document`, then reads the pair into a new document
@@ -127,6 +117,19 @@ struct DictionaryFileLabels {
     bool operator==(const DictionaryFileLabels &) const = default;
 };
 DictionaryFileLabels ShowDictionaryFileLabels(const DictionaryDocument &document);
+
+// The Dictionary tab's document slot.
+class DictionarySlot final : public ListDocumentSlot {
+public:
+    DictionarySlot(DictionaryDocument &document, const MainSettings &settings);
+
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+    FileResult save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &progress) override;
+
+private:
+    DictionaryDocument &m_dictionary;
+    const MainSettings &m_settings;
+};
 
 // Empties the undo and redo histories (the view then disables Undo and Redo).
 void ClearDictionaryHistory(DictionaryDocument &document);

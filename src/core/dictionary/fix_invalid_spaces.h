@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "core/shell/shared_texts.h"
+
 namespace lexaloom {
 
 struct DictionaryDocument;
@@ -11,12 +13,12 @@ class Ui;
 
 namespace fixSpacesTexts {
 inline const QString starting = QStringLiteral("Fix Invalid Spaces... <ESC> to abort.");
-inline const QString nullWord = QStringLiteral("Null word at Line:");
+inline const QString nullWord = sharedTexts::nullWord;
 inline const QString nullWordEnd = QStringLiteral("! Aborted.");
 inline const QString processing = QStringLiteral("Processing Wordlist 1/2...");
 inline const QString fixing = QStringLiteral("Fixing spaces 2/2...");
 inline const QString toAbort = QStringLiteral(" <ESC> To abort.");
-inline const QString nothingToFix = QStringLiteral("No spaces to fix found!");
+inline const QString nothingToFix = sharedTexts::noSpacesToFix;
 inline const QString fixedWords = QStringLiteral("Fixed words:");
 } // namespace fixSpacesTexts
 

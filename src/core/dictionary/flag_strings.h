@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dictionary/flags.h"
+#include "core/shell/list_selection.h"
 
 #include <QString>
 #include <QStringView>
@@ -53,7 +54,7 @@ QString FlagClassName(const QString &code);
 
 // The texts of the flag sort.
 namespace sortFlagsTexts {
-inline const QString noWords = QStringLiteral("No dictionary words found.");
+inline const QString noWords = BulkTextsOf(DocumentKind::Dictionary).noEntries;
 } // namespace sortFlagsTexts
 
 struct SortFlagsResult {

@@ -5,6 +5,9 @@
 
 #include <functional>
 
+#include "core/shell/list_selection.h"
+#include "core/shell/shared_texts.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -17,12 +20,12 @@ struct MainSettings;
 enum class WordlistKind { AllTxt = 0, AllCsv = 1, CompoundsTxt = 2, CompoundsLanguageTool = 6, Accepted = 100 };
 
 namespace wordlistTexts {
-inline const QString noWords = QStringLiteral("No dictionary words found.");
+inline const QString noWords = BulkTextsOf(DocumentKind::Dictionary).noEntries;
 inline const QString complexPrefixes = QStringLiteral("COMPLEX PREFIXES not supported yet!");
 inline const QString extractTitle = QStringLiteral("Extract wordlist to file");
 inline const QString extractCompoundsTitle = QStringLiteral("Extract Compounds to file");
 inline const QString csvFilter = QStringLiteral("Text CSV (*.csv)|*.csv");
-inline const QString txtFilter = QStringLiteral("Text Documents (*.txt)|*.txt");
+inline const QString txtFilter = sharedTexts::txtFilter;
 inline const QString extractStarting = QStringLiteral("Extracting wordlist... <ESC> to abort.");
 inline const QString extractRunning = QStringLiteral("Extracting Wordlist... <ESC> to abort. Found:");
 inline const QString countStarting = QStringLiteral("Counting wordlist... <ESC> to abort.");
@@ -30,7 +33,7 @@ inline const QString countRunning = QStringLiteral("Counting Wordlist... <ESC> t
 inline const QString wordsFound = QStringLiteral("OK. Words Found:");
 inline const QString noTypeSelected = QStringLiteral("No dictionary word type selected.");
 inline const QString noWordsOfType = QStringLiteral("No dictionary words of that type.");
-inline const QString escToAbort = QStringLiteral("<ESC> to abort.");
+inline const QString escToAbort = sharedTexts::escToAbort;
 } // namespace wordlistTexts
 
 struct WordlistResult {

@@ -4,6 +4,7 @@
 #include "core/shell/format.h"
 #include "core/shell/long_task.h"
 #include "core/shell/settings.h"
+#include "core/shell/shared_texts.h"
 #include "core/shell/text_folding.h"
 
 #include <QStringList>
@@ -559,7 +560,7 @@ bool IsAffConditionFaulty(const QString &condition)
 
 QString AffValidateDisplay::abortHint()
 {
-    return QStringLiteral("<ESC> to abort.");
+    return sharedTexts::escToAbort;
 }
 
 const QString &AffValidateDisplay::elapsed(AffStatusSide side) const

@@ -7,6 +7,7 @@
 #include "core/shell/long_task.h"
 #include "core/shell/manual_url.h"
 #include "core/shell/settings.h"
+#include "core/shell/shared_texts.h"
 
 namespace lexaloom {
 
@@ -16,7 +17,7 @@ constexpr qint64 loadTickMs = 800;
 
 QString nothingToProcess()
 {
-    return QStringLiteral("Nothing to process.");
+    return sharedTexts::nothingToProcess;
 }
 } // namespace
 

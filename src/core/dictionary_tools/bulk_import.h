@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/shell/shared_texts.h"
+
 namespace lexaloom {
 
 struct AutocorrectList;
@@ -34,12 +36,12 @@ inline const QString duplicatesTitle = QStringLiteral("Delete Duplicates small w
 inline const QString xmlTagsTitle = QStringLiteral("Convert XML tags to accents wordlist (very slow)");
 inline const QString inputHint = QStringLiteral("Paste here the full text with the words.");
 inline const QString outputHint = QStringLiteral("Output to be placed in log file.");
-inline const QString nothingToProcess = QStringLiteral("Nothing to process.");
+inline const QString nothingToProcess = sharedTexts::nothingToProcess;
 inline const QString notValidPos = QStringLiteral("Not a valid target POS in the ComboBox.");
 inline const QString regexpTooComplex =
     QStringLiteral("RegExp too complex or has errors.\n\nAvoid using the symbols: \"( ) :\".");
 inline const QString duplicatesRemoved = QStringLiteral("Duplicates removed:");
-inline const QString nothingToSave = QStringLiteral("Nothing to save.");
+inline const QString nothingToSave = sharedTexts::nothingToSave;
 inline const QString openTitle = QStringLiteral("Open Text File");
 inline const QString saveTitle = QStringLiteral("Save Text File");
 inline const QString fileFilter = QStringLiteral("Text file (*.txt)|*.txt|XML file (*.xml)|*.xml");
@@ -47,7 +49,7 @@ inline const QString processing = QStringLiteral("Processing: ");
 inline const QString done = QStringLiteral(" Done!");
 inline const QString processingDone = QStringLiteral("Processing Done!");
 inline const QString found = QStringLiteral("Found:");
-inline const QString abortHint = QStringLiteral("<ESC> to abort.");
+inline const QString abortHint = sharedTexts::escToAbort;
 inline const QString step1 = QStringLiteral("Step 1/4: Converting wordlist to Unix");
 inline const QString step2 = QStringLiteral("Step 2/4: Transferring wordlist to array");
 inline const QString step3Sort = QStringLiteral("Step 3/4: Sorting wordlist in array");

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "core/shell/shared_texts.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -29,7 +31,7 @@ inline const QString processingFlags = QStringLiteral("Processing:3/4... Process
 inline const QString listing = QStringLiteral("Processing:4/4... Sorting and populating list...");
 inline const QString done = QStringLiteral("Processing:Done!");
 inline const QString aborted = QStringLiteral("Processing:Aborted.");
-inline const QString abortHint = QStringLiteral("<ESC> to abort.");
+inline const QString abortHint = sharedTexts::escToAbort;
 inline const QString arrow = QStringLiteral("\u2192");
 } // namespace crunchTexts
 

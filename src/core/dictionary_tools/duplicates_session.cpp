@@ -9,9 +9,11 @@
 #include "core/dictionary/flag_strings.h"
 #include "core/shell/file_dialogs.h"
 #include "core/shell/format.h"
+#include "core/shell/list_selection.h"
 #include "core/shell/long_task.h"
 #include "core/shell/manual_url.h"
 #include "core/shell/settings.h"
+#include "core/shell/shared_texts.h"
 #include "core/shell/text_codec.h"
 
 namespace lexaloom {
@@ -19,7 +21,7 @@ namespace lexaloom {
 namespace {
 
 const QString noDuplicates = QStringLiteral("No duplicate words found.");
-const QString abortHint = QStringLiteral("<ESC> to abort.");
+const QString abortHint = sharedTexts::escToAbort;
 const QString removedClass = QStringLiteral("999999");
 
 // One non-empty entry as the scan sorts it.
@@ -86,7 +88,7 @@ QString DuplicatesSession::manualAnchor()
 bool DuplicatesSession::prepare(const DictionaryDocument &dictionary, AffixTable &table, Ui &ui)
 {
     if (dictionary.entries.isEmpty()) {
-        ui.showMessage(LongTask::warningTitle(), QStringLiteral("No dictionary words found."), MessageIcon::Warning);
+        ui.showMessage(LongTask::warningTitle(), BulkTextsOf(DocumentKind::Dictionary).noEntries, MessageIcon::Warning);
         return false;
     }
     BuildAffixTable(table, dictionary.affText);
@@ -519,7 +521,7 @@ bool DuplicatesSession::exportList()
         return false;
     }
     const QString path = AskSavePath(m_ui, QStringLiteral("Export Duplicates to file"),
-                                     QStringLiteral("Text Documents (*.txt)|*.txt"), QStringLiteral(".txt"));
+                                     sharedTexts::txtFilter, QStringLiteral(".txt"));
     if (path.isEmpty())
         return false;
     QString text = QStringLiteral("DUPLICATES FOUND:") +

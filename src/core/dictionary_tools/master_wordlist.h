@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "core/shell/shared_texts.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -21,7 +23,7 @@ inline const QString selectTitle = QStringLiteral("Select %1 Text File");
 inline const QString textFilter = QStringLiteral("Text File (*.txt)|*.txt");
 inline const QString nothingToDelete = QStringLiteral("Nothing to delete.");
 inline const QString deleteQuestion = QStringLiteral("Delete selected entries?");
-inline const QString nothingToProcess = QStringLiteral("Nothing to process.");
+inline const QString nothingToProcess = sharedTexts::nothingToProcess;
 inline const QString needTwo = QStringLiteral("You need at least two wordlists.");
 inline const QString needMaster = QStringLiteral("You need at least one Master wordlist.");
 inline const QString idleStatus = QStringLiteral("Processing:0/0");
@@ -39,10 +41,10 @@ inline const QString counting = QStringLiteral(": Counting number of unique word
 inline const QString doneStep = QStringLiteral(": Done!");
 inline const QString abortedStep = QStringLiteral(": Aborted.");
 inline const QString noneMissing = QStringLiteral("No words are missing in Master wordlist.");
-inline const QString nothingToSave = QStringLiteral("Nothing to save.");
+inline const QString nothingToSave = sharedTexts::nothingToSave;
 inline const QString saveTitle = QStringLiteral("Save Text File");
 inline const QString capitalsExtracted = QStringLiteral("UCase words extracted: ");
-inline const QString abortHint = QStringLiteral("<ESC> to abort.");
+inline const QString abortHint = sharedTexts::escToAbort;
 } // namespace masterTexts
 
 // "Processing:" + step + "/6" + text.

@@ -4,6 +4,8 @@
 #include <QStringView>
 #include <QtGlobal>
 
+#include "core/shell/list_selection.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -13,7 +15,7 @@ struct PosSettings;
 
 namespace posExtractionTexts {
 inline const QString status = QStringLiteral("Extracting POSes from Dictionary... <ESC> to abort.");
-inline const QString noWords = QStringLiteral("No dictionary words found.");
+inline const QString noWords = BulkTextsOf(DocumentKind::Dictionary).noEntries;
 inline const QString affEmpty = QStringLiteral("The .AFF file is empty.");
 inline const QString noRules = QStringLiteral("No POS rules for selected language.");
 inline const QString saveTitle = QStringLiteral("Save extracted POSes");

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "core/shell/shared_texts.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -34,8 +36,8 @@ inline const QString exceptionsFile = QStringLiteral("settings/-ize-ise_exceptio
 inline const QString gbSpecificFile = QStringLiteral("settings/gb_specific.txt");
 inline const QString noExceptionsSaved = QStringLiteral("No exceptions found.");
 inline const QString noGbSpecificSaved = QStringLiteral("No GB specific words found.");
-inline const QString abortHint = QStringLiteral("<ESC> to abort.");
-inline const QString notCoded = QStringLiteral("Not coded yet.");
+inline const QString abortHint = sharedTexts::escToAbort;
+inline const QString notCoded = sharedTexts::notCodedYet;
 } // namespace regionalTexts
 
 // The default -ize/-ise exceptions, one word a line with a final line break.

@@ -5,6 +5,7 @@
 #include "core/dictionary/derive_word.h"
 #include "core/dictionary/dictionary_document.h"
 #include "core/shell/format.h"
+#include "core/shell/list_selection.h"
 #include "core/shell/long_task.h"
 #include "core/shell/settings.h"
 #include "core/shell/text_folding.h"
@@ -93,7 +94,7 @@ StatisticsRun RunStatistics(const DictionaryDocument &dictionary, AffixTable &af
     StatisticsRun run;
     const EntryStore &entries = dictionary.entries;
     if (entries.isEmpty()) {
-        ui.showMessage(LongTask::warningTitle(), QStringLiteral("No dictionary words found."), MessageIcon::Warning);
+        ui.showMessage(LongTask::warningTitle(), BulkTextsOf(DocumentKind::Dictionary).noEntries, MessageIcon::Warning);
         ui.setStatusText(LongTask::abortedText());
         return run;
     }

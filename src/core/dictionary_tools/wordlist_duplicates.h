@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "core/shell/shared_texts.h"
+
 namespace lexaloom {
 
 class AffixTable;
@@ -15,11 +17,11 @@ namespace wordlistDuplicatesTexts {
 inline const QString extracting = QStringLiteral("Show duplicates. 1/2: Extracting...");
 inline const QString comparing = QStringLiteral("Show duplicates. 2/2: Comparing...");
 inline const QString toAbort = QStringLiteral(" <ESC> to abort.");
-inline const QString noDuplicates = QStringLiteral("No duplicates found.");
+inline const QString noDuplicates = sharedTexts::noDuplicates;
 inline const QString windowTitle = QStringLiteral("Show Duplicates in wordlist");
 inline const QString found = QStringLiteral("Found:");
 inline const QString exportTitle = QStringLiteral("Export Duplicates to file");
-inline const QString exportFilter = QStringLiteral("Text Documents (*.txt)|*.txt");
+inline const QString exportFilter = sharedTexts::txtFilter;
 inline const QString exportHeading = QStringLiteral("DUPLICATES FOUND:");
 inline const QString manualAnchor = QStringLiteral("#5.2.5.9.show_duplicates_wordlist");
 } // namespace wordlistDuplicatesTexts

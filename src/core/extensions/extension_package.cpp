@@ -1,6 +1,8 @@
 #include "core/extensions/extension_package.h"
 
 #include "core/shell/file_dialogs.h"
+#include "core/shell/long_task.h"
+#include "core/shell/shared_texts.h"
 #include "core/shell/ui.h"
 
 namespace lexaloom {
@@ -16,8 +18,8 @@ void OpenExtensionPackage(Ui &ui, const std::function<bool(const QString &questi
         return;
     // The chosen path is deliberately unused until packages can be read.
     if (AskOpenPath(ui, QStringLiteral("Open Extension .xpi/.oxt"), extensionPackageFilter()).isEmpty())
-        ui.setStatusText(QStringLiteral("Aborted."));
-    ui.showMessage(QStringLiteral("Warning!"), QStringLiteral("Not coded yet."), MessageIcon::Warning);
+        ui.setStatusText(LongTask::abortedText());
+    ui.showMessage(LongTask::warningTitle(), sharedTexts::notCodedYet, MessageIcon::Warning);
 }
 
 } // namespace lexaloom

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "core/dictionary/dictionary_document.h"
 #include "core/hyphenation/hyphenate.h"
 #include "core/hyphenation/hyphenation_document.h"
 #include "core/shell/atomic_write.h"
@@ -31,7 +32,7 @@ HyphenationFileResult failed(Ui &ui, HyphenationFileResult result, const QString
 {
     ui.showMessage(fileTexts::errorTitle, message, MessageIcon::Warning);
     ui.setStatusText(LongTask::abortedText());
-    result.outcome = HyphenationFileOutcome::Failed;
+    result.outcome = FileOutcome::Failed;
     return result;
 }
 
@@ -48,7 +49,7 @@ HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, 
     result.path = path;
     if (!CheckFileExists(ui, path, hyphenationTexts::dicNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
-        result.outcome = HyphenationFileOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
     QFile file(path);
@@ -73,7 +74,7 @@ HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, 
     ui.setStatusText(hyphenationTexts::loadingStatus + task.elapsedText());
     text = NormaliseLineEnds(decodeFileText(body));
     result.bytes = bytes.size();
-    result.outcome = HyphenationFileOutcome::Done;
+    result.outcome = FileOutcome::Done;
     task.finish(hyphenationTexts::okPrefix + sizeText(result.bytes) + task.elapsedText());
     return result;
 }
@@ -94,7 +95,7 @@ HyphenationFileResult WriteHyphenationFile(Ui &ui, const MainSettings &settings,
         return failed(ui, result, fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     result.bytes = file.written();
-    result.outcome = HyphenationFileOutcome::Done;
+    result.outcome = FileOutcome::Done;
     task.finish(hyphenationTexts::okPrefix + sizeText(result.bytes) + task.elapsedText());
     return result;
 }
@@ -151,6 +152,50 @@ HyphenationFileResult SaveHyphenation(HyphenationDocument &document, const MainS
     document.changed = false;
     document.path = target;
     return result;
+}
+
+HyphenationSlot::HyphenationSlot(HyphenationDocument &document, DictionaryDocument &listed,
+                                 const MainSettings &settings)
+    : DocumentSlot(DocumentKind::Hyphenation)
+    , m_document(document)
+    , m_listed(listed)
+    , m_settings(settings)
+{
+}
+
+const QString &HyphenationSlot::path() const
+{
+    return m_document.path;
+}
+
+bool HyphenationSlot::isChanged() const
+{
+    return m_document.changed;
+}
+
+qint64 HyphenationSlot::entryCount() const
+{
+    return m_listed.entries.size();
+}
+
+bool HyphenationSlot::isEmpty() const
+{
+    return m_document.isEmpty();
+}
+
+DocumentSlot::PagedListSource HyphenationSlot::pagedListSource()
+{
+    return {&m_listed.entries, &m_document.selectedIndex};
+}
+
+DocumentLoadResult HyphenationSlot::load(Ui &ui, const QString &path, const FileProgress &)
+{
+    return AsLoadResult(LoadHyphenation(m_document, m_settings, ui, path));
+}
+
+FileResult HyphenationSlot::save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &)
+{
+    return SaveHyphenation(m_document, m_settings, ui, useCurrentName, askForName);
 }
 
 } // namespace lexaloom

@@ -4,10 +4,13 @@
 
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
+#include "core/shell/file_outcome.h"
 
 namespace lexaloom {
 
 class Ui;
+struct DictionaryDocument;
 struct HyphenationDocument;
 struct MainSettings;
 
@@ -27,18 +30,8 @@ inline const QString notUtf8Question =
 inline const QString okPrefix = QStringLiteral("OK. ");
 } // namespace hyphenationTexts
 
-enum class HyphenationFileOutcome {
-    Done,
-    Cancelled, // a question or dialog answered No/Cancel
-    Failed,    // a missing, unreadable or unwritable file (the user was told)
-};
-
-struct HyphenationFileResult {
-    HyphenationFileOutcome outcome = HyphenationFileOutcome::Cancelled;
-    QString path;
+struct HyphenationFileResult : FileResult {
     qint64 bytes = 0;
-
-    bool done() const { return outcome == HyphenationFileOutcome::Done; }
 };
 
 // File > Open on the Hyphenation tab, or a recent file when `path` is given. The
@@ -56,5 +49,25 @@ HyphenationFileResult SaveHyphenation(HyphenationDocument &document, const MainS
 HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, const QString &path, QString &text);
 HyphenationFileResult WriteHyphenationFile(Ui &ui, const MainSettings &settings, const QString &text,
                                            const QString &path, FileOps &fileOps = SystemFileOps());
+
+// The Hyphenation tab's document slot. Its list shows the dictionary's entries, so
+// those are what it counts; what it saves is its pattern text.
+class HyphenationSlot final : public DocumentSlot {
+public:
+    HyphenationSlot(HyphenationDocument &document, DictionaryDocument &listed, const MainSettings &settings);
+
+    const QString &path() const override;
+    bool isChanged() const override;
+    qint64 entryCount() const override;
+    bool isEmpty() const override;
+    PagedListSource pagedListSource() override;
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+    FileResult save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &progress) override;
+
+private:
+    HyphenationDocument &m_document;
+    DictionaryDocument &m_listed;
+    const MainSettings &m_settings;
+};
 
 } // namespace lexaloom

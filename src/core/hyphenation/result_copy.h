@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include "core/hyphenation/hyphenate.h"
+
 namespace lexaloom {
 
 struct HyphenationRow;
@@ -10,7 +12,7 @@ class Ui;
 
 namespace resultCopyTexts {
 inline const QString noWords = QStringLiteral("No words found.");
-inline const QString noWordSelected = QStringLiteral("No word selected.");
+inline const QString noWordSelected = hyphenationTexts::noWordSelected;
 inline const QString noRule = QStringLiteral("No rule found.");
 } // namespace resultCopyTexts
 

@@ -214,7 +214,7 @@ GrammarLoadResult LoadGrammarRules(GrammarRuleSet &set, const MainSettings &sett
     }
     if (!CheckFileExists(ui, path, notFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
-        result.outcome = GrammarOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
     set.clear();
@@ -227,7 +227,7 @@ GrammarLoadResult LoadGrammarRules(GrammarRuleSet &set, const MainSettings &sett
     if (file.error() != QFileDevice::NoError) {
         ui.showMessage(fileTexts::errorTitle, fileTexts::cannotRead.arg(path, file.errorString()), MessageIcon::Error);
         ui.setStatusText(LongTask::abortedText());
-        result.outcome = GrammarOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
     file.close();
@@ -265,7 +265,7 @@ GrammarLoadResult LoadGrammarRules(GrammarRuleSet &set, const MainSettings &sett
         return result;
     }
     set.path = path;
-    result.outcome = GrammarOutcome::Done;
+    result.outcome = FileOutcome::Done;
     result.path = path;
     task.finish(okPrefix + FormatFileSize(QStringLiteral("xml:"), bytes.size(), true) + elapsed());
     return result;
@@ -301,7 +301,7 @@ GrammarExportResult ExportRulesStructure(const GrammarRuleSet &set, const MainSe
     TextExportFile out(path);
     if (!out.open(ui)) {
         task.cancel();
-        result.outcome = GrammarOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
     result.path = path;
@@ -324,13 +324,42 @@ GrammarExportResult ExportRulesStructure(const GrammarRuleSet &set, const MainSe
     const qint64 size = out.size();
     if (!out.commit(ui)) {
         task.cancel();
-        result.outcome = GrammarOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         result.path.clear();
         return result;
     }
-    result.outcome = GrammarOutcome::Done;
+    result.outcome = FileOutcome::Done;
     task.finish(okPrefix + FormatFileSize(QString(), size, true) + task.elapsedText());
     return result;
+}
+
+GrammarSlot::GrammarSlot(GrammarRuleSet &set, const MainSettings &settings)
+    : DocumentSlot(DocumentKind::LanguageTool)
+    , m_set(set)
+    , m_settings(settings)
+{
+}
+
+const QString &GrammarSlot::path() const
+{
+    return m_set.path;
+}
+
+qint64 GrammarSlot::entryCount() const
+{
+    return m_set.chunks.size();
+}
+
+DocumentLoadResult GrammarSlot::load(Ui &ui, const QString &path, const FileProgress &progress)
+{
+    std::function<void()> onTick;
+    if (progress.tick)
+        onTick = [this, &progress] { progress.tick(m_set.chunks.size()); };
+    const GrammarLoadResult result = LoadGrammarRules(m_set, m_settings, ui, path, onTick);
+    DocumentLoadResult load;
+    static_cast<FileResult &>(load) = result;
+    load.replaced = result.replaced;
+    return load;
 }
 
 } // namespace lexaloom

@@ -8,6 +8,10 @@
 #include <functional>
 #include <optional>
 
+#include "core/shell/document_slot.h"
+#include "core/shell/file_outcome.h"
+#include "core/shell/shared_texts.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -20,7 +24,7 @@ inline const QString notFound = QStringLiteral(".XML file not found.");
 inline const QString loadingStatus = QStringLiteral("Loading grammar rules... <ESC> to abort.");
 inline const QString processingStatus = QStringLiteral("Processing grammar rules... <ESC> to abort.");
 inline const QString exportingStatus = QStringLiteral("Exporting LanguageTool structure... <ESC> to abort.");
-inline const QString nothingToSave = QStringLiteral("Nothing to save.");
+inline const QString nothingToSave = sharedTexts::nothingToSave;
 inline const QString exportTitle = QStringLiteral("Save Text File");
 inline const QString exportFilter = QStringLiteral("Text File (*.txt)|*.txt");
 inline const QString categoryColumn = QStringLiteral("ID Category ");
@@ -82,13 +86,8 @@ std::optional<quint32> ChunkCellColour(const GrammarChunk &chunk, int column);
 QString RulesStructureCategoryBlock(const GrammarRuleSet &set, bool withLineNumbers);
 QString RulesStructureRecord(const GrammarRuleSet &set, qsizetype chunk, bool withLineNumbers);
 
-enum class GrammarOutcome { Done, Cancelled, Failed };
-
-struct GrammarLoadResult {
-    GrammarOutcome outcome = GrammarOutcome::Cancelled;
-    QString path;
+struct GrammarLoadResult : FileResult {
     bool replaced = false; // the set was emptied for the new file (done, aborted or unreadable)
-    bool done() const { return outcome == GrammarOutcome::Done; }
 };
 
 // File > Open on the LanguageTool tab (the dialog when `fileName` is empty) as a
@@ -98,10 +97,22 @@ struct GrammarLoadResult {
 GrammarLoadResult LoadGrammarRules(GrammarRuleSet &set, const MainSettings &settings, Ui &ui,
                                    const QString &fileName = QString(), const std::function<void()> &onTick = {});
 
-struct GrammarExportResult {
-    GrammarOutcome outcome = GrammarOutcome::Cancelled;
-    QString path; // the file written (partial after an abort); empty when none
-    bool done() const { return outcome == GrammarOutcome::Done; }
+using GrammarExportResult = FileResult;
+
+// The LanguageTool tab's document slot: shown only. The progress' tick gets the
+// chunks found so far.
+class GrammarSlot final : public DocumentSlot {
+public:
+    GrammarSlot(GrammarRuleSet &set, const MainSettings &settings);
+
+    const QString &path() const override;
+    bool isChanged() const override { return false; }
+    qint64 entryCount() const override;
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+
+private:
+    GrammarRuleSet &m_set;
+    const MainSettings &m_settings;
 };
 
 // LanguageTool Tools > "Rules Structure .txt" (with line numbers) and "... (no line numbers)".

@@ -15,6 +15,7 @@ const DocumentKindFacts &KindFacts(DocumentKind kind)
         const QString autocorrectWords = QStringLiteral("autocorrect words");
         std::array<DocumentKindFacts, documentKindCount> f;
         f[static_cast<size_t>(DocumentKind::Dictionary)] = {
+            .name = QStringLiteral("Dictionary"),
             .tabCaption = QStringLiteral("Dictionary (*.dic + *.aff)"),
             .counterCaption = QStringLiteral("# Words:"),
             .openFilter = dictionaryFilter,
@@ -27,6 +28,7 @@ const DocumentKindFacts &KindFacts(DocumentKind kind)
             .findOffersEditDelete = true,
         };
         f[static_cast<size_t>(DocumentKind::Thesaurus)] = {
+            .name = QStringLiteral("Thesaurus"),
             .tabCaption = QStringLiteral("Thesaurus (*.dat)"),
             .counterCaption = QStringLiteral("# Synonyms:"),
             .openFilter = thesaurusFilter,
@@ -41,6 +43,7 @@ const DocumentKindFacts &KindFacts(DocumentKind kind)
         // Its list shows the dictionary's entries and is searched as the dictionary's
         // words, but its editor is the pattern pane: no Edit or Delete from Find.
         f[static_cast<size_t>(DocumentKind::Hyphenation)] = {
+            .name = QStringLiteral("Hyphenation"),
             .tabCaption = QStringLiteral("Hyphenation (*.dic)"),
             .counterCaption = QStringLiteral("# Words:"),
             .openFilter = QStringLiteral("Hyphenation (*.dic)|*.dic"),
@@ -52,6 +55,7 @@ const DocumentKindFacts &KindFacts(DocumentKind kind)
             .gotoNoun = words,
         };
         f[static_cast<size_t>(DocumentKind::Autocorrect)] = {
+            .name = QStringLiteral("Autocorrect"),
             .tabCaption = QStringLiteral("Autocorrect (DocumentList.xml)"),
             .counterCaption = QStringLiteral("# Autocorrects:"),
             .openFilter = autocorrectFilter,
@@ -64,12 +68,14 @@ const DocumentKindFacts &KindFacts(DocumentKind kind)
             .findOffersEditDelete = true,
         };
         f[static_cast<size_t>(DocumentKind::AutoText)] = {
+            .name = QStringLiteral("AutoText"),
             .tabCaption = QStringLiteral("AutoText (BlockList.xml)"),
             .counterCaption = QStringLiteral("# AutoTexts:"),
             .openFilter = QStringLiteral("BlockList.xml (*.xml)|*.xml"),
             .readOnly = true,
         };
         f[static_cast<size_t>(DocumentKind::LanguageTool)] = {
+            .name = QStringLiteral("LanguageTool"),
             .tabCaption = QStringLiteral("LanguageTool (*.xml)"),
             .counterCaption = QStringLiteral("# Chunks:"),
             .openFilter = QStringLiteral("Grammar.xml (*.xml)|*.xml"),

@@ -25,6 +25,7 @@ enum class EntryLayout {
 
 // What sets the kinds apart where the shell treats them alike.
 struct DocumentKindFacts {
+    QString name{};           // "Dictionary", as the changed-files question lists it
     QString tabCaption{};     // "Dictionary (*.dic + *.aff)"
     QString counterCaption{}; // "# Words:"
     // File-dialog filters; empty where the kind is not opened or saved that way.

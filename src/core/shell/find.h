@@ -2,6 +2,7 @@
 
 #include "core/shell/document_kind.h"
 #include "core/shell/find_memory.h"
+#include "core/shell/shared_texts.h"
 #include "core/shell/ui.h"
 
 #include <QString>
@@ -107,7 +108,7 @@ public:
     void edit(qsizetype row, Ui &ui, const FindActions &actions);
     void remove(qsizetype row, Ui &ui, const FindActions &actions);
 
-    static QString escToAbortText() { return QStringLiteral("<ESC> to abort."); }
+    static QString escToAbortText() { return sharedTexts::escToAbort; }
     static QString changedText() { return QStringLiteral("Changed"); }
 
 private:

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/shell/list_document.h"
+#include "core/shell/list_selection.h"
 
 namespace lexaloom {
 
@@ -15,7 +16,7 @@ struct MainSettings;
 struct ThesaurusDocument;
 
 namespace synonymTexts {
-inline const QString noSelection = QStringLiteral("No synonym selected.");
+inline const QString noSelection = BulkTextsOf(DocumentKind::Thesaurus).noSelection;
 inline const QString deleteQuestion = QStringLiteral("Really delete synonym?\n\"");
 inline const QString eraseQuestion = QStringLiteral("Really delete all synonyms?");
 inline const QString erasingStatus = QStringLiteral("Erasing...");

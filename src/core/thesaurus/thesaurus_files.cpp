@@ -357,26 +357,12 @@ ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, co
 ThesaurusFileResult LoadThesaurus(ThesaurusDocument &document, const MainSettings &settings, Ui &ui,
                                   const QString &path, const TickCallback &onTick)
 {
-    ui.setStatusText(thesaurusTexts::loadingStatus);
-    ui.setProgressValue(0);
-    ThesaurusFileResult result;
-    if (document.changed &&
-        !ui.askYesNo(LongTask::warningTitle(), thesaurusTexts::changedQuestion, MessageIcon::Warning)) {
-        ui.setStatusText(LongTask::abortedText());
-        return result;
-    }
-    result.path = path.isEmpty() ? AskOpenPath(ui, thesaurusTexts::openTitle, thesaurusTexts::fileFilter) : path;
-    if (result.path.isEmpty()) {
-        ui.setStatusText(LongTask::abortedText());
-        return result;
-    }
     // Until the whole file is read the open thesaurus (entries, path, undo) is not touched.
-    ThesaurusDocument loaded;
-    result = ReadThesaurusFile(ui, settings, result.path, loaded, onTick);
-    if (!result.done())
-        return result;
-    document = std::move(loaded);
-    return result;
+    const ListLoadTexts texts{thesaurusTexts::loadingStatus, thesaurusTexts::changedQuestion, MessageIcon::Warning,
+                              thesaurusTexts::openTitle, thesaurusTexts::fileFilter};
+    return LoadIntoNewDocument(document, ui, texts, path, [&](const QString &datPath, ThesaurusDocument &loaded) {
+        return ReadThesaurusFile(ui, settings, datPath, loaded, onTick);
+    });
 }
 
 ThesaurusFileResult SaveThesaurus(ThesaurusDocument &document, const MainSettings &settings, Ui &ui,
@@ -405,6 +391,23 @@ ThesaurusFileResult SaveThesaurus(ThesaurusDocument &document, const MainSetting
     document.changed = false;
     document.path = target;
     return result;
+}
+
+ThesaurusSlot::ThesaurusSlot(ThesaurusDocument &document, const MainSettings &settings)
+    : ListDocumentSlot(DocumentKind::Thesaurus, document)
+    , m_thesaurus(document)
+    , m_settings(settings)
+{
+}
+
+DocumentLoadResult ThesaurusSlot::load(Ui &ui, const QString &path, const FileProgress &progress)
+{
+    return AsLoadResult(LoadThesaurus(m_thesaurus, m_settings, ui, path, progress.tick));
+}
+
+FileResult ThesaurusSlot::save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &progress)
+{
+    return SaveThesaurus(m_thesaurus, m_settings, ui, useCurrentName, askForName, progress.tick);
 }
 
 } // namespace lexaloom

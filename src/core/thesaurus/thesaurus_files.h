@@ -6,9 +6,11 @@
 
 #include <functional>
 
-#include "core/dictionary/dictionary_files.h"
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
+#include "core/shell/document_slot.h"
+#include "core/shell/file_outcome.h"
+#include "core/shell/list_selection.h"
 
 namespace lexaloom {
 
@@ -27,7 +29,7 @@ inline const QString changedQuestion = QStringLiteral("The Thesaurus has been ch
 // %1 is the file's first line.
 inline const QString notUtf8Question =
     QStringLiteral("Thesaurus is not in \"UTF-8-BOM\" format:\n%1\n\nIt may lead to corrupt results.\nContinue?");
-inline const QString noSynonyms = QStringLiteral("No synonyms found.");
+inline const QString noSynonyms = BulkTextsOf(DocumentKind::Thesaurus).noEntries;
 inline const QString okPrefix = QStringLiteral("OK. ");
 inline const QString defaultEncoding = QStringLiteral("UTF-8");
 } // namespace thesaurusTexts
@@ -39,13 +41,9 @@ QString TooManyMeaningsOnLoadText(); // "Found synonym with more than 100 meanin
 
 using TickCallback = std::function<void(qint64 entries)>;
 
-struct ThesaurusFileResult {
-    FileOutcome outcome = FileOutcome::Cancelled;
-    QString path;        // the .dat read or written
+struct ThesaurusFileResult : FileResult {
     qint64 idxBytes = 0; // file sizes, as in the status text
     qint64 datBytes = 0;
-
-    bool done() const { return outcome == FileOutcome::Done; }
 };
 
 // File > Open on the Thesaurus tab, or a recent file when `path` is given. The file is
@@ -75,6 +73,19 @@ ThesaurusFileResult ReadThesaurusFile(Ui &ui, const MainSettings &settings, cons
 ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, const ThesaurusDocument &document,
                                         const QString &datPath, const TickCallback &onTick = {},
                                         FileOps &fileOps = SystemFileOps());
+
+// The Thesaurus tab's document slot; the progress' tick gets the entries done so far.
+class ThesaurusSlot final : public ListDocumentSlot {
+public:
+    ThesaurusSlot(ThesaurusDocument &document, const MainSettings &settings);
+
+    DocumentLoadResult load(Ui &ui, const QString &path, const FileProgress &progress) override;
+    FileResult save(Ui &ui, bool useCurrentName, bool askForName, const FileProgress &progress) override;
+
+private:
+    ThesaurusDocument &m_thesaurus;
+    const MainSettings &m_settings;
+};
 
 // The index beside a .dat: its last four characters replaced by ".idx".
 QString IndexPathFor(const QString &datPath);

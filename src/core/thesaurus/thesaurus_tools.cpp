@@ -13,6 +13,7 @@
 #include "core/shell/list_document.h"
 #include "core/shell/long_task.h"
 #include "core/shell/settings.h"
+#include "core/shell/shared_texts.h"
 #include "core/shell/text_codec.h"
 #include "core/shell/text_folding.h"
 #include "core/thesaurus/thesaurus_document.h"
@@ -103,23 +104,23 @@ QStringList MeaningLinesOf(QStringView entry)
 
 // ---- Extract synonyms -----------------------------------------------------------
 
-bool ExtractSynonyms(const ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, bool book)
+ToolResult<bool> ExtractSynonyms(const ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, bool book)
 {
     using namespace thesaurusToolTexts;
     if (refuseEmpty(doc, ui))
-        return false;
+        return {false, ToolOutcome::Empty};
     ui.setStatusText(extractStatus);
     const QString path =
         AskSavePath(ui, book ? extractTitle + extractBookSuffix : extractTitle, txtFilter, QStringLiteral(".txt"));
     if (path.isEmpty()) {
         ui.setStatusText(LongTask::abortedText());
-        return false;
+        return {false, ToolOutcome::Aborted};
     }
     AtomicFileWriter file(path);
     const auto failed = [&] {
         ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(path, file.errorString()), MessageIcon::Error);
         ui.setStatusText(LongTask::abortedText());
-        return false;
+        return ToolResult<bool>{false, ToolOutcome::Failed};
     };
     if (!file.open())
         return failed();
@@ -141,7 +142,7 @@ bool ExtractSynonyms(const ThesaurusDocument &doc, const MainSettings &settings,
             // The lines written so far are kept, as a finished file.
             if (writer.flush())
                 file.commit();
-            return false;
+            return {false, ToolOutcome::Aborted};
         }
         const QStringView entry = doc.entries.view(i);
         writer.append(HeadWordOf(entry));
@@ -166,7 +167,7 @@ bool ExtractSynonyms(const ThesaurusDocument &doc, const MainSettings &settings,
         return failed();
     }
     task.finish(QStringLiteral("OK. (") + megabytes(FileSize(path)) + QStringLiteral(" MB)") + task.elapsedText());
-    return true;
+    return {true};
 }
 
 // ---- Clean up symbols -----------------------------------------------------------
@@ -193,8 +194,10 @@ CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &setting
                              CleanUpOptions &remembered, const AskCleanUpOptions &askOptions)
 {
     CleanUpResult result;
-    if (refuseEmpty(doc, ui))
+    if (refuseEmpty(doc, ui)) {
+        result.outcome = ToolOutcome::Empty;
         return result;
+    }
     const std::optional<CleanUpOptions> chosen = askOptions(remembered);
     if (!chosen) {
         ui.setStatusText(okText);
@@ -212,8 +215,10 @@ CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &setting
     std::vector<QString> copies;
     copies.reserve(static_cast<size_t>(total));
     for (qint64 i = 0; i < total; ++i) {
-        if (pollAborted(task, [&] { task.showProgress(extracting + task.formatCount(i) + escTail, i); }))
+        if (pollAborted(task, [&] { task.showProgress(extracting + task.formatCount(i) + escTail, i); })) {
+            result.outcome = ToolOutcome::Aborted;
             return result;
+        }
         copies.push_back(doc.entries.at(i));
     }
 
@@ -224,8 +229,10 @@ CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &setting
         const auto progress = [&] {
             task.showProgress(comparing + QString::number(i) + QLatin1Char('/') + QString::number(total) + escTail, i);
         };
-        if (pollAborted(task, progress))
+        if (pollAborted(task, progress)) {
+            result.outcome = ToolOutcome::Aborted;
             return result;
+        }
         const QString &entry = copies[static_cast<size_t>(i)];
         const QStringView header = HeaderOf(entry);
         QStringList meanings = MeaningLinesOf(entry);
@@ -236,6 +243,7 @@ CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &setting
                             QStringLiteral(" Meaning:") + QString::number(k + 1) + QStringLiteral("! Aborted."));
                 doc.selectedIndex = i;
                 result.nullEntry = i;
+                result.outcome = ToolOutcome::Refused;
                 return result;
             }
         }
@@ -474,10 +482,10 @@ QString RepairThesaurusSpaces(QString entry)
     return out;
 }
 
-bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
 {
     if (refuseEmpty(doc, ui))
-        return false;
+        return {false, ToolOutcome::Empty};
     const QString starting = QStringLiteral("Fix Invalid Spaces...") + escTail;
     ui.setStatusText(starting);
     TakeUndoSnapshot(doc, scrollPosition, true);
@@ -489,7 +497,7 @@ bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui
     std::vector<std::pair<qint64, QString>> toFix;
     for (qint64 i = 0; i < total; ++i) {
         if (pollAborted(task, [&] { task.showProgress(pass1 + QString::number(i) + escTailCapital, i); }))
-            return false;
+            return {false, ToolOutcome::Aborted};
         const QStringView stored = doc.entries.view(i);
         // Only spaces are repaired: an entry without one is checked as it stands.
         QString repaired = stored.contains(u' ') ? RepairThesaurusSpaces(stored.toString()) : stored.toString();
@@ -500,10 +508,10 @@ bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui
             const bool nullLine = line.isEmpty() || line == QStringLiteral("|") || line == QStringLiteral("-|") ||
                                   (k == 0 && line.startsWith(QLatin1Char('|')));
             if (nullLine) {
-                task.cancel(QStringLiteral("Null word at Line:") + task.formatCount(i + 1) + QLatin1Char(' ') +
+                task.cancel(sharedTexts::nullWord + task.formatCount(i + 1) + QLatin1Char(' ') +
                             (k == 0 ? QStringLiteral("Synonym") : QStringLiteral("Meaning:") + QString::number(k)) +
                             QStringLiteral(" Aborted."));
-                return false;
+                return {false, ToolOutcome::Refused};
             }
         }
         if (repaired != stored)
@@ -513,7 +521,7 @@ bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui
         task.cancel(okText);
         ui.showMessage(LongTask::warningTitle(), thesaurusToolTexts::noSpacesToFix, MessageIcon::Warning);
         ui.setStatusText(okText);
-        return false;
+        return {false};
     }
 
     const QString pass2 = QStringLiteral("Fixing spaces 2/2...");
@@ -521,13 +529,13 @@ bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui
     qint64 fixed = 0;
     for (const auto &[i, repaired] : toFix) {
         if (pollAborted(task, [&] { task.showProgress(pass2 + QString::number(fixed) + escTailCapital, fixed); }))
-            return fixed > 0;
+            return {fixed > 0, ToolOutcome::Aborted};
         doc.entries.replace(i, repaired);
         doc.changed = true;
         ++fixed;
     }
     task.finish(QStringLiteral("Fixed words:") + task.formatCount(fixed));
-    return true;
+    return {true};
 }
 
 // ---- Show/Merge duplicates ------------------------------------------------------
@@ -573,15 +581,15 @@ ThesaurusDuplicatesSession::ThesaurusDuplicatesSession(ThesaurusDocument &doc, c
 {
 }
 
-bool ThesaurusDuplicatesSession::start(qint64 scrollPosition)
+ToolResult<bool> ThesaurusDuplicatesSession::start(qint64 scrollPosition)
 {
     using namespace thesaurusToolTexts;
     if (refuseEmpty(m_doc, m_ui))
-        return false;
+        return {false, ToolOutcome::Empty};
     if (m_doc.entries.size() == 1) {
         m_ui.showMessage(LongTask::warningTitle(), noDuplicates, MessageIcon::Warning);
         m_ui.setStatusText(okText);
-        return false;
+        return {false};
     }
     TakeUndoSnapshot(m_doc, scrollPosition, true);
     LongTask task(m_ui, m_settings);
@@ -592,17 +600,17 @@ bool ThesaurusDuplicatesSession::start(qint64 scrollPosition)
         return true;
     });
     if (!found)
-        return false;
+        return {false, ToolOutcome::Aborted};
     // Sorting and walking the keys take a fraction of what building them takes.
     task.finish(QStringLiteral("Show duplicates. 2/2: Comparing...") + escTail);
     m_rows = *found;
     if (m_rows.empty()) {
         m_ui.setStatusText(okText);
         m_ui.showMessage(LongTask::warningTitle(), noDuplicates, MessageIcon::Warning);
-        return false;
+        return {false};
     }
     m_ui.setStatusText(okText);
-    return true;
+    return {true};
 }
 
 QString ThesaurusDuplicatesSession::foundText() const

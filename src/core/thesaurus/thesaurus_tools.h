@@ -8,6 +8,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/shell/shared_texts.h"
+#include "core/shell/tool_outcome.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -15,8 +18,8 @@ struct MainSettings;
 struct ThesaurusDocument;
 
 namespace thesaurusToolTexts {
-inline const QString noDuplicates = QStringLiteral("No duplicates found.");
-inline const QString txtFilter = QStringLiteral("Text Documents (*.txt)|*.txt");
+inline const QString noDuplicates = sharedTexts::noDuplicates;
+inline const QString txtFilter = sharedTexts::txtFilter;
 inline const QString extractTitle = QStringLiteral("Extract Thesaurus to file");
 inline const QString extractBookSuffix = QStringLiteral(" (Book)");
 inline const QString extractStatus = QStringLiteral("Extracting Thesaurus... <ESC> To abort.");
@@ -33,7 +36,7 @@ inline const QString combineRefusal = QStringLiteral("Basic combine doesn't acce
 inline const QString sortMeaningsQuestion =
     QStringLiteral("This changes the sequence of meanings in the synonyms.\nIf we have the word 'happy' with 3 "
                    "meanings:\n'contented'\n'satisfied'\n'carefree'\n\n'carefree' will move to the top.\n\nContinue?");
-inline const QString noSpacesToFix = QStringLiteral("No spaces to fix found!");
+inline const QString noSpacesToFix = sharedTexts::noSpacesToFix;
 // F1 in the tool windows.
 inline const QString manualAnchor = QStringLiteral("#6.1.thesaurus_tools");
 } // namespace thesaurusToolTexts
@@ -42,8 +45,9 @@ inline const QString manualAnchor = QStringLiteral("#6.1.thesaurus_tools");
 QStringList MeaningLinesOf(QStringView entry);
 
 // Extract synonyms > All .txt (book false) and All .txt (Book): the thesaurus as a
-// readable text file. True when the whole file was written.
-bool ExtractSynonyms(const ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, bool book);
+// readable text file. True when the whole file was written; the outcome tells a
+// refusal from an abort and a failed write.
+ToolResult<bool> ExtractSynonyms(const ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, bool book);
 
 // The three ticks of the Clean up symbols window.
 struct CleanUpOptions {
@@ -65,6 +69,7 @@ struct CleanUpResult {
     bool changed = false;
     // The entry whose meaning line came out empty, which the list shows; -1 otherwise.
     qint64 nullEntry = -1;
+    ToolOutcome outcome = ToolOutcome::Done;
 };
 
 // Clean up symbols. `remembered` holds the ticks from one use to the next.
@@ -98,8 +103,9 @@ bool SortOnNumbers(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
 // trailing one; a leading space stays.
 QString RepairThesaurusSpaces(QString entry);
 
-// Fix invalid spaces. True when the document changed.
-bool FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+// Fix invalid spaces. True when the document changed; Done also when there was
+// nothing to fix.
+ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
 
 // One row of the duplicates list.
 struct DuplicateRow {
@@ -131,8 +137,8 @@ public:
     ThesaurusDuplicatesSession &operator=(const ThesaurusDuplicatesSession &) = delete;
 
     // The command's first half: checks, the undo snapshot and the search. True when
-    // the window is to open.
-    bool start(qint64 scrollPosition);
+    // the window is to open; Done also when no duplicates were found.
+    ToolResult<bool> start(qint64 scrollPosition);
 
     const std::vector<DuplicateRow> &rows() const { return m_rows; }
     QString foundText() const;

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QLabel>
 
-#include "core/app/document_files.h"
 #include "core/app/find_target.h"
 #include "core/app/profile.h"
 #include "core/app/settings_files.h"
@@ -50,33 +49,32 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     CommandDispatcher &d = window.dispatcher();
 
-    d.setLoadOperation(DocumentKind::Dictionary, [&window, &workbench, &ui](const QString &path) {
-        // While the file is read, both lists are empty and the counter counts the
-        // entries read so far; an abort brings the open dictionary back on screen.
-        DictionaryLoadProgress progress;
-        progress.started = [&window] {
-            for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation}) {
-                window.pagedList(kind)->showLoading();
-                window.counterLabel(kind)->setText(dictionaryTexts::wordsCounter + QStringLiteral("0"));
-            }
-        };
-        progress.tick = [&window, &workbench](qint64 entries) {
-            for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation})
-                window.counterLabel(kind)->setText(dictionaryTexts::wordsCounter +
-                                                   FormatCount(entries, workbench.settings.thousandsSeparator));
-        };
-        if (!OpenDictionaryFile(workbench, ui, path, progress).done()) {
-            showDictionary(window);
-            return;
+    // While the file is read, both lists are empty and the counter counts the entries
+    // read so far; an abort brings the open dictionary back on screen.
+    DocumentViewHooks dictionary;
+    dictionary.progress.started = [&window] {
+        for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation}) {
+            window.pagedList(kind)->showLoading();
+            window.counterLabel(kind)->setText(dictionaryTexts::wordsCounter + QStringLiteral("0"));
         }
+    };
+    dictionary.progress.tick = [&window, &workbench](qint64 entries) {
         for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation})
-            window.pagedList(kind)->setScrollPosition(0);
+            window.counterLabel(kind)->setText(dictionaryTexts::wordsCounter +
+                                               FormatCount(entries, workbench.settings.thousandsSeparator));
+    };
+    dictionary.loaded = [&window](const DocumentLoadResult &result) {
+        if (result.done()) {
+            for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Hyphenation})
+                window.pagedList(kind)->setScrollPosition(0);
+        }
         showDictionary(window);
-    });
-    d.setSaveOperation(DocumentKind::Dictionary, [&window, &workbench, &ui](bool toCurrentPath, bool askPath) {
-        if (SaveDictionaryFile(workbench, ui, toCurrentPath, askPath).done())
+    };
+    dictionary.saved = [&window](const FileResult &result) {
+        if (result.done())
             showDictionary(window);
-    });
+    };
+    d.setDocumentHooks(DocumentKind::Dictionary, std::move(dictionary));
 
     d.setRecentFilesMenuRefresher([&window, &workbench] {
         const RecentFilesMenu menu = RefreshRecentFilesMenu(workbench);
@@ -101,8 +99,9 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
     d.setOperation(CommandId::Statistics,
                    [&window, &workbench, &ui](int) { OpenStatisticsWindow(&window, workbench, ui); });
 
-    for (DocumentKind kind :
-         {DocumentKind::Dictionary, DocumentKind::Hyphenation, DocumentKind::Thesaurus, DocumentKind::Autocorrect}) {
+    for (DocumentKind kind : allDocumentKinds) {
+        if (!KindFacts(kind).pagedList)
+            continue;
         d.setTabOperation(kind, TabAction::Find, [&window, &workbench, &ui, &d, kind] {
             FindActions actions;
             actions.showEntry = [&window, &workbench, kind](qint64 i) { showEntry(window, workbench, kind, i); };

@@ -23,8 +23,16 @@ namespace lexaloom {
 
 namespace {
 
-constexpr DocumentKind pagedKinds[] = {DocumentKind::Dictionary, DocumentKind::Thesaurus, DocumentKind::Hyphenation,
-                                       DocumentKind::Autocorrect};
+// The kinds whose tab shows a paged list, in tab order.
+QList<DocumentKind> pagedKinds()
+{
+    QList<DocumentKind> kinds;
+    for (DocumentKind kind : allDocumentKinds) {
+        if (KindFacts(kind).pagedList)
+            kinds.append(kind);
+    }
+    return kinds;
+}
 
 QWidget *dialogParent(MainWindow &window)
 {
@@ -53,7 +61,7 @@ DesktopMeasurements MeasureDesktop(const MainWindow &window)
 void OpenPreferences(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     std::map<DocumentKind, qint64> scrolls;
-    for (DocumentKind kind : pagedKinds)
+    for (DocumentKind kind : pagedKinds())
         scrolls[kind] = window.pagedList(kind)->scrollPosition();
 
     PreferencesSession session(workbench, ui, MeasureDesktop(window));
@@ -65,12 +73,12 @@ void OpenPreferences(MainWindow &window, Workbench &workbench, Ui &ui)
     const PreferencesSession::OkOutcome &outcome = prefs.outcome();
     if (outcome.rebuildWindow)
         window.rebuildLayout();
-    for (DocumentKind kind : pagedKinds) {
+    for (DocumentKind kind : pagedKinds()) {
         PagedListView *list = window.pagedList(kind);
         *workbench.pagedListSource(kind).selectedIndex = -1;
         list->setPageRows(workbench.settings.listPageRows);
-        // The Hyphenation list follows the Dictionary's entries; its place is not kept.
-        list->setScrollPosition(kind == DocumentKind::Hyphenation ? 0 : scrolls[kind]);
+        // A list of another kind's entries (the Hyphenation tab's) follows them; its place is not kept.
+        list->setScrollPosition(workbench.listDocument(kind) ? scrolls[kind] : 0);
         list->refreshListPage();
     }
     // The word editor takes its AFF Aid legend anew from the settings each time it opens.

@@ -120,8 +120,10 @@ void connectResultPopup(MainWindow &window, Workbench &workbench, Ui &ui)
 
 void WireListPopups(MainWindow &window, Workbench &workbench, Ui &ui)
 {
-    for (DocumentKind kind : {DocumentKind::Dictionary, DocumentKind::Thesaurus, DocumentKind::Autocorrect})
-        wireListPopup(window, workbench, ui, kind);
+    for (DocumentKind kind : allDocumentKinds) {
+        if (workbench.listDocument(kind))
+            wireListPopup(window, workbench, ui, kind);
+    }
     // Connected again when a layout rebuild replaces the result list.
     connectResultPopup(window, workbench, ui);
     QObject::connect(&window, &MainWindow::layoutBuilt, &window,

@@ -64,14 +64,16 @@ void WireAutocorrect(MainWindow &window, Workbench &workbench, Ui &ui)
         return editor.exec() == QDialog::Accepted ? std::optional(editor.texts()) : std::nullopt;
     };
 
-    d.setLoadOperation(kind, [&workbench, &ui, redrawFromTop](const QString &path) {
-        if (OpenAutocorrectFile(workbench, ui, path).done())
+    DocumentViewHooks hooks;
+    hooks.loaded = [redrawFromTop](const DocumentLoadResult &result) {
+        if (result.done())
             redrawFromTop();
-    });
-    d.setSaveOperation(kind, [&workbench, &ui, redraw](bool toCurrentPath, bool askPath) {
-        if (SaveAutocorrectFile(workbench, ui, toCurrentPath, askPath).done())
+    };
+    hooks.saved = [redraw](const FileResult &result) {
+        if (result.done())
             redraw();
-    });
+    };
+    d.setDocumentHooks(kind, std::move(hooks));
     d.setTabOperation(kind, TabAction::Add, [&list, &ui, scroll, redraw, openEditor] {
         if (OpenPairEditor(list, ui, scroll(), PairEditorMode::Add, openEditor))
             redraw();
@@ -116,10 +118,12 @@ void WireAutocorrect(MainWindow &window, Workbench &workbench, Ui &ui)
             redrawFromTop();
     });
 
-    d.setLoadOperation(DocumentKind::AutoText, [&window, &workbench, &ui](const QString &path) {
-        if (OpenAutoTextFile(workbench, ui, path).done())
+    DocumentViewHooks autoText;
+    autoText.loaded = [&window, &workbench](const DocumentLoadResult &result) {
+        if (result.done())
             showAutoText(window, workbench.autotext);
-    });
+    };
+    d.setDocumentHooks(DocumentKind::AutoText, std::move(autoText));
     // Selecting a row shows its names and its content.
     QObject::connect(&window, &MainWindow::plainListRowChanged, &window,
                      [&window, &workbench](DocumentKind k, int row) {

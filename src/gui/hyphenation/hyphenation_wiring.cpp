@@ -44,14 +44,16 @@ void WireHyphenation(MainWindow &window, Workbench &workbench, Ui &ui)
         window.refreshFileInfo(kind);
     };
 
-    d.setLoadOperation(kind, [&workbench, &ui, showText](const QString &path) {
-        if (OpenHyphenationFile(workbench, ui, path).done())
+    DocumentViewHooks hooks;
+    hooks.loaded = [showText](const DocumentLoadResult &result) {
+        if (result.done())
             showText();
-    });
-    d.setSaveOperation(kind, [&workbench, &ui, showText](bool toCurrentPath, bool askPath) {
-        if (SaveHyphenationFile(workbench, ui, toCurrentPath, askPath).done())
+    };
+    hooks.saved = [showText](const FileResult &result) {
+        if (result.done())
             showText();
-    });
+    };
+    d.setDocumentHooks(kind, std::move(hooks));
 
     d.setTabOperation(kind, TabAction::PaneClear, [&window, &workbench, &ui, showText] {
         if (!ClearHyphenation(workbench.hyphenation, ui))

@@ -89,13 +89,14 @@ void WireLanguageTool(MainWindow &window, Workbench &workbench, Ui &ui)
     CommandDispatcher &d = window.dispatcher();
     const DocumentKind kind = DocumentKind::LanguageTool;
 
-    d.setLoadOperation(kind, [&window, &workbench, &ui](const QString &path) {
-        const GrammarLoadResult result = OpenGrammarFile(
-            workbench, ui, path, [&window, &workbench] { window.refreshFileInfo(DocumentKind::LanguageTool); });
-        // A cancelled dialog or a missing file leaves the outline on screen as it was.
+    DocumentViewHooks hooks;
+    hooks.progress.tick = [&window](qint64) { window.refreshFileInfo(DocumentKind::LanguageTool); };
+    // A cancelled dialog or a missing file leaves the outline on screen as it was.
+    hooks.loaded = [&window, &workbench](const DocumentLoadResult &result) {
         if (result.replaced)
             ShowGrammarOutline(window, workbench);
-    });
+    };
+    d.setDocumentHooks(kind, std::move(hooks));
 
     // The outline's lists are connected again when a layout rebuild replaces them.
     const auto connectLists = [&window, &workbench] {

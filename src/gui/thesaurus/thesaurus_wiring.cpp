@@ -32,16 +32,16 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
                                            FormatCount(entries, workbench.settings.thousandsSeparator));
     };
 
-    d.setLoadOperation(kind, [&workbench, &ui, list, redraw, showCount](const QString &path) {
-        if (!OpenThesaurusFile(workbench, ui, path, showCount).done())
+    DocumentViewHooks hooks;
+    hooks.progress.tick = showCount;
+    hooks.loaded = [list, redraw](const DocumentLoadResult &result) {
+        if (!result.done())
             return;
         list()->setScrollPosition(0);
         redraw();
-    });
-    d.setSaveOperation(kind, [&workbench, &ui, redraw, showCount](bool toCurrentPath, bool askPath) {
-        SaveThesaurusFile(workbench, ui, toCurrentPath, askPath, showCount);
-        redraw();
-    });
+    };
+    hooks.saved = [redraw](const FileResult &) { redraw(); };
+    d.setDocumentHooks(kind, std::move(hooks));
 
     const OpenSynonymEditor openEditor = [&window, &workbench, &ui](SynonymEditorMode mode,
                                                                     const SynonymEditorTexts &initial) {
