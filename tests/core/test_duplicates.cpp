@@ -29,6 +29,10 @@ const QString aff = QStringLiteral("SET UTF-8\nKEEPCASE K\n"
                                    "PFX U Y 1\nPFX U 0 un .\n"
                                    "PFX P Y 1\nPFX P 0 re .\n");
 
+// The same with AF aliases for the numbers 1 to 21.
+const QString aliasAff =
+    aff + QStringLiteral("AF 21\n") + QStringLiteral("AF S\n").repeated(20) + QStringLiteral("AF SD\n");
+
 DictionaryDocument documentOf(const QStringList &entries, const QString &affText = aff)
 {
     DictionaryDocument doc;
@@ -61,8 +65,9 @@ public:
 
 // One window's worth of state around a session.
 struct ToolRun {
-    explicit ToolRun(const QStringList &entries, DuplicateOptions opts = {}, bool alreadyRecorded = false)
-        : doc(documentOf(entries))
+    explicit ToolRun(const QStringList &entries, DuplicateOptions opts = {}, bool alreadyRecorded = false,
+                     const QString &affText = aff)
+        : doc(documentOf(entries, affText))
         , options(opts)
     {
         DuplicatesSession::prepare(doc, table, ui);
@@ -123,6 +128,7 @@ TEST(Duplicates, ProcessAppliesTheRulesOfEachClass)
         QStringList afterProcess; // emptied entries still in place
         QString mergeLog;         // the blocks, or empty when nothing merged
         qint64 merged;
+        QString affText = aff;
     };
     const DuplicateOptions twofold{false, true, true, true};
     const DuplicateOptions anyType{false, false, false, true};
@@ -190,10 +196,25 @@ TEST(Duplicates, ProcessAppliesTheRulesOfEachClass)
          "#1\nMerged:\"w\"\nFlags:\"D\"\u2192\"S\"\n\n#2\nMerged:\"w\"\nFlags:\"DS\"\u2192\"S\"\n\n",
          2},
         {"repeated flags repaired", {"ab/AA", "c\\/d/SDS\npo:x"}, {}, {"ab/A", "c\\/d/SD\npo:x"}, "", 0},
+        // An alias number is one flag set: its digits are no repeated flags.
+        {"alias numbers kept",
+         {"walk/11", "talk/12", "jump/21"},
+         {},
+         {"walk/11", "talk/12", "jump/21"},
+         "",
+         0,
+         aliasAff},
+        {"alias primary deleted",
+         {"walk", "walk/21"},
+         {},
+         {"", "walk/21"},
+         "#1\nMerged:\"walk\"\nFlags:\"\"\u2192\"21\"\n\n",
+         1,
+         aliasAff},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ToolRun run(c.entries, c.options);
+        ToolRun run(c.entries, c.options, false, c.affText);
         ASSERT_TRUE(run.session->scan());
         if (run.session->rows().empty()) {
             EXPECT_TRUE(c.afterProcess == c.entries);

@@ -204,6 +204,7 @@ SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, 
     LongTask task(ui, settings);
     BuildAffixTable(table, doc.affText, &task);
     const FlagMode mode = table.flagMode;
+    const bool aliases = table.aliasCount > 0;
     const QString starting = QStringLiteral("Sorting flags of words... <ESC> to abort.");
     const QString running = QStringLiteral("Sorting flags of words...... <ESC> to abort. Current:");
     const qint64 n = doc.entries.size();
@@ -237,7 +238,9 @@ SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, 
         if (entry.isEmpty() || IsCommentEntry(entry))
             continue;
         const EntryParts parts = SplitEntry(entry);
-        if (parts.flags.isEmpty())
+        // With AF aliases an entry's flags are one alias number, a flag set already:
+        // its digits are no flags to sort or to keep once.
+        if (parts.flags.isEmpty() || aliases)
             continue;
         QString sorted = SortedFlags(mode, parts.flags);
         const bool repeated = HasRepeatedFlags(mode, sorted);

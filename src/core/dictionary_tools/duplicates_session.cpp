@@ -37,6 +37,13 @@ bool isMergeClass(const QString &code)
     return code == flagClass::allSuffixes || code == flagClass::allPrefixes || code == flagClass::suffixesAndPrefixes;
 }
 
+// With AF aliases an entry's flags are one alias number, a flag set already: its
+// digits are never repeated flags.
+bool hasRepeatedFlags(const AffixTable &table, QStringView flags)
+{
+    return table.aliasCount == 0 && HasRepeatedFlags(table.flagMode, flags);
+}
+
 QString entryText(QStringView word, const QString &flags, QStringView tags)
 {
     QString text = word.toString();
@@ -234,7 +241,7 @@ bool DuplicatesSession::runScan(LongTask &task)
         r.key += parts.tags;
         r.key += u'\n';
         r.key += QString::number(r.line);
-        if (HasRepeatedFlags(mode, parts.flags)) {
+        if (hasRepeatedFlags(m_table, parts.flags)) {
             r.repeatedCount = FlagCount(mode, parts.flags) - FlagCount(mode, WithoutRepeatedFlags(mode, parts.flags));
             ++m_repeatedFlagEntries;
         }
@@ -429,7 +436,7 @@ bool DuplicatesSession::removeRepeatedFlags(LongTask &task)
         if (entry.isEmpty() || IsCommentEntry(entry))
             continue;
         const EntryParts parts = SplitEntry(entry);
-        if (!HasRepeatedFlags(mode, parts.flags))
+        if (!hasRepeatedFlags(m_table, parts.flags))
             continue;
         recordUndo();
         const QString kept = WithoutRepeatedFlags(mode, parts.flags);
