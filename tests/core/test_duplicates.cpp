@@ -29,7 +29,9 @@ const QString aff = QStringLiteral("SET UTF-8\nKEEPCASE K\n"
                                    "PFX U Y 1\nPFX U 0 un .\n"
                                    "PFX P Y 1\nPFX P 0 re .\n");
 
-// The same with AF aliases for the numbers 1 to 21.
+// The same with the flags that change what an entry's word is on its own (X NEEDAFFIX,
+// O ONLYINCOMPOUND, ! FORBIDDENWORD) and AF aliases for the numbers 1 to 21.
+const QString specialAff = aff + QStringLiteral("NEEDAFFIX X\nONLYINCOMPOUND O\nFORBIDDENWORD !\n");
 const QString aliasAff =
     aff + QStringLiteral("AF 21\n") + QStringLiteral("AF S\n").repeated(20) + QStringLiteral("AF SD\n");
 
@@ -211,6 +213,17 @@ TEST(Duplicates, ProcessAppliesTheRulesOfEachClass)
          "#1\nMerged:\"walk\"\nFlags:\"\"\u2192\"21\"\n\n",
          1,
          aliasAff},
+        // A bare word stays when its twin's flags make the word no word on its own.
+        {"only in compound twin", {"alias", "alias/SO"}, {}, {"alias", "alias/SO"}, "", 0, specialAff},
+        {"need affix twin", {"foo", "foo/X"}, {}, {"foo", "foo/X"}, "", 0, specialAff},
+        {"forbidden twin", {"baz", "baz/!"}, {}, {"baz", "baz/!"}, "", 0, specialAff},
+        {"bare twins of a need affix entry",
+         {"foo", "foo/SX", "foo"},
+         {},
+         {"", "foo/SX", "foo"},
+         "#1\nMerged:\"foo\"\nPrimary\n\n",
+         1,
+         specialAff},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

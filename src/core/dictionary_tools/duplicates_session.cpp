@@ -44,6 +44,25 @@ bool hasRepeatedFlags(const AffixTable &table, QStringView flags)
     return table.aliasCount == 0 && HasRepeatedFlags(table.flagMode, flags);
 }
 
+// Whether the word of an entry with these flags is a word on its own: NEEDAFFIX,
+// ONLYINCOMPOUND and FORBIDDENWORD make it none, so a bare twin is no redundant copy.
+bool primaryStandsAlone(const AffixTable &table, QStringView flags)
+{
+    FlagList own;
+    const FlagList *list = &own;
+    if (table.aliasCount > 0) {
+        bool isNumber = false;
+        const int n = flags.toInt(&isNumber);
+        if (isNumber && n >= 1 && size_t(n) <= table.aliasFlags.size())
+            list = &table.aliasFlags[size_t(n - 1)];
+        else
+            table.resolveFlags(QStringView(), own);
+    } else {
+        table.resolveFlags(flags, own);
+    }
+    return !list->hasNeedAffix && !list->hasOnlyInCompound && !list->hasForbiddenWord;
+}
+
 QString entryText(QStringView word, const QString &flags, QStringView tags)
 {
     QString text = word.toString();
@@ -372,7 +391,8 @@ DuplicatesSession::PassOutcome DuplicatesSession::runPass(LongTask &task, QStrin
                     if (!ignoreTags && rowA.tags != rowB.tags)
                         continue;
                     const bool remove =
-                        memberA.classCode == flagClass::primary || (rowA.word == rowB.word && rowA.flags == rowB.flags);
+                        (memberA.classCode == flagClass::primary && primaryStandsAlone(m_table, rowB.flags)) ||
+                        (rowA.word == rowB.word && rowA.flags == rowB.flags);
                     if (remove) {
                         recordUndo();
                         addBlock(rowA, rowB);
