@@ -224,6 +224,9 @@ TEST(Duplicates, ProcessAppliesTheRulesOfEachClass)
          "#1\nMerged:\"foo\"\nPrimary\n\n",
          1,
          specialAff},
+        // Entries with special flags are never flag-merged.
+        {"need affix never flag-merged", {"foo/SX", "foo/D"}, anyType, {"foo/SX", "foo/D"}, "", 0, specialAff},
+        {"forbidden never flag-merged", {"foo/S!", "foo/D"}, {}, {"foo/S!", "foo/D"}, "", 0, specialAff},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

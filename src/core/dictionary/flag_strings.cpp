@@ -148,6 +148,19 @@ QString FlagClass(const AffixTable &table, QStringView flags)
         return flagClass::primary;
     if (table.aliasCount > 0)
         return flagClass::afCompressed;
+    // NEEDAFFIX, FORBIDDENWORD, ONLYINCOMPOUND and CIRCUMFIX change what the entry's
+    // word is on its own, so such a flag set is never one of the plain classes that a
+    // flag merge could join with another entry's flags.
+    {
+        FlagList list;
+        table.resolveFlags(flags, list);
+        if (list.hasNeedAffix || list.hasForbiddenWord || list.hasOnlyInCompound)
+            return flagClass::special;
+        for (const FlagToken &token : list.flags) {
+            if (table.hasCircumfix && token.text == table.circumfixFlag)
+                return flagClass::special;
+        }
+    }
     bool keepCase = false;
     bool hasPrefix = false;
     bool hasSuffix = false;
