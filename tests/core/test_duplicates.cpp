@@ -281,6 +281,14 @@ TEST(Duplicates, OkCompactsAndCancelRestores)
         EXPECT_EQ(run.doc.selectedIndex, -1);
     }
     {
+        // Blank lines that were in the file before stay: only the entries the tool emptied go.
+        ToolRun run({"", "house", "", "house/S", "walk/S", "walk/D", ""});
+        ASSERT_TRUE(run.session->scan());
+        ASSERT_TRUE(run.session->process());
+        run.session->accept();
+        EXPECT_EQ(run.entries(), QStringList({"", "", "house/S", "walk/DS", ""}));
+    }
+    {
         ToolRun run(original);
         ASSERT_TRUE(run.session->scan());
         ASSERT_TRUE(run.session->process());

@@ -396,7 +396,7 @@ DuplicatesSession::PassOutcome DuplicatesSession::runPass(LongTask &task, QStrin
                     if (remove) {
                         recordUndo();
                         addBlock(rowA, rowB);
-                        entries.replace(rowA.line - 1, QString());
+                        emptyEntry(rowA.line - 1);
                         rowA.word.clear();
                         memberA.classCode = removedClass;
                         acted = true;
@@ -416,7 +416,7 @@ DuplicatesSession::PassOutcome DuplicatesSession::runPass(LongTask &task, QStrin
                     addBlock(rowA, rowB);
                     const QString tags = ignoreTags ? QString() : rowB.tags;
                     entries.replace(rowA.line - 1, entryText(rowB.word, FlagUnion(mode, rowA.flags, rowB.flags), tags));
-                    entries.replace(rowB.line - 1, QString());
+                    emptyEntry(rowB.line - 1);
                     rowA.word.clear();
                     memberA.classCode = removedClass;
                     acted = true;
@@ -573,15 +573,17 @@ bool DuplicatesSession::remember()
     return false;
 }
 
+void DuplicatesSession::emptyEntry(qint64 index)
+{
+    m_dictionary.entries.replace(index, QString());
+    m_emptied.push_back(index);
+}
+
 void DuplicatesSession::accept()
 {
-    std::vector<qint64> emptied;
-    const EntryStore &entries = m_dictionary.entries;
-    for (qint64 i = 0; i < entries.size(); ++i) {
-        if (entries.view(i).isEmpty())
-            emptied.push_back(i);
-    }
-    m_dictionary.entries.removeIndexes(emptied);
+    // Only what this window emptied goes: blank lines of the file stay where they were.
+    m_dictionary.entries.removeIndexes(m_emptied);
+    m_emptied.clear();
     if (m_dictionary.selectedIndex >= m_dictionary.entries.size())
         m_dictionary.selectedIndex = -1;
     m_dictionary.changed = true;
@@ -592,6 +594,7 @@ void DuplicatesSession::cancel()
     if (!m_undoRecorded)
         return;
     UndoDictionary(m_dictionary, m_scrollPosition);
+    m_emptied.clear();
     // The state left behind holds the emptied entries that only "OK" removes: a Redo
     // must not bring it back as if it were a finished edit.
     m_dictionary.redoSnapshot.reset();

@@ -149,6 +149,8 @@ private:
     PassOutcome runPass(LongTask &task, QString &mergeLog, qint64 &merged);
     bool removeRepeatedFlags(LongTask &task);
     void showElapsed();
+    // Empties an entry for "OK" to remove.
+    void emptyEntry(qint64 index);
 
     DictionaryDocument &m_dictionary;
     AffixTable &m_table;
@@ -161,6 +163,7 @@ private:
     std::vector<DicDuplicateRow> m_rows;
     std::vector<int> m_groups;
     std::vector<Member> m_members;
+    std::vector<qint64> m_emptied; // indexes of the entries this window emptied
     qint64 m_memberCount = 0;
     qint64 m_repeatedFlagEntries = 0;
     qint64 m_exactFlagsRemoved = 0;
