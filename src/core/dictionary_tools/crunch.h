@@ -87,7 +87,8 @@ struct CrunchDisplay {
 };
 
 // "Crunch words with flags": rewrites bare entries that are a suffix form of another
-// entry's word as that word plus the rule's flag. One session per opening of the
+// entry's word as that word plus the rule's flag, when every other form the flag gives
+// that word is a form of the dictionary already. One session per opening of the
 // window: the undo point of the dictionary is recorded on its first rewrite only, so
 // the main window's undo takes back everything the window did.
 class CrunchSession final {
