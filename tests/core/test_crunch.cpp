@@ -178,6 +178,8 @@ TEST(Crunch, KeepsTheFormsOfTheDictionary)
     const QString twoForms = QStringLiteral("SET UTF-8\nNEEDAFFIX X\nONLYINCOMPOUND O\n"
                                             "SFX D Y 2\nSFX D 0 ed .\nSFX D 0 edly .\n"
                                             "SFX S Y 1\nSFX S 0 s .\n");
+    // With AF aliases the flag is written as the alias that holds it alone.
+    const QString aliases = twoForms + QStringLiteral("AF 3\nAF SD\nAF S\nAF X\n");
     const struct {
         const char *name;
         QString aff;
@@ -192,6 +194,9 @@ TEST(Crunch, KeepsTheFormsOfTheDictionary)
          {"walk/S", "walk/D", "walkedly/S"}},
         {"a base that is no word on its own", twoForms, {"jump/XS", "jumps"}, {"jump/XS", "jumps"}},
         {"a base only in compounds", twoForms, {"jump/OS", "jumps"}, {"jump/OS", "jumps"}},
+        {"alias of the flag", aliases, {"jump/1", "jumps"}, {"jump/1", "jump/2"}},
+        {"no alias holds the flag alone", aliases, {"walk/1", "walked", "walkedly"}, {"walk/1", "walked", "walkedly"}},
+        {"a base that needs an affix, by its alias", aliases, {"jump/3", "jumps"}, {"jump/3", "jumps"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

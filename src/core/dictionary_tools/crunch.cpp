@@ -121,6 +121,19 @@ struct Candidate {
     std::vector<FormsSink::Form> forms;
 };
 
+// With AF aliases an entry's flags are an alias number: the rule's flag is written as
+// the alias that holds that flag alone, and a flag no alias holds alone cannot be written.
+QString flagTextOf(const AffixTable &table, QChar flag)
+{
+    if (table.aliasCount == 0)
+        return QString(flag);
+    for (int n = 1; n <= table.aliasCount; ++n) {
+        if (table.alias(n) == flag)
+            return QString::number(n);
+    }
+    return QString();
+}
+
 } // namespace
 
 bool CrunchRule::allows(QStringView base) const
@@ -294,7 +307,7 @@ CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::f
     const auto &rules = CrunchRules();
     std::array<QString, crunchRuleCount> ruleFlags;
     for (int r = 0; r < crunchRuleCount; ++r)
-        ruleFlags[size_t(r)] = QString(rules[size_t(r)].flag);
+        ruleFlags[size_t(r)] = flagTextOf(m_table, rules[size_t(r)].flag);
     const auto queryOf = [&](const QString &word, int rule) {
         query = word;
         query.append(u'/');
