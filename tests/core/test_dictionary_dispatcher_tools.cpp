@@ -118,8 +118,18 @@ TEST(WordlistDuplicatesTest, RefusalsAbortAndExport)
         EXPECT_EQ(ui.messages.size(), 1);
         EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     }
+    {
+        // More forms than the memory can hold: a clear stop, not a crash.
+        ScriptedUi ui;
+        const WordlistDuplicates result = FindWordlistDuplicates(doc, table, settings, ui, 64 * 1024);
+        EXPECT_FALSE(result.done);
+        EXPECT_TRUE(result.rows.empty());
+        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Not enough memory to compare the derived words.")});
+        EXPECT_EQ(ui.messages.value(0).title, QStringLiteral("Error"));
+        EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+    }
     ScriptedUi ui;
-    const WordlistDuplicates result = FindWordlistDuplicates(doc, table, settings, ui);
+    const WordlistDuplicates result = FindWordlistDuplicates(doc, table, settings, ui, 1024 * 1024);
     ASSERT_TRUE(result.done);
     EXPECT_EQ(result.rows.size(), 3000u);
     EXPECT_EQ(result.rows.front().lines, QStringLiteral("1 + 1,501"));
