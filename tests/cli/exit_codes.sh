@@ -32,6 +32,7 @@ printf '2\nwalk/S\nwalk/S\n' >dup.dic
 cp dup.aff nodup.aff
 printf '2\nwalk/S\ntalk/S\n' >nodup.dic
 printf 'SET UTF-8\nTRY abc\n' >no-tags.aff
+printf ' \n\n' >blank.aff
 # An .aff with a byte that is not UTF-8: every command goes on, keeping the byte.
 printf 'SET UTF-8\n# caf\351\nSFX S Y 1\nSFX S 0 s .\n' >latin.aff
 printf '2\nwalk/S\tpo:verb\ntalk\n' >latin.dic
@@ -138,6 +139,7 @@ check 2 "^lexaloom-cli: .*missing\.dic: .*not found" sort-flags missing.dic sort
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" merge-duplicates missing.dic merged.dic
 check 2 "^lexaloom-cli: .*missing\.aff: " sort-aff-tags missing.aff sorted.aff
 check 2 "^lexaloom-cli: .*no-tags\.aff: No tags found in \.AFF\.$" sort-aff-tags no-tags.aff sorted.aff
+check 2 "^lexaloom-cli: .*blank\.aff: \.AFF is empty\.$" sort-aff-tags blank.aff sorted.aff
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" wordlist-duplicates missing.dic
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/s\.txt: " bulk-import --mode sort words.txt plain-file/s.txt

@@ -211,6 +211,12 @@ TEST(SortAffTagsTest, RefusalsAndAbort)
         EXPECT_EQ(doc.affText, c.aff);
         EXPECT_FALSE(doc.changed);
     }
+    // The text alone (what the command line sorts) refuses an empty one the same way.
+    for (const QString &blank : {QString(), QStringLiteral(" \n \n")}) {
+        ScriptedUi ui;
+        EXPECT_FALSE(SortAffTagsText(blank, settings, ui));
+        EXPECT_EQ(ui.messageTexts(), QStringList({".AFF is empty."}));
+    }
     // Escape in each pass leaves the text as it was.
     QString aff;
     for (int i = 0; i < 1000; ++i)
