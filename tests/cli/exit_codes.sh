@@ -140,6 +140,8 @@ check 2 "^lexaloom-cli: .*missing\.dic: .*not found" merge-duplicates missing.di
 check 2 "^lexaloom-cli: .*missing\.aff: " sort-aff-tags missing.aff sorted.aff
 check 2 "^lexaloom-cli: .*no-tags\.aff: No tags found in \.AFF\.$" sort-aff-tags no-tags.aff sorted.aff
 check 2 "^lexaloom-cli: .*blank\.aff: \.AFF is empty\.$" sort-aff-tags blank.aff sorted.aff
+check 2 "^lexaloom-cli: .*master\.txt: Number of files is limited to 10\.$" master-compare master.txt \
+    other.txt other.txt other.txt other.txt other.txt other.txt other.txt other.txt other.txt other.txt m10.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" wordlist-duplicates missing.dic
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/s\.txt: " bulk-import --mode sort words.txt plain-file/s.txt
