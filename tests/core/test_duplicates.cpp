@@ -34,6 +34,8 @@ const QString aff = QStringLiteral("SET UTF-8\nKEEPCASE K\n"
 const QString specialAff = aff + QStringLiteral("NEEDAFFIX X\nONLYINCOMPOUND O\nFORBIDDENWORD !\n");
 const QString aliasAff =
     aff + QStringLiteral("AF 21\n") + QStringLiteral("AF S\n").repeated(20) + QStringLiteral("AF SD\n");
+// With a compounding flag Z and a compound rule of the flags R and Q.
+const QString compoundAff = aff + QStringLiteral("COMPOUNDFLAG Z\nCOMPOUNDRULE 1\nCOMPOUNDRULE RQ*\n");
 
 DictionaryDocument documentOf(const QStringList &entries, const QString &affText = aff)
 {
@@ -227,6 +229,16 @@ TEST(Duplicates, ProcessAppliesTheRulesOfEachClass)
         // Entries with special flags are never flag-merged.
         {"need affix never flag-merged", {"foo/SX", "foo/D"}, anyType, {"foo/SX", "foo/D"}, "", 0, specialAff},
         {"forbidden never flag-merged", {"foo/S!", "foo/D"}, {}, {"foo/S!", "foo/D"}, "", 0, specialAff},
+        // A compounding flag would let the other entry's forms into compounds.
+        {"compound flag never flag-merged", {"leg/SZ", "leg/D"}, {}, {"leg/SZ", "leg/D"}, "", 0, compoundAff},
+        {"compound rule flag never flag-merged", {"leg/SR", "leg/D"}, {}, {"leg/SR", "leg/D"}, "", 0, compoundAff},
+        {"other flags still merged",
+         {"leg/SU", "leg/D"},
+         anyType,
+         {"", "leg/DSU"},
+         "#1\nMerged:\"leg\"\nFlags:\"D\"\u2192\"SU\"\n\n",
+         1,
+         compoundAff},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

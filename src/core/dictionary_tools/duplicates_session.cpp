@@ -1,5 +1,8 @@
 #include "core/dictionary_tools/duplicates_session.h"
 
+#include <QSet>
+#include <QStringList>
+
 #include <algorithm>
 #include <utility>
 
@@ -61,6 +64,55 @@ bool primaryStandsAlone(const AffixTable &table, QStringView flags)
         table.resolveFlags(flags, own);
     }
     return !list->hasNeedAffix && !list->hasOnlyInCompound && !list->hasForbiddenWord;
+}
+
+// The flags the .aff gives a meaning for the whole entry beyond its affixes: compounding
+// (COMPOUNDFLAG and its kin, the flags of COMPOUNDRULE) and the marks of the form
+// itself. Merged into another entry's flags they would act on that entry's forms too
+// (a flag merge of legging/CcZbCh and legging/ZaCh lets "leggings" end compounds).
+QSet<QString> entryWideFlags(const AffixTable &table)
+{
+    static const char *const directives[] = {
+        "COMPOUNDFLAG",       "COMPOUNDBEGIN",      "COMPOUNDMIDDLE", "COMPOUNDLAST", "COMPOUNDEND", "ONLYINCOMPOUND",
+        "COMPOUNDPERMITFLAG", "COMPOUNDFORBIDFLAG", "COMPOUNDROOT",   "NEEDAFFIX",    "PSEUDOROOT",  "FORBIDDENWORD",
+        "CIRCUMFIX",          "NOSUGGEST",          "SUBSTANDARD",    "WARN",         "FORCEUCASE",  "LEMMA_PRESENT"};
+    QSet<QString> flags;
+    const QStringList lines = table.normalizedText.split(u'\n');
+    for (const QString &line : lines) {
+        const QStringList fields = line.simplified().split(u' ', Qt::SkipEmptyParts);
+        if (fields.size() < 2)
+            continue;
+        if (fields[0] == QLatin1String("COMPOUNDRULE")) {
+            // The first line holds the number of rules.
+            bool isCount = false;
+            fields[1].toInt(&isCount);
+            if (isCount)
+                continue;
+            // One flag a character, or the flags in parentheses in the long and numeric modes.
+            const QString &rule = fields[1];
+            if (table.flagMode == FlagMode::Single) {
+                for (const QChar c : rule) {
+                    if (c != u'*' && c != u'?' && c != u'(' && c != u')')
+                        flags.insert(QString(c));
+                }
+            } else {
+                for (qsizetype open = rule.indexOf(u'('); open >= 0; open = rule.indexOf(u'(', open + 1)) {
+                    const qsizetype close = rule.indexOf(u')', open);
+                    if (close < 0)
+                        break;
+                    flags.insert(rule.mid(open + 1, close - open - 1));
+                }
+            }
+            continue;
+        }
+        for (const char *directive : directives) {
+            if (fields[0] == QLatin1String(directive)) {
+                flags.insert(fields[1]);
+                break;
+            }
+        }
+    }
+    return flags;
 }
 
 QString entryText(QStringView word, const QString &flags, QStringView tags)
@@ -212,8 +264,23 @@ bool DuplicatesSession::scan()
     return done;
 }
 
+QString DuplicatesSession::classOf(QStringView flags) const
+{
+    // Alias numbers are of their own class whatever their flags.
+    if (m_table.aliasCount == 0 && !m_entryWideFlags.isEmpty()) {
+        FlagSplitter splitter(m_table.flagMode, flags);
+        QStringView f;
+        while (!flags.isEmpty() && splitter.next(f)) {
+            if (m_entryWideFlags.contains(f.toString()))
+                return flagClass::special;
+        }
+    }
+    return FlagClass(m_table, flags);
+}
+
 bool DuplicatesSession::runScan(LongTask &task)
 {
+    m_entryWideFlags = entryWideFlags(m_table);
     m_rows.clear();
     m_groups.clear();
     m_members.clear();
@@ -279,7 +346,7 @@ bool DuplicatesSession::runScan(LongTask &task)
         row.word = r.word.toString();
         row.flags = r.flags.toString();
         row.tags = r.tags.toString();
-        row.classCode = FlagClass(m_table, r.flags);
+        row.classCode = classOf(r.flags);
         row.repeatedCount = r.repeatedCount;
         m_rows.push_back(std::move(row));
     };
