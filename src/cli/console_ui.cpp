@@ -1,6 +1,22 @@
 #include "cli/console_ui.h"
 
+#include "core/dictionary/dictionary_files.h"
+
 namespace lexaloom::cli {
+
+namespace {
+
+// The load's question on bytes that are not UTF-8, whatever file and line it names.
+bool isInvalidUtf8Question(const QString &text)
+{
+    const QString &pattern = dictionaryTexts::invalidUtf8Question;
+    const qsizetype file = pattern.indexOf(QLatin1String("%1"));
+    const qsizetype line = pattern.indexOf(QLatin1String("%2"));
+    return text.startsWith(pattern.first(file)) && text.contains(pattern.sliced(file + 2, line - file - 2)) &&
+           text.endsWith(pattern.sliced(line + 2));
+}
+
+} // namespace
 
 ConsoleUi::ConsoleUi(QTextStream &err, bool answerYes, bool verbose)
     : m_err(err)
@@ -32,11 +48,14 @@ void ConsoleUi::showMessages()
 
 bool ConsoleUi::askYesNo(const QString &title, const QString &text, MessageIcon)
 {
+    // Bytes that are not UTF-8 are kept as they are and written back unchanged, so every
+    // command goes on whatever it answers to the other questions.
+    const bool yes = m_answerYes || isInvalidUtf8Question(text);
     if (m_verbose) {
-        m_err << title << ": " << text << (m_answerYes ? " -> Yes\n" : " -> No\n");
+        m_err << title << ": " << text << (yes ? " -> Yes\n" : " -> No\n");
         m_err.flush();
     }
-    return m_answerYes;
+    return yes;
 }
 
 } // namespace lexaloom::cli

@@ -8,7 +8,8 @@
 namespace lexaloom::cli {
 
 // The Ui of the command line: there is no one to ask, so every question gets the
-// answer chosen for the command (shown on stderr when verbose) and the save dialog
+// answer chosen for the command (shown on stderr when verbose), except the one on
+// bytes that are not UTF-8, which every command answers Yes; the save dialog
 // returns `savePath`. Messages are kept: a failed command reports the last one as
 // the reason on its one line, a command that ran to its end shows them when verbose.
 class ConsoleUi final : public Ui {

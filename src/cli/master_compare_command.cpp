@@ -19,7 +19,8 @@ int runMasterCompare(const CliArguments &args, QTextStream &out, QTextStream &er
     MainSettings settings;
     ConsoleUi ui(err, true, false);
     const MissingWords result = FindMissingWords(master, others, ui, settings);
-    if (result.outcome == MasterOutcome::Failed || result.outcome == MasterOutcome::Aborted)
+    if (result.outcome == MasterOutcome::Failed || result.outcome == MasterOutcome::Aborted ||
+        result.outcome == MasterOutcome::Refused)
         return CliFailure(err, result.failedPath.isEmpty() ? master : result.failedPath, ui.reason());
     const bool capitalsOnly = args.options.count(QStringLiteral("--ucase")) > 0;
     const qint64 written = WriteMissingWords(output, result.words, capitalsOnly, ui, settings);
@@ -34,10 +35,11 @@ const CliCommandRegistration masterCompareCommand({"master-compare",
                                                    "[--ucase] MASTER OTHER... OUT",
                                                    "write the words of the OTHER word lists missing in MASTER, each "
                                                    "once, in accent-blind order (--ucase: only those starting with "
-                                                   "a capital)",
+                                                   "a capital); ten files at most, MASTER one of them",
                                                    {},
                                                    3,
-                                                   12,
+                                                   // More than ten files get the tool's own refusal.
+                                                   100,
                                                    runMasterCompare,
                                                    {"--ucase"}});
 

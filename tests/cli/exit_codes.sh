@@ -32,6 +32,10 @@ printf '2\nwalk/S\nwalk/S\n' >dup.dic
 cp dup.aff nodup.aff
 printf '2\nwalk/S\ntalk/S\n' >nodup.dic
 printf 'SET UTF-8\nTRY abc\n' >no-tags.aff
+printf ' \n\n' >blank.aff
+# An .aff with a byte that is not UTF-8: every command goes on, keeping the byte.
+printf 'SET UTF-8\n# caf\351\nSFX S Y 1\nSFX S 0 s .\n' >latin.aff
+printf '2\nwalk/S\tpo:verb\ntalk\n' >latin.dic
 
 failures=0
 # check STATUS STDERR_PATTERN ARGS...   (an empty pattern: standard error stays empty)
@@ -135,6 +139,9 @@ check 2 "^lexaloom-cli: .*missing\.dic: .*not found" sort-flags missing.dic sort
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" merge-duplicates missing.dic merged.dic
 check 2 "^lexaloom-cli: .*missing\.aff: " sort-aff-tags missing.aff sorted.aff
 check 2 "^lexaloom-cli: .*no-tags\.aff: No tags found in \.AFF\.$" sort-aff-tags no-tags.aff sorted.aff
+check 2 "^lexaloom-cli: .*blank\.aff: \.AFF is empty\.$" sort-aff-tags blank.aff sorted.aff
+check 2 "^lexaloom-cli: .*master\.txt: Number of files is limited to 10\.$" master-compare master.txt \
+    other.txt other.txt other.txt other.txt other.txt other.txt other.txt other.txt other.txt other.txt m10.txt
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" wordlist-duplicates missing.dic
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/s\.txt: " bulk-import --mode sort words.txt plain-file/s.txt
@@ -158,6 +165,14 @@ check 2 "^usage: lexaloom-cli merge-duplicates " merge-duplicates --twofold yes 
 
 check 2 "^lexaloom-cli: Klingon: not a POS language" extract-pos --form added --language Klingon "$fx/walk.dic" pos.txt
 check 2 "^usage: lexaloom-cli extract-pos " extract-pos --form both --language English "$fx/walk.dic" pos.txt
+
+# The question on bytes that are not UTF-8 gets the same answer from every command.
+for call in "extract-pos --form spelling --language English latin.dic latin-pos.txt" \
+    "sort-flags latin.dic latin-sorted.dic" "merge-duplicates latin.dic latin-merged.dic" \
+    "crunch latin.dic latin-crunched.dic" "statistics latin.dic"; do
+    # shellcheck disable=SC2086
+    "$cli" $call >/dev/null 2>&1 || { echo "FAIL: $call stops on an .aff that is not UTF-8"; failures=$((failures + 1)); }
+done
 
 # Every registered command appears in the help.
 "$cli" --help >help.txt

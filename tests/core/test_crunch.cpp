@@ -32,10 +32,10 @@ const QString crunchAff = QStringLiteral("SET UTF-8\n"
                                          "SFX J Y 1\nSFX J 0 ings .\n"
                                          "SFX ~ Y 1\nSFX ~ 0 ish .\n");
 
-DictionaryDocument dictionaryOf(const QStringList &entries)
+DictionaryDocument dictionaryOf(const QStringList &entries, const QString &affText = crunchAff)
 {
     DictionaryDocument doc;
-    doc.affText = crunchAff;
+    doc.affText = affText;
     for (const QString &e : entries)
         doc.entries.append(e);
     return doc;
@@ -116,8 +116,8 @@ struct CrunchRun {
     CrunchOutcome outcome = CrunchOutcome::Refused;
     std::vector<CrunchRow> rows;
 
-    explicit CrunchRun(const QStringList &entries, int level = 2)
-        : doc(dictionaryOf(entries))
+    explicit CrunchRun(const QStringList &entries, int level = 2, const QString &affText = crunchAff)
+        : doc(dictionaryOf(entries, affText))
     {
         choices.matchLevel = level;
     }
@@ -169,6 +169,41 @@ TEST(Crunch, EdgeCasesOfTheTool)
         EXPECT_EQ(run.outcome, c.rows.empty() ? CrunchOutcome::NoChanges : CrunchOutcome::Done);
         EXPECT_EQ(run.ui.messageTexts(), c.rows.empty() ? QStringList{"No changes done."} : QStringList{});
         EXPECT_EQ(run.ui.statuses.last(), QStringLiteral("Processing:Done!"));
+    }
+}
+
+TEST(Crunch, KeepsTheFormsOfTheDictionary)
+{
+    // D gives two forms: a bare "walked" crunched into walk/D would bring "walkedly" along.
+    const QString twoForms = QStringLiteral("SET UTF-8\nNEEDAFFIX X\nONLYINCOMPOUND O\n"
+                                            "SFX D Y 2\nSFX D 0 ed .\nSFX D 0 edly .\n"
+                                            "SFX S Y 1\nSFX S 0 s .\n");
+    // With AF aliases the flag is written as the alias that holds it alone.
+    const QString aliases = twoForms + QStringLiteral("AF 3\nAF SD\nAF S\nAF X\n");
+    const struct {
+        const char *name;
+        QString aff;
+        QStringList entries;
+        QStringList expected;
+    } cases[] = {
+        {"a form the dictionary lacks", twoForms, {"walk", "walked"}, {"walk", "walked"}},
+        {"every form already there", twoForms, {"walk", "walked", "walkedly"}, {"walk", "walk/D", "walkedly"}},
+        {"the other form from another entry",
+         twoForms,
+         {"walk/S", "walked", "walkedly/S"},
+         {"walk/S", "walk/D", "walkedly/S"}},
+        {"a base that is no word on its own", twoForms, {"jump/XS", "jumps"}, {"jump/XS", "jumps"}},
+        {"a base only in compounds", twoForms, {"jump/OS", "jumps"}, {"jump/OS", "jumps"}},
+        {"alias of the flag", aliases, {"jump/1", "jumps"}, {"jump/1", "jump/2"}},
+        {"no alias holds the flag alone", aliases, {"walk/1", "walked", "walkedly"}, {"walk/1", "walked", "walkedly"}},
+        {"a base that needs an affix, by its alias", aliases, {"jump/3", "jumps"}, {"jump/3", "jumps"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        CrunchRun run(c.entries, 2, c.aff);
+        run.process();
+        EXPECT_EQ(entriesOf(run.doc), c.expected);
+        EXPECT_EQ(run.outcome, c.entries == c.expected ? CrunchOutcome::NoChanges : CrunchOutcome::Done);
     }
 }
 

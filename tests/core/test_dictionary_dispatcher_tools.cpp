@@ -118,8 +118,18 @@ TEST(WordlistDuplicatesTest, RefusalsAbortAndExport)
         EXPECT_EQ(ui.messages.size(), 1);
         EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     }
+    {
+        // More forms than the memory can hold: a clear stop, not a crash.
+        ScriptedUi ui;
+        const WordlistDuplicates result = FindWordlistDuplicates(doc, table, settings, ui, 64 * 1024);
+        EXPECT_FALSE(result.done);
+        EXPECT_TRUE(result.rows.empty());
+        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Not enough memory to compare the derived words.")});
+        EXPECT_EQ(ui.messages.value(0).title, QStringLiteral("Error"));
+        EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+    }
     ScriptedUi ui;
-    const WordlistDuplicates result = FindWordlistDuplicates(doc, table, settings, ui);
+    const WordlistDuplicates result = FindWordlistDuplicates(doc, table, settings, ui, 1024 * 1024);
     ASSERT_TRUE(result.done);
     EXPECT_EQ(result.rows.size(), 3000u);
     EXPECT_EQ(result.rows.front().lines, QStringLiteral("1 + 1,501"));
@@ -200,6 +210,12 @@ TEST(SortAffTagsTest, RefusalsAndAbort)
         EXPECT_EQ(ui.messageTexts(), c.messages);
         EXPECT_EQ(doc.affText, c.aff);
         EXPECT_FALSE(doc.changed);
+    }
+    // The text alone (what the command line sorts) refuses an empty one the same way.
+    for (const QString &blank : {QString(), QStringLiteral(" \n \n")}) {
+        ScriptedUi ui;
+        EXPECT_FALSE(SortAffTagsText(blank, settings, ui));
+        EXPECT_EQ(ui.messageTexts(), QStringList({".AFF is empty."}));
     }
     // Escape in each pass leaves the text as it was.
     QString aff;

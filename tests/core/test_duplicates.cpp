@@ -29,6 +29,14 @@ const QString aff = QStringLiteral("SET UTF-8\nKEEPCASE K\n"
                                    "PFX U Y 1\nPFX U 0 un .\n"
                                    "PFX P Y 1\nPFX P 0 re .\n");
 
+// The same with the flags that change what an entry's word is on its own (X NEEDAFFIX,
+// O ONLYINCOMPOUND, ! FORBIDDENWORD) and AF aliases for the numbers 1 to 21.
+const QString specialAff = aff + QStringLiteral("NEEDAFFIX X\nONLYINCOMPOUND O\nFORBIDDENWORD !\n");
+const QString aliasAff =
+    aff + QStringLiteral("AF 21\n") + QStringLiteral("AF S\n").repeated(20) + QStringLiteral("AF SD\n");
+// With a compounding flag Z and a compound rule of the flags R and Q.
+const QString compoundAff = aff + QStringLiteral("COMPOUNDFLAG Z\nCOMPOUNDRULE 1\nCOMPOUNDRULE RQ*\n");
+
 DictionaryDocument documentOf(const QStringList &entries, const QString &affText = aff)
 {
     DictionaryDocument doc;
@@ -61,8 +69,9 @@ public:
 
 // One window's worth of state around a session.
 struct ToolRun {
-    explicit ToolRun(const QStringList &entries, DuplicateOptions opts = {}, bool alreadyRecorded = false)
-        : doc(documentOf(entries))
+    explicit ToolRun(const QStringList &entries, DuplicateOptions opts = {}, bool alreadyRecorded = false,
+                     const QString &affText = aff)
+        : doc(documentOf(entries, affText))
         , options(opts)
     {
         DuplicatesSession::prepare(doc, table, ui);
@@ -123,6 +132,7 @@ TEST(Duplicates, ProcessAppliesTheRulesOfEachClass)
         QStringList afterProcess; // emptied entries still in place
         QString mergeLog;         // the blocks, or empty when nothing merged
         qint64 merged;
+        QString affText = aff;
     };
     const DuplicateOptions twofold{false, true, true, true};
     const DuplicateOptions anyType{false, false, false, true};
@@ -190,10 +200,49 @@ TEST(Duplicates, ProcessAppliesTheRulesOfEachClass)
          "#1\nMerged:\"w\"\nFlags:\"D\"\u2192\"S\"\n\n#2\nMerged:\"w\"\nFlags:\"DS\"\u2192\"S\"\n\n",
          2},
         {"repeated flags repaired", {"ab/AA", "c\\/d/SDS\npo:x"}, {}, {"ab/A", "c\\/d/SD\npo:x"}, "", 0},
+        // An alias number is one flag set: its digits are no repeated flags.
+        {"alias numbers kept",
+         {"walk/11", "talk/12", "jump/21"},
+         {},
+         {"walk/11", "talk/12", "jump/21"},
+         "",
+         0,
+         aliasAff},
+        {"alias primary deleted",
+         {"walk", "walk/21"},
+         {},
+         {"", "walk/21"},
+         "#1\nMerged:\"walk\"\nFlags:\"\"\u2192\"21\"\n\n",
+         1,
+         aliasAff},
+        // A bare word stays when its twin's flags make the word no word on its own.
+        {"only in compound twin", {"alias", "alias/SO"}, {}, {"alias", "alias/SO"}, "", 0, specialAff},
+        {"need affix twin", {"foo", "foo/X"}, {}, {"foo", "foo/X"}, "", 0, specialAff},
+        {"forbidden twin", {"baz", "baz/!"}, {}, {"baz", "baz/!"}, "", 0, specialAff},
+        {"bare twins of a need affix entry",
+         {"foo", "foo/SX", "foo"},
+         {},
+         {"", "foo/SX", "foo"},
+         "#1\nMerged:\"foo\"\nPrimary\n\n",
+         1,
+         specialAff},
+        // Entries with special flags are never flag-merged.
+        {"need affix never flag-merged", {"foo/SX", "foo/D"}, anyType, {"foo/SX", "foo/D"}, "", 0, specialAff},
+        {"forbidden never flag-merged", {"foo/S!", "foo/D"}, {}, {"foo/S!", "foo/D"}, "", 0, specialAff},
+        // A compounding flag would let the other entry's forms into compounds.
+        {"compound flag never flag-merged", {"leg/SZ", "leg/D"}, {}, {"leg/SZ", "leg/D"}, "", 0, compoundAff},
+        {"compound rule flag never flag-merged", {"leg/SR", "leg/D"}, {}, {"leg/SR", "leg/D"}, "", 0, compoundAff},
+        {"other flags still merged",
+         {"leg/SU", "leg/D"},
+         anyType,
+         {"", "leg/DSU"},
+         "#1\nMerged:\"leg\"\nFlags:\"D\"\u2192\"SU\"\n\n",
+         1,
+         compoundAff},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ToolRun run(c.entries, c.options);
+        ToolRun run(c.entries, c.options, false, c.affText);
         ASSERT_TRUE(run.session->scan());
         if (run.session->rows().empty()) {
             EXPECT_TRUE(c.afterProcess == c.entries);
@@ -242,6 +291,14 @@ TEST(Duplicates, OkCompactsAndCancelRestores)
         EXPECT_EQ(run.entries(), QStringList({"a", "house/S", "walk/DS"}));
         EXPECT_TRUE(run.doc.changed);
         EXPECT_EQ(run.doc.selectedIndex, -1);
+    }
+    {
+        // Blank lines that were in the file before stay: only the entries the tool emptied go.
+        ToolRun run({"", "house", "", "house/S", "walk/S", "walk/D", ""});
+        ASSERT_TRUE(run.session->scan());
+        ASSERT_TRUE(run.session->process());
+        run.session->accept();
+        EXPECT_EQ(run.entries(), QStringList({"", "", "house/S", "walk/DS", ""}));
     }
     {
         ToolRun run(original);

@@ -140,6 +140,8 @@ TEST(FlagStrings, FlagClassFollowsTheGroupsOfEveryFlagMode)
     const QString longAff = affOf("FLAG long\n", {"Sa", "Db", "Nc", "Ud", "Ke"});
     const QString numAff = affOf("FLAG num\n", {"1", "2", "3", "4", "5"});
     const QString aliasAff = singleAff + QStringLiteral("AF 1\nAF SD\n");
+    const QString specialAff =
+        singleAff + QStringLiteral("NEEDAFFIX X\nFORBIDDENWORD !\nONLYINCOMPOUND O\nCIRCUMFIX C\n");
     const Case cases[] = {
         {"empty", singleAff, "", "0"},
         {"suffixes", singleAff, "SD", "1"},
@@ -152,6 +154,13 @@ TEST(FlagStrings, FlagClassFollowsTheGroupsOfEveryFlagMode)
         {"keep case with prefix", singleAff, "KU", "2"},
         {"keep case with suffix", singleAff, "KS", "1"},
         {"unknown flag", singleAff, "X", ""},
+        // A special flag changes what the entry's word is on its own: never a plain class.
+        {"need affix with a suffix", specialAff, "SX", "4"},
+        {"forbidden word with a prefix", specialAff, "U!", "4"},
+        {"only in compound with suffix and prefix", specialAff, "SOU", "4"},
+        {"circumfix", specialAff, "DC", "4"},
+        {"need affix beside SFX N", specialAff, "NX", "4"},
+        {"special flag alone", specialAff, "X", "4"},
         {"aliases", aliasAff, "1", "6"},
         {"aliases, empty flags", aliasAff, "", "0"},
         {"long suffixes", longAff, "SaDb", "1"},
@@ -221,6 +230,14 @@ TEST(SortFlags, RewritesEntriesAndCountsRemovedFlags)
          2,
          1,
          "Sorted the flags in  2 words.\n\nDuplicate flags removed:1"},
+        // With AF aliases the flags are alias numbers, each one flag set already.
+        {"alias numbers untouched",
+         singleAff + QStringLiteral("AF 21\n") + QStringLiteral("AF S\n").repeated(21),
+         {"walk/11", "talk/12", "jump/21"},
+         {"walk/11", "talk/12", "jump/21"},
+         0,
+         0,
+         "Sorted the flags in  0 words.\n\nDuplicate flags removed:0"},
         {"comments and bare words untouched",
          singleAff,
          {"/ZA comment", "bare", "", "ok/AB"},

@@ -197,6 +197,15 @@ TEST(MasterWordlist, MissingFilesAndAbort)
         EXPECT_EQ(ui.statuses.last(), c.status);
         EXPECT_EQ(ui.messageTexts(), c.messages);
     }
+    // Ten files in all, the Master one of them, as the window's rows allow.
+    for (const int count : {9, 10}) {
+        SCOPED_TRACE(count);
+        ScriptedUi ui;
+        const MissingWords result = FindMissingWords(good, QStringList(count, good), ui, settings);
+        EXPECT_EQ(result.outcome, count == 9 ? MasterOutcome::NoneMissing : MasterOutcome::Refused);
+        EXPECT_EQ(ui.messageTexts(), QStringList(count == 9 ? "No words are missing in Master wordlist."
+                                                            : "Number of files is limited to 10."));
+    }
 }
 
 TEST(MasterWordlist, WindowRowsAndSaves)

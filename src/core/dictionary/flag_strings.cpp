@@ -148,6 +148,19 @@ QString FlagClass(const AffixTable &table, QStringView flags)
         return flagClass::primary;
     if (table.aliasCount > 0)
         return flagClass::afCompressed;
+    // NEEDAFFIX, FORBIDDENWORD, ONLYINCOMPOUND and CIRCUMFIX change what the entry's
+    // word is on its own, so such a flag set is never one of the plain classes that a
+    // flag merge could join with another entry's flags.
+    {
+        FlagList list;
+        table.resolveFlags(flags, list);
+        if (list.hasNeedAffix || list.hasForbiddenWord || list.hasOnlyInCompound)
+            return flagClass::special;
+        for (const FlagToken &token : list.flags) {
+            if (table.hasCircumfix && token.text == table.circumfixFlag)
+                return flagClass::special;
+        }
+    }
     bool keepCase = false;
     bool hasPrefix = false;
     bool hasSuffix = false;
@@ -204,6 +217,7 @@ SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, 
     LongTask task(ui, settings);
     BuildAffixTable(table, doc.affText, &task);
     const FlagMode mode = table.flagMode;
+    const bool aliases = table.aliasCount > 0;
     const QString starting = QStringLiteral("Sorting flags of words... <ESC> to abort.");
     const QString running = QStringLiteral("Sorting flags of words...... <ESC> to abort. Current:");
     const qint64 n = doc.entries.size();
@@ -237,7 +251,9 @@ SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, 
         if (entry.isEmpty() || IsCommentEntry(entry))
             continue;
         const EntryParts parts = SplitEntry(entry);
-        if (parts.flags.isEmpty())
+        // With AF aliases an entry's flags are one alias number, a flag set already:
+        // its digits are no flags to sort or to keep once.
+        if (parts.flags.isEmpty() || aliases)
             continue;
         QString sorted = SortedFlags(mode, parts.flags);
         const bool repeated = HasRepeatedFlags(mode, sorted);

@@ -62,6 +62,78 @@ QString joinKey(QStringView a, QStringView b)
     return key;
 }
 
+// Every form of one entry, with whether a spell checker takes it on its own.
+class FormsSink final : public DerivationSink {
+public:
+    struct Form {
+        QString word;
+        bool alone = false;
+    };
+    void begin() override { m_forms.clear(); }
+    bool accept(const DerivedWord &form) override
+    {
+        m_forms.push_back({form.word.toString(), form.acceptedAlone()});
+        return true;
+    }
+    std::vector<Form> take() { return std::move(m_forms); }
+
+private:
+    std::vector<Form> m_forms;
+};
+
+// What the dictionary must already give for a crunch to add no word: each form of the
+// new entry, and as a word on its own where the new entry makes it one.
+struct NeededForm {
+    bool alone = false;      // needed as a word on its own
+    bool found = false;      // some entry gives it
+    bool foundAlone = false; // some entry gives it as a word on its own
+};
+
+// Marks the needed forms that the dictionary's entries give.
+class NeededFormsSink final : public DerivationSink {
+public:
+    explicit NeededFormsSink(QHash<QString, NeededForm> &needed)
+        : m_needed(needed)
+    {
+    }
+    bool accept(const DerivedWord &form) override
+    {
+        m_key.setRawData(reinterpret_cast<const QChar *>(form.word.utf16()), form.word.size());
+        const auto it = m_needed.find(m_key);
+        if (it != m_needed.end()) {
+            it->found = true;
+            it->foundAlone |= form.acceptedAlone();
+        }
+        return true;
+    }
+
+private:
+    QHash<QString, NeededForm> &m_needed;
+    QString m_key;
+};
+
+// A base and a rule whose first form is a bare record of the base's run and tags; the
+// crunch happens when every form of base + flag is a form the dictionary already has.
+struct Candidate {
+    qint64 base = 0; // record index
+    int rule = 0;
+    QString form; // the first suffix form, the word of the targets
+    std::vector<FormsSink::Form> forms;
+};
+
+// With AF aliases an entry's flags are an alias number: the rule's flag is written as
+// the alias that holds that flag alone, and a flag no alias holds alone cannot be written.
+QString flagTextOf(const AffixTable &table, QChar flag)
+{
+    if (table.aliasCount == 0)
+        return QString(flag);
+    for (int n = 1; n <= table.aliasCount; ++n) {
+        if (table.alias(n) == flag)
+            return QString::number(n);
+    }
+    return QString();
+}
+
 } // namespace
 
 bool CrunchRule::allows(QStringView base) const
@@ -211,9 +283,10 @@ CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::f
 
     // Step 3. A base j crunches the bare records k that share its first L characters
     // and its tags and whose word is the suffix form of j's word through a rule's
-    // flag; each k takes the first such rule. Instead of walking every record of
-    // the prefix run for each base, the forms of the base are derived once per rule
-    // and the records with that word and those tags are looked up.
+    // flag; each k takes the first such rule whose other forms the dictionary gives
+    // already ("SFX with 1 derivate only": crunching never adds a word). Instead of
+    // walking every record of the prefix run for each base, the forms of the base are
+    // derived once per rule and the records with that word and those tags are looked up.
     task.showProgress(crunchTexts::processingFlags, 0);
     m_display.found = QStringLiteral("Found:0") + total;
     const int level = std::clamp(m_choices.matchLevel, CrunchChoices::minLevel, CrunchChoices::maxLevel);
@@ -229,8 +302,22 @@ CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::f
 
     WordDeriver deriver(m_table);
     CrunchSink sink;
+    FormsSink formsSink;
     QString query;
     const auto &rules = CrunchRules();
+    std::array<QString, crunchRuleCount> ruleFlags;
+    for (int r = 0; r < crunchRuleCount; ++r)
+        ruleFlags[size_t(r)] = flagTextOf(m_table, rules[size_t(r)].flag);
+    const auto queryOf = [&](const QString &word, int rule) {
+        query = word;
+        query.append(u'/');
+        query.append(ruleFlags[size_t(rule)]);
+        return QStringView(query);
+    };
+
+    // 3a: the bases and rules whose first form is the word of a bare record of the run.
+    std::vector<Candidate> candidates;
+    QHash<QString, NeededForm> needed;
     for (qint64 n = 0; n < count; ++n) {
         const LongTask::PollResult poll = task.poll();
         if (poll.abortRequested)
@@ -241,22 +328,17 @@ CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::f
         }
         const qint64 j = order[size_t(n)];
         const Record &base = records[size_t(j)];
-        // A crunched record never serves as a base.
-        if (base.crunched || base.word.isEmpty())
+        if (base.word.isEmpty())
             continue;
         const QStringView prefix = QStringView(base.word).left(level);
-        const QString group = joinKey(prefix, base.tags);
-        const qint64 others = bareInGroup.value(group) - (base.flags.isEmpty() ? 1 : 0);
+        const qint64 others = bareInGroup.value(joinKey(prefix, base.tags)) - (base.flags.isEmpty() ? 1 : 0);
         if (others <= 0)
             continue;
         for (int r = 0; r < crunchRuleCount; ++r) {
             const CrunchRule &rule = rules[size_t(r)];
-            if (!m_choices.on[size_t(r)] || !rule.allows(base.word))
+            if (!m_choices.on[size_t(r)] || ruleFlags[size_t(r)].isEmpty() || !rule.allows(base.word))
                 continue;
-            query = base.word;
-            query.append(u'/');
-            query.append(rule.flag);
-            if (deriver.DeriveWord(query, sink) == 0)
+            if (deriver.DeriveWord(queryOf(base.word, r), sink) == 0)
                 continue;
             const QString &form = sink.result();
             if (QStringView(form).left(level) != prefix)
@@ -264,25 +346,70 @@ CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::f
             const auto targets = byWordAndTags.constFind(joinKey(form, base.tags));
             if (targets == byWordAndTags.constEnd())
                 continue;
-            for (const qint64 k : *targets) {
-                Record &target = records[size_t(k)];
-                if (k == j || !target.flags.isEmpty() || target.newBase == base.word)
-                    continue;
-                if (!m_undoRecorded) {
-                    PushDictionaryUndo(m_dictionary, scrollPosition);
-                    m_dictionary.changed = true;
-                    m_undoRecorded = true;
-                }
-                target.crunched = true;
-                target.newBase = base.word;
-                target.flags = QString(rule.flag);
-                QString entry = base.word + u'/' + rule.flag;
-                if (!target.tags.isEmpty())
-                    entry += u'\n' + target.tags;
-                m_dictionary.entries.replace(target.line, entry);
-                --bareInGroup[group];
-                ++m_found;
+            const bool anyBare = std::any_of(targets->begin(), targets->end(),
+                                             [&](qint64 k) { return k != j && records[size_t(k)].flags.isEmpty(); });
+            if (!anyBare)
+                continue;
+            Candidate c{j, r, form, {}};
+            deriver.DeriveWord(queryOf(base.word, r), formsSink);
+            c.forms = formsSink.take();
+            for (const FormsSink::Form &f : c.forms)
+                needed[f.word].alone |= f.alone;
+            candidates.push_back(std::move(c));
+        }
+    }
+
+    // 3b: which of those forms the dictionary gives, and as words on their own.
+    if (!candidates.empty()) {
+        NeededFormsSink neededSink(needed);
+        for (qint64 i = 0; i < count; ++i) {
+            const LongTask::PollResult poll = task.poll();
+            if (poll.abortRequested)
+                return abort();
+            if (poll.ticked)
+                tick(crunchTexts::processingFlags, count);
+            const QStringView entry = m_dictionary.entries.view(i);
+            const qsizetype breakAt = entry.indexOf(u'\n');
+            const QStringView wordPart = breakAt < 0 ? entry : entry.first(breakAt);
+            if (!wordPart.isEmpty() && !IsCommentEntry(wordPart))
+                deriver.DeriveWord(wordPart, neededSink);
+        }
+    }
+    // The crunch leaves the forms the same set: the new entry gives nothing the dictionary
+    // lacks, and the bare targets' word stays a word on its own.
+    const auto keepsTheForms = [&needed](const Candidate &c) {
+        const bool targetAlone = std::any_of(c.forms.begin(), c.forms.end(),
+                                             [&c](const FormsSink::Form &f) { return f.alone && f.word == c.form; });
+        return targetAlone && std::all_of(c.forms.begin(), c.forms.end(), [&needed](const FormsSink::Form &f) {
+                   const NeededForm &n = needed[f.word];
+                   return n.found && (!f.alone || n.foundAlone);
+               });
+    };
+
+    // 3c: the crunches in base order, each target at most once; a crunched record never
+    // serves as a base.
+    for (const Candidate &c : candidates) {
+        const Record &base = records[size_t(c.base)];
+        if (base.crunched || !keepsTheForms(c))
+            continue;
+        const QString &flag = ruleFlags[size_t(c.rule)];
+        for (const qint64 k : byWordAndTags.value(joinKey(c.form, base.tags))) {
+            Record &target = records[size_t(k)];
+            if (k == c.base || !target.flags.isEmpty() || target.newBase == base.word)
+                continue;
+            if (!m_undoRecorded) {
+                PushDictionaryUndo(m_dictionary, scrollPosition);
+                m_dictionary.changed = true;
+                m_undoRecorded = true;
             }
+            target.crunched = true;
+            target.newBase = base.word;
+            target.flags = flag;
+            QString entry = base.word + u'/' + flag;
+            if (!target.tags.isEmpty())
+                entry += u'\n' + target.tags;
+            m_dictionary.entries.replace(target.line, entry);
+            ++m_found;
         }
     }
     showFound();

@@ -89,7 +89,9 @@ struct CrunchDisplay {
 };
 
 // "Crunch words with flags": rewrites bare entries that are a suffix form of another
-// entry's word as that word plus the rule's flag. One session per opening of the
+// entry's word as that word plus the rule's flag, when every other form the flag gives
+// that word is a form of the dictionary already; with AF aliases the flag is written as
+// the alias that holds it alone (no such alias: the rule is passed over). One session per opening of the
 // window: the undo point of the dictionary is recorded on its first rewrite only, so
 // the main window's undo takes back everything the window did.
 class CrunchSession final {

@@ -1,5 +1,8 @@
 #include "core/dictionary_tools/duplicates_session.h"
 
+#include <QSet>
+#include <QStringList>
+
 #include <algorithm>
 #include <utility>
 
@@ -37,6 +40,81 @@ struct Record {
 bool isMergeClass(const QString &code)
 {
     return code == flagClass::allSuffixes || code == flagClass::allPrefixes || code == flagClass::suffixesAndPrefixes;
+}
+
+// With AF aliases an entry's flags are one alias number, a flag set already: its
+// digits are never repeated flags.
+bool hasRepeatedFlags(const AffixTable &table, QStringView flags)
+{
+    return table.aliasCount == 0 && HasRepeatedFlags(table.flagMode, flags);
+}
+
+// Whether the word of an entry with these flags is a word on its own: NEEDAFFIX,
+// ONLYINCOMPOUND and FORBIDDENWORD make it none, so a bare twin is no redundant copy.
+bool primaryStandsAlone(const AffixTable &table, QStringView flags)
+{
+    FlagList own;
+    const FlagList *list = &own;
+    if (table.aliasCount > 0) {
+        bool isNumber = false;
+        const int n = flags.toInt(&isNumber);
+        if (isNumber && n >= 1 && size_t(n) <= table.aliasFlags.size())
+            list = &table.aliasFlags[size_t(n - 1)];
+        else
+            table.resolveFlags(QStringView(), own);
+    } else {
+        table.resolveFlags(flags, own);
+    }
+    return !list->hasNeedAffix && !list->hasOnlyInCompound && !list->hasForbiddenWord;
+}
+
+// The flags the .aff gives a meaning for the whole entry beyond its affixes: compounding
+// (COMPOUNDFLAG and its kin, the flags of COMPOUNDRULE) and the marks of the form
+// itself. Merged into another entry's flags they would act on that entry's forms too
+// (a flag merge of legging/CcZbCh and legging/ZaCh lets "leggings" end compounds).
+QSet<QString> entryWideFlags(const AffixTable &table)
+{
+    static const char *const directives[] = {
+        "COMPOUNDFLAG",       "COMPOUNDBEGIN",      "COMPOUNDMIDDLE", "COMPOUNDLAST", "COMPOUNDEND", "ONLYINCOMPOUND",
+        "COMPOUNDPERMITFLAG", "COMPOUNDFORBIDFLAG", "COMPOUNDROOT",   "NEEDAFFIX",    "PSEUDOROOT",  "FORBIDDENWORD",
+        "CIRCUMFIX",          "NOSUGGEST",          "SUBSTANDARD",    "WARN",         "FORCEUCASE",  "LEMMA_PRESENT"};
+    QSet<QString> flags;
+    const QStringList lines = table.normalizedText.split(u'\n');
+    for (const QString &line : lines) {
+        const QStringList fields = line.simplified().split(u' ', Qt::SkipEmptyParts);
+        if (fields.size() < 2)
+            continue;
+        if (fields[0] == QLatin1String("COMPOUNDRULE")) {
+            // The first line holds the number of rules.
+            bool isCount = false;
+            fields[1].toInt(&isCount);
+            if (isCount)
+                continue;
+            // One flag a character, or the flags in parentheses in the long and numeric modes.
+            const QString &rule = fields[1];
+            if (table.flagMode == FlagMode::Single) {
+                for (const QChar c : rule) {
+                    if (c != u'*' && c != u'?' && c != u'(' && c != u')')
+                        flags.insert(QString(c));
+                }
+            } else {
+                for (qsizetype open = rule.indexOf(u'('); open >= 0; open = rule.indexOf(u'(', open + 1)) {
+                    const qsizetype close = rule.indexOf(u')', open);
+                    if (close < 0)
+                        break;
+                    flags.insert(rule.mid(open + 1, close - open - 1));
+                }
+            }
+            continue;
+        }
+        for (const char *directive : directives) {
+            if (fields[0] == QLatin1String(directive)) {
+                flags.insert(fields[1]);
+                break;
+            }
+        }
+    }
+    return flags;
 }
 
 QString entryText(QStringView word, const QString &flags, QStringView tags)
@@ -188,8 +266,23 @@ bool DuplicatesSession::scan()
     return done;
 }
 
+QString DuplicatesSession::classOf(QStringView flags) const
+{
+    // Alias numbers are of their own class whatever their flags.
+    if (m_table.aliasCount == 0 && !m_entryWideFlags.isEmpty()) {
+        FlagSplitter splitter(m_table.flagMode, flags);
+        QStringView f;
+        while (!flags.isEmpty() && splitter.next(f)) {
+            if (m_entryWideFlags.contains(f.toString()))
+                return flagClass::special;
+        }
+    }
+    return FlagClass(m_table, flags);
+}
+
 bool DuplicatesSession::runScan(LongTask &task)
 {
+    m_entryWideFlags = entryWideFlags(m_table);
     m_rows.clear();
     m_groups.clear();
     m_members.clear();
@@ -236,7 +329,7 @@ bool DuplicatesSession::runScan(LongTask &task)
         r.key += parts.tags;
         r.key += u'\n';
         r.key += QString::number(r.line);
-        if (HasRepeatedFlags(mode, parts.flags)) {
+        if (hasRepeatedFlags(m_table, parts.flags)) {
             r.repeatedCount = FlagCount(mode, parts.flags) - FlagCount(mode, WithoutRepeatedFlags(mode, parts.flags));
             ++m_repeatedFlagEntries;
         }
@@ -255,7 +348,7 @@ bool DuplicatesSession::runScan(LongTask &task)
         row.word = r.word.toString();
         row.flags = r.flags.toString();
         row.tags = r.tags.toString();
-        row.classCode = FlagClass(m_table, r.flags);
+        row.classCode = classOf(r.flags);
         row.repeatedCount = r.repeatedCount;
         m_rows.push_back(std::move(row));
     };
@@ -367,11 +460,12 @@ DuplicatesSession::PassOutcome DuplicatesSession::runPass(LongTask &task, QStrin
                     if (!ignoreTags && rowA.tags != rowB.tags)
                         continue;
                     const bool remove =
-                        memberA.classCode == flagClass::primary || (rowA.word == rowB.word && rowA.flags == rowB.flags);
+                        (memberA.classCode == flagClass::primary && primaryStandsAlone(m_table, rowB.flags)) ||
+                        (rowA.word == rowB.word && rowA.flags == rowB.flags);
                     if (remove) {
                         recordUndo();
                         addBlock(rowA, rowB);
-                        entries.replace(rowA.line - 1, QString());
+                        emptyEntry(rowA.line - 1);
                         rowA.word.clear();
                         memberA.classCode = removedClass;
                         acted = true;
@@ -391,7 +485,7 @@ DuplicatesSession::PassOutcome DuplicatesSession::runPass(LongTask &task, QStrin
                     addBlock(rowA, rowB);
                     const QString tags = ignoreTags ? QString() : rowB.tags;
                     entries.replace(rowA.line - 1, entryText(rowB.word, FlagUnion(mode, rowA.flags, rowB.flags), tags));
-                    entries.replace(rowB.line - 1, QString());
+                    emptyEntry(rowB.line - 1);
                     rowA.word.clear();
                     memberA.classCode = removedClass;
                     acted = true;
@@ -431,7 +525,7 @@ bool DuplicatesSession::removeRepeatedFlags(LongTask &task)
         if (entry.isEmpty() || IsCommentEntry(entry))
             continue;
         const EntryParts parts = SplitEntry(entry);
-        if (!HasRepeatedFlags(mode, parts.flags))
+        if (!hasRepeatedFlags(m_table, parts.flags))
             continue;
         recordUndo();
         const QString kept = WithoutRepeatedFlags(mode, parts.flags);
@@ -548,15 +642,17 @@ bool DuplicatesSession::remember()
     return false;
 }
 
+void DuplicatesSession::emptyEntry(qint64 index)
+{
+    m_dictionary.entries.replace(index, QString());
+    m_emptied.push_back(index);
+}
+
 void DuplicatesSession::accept()
 {
-    std::vector<qint64> emptied;
-    const EntryStore &entries = m_dictionary.entries;
-    for (qint64 i = 0; i < entries.size(); ++i) {
-        if (entries.view(i).isEmpty())
-            emptied.push_back(i);
-    }
-    m_dictionary.entries.removeIndexes(emptied);
+    // Only what this window emptied goes: blank lines of the file stay where they were.
+    m_dictionary.entries.removeIndexes(m_emptied);
+    m_emptied.clear();
     if (m_dictionary.selectedIndex >= m_dictionary.entries.size())
         m_dictionary.selectedIndex = -1;
     m_dictionary.changed = true;
@@ -567,6 +663,7 @@ void DuplicatesSession::cancel()
     if (!m_undoRecorded)
         return;
     UndoDictionary(m_dictionary, m_scrollPosition);
+    m_emptied.clear();
     // The state left behind holds the emptied entries that only "OK" removes: a Redo
     // must not bring it back as if it were a finished edit.
     m_dictionary.redoSnapshot.reset();

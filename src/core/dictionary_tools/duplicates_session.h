@@ -2,6 +2,7 @@
 
 #include "core/dictionary_tools/duplicate_options.h"
 
+#include <QSet>
 #include <QString>
 #include <QtGlobal>
 
@@ -149,6 +150,11 @@ private:
     PassOutcome runPass(LongTask &task, QString &mergeLog, qint64 &merged);
     bool removeRepeatedFlags(LongTask &task);
     void showElapsed();
+    // Empties an entry for "OK" to remove.
+    void emptyEntry(qint64 index);
+    // The flag class of a member: FlagClass, but "special" for a flag the .aff gives a
+    // meaning for the whole entry (compounding among them).
+    QString classOf(QStringView flags) const;
 
     DictionaryDocument &m_dictionary;
     AffixTable &m_table;
@@ -161,6 +167,8 @@ private:
     std::vector<DicDuplicateRow> m_rows;
     std::vector<int> m_groups;
     std::vector<Member> m_members;
+    std::vector<qint64> m_emptied; // indexes of the entries this window emptied
+    QSet<QString> m_entryWideFlags;
     qint64 m_memberCount = 0;
     qint64 m_repeatedFlagEntries = 0;
     qint64 m_exactFlagsRemoved = 0;

@@ -106,6 +106,14 @@ MissingWords FindMissingWords(const QString &masterPath, const QStringList &othe
             refresh();
     };
 
+    // The window holds ten rows, the Master one of them; a caller with a longer list
+    // gets the window's refusal.
+    if (1 + otherPaths.size() > MasterWordlistSession::maxRows) {
+        ui.showMessage(fileTexts::errorTitle, masterTexts::tooManyFiles, MessageIcon::Warning);
+        result.outcome = MasterOutcome::Refused;
+        return result;
+    }
+
     // Step 1. The Master list is read once: what the second reading would add to the
     // records is only its line count, which is what "Total words:" counts.
     task.begin(MasterStepText(1, masterTexts::loadingMaster), 2);

@@ -27,11 +27,21 @@ bool isAffixLine(const QString &collapsed)
     return collapsed.startsWith(QLatin1String("SFX ")) || collapsed.startsWith(QLatin1String("PFX "));
 }
 
+// Nothing but spaces and line ends (a file of blank lines is as empty as no file).
+bool isBlank(const QString &text)
+{
+    return text.trimmed().isEmpty();
+}
+
 } // namespace
 
 std::optional<QString> SortAffTagsText(const QString &affText, const MainSettings &settings, Ui &ui)
 {
     using namespace sortAffTagsTexts;
+    if (isBlank(affText)) {
+        ui.showMessage(LongTask::warningTitle(), affEmpty, MessageIcon::Warning);
+        return std::nullopt;
+    }
     ui.setStatusText(starting);
     ui.setProgressValue(0);
     QString text = NormaliseLineEnds(affText);
@@ -117,7 +127,7 @@ std::optional<QString> SortAffTagsText(const QString &affText, const MainSetting
 bool SortAffTags(DictionaryDocument &doc, const MainSettings &settings, Ui &ui)
 {
     using namespace sortAffTagsTexts;
-    if (CollapseSpaces(doc.affText).isEmpty()) {
+    if (isBlank(doc.affText)) {
         ui.showMessage(LongTask::warningTitle(), affEmpty, MessageIcon::Warning);
         return false;
     }

@@ -25,7 +25,8 @@ inline const QString current = QStringLiteral("... <ESC> to abort. Current:");
 // The rule lines under each PFX/SFX header, as many as the header's count, ordered by
 // their affix and condition fields (code-unit order, equal keys in their previous
 // order); every other line keeps its place. Line ends become "\n" and the text ends
-// with one. Nothing when aborted or when no PFX/SFX line was found (after saying so).
+// with one. Nothing when aborted, or when the text is empty or no PFX/SFX line was
+// found (after saying so).
 std::optional<QString> SortAffTagsText(const QString &affText, const MainSettings &settings, Ui &ui);
 
 // "Sort tags .AFF" on the dictionary's .aff text, with its refusals and question; the

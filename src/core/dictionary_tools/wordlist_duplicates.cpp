@@ -4,6 +4,11 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 #include "core/dictionary/affix_table.h"
 #include "core/dictionary/derive_word.h"
 #include "core/dictionary/dictionary_document.h"
@@ -84,10 +89,36 @@ int comparePieces(std::initializer_list<QStringView> a, std::initializer_list<QS
     }
 }
 
+// What the records and their text take, with room for the next doubling of either
+// buffer (the old one stays until its copy is made) and for the rows.
+qint64 heldBytes(const QString &words, const std::vector<Record> &records)
+{
+    return 3 * (qint64(records.size()) * qint64(sizeof(Record)) + qint64(words.size()) * qint64(sizeof(QChar)));
+}
+
 } // namespace
 
+qint64 WordlistDuplicatesMemoryBudget()
+{
+    qint64 budget = 0;
+#ifdef Q_OS_UNIX
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0)
+        budget = qint64(pages) * qint64(pageSize) / 2;
+    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        struct rlimit limit {};
+        if (getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+            const qint64 half = qint64(limit.rlim_cur / 2);
+            budget = budget > 0 ? std::min(budget, half) : half;
+        }
+    }
+#endif
+    return budget > 0 ? budget : qint64(4) << 30;
+}
+
 WordlistDuplicates FindWordlistDuplicates(const DictionaryDocument &doc, AffixTable &affixTable,
-                                          const MainSettings &settings, Ui &ui)
+                                          const MainSettings &settings, Ui &ui, qint64 memoryBudget)
 {
     using namespace wordlistDuplicatesTexts;
     WordlistDuplicates result;
@@ -109,6 +140,7 @@ WordlistDuplicates FindWordlistDuplicates(const DictionaryDocument &doc, AffixTa
     std::vector<Record> records;
     RecordSink sink(words, records);
     const qint64 limit = settings.decodeWarnLimit;
+    const qint64 budget = memoryBudget > 0 ? memoryBudget : WordlistDuplicatesMemoryBudget();
     bool volumeAsked = false;
     for (qint64 i = 0; i < count; ++i) {
         const qint64 derived = static_cast<qint64>(records.size());
@@ -124,6 +156,11 @@ WordlistDuplicates FindWordlistDuplicates(const DictionaryDocument &doc, AffixTa
         if (!word.startsWith(u'/')) {
             sink.setEntry(static_cast<quint32>(i));
             deriver.DeriveWord(word, sink);
+        }
+        if (heldBytes(words, records) > budget) {
+            task.cancel();
+            ui.showMessage(fileTexts::errorTitle, outOfMemory, MessageIcon::Warning);
+            return result;
         }
         const LongTask::PollResult poll = task.poll();
         if (poll.ticked) {

@@ -24,6 +24,7 @@ inline const QString exportTitle = QStringLiteral("Export Duplicates to file");
 inline const QString exportFilter = sharedTexts::txtFilter;
 inline const QString exportHeading = QStringLiteral("DUPLICATES FOUND:");
 inline const QString manualAnchor = QStringLiteral("#5.2.5.9.show_duplicates_wordlist");
+inline const QString outOfMemory = QStringLiteral("Not enough memory to compare the derived words.");
 } // namespace wordlistDuplicatesTexts
 
 // A derived word that several entries with the same tags produce.
@@ -43,8 +44,15 @@ struct WordlistDuplicates {
 // with "/" is expanded (its primary form included), and the forms that more than
 // one entry with the same tag part gives are listed, in code-unit order of word,
 // tags and entry number as text. Says "No duplicates found." when there are none.
+// Every form is held until the comparison, so the forms may take `memoryBudget` bytes
+// at most (0: what the machine and the process limits give); past it the run stops
+// with "Not enough memory to compare the derived words." rather than crash.
 WordlistDuplicates FindWordlistDuplicates(const DictionaryDocument &doc, AffixTable &affixTable,
-                                          const MainSettings &settings, Ui &ui);
+                                          const MainSettings &settings, Ui &ui, qint64 memoryBudget = 0);
+
+// The bytes a run may hold: half the physical memory, and no more than half of what the
+// process may map (its address-space and data limits); 4 GB when neither is known.
+qint64 WordlistDuplicatesMemoryBudget();
 
 // "Found:" + rows + "/" + derived count, as the window shows it.
 QString WordlistDuplicatesFoundText(const WordlistDuplicates &result, const QString &thousandsSeparator);
