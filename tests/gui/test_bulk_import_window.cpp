@@ -60,6 +60,7 @@ private slots:
     void regexpRewritesTheInput();
     void possessivesUseTheirFields();
     void escapeDuringProcessAsksToAbort();
+    void escapeLateInASortKeepsTheWindow();
     void menuItemsOpenTheirMode();
 };
 
@@ -174,6 +175,46 @@ void TestBulkImportWindow::escapeDuringProcessAsksToAbort()
     QVERIFY(window.isVisible());
     QVERIFY(wb.autocorrect.entries.isEmpty());
     QVERIFY(window.findChild<QPushButton *>(QStringLiteral("process"))->isEnabled());
+}
+
+// Escape pressed while a sort is on screen but not seen before the run is over (its
+// last stretch and the drawing of the output poll no events): the window stays, with
+// its input and its output, and nothing is asked any more.
+void TestBulkImportWindow::escapeLateInASortKeepsTheWindow()
+{
+    Workbench wb;
+    ScriptedUi ui;
+    BulkImportWindow window(nullptr, wb, ui, targetsOf(wb), BulkImportMode::SortWordlist);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *input = window.findChild<QPlainTextEdit *>(QStringLiteral("input"));
+    input->setPlainText(QStringLiteral("pear\nApple\néclair"));
+    input->setFocus();
+    bool pressed = false;
+    ui.onProcessEvents = [&](ScriptedUi &) {
+        if (!pressed) {
+            pressed = true;
+            QCoreApplication::postEvent(input, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        }
+    };
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+    QVERIFY(pressed);
+    QCoreApplication::processEvents();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.result(), 0);
+    QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("output"))->toPlainText(),
+             QStringLiteral("Apple\néclair\npear\n"));
+    QCOMPARE(input->toPlainText(), QStringLiteral("pear\nApple\néclair"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Processing Done!"));
+    QVERIFY(ui.messages.isEmpty());
+    // The next run is not cut short by that press either.
+    ui.onProcessEvents = nullptr;
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Processing Done!"));
+    QVERIFY(ui.messages.isEmpty());
+    // Escape once the run is over closes the window, as ever.
+    QTest::keyClick(input, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
 }
 
 // The menu items open the window in their mode; closing it redraws the tabs with what it added.

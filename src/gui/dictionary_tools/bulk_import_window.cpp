@@ -312,11 +312,15 @@ void BulkImportWindow::run(const std::function<void()> &work)
     m_hint->setText(bulkImportTexts::abortHint);
     m_outputShown = 0;
     m_output->clear();
-    runTask(m_panelUi, work);
+    runTask(m_panelUi, [this, &work] {
+        work();
+        // Still part of the run: drawing a large output takes a while, and Escape
+        // meanwhile belongs to the run, not to the window.
+        m_outputShown = -1; // the whole output again: the last step may have rewritten it
+        drawOutput();
+    });
     m_hint->clear();
     setControlsEnabled(true);
-    m_outputShown = -1; // the whole output again: the last step may have rewritten it
-    drawOutput();
 }
 
 void BulkImportWindow::drawOutput()

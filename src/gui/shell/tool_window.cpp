@@ -5,6 +5,7 @@
 #include "gui/shell/goto_dialog.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -80,6 +81,13 @@ void ToolWindow::runTask(PanelUi &panelUi, const std::function<void()> &work)
     PanelUi *const outer = m_task;
     m_task = &panelUi;
     work();
+    // Keys and clicks still queued were made while the task was on screen (its last
+    // stretch, or the drawing of its results, polls no events): an Escape or the close
+    // box meant for the task must not close the window with its results once it is
+    // over. They are taken here, while the task still counts as running, and dropped.
+    QCoreApplication::processEvents();
+    while (panelUi.takeAbortRequest()) {
+    }
     m_task = outer;
 }
 
