@@ -15,6 +15,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QTreeWidget>
 #include <QComboBox>
 #include <QDir>
@@ -61,6 +63,7 @@ private slots:
     void okRebuildsForTheWindowSize();
     void listsWorkAfterTheRebuild();
     void cancelRestoresAndSaveWrites();
+    void fontDialogOpensOnArialBold();
     void updateAndAboutWindows();
     void menuEntriesReachTheirWindows();
 };
@@ -289,6 +292,33 @@ void TestPreferencesWindow::cancelRestoresAndSaveWrites()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(DecodeMainSettings(file.readAll(), saved));
     QCOMPARE(saved.decodeWarnLimit, 0);
+}
+
+// The font button opens the system dialog on "Arial", 10, bold: on a desktop without
+// Arial, on the face that stands for it, not on the first family of the list.
+void TestPreferencesWindow::fontDialogOpensOnArialBold()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    wb.mainSettingsInForce = true;
+    ScriptedUi ui;
+    PreferencesSession session(wb, ui, {1920, 1080, 1920, 1040, 50});
+    PreferencesWindow window(session, wb.programFolder(), ui, {}, nullptr);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString arial = QFontInfo(QFont(QStringLiteral("Arial"), 10)).family();
+    QFont shown;
+    whenModalOpens<QFontDialog>([&](QFontDialog *dialog) {
+        shown = dialog->currentFont();
+        saveShot(*dialog, "font_dialog.png");
+        dialog->reject();
+    });
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("font")), Qt::LeftButton);
+    QCOMPARE(shown.family(), arial);
+    QVERIFY(shown.bold());
+    QCOMPARE(shown.pointSize(), 10);
+    // Cancel in the dialog changes nothing.
+    QCOMPARE(wb.settings.listFontName, session.noted().listFontName);
 }
 
 // The update window shows what the check found; the About window the identity.
