@@ -3,6 +3,7 @@
 #include "core/shell/manual_url.h"
 #include "gui/shell/dialog_captions.h"
 #include "gui/shell/goto_dialog.h"
+#include "gui/shell/widget_ui.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -49,7 +50,7 @@ void ProgressBarPanel::setPanelText(const QString &text)
 void ProgressBarPanel::setPanelRange(qint64 minimum, qint64 maximum)
 {
     if (m_bar)
-        m_bar->setRange(toInt(minimum), toInt(maximum));
+        SetIdleSafeRange(*m_bar, toInt(minimum), toInt(maximum));
 }
 
 void ProgressBarPanel::setPanelValue(qint64 value)

@@ -39,6 +39,14 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 
 } // namespace
 
+void SetIdleSafeRange(QProgressBar &bar, int minimum, int maximum)
+{
+    // A bar whose range is empty draws itself as busy (full, or moving) whatever its
+    // value; tasks that know no item count pass such a range, and their Finish must
+    // still leave an empty bar.
+    bar.setRange(minimum, std::max(maximum, minimum + 1));
+}
+
 void WidgetUi::attach(QWidget *parent, QLabel *statusField, QProgressBar *progressField)
 {
     m_parent = parent;
@@ -95,7 +103,7 @@ void WidgetUi::setProgressRange(qint64 minimum, qint64 maximum)
     const qint64 span = std::max(std::abs(minimum), std::abs(maximum));
     m_progressDivisor = span > INT_MAX ? span / INT_MAX + 1 : 1;
     if (m_progress)
-        m_progress->setRange(scaled(minimum), scaled(maximum));
+        SetIdleSafeRange(*m_progress, scaled(minimum), scaled(maximum));
 }
 
 void WidgetUi::setProgressValue(qint64 value)

@@ -17,6 +17,10 @@ namespace lexaloom {
 // a web address): the file's path or the address, to open it by hand.
 QString UrlNotOpenedText(const QString &url);
 
+// Sets `bar`'s range; an empty range (maximum not above minimum) becomes one step
+// wide, so that the bar shows its value rather than a busy indicator.
+void SetIdleSafeRange(QProgressBar &bar, int minimum, int maximum);
+
 // The Ui port on widgets: message boxes, file dialogs, the main window's status bar
 // fields, the clipboard and the desktop's URL handler.
 class WidgetUi final : public Ui {
