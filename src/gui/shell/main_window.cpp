@@ -366,7 +366,7 @@ QTreeWidget *MainWindow::addPlainList(QWidget *page, const QRect &geometry, cons
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list->setFont(m_listFont);
     keepSelectionVisible(list);
-    Q_UNUSED(checkBoxes); // the document's rows carry their check boxes
+    Q_UNUSED(checkBoxes); // StylePlainListRow gives the rows of such a list their check boxes
     return list;
 }
 

@@ -27,6 +27,14 @@ const QColor &correctGreen = palette::green;
 
 } // namespace
 
+void StylePlainListRow(QTreeWidgetItem &row)
+{
+    row.setFlags(row.flags() | Qt::ItemIsUserCheckable);
+    row.setCheckState(0, Qt::Unchecked);
+    row.setBackground(0, lineNumberBackground);
+    row.setForeground(0, Qt::black);
+}
+
 PagedListView::PagedListView(EntryStore &entries, qint64 &selectedIndex, PagedListStyle style,
                              const QList<Column> &columns, int pageRows, QWidget *parent)
     : QWidget(parent)

@@ -21,6 +21,10 @@ enum class PagedListStyle {
     Autocorrect, // "Incorrect" in red, "Correct" in green
 };
 
+// A row of the lists that are not paged (AutoText, LanguageTool chunks): a check box
+// in front and the "Line #" cell shaded, as on the paged lists.
+void StylePlainListRow(QTreeWidgetItem &row);
+
 // A list over a document of any size: the tree holds only the rows of one page, and
 // a separate scroll bar chooses the page. Scrolling and keys cost one page refill.
 class PagedListView final : public QWidget {
