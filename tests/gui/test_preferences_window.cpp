@@ -1,4 +1,5 @@
 #include "core/app/preferences_session.h"
+#include "core/app/startup.h"
 #include "core/app/workbench.h"
 #include "core/shell/list_document.h"
 #include "core/shell/prefs_store.h"
@@ -7,12 +8,14 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/paged_list_view.h"
 #include "gui/shell/preferences_window.h"
+#include "gui/shell/startup_gui.h"
 #include "gui/shell/update_window.h"
 
 #include "modal_helpers.h"
 #include "scripted_ui.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
 #include <QFontDialog>
@@ -64,6 +67,7 @@ private slots:
     void listsWorkAfterTheRebuild();
     void cancelRestoresAndSaveWrites();
     void fontDialogOpensOnArialBold();
+    void builtInAffAidEntryHasItsIcon();
     void updateAndAboutWindows();
     void menuEntriesReachTheirWindows();
 };
@@ -319,6 +323,30 @@ void TestPreferencesWindow::fontDialogOpensOnArialBold()
     QCOMPARE(shown.pointSize(), 10);
     // Cancel in the dialog changes nothing.
     QCOMPARE(wb.settings.listFontName, session.noted().listFontName);
+}
+
+// The ".AFF Aid Language" list shows the built-in legend with its picture.
+void TestPreferencesWindow::builtInAffAidEntryHasItsIcon()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    wb.mainSettingsInForce = true;
+    wb.affAidEntries = ScanAffAid(dir.filePath(QStringLiteral("custom_aff_aid")));
+    ProvideBuiltInAffAidImage(wb.affAidEntries);
+    ScriptedUi ui;
+    PreferencesSession session(wb, ui, {1920, 1080, 1920, 1040, 50});
+    PreferencesWindow window(session, wb.programFolder(), ui, {}, nullptr);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QComboBox *list = window.affAidList();
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->itemText(1), QStringLiteral("eng-GB:english:English GB"));
+    QVERIFY(!list->itemIcon(1).isNull());
+    QVERIFY(list->itemIcon(0).isNull());
+    list->showPopup();
+    QVERIFY(QTest::qWaitForWindowExposed(list->view()->window()));
+    saveShot(*list->view()->window(), "preferences_aff_aid_list.png");
+    list->hidePopup();
 }
 
 // The update window shows what the check found; the About window the identity.

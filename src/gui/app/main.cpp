@@ -37,6 +37,7 @@ int main(int argc, char *argv[])
     RunStartupBeforeWindow(workbench, ui, hooks);
     LoadStartupFonts(ui, workbench.settings.listFontName, workbench.settings.listFontSize);
     CheckStartupImages(ui);
+    ProvideBuiltInAffAidImage(workbench.affAidEntries);
 
     MainWindow window(workbench, ui);
     WireCommands(window, workbench, ui);

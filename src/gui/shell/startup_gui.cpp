@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include "core/app/startup.h"
+#include "core/dictionary/aff_aid.h"
 #include "core/shell/ui.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
@@ -43,11 +44,22 @@ void reportFont(Ui &ui, const QString &name)
 
 QStringList resourceImages()
 {
-    return {QStringLiteral("document"),  QStringLiteral("open"),   QStringLiteral("save"),
-            QStringLiteral("save_as"),   QStringLiteral("undo"),   QStringLiteral("redo"),
-            QStringLiteral("go_bottom"), QStringLiteral("go_top"), QStringLiteral("clear"),
-            QStringLiteral("folder"),    QStringLiteral("file"),   QStringLiteral("extension"),
-            QStringLiteral("read_only")};
+    QStringList images{QStringLiteral("document"),  QStringLiteral("open"),   QStringLiteral("save"),
+                       QStringLiteral("save_as"),   QStringLiteral("undo"),   QStringLiteral("redo"),
+                       QStringLiteral("go_bottom"), QStringLiteral("go_top"), QStringLiteral("clear"),
+                       QStringLiteral("folder"),    QStringLiteral("file"),   QStringLiteral("extension"),
+                       QStringLiteral("read_only")};
+    images.append(QStringLiteral("aff_aid_english_gb")); // the built-in AFF Aid legend's picture
+    return images;
+}
+
+void ProvideBuiltInAffAidImage(QList<AffAidEntry> &entries)
+{
+    // The built-in legend has no file beside the program; its picture is ours.
+    for (AffAidEntry &e : entries) {
+        if (e.entry == BuiltInAffAidEntry() && e.imagePath.isEmpty())
+            e.imagePath = QStringLiteral(":/images/aff_aid_english_gb.png");
+    }
 }
 
 void LoadStartupFonts(Ui &ui, const QString &listFontName, const QString &listFontSize)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace lexaloom {
 
+struct AffAidEntry;
 class Ui;
 
 // Registers the embedded images; they live in a static library, which the linker
@@ -14,6 +16,10 @@ void InitResources();
 
 // The embedded images the window uses.
 QStringList resourceImages();
+
+// Gives the built-in AFF Aid legend its embedded picture, for the Preferences
+// window's ".AFF Aid Language" list and the word editor's legend.
+void ProvideBuiltInAffAidImage(QList<AffAidEntry> &entries);
 
 // Loads the fonts of start-up and makes "Arial" 10 the default; each failure is
 // reported once and start-up goes on.

@@ -3,10 +3,12 @@
 #include "core/shell/manual_url.h"
 #include "gui/shell/dialog_captions.h"
 #include "gui/shell/goto_dialog.h"
+#include "gui/shell/startup_gui.h"
 #include "gui/shell/widget_ui.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -18,6 +20,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace lexaloom {
 
@@ -159,6 +162,21 @@ PaneButtons ToolWindow::makePaneButtons(const QString &namePrefix, QPlainTextEdi
     return makePaneButtons(
         namePrefix, clear, [pane] { pane->moveCursor(QTextCursor::End); },
         [pane] { pane->moveCursor(QTextCursor::Start); });
+}
+
+void ToolWindow::showAsImageButtons(const PaneButtons &buttons)
+{
+    InitResources();
+    const std::pair<QPushButton *, const char *> looks[] = {{buttons.clear, ":/images/clear.png"},
+                                                            {buttons.bottom, ":/images/go_bottom.png"},
+                                                            {buttons.top, ":/images/go_top.png"}};
+    for (const auto &[button, image] : looks) {
+        button->setToolTip(button->text());
+        button->setText(QString());
+        button->setIcon(QIcon(QString::fromLatin1(image)));
+        button->setIconSize(QSize(32, 32));
+        button->setFixedSize(44, 44);
+    }
 }
 
 void ToolWindow::fitAndCentre(const QSize &wanted)
