@@ -62,6 +62,8 @@ private slots:
     void escapeDuringProcessAsksToAbort();
     void escapeLateInASortKeepsTheWindow();
     void menuItemsOpenTheirMode();
+    void targetNamesWhatARunChanges_data();
+    void targetNamesWhatARunChanges();
 };
 
 void TestBulkImportWindow::processAddsToTheDictionaryAndLogs()
@@ -251,6 +253,43 @@ void TestBulkImportWindow::menuItemsOpenTheirMode()
     QVERIFY(wb.dictionary.changed);
     QVERIFY(wb.dictionary.hasUndoStep());
     QCOMPARE(mainWindow.pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(0)->text(1), QStringLiteral("zebra"));
+}
+
+void TestBulkImportWindow::targetNamesWhatARunChanges_data()
+{
+    QTest::addColumn<int>("mode"); // 0: the possessive names
+    QTest::addColumn<QString>("target");
+    const QString output = QStringLiteral("Target: the output only: ");
+    QTest::newRow("dictionary") << 1 << "Target: the Dictionary (en_GB.dic): each line becomes a new entry.";
+    QTest::newRow("thesaurus") << 2 << "Target: the Thesaurus (n/a): each line becomes a new entry.";
+    QTest::newRow("autocorrect") << 3
+                                 << "Target: the Autocorrect list (DocumentList.xml): each line becomes a new entry.";
+    QTest::newRow("multiwords") << 4 << output + "each line tagged for LanguageTool; no document changes.";
+    QTest::newRow("sort") << 5 << output + "the lines sorted; no document changes.";
+    QTest::newRow("duplicates") << 6 << output + "the lines without their repeats; no document changes.";
+    QTest::newRow("xml tags") << 7
+                              << output + "the lines with their character references converted; no document changes.";
+    QTest::newRow("possessives") << 0 << "Target: the Dictionary (en_GB.dic): each missing name becomes a new entry.";
+}
+
+// The four import modes share one title: the line over the panes says which document
+// receives the lines, and the wordlist modes that none does.
+void TestBulkImportWindow::targetNamesWhatARunChanges()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, target);
+    Workbench wb;
+    wb.dictionary.path = QStringLiteral("/d/en_GB.dic");
+    wb.autocorrect.path = QStringLiteral("/d/acor/DocumentList.xml");
+    ScriptedUi ui;
+    const std::optional<BulkImportMode> shown = mode ? std::optional(BulkImportMode(mode)) : std::nullopt;
+    BulkImportWindow window(nullptr, wb, ui, targetsOf(wb), shown);
+    window.show();
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("target"))->text(), target);
+    QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("output"))->placeholderText(),
+             QStringLiteral("Output to be placed in log file."));
+    if (mode == 1 || mode == 5)
+        saveScreenshot(window, QStringLiteral("bulk_import_mode_%1.png").arg(mode));
 }
 
 QTEST_MAIN(TestBulkImportWindow)
