@@ -68,6 +68,7 @@ private slots:
     void cancelRestoresAndSaveWrites();
     void fontDialogOpensOnArialBold();
     void builtInAffAidEntryHasItsIcon();
+    void firstStartPageFillsTheList();
     void updateAndAboutWindows();
     void menuEntriesReachTheirWindows();
 };
@@ -347,6 +348,48 @@ void TestPreferencesWindow::builtInAffAidEntryHasItsIcon()
     QVERIFY(QTest::qWaitForWindowExposed(list->view()->window()));
     saveShot(*list->view()->window(), "preferences_aff_aid_list.png");
     list->hidePopup();
+}
+
+// At a first start on a 1600 x 928 desktop the Dictionary list grows with the window;
+// the page length comes from the rows the list font really takes, so that the page
+// fills the list: every row whole, and no room left for one more.
+void TestPreferencesWindow::firstStartPageFillsTheList()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    QVERIFY(!wb.mainSettingsInForce);
+    for (int i = 0; i < 300; ++i)
+        wb.dictionary.entries.append(QStringLiteral("word%1/S").arg(i));
+    ScriptedUi ui;
+    DesktopMeasurements desktop;
+    {
+        MainWindow measuring(wb, ui);
+        desktop = MeasureDesktop(measuring);
+    }
+    desktop.desktopWidth = 1600;
+    desktop.desktopHeight = 928;
+    desktop.maxClientWidth = 1600;
+    desktop.maxClientHeight = 880;
+    desktop.barsHeight = 52;
+    PreferencesSession session(wb, ui, desktop);
+    QCOMPARE(wb.settings.windowSize, QStringLiteral("1600x828"));
+    const int rows = wb.settings.listPageRows;
+    QVERIFY(rows > 13);
+
+    MainWindow window(wb, ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.refreshListPage(DocumentKind::Dictionary);
+    QTreeWidget *tree = window.pagedList(DocumentKind::Dictionary)->tree();
+    QCOMPARE(tree->height(), session.previewListHeight());
+    QCOMPARE(tree->topLevelItemCount(), rows);
+    const int rowHeight = tree->visualItemRect(tree->topLevelItem(0)).height();
+    const int bottom = tree->visualItemRect(tree->topLevelItem(rows - 1)).bottom() + 1;
+    const int shown = tree->viewport()->height();
+    QVERIFY2(bottom <= shown, qPrintable(QStringLiteral("%1 rows end at %2 of %3").arg(rows).arg(bottom).arg(shown)));
+    const QString left = QStringLiteral("%1 rows of %2 px leave %3 px").arg(rows).arg(rowHeight).arg(shown - bottom);
+    QVERIFY2(shown - bottom < rowHeight, qPrintable(left));
+    saveShot(window, "first_start_dictionary.png");
 }
 
 // The update window shows what the check found; the About window the identity.

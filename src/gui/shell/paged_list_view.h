@@ -5,6 +5,7 @@
 
 #include "core/app/shell_view.h"
 
+class QFont;
 class QLabel;
 class QScrollBar;
 class QTreeWidget;
@@ -66,6 +67,9 @@ public:
     QScrollBar *scrollBar() const { return m_scroll; }
 
     static QString lineColumnCaption() { return QStringLiteral("Line #"); }
+    // How many rows in `font` a list `height` pixels high shows whole: what its header,
+    // its frame and the style's row height (check box included) leave.
+    static int rowsFilling(const QFont &font, int height);
 
 signals:
     // The focused entry changed through a click or a key.
