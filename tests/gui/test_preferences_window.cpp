@@ -69,6 +69,8 @@ private slots:
     void fontDialogOpensOnArialBold();
     void builtInAffAidEntryHasItsIcon();
     void firstStartPageFillsTheList();
+    void windowSizeFitsTheDesktop_data();
+    void windowSizeFitsTheDesktop();
     void updateAndAboutWindows();
     void menuEntriesReachTheirWindows();
 };
@@ -390,6 +392,30 @@ void TestPreferencesWindow::firstStartPageFillsTheList()
     const QString left = QStringLiteral("%1 rows of %2 px leave %3 px").arg(rows).arg(rowHeight).arg(shown - bottom);
     QVERIFY2(shown - bottom < rowHeight, qPrintable(left));
     saveShot(window, "first_start_dictionary.png");
+}
+
+void TestPreferencesWindow::windowSizeFitsTheDesktop_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QSize>("desktop");
+    QTest::addColumn<QString>("used");
+    QTest::newRow("far past the screen") << "99999x99999" << QSize(1600, 880) << "1600x880";
+    QTest::newRow("fits") << "1440x768" << QSize(1920, 1040) << "1440x768";
+    QTest::newRow("one side too large") << "1440x768" << QSize(1366, 1040) << "1366x768";
+    QTest::newRow("desktop below the base") << "1280x600" << QSize(800, 500) << "1024x600";
+    QTest::newRow("no screen") << "99999x99999" << QSize() << "99999x99999";
+}
+
+// A size read from lxm3.prefs is kept within the desktop.
+void TestPreferencesWindow::windowSizeFitsTheDesktop()
+{
+    QFETCH(QString, stored);
+    QFETCH(QSize, desktop);
+    QFETCH(QString, used);
+    MainSettings settings;
+    settings.windowSize = stored;
+    FitWindowSizeToDesktop(settings, desktop);
+    QCOMPARE(settings.windowSize, used);
 }
 
 // The update window shows what the check found; the About window the identity.

@@ -5,8 +5,11 @@
 #include <QFontInfo>
 #include <QPixmap>
 
+#include <algorithm>
+
 #include "core/app/startup.h"
 #include "core/dictionary/aff_aid.h"
+#include "core/shell/settings.h"
 #include "core/shell/ui.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
@@ -23,6 +26,9 @@ void InitResources()
 }
 
 namespace {
+
+// The size the layout's scaling starts from (dx and dy are 0 there).
+constexpr QSize baseWindowSize(1024, 600);
 
 // Fontconfig answers "Arial" with a metric-compatible face where Arial itself is
 // not installed; such a substitute counts as loaded.
@@ -51,6 +57,18 @@ QStringList resourceImages()
                        QStringLiteral("read_only")};
     images.append(QStringLiteral("aff_aid_english_gb")); // the built-in AFF Aid legend's picture
     return images;
+}
+
+void FitWindowSizeToDesktop(MainSettings &settings, const QSize &desktop)
+{
+    if (desktop.isEmpty())
+        return;
+    const int width = settings.windowWidth();
+    const int height = settings.windowHeight();
+    const int fittedWidth = std::max(baseWindowSize.width(), std::min(width, desktop.width()));
+    const int fittedHeight = std::max(baseWindowSize.height(), std::min(height, desktop.height()));
+    if (fittedWidth != width || fittedHeight != height)
+        settings.windowSize = QString::number(fittedWidth) + QLatin1Char('x') + QString::number(fittedHeight);
 }
 
 void ProvideBuiltInAffAidImage(QList<AffAidEntry> &entries)
