@@ -66,6 +66,15 @@ void TestAcValidateWindow::processWritesTheReportAndTheMark()
     QCOMPARE(report->toPlainText(), AcValidateSession::introductionText());
     QCOMPARE(issues->text(), QStringLiteral("Issues:0"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Autocorrect Validate"));
+    // "Clear", "Go to bottom" and "Go to top" are image buttons with their tool tips.
+    const std::pair<const char *, const char *> imageButtons[] = {
+        {"reportClear", "Clear"}, {"reportBottom", "Go to bottom"}, {"reportTop", "Go to top"}};
+    for (const auto &[name, tip] : imageButtons) {
+        const auto *button = window.findChild<QPushButton *>(QString::fromLatin1(name));
+        QVERIFY2(button->text().isEmpty(), name);
+        QVERIFY2(!button->icon().isNull(), name);
+        QCOMPARE(button->toolTip(), QString::fromLatin1(tip));
+    }
 
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
     QVERIFY(report->toPlainText().contains(QStringLiteral("Not found:'color'\u2192Line 2\n")));

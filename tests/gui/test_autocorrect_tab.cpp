@@ -289,6 +289,10 @@ void TestAutocorrectTab::autoTextRowsShowTheirContent()
     QCOMPARE(rows->topLevelItem(0)->text(1), QStringLiteral("BW"));
     QCOMPARE(rows->topLevelItem(0)->text(2), QStringLiteral("BW"));
     QCOMPARE(rows->topLevelItem(0)->text(3), QStringLiteral("Best wishes,"));
+    // A check box in front, the "Line #" cell shaded as on the paged lists.
+    QCOMPARE(rows->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    QVERIFY(rows->topLevelItem(0)->flags() & Qt::ItemIsUserCheckable);
+    QCOMPARE(rows->topLevelItem(0)->background(0).color(), QColor(214, 217, 223));
     QCOMPARE(m_window->counterLabel(DocumentKind::AutoText)->text(), QStringLiteral("# AutoTexts:1"));
     rows->setCurrentItem(rows->topLevelItem(0));
     QCOMPARE(m_window->ruleIdLabel(DocumentKind::AutoText)->text(), QStringLiteral("Rule ID:BW"));

@@ -61,7 +61,10 @@ private slots:
     void regexpRewritesTheInput();
     void possessivesUseTheirFields();
     void escapeDuringProcessAsksToAbort();
+    void escapeLateInASortKeepsTheWindow();
     void menuItemsOpenTheirMode();
+    void targetNamesWhatARunChanges_data();
+    void targetNamesWhatARunChanges();
 };
 
 void TestBulkImportWindow::processAddsToTheDictionaryAndLogs()
@@ -177,6 +180,46 @@ void TestBulkImportWindow::escapeDuringProcessAsksToAbort()
     QVERIFY(window.findChild<QPushButton *>(QStringLiteral("process"))->isEnabled());
 }
 
+// Escape pressed while a sort is on screen but not seen before the run is over (its
+// last stretch and the drawing of the output poll no events): the window stays, with
+// its input and its output, and nothing is asked any more.
+void TestBulkImportWindow::escapeLateInASortKeepsTheWindow()
+{
+    Workbench wb;
+    ScriptedUi ui;
+    BulkImportWindow window(nullptr, wb, ui, targetsOf(wb), BulkImportMode::SortWordlist);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *input = window.findChild<QPlainTextEdit *>(QStringLiteral("input"));
+    input->setPlainText(QStringLiteral("pear\nApple\néclair"));
+    input->setFocus();
+    bool pressed = false;
+    ui.onProcessEvents = [&](ScriptedUi &) {
+        if (!pressed) {
+            pressed = true;
+            QCoreApplication::postEvent(input, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        }
+    };
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+    QVERIFY(pressed);
+    QCoreApplication::processEvents();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.result(), 0);
+    QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("output"))->toPlainText(),
+             QStringLiteral("Apple\néclair\npear\n"));
+    QCOMPARE(input->toPlainText(), QStringLiteral("pear\nApple\néclair"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Processing Done!"));
+    QVERIFY(ui.messages.isEmpty());
+    // The next run is not cut short by that press either.
+    ui.onProcessEvents = nullptr;
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("process")), Qt::LeftButton);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("status"))->text(), QStringLiteral("Processing Done!"));
+    QVERIFY(ui.messages.isEmpty());
+    // Escape once the run is over closes the window, as ever.
+    QTest::keyClick(input, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
+}
+
 // The menu items open the window in their mode; closing it redraws the tabs with what it added.
 void TestBulkImportWindow::menuItemsOpenTheirMode()
 {
@@ -211,6 +254,43 @@ void TestBulkImportWindow::menuItemsOpenTheirMode()
     QVERIFY(wb.dictionary.changed);
     QVERIFY(wb.dictionary.hasUndoStep());
     QCOMPARE(mainWindow.pagedList(DocumentKind::Dictionary)->tree()->topLevelItem(0)->text(1), QStringLiteral("zebra"));
+}
+
+void TestBulkImportWindow::targetNamesWhatARunChanges_data()
+{
+    QTest::addColumn<int>("mode"); // 0: the possessive names
+    QTest::addColumn<QString>("target");
+    const QString output = QStringLiteral("Target: the output only: ");
+    QTest::newRow("dictionary") << 1 << "Target: the Dictionary (en_GB.dic): each line becomes a new entry.";
+    QTest::newRow("thesaurus") << 2 << "Target: the Thesaurus (n/a): each line becomes a new entry.";
+    QTest::newRow("autocorrect") << 3
+                                 << "Target: the Autocorrect list (DocumentList.xml): each line becomes a new entry.";
+    QTest::newRow("multiwords") << 4 << output + "each line tagged for LanguageTool; no document changes.";
+    QTest::newRow("sort") << 5 << output + "the lines sorted; no document changes.";
+    QTest::newRow("duplicates") << 6 << output + "the lines without their repeats; no document changes.";
+    QTest::newRow("xml tags") << 7
+                              << output + "the lines with their character references converted; no document changes.";
+    QTest::newRow("possessives") << 0 << "Target: the Dictionary (en_GB.dic): each missing name becomes a new entry.";
+}
+
+// The four import modes share one title: the line over the panes says which document
+// receives the lines, and the wordlist modes that none does.
+void TestBulkImportWindow::targetNamesWhatARunChanges()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, target);
+    Workbench wb;
+    wb.dictionary.path = QStringLiteral("/d/en_GB.dic");
+    wb.autocorrect.path = QStringLiteral("/d/acor/DocumentList.xml");
+    ScriptedUi ui;
+    const std::optional<BulkImportMode> shown = mode ? std::optional(BulkImportMode(mode)) : std::nullopt;
+    BulkImportWindow window(nullptr, wb, ui, targetsOf(wb), shown);
+    window.show();
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("target"))->text(), target);
+    QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("output"))->placeholderText(),
+             QStringLiteral("Output to be placed in log file."));
+    if (mode == 1 || mode == 5)
+        saveScreenshot(window, QStringLiteral("bulk_import_mode_%1.png").arg(mode));
 }
 
 LEXALOOM_GUI_TEST(TestBulkImportWindow)

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@
 #include "gui/app/command_wiring.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/paged_list_view.h"
+#include "gui/shell/widget_ui.h"
 
 #include "scripted_ui.h"
 #include "gui_test_registry.h"
@@ -55,6 +57,7 @@ class TestHyphenationTab final : public QObject {
 private slots:
     void loadHyphenateAndReadRows();
     void paneKeepsBytesThatAreNotUtf8();
+    void openLeavesAnEmptyProgressBar();
     void screenshot();
 };
 
@@ -123,6 +126,36 @@ void TestHyphenationTab::loadHyphenateAndReadRows()
 }
 
 // The pane holds the raw-byte units of a file that is not UTF-8 through an edit.
+// File > Open (here through Recent Files, so that no dialog opens) on the real status
+// bar: once the file is in, the bar is empty again, not full or busy.
+void TestHyphenationTab::openLeavesAnEmptyProgressBar()
+{
+    QTemporaryDir dir;
+    const QString patterns = dir.filePath(QStringLiteral("hyph.dic"));
+    {
+        QFile file(patterns);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("UTF-8\nLEFTHYPHENMIN 2\n1ba\n");
+    }
+    Workbench wb(dir.path());
+    WidgetUi ui;
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    ui.attach(&window, window.statusField(), window.progressField());
+    window.show();
+    window.selectTab(DocumentKind::Hyphenation);
+    wb.currentTab = DocumentKind::Hyphenation;
+    wb.recentFiles.add(int(DocumentKind::Hyphenation), patterns);
+    window.dispatcher().afterEvent();
+
+    window.menuAction(CommandId::RecentFile, 0)->trigger();
+    QVERIFY(ui.statusText().startsWith(QStringLiteral("OK. (dic:")));
+    QCOMPARE(window.hyphenationPane()->toPlainText(), QStringLiteral("UTF-8\nLEFTHYPHENMIN 2\n1ba\n"));
+    const QProgressBar *bar = window.progressField();
+    QVERIFY2(bar->maximum() > bar->minimum(), "an empty range draws a busy bar");
+    QCOMPARE(bar->value(), bar->minimum());
+}
+
 void TestHyphenationTab::paneKeepsBytesThatAreNotUtf8()
 {
     QTemporaryDir dir;

@@ -82,6 +82,8 @@ void TestLanguageToolTab::openShowsTheOutlineWithItsColours()
     QCOMPARE(category->text(0), QStringLiteral("2"));
     QCOMPARE(category->text(3), QStringLiteral("Nouns"));
     QCOMPARE(category->background(0).color(), QColor(214, 217, 223));
+    for (QTreeWidgetItem *row : {category, group, rule})
+        QCOMPARE(row->checkState(0), Qt::Unchecked);
     QCOMPARE(foreground(category, 1), QColor(185, 122, 87));
     QCOMPARE(foreground(group, 2), QColor(0, 153, 0));
     QCOMPARE(rule->text(6), QStringLiteral("off"));

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "core/app/startup.h"
 #include "core/app/workbench.h"
 #include "gui/app/command_wiring.h"
 #include "gui/shell/find_window.h"
@@ -152,6 +153,7 @@ private slots:
     void layoutRebuild();
     void plainListsKeepTheirArrows();
     void openSaveAndRecentFilesOnTheDictionaryTab();
+    void recentFilesShowTheLogAtStartUp();
     void commandsStillWithoutAnOperation();
     void goToTopAndBottom_data();
     void goToTopAndBottom();
@@ -583,6 +585,44 @@ void TestMainWindow::openSaveAndRecentFilesOnTheDictionaryTab()
     window.menuAction(CommandId::RecentClear)->trigger();
     window.dispatcher().afterEvent();
     QVERIFY(!window.menuAction(CommandId::RecentFile, 0)->isEnabled());
+}
+
+// Started as the program starts (the log read before the window exists, the wiring
+// after it): File > Recent Files shows the logged paths the first time it opens,
+// before any command has run.
+void TestMainWindow::recentFilesShowTheLogAtStartUp()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QDir().mkpath(dir.path() + "/settings");
+    QFile log(dir.path() + "/settings/lxm3_recent_files.log");
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    log.write("/d/en_GB.dic\r\n/d/pt_PT.dic\r\n" + QByteArray("\r\n").repeated(58));
+    log.close();
+
+    Workbench wb(dir.path());
+    ScriptedUi ui;
+    RunStartupBeforeWindow(wb, ui, StartupHooks{});
+    MainWindow window(wb, ui);
+    WireCommands(window, wb, ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QAction *first = window.menuAction(CommandId::RecentFile, 0);
+    QMenu *recent = qobject_cast<QMenu *>(first->associatedObjects().value(0));
+    QVERIFY(recent);
+    QMenu *file = qobject_cast<QMenu *>(recent->menuAction()->associatedObjects().value(0));
+    QVERIFY(file);
+    for (QMenu *menu : {file, recent}) {
+        menu->popup(window.mapToGlobal(QPoint(20, 20)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+    }
+    QCOMPARE(first->text(), QStringLiteral("1: /d/en_GB.dic"));
+    QVERIFY(first->isEnabled());
+    QCOMPARE(window.menuAction(CommandId::RecentFile, 1)->text(), QStringLiteral("2: /d/pt_PT.dic"));
+    QVERIFY(!window.menuAction(CommandId::RecentFile, 2)->isEnabled());
+    recent->close();
+    file->close();
 }
 
 // The commands of the real wiring that still have no operation. The list only

@@ -1,4 +1,5 @@
 #include "core/app/preferences_session.h"
+#include "core/app/startup.h"
 #include "core/app/workbench.h"
 #include "core/shell/list_document.h"
 #include "core/shell/prefs_store.h"
@@ -7,6 +8,7 @@
 #include "gui/shell/main_window.h"
 #include "gui/shell/paged_list_view.h"
 #include "gui/shell/preferences_window.h"
+#include "gui/shell/startup_gui.h"
 #include "gui/shell/update_window.h"
 
 #include "modal_helpers.h"
@@ -14,8 +16,11 @@
 #include "gui_test_registry.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QTreeWidget>
 #include <QComboBox>
 #include <QDir>
@@ -62,6 +67,11 @@ private slots:
     void okRebuildsForTheWindowSize();
     void listsWorkAfterTheRebuild();
     void cancelRestoresAndSaveWrites();
+    void fontDialogOpensOnArialBold();
+    void builtInAffAidEntryHasItsIcon();
+    void firstStartPageFillsTheList();
+    void windowSizeFitsTheDesktop_data();
+    void windowSizeFitsTheDesktop();
     void updateAndAboutWindows();
     void menuEntriesReachTheirWindows();
 };
@@ -290,6 +300,123 @@ void TestPreferencesWindow::cancelRestoresAndSaveWrites()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(DecodeMainSettings(file.readAll(), saved));
     QCOMPARE(saved.decodeWarnLimit, 0);
+}
+
+// The font button opens the system dialog on "Arial", 10, bold: on a desktop without
+// Arial, on the face that stands for it, not on the first family of the list.
+void TestPreferencesWindow::fontDialogOpensOnArialBold()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    wb.mainSettingsInForce = true;
+    ScriptedUi ui;
+    PreferencesSession session(wb, ui, {1920, 1080, 1920, 1040, 50});
+    PreferencesWindow window(session, wb.programFolder(), ui, {}, nullptr);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString arial = QFontInfo(QFont(QStringLiteral("Arial"), 10)).family();
+    QFont shown;
+    whenModalOpens<QFontDialog>([&](QFontDialog *dialog) {
+        shown = dialog->currentFont();
+        saveShot(*dialog, "font_dialog.png");
+        dialog->reject();
+    });
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("font")), Qt::LeftButton);
+    QCOMPARE(shown.family(), arial);
+    QVERIFY(shown.bold());
+    QCOMPARE(shown.pointSize(), 10);
+    // Cancel in the dialog changes nothing.
+    QCOMPARE(wb.settings.listFontName, session.noted().listFontName);
+}
+
+// The ".AFF Aid Language" list shows the built-in legend with its picture.
+void TestPreferencesWindow::builtInAffAidEntryHasItsIcon()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    wb.mainSettingsInForce = true;
+    wb.affAidEntries = ScanAffAid(dir.filePath(QStringLiteral("custom_aff_aid")));
+    ProvideBuiltInAffAidImage(wb.affAidEntries);
+    ScriptedUi ui;
+    PreferencesSession session(wb, ui, {1920, 1080, 1920, 1040, 50});
+    PreferencesWindow window(session, wb.programFolder(), ui, {}, nullptr);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QComboBox *list = window.affAidList();
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->itemText(1), QStringLiteral("eng-GB:english:English GB"));
+    QVERIFY(!list->itemIcon(1).isNull());
+    QVERIFY(list->itemIcon(0).isNull());
+    list->showPopup();
+    QVERIFY(QTest::qWaitForWindowExposed(list->view()->window()));
+    saveShot(*list->view()->window(), "preferences_aff_aid_list.png");
+    list->hidePopup();
+}
+
+// At a first start on a 1600 x 928 desktop the Dictionary list grows with the window;
+// the page length comes from the rows the list font really takes, so that the page
+// fills the list: every row whole, and no room left for one more.
+void TestPreferencesWindow::firstStartPageFillsTheList()
+{
+    QTemporaryDir dir;
+    Workbench wb(dir.path());
+    QVERIFY(!wb.mainSettingsInForce);
+    for (int i = 0; i < 300; ++i)
+        wb.dictionary.entries.append(QStringLiteral("word%1/S").arg(i));
+    ScriptedUi ui;
+    DesktopMeasurements desktop;
+    {
+        MainWindow measuring(wb, ui);
+        desktop = MeasureDesktop(measuring);
+    }
+    desktop.desktopWidth = 1600;
+    desktop.desktopHeight = 928;
+    desktop.maxClientWidth = 1600;
+    desktop.maxClientHeight = 880;
+    desktop.barsHeight = 52;
+    PreferencesSession session(wb, ui, desktop);
+    QCOMPARE(wb.settings.windowSize, QStringLiteral("1600x828"));
+    const int rows = wb.settings.listPageRows;
+    QVERIFY(rows > 13);
+
+    MainWindow window(wb, ui);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.refreshListPage(DocumentKind::Dictionary);
+    QTreeWidget *tree = window.pagedList(DocumentKind::Dictionary)->tree();
+    QCOMPARE(tree->height(), session.previewListHeight());
+    QCOMPARE(tree->topLevelItemCount(), rows);
+    const int rowHeight = tree->visualItemRect(tree->topLevelItem(0)).height();
+    const int bottom = tree->visualItemRect(tree->topLevelItem(rows - 1)).bottom() + 1;
+    const int shown = tree->viewport()->height();
+    QVERIFY2(bottom <= shown, qPrintable(QStringLiteral("%1 rows end at %2 of %3").arg(rows).arg(bottom).arg(shown)));
+    const QString left = QStringLiteral("%1 rows of %2 px leave %3 px").arg(rows).arg(rowHeight).arg(shown - bottom);
+    QVERIFY2(shown - bottom < rowHeight, qPrintable(left));
+    saveShot(window, "first_start_dictionary.png");
+}
+
+void TestPreferencesWindow::windowSizeFitsTheDesktop_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QSize>("desktop");
+    QTest::addColumn<QString>("used");
+    QTest::newRow("far past the screen") << "99999x99999" << QSize(1600, 880) << "1600x880";
+    QTest::newRow("fits") << "1440x768" << QSize(1920, 1040) << "1440x768";
+    QTest::newRow("one side too large") << "1440x768" << QSize(1366, 1040) << "1366x768";
+    QTest::newRow("desktop below the base") << "1280x600" << QSize(800, 500) << "1024x600";
+    QTest::newRow("no screen") << "99999x99999" << QSize() << "99999x99999";
+}
+
+// A size read from lxm3.prefs is kept within the desktop.
+void TestPreferencesWindow::windowSizeFitsTheDesktop()
+{
+    QFETCH(QString, stored);
+    QFETCH(QSize, desktop);
+    QFETCH(QString, used);
+    MainSettings settings;
+    settings.windowSize = stored;
+    FitWindowSizeToDesktop(settings, desktop);
+    QCOMPARE(settings.windowSize, used);
 }
 
 // The update window shows what the check found; the About window the identity.

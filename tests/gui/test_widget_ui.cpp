@@ -1,8 +1,12 @@
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
+#include "core/shell/manual_url.h"
 #include "gui/shell/widget_ui.h"
 #include "gui_test_registry.h"
 
@@ -16,6 +20,7 @@ private slots:
     void progressRanges_data();
     void progressRanges();
     void abortIsTakenOnce();
+    void unopenedUrlIsReported();
     void pauseLetsTimeGoBy();
 };
 
@@ -64,6 +69,44 @@ void TestWidgetUi::abortIsTakenOnce()
     ui.requestAbort();
     QVERIFY(ui.takeAbortRequest());
     QVERIFY(!ui.takeAbortRequest());
+}
+
+// A desktop without a handler for file URLs: the user learns where the manual is.
+void TestWidgetUi::unopenedUrlIsReported()
+{
+    WidgetUi ui;
+    QStringList handed;
+    bool handled = false;
+    ui.setUrlOpener([&](const QUrl &url) {
+        handed.append(QString::fromUtf8(url.toEncoded()));
+        return handled;
+    });
+    QStringList shown;
+    const auto answerBoxes = [&shown] {
+        QTimer::singleShot(0, [&shown] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown.append(box->windowTitle() + u'|' + box->text());
+                box->accept();
+            }
+        });
+    };
+    const QString manual = ManualUrl(QStringLiteral("/opt/my tools/"), manualAnchors::preferences);
+    answerBoxes();
+    ui.openUrl(manual);
+    QCOMPARE(handed, QStringList{manual});
+    QCOMPARE(shown, QStringList{QStringLiteral("Error|Can't open /opt/my tools/Lexaloom_manual_V30.html.\n\n"
+                                               "The desktop has no program set for it: open the file in a web "
+                                               "browser.")});
+    QCOMPARE(UrlNotOpenedText(QStringLiteral("https://www.lexaloom.org/#update")),
+             QStringLiteral("Can't open https://www.lexaloom.org/#update.\n\nThe desktop has no program set for "
+                            "it: open the address in a web browser."));
+    // Opened: nothing to say.
+    handled = true;
+    shown.clear();
+    answerBoxes();
+    ui.openUrl(manual);
+    QCoreApplication::processEvents();
+    QVERIFY(shown.isEmpty());
 }
 
 void TestWidgetUi::pauseLetsTimeGoBy()

@@ -148,7 +148,11 @@ PreferencesSession::PreferencesSession(Workbench &workbench, Ui &ui, const Deskt
         m_settings.windowSize = m_maxWindowSize;
         const int size = m_settings.listFontPointSize();
         const int newListHeight = previewListHeight();
-        if (oldListHeight - 2 * size > 0) {
+        if (desktop.rowsFilling) {
+            // The rows as the platform's font really draws them, so that a page fills the list.
+            const qint32 rows = desktop.rowsFilling(m_settings.listFontName, size, newListHeight);
+            m_settings.listPageRows = std::clamp(rows, MainSettings::listPageRowsMin, MainSettings::listPageRowsMax);
+        } else if (oldListHeight - 2 * size > 0) {
             const qint32 rows = (newListHeight * 13 - 2 * size) / (oldListHeight - 2 * size);
             m_settings.listPageRows = std::clamp(rows, MainSettings::listPageRowsMin, MainSettings::listPageRowsMax);
         }

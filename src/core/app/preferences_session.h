@@ -48,6 +48,9 @@ struct DesktopMeasurements {
     int maxClientWidth = 0;
     int maxClientHeight = 0;
     int barsHeight = 0;
+    // How many rows of the list font fill a list `listHeight` pixels high, as the
+    // window draws them; without it the first start scales the 13 default rows.
+    int (*rowsFilling)(const QString &fontName, int pointSize, int listHeight) = nullptr;
 };
 
 struct ResolutionOption {

@@ -21,6 +21,7 @@ inline const QString statistics = QStringLiteral("#5.2.5.10.statistics");
 inline const QString masterWordlist = QStringLiteral("#5.2.5.11.words_missing_master_wordlist");
 inline const QString crunch = QStringLiteral("#5.2.5.13.crunch_words_with_flags");
 inline const QString preferences = QStringLiteral("#3.preferences");
+inline const QString posSettings = QStringLiteral("#10.1.pos_settings");
 inline const QString licence = QStringLiteral("#7.apache_license");
 } // namespace manualAnchors
 

@@ -1,6 +1,7 @@
 #include "gui/app/help_wiring.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -55,6 +56,9 @@ DesktopMeasurements MeasureDesktop(const MainWindow &window)
     m.maxClientWidth = available.width();
     m.maxClientHeight = available.height() - window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
     m.barsHeight = window.menuBar()->sizeHint().height() + window.statusBar()->sizeHint().height();
+    m.rowsFilling = [](const QString &fontName, int pointSize, int listHeight) {
+        return PagedListView::rowsFilling(QFont(fontName, pointSize), listHeight);
+    };
     return m;
 }
 

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -37,6 +39,12 @@ int main(int argc, char *argv[])
     RunStartupBeforeWindow(workbench, ui, hooks);
     LoadStartupFonts(ui, workbench.settings.listFontName, workbench.settings.listFontSize);
     CheckStartupImages(ui);
+    ProvideBuiltInAffAidImage(workbench.affAidEntries);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        // The client area of a maximised window: the available area less its title bar.
+        const int titleBar = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        FitWindowSizeToDesktop(workbench.settings, screen->availableGeometry().size() - QSize(0, titleBar));
+    }
 
     MainWindow window(workbench, ui);
     WireCommands(window, workbench, ui);

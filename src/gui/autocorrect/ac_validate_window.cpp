@@ -53,6 +53,7 @@ void AcValidateWindow::buildWidgets()
     m_export = makeButton(QStringLiteral("Export"), QStringLiteral("export"));
     m_close = makeButton(closeCaption(), QStringLiteral("close"));
     m_paneButtons = makePaneButtons(QStringLiteral("report"), m_report, [this] { m_session.clear(); });
+    showAsImageButtons(m_paneButtons);
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));

@@ -27,8 +27,10 @@ void showAutoText(MainWindow &window, const AutoTextList &list)
     rows.reserve(list.entries.size());
     for (qsizetype i = 0; i < list.entries.size(); ++i) {
         const AutoTextEntry &entry = list.entries[i];
-        rows.append(new QTreeWidgetItem(
-            QStringList{QString::number(i + 1), entry.abbreviatedName, entry.packageName, entry.name}));
+        auto *row = new QTreeWidgetItem(
+            QStringList{QString::number(i + 1), entry.abbreviatedName, entry.packageName, entry.name});
+        StylePlainListRow(*row);
+        rows.append(row);
     }
     tree->addTopLevelItems(rows);
     window.ruleIdLabel(DocumentKind::AutoText)->setText(RuleIdText(QString()));

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -16,9 +17,13 @@
 
 #include "core/app/settings_files.h"
 #include "core/app/workbench.h"
+#include "core/autocorrect/autocorrect_list.h"
+#include "core/dictionary/dictionary_document.h"
+#include "core/thesaurus/thesaurus_document.h"
 #include "gui/shell/dialog_captions.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/paged_list_view.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 
@@ -36,7 +41,42 @@ void storeChoice(MultiwordPrefs &prefs, const MultiwordChoice &choice)
     prefs.specifyText = choice.specifyText;
 }
 
+QString documentName(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? QStringLiteral("n/a") : name;
+}
+
 } // namespace
+
+QString BulkImportTargetText(std::optional<BulkImportMode> mode, const BulkImportTargets &targets)
+{
+    const QString prefix = QStringLiteral("Target: ");
+    const QString newEntries = QStringLiteral("): each line becomes a new entry.");
+    const QString outputOnly = QStringLiteral("the output only: ");
+    const QString noDocument = QStringLiteral("; no document changes.");
+    if (!mode) {
+        return prefix + QStringLiteral("the Dictionary (") + documentName(targets.dictionary->path) +
+               QStringLiteral("): each missing name becomes a new entry.");
+    }
+    switch (*mode) {
+    case BulkImportMode::Dictionary:
+        return prefix + QStringLiteral("the Dictionary (") + documentName(targets.dictionary->path) + newEntries;
+    case BulkImportMode::Thesaurus:
+        return prefix + QStringLiteral("the Thesaurus (") + documentName(targets.thesaurus->path) + newEntries;
+    case BulkImportMode::Autocorrect:
+        return prefix + QStringLiteral("the Autocorrect list (") + documentName(targets.autocorrect->path) + newEntries;
+    case BulkImportMode::Multiwords:
+        return prefix + outputOnly + QStringLiteral("each line tagged for LanguageTool") + noDocument;
+    case BulkImportMode::SortWordlist:
+        return prefix + outputOnly + QStringLiteral("the lines sorted") + noDocument;
+    case BulkImportMode::DeleteDuplicates:
+        return prefix + outputOnly + QStringLiteral("the lines without their repeats") + noDocument;
+    case BulkImportMode::ConvertXmlTags:
+        return prefix + outputOnly + QStringLiteral("the lines with their character references converted") + noDocument;
+    }
+    return {};
+}
 
 void OpenBulkImportWindow(MainWindow &mainWindow, Workbench &workbench, Ui &ui, std::optional<BulkImportMode> mode)
 {
@@ -79,6 +119,7 @@ BulkImportWindow::BulkImportWindow(QWidget *parent, Workbench &workbench, Ui &ui
         setManualAnchor(workbench.programFolder(), possessiveTexts::manualAnchor);
     }
     resize(1000, 600);
+    m_targetText = BulkImportTargetText(mode, targets);
     buildWidgets();
     drawOutput();
 }
@@ -248,7 +289,11 @@ void BulkImportWindow::buildWidgets()
     auto *sides = new QHBoxLayout;
     sides->addLayout(inputSide, 1);
     sides->addLayout(outputSide, 1);
+    // The title is the same for the four import modes: say which document takes the lines.
+    m_target = makeLabel(m_targetText, QStringLiteral("target"));
+    m_target->setStyleSheet(palette::textColourStyle(palette::captionBlue) + QStringLiteral(" font-weight: bold;"));
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_target);
     layout->addLayout(sides, 1);
     layout->addLayout(statusRow);
     layout->addLayout(optionsRow);
@@ -312,11 +357,15 @@ void BulkImportWindow::run(const std::function<void()> &work)
     m_hint->setText(bulkImportTexts::abortHint);
     m_outputShown = 0;
     m_output->clear();
-    runTask(m_panelUi, work);
+    runTask(m_panelUi, [this, &work] {
+        work();
+        // Still part of the run: drawing a large output takes a while, and Escape
+        // meanwhile belongs to the run, not to the window.
+        m_outputShown = -1; // the whole output again: the last step may have rewritten it
+        drawOutput();
+    });
     m_hint->clear();
     setControlsEnabled(true);
-    m_outputShown = -1; // the whole output again: the last step may have rewritten it
-    drawOutput();
 }
 
 void BulkImportWindow::drawOutput()

@@ -22,6 +22,11 @@ class MainWindow;
 class Ui;
 class Workbench;
 
+// The line over the two panes that names what a run changes: the document of an
+// import mode (with its file name) or the output alone. `mode` empty: the
+// possessive-names window.
+QString BulkImportTargetText(std::optional<BulkImportMode> mode, const BulkImportTargets &targets);
+
 // Opens the Bulk Import window in `mode`, or the possessive-names window when `mode` is
 // empty, modally over the main window; afterwards the tabs show what the run added.
 void OpenBulkImportWindow(MainWindow &mainWindow, Workbench &workbench, Ui &ui, std::optional<BulkImportMode> mode);
@@ -74,6 +79,8 @@ private:
     QLineEdit *m_remove2 = nullptr;
     QLineEdit *m_possessives = nullptr;
     QPushButton *m_close = nullptr;
+    QLabel *m_target = nullptr;
+    QString m_targetText;
     QList<QWidget *> m_controls;
 };
 

@@ -12,6 +12,7 @@
 #include "core/languagetool/grammar_rule_set.h"
 #include "gui/languagetool/pos_settings_window.h"
 #include "gui/shell/main_window.h"
+#include "gui/shell/paged_list_view.h"
 #include "gui/shell/palette.h"
 
 namespace lexaloom {
@@ -35,7 +36,7 @@ QTreeWidgetItem *chunkRow(const GrammarChunk &chunk)
 {
     auto *row = new QTreeWidgetItem(QStringList{QString::number(chunk.lineNumber), chunk.kind, chunk.id, chunk.name,
                                                 chunk.type, chunk.tags, chunk.defaultValue});
-    row->setBackground(0, palette::fromRgb(grammarColours::lineShade));
+    StylePlainListRow(*row);
     for (int column = 1; column < chunkColumns; ++column) {
         if (const auto colour = ChunkCellColour(chunk, column))
             row->setForeground(column, palette::fromRgb(*colour));

@@ -17,6 +17,7 @@
 
 #include "core/app/settings_files.h"
 #include "core/app/workbench.h"
+#include "core/shell/manual_url.h"
 #include "core/shell/prefs_store.h"
 #include "gui/shell/dialog_captions.h"
 
@@ -81,7 +82,7 @@ PosSettingsWindow::PosSettingsWindow(Workbench &workbench, Ui &ui, PosSettingsSe
                 }))
 {
     setWindowTitle(posSettingsTexts::windowTitle);
-    setManualAnchor(workbench.programFolder(), QStringLiteral("#pos_settings"));
+    setManualAnchor(workbench.programFolder(), manualAnchors::posSettings);
     auto *layout = new QVBoxLayout(this);
 
     auto *top = new QHBoxLayout;

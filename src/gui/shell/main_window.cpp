@@ -253,7 +253,19 @@ void MainWindow::addMenuItems(QMenu *menu, const QList<MenuItemSpec> &items)
         if (item.separatorBefore)
             menu->addSeparator();
         if (!item.submenu.isEmpty()) {
-            addMenuItems(menu->addMenu(item.caption), item.submenu);
+            QMenu *submenu = menu->addMenu(item.caption);
+            addMenuItems(submenu, item.submenu);
+            // The Recent Files items are rewritten at every turn of the loop; a menu that
+            // opens before any command ran (at start-up) must not show them blank.
+            const bool recentFiles = std::any_of(item.submenu.cbegin(), item.submenu.cend(),
+                                                 [](const MenuItemSpec &i) { return i.id == CommandId::RecentFile; });
+            if (recentFiles) {
+                for (QMenu *shown : {menu, submenu})
+                    connect(shown, &QMenu::aboutToShow, this, [this] {
+                        if (!m_dispatcher.isBusy())
+                            m_dispatcher.afterEvent();
+                    });
+            }
             continue;
         }
         // The text after "\t" is shown as the shortcut; the keys themselves are the
@@ -354,7 +366,7 @@ QTreeWidget *MainWindow::addPlainList(QWidget *page, const QRect &geometry, cons
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list->setFont(m_listFont);
     keepSelectionVisible(list);
-    Q_UNUSED(checkBoxes); // the document's rows carry their check boxes
+    Q_UNUSED(checkBoxes); // StylePlainListRow gives the rows of such a list their check boxes
     return list;
 }
 

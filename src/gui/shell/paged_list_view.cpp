@@ -27,6 +27,33 @@ const QColor &correctGreen = palette::green;
 
 } // namespace
 
+void StylePlainListRow(QTreeWidgetItem &row)
+{
+    row.setFlags(row.flags() | Qt::ItemIsUserCheckable);
+    row.setCheckState(0, Qt::Unchecked);
+    row.setBackground(0, lineNumberBackground);
+    row.setForeground(0, Qt::black);
+}
+
+int PagedListView::rowsFilling(const QFont &font, int height)
+{
+    // A list like the tabs' own, with one row, measured as the style lays it out.
+    EntryStore entries;
+    entries.append(u"Wy\nWy");
+    qint64 selected = -1;
+    PagedListView probe(entries, selected, PagedListStyle::Dictionary, {{QStringLiteral("Words"), 160}}, 1);
+    probe.tree()->setFont(font);
+    probe.refreshListPage();
+    probe.ensurePolished();
+    QTreeWidget *tree = probe.tree();
+    const int rowHeight = std::max(1, tree->sizeHintForRow(0));
+    // The last column is widened past the window (WidenLastColumn), so the horizontal
+    // scroll bar always takes its strip at the bottom.
+    const int shown = height - tree->header()->sizeHint().height() - 2 * tree->frameWidth() -
+                      tree->horizontalScrollBar()->sizeHint().height();
+    return std::max(1, shown / rowHeight);
+}
+
 PagedListView::PagedListView(EntryStore &entries, qint64 &selectedIndex, PagedListStyle style,
                              const QList<Column> &columns, int pageRows, QWidget *parent)
     : QWidget(parent)

@@ -5,6 +5,7 @@
 
 #include "core/app/shell_view.h"
 
+class QFont;
 class QLabel;
 class QScrollBar;
 class QTreeWidget;
@@ -20,6 +21,10 @@ enum class PagedListStyle {
     Plain,
     Autocorrect, // "Incorrect" in red, "Correct" in green
 };
+
+// A row of the lists that are not paged (AutoText, LanguageTool chunks): a check box
+// in front and the "Line #" cell shaded, as on the paged lists.
+void StylePlainListRow(QTreeWidgetItem &row);
 
 // A list over a document of any size: the tree holds only the rows of one page, and
 // a separate scroll bar chooses the page. Scrolling and keys cost one page refill.
@@ -62,6 +67,9 @@ public:
     QScrollBar *scrollBar() const { return m_scroll; }
 
     static QString lineColumnCaption() { return QStringLiteral("Line #"); }
+    // How many rows in `font` a list `height` pixels high shows whole: what its header,
+    // its frame and the style's row height (check box included) leave.
+    static int rowsFilling(const QFont &font, int height);
 
 signals:
     // The focused entry changed through a click or a key.

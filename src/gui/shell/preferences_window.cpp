@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -388,14 +389,25 @@ void PreferencesWindow::reject()
     ToolWindow::reject();
 }
 
-void PreferencesWindow::openFontDialog()
+QFont PreferencesWindow::fontDialogPreset()
 {
     QFont preset(QStringLiteral("Arial"), 10);
     preset.setBold(true);
-    bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, preset, this);
-    if (chosen)
-        chooseFont(font);
+    // The dialog finds its preset by the name in its list of installed families; where
+    // Arial itself is missing, that is the face the font system answers for it
+    // (Liberation Sans on most Linux desktops), not the first family of the list.
+    const QString installed = QFontInfo(preset).family();
+    if (!installed.isEmpty())
+        preset.setFamilies({installed});
+    return preset;
+}
+
+void PreferencesWindow::openFontDialog()
+{
+    QFontDialog dialog(fontDialogPreset(), this);
+    dialog.setObjectName(QStringLiteral("fontDialog"));
+    if (dialog.exec() == QDialog::Accepted)
+        chooseFont(dialog.selectedFont());
 }
 
 void PreferencesWindow::chooseFont(const QFont &font)

@@ -75,6 +75,9 @@ public:
 
     // The font the font dialog would have chosen; tests call it directly.
     void chooseFont(const QFont &font);
+    // What the font dialog opens on: "Arial", 10, bold, as the installed family that
+    // stands for Arial.
+    static QFont fontDialogPreset();
 
 private:
     void build();

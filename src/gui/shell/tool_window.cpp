@@ -3,8 +3,12 @@
 #include "core/shell/manual_url.h"
 #include "gui/shell/dialog_captions.h"
 #include "gui/shell/goto_dialog.h"
+#include "gui/shell/startup_gui.h"
+#include "gui/shell/widget_ui.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -16,6 +20,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace lexaloom {
 
@@ -48,7 +53,7 @@ void ProgressBarPanel::setPanelText(const QString &text)
 void ProgressBarPanel::setPanelRange(qint64 minimum, qint64 maximum)
 {
     if (m_bar)
-        m_bar->setRange(toInt(minimum), toInt(maximum));
+        SetIdleSafeRange(*m_bar, toInt(minimum), toInt(maximum));
 }
 
 void ProgressBarPanel::setPanelValue(qint64 value)
@@ -80,6 +85,13 @@ void ToolWindow::runTask(PanelUi &panelUi, const std::function<void()> &work)
     PanelUi *const outer = m_task;
     m_task = &panelUi;
     work();
+    // Keys and clicks still queued were made while the task was on screen (its last
+    // stretch, or the drawing of its results, polls no events): an Escape or the close
+    // box meant for the task must not close the window with its results once it is
+    // over. They are taken here, while the task still counts as running, and dropped.
+    QCoreApplication::processEvents();
+    while (panelUi.takeAbortRequest()) {
+    }
     m_task = outer;
 }
 
@@ -150,6 +162,21 @@ PaneButtons ToolWindow::makePaneButtons(const QString &namePrefix, QPlainTextEdi
     return makePaneButtons(
         namePrefix, clear, [pane] { pane->moveCursor(QTextCursor::End); },
         [pane] { pane->moveCursor(QTextCursor::Start); });
+}
+
+void ToolWindow::showAsImageButtons(const PaneButtons &buttons)
+{
+    InitResources();
+    const std::pair<QPushButton *, const char *> looks[] = {{buttons.clear, ":/images/clear.png"},
+                                                            {buttons.bottom, ":/images/go_bottom.png"},
+                                                            {buttons.top, ":/images/go_top.png"}};
+    for (const auto &[button, image] : looks) {
+        button->setToolTip(button->text());
+        button->setText(QString());
+        button->setIcon(QIcon(QString::fromLatin1(image)));
+        button->setIconSize(QSize(32, 32));
+        button->setFixedSize(44, 44);
+    }
 }
 
 void ToolWindow::fitAndCentre(const QSize &wanted)

@@ -83,6 +83,9 @@ protected:
                                 const std::function<void()> &bottom, const std::function<void()> &top);
     // The same for a text pane: bottom and top move its caret to the end and the start.
     PaneButtons makePaneButtons(const QString &namePrefix, QPlainTextEdit *pane, const std::function<void()> &clear);
+    // Turns the pane buttons into the image buttons of the main window (44 x 44, the
+    // caption as the tool tip), for the windows that show them so.
+    static void showAsImageButtons(const PaneButtons &buttons);
 
     // Sizes the window to `wanted`, or less where the screen is smaller, and centres it
     // on the window it belongs to, kept on the screen.

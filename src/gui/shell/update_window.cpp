@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -100,6 +102,27 @@ UpdateWindow::UpdateWindow(const UpdateOffer &offer, Ui &ui, QWidget *parent)
     connect(m_no, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+QPixmap DocumentLogo(int size, qreal pixelRatio)
+{
+    // The tabs' document picture (a framed page with three lines of text), drawn at
+    // the size shown rather than blown up from its 16 pixels.
+    QPixmap pixmap(QSize(size, size) * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const qreal stroke = s / 16.0;
+    const QRectF page(0.16 * s, 0.07 * s, 0.68 * s, 0.86 * s);
+    painter.setPen(QPen(QColor(72, 74, 94), stroke, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::white);
+    painter.drawRect(page.adjusted(stroke / 2, stroke / 2, -stroke / 2, -stroke / 2));
+    painter.setPen(QPen(QColor(45, 98, 204), stroke, Qt::SolidLine, Qt::RoundCap));
+    for (const qreal y : {0.30, 0.47, 0.64})
+        painter.drawLine(QPointF(0.29 * s, y * s), QPointF(0.71 * s, y * s));
+    return pixmap;
+}
+
 AboutWindow::AboutWindow(Ui &ui, QWidget *parent)
     : QDialog(parent)
 {
@@ -108,8 +131,8 @@ AboutWindow::AboutWindow(Ui &ui, QWidget *parent)
     setFixedSize(685, 353);
 
     auto *logo = new QLabel(this);
-    logo->setPixmap(
-        QPixmap(QStringLiteral(":/images/document.png")).scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    logo->setObjectName(QStringLiteral("logo"));
+    logo->setPixmap(DocumentLogo(96, devicePixelRatioF()));
     logo->setGeometry(30, 30, 96, 96);
 
     const QString style = palette::textColourStyle(palette::captionBlue) + QStringLiteral(" font-weight: bold;");

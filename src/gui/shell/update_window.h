@@ -3,6 +3,7 @@
 #include "core/shell/update_check.h"
 
 #include <QDialog>
+#include <QPixmap>
 
 class QLabel;
 class QPlainTextEdit;
@@ -11,6 +12,10 @@ class QPushButton;
 namespace lexaloom {
 
 class Ui;
+
+// The About window's picture of the program: the tabs' document image, drawn at
+// `size` pixels (times the screen's ratio) instead of scaled up from its 16 pixels.
+QPixmap DocumentLogo(int size, qreal pixelRatio);
 
 // "Update available for download!": the two versions, the release notes, three
 // download links and the question whether to visit the download page.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
@@ -14,6 +15,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+
+#include "core/shell/file_dialogs.h"
 
 namespace lexaloom {
 
@@ -35,6 +38,14 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 }
 
 } // namespace
+
+void SetIdleSafeRange(QProgressBar &bar, int minimum, int maximum)
+{
+    // A bar whose range is empty draws itself as busy (full, or moving) whatever its
+    // value; tasks that know no item count pass such a range, and their Finish must
+    // still leave an empty bar.
+    bar.setRange(minimum, std::max(maximum, minimum + 1));
+}
 
 void WidgetUi::attach(QWidget *parent, QLabel *statusField, QProgressBar *progressField)
 {
@@ -92,7 +103,7 @@ void WidgetUi::setProgressRange(qint64 minimum, qint64 maximum)
     const qint64 span = std::max(std::abs(minimum), std::abs(maximum));
     m_progressDivisor = span > INT_MAX ? span / INT_MAX + 1 : 1;
     if (m_progress)
-        m_progress->setRange(scaled(minimum), scaled(maximum));
+        SetIdleSafeRange(*m_progress, scaled(minimum), scaled(maximum));
 }
 
 void WidgetUi::setProgressValue(qint64 value)
@@ -112,9 +123,29 @@ QString WidgetUi::clipboardText() const
     return QApplication::clipboard()->text();
 }
 
+QString UrlNotOpenedText(const QString &url)
+{
+    const QUrl target(url, QUrl::StrictMode);
+    if (target.isLocalFile())
+        return QStringLiteral("Can't open ") + QDir::toNativeSeparators(target.toLocalFile()) +
+               QStringLiteral(".\n\nThe desktop has no program set for it: open the file in a web browser.");
+    return QStringLiteral("Can't open ") + url +
+           QStringLiteral(".\n\nThe desktop has no program set for it: open the address in a web browser.");
+}
+
+void WidgetUi::setUrlOpener(std::function<bool(const QUrl &)> opener)
+{
+    m_urlOpener = std::move(opener);
+}
+
 void WidgetUi::openUrl(const QString &url)
 {
-    QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
+    const QUrl target(url, QUrl::StrictMode);
+    const bool opened = m_urlOpener ? m_urlOpener(target) : QDesktopServices::openUrl(target);
+    // Without a handler the desktop says nothing on screen; the user must learn where
+    // the manual (or the page) is to open it by hand.
+    if (!opened)
+        showMessage(fileTexts::errorTitle, UrlNotOpenedText(url), MessageIcon::Warning);
 }
 
 void WidgetUi::processEvents()

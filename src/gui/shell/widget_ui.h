@@ -2,13 +2,24 @@
 
 #include <QPointer>
 
+#include <functional>
+
 #include "core/shell/ui.h"
 
 class QLabel;
 class QProgressBar;
+class QUrl;
 class QWidget;
 
 namespace lexaloom {
+
+// What the user is told when the desktop cannot open `url` (the manual's file URL or
+// a web address): the file's path or the address, to open it by hand.
+QString UrlNotOpenedText(const QString &url);
+
+// Sets `bar`'s range; an empty range (maximum not above minimum) becomes one step
+// wide, so that the bar shows its value rather than a busy indicator.
+void SetIdleSafeRange(QProgressBar &bar, int minimum, int maximum);
 
 // The Ui port on widgets: message boxes, file dialogs, the main window's status bar
 // fields, the clipboard and the desktop's URL handler.
@@ -23,6 +34,9 @@ public:
     void attach(QWidget *parent, QLabel *statusField, QProgressBar *progressField);
     // The Escape shortcut.
     void requestAbort() { m_abortRequested = true; }
+    // What hands a URL to the desktop (the desktop's default handler unless set); false
+    // when nothing took it.
+    void setUrlOpener(std::function<bool(const QUrl &)> opener);
 
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
     bool askYesNo(const QString &title, const QString &text, MessageIcon icon) override;
@@ -52,6 +66,7 @@ private:
     // Progress bars hold int; wider ranges are divided down by this factor.
     qint64 m_progressDivisor = 1;
     bool m_abortRequested = false;
+    std::function<bool(const QUrl &)> m_urlOpener;
     SystemClock m_clock;
 };
 
