@@ -33,6 +33,9 @@ inline const QString importFailed = QStringLiteral("Failed to import file.");
 inline const QString onePairPerLine =
     QStringLiteral("Only allowed one pair of incorrect/correct per line.\nUse a program like Notepad++ to create "
                    "individual lines.\nFor example: replace \"/>\" with \"/>\\n\"\nusing Extended search mode.");
+// %1 is the line number, %2 the line.
+inline const QString unreadableLine =
+    QStringLiteral("Line %1 of the Autocorrect List can't be read as a pair:\n%2\n\nNothing was loaded.");
 inline const QString noWords = QStringLiteral("No autocorrect words found.");
 inline const QString noSelection = QStringLiteral("No autocorrect word selected.");
 inline const QString okPrefix = QStringLiteral("OK. ");
@@ -73,11 +76,6 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
                                           AutocorrectList &out);
 AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings, const AutocorrectList &list,
                                            const QString &path, FileOps &fileOps = SystemFileOps());
-
-// A list as the office suite writes it holds every element on one line: puts each
-// "<block-list:block" element and the closing element at the start of a line of its
-// own, so the line reader sees one pair per line.
-QString SplitBlockElements(const QString &text);
 
 // An attribute value as it goes to the file: "&", "\"" and "<" become references,
 // except an "&" that already starts a reference an XML reader accepts (a character
