@@ -327,6 +327,24 @@ qsizetype referenceLength(QStringView text, qsizetype at)
     return digits && i < rest.size() && rest[i] == u';' && isXmlChar(value) ? i + 1 : 0;
 }
 
+// The character a reference of referenceLength() names.
+char32_t referenceValue(QStringView reference)
+{
+    static const struct {
+        const char *entity;
+        char16_t character;
+    } entities[] = {{"&amp;", u'&'}, {"&lt;", u'<'}, {"&gt;", u'>'}, {"&quot;", u'"'}, {"&apos;", u'\''}};
+    for (const auto &e : entities) {
+        if (reference == QLatin1String(e.entity))
+            return e.character;
+    }
+    const bool hex = reference[2] == u'x';
+    char32_t value = 0;
+    for (const QChar c : reference.sliced(hex ? 3 : 2).chopped(1))
+        value = value * (hex ? 16 : 10) + char32_t(isDigit(c) ? c.unicode() - u'0' : (c.unicode() | 0x20) - u'a' + 10);
+    return value;
+}
+
 void appendEscaped(QString &out, QStringView text)
 {
     const qsizetype size = text.size();
@@ -369,6 +387,33 @@ QString EscapeAutocorrectText(QStringView text)
 {
     QString out;
     appendEscaped(out, text);
+    return out;
+}
+
+QString DecodeAutocorrectText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\t' || c == u'\n' || c == u'\r') {
+            out.append(u' '); // an attribute value's white space is read as spaces
+            continue;
+        }
+        const qsizetype length = c == u'&' ? referenceLength(text, i) : 0;
+        if (length == 0) {
+            out.append(c);
+            continue;
+        }
+        const char32_t value = referenceValue(text.sliced(i, length));
+        if (QChar::requiresSurrogates(value)) {
+            out.append(QChar(QChar::highSurrogate(value)));
+            out.append(QChar(QChar::lowSurrogate(value)));
+        } else {
+            out.append(QChar(char16_t(value)));
+        }
+        i += length - 1;
+    }
     return out;
 }
 

@@ -83,6 +83,12 @@ AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings,
 // references intact are written back byte for byte.
 QString EscapeAutocorrectText(QStringView text);
 
+// The text an XML reader sees in a pair text once the writer has written it: the
+// references the writer keeps decoded, everything else as it stands, and tabs and line
+// ends read as spaces (attribute values are normalised so). What the list means,
+// whichever way its references are written.
+QString DecodeAutocorrectText(QStringView text);
+
 // "# Autocorrects:1,234", or "Autocorrect: [5/1,234]" while a row is focused.
 QString AutocorrectCounterText(const AutocorrectList &list, const QString &thousandsSeparator);
 
