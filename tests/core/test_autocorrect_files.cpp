@@ -140,12 +140,12 @@ TEST_F(AutocorrectFilesTest, WellFormedListsReadOneEntryPerLine)
         {"one block per line, the closing line adds nothing",
          bom + header + "\n  " + block("teh", "the") + "\n  " + block("adn", "and") + "\n" + closing + "\n",
          {QStringLiteral("teh\nthe"), QStringLiteral("adn\nand")}},
-        {"a blank line is an empty pair",
+        {"a blank line adds nothing",
          header + "\n" + block("teh", "the") + "\n\n" + closing + "\n",
-         {QStringLiteral("teh\nthe"), QStringLiteral("\n")}},
-        {"attribute order decides the halves",
+         {QStringLiteral("teh\nthe")}},
+        {"the attribute names decide the halves, not their order",
          header + "\n<block-list:block block-list:name=\"the\" block-list:abbreviated-name=\"teh\"/>\n" + closing,
-         {QStringLiteral("the\nteh")}},
+         {QStringLiteral("teh\nthe")}},
         {"references are kept as they stand",
          header + "\n" + block("R&amp;D", "&#x2192;") + "\n" + closing,
          {QStringLiteral("R&amp;D\n&#x2192;")}},
@@ -181,11 +181,116 @@ TEST_F(AutocorrectFilesTest, OneLineListIsImportedWithEveryPair)
               QStringList{QStringLiteral("The first line of an Autocorrect List must be:\n") +
                           QString::fromUtf8(header) + QStringLiteral("\n\nAttempt to import the file?")});
     EXPECT_EQ(ui.messages.first().title, QStringLiteral("Warning!"));
-    // The opening element is never a pair; the single-quoted block reads as the Part's
-    // reader splits at double quotes.
+    // The opening element is never a pair; a single-quoted value reads as a double-quoted one.
     EXPECT_EQ(entriesOf(workbench.autocorrect),
-              (QStringList{QStringLiteral("--&gt;\n&#x2192;"), QStringLiteral("abotu\nabout"), QStringLiteral("y\n"),
+              (QStringList{QStringLiteral("--&gt;\n&#x2192;"), QStringLiteral("abotu\nabout"), QStringLiteral("x\ny"),
                            QStringLiteral("teh\nthe")}));
+}
+
+// Each block element is the pair an XML reader sees in it; what is no block adds nothing.
+TEST_F(AutocorrectFilesTest, EveryBlockReadsThePairAnXmlReaderSees)
+{
+    const struct {
+        const char *why;
+        QByteArray lines; // between the header and the closing line
+        QStringList entries;
+    } cases[] = {
+        {"single quotes, a comment line and a blank last line",
+         "  <block-list:block block-list:abbreviated-name='sq' block-list:name='single'/>\n  <!-- c -->\n  " +
+             block("x", "y") + "\n",
+         {QStringLiteral("sq\nsingle"), QStringLiteral("x\ny")}},
+        {"a double quote inside single quotes, a single quote inside double quotes",
+         "<block-list:block block-list:abbreviated-name='say \"hi\"' block-list:name=\"it's\"/>\n",
+         {QStringLiteral("say \"hi\"\nit's")}},
+        {"references stay as written in either quote style",
+         "<block-list:block block-list:abbreviated-name='R&amp;D' block-list:name='&#xE7;&apos;'/>\n",
+         {QStringLiteral("R&amp;D\n&#xE7;&apos;")}},
+        {"spaces around the equals sign, a tab between attributes, no space before the end",
+         "<block-list:block\tblock-list:abbreviated-name = \"a\"  block-list:name= 'b'/>\n",
+         {QStringLiteral("a\nb")}},
+        {"an element written with an end tag",
+         "<block-list:block block-list:abbreviated-name=\"a\" block-list:name=\"b\"></block-list:block>\n",
+         {QStringLiteral("a\nb")}},
+        {"attributes on lines of their own",
+         "<block-list:block\n    block-list:abbreviated-name=\"a\"\n    block-list:name=\"b\"/>\n" + block("c", "d") + "\n",
+         {QStringLiteral("a\nb"), QStringLiteral("c\nd")}},
+        {"a comment over several lines hides the block inside it",
+         "<!-- old:\n" + block("no", "pair") + "\n-->\n" + block("c", "d") + "\n",
+         {QStringLiteral("c\nd")}},
+        {"a processing instruction and a comment after a block",
+         "<?office keep?>\n" + block("a", "b") + " <!-- note -->\n",
+         {QStringLiteral("a\nb")}},
+        {"a missing attribute is an empty half",
+         "<block-list:block block-list:name=\"b\"/>\n<block-list:block/>\n",
+         {QStringLiteral("\nb"), QStringLiteral("\n")}},
+        {"a namespace declaration on the block changes nothing",
+         "<block-list:block xmlns:block-list=\"http://openoffice.org/2001/block-list\" "
+         "block-list:abbreviated-name=\"a\" block-list:name=\"b\"/>\n",
+         {QStringLiteral("a\nb")}},
+        {"blank lines and CR line ends only",
+         "\r\n\r\n" + block("a", "b") + "\r\r\n   \t\n",
+         {QStringLiteral("a\nb")}},
+    };
+    for (const auto &c : cases) {
+        ui.clearRecords();
+        ASSERT_TRUE(load(header + "\n" + c.lines + closing + "\n\n").done()) << c.why;
+        EXPECT_EQ(entriesOf(workbench.autocorrect), c.entries) << c.why;
+        EXPECT_TRUE(ui.messages.isEmpty()) << c.why;
+        EXPECT_TRUE(ui.statusText().startsWith(QStringLiteral("OK. "))) << c.why;
+    }
+}
+
+// A line the reader cannot take as a pair stops the load with its number: nothing is
+// loaded, so a save can never write the list without it.
+TEST_F(AutocorrectFilesTest, LinesThatAreNoPairAreRefusedWithTheirNumber)
+{
+    const struct {
+        const char *why;
+        QByteArray file;
+        bool import; // the file is offered for import first
+        int line;
+        const char *shown;
+    } cases[] = {
+        {"a value without its closing quote",
+         header + "\n" + block("a", "b") + "\n<block-list:block block-list:abbreviated-name=\"c/>\n" + closing, false,
+         3, "<block-list:block block-list:abbreviated-name=\"c/>"},
+        {"a value running over a line end",
+         header + "\n<block-list:block block-list:abbreviated-name='a\nb' block-list:name='c'/>\n" + closing, false, 2,
+         "<block-list:block block-list:abbreviated-name='a"},
+        {"text outside any element", header + "\n" + block("a", "b") + "\nteh the\n" + closing, false, 3, "teh the"},
+        {"an element that is no block", header + "\n\n<item a=\"b\"/>\n" + closing, false, 3, "<item a=\"b\"/>"},
+        {"an attribute whose value would be lost",
+         header + "\n<block-list:block block-list:abbreviated-name=\"a\" block-list:name=\"b\" x=\"1\"/>\n" + closing,
+         false, 2, "<block-list:block block-list:abbreviated-name=\"a\" block-list:name=\"b\" x=\"1\"/>"},
+        {"a repeated attribute",
+         header + "\n<block-list:block block-list:name=\"a\" block-list:name=\"b\"/>\n" + closing, false, 2,
+         "<block-list:block block-list:name=\"a\" block-list:name=\"b\"/>"},
+        {"an attribute without a value", header + "\n<block-list:block block-list:name/>\n" + closing, false, 2,
+         "<block-list:block block-list:name/>"},
+        {"a comment that never ends", header + "\n" + block("a", "b") + "\n<!-- c\n" + closing, false, 3, "<!-- c"},
+        {"content inside a block", header + "\n<block-list:block>x</block-list:block>\n" + closing, false, 2,
+         "<block-list:block>x</block-list:block>"},
+        {"an imported one-line list counts its lines from the file's first",
+         "<?xml version=\"1.0\"?>\n" + opening + block("a", "b") + "<b/>" + closing, true, 2,
+         "<block-list:block-list xmlns:block-list=\"http://openoffice.org/2001/block-list\"><block-list:block "
+         "block-list:abbreviated-name=\"a\" block-list:name=\"b\"/><b/></block-list:block-list>"},
+    };
+    for (const auto &c : cases) {
+        prepareExistingList();
+        if (c.import)
+            ui.answers.push_back(true);
+        EXPECT_FALSE(load(c.file).done()) << c.why;
+        const QString expected = QStringLiteral("Line %1 of the Autocorrect List can't be read as a pair:\n%2\n\n"
+                                                "Nothing was loaded.")
+                                     .arg(QString::number(c.line),
+                                          QString::fromUtf8(c.shown).size() > 120
+                                              ? QString::fromUtf8(c.shown).first(120) + QStringLiteral("\u2026")
+                                              : QString::fromUtf8(c.shown));
+        EXPECT_EQ(ui.messages.last().text, expected) << c.why;
+        EXPECT_EQ(ui.messages.last().title, QStringLiteral("Warning!")) << c.why;
+        EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted.")) << c.why;
+        expectExistingList();
+    }
 }
 
 TEST_F(AutocorrectFilesTest, ImportStartsAtTheFirstBlockElement)

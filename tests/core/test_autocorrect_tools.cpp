@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <QXmlStreamReader>
+
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace lexaloom;
 using lexaloom::testing::readFile;
@@ -48,8 +52,13 @@ TEST(AutocorrectToolsTest, HexReferencesOfOnePair)
         {QStringLiteral("a&#xe7;&#XE3;o"), QStringLiteral("a\u00E7&#XE3;o")},
         {QStringLiteral("&#x41;&#x41;b&#x42;"), QStringLiteral("AAbB")},
         {QStringLiteral("no references"), QStringLiteral("no references")},
-        // Converted text is not looked at again.
-        {QStringLiteral("&#x26;#x41;"), QStringLiteral("&#x41;")},
+        // A character that would read as something else once written stays a reference.
+        {QStringLiteral("&#x26;#x41;"), QStringLiteral("&#x26;#x41;")},
+        {QStringLiteral("&#x26;amp;"), QStringLiteral("&#x26;amp;")},
+        {QStringLiteral("&amp&#x3B;"), QStringLiteral("&amp&#x3B;")},
+        {QStringLiteral("&&#x23;&#x78;41;"), QStringLiteral("&&#x23;x41;")},
+        {QStringLiteral("& &#x61;mp;"), QStringLiteral("& amp;")},
+        {QStringLiteral("&#x3C;&#x22;"), QStringLiteral("<\"")}, // the writer escapes these itself
         // Not well formed, or no character a list can hold: refused.
         {QStringLiteral("x\n&#x41"), std::nullopt},
         {QStringLiteral("&#x41 &#x42;"), std::nullopt},
@@ -101,6 +110,59 @@ TEST(AutocorrectToolsTest, ConvertHexSymbols)
         EXPECT_FALSE(list.changed) << r.name;
         EXPECT_FALSE(list.undoSnapshot.has_value()) << r.name;
     }
+}
+
+// Whatever a list holds, the conversion and a save leave every pair reading the same
+// to an XML reader: only the way a character is written changes.
+TEST(AutocorrectToolsTest, ConversionKeepsWhatEveryPairReadsAs)
+{
+    QTemporaryDir dir;
+    const MainSettings settings;
+    // The pairs an XML reader reads in the saved list.
+    const auto savedPairs = [&](const AutocorrectList &list) {
+        ScriptedUi ui;
+        const QString path = dir.filePath(QStringLiteral("DocumentList.xml"));
+        EXPECT_TRUE(WriteAutocorrectFile(ui, settings, list, path).done());
+        QXmlStreamReader xml(readFile(path));
+        QStringList pairs;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("block")) {
+                const QXmlStreamAttributes a = xml.attributes();
+                pairs.append(a.value(QLatin1String("block-list:abbreviated-name")).toString() + u'\n' +
+                             a.value(QLatin1String("block-list:name")).toString());
+            }
+        }
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        return pairs;
+    };
+    const QStringList pieces{"&",       "#",      "x",      ";",      "a",      "amp",     "41",     "é",
+                             "<",       "\"",     "&amp;",  "&#38;",  "&#x26;", "&#x41;",  "&#x3B;", "&#x23;",
+                             "&#x78;",  "&#x61;", "&#x70;", "&#x3C;", "&#x22;", "&#x1F600;", "&#xE7;", "&lt"};
+    std::mt19937 random(11);
+    const auto text = [&] {
+        QString t;
+        for (int n = int(random() % 6); n > 0; --n)
+            t += pieces[random() % pieces.size()];
+        return t;
+    };
+    int converted = 0;
+    for (int round = 0; round < 400; ++round) {
+        QStringList pairs;
+        for (int n = 1 + int(random() % 6); n > 0; --n)
+            pairs.append(text() + u'\n' + text());
+        AutocorrectList list = listOf(pairs);
+        const QStringList before = savedPairs(list);
+        QStringList decoded;
+        for (const QString &pair : pairs) {
+            const qsizetype lf = pair.indexOf(u'\n');
+            decoded.append(DecodeAutocorrectText(pair.first(lf)) + u'\n' + DecodeAutocorrectText(pair.sliced(lf + 1)));
+        }
+        ASSERT_EQ(before, decoded) << pairs.join(u'|').toStdString(); // the reader's view and ours agree
+        ScriptedUi ui;
+        converted += ConvertHexSymbols(list, settings, ui, 0) > 0;
+        ASSERT_EQ(savedPairs(list), before) << pairs.join(u'|').toStdString();
+    }
+    EXPECT_GT(converted, 100);
 }
 
 TEST(AutocorrectToolsTest, ConvertedEmojiAreSavedAsUtf8)

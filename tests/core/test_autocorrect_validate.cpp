@@ -195,6 +195,48 @@ TEST(AcValidateTest, RepeatedIncorrectWordsReportTheEntryOncePerListing)
     EXPECT_EQ(run.issues, 5); // b, c and d are not words; line 1 twice
 }
 
+// A list stores "abraço" as "abra&#xE7;o": the word looked up is the one the reference
+// names, the report shows the text as stored.
+TEST(AcValidateTest, CorrectionsAreLookedUpAsTheirReferencesRead)
+{
+    const struct {
+        const char *correction;
+        bool found;
+    } cases[] = {
+        // clang-format off
+        {"abra&#xE7;o", true},
+        {"abra&#xe7;o", true},
+        {"abra&#231;o", true},
+        {"caf&#xE9;s", true},       // a reference inside a derived form
+        {"R&amp;D", true},
+        {"R&D", true},              // a bare "&" is itself
+        {"it&apos;s", true},
+        {"&#x1F600;", true},        // beyond the basic plane
+        {"abra&ccedil;o", false},   // no entity an XML reader knows
+        {"abra&#xE7o", false},      // no ";": text, not a reference
+        {"abra\xC3\xA7" "o&#x20;", false},
+        // clang-format on
+    };
+    QStringList pairs;
+    for (const auto &c : cases)
+        pairs.append(QStringLiteral("x\n") + QString::fromUtf8(c.correction));
+    ValidateRun run({QStringLiteral("abraço"), QStringLiteral("café/S"), QStringLiteral("R&D"),
+                     QStringLiteral("it's"), QStringLiteral("\U0001F600")},
+                    pairs);
+    run.process();
+    QString expected;
+    qint64 line = 0;
+    for (const auto &c : cases) {
+        ++line;
+        if (!c.found)
+            expected += QStringLiteral("Not found:'%1'\u2192Line %2\n").arg(QString::fromUtf8(c.correction)).arg(line);
+    }
+    const qsizetype from = run.report.indexOf(QStringLiteral("Step 3/4"));
+    const qsizetype to = run.report.indexOf(QStringLiteral("Done!"), from);
+    EXPECT_EQ(run.report.mid(from, to - from),
+              QStringLiteral("Step 3/4 - Comparing extracted autocorrect wordlist with dictionary...\n") + expected);
+}
+
 TEST(AcValidateTest, WithoutDictionaryTheDictionaryStepsAreSkipped)
 {
     ValidateRun run({}, {"colour\ncolor", "color\ncolour"});

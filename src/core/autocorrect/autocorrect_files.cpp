@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <optional>
 
 #include "core/autocorrect/autocorrect_list.h"
 #include "core/shell/atomic_write.h"
@@ -22,11 +23,6 @@ const QLatin1String blockTag("<block-list:block");
 const QLatin1String closingTag("</block-list:block-list");
 // Encode and write in pieces of about this many characters.
 constexpr qsizetype writeChunk = 1 << 19;
-
-bool isSpaceOrTab(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
 
 bool isLineEnd(QChar c)
 {
@@ -55,33 +51,238 @@ qsizetype countBlockTags(QStringView line)
     return count;
 }
 
-// The line reader's split at the double quote: field `n` (from 1) is the text after
-// the (n-1)-th quote up to the n-th quote or the end of the line.
-QStringView quoteField(QStringView line, int n)
+// Where a line ends: at the line end or the end of the text.
+qsizetype lineEndFrom(QStringView text, qsizetype pos)
 {
-    qsizetype start = 0;
-    for (int i = 1; i < n; ++i) {
-        const qsizetype quote = line.indexOf(u'"', start);
-        if (quote < 0)
-            return {};
-        start = quote + 1;
-    }
-    const qsizetype quote = line.indexOf(u'"', start);
-    return line.sliced(start, (quote < 0 ? line.size() : quote) - start);
+    while (pos < text.size() && !isLineEnd(text[pos]))
+        ++pos;
+    return pos;
 }
 
-// The next line of `text` from `pos` (LF, CR LF and CR end a line); false at the end.
-bool nextLine(QStringView text, qsizetype &pos, QStringView &line)
+// The markup of a list from a position on, read as an XML reader sees it: every block
+// element is one pair (its abbreviated name and name, references kept as written, in
+// either quote style and any attribute order); blank space, comments, processing
+// instructions and the list's own opening and closing elements are nothing; anything
+// else stops the reading at its line. The reader keeps its line count, so a problem
+// names the line of the file.
+class BlockReader final {
+public:
+    enum class Item { Pair, End, Unreadable, TwoPairsOnALine };
+
+    BlockReader(QStringView text, qsizetype pos, qint64 line)
+        : m_text(text)
+        , m_pos(pos)
+        , m_line(line)
+    {
+    }
+
+    qsizetype position() const { return m_pos; }
+    // The line of the last item read (of the problem after Unreadable).
+    qint64 line() const { return m_itemLine; }
+    QStringView lineText() const
+    {
+        qsizetype begin = m_itemStart;
+        while (begin > 0 && !isLineEnd(m_text[begin - 1]))
+            --begin;
+        return m_text.sliced(begin, lineEndFrom(m_text, m_itemStart) - begin);
+    }
+
+    // The next pair into `entry` ("incorrect\ncorrect"). With `onePairPerLine` a second
+    // block starting on the line of the previous one is refused.
+    Item next(QString &entry, bool onePairPerLine)
+    {
+        for (;;) {
+            skipSpace();
+            m_itemStart = m_pos;
+            m_itemLine = m_line;
+            if (m_pos >= m_text.size())
+                return Item::End;
+            const QStringView rest = m_text.sliced(m_pos);
+            if (rest.startsWith(u"<!--")) {
+                if (!skipPast(u"-->", 4))
+                    return Item::Unreadable;
+            } else if (rest.startsWith(u"<?")) {
+                if (!skipPast(u"?>", 2))
+                    return Item::Unreadable;
+            } else if (rest.startsWith(closingTag, Qt::CaseInsensitive) &&
+                       nameEndsAt(m_pos + closingTag.size())) {
+                if (!skipPast(u">", closingTag.size()))
+                    return Item::Unreadable;
+            } else if (rest.startsWith(openingTag, Qt::CaseInsensitive) && nameEndsAt(m_pos + openingTag.size())) {
+                if (!skipElement(openingTag.size()))
+                    return Item::Unreadable;
+            } else if (rest.startsWith(blockTag, Qt::CaseInsensitive) && nameEndsAt(m_pos + blockTag.size())) {
+                if (onePairPerLine && m_line == m_lastBlockLine)
+                    return Item::TwoPairsOnALine;
+                m_lastBlockLine = m_line;
+                return readBlock(entry) ? Item::Pair : Item::Unreadable;
+            } else {
+                return Item::Unreadable;
+            }
+        }
+    }
+
+private:
+    static bool isSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+    // Moves one character on, counting LF, CR LF and CR as one line end each.
+    void advance()
+    {
+        const QChar c = m_text[m_pos++];
+        if (c == u'\n' || (c == u'\r' && (m_pos >= m_text.size() || m_text[m_pos] != u'\n')))
+            ++m_line;
+    }
+
+    void skipSpace()
+    {
+        while (m_pos < m_text.size() && isSpace(m_text[m_pos]))
+            advance();
+    }
+
+    // An element name ends at `at` (the text ends, or a space, "/" or ">" follows).
+    bool nameEndsAt(qsizetype at) const
+    {
+        return at >= m_text.size() || isSpace(m_text[at]) || m_text[at] == u'/' || m_text[at] == u'>';
+    }
+
+    // Past the first `end` after the first `skip` characters; false when there is none.
+    bool skipPast(QStringView end, qsizetype skip)
+    {
+        const qsizetype at = m_text.indexOf(end, m_pos + skip);
+        if (at < 0)
+            return false;
+        while (m_pos < at + end.size())
+            advance();
+        return true;
+    }
+
+    // An attribute "name = 'value'" or "name = \"value\"" at the position; the value as
+    // written, on one line.
+    bool readAttribute(QStringView &name, QStringView &value)
+    {
+        const qsizetype nameStart = m_pos;
+        while (m_pos < m_text.size() && !isSpace(m_text[m_pos]) && m_text[m_pos] != u'=' && m_text[m_pos] != u'/' &&
+               m_text[m_pos] != u'>' && m_text[m_pos] != u'"' && m_text[m_pos] != u'\'')
+            ++m_pos;
+        name = m_text.sliced(nameStart, m_pos - nameStart);
+        skipSpace();
+        if (name.isEmpty() || m_pos >= m_text.size() || m_text[m_pos] != u'=')
+            return false;
+        ++m_pos;
+        skipSpace();
+        if (m_pos >= m_text.size() || (m_text[m_pos] != u'"' && m_text[m_pos] != u'\''))
+            return false;
+        const QChar quote = m_text[m_pos++];
+        const qsizetype valueStart = m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos] != quote && !isLineEnd(m_text[m_pos]))
+            ++m_pos;
+        if (m_pos >= m_text.size() || m_text[m_pos] != quote)
+            return false; // unclosed, or a value running over a line end, which no pair can hold
+        value = m_text.sliced(valueStart, m_pos - valueStart);
+        ++m_pos;
+        return true;
+    }
+
+    // The rest of a start tag: attributes, then "/>" (true, empty) or ">" (true, with content).
+    enum class TagEnd { Empty, Open, Broken };
+    template <typename OnAttribute> TagEnd readAttributes(OnAttribute &&onAttribute)
+    {
+        for (;;) {
+            skipSpace();
+            if (m_pos >= m_text.size())
+                return TagEnd::Broken;
+            if (m_text.sliced(m_pos).startsWith(u"/>")) {
+                m_pos += 2;
+                return TagEnd::Empty;
+            }
+            if (m_text[m_pos] == u'>') {
+                ++m_pos;
+                return TagEnd::Open;
+            }
+            QStringView name;
+            QStringView value;
+            if (!readAttribute(name, value) || !onAttribute(name, value))
+                return TagEnd::Broken;
+        }
+    }
+
+    // The list's opening element, whatever its attributes.
+    bool skipElement(qsizetype nameLength)
+    {
+        m_pos += nameLength;
+        return readAttributes([](QStringView, QStringView) { return true; }) == TagEnd::Open;
+    }
+
+    bool readBlock(QString &entry)
+    {
+        m_pos += blockTag.size();
+        std::optional<QStringView> incorrect;
+        std::optional<QStringView> correct;
+        const auto take = [&](QStringView name, QStringView value) {
+            std::optional<QStringView> *half = nullptr;
+            if (name == abbreviatedNameAttribute)
+                half = &incorrect;
+            else if (name == nameAttribute)
+                half = &correct;
+            else
+                return name.startsWith(u"xmlns"); // a declaration changes no pair; anything else would be lost
+            if (half->has_value())
+                return false; // an XML reader refuses a repeated attribute
+            *half = value;
+            return true;
+        };
+        const TagEnd end = readAttributes(take);
+        if (end == TagEnd::Broken)
+            return false;
+        if (end == TagEnd::Open) {
+            // "<block-list:block ...></block-list:block>": an empty element written long.
+            skipSpace();
+            if (!m_text.sliced(m_pos).startsWith(blockEndTag, Qt::CaseInsensitive))
+                return false;
+            m_pos += blockEndTag.size();
+            skipSpace();
+            if (m_pos >= m_text.size() || m_text[m_pos] != u'>')
+                return false;
+            ++m_pos;
+        }
+        entry.clear();
+        entry.append(incorrect.value_or(QStringView()));
+        entry.append(u'\n');
+        entry.append(correct.value_or(QStringView()));
+        return true;
+    }
+
+    static inline const QLatin1String openingTag{"<block-list:block-list"};
+    static inline const QLatin1String blockEndTag{"</block-list:block"};
+    static inline const QLatin1String abbreviatedNameAttribute{"block-list:abbreviated-name"};
+    static inline const QLatin1String nameAttribute{"block-list:name"};
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    qint64 m_line = 1;
+    qsizetype m_itemStart = 0;
+    qint64 m_itemLine = 1;
+    qint64 m_lastBlockLine = 0;
+};
+
+// How many lines end before `pos` (LF, CR LF and CR each end one).
+qint64 lineEndsBefore(QStringView text, qsizetype pos)
 {
-    if (pos >= text.size())
-        return false;
-    qsizetype end = pos;
-    while (end < text.size() && !isLineEnd(text[end]))
-        ++end;
-    line = text.sliced(pos, end - pos);
-    pos =
-        end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? end + 2 : end + 1;
-    return true;
+    qint64 count = 0;
+    for (qsizetype i = 0; i < pos; ++i) {
+        if (text[i] == u'\n' || (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n')))
+            ++count;
+    }
+    return count;
+}
+
+// A line as a message quotes it: trimmed, and cut short when long (a list written as
+// one line is one line).
+QString shownLine(QStringView line)
+{
+    constexpr qsizetype shown = 120;
+    line = line.trimmed();
+    return line.size() <= shown ? line.toString() : line.first(shown).toString() + QStringLiteral("\u2026");
 }
 
 bool isDigit(QChar c)
@@ -126,6 +327,24 @@ qsizetype referenceLength(QStringView text, qsizetype at)
     return digits && i < rest.size() && rest[i] == u';' && isXmlChar(value) ? i + 1 : 0;
 }
 
+// The character a reference of referenceLength() names.
+char32_t referenceValue(QStringView reference)
+{
+    static const struct {
+        const char *entity;
+        char16_t character;
+    } entities[] = {{"&amp;", u'&'}, {"&lt;", u'<'}, {"&gt;", u'>'}, {"&quot;", u'"'}, {"&apos;", u'\''}};
+    for (const auto &e : entities) {
+        if (reference == QLatin1String(e.entity))
+            return e.character;
+    }
+    const bool hex = reference[2] == u'x';
+    char32_t value = 0;
+    for (const QChar c : reference.sliced(hex ? 3 : 2).chopped(1))
+        value = value * (hex ? 16 : 10) + char32_t(isDigit(c) ? c.unicode() - u'0' : (c.unicode() | 0x20) - u'a' + 10);
+    return value;
+}
+
 void appendEscaped(QString &out, QStringView text)
 {
     const qsizetype size = text.size();
@@ -164,35 +383,37 @@ AutocorrectFileResult failed(Ui &ui, const QString &title, const QString &messag
 
 } // namespace
 
-QString SplitBlockElements(const QString &text)
-{
-    const QStringView view(text);
-    QString out;
-    out.reserve(text.size() + text.size() / 40);
-    qsizetype copied = 0;
-    for (qsizetype at = view.indexOf(u'<'); at >= 0; at = view.indexOf(u'<', at + 1)) {
-        const QStringView rest = view.sliced(at);
-        const bool startsLine = (rest.startsWith(blockTag, Qt::CaseInsensitive) && isBlockElementAt(view, at)) ||
-                                rest.startsWith(closingTag, Qt::CaseInsensitive);
-        if (!startsLine)
-            continue;
-        qsizetype before = at;
-        while (before > 0 && isSpaceOrTab(view[before - 1]))
-            --before;
-        if (before > 0 && !isLineEnd(view[before - 1])) {
-            out.append(view.sliced(copied, at - copied));
-            out.append(u'\n');
-            copied = at;
-        }
-    }
-    out.append(view.sliced(copied));
-    return out;
-}
-
 QString EscapeAutocorrectText(QStringView text)
 {
     QString out;
     appendEscaped(out, text);
+    return out;
+}
+
+QString DecodeAutocorrectText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\t' || c == u'\n' || c == u'\r') {
+            out.append(u' '); // an attribute value's white space is read as spaces
+            continue;
+        }
+        const qsizetype length = c == u'&' ? referenceLength(text, i) : 0;
+        if (length == 0) {
+            out.append(c);
+            continue;
+        }
+        const char32_t value = referenceValue(text.sliced(i, length));
+        if (QChar::requiresSurrogates(value)) {
+            out.append(QChar(QChar::highSurrogate(value)));
+            out.append(QChar(QChar::lowSurrogate(value)));
+        } else {
+            out.append(QChar(char16_t(value)));
+        }
+        i += length - 1;
+    }
     return out;
 }
 
@@ -220,57 +441,65 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
     QString text = DecodeLossless(WithoutUtf8Bom(bytes));
     bytes = QByteArray();
 
-    qsizetype pos = 0;
-    QStringView line;
-    nextLine(text, pos, line);
+    const QStringView view(text);
+    const qsizetype firstLineEnd = lineEndFrom(view, 0);
     // The office suite's lists are one long line: compare only what can be the header.
-    const bool wellFormed = line.size() == autocorrectTexts::headerLine.size() &&
-                            line.toString().toLower() == autocorrectTexts::headerLine.toLower();
-    if (!wellFormed) {
+    const bool wellFormed = firstLineEnd == autocorrectTexts::headerLine.size() &&
+                            view.first(firstLineEnd).compare(autocorrectTexts::headerLine, Qt::CaseInsensitive) == 0;
+    qsizetype pos = 0;
+    qint64 line = 1;
+    if (wellFormed) {
+        pos = firstLineEnd;
+        if (pos < view.size())
+            pos += view.sliced(pos).startsWith(u"\r\n") ? 2 : 1;
+        line = 2;
+    } else {
         if (!ui.askYesNo(LongTask::warningTitle(), autocorrectTexts::importQuestion, MessageIcon::Warning)) {
             ui.setStatusText(LongTask::abortedText());
             return result;
         }
-        // The office suite writes the whole list on one line; the first pair is the
-        // first block element itself, never the block-list element that opens the list.
-        text = SplitBlockElements(text);
-        pos = 0;
-        qsizetype start = 0;
-        bool found = false;
-        while (!found && nextLine(text, pos, line)) {
-            const qsizetype at = line.indexOf(blockTag, 0, Qt::CaseInsensitive);
-            found = at >= 0 && isBlockElementAt(line, at);
-            if (!found)
-                start = pos;
+        // The first pair is the first block element itself, never the block-list
+        // element that opens the list; what stands before it is not read.
+        pos = -1;
+        for (qsizetype at = view.indexOf(blockTag, 0, Qt::CaseInsensitive); at >= 0 && pos < 0;
+             at = view.indexOf(blockTag, at + 1, Qt::CaseInsensitive)) {
+            if (isBlockElementAt(view, at))
+                pos = at;
         }
-        if (!found)
+        if (pos < 0)
             return failed(ui, LongTask::warningTitle(), autocorrectTexts::importFailed, result);
-        pos = start;
+        line = 1 + lineEndsBefore(view, pos);
     }
 
     LongTask task(ui, settings);
     task.begin(autocorrectTexts::loadingStatus, result.bytes);
-    const QStringView view(text);
-    out.entries.reserve(std::count(text.cbegin(), text.cend(), u'\n') + 1, text.size() / 2);
+    // Reserved by blocks, not lines: blank lines and comments take no room.
+    out.entries.reserve(countBlockTags(view.sliced(pos)), view.size() - pos);
+    BlockReader reader(view, pos, line);
     QString entry;
-    while (nextLine(view, pos, line)) {
-        if (countBlockTags(line) > 1) {
+    for (;;) {
+        const BlockReader::Item item = reader.next(entry, wellFormed);
+        if (item == BlockReader::Item::End)
+            break;
+        if (item == BlockReader::Item::TwoPairsOnALine) {
             ui.showMessage(LongTask::warningTitle(), autocorrectTexts::onePairPerLine, MessageIcon::Warning);
             task.cancel();
             result.outcome = FileOutcome::Failed;
             return result;
         }
-        if (line != autocorrectTexts::closingLine) {
-            entry.clear();
-            entry.append(quoteField(line, 2));
-            entry.append(u'\n');
-            entry.append(quoteField(line, 4));
-            out.entries.append(entry);
+        if (item == BlockReader::Item::Unreadable) {
+            ui.showMessage(LongTask::warningTitle(),
+                           autocorrectTexts::unreadableLine.arg(QString::number(reader.line()), shownLine(reader.lineText())),
+                           MessageIcon::Warning);
+            task.cancel();
+            result.outcome = AutocorrectOutcome::Failed;
+            return result;
         }
+        out.entries.append(entry);
         const LongTask::PollResult poll = task.poll();
         if (poll.ticked) {
             task.showProgress(autocorrectTexts::loadingStatus + task.elapsedText(),
-                              view.isEmpty() ? 0 : result.bytes * pos / view.size());
+                              view.isEmpty() ? 0 : result.bytes * reader.position() / view.size());
         }
         if (poll.abortRequested) {
             task.cancel();

@@ -36,6 +36,9 @@ inline const QString importFailed = QStringLiteral("Failed to import file.");
 inline const QString onePairPerLine =
     QStringLiteral("Only allowed one pair of incorrect/correct per line.\nUse a program like Notepad++ to create "
                    "individual lines.\nFor example: replace \"/>\" with \"/>\\n\"\nusing Extended search mode.");
+// %1 is the line number, %2 the line.
+inline const QString unreadableLine =
+    QStringLiteral("Line %1 of the Autocorrect List can't be read as a pair:\n%2\n\nNothing was loaded.");
 inline const QString noWords = BulkTextsOf(DocumentKind::Autocorrect).noEntries;
 inline const QString noSelection = BulkTextsOf(DocumentKind::Autocorrect).noSelection;
 inline const QString okPrefix = QStringLiteral("OK. ");
@@ -67,16 +70,17 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
 AutocorrectFileResult WriteAutocorrectFile(Ui &ui, const MainSettings &settings, const AutocorrectList &list,
                                            const QString &path, FileOps &fileOps = SystemFileOps());
 
-// A list as the office suite writes it holds every element on one line: puts each
-// "<block-list:block" element and the closing element at the start of a line of its
-// own, so the line reader sees one pair per line.
-QString SplitBlockElements(const QString &text);
-
 // An attribute value as it goes to the file: "&", "\"" and "<" become references,
 // except an "&" that already starts a reference an XML reader accepts (a character
 // reference or one of the five predefined entities), so that lists read with their
 // references intact are written back byte for byte.
 QString EscapeAutocorrectText(QStringView text);
+
+// The text an XML reader sees in a pair text once the writer has written it: the
+// references the writer keeps decoded, everything else as it stands, and tabs and line
+// ends read as spaces (attribute values are normalised so). What the list means,
+// whichever way its references are written.
+QString DecodeAutocorrectText(QStringView text);
 
 // "# Autocorrects:1,234", or "Autocorrect: [5/1,234]" while a row is focused.
 QString AutocorrectCounterText(const AutocorrectList &list, const QString &thousandsSeparator);

@@ -57,6 +57,13 @@ bool isStorableCharacter(char32_t value)
            (value >= 0x10000 && value <= 0x10FFFF);
 }
 
+// What stands between the "&" and the ";" of a reference: "#", letters, digits.
+bool isReferenceCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u'#' || (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
+}
+
 bool writeUtf8File(Ui &ui, const QString &path, const QByteArray &bytes)
 {
     AtomicFileWriter writer(path);
@@ -82,8 +89,20 @@ std::optional<QString> ConvertHexReferences(QStringView text)
     QString result;
     result.reserve(text.size());
     qsizetype done = 0;
+    // True while the text so far ends in a bare "&" and name or number characters: a
+    // character put there could finish a reference that was not one ("&amp" + ";").
+    bool openAmpersand = false;
+    const auto copy = [&](QStringView part) {
+        for (const QChar c : part) {
+            if (c == u'&')
+                openAmpersand = true;
+            else if (!isReferenceCharacter(c))
+                openAmpersand = false;
+        }
+        result += part;
+    };
     while (at >= 0) {
-        result += text.mid(done, at - done);
+        copy(text.mid(done, at - done));
         qsizetype end = at + opening.size();
         char32_t value = 0;
         int digits = 0;
@@ -91,13 +110,23 @@ std::optional<QString> ConvertHexReferences(QStringView text)
             value = value * 16 + char32_t(hexDigit(text[end]));
         if (digits == 0 || digits > 6 || end >= text.size() || text[end] != u';' || !isStorableCharacter(value))
             return std::nullopt;
-        const char32_t character[1] = {value};
-        result += QString::fromUcs4(character, 1);
+        // A character that would read as something else once written stays a reference:
+        // "&#x26;amp;" is the text "&amp;", never "&".
+        const bool keepReference =
+            value == u'&' ||
+            (openAmpersand && (value == u';' || (value < 0x80 && isReferenceCharacter(QChar(char16_t(value))))));
+        if (keepReference) {
+            copy(text.sliced(at, end + 1 - at));
+        } else {
+            const char32_t character[1] = {value};
+            result += QString::fromUcs4(character, 1);
+            openAmpersand = false;
+        }
         done = end + 1;
-        // The characters just produced are not looked at again: "&#x26;#x41;" is "&#x41;".
+        // The characters just produced are not looked at again.
         at = text.indexOf(opening, done);
     }
-    result += text.mid(done);
+    copy(text.mid(done));
     return result;
 }
 

@@ -62,7 +62,9 @@ inline const QString duplicatesFound = QStringLiteral("DUPLICATES FOUND:");
 // characters they name, left to right; a character above U+FFFF becomes its surrogate
 // pair. Nothing when a reference is not "&#x", one to six hex digits and ";", or names
 // no character a list can hold (0, controls other than tab and line ends, surrogates,
-// U+FFFE, U+FFFF, beyond U+10FFFF): the list would be corrupted by it.
+// U+FFFE, U+FFFF, beyond U+10FFFF): the list would be corrupted by it. A reference
+// whose character would read as something else once written ("&#x26;amp;" is the
+// text "&amp;", not "&") stays as it is: the pair reads the same before and after.
 std::optional<QString> ConvertHexReferences(QStringView text);
 
 // The space repair of one pair text: doubled spaces become one, and the spaces next to
