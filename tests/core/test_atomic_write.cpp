@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include "core/shell/file_dialogs.h"
+#include "gtest_qt_printers.h"
 #include "save_faults.h"
 #include "scripted_ui.h"
 
@@ -121,6 +123,44 @@ TEST(AtomicWriteTest, PairKeepsAWholePairOnEveryFailureAndKill)
         const QStringList problems = harness.checkEveryKill(save, recover);
         EXPECT_TRUE(problems.isEmpty()) << c.name << "\n" << problems.join(QLatin1Char('\n')).toStdString();
     }
+}
+
+// A pair whose two names are one file (File > Open given the .aff itself, an output
+// named like its own other half) is refused before anything is written.
+TEST(AtomicWriteTest, PairRefusesHalvesThatAreOneFile)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    const QString aff = dir.filePath(QStringLiteral("t.aff"));
+    const struct {
+        const char *name;
+        QString second;
+        bool existing;
+    } cases[] = {
+        {"one name twice", aff, true},
+        {"through a folder step", dir.filePath(QStringLiteral("sub/../t.aff")), true},
+        {"through a link", dir.filePath(QStringLiteral("link.aff")), true},
+        {"a hard link", dir.filePath(QStringLiteral("hard.aff")), true},
+        {"a new file named twice", aff, false},
+    };
+    for (const auto &c : cases) {
+        WriteFolder(dir.path(), c.existing ? FolderImage{{"t.aff", "SET UTF-8\n"}} : FolderImage{});
+        QFile::remove(dir.filePath(QStringLiteral("link.aff")));
+        QFile::link(aff, dir.filePath(QStringLiteral("link.aff")));
+        if (c.existing) {
+            const QByteArray hard = QFile::encodeName(dir.filePath(QStringLiteral("hard.aff")));
+            ASSERT_EQ(::link(QFile::encodeName(aff).constData(), hard.constData()), 0);
+        }
+        const FolderImage before = ReadFolder(dir.path());
+        AtomicPairWriter writer(aff, c.second);
+        EXPECT_FALSE(writer.open() && writer.first().write("1\nnew\n") && writer.second().write("new aff\n") &&
+                     writer.commit())
+            << c.name;
+        EXPECT_EQ(writer.errorString(), QStringLiteral("Both files of the pair are the same file.")) << c.name;
+        EXPECT_EQ(writer.failedPath(), c.second) << c.name;
+        EXPECT_EQ(ReadFolder(dir.path()), before) << c.name;
+    }
+    EXPECT_FALSE(IsSameFile(aff, dir.filePath(QStringLiteral("t.dic"))));
 }
 
 TEST(AtomicWriteTest, RecoveryAsksOnlyForAnUnfinishedPairAndNoLeavesTheFiles)

@@ -16,6 +16,9 @@ namespace saveTexts {
 inline const QString interruptedSaveQuestion =
     QStringLiteral("The last save of\n%1\nwas interrupted, but the files it wrote are complete.\n\n"
                    "Finish that save and open them?");
+// The reason a pair save gives when both of its names lead to one file (the .aff chosen
+// as the .dic, an output named like its own index): saving would leave only one half.
+inline const QString samePairFiles = QStringLiteral("Both files of the pair are the same file.");
 } // namespace saveTexts
 
 // The file-system calls a save makes, one virtual call per step, so that tests can fail
@@ -44,6 +47,10 @@ FileOps &SystemFileOps();
 QString TemporaryPathFor(const QString &path); // the new content until it replaces the file
 QString BackupPathFor(const QString &path);    // the old content during a pair's renames
 QString PairMarkerPathFor(const QString &firstPath);
+
+// True when both paths name one file: the same path once folders and links are
+// resolved, or two names of the same existing file.
+bool IsSameFile(const QString &first, const QString &second);
 
 // Writes one file so that it either keeps its old bytes or gets all of the new ones:
 // the new bytes go to a temporary file beside it, which is flushed and synced before it
@@ -104,6 +111,7 @@ public:
     AtomicPairWriter &operator=(const AtomicPairWriter &) = delete;
 
     // Finishes a save of this pair that was cut off earlier, then opens both new files.
+    // Refused (samePairFiles) when both halves are one file.
     bool open();
     AtomicFileWriter &first() { return m_first; }
     AtomicFileWriter &second() { return m_second; }
@@ -123,6 +131,7 @@ private:
     AtomicFileWriter m_second;
     QString m_failedPath;
     int m_error = 0;
+    bool m_sameFile = false;
 };
 
 enum class PairSaveState {
