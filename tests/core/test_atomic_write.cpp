@@ -163,6 +163,66 @@ TEST(AtomicWriteTest, PairRefusesHalvesThatAreOneFile)
     EXPECT_FALSE(IsSameFile(aff, dir.filePath(QStringLiteral("t.dic"))));
 }
 
+// A save through a symbolic link writes the file the link leads to, as an editor does:
+// the link stays a link and nothing is left beside either.
+TEST(AtomicWriteTest, SavesWriteThroughLinks)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString real = dir.filePath(QStringLiteral("real"));
+    const QString here = dir.filePath(QStringLiteral("here"));
+    const auto reset = [&] {
+        QDir(real).removeRecursively();
+        QDir(here).removeRecursively();
+        WriteFolder(real, {{"t.dic", "1\nold\n"}, {"t.aff", "old aff\n"}, {"lxm3.prefs", "old"}});
+        QDir().mkpath(here);
+    };
+    const struct {
+        const char *name;
+        QString link;   // made in here/ as the name the save is given
+        QString target; // the link's text
+    } singles[] = {
+        {"an absolute link", QStringLiteral("prefs"), real + QStringLiteral("/lxm3.prefs")},
+        {"a relative link", QStringLiteral("prefs"), QStringLiteral("../real/lxm3.prefs")},
+        {"a link to a link", QStringLiteral("prefs"), QStringLiteral("hop")},
+        {"a dangling link", QStringLiteral("prefs"), QStringLiteral("../real/new.prefs")},
+    };
+    for (const auto &c : singles) {
+        reset();
+        QFile::link(QStringLiteral("../real/lxm3.prefs"), here + QStringLiteral("/hop"));
+        ASSERT_TRUE(QFile::link(c.target, here + QLatin1Char('/') + c.link)) << c.name;
+        const QString linkPath = here + QLatin1Char('/') + c.link;
+        const QString targetPath = SaveTargetFor(linkPath);
+        EXPECT_TRUE(writeFile(SystemFileOps(), linkPath, "new")) << c.name;
+        EXPECT_TRUE(QFileInfo(linkPath).isSymLink()) << c.name;
+        EXPECT_EQ(QFileInfo(targetPath).canonicalFilePath().section(QLatin1Char('/'), 0, -2),
+                  QFileInfo(real).canonicalFilePath())
+            << c.name;
+        QFile target(targetPath);
+        ASSERT_TRUE(target.open(QIODevice::ReadOnly)) << c.name;
+        EXPECT_EQ(target.readAll(), "new") << c.name;
+        EXPECT_EQ(QDir(here).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), 2) << c.name;
+    }
+
+    // A pair of links into another folder: both targets get the new pair, whole.
+    reset();
+    const QString dic = here + QStringLiteral("/t.dic");
+    const QString aff = here + QStringLiteral("/t.aff");
+    QFile::link(QStringLiteral("../real/t.dic"), dic);
+    QFile::link(real + QStringLiteral("/t.aff"), aff);
+    EXPECT_TRUE(writePair(SystemFileOps(), dic, "1\nnew\n", aff, "new aff\n"));
+    EXPECT_TRUE(QFileInfo(dic).isSymLink() && QFileInfo(aff).isSymLink());
+    EXPECT_EQ(ReadFolder(real), (FolderImage{{"t.dic", "1\nnew\n"}, {"t.aff", "new aff\n"}, {"lxm3.prefs", "old"}}));
+
+    // Killed anywhere, the pair behind the links is whole, or the recovery the loader
+    // runs through the links finishes it.
+    const FolderImage before{{"t.dic", "1\nold\n"}, {"t.aff", "old aff\n"}, {"lxm3.prefs", "old"}};
+    const FolderImage after{{"t.dic", "1\nnew\n"}, {"t.aff", "new aff\n"}, {"lxm3.prefs", "old"}};
+    SaveFaultHarness harness(real, before, after);
+    const auto save = [&](FileOps &ops) { return writePair(ops, dic, after["t.dic"], aff, after["t.aff"]); };
+    const QStringList problems = harness.checkEveryKill(save, [&] { return recoverPair(dic, aff); });
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+}
+
 TEST(AtomicWriteTest, RecoveryAsksOnlyForAnUnfinishedPairAndNoLeavesTheFiles)
 {
     QTemporaryDir dir(ScratchFolderTemplate());

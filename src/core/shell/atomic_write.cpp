@@ -135,6 +135,15 @@ QString resolvedPath(const QString &path)
 
 } // namespace
 
+QString SaveTargetFor(const QString &path)
+{
+    QFileInfo info(path);
+    // A loop of links ends after a few hops; the save then fails on the last name.
+    for (int hops = 0; hops < 40 && info.isSymLink(); ++hops)
+        info.setFile(info.symLinkTarget());
+    return info.filePath();
+}
+
 bool IsSameFile(const QString &first, const QString &second)
 {
     if (resolvedPath(first) == resolvedPath(second))
@@ -149,7 +158,8 @@ bool IsSameFile(const QString &first, const QString &second)
 
 AtomicFileWriter::AtomicFileWriter(QString path, FileOps &fileOps)
     : m_path(std::move(path))
-    , m_temporaryPath(TemporaryPathFor(m_path))
+    , m_target(SaveTargetFor(m_path))
+    , m_temporaryPath(TemporaryPathFor(m_target))
     , m_ops(fileOps)
 {
 }
@@ -177,9 +187,9 @@ bool AtomicFileWriter::open()
     if (m_open || failed())
         return !failed();
     // A folder where the file should go is never moved aside.
-    if (QFileInfo(m_path).isDir())
+    if (QFileInfo(m_target).isDir())
         return fail(EISDIR);
-    QDir().mkpath(folderOf(m_path));
+    QDir().mkpath(folderOf(m_target));
     int error = m_ops.create(m_temporaryPath, m_fd);
     if (error == EEXIST) {
         // Left by a save that was killed: nothing else owns that name.
@@ -192,7 +202,7 @@ bool AtomicFileWriter::open()
     }
     m_open = true;
     // The new file takes the old one's permissions, as an edit in place would keep them.
-    const QFileDevice::Permissions permissions = QFile::permissions(m_path);
+    const QFileDevice::Permissions permissions = QFile::permissions(m_target);
     if (permissions != QFileDevice::Permissions())
         QFile::setPermissions(m_temporaryPath, permissions);
     m_buffer.reserve(bufferBytes);
@@ -265,7 +275,7 @@ bool AtomicFileWriter::commit()
         discard();
         return false;
     }
-    if (const int error = m_ops.rename(m_temporaryPath, m_path)) {
+    if (const int error = m_ops.rename(m_temporaryPath, m_target)) {
         fail(error);
         discard();
         return false;
@@ -274,7 +284,7 @@ bool AtomicFileWriter::commit()
     m_open = false;
     // The new file is in place; a failed folder sync cannot undo that, it only leaves
     // the rename less durable, so it does not turn the save into a failure.
-    m_ops.syncDirectory(folderOf(m_path));
+    m_ops.syncDirectory(folderOf(m_target));
     return true;
 }
 
@@ -358,8 +368,8 @@ bool AtomicPairWriter::commit()
 
     // From the marker on, the new pair is complete on disk and a kill is finished
     // forward by RecoverInterruptedPairSave.
-    const QString &firstTarget = m_first.path();
-    const QString &secondTarget = m_second.path();
+    const QString &firstTarget = m_first.m_target;
+    const QString &secondTarget = m_second.m_target;
     const QString marker = PairMarkerPathFor(firstTarget);
     {
         int fd = -1;
@@ -397,7 +407,7 @@ bool AtomicPairWriter::commit()
     int error = 0;
     QString errorPath;
     for (Step &step : steps) {
-        const QString &target = step.writer->path();
+        const QString &target = step.writer->m_target;
         if (m_ops.exists(target)) {
             // open() cleared every backup of this pair: one that is there now was made
             // by this loop, so both halves are one file after all. Never replace it.
@@ -424,7 +434,7 @@ bool AtomicPairWriter::commit()
         // still leaves a pair the recovery can finish.
         for (int i = 1; i >= 0; --i) {
             Step &step = steps[i];
-            const QString &target = step.writer->path();
+            const QString &target = step.writer->m_target;
             if (step.placedNew)
                 m_ops.rename(target, step.writer->m_temporaryPath);
             if (step.movedOld)
@@ -441,7 +451,7 @@ bool AtomicPairWriter::commit()
         step.writer->m_committed = true;
         step.writer->m_open = false;
         if (step.movedOld)
-            m_ops.remove(BackupPathFor(step.writer->path()));
+            m_ops.remove(BackupPathFor(step.writer->m_target));
     }
     syncFolders(m_ops, firstTarget, secondTarget);
     return true;
@@ -451,7 +461,8 @@ bool AtomicPairWriter::commit()
 
 PairSaveState InspectPairSave(const QString &firstPath, const QString &secondPath, FileOps &fileOps)
 {
-    const QString paths[] = {firstPath, secondPath};
+    // The traces sit beside the files the links lead to, as the save put them.
+    const QString paths[] = {SaveTargetFor(firstPath), SaveTargetFor(secondPath)};
     const QString marker = PairMarkerPathFor(paths[0]);
     if (fileOps.exists(marker)) {
         for (const QString &path : paths) {
@@ -475,7 +486,7 @@ PairSaveState InspectPairSave(const QString &firstPath, const QString &secondPat
 int FinishPairSave(const QString &firstPath, const QString &secondPath, QString &failedPath, FileOps &fileOps)
 {
     const QString shown[] = {firstPath, secondPath};
-    const QString paths[] = {firstPath, secondPath};
+    const QString paths[] = {SaveTargetFor(firstPath), SaveTargetFor(secondPath)};
     for (int i = 0; i < 2; ++i) {
         const QString &path = paths[i];
         if (!fileOps.exists(TemporaryPathFor(path)))

@@ -48,13 +48,19 @@ QString TemporaryPathFor(const QString &path); // the new content until it repla
 QString BackupPathFor(const QString &path);    // the old content during a pair's renames
 QString PairMarkerPathFor(const QString &firstPath);
 
+// Where a save of `path` puts its bytes: the final target when `path` is a symbolic link
+// (followed through chains), so that a save writes through the link as an editor does
+// and the link stays a link; otherwise `path` itself.
+QString SaveTargetFor(const QString &path);
+
 // True when both paths name one file: the same path once folders and links are
 // resolved, or two names of the same existing file.
 bool IsSameFile(const QString &first, const QString &second);
 
 // Writes one file so that it either keeps its old bytes or gets all of the new ones:
 // the new bytes go to a temporary file beside it, which is flushed and synced before it
-// is renamed over the old file, and the folder is synced after the rename. Every write
+// is renamed over the old file, and the folder is synced after the rename. A symbolic
+// link is written through: the temporary file sits beside the link's target. Every write
 // is checked; after the first failure nothing more is written and commit() fails. The
 // temporary file is removed on any failure and when the writer is destroyed without a
 // commit (an aborted save), so it never outlives the save.
@@ -87,6 +93,7 @@ private:
     bool writeAll(const char *data, qint64 size);
 
     QString m_path;
+    QString m_target; // SaveTargetFor(m_path)
     QString m_temporaryPath;
     FileOps &m_ops;
     QByteArray m_buffer;
