@@ -93,6 +93,34 @@ TEST(AtomicWriteTest, SingleFileKeepsItsOldBytesOnEveryFailureAndKill)
     }
 }
 
+// The next open of a one-file kind finishes a save killed after its new file was
+// complete and clears one killed before; settings files do the same without asking.
+TEST(AtomicWriteTest, SingleFileSaveKilledAnywhereIsRecoveredAtTheNextOpen)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString path = dir.filePath(QStringLiteral("DocumentList.xml"));
+    const FolderImage before{{"DocumentList.xml", "old"}};
+    const FolderImage after{{"DocumentList.xml", pattern('n', 3000)}};
+    SaveFaultHarness harness(dir.path(), before, after);
+    const auto save = [&](FileOps &ops) { return writeFile(ops, path, after["DocumentList.xml"]); };
+    const auto askingRecovery = [&] {
+        ScriptedUi ui;
+        ui.answers = {true};
+        EXPECT_EQ(RecoverInterruptedSave(ui, path), PairRecovery::Ready);
+        return !ui.messages.isEmpty();
+    };
+    const auto quietRecovery = [&] {
+        FinishInterruptedSaveQuietly(path);
+        return false;
+    };
+    QStringList problems = harness.checkEveryKill(save, askingRecovery);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+    problems = harness.checkEveryKill(save, quietRecovery);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+    problems = harness.checkEveryFailure(save, askingRecovery, EIO);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+}
+
 TEST(AtomicWriteTest, PairKeepsAWholePairOnEveryFailureAndKill)
 {
     QTemporaryDir dir(ScratchFolderTemplate());

@@ -118,7 +118,10 @@ QString PairMarkerPathFor(const QString &firstPath)
 {
     return firstPath + QLatin1String(".lxm-saving");
 }
-
+QString ReadyPathFor(const QString &path)
+{
+    return path + QLatin1String(".lxm-ready");
+}
 
 namespace {
 
@@ -201,6 +204,9 @@ bool AtomicFileWriter::open()
         return fail(error);
     }
     m_open = true;
+    // A complete file of an earlier save that was not finished: this save supersedes it.
+    if (m_ops.exists(ReadyPathFor(m_target)))
+        m_ops.remove(ReadyPathFor(m_target));
     // The new file takes the old one's permissions, as an edit in place would keep them.
     const QFileDevice::Permissions permissions = QFile::permissions(m_target);
     if (permissions != QFileDevice::Permissions())
@@ -275,11 +281,21 @@ bool AtomicFileWriter::commit()
         discard();
         return false;
     }
-    if (const int error = m_ops.rename(m_temporaryPath, m_target)) {
+    // Under its ready name the file is known to be whole: a kill before the last rename
+    // is finished forward at the next open.
+    const QString ready = ReadyPathFor(m_target);
+    if (const int error = m_ops.rename(m_temporaryPath, ready)) {
         fail(error);
         discard();
         return false;
     }
+    m_ready = true;
+    if (const int error = m_ops.rename(ready, m_target)) {
+        fail(error);
+        discard();
+        return false;
+    }
+    m_ready = false;
     m_committed = true;
     m_open = false;
     // The new file is in place; a failed folder sync cannot undo that, it only leaves
@@ -295,8 +311,9 @@ void AtomicFileWriter::discard()
         m_fd = -1;
     }
     if (m_open) {
-        m_ops.remove(m_temporaryPath);
+        m_ops.remove(m_ready ? ReadyPathFor(m_target) : m_temporaryPath);
         m_open = false;
+        m_ready = false;
     }
     m_buffer.clear();
 }
@@ -525,6 +542,47 @@ PairRecovery RecoverInterruptedPairSave(Ui &ui, const QString &firstPath, const 
         return PairRecovery::Failed;
     }
     return PairRecovery::Ready;
+}
+
+PairSaveState InspectSave(const QString &path, FileOps &fileOps)
+{
+    const QString target = SaveTargetFor(path);
+    // Possibly cut off in the middle of its bytes: the old file is the whole one.
+    if (fileOps.exists(TemporaryPathFor(target)))
+        fileOps.remove(TemporaryPathFor(target));
+    return fileOps.exists(ReadyPathFor(target)) ? PairSaveState::Unfinished : PairSaveState::Clean;
+}
+
+int FinishSave(const QString &path, FileOps &fileOps)
+{
+    const QString target = SaveTargetFor(path);
+    if (const int error = fileOps.rename(ReadyPathFor(target), target))
+        return error;
+    fileOps.syncDirectory(folderOf(target));
+    return 0;
+}
+
+PairRecovery RecoverInterruptedSave(Ui &ui, const QString &path, FileOps &fileOps)
+{
+    if (InspectSave(path, fileOps) == PairSaveState::Clean)
+        return PairRecovery::Ready;
+    if (!ui.askYesNo(LongTask::warningTitle(),
+                     saveTexts::interruptedFileSaveQuestion.arg(QDir::toNativeSeparators(path)),
+                     MessageIcon::Warning))
+        return PairRecovery::Declined;
+    if (const int error = FinishSave(path, fileOps)) {
+        ui.showMessage(fileTexts::errorTitle,
+                       fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), reasonText(error)),
+                       MessageIcon::Warning);
+        return PairRecovery::Failed;
+    }
+    return PairRecovery::Ready;
+}
+
+void FinishInterruptedSaveQuietly(const QString &path, FileOps &fileOps)
+{
+    if (InspectSave(path, fileOps) == PairSaveState::Unfinished)
+        FinishSave(path, fileOps);
 }
 
 } // namespace lexaloom
