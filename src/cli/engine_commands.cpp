@@ -3,7 +3,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSaveFile>
 
 #include "cli/cli_command.h"
 #include "cli/console_ui.h"
@@ -12,6 +11,8 @@
 #include "core/dictionary/derive_word.h"
 #include "core/dictionary/dic_line_reader.h"
 #include "core/dictionary/dictionary_files.h"
+#include "core/shell/atomic_file_device.h"
+#include "core/shell/atomic_write.h"
 #include "core/shell/file_dialogs.h"
 #include "core/shell/format.h"
 #include "core/shell/list_document.h"
@@ -108,13 +109,16 @@ int runCount(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 int runDeriveAll(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
     const QStringList &args = arguments.positional;
-    QSaveFile file(args[1]);
-    if (!file.open(QIODevice::WriteOnly))
+    // The old output stays until the new one is complete: a full disk keeps it and the
+    // line on stderr says why.
+    AtomicFileWriter file(args[1]);
+    if (!file.open())
         return CliFailure(err, args[1], QStringLiteral("cannot write: ") + file.errorString());
     AffixTable table;
     qint64 total = 0;
     {
-        Utf8Writer writer(file);
+        AtomicFileDevice device(file);
+        Utf8Writer writer(device);
         writer.writeByteOrderMark();
         // The sink needs the table's rule width only for CSV; plain lines ignore it.
         FileLinesSink sink(writer, FileLineFormat::Plain, 0);

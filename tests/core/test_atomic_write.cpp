@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include "core/shell/file_dialogs.h"
+#include "gtest_qt_printers.h"
 #include "save_faults.h"
 #include "scripted_ui.h"
 
@@ -91,6 +93,34 @@ TEST(AtomicWriteTest, SingleFileKeepsItsOldBytesOnEveryFailureAndKill)
     }
 }
 
+// The next open of a one-file kind finishes a save killed after its new file was
+// complete and clears one killed before; settings files do the same without asking.
+TEST(AtomicWriteTest, SingleFileSaveKilledAnywhereIsRecoveredAtTheNextOpen)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString path = dir.filePath(QStringLiteral("DocumentList.xml"));
+    const FolderImage before{{"DocumentList.xml", "old"}};
+    const FolderImage after{{"DocumentList.xml", pattern('n', 3000)}};
+    SaveFaultHarness harness(dir.path(), before, after);
+    const auto save = [&](FileOps &ops) { return writeFile(ops, path, after["DocumentList.xml"]); };
+    const auto askingRecovery = [&] {
+        ScriptedUi ui;
+        ui.answers = {true};
+        EXPECT_EQ(RecoverInterruptedSave(ui, path), PairRecovery::Ready);
+        return !ui.messages.isEmpty();
+    };
+    const auto quietRecovery = [&] {
+        FinishInterruptedSaveQuietly(path);
+        return false;
+    };
+    QStringList problems = harness.checkEveryKill(save, askingRecovery);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+    problems = harness.checkEveryKill(save, quietRecovery);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+    problems = harness.checkEveryFailure(save, askingRecovery, EIO);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
+}
+
 TEST(AtomicWriteTest, PairKeepsAWholePairOnEveryFailureAndKill)
 {
     QTemporaryDir dir(ScratchFolderTemplate());
@@ -121,6 +151,104 @@ TEST(AtomicWriteTest, PairKeepsAWholePairOnEveryFailureAndKill)
         const QStringList problems = harness.checkEveryKill(save, recover);
         EXPECT_TRUE(problems.isEmpty()) << c.name << "\n" << problems.join(QLatin1Char('\n')).toStdString();
     }
+}
+
+// A pair whose two names are one file (File > Open given the .aff itself, an output
+// named like its own other half) is refused before anything is written.
+TEST(AtomicWriteTest, PairRefusesHalvesThatAreOneFile)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    const QString aff = dir.filePath(QStringLiteral("t.aff"));
+    const struct {
+        const char *name;
+        QString second;
+        bool existing;
+    } cases[] = {
+        {"one name twice", aff, true},
+        {"through a folder step", dir.filePath(QStringLiteral("sub/../t.aff")), true},
+        {"through a link", dir.filePath(QStringLiteral("link.aff")), true},
+        {"a hard link", dir.filePath(QStringLiteral("hard.aff")), true},
+        {"a new file named twice", aff, false},
+    };
+    for (const auto &c : cases) {
+        WriteFolder(dir.path(), c.existing ? FolderImage{{"t.aff", "SET UTF-8\n"}} : FolderImage{});
+        QFile::remove(dir.filePath(QStringLiteral("link.aff")));
+        QFile::link(aff, dir.filePath(QStringLiteral("link.aff")));
+        if (c.existing) {
+            const QByteArray hard = QFile::encodeName(dir.filePath(QStringLiteral("hard.aff")));
+            ASSERT_EQ(::link(QFile::encodeName(aff).constData(), hard.constData()), 0);
+        }
+        const FolderImage before = ReadFolder(dir.path());
+        AtomicPairWriter writer(aff, c.second);
+        EXPECT_FALSE(writer.open() && writer.first().write("1\nnew\n") && writer.second().write("new aff\n") &&
+                     writer.commit())
+            << c.name;
+        EXPECT_EQ(writer.errorString(), QStringLiteral("Both files of the pair are the same file.")) << c.name;
+        EXPECT_EQ(writer.failedPath(), c.second) << c.name;
+        EXPECT_EQ(ReadFolder(dir.path()), before) << c.name;
+    }
+    EXPECT_FALSE(IsSameFile(aff, dir.filePath(QStringLiteral("t.dic"))));
+}
+
+// A save through a symbolic link writes the file the link leads to, as an editor does:
+// the link stays a link and nothing is left beside either.
+TEST(AtomicWriteTest, SavesWriteThroughLinks)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString real = dir.filePath(QStringLiteral("real"));
+    const QString here = dir.filePath(QStringLiteral("here"));
+    const auto reset = [&] {
+        QDir(real).removeRecursively();
+        QDir(here).removeRecursively();
+        WriteFolder(real, {{"t.dic", "1\nold\n"}, {"t.aff", "old aff\n"}, {"lxm3.prefs", "old"}});
+        QDir().mkpath(here);
+    };
+    const struct {
+        const char *name;
+        QString link;   // made in here/ as the name the save is given
+        QString target; // the link's text
+    } singles[] = {
+        {"an absolute link", QStringLiteral("prefs"), real + QStringLiteral("/lxm3.prefs")},
+        {"a relative link", QStringLiteral("prefs"), QStringLiteral("../real/lxm3.prefs")},
+        {"a link to a link", QStringLiteral("prefs"), QStringLiteral("hop")},
+        {"a dangling link", QStringLiteral("prefs"), QStringLiteral("../real/new.prefs")},
+    };
+    for (const auto &c : singles) {
+        reset();
+        QFile::link(QStringLiteral("../real/lxm3.prefs"), here + QStringLiteral("/hop"));
+        ASSERT_TRUE(QFile::link(c.target, here + QLatin1Char('/') + c.link)) << c.name;
+        const QString linkPath = here + QLatin1Char('/') + c.link;
+        const QString targetPath = SaveTargetFor(linkPath);
+        EXPECT_TRUE(writeFile(SystemFileOps(), linkPath, "new")) << c.name;
+        EXPECT_TRUE(QFileInfo(linkPath).isSymLink()) << c.name;
+        EXPECT_EQ(QFileInfo(targetPath).canonicalFilePath().section(QLatin1Char('/'), 0, -2),
+                  QFileInfo(real).canonicalFilePath())
+            << c.name;
+        QFile target(targetPath);
+        ASSERT_TRUE(target.open(QIODevice::ReadOnly)) << c.name;
+        EXPECT_EQ(target.readAll(), "new") << c.name;
+        EXPECT_EQ(QDir(here).entryList(QDir::Files | QDir::System | QDir::Hidden).size(), 2) << c.name;
+    }
+
+    // A pair of links into another folder: both targets get the new pair, whole.
+    reset();
+    const QString dic = here + QStringLiteral("/t.dic");
+    const QString aff = here + QStringLiteral("/t.aff");
+    QFile::link(QStringLiteral("../real/t.dic"), dic);
+    QFile::link(real + QStringLiteral("/t.aff"), aff);
+    EXPECT_TRUE(writePair(SystemFileOps(), dic, "1\nnew\n", aff, "new aff\n"));
+    EXPECT_TRUE(QFileInfo(dic).isSymLink() && QFileInfo(aff).isSymLink());
+    EXPECT_EQ(ReadFolder(real), (FolderImage{{"t.dic", "1\nnew\n"}, {"t.aff", "new aff\n"}, {"lxm3.prefs", "old"}}));
+
+    // Killed anywhere, the pair behind the links is whole, or the recovery the loader
+    // runs through the links finishes it.
+    const FolderImage before{{"t.dic", "1\nold\n"}, {"t.aff", "old aff\n"}, {"lxm3.prefs", "old"}};
+    const FolderImage after{{"t.dic", "1\nnew\n"}, {"t.aff", "new aff\n"}, {"lxm3.prefs", "old"}};
+    SaveFaultHarness harness(real, before, after);
+    const auto save = [&](FileOps &ops) { return writePair(ops, dic, after["t.dic"], aff, after["t.aff"]); };
+    const QStringList problems = harness.checkEveryKill(save, [&] { return recoverPair(dic, aff); });
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST(AtomicWriteTest, RecoveryAsksOnlyForAnUnfinishedPairAndNoLeavesTheFiles)

@@ -11,6 +11,7 @@
 #include "save_faults.h"
 #include "scripted_ui.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -396,4 +397,49 @@ TEST(HyphenationFiles, SaveKeepsTheOldFileOnEveryFailure)
     EXPECT_TRUE(failures.isEmpty()) << failures.join(QLatin1Char('\n')).toStdString();
     const QStringList kills = harness.checkEveryKill(save, saveAgain);
     EXPECT_TRUE(kills.isEmpty()) << kills.join(QLatin1Char('\n')).toStdString();
+}
+
+// A save killed at any step leaves nothing behind once the file is opened again: a new
+// file that was complete is offered (and put in place on Yes), an incomplete one goes.
+TEST(HyphenationFiles, KilledSaveIsFinishedOrClearedAtTheNextOpen)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString path = dir.filePath(QStringLiteral("hyph.dic"));
+    const FolderImage before{{QStringLiteral("hyph.dic"), QByteArray("\xEF\xBB\xBFUTF-8\nold1\n")}};
+    const FolderImage after{{QStringLiteral("hyph.dic"), QByteArray("\xEF\xBB\xBFUTF-8\nn1ew\n")}};
+    MainSettings settings;
+    const auto save = [&](FileOps &ops) {
+        ScriptedUi ui;
+        return WriteHyphenationFile(ui, settings, QStringLiteral("UTF-8\nn1ew\n"), path, ops).done();
+    };
+    int asked = 0;
+    const auto open = [&] {
+        ScriptedUi ui;
+        ui.answers = {true};
+        HyphenationDocument doc;
+        EXPECT_TRUE(LoadHyphenation(doc, settings, ui, path).done());
+        if (ui.messages.isEmpty())
+            return false;
+        ++asked;
+        EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
+        EXPECT_EQ(ui.messages[0].text,
+                  QStringLiteral("The last save of\n%1\nwas interrupted, but the file it wrote is complete.\n\n"
+                                 "Finish that save and open it?")
+                      .arg(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(doc.text, QStringLiteral("UTF-8\nn1ew\n"));
+        return true;
+    };
+    SaveFaultHarness harness(dir.path(), before, after);
+    const QStringList kills = harness.checkEveryKill(save, open);
+    EXPECT_TRUE(kills.isEmpty()) << kills.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(asked, 1); // only between the complete file and its last rename
+
+    // No leaves both files as they are, and the load stops.
+    WriteFolder(dir.path(), {{"hyph.dic", "\xEF\xBB\xBFUTF-8\nold1\n"}, {"hyph.dic.lxm-ready", "new"}});
+    ScriptedUi ui;
+    ui.answers = {false};
+    HyphenationDocument doc;
+    EXPECT_FALSE(LoadHyphenation(doc, settings, ui, path).done());
+    EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+    EXPECT_EQ(ReadFolder(dir.path()).size(), 2);
 }

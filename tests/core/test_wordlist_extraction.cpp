@@ -4,7 +4,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <optional>
+
+#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
@@ -230,37 +233,90 @@ TEST(WordlistExtraction, RefusalsLeaveNoFileAndSayAborted)
     EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));
 }
 
-TEST(WordlistExtraction, EscapeKeepsThePartialFileOfWholeLines)
+// Escape stops the run; the lines written so far (whole lines) replace the older output
+// only when the user keeps them, and until then sit under the temporary name alone.
+TEST(WordlistExtraction, EscapeKeepsThePartialFileOnlyWhenTheUserKeepsIt)
 {
-    Fixture f;
-    f.workbench.dictionary.entries.clear();
-    for (int i = 0; i < 200; ++i)
-        f.workbench.dictionary.entries.append(QStringLiteral("w%1/S").arg(i));
-    const QString name = f.path(QStringLiteral("words.txt"));
-    f.ui.savePaths.push_back(name);
-    f.ui.answers.push_back(true); // "Really abort?"
-    f.ui.onProcessEvents = [](ScriptedUi &u) {
-        u.fakeClock.advance(300);
-        if (u.processEventsCalls == 20)
-            u.pressEscape();
-    };
-    const WordlistResult result = ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings,
-                                                  f.ui, WordlistKind::AllTxt);
-    EXPECT_FALSE(result.done);
-    EXPECT_EQ(result.path, name);
-    EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));
-    EXPECT_EQ(f.ui.progressValue(), 0);
-    EXPECT_EQ(f.ui.messageTexts(), QStringList({"Really abort?"}));
-    // The ticks showed the running total with the file size.
-    EXPECT_TRUE(f.ui.statuses.filter(QStringLiteral("Extracting Wordlist... <ESC> to abort. Found:")).size() > 0);
+    for (const bool keep : {true, false}) {
+        Fixture f;
+        f.workbench.dictionary.entries.clear();
+        for (int i = 0; i < 200; ++i)
+            f.workbench.dictionary.entries.append(QStringLiteral("w%1/S").arg(i));
+        const QString name = f.path(QStringLiteral("words.txt"));
+        writeFile(name, "older\n");
+        f.ui.savePaths.push_back(name);
+        f.ui.answers = {true, true, keep}; // overwrite, "Really abort?", keep the lines
+        QStringList filesWhenAsked;
+        f.ui.onProcessEvents = [&](ScriptedUi &u) {
+            u.fakeClock.advance(300);
+            if (u.processEventsCalls == 20)
+                u.pressEscape();
+        };
+        f.ui.onQuestion = [&](ScriptedUi &) { filesWhenAsked = QDir(f.dir.path()).entryList(QDir::Files); };
+        const WordlistResult result = ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable,
+                                                      f.workbench.settings, f.ui, WordlistKind::AllTxt);
+        EXPECT_FALSE(result.done);
+        EXPECT_EQ(result.path, name);
+        EXPECT_EQ(f.ui.statusText(), QStringLiteral("Aborted."));
+        EXPECT_EQ(f.ui.progressValue(), 0);
+        EXPECT_EQ(f.ui.messageTexts(),
+                  QStringList({"File already exists! Overwrite it?", "Really abort?",
+                               "The extraction was aborted.\n\nKeep the words written so far in\n" +
+                                   QDir::toNativeSeparators(name) + "?"}));
+        EXPECT_EQ(filesWhenAsked, QStringList({"words.txt", "words.txt.lxm-new"}));
+        // The ticks showed the running total with the file size.
+        EXPECT_TRUE(f.ui.statuses.filter(QStringLiteral("Extracting Wordlist... <ESC> to abort. Found:")).size() > 0);
+        EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files), QStringList({"words.txt"}));
 
-    const QByteArray bytes = readAll(name);
-    ASSERT_TRUE(bytes.startsWith(bom));
-    EXPECT_TRUE(bytes.endsWith('\n'));
-    const qint64 lines = bytes.count('\n');
-    EXPECT_GT(lines, 0);
-    EXPECT_LT(lines, 400);
-    EXPECT_EQ(lines, result.total);
+        const QByteArray bytes = readAll(name);
+        if (!keep) {
+            EXPECT_EQ(bytes, "older\n");
+            continue;
+        }
+        ASSERT_TRUE(bytes.startsWith(bom));
+        EXPECT_TRUE(bytes.endsWith('\n'));
+        const qint64 lines = bytes.count('\n');
+        EXPECT_GT(lines, 0);
+        EXPECT_LT(lines, 400);
+        EXPECT_EQ(lines, result.total);
+    }
+}
+
+// A write the file system refuses (here the file-size limit, as a full disk would) keeps
+// the older output byte for byte and names the reason.
+TEST(WordlistExtraction, AFailedWriteKeepsTheOlderFileAndSaysWhy)
+{
+    struct rlimit saved;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    for (const bool byType : {false, true}) {
+        Fixture f;
+        f.workbench.dictionary.entries.clear();
+        for (int i = 0; i < 20000; ++i)
+            f.workbench.dictionary.entries.append(QStringLiteral("Word%1/S").arg(i)); // type 2: an upper-case start
+        const QString name = f.path(QStringLiteral("words.txt"));
+        writeFile(name, "older\n");
+        f.ui.savePaths.push_back(name);
+        f.ui.answers = {true}; // overwrite
+        struct rlimit small = saved;
+        small.rlim_cur = 64 * 1024;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const WordlistResult result =
+            byType ? ExtractWordlistByType(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui,
+                                           2, 40000, false, {})
+                   : ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable, f.workbench.settings, f.ui,
+                                     WordlistKind::AllTxt);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_FALSE(result.done) << byType;
+        ASSERT_FALSE(f.ui.messages.isEmpty()) << byType;
+        EXPECT_EQ(f.ui.messages.last().title, QStringLiteral("Error")) << byType;
+        EXPECT_EQ(f.ui.messages.last().text, "Can't write the file:\n" + QDir::toNativeSeparators(name) + "\n\n" +
+                                                 qt_error_string(EFBIG))
+            << byType;
+        EXPECT_EQ(readAll(name), "older\n") << byType;
+        EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::Files), QStringList({"words.txt"})) << byType;
+    }
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 TEST(WordlistExtraction, VolumeWarningIsAskedOnceAndYesAborts)
@@ -278,6 +334,8 @@ TEST(WordlistExtraction, VolumeWarningIsAskedOnceAndYesAborts)
         f.ui.savePaths.push_back(name);
         if (c.answer)
             f.ui.answers.push_back(*c.answer);
+        if (c.answer == true)
+            f.ui.answers.push_back(true); // keep the lines written so far
         const WordlistResult result = ExtractWordlist(f.workbench.dictionary, f.workbench.affixTable,
                                                       f.workbench.settings, f.ui, WordlistKind::AllTxt);
         EXPECT_EQ(result.done, c.done) << c.limit;
@@ -286,7 +344,7 @@ TEST(WordlistExtraction, VolumeWarningIsAskedOnceAndYesAborts)
             EXPECT_TRUE(f.ui.messages.isEmpty()) << c.limit;
             continue;
         }
-        ASSERT_EQ(f.ui.messages.size(), 1) << c.limit;
+        ASSERT_EQ(f.ui.messages.size(), *c.answer ? 2 : 1) << c.limit;
         EXPECT_EQ(f.ui.messages[0].text,
                   QStringLiteral("Over 3 words have been decoded.\n\nThis represents a huge amount of data in the "
                                  "HDD\nthat can fill it up and crash the computer.\n\nAbort?"));

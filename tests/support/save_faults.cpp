@@ -156,7 +156,7 @@ QString describe(const FolderImage &image)
 bool isTemporary(const QString &name)
 {
     return name.endsWith(QLatin1String(".lxm-new")) || name.endsWith(QLatin1String(".lxm-old")) ||
-           name.endsWith(QLatin1String(".lxm-saving"));
+           name.endsWith(QLatin1String(".lxm-saving")) || name.endsWith(QLatin1String(".lxm-ready"));
 }
 
 FolderImage withoutTemporaries(FolderImage image)

@@ -28,6 +28,8 @@ void ScriptedUi::showMessage(const QString &title, const QString &text, MessageI
 
 bool ScriptedUi::askYesNo(const QString &title, const QString &text, MessageIcon icon)
 {
+    if (onQuestion)
+        onQuestion(*this);
     bool answer = false;
     if (answers.empty()) {
         ++unscriptedQuestions;

@@ -41,6 +41,9 @@ public:
     std::deque<QString> savePaths;
     // Called on each processEvents(): lets a test press Escape or move the clock mid-task.
     std::function<void(ScriptedUi &)> onProcessEvents;
+    // Called as each question is asked, before it is answered: lets a test look at the
+    // files while the user is being asked.
+    std::function<void(ScriptedUi &)> onQuestion;
 
     // Records.
     QList<Message> messages;

@@ -4,6 +4,8 @@
 #include "core/dictionary/derive_sinks.h"
 #include "core/dictionary/derive_word.h"
 #include "core/dictionary/dictionary_document.h"
+#include "core/shell/atomic_file_device.h"
+#include "core/shell/atomic_write.h"
 #include "core/shell/file_dialogs.h"
 #include "core/shell/format.h"
 #include "core/shell/list_document.h"
@@ -11,7 +13,7 @@
 #include "core/shell/settings.h"
 #include "core/shell/ui.h"
 
-#include <QFile>
+#include <QDir>
 
 #include <memory>
 
@@ -31,28 +33,40 @@ void refuse(Ui &ui, const QString &message)
     ui.setStatusText(LongTask::abortedText());
 }
 
-// Opens `path` afresh for the extraction; shows the reason when it cannot.
-bool openFresh(Ui &ui, QFile &file)
+// Opens the output through the atomic writer: the old file stays as it is until the
+// new one is complete. Shows the reason when it cannot.
+bool openOutput(Ui &ui, AtomicFileWriter &file)
 {
-    // The old file goes first, so a read-only leftover is not silently kept.
-    if ((file.exists() && !file.remove()) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(file.fileName(), file.errorString()),
+    if (!file.open()) {
+        ui.showMessage(fileTexts::errorTitle,
+                       fileTexts::cannotWrite.arg(QDir::toNativeSeparators(file.path()), file.errorString()),
                        MessageIcon::Error);
         return false;
     }
     return true;
 }
 
-// Flushes and closes; false (after telling the user) when the disk refused data.
-bool closeChecked(Ui &ui, QFile &file, Utf8Writer &writer)
+// Ends the output: a complete one replaces the file; an aborted one only when the user
+// keeps the lines written so far (otherwise the old file stays). False, after telling
+// the user, when the disk refused data: the old file stays then too.
+bool finishOutput(Ui &ui, AtomicFileWriter &file, Utf8Writer &writer, bool aborted)
 {
-    const bool ok = writer.flush() && file.error() == QFileDevice::NoError;
-    const QString reason = file.errorString();
-    file.close();
-    if (!ok) {
-        ui.showMessage(fileTexts::errorTitle, fileTexts::cannotWrite.arg(file.fileName(), reason), MessageIcon::Error);
+    if (writer.flush() && !file.failed()) {
+        if (aborted &&
+            !ui.askYesNo(LongTask::warningTitle(),
+                         wordlistTexts::keepPartialQuestion.arg(QDir::toNativeSeparators(file.path())),
+                         MessageIcon::Warning)) {
+            file.discard();
+            return false;
+        }
+        if (file.commit())
+            return true;
     }
-    return ok;
+    ui.showMessage(fileTexts::errorTitle,
+                   fileTexts::cannotWrite.arg(QDir::toNativeSeparators(file.path()), file.errorString()),
+                   MessageIcon::Error);
+    file.discard();
+    return false;
 }
 
 // The opening of both commands: the starting status, then the refusal of an empty
@@ -98,15 +112,16 @@ WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable 
         return result;
     }
 
-    // Written in place rather than through a temporary: the file is a product of the
-    // dictionary, and the lines written before an abort are meant to stay.
-    QFile file(path);
-    if (!openFresh(ui, file)) {
+    // Through a temporary like every save: a full disk or a kill never costs the old
+    // file; the lines written before an abort replace it only when the user keeps them.
+    AtomicFileWriter file(path);
+    if (!openOutput(ui, file)) {
         ui.setStatusText(LongTask::abortedText());
         return result;
     }
     result.path = path;
-    Utf8Writer writer(file);
+    AtomicFileDevice device(file);
+    Utf8Writer writer(device);
     writer.writeByteOrderMark();
     if (csv)
         writer.write(FileLinesSink::csvHeading());
@@ -129,24 +144,20 @@ WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable 
     };
     const auto stop = [&] {
         task.cancel();
-        file.close();
+        finishOutput(ui, file, writer, true);
         return result;
     };
     for (qint64 i = 0; i < n; ++i) {
         const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            writer.flush();
+        if (poll.abortRequested)
             return stop();
-        }
         if (poll.ticked)
             task.showProgress(runningText(), i);
         if (limit != 0 && !volumeAsked && result.total >= limit) {
             volumeAsked = true;
             ui.setStatusText(extractRunning + task.formatCount(result.total));
-            if (task.checkDecodeVolume(result.total, DecodeVolumeText::Disk)) {
-                writer.flush();
+            if (task.checkDecodeVolume(result.total, DecodeVolumeText::Disk))
                 return stop();
-            }
         }
         const QStringView part = partBeforeNewline(entries.view(i));
         if (IsCommentEntry(part))
@@ -154,18 +165,19 @@ WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable 
         result.total += deriver.DeriveWord(part, sink);
         if (!writer.ok()) {
             // A full disk: stop at once instead of expanding into nowhere.
-            closeChecked(ui, file, writer);
             task.cancel();
+            finishOutput(ui, file, writer, false);
             return result;
         }
     }
-    if (!closeChecked(ui, file, writer)) {
+    const qint64 bytes = writer.size();
+    if (!finishOutput(ui, file, writer, false)) {
         task.cancel();
         return result;
     }
     result.done = true;
     task.finish(wordsFound + task.formatCount(result.total) + QLatin1Char(' ') +
-                FormatFileSize(QString(), FileSize(path), true) + task.elapsedText());
+                FormatFileSize(QString(), bytes, true) + task.elapsedText());
     return result;
 }
 
@@ -227,13 +239,14 @@ WordlistResult ExtractWordlistByType(const DictionaryDocument &dictionary, Affix
     const QString path = AskSavePath(ui, extractTitle, txtFilter, QStringLiteral(".txt"));
     if (path.isEmpty())
         return result;
-    QFile file(path);
-    if (!openFresh(ui, file))
+    AtomicFileWriter file(path);
+    if (!openOutput(ui, file))
         return result;
     result.path = path;
 
     BuildAffixTable(affixTable, dictionary.affText);
-    Utf8Writer writer(file);
+    AtomicFileDevice device(file);
+    Utf8Writer writer(device);
     writer.writeByteOrderMark();
     TypeFilterSink sink(selectedRow, mark, [&writer, &result](QStringView line) {
         writer.write(line);
@@ -274,7 +287,7 @@ WordlistResult ExtractWordlistByType(const DictionaryDocument &dictionary, Affix
         if (!writer.ok())
             break;
     }
-    const bool written = closeChecked(ui, file, writer);
+    const bool written = finishOutput(ui, file, writer, aborted);
     result.done = written && !aborted;
     call(controls.setElapsedText, elapsed());
     call(controls.setProgressValue, qint64(0));

@@ -34,6 +34,9 @@ inline const QString wordsFound = QStringLiteral("OK. Words Found:");
 inline const QString noTypeSelected = QStringLiteral("No dictionary word type selected.");
 inline const QString noWordsOfType = QStringLiteral("No dictionary words of that type.");
 inline const QString escToAbort = sharedTexts::escToAbort;
+// Asked after an abort; %1 is the output file. No keeps the file as it was.
+inline const QString keepPartialQuestion =
+    QStringLiteral("The extraction was aborted.\n\nKeep the words written so far in\n%1?");
 } // namespace wordlistTexts
 
 struct WordlistResult {
@@ -43,8 +46,9 @@ struct WordlistResult {
 };
 
 // Every form of the dictionary's entries written to a file chosen with the save
-// dialog, as a LongTask. The file is written as it goes, so an abort leaves the
-// lines written so far. `affixTable` caches the decoded .aff text between runs.
+// dialog, as a LongTask. The file is written through a temporary that replaces it
+// when complete; after an abort the lines written so far replace it only when the
+// user keeps them. `affixTable` caches the decoded .aff text between runs.
 WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable &affixTable,
                                const MainSettings &settings, Ui &ui, WordlistKind kind);
 

@@ -84,6 +84,20 @@ QString reasonText(int error)
     return qt_error_string(error);
 }
 
+// The folders of a pair's files, each once: 0 or the first errno.
+int syncFolders(FileOps &ops, const QString &first, const QString &second)
+{
+    const QString firstFolder = folderOf(first);
+    const QString secondFolder = folderOf(second);
+    int error = ops.syncDirectory(firstFolder);
+    if (secondFolder != firstFolder) {
+        const int secondError = ops.syncDirectory(secondFolder);
+        if (error == 0)
+            error = secondError;
+    }
+    return error;
+}
+
 } // namespace
 
 FileOps &SystemFileOps()
@@ -104,12 +118,51 @@ QString PairMarkerPathFor(const QString &firstPath)
 {
     return firstPath + QLatin1String(".lxm-saving");
 }
+QString ReadyPathFor(const QString &path)
+{
+    return path + QLatin1String(".lxm-ready");
+}
+
+namespace {
+
+// The path with its folders and links resolved as far as they exist.
+QString resolvedPath(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+}
+
+} // namespace
+
+QString SaveTargetFor(const QString &path)
+{
+    QFileInfo info(path);
+    // A loop of links ends after a few hops; the save then fails on the last name.
+    for (int hops = 0; hops < 40 && info.isSymLink(); ++hops)
+        info.setFile(info.symLinkTarget());
+    return info.filePath();
+}
+
+bool IsSameFile(const QString &first, const QString &second)
+{
+    if (resolvedPath(first) == resolvedPath(second))
+        return true;
+    struct stat a;
+    struct stat b;
+    return ::stat(QFile::encodeName(first).constData(), &a) == 0 &&
+           ::stat(QFile::encodeName(second).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 // --- AtomicFileWriter ---
 
 AtomicFileWriter::AtomicFileWriter(QString path, FileOps &fileOps)
     : m_path(std::move(path))
-    , m_temporaryPath(TemporaryPathFor(m_path))
+    , m_target(SaveTargetFor(m_path))
+    , m_temporaryPath(TemporaryPathFor(m_target))
     , m_ops(fileOps)
 {
 }
@@ -137,9 +190,9 @@ bool AtomicFileWriter::open()
     if (m_open || failed())
         return !failed();
     // A folder where the file should go is never moved aside.
-    if (QFileInfo(m_path).isDir())
+    if (QFileInfo(m_target).isDir())
         return fail(EISDIR);
-    QDir().mkpath(folderOf(m_path));
+    QDir().mkpath(folderOf(m_target));
     int error = m_ops.create(m_temporaryPath, m_fd);
     if (error == EEXIST) {
         // Left by a save that was killed: nothing else owns that name.
@@ -151,8 +204,11 @@ bool AtomicFileWriter::open()
         return fail(error);
     }
     m_open = true;
+    // A complete file of an earlier save that was not finished: this save supersedes it.
+    if (m_ops.exists(ReadyPathFor(m_target)))
+        m_ops.remove(ReadyPathFor(m_target));
     // The new file takes the old one's permissions, as an edit in place would keep them.
-    const QFileDevice::Permissions permissions = QFile::permissions(m_path);
+    const QFileDevice::Permissions permissions = QFile::permissions(m_target);
     if (permissions != QFileDevice::Permissions())
         QFile::setPermissions(m_temporaryPath, permissions);
     m_buffer.reserve(bufferBytes);
@@ -225,16 +281,26 @@ bool AtomicFileWriter::commit()
         discard();
         return false;
     }
-    if (const int error = m_ops.rename(m_temporaryPath, m_path)) {
+    // Under its ready name the file is known to be whole: a kill before the last rename
+    // is finished forward at the next open.
+    const QString ready = ReadyPathFor(m_target);
+    if (const int error = m_ops.rename(m_temporaryPath, ready)) {
         fail(error);
         discard();
         return false;
     }
+    m_ready = true;
+    if (const int error = m_ops.rename(ready, m_target)) {
+        fail(error);
+        discard();
+        return false;
+    }
+    m_ready = false;
     m_committed = true;
     m_open = false;
     // The new file is in place; a failed folder sync cannot undo that, it only leaves
     // the rename less durable, so it does not turn the save into a failure.
-    m_ops.syncDirectory(folderOf(m_path));
+    m_ops.syncDirectory(folderOf(m_target));
     return true;
 }
 
@@ -245,8 +311,9 @@ void AtomicFileWriter::discard()
         m_fd = -1;
     }
     if (m_open) {
-        m_ops.remove(m_temporaryPath);
+        m_ops.remove(m_ready ? ReadyPathFor(m_target) : m_temporaryPath);
         m_open = false;
+        m_ready = false;
     }
     m_buffer.clear();
 }
@@ -278,11 +345,17 @@ bool AtomicPairWriter::failedWriter(AtomicFileWriter &writer)
 
 QString AtomicPairWriter::errorString() const
 {
-    return reasonText(m_error);
+    return m_sameFile ? saveTexts::samePairFiles : reasonText(m_error);
 }
 
 bool AtomicPairWriter::open()
 {
+    // Two halves in one file would have the second rename move the first half over the
+    // old file's backup: nothing of either would be left.
+    if (IsSameFile(m_first.path(), m_second.path())) {
+        m_sameFile = true;
+        return fail(m_second.path(), EINVAL);
+    }
     // A cut-off earlier save is finished first, so that the old pair this save
     // replaces is a whole one.
     if (InspectPairSave(m_first.path(), m_second.path(), m_ops) == PairSaveState::Unfinished) {
@@ -312,14 +385,15 @@ bool AtomicPairWriter::commit()
 
     // From the marker on, the new pair is complete on disk and a kill is finished
     // forward by RecoverInterruptedPairSave.
-    const QString folder = folderOf(m_first.path());
-    const QString marker = PairMarkerPathFor(m_first.path());
+    const QString &firstTarget = m_first.m_target;
+    const QString &secondTarget = m_second.m_target;
+    const QString marker = PairMarkerPathFor(firstTarget);
     {
         int fd = -1;
         int error = m_ops.create(marker, fd);
         if (error == 0) {
-            const QByteArray names = QFile::encodeName(QFileInfo(m_first.path()).fileName()) + '\n' +
-                                     QFile::encodeName(QFileInfo(m_second.path()).fileName()) + '\n';
+            const QByteArray names = QFile::encodeName(QFileInfo(firstTarget).fileName()) + '\n' +
+                                     QFile::encodeName(QFileInfo(secondTarget).fileName()) + '\n';
             qint64 written = 0;
             error = m_ops.write(fd, names.constData(), names.size(), written);
             if (error == 0 && written != names.size())
@@ -331,7 +405,7 @@ bool AtomicPairWriter::commit()
                 error = closeError;
         }
         if (error == 0)
-            error = m_ops.syncDirectory(folder);
+            error = m_ops.syncDirectory(folderOf(firstTarget));
         if (error != 0) {
             m_ops.remove(marker);
             fail(marker, error);
@@ -350,22 +424,26 @@ bool AtomicPairWriter::commit()
     int error = 0;
     QString errorPath;
     for (Step &step : steps) {
-        const QString &path = step.writer->path();
-        if (m_ops.exists(path)) {
-            if ((error = m_ops.rename(path, BackupPathFor(path)))) {
-                errorPath = path;
+        const QString &target = step.writer->m_target;
+        if (m_ops.exists(target)) {
+            // open() cleared every backup of this pair: one that is there now was made
+            // by this loop, so both halves are one file after all. Never replace it.
+            if (m_ops.exists(BackupPathFor(target)))
+                error = EEXIST;
+            if (error || (error = m_ops.rename(target, BackupPathFor(target)))) {
+                errorPath = step.writer->path();
                 break;
             }
             step.movedOld = true;
         }
-        if ((error = m_ops.rename(step.writer->m_temporaryPath, path))) {
-            errorPath = path;
+        if ((error = m_ops.rename(step.writer->m_temporaryPath, target))) {
+            errorPath = step.writer->path();
             break;
         }
         step.placedNew = true;
     }
-    if (error == 0 && (error = m_ops.syncDirectory(folder)))
-        errorPath = folder;
+    if (error == 0 && (error = syncFolders(m_ops, firstTarget, secondTarget)))
+        errorPath = folderOf(firstTarget);
     if (error == 0 && (error = m_ops.remove(marker)))
         errorPath = marker;
     if (error != 0) {
@@ -373,15 +451,15 @@ bool AtomicPairWriter::commit()
         // still leaves a pair the recovery can finish.
         for (int i = 1; i >= 0; --i) {
             Step &step = steps[i];
-            const QString &path = step.writer->path();
+            const QString &target = step.writer->m_target;
             if (step.placedNew)
-                m_ops.rename(path, step.writer->m_temporaryPath);
+                m_ops.rename(target, step.writer->m_temporaryPath);
             if (step.movedOld)
-                m_ops.rename(BackupPathFor(path), path);
+                m_ops.rename(BackupPathFor(target), target);
         }
-        m_ops.syncDirectory(folder);
+        syncFolders(m_ops, firstTarget, secondTarget);
         m_ops.remove(marker);
-        m_ops.syncDirectory(folder);
+        m_ops.syncDirectory(folderOf(firstTarget));
         fail(errorPath, error);
         discard();
         return false;
@@ -390,9 +468,9 @@ bool AtomicPairWriter::commit()
         step.writer->m_committed = true;
         step.writer->m_open = false;
         if (step.movedOld)
-            m_ops.remove(BackupPathFor(step.writer->path()));
+            m_ops.remove(BackupPathFor(step.writer->m_target));
     }
-    m_ops.syncDirectory(folder);
+    syncFolders(m_ops, firstTarget, secondTarget);
     return true;
 }
 
@@ -400,8 +478,9 @@ bool AtomicPairWriter::commit()
 
 PairSaveState InspectPairSave(const QString &firstPath, const QString &secondPath, FileOps &fileOps)
 {
-    const QString paths[] = {firstPath, secondPath};
-    const QString marker = PairMarkerPathFor(firstPath);
+    // The traces sit beside the files the links lead to, as the save put them.
+    const QString paths[] = {SaveTargetFor(firstPath), SaveTargetFor(secondPath)};
+    const QString marker = PairMarkerPathFor(paths[0]);
     if (fileOps.exists(marker)) {
         for (const QString &path : paths) {
             if (fileOps.exists(TemporaryPathFor(path)))
@@ -423,27 +502,28 @@ PairSaveState InspectPairSave(const QString &firstPath, const QString &secondPat
 
 int FinishPairSave(const QString &firstPath, const QString &secondPath, QString &failedPath, FileOps &fileOps)
 {
-    const QString paths[] = {firstPath, secondPath};
-    const QString folder = folderOf(firstPath);
-    for (const QString &path : paths) {
+    const QString shown[] = {firstPath, secondPath};
+    const QString paths[] = {SaveTargetFor(firstPath), SaveTargetFor(secondPath)};
+    for (int i = 0; i < 2; ++i) {
+        const QString &path = paths[i];
         if (!fileOps.exists(TemporaryPathFor(path)))
             continue;
         if (const int error = fileOps.rename(TemporaryPathFor(path), path)) {
-            failedPath = path;
+            failedPath = shown[i];
             return error;
         }
     }
-    if (const int error = fileOps.syncDirectory(folder)) {
-        failedPath = folder;
+    if (const int error = syncFolders(fileOps, paths[0], paths[1])) {
+        failedPath = folderOf(paths[0]);
         return error;
     }
-    if (const int error = fileOps.remove(PairMarkerPathFor(firstPath))) {
-        failedPath = PairMarkerPathFor(firstPath);
+    if (const int error = fileOps.remove(PairMarkerPathFor(paths[0]))) {
+        failedPath = PairMarkerPathFor(paths[0]);
         return error;
     }
     for (const QString &path : paths)
         fileOps.remove(BackupPathFor(path));
-    fileOps.syncDirectory(folder);
+    syncFolders(fileOps, paths[0], paths[1]);
     return 0;
 }
 
@@ -462,6 +542,47 @@ PairRecovery RecoverInterruptedPairSave(Ui &ui, const QString &firstPath, const 
         return PairRecovery::Failed;
     }
     return PairRecovery::Ready;
+}
+
+PairSaveState InspectSave(const QString &path, FileOps &fileOps)
+{
+    const QString target = SaveTargetFor(path);
+    // Possibly cut off in the middle of its bytes: the old file is the whole one.
+    if (fileOps.exists(TemporaryPathFor(target)))
+        fileOps.remove(TemporaryPathFor(target));
+    return fileOps.exists(ReadyPathFor(target)) ? PairSaveState::Unfinished : PairSaveState::Clean;
+}
+
+int FinishSave(const QString &path, FileOps &fileOps)
+{
+    const QString target = SaveTargetFor(path);
+    if (const int error = fileOps.rename(ReadyPathFor(target), target))
+        return error;
+    fileOps.syncDirectory(folderOf(target));
+    return 0;
+}
+
+PairRecovery RecoverInterruptedSave(Ui &ui, const QString &path, FileOps &fileOps)
+{
+    if (InspectSave(path, fileOps) == PairSaveState::Clean)
+        return PairRecovery::Ready;
+    if (!ui.askYesNo(LongTask::warningTitle(),
+                     saveTexts::interruptedFileSaveQuestion.arg(QDir::toNativeSeparators(path)),
+                     MessageIcon::Warning))
+        return PairRecovery::Declined;
+    if (const int error = FinishSave(path, fileOps)) {
+        ui.showMessage(fileTexts::errorTitle,
+                       fileTexts::cannotWrite.arg(QDir::toNativeSeparators(path), reasonText(error)),
+                       MessageIcon::Warning);
+        return PairRecovery::Failed;
+    }
+    return PairRecovery::Ready;
+}
+
+void FinishInterruptedSaveQuietly(const QString &path, FileOps &fileOps)
+{
+    if (InspectSave(path, fileOps) == PairSaveState::Unfinished)
+        FinishSave(path, fileOps);
 }
 
 } // namespace lexaloom

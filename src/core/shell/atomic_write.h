@@ -16,6 +16,13 @@ namespace saveTexts {
 inline const QString interruptedSaveQuestion =
     QStringLiteral("The last save of\n%1\nwas interrupted, but the files it wrote are complete.\n\n"
                    "Finish that save and open them?");
+// The same for one file whose new content was complete when its save was cut off.
+inline const QString interruptedFileSaveQuestion =
+    QStringLiteral("The last save of\n%1\nwas interrupted, but the file it wrote is complete.\n\n"
+                   "Finish that save and open it?");
+// The reason a pair save gives when both of its names lead to one file (the .aff chosen
+// as the .dic, an output named like its own index): saving would leave only one half.
+inline const QString samePairFiles = QStringLiteral("Both files of the pair are the same file.");
 } // namespace saveTexts
 
 // The file-system calls a save makes, one virtual call per step, so that tests can fail
@@ -44,10 +51,22 @@ FileOps &SystemFileOps();
 QString TemporaryPathFor(const QString &path); // the new content until it replaces the file
 QString BackupPathFor(const QString &path);    // the old content during a pair's renames
 QString PairMarkerPathFor(const QString &firstPath);
+QString ReadyPathFor(const QString &path); // one file's new content once it is complete
+
+// Where a save of `path` puts its bytes: the final target when `path` is a symbolic link
+// (followed through chains), so that a save writes through the link as an editor does
+// and the link stays a link; otherwise `path` itself.
+QString SaveTargetFor(const QString &path);
+
+// True when both paths name one file: the same path once folders and links are
+// resolved, or two names of the same existing file.
+bool IsSameFile(const QString &first, const QString &second);
 
 // Writes one file so that it either keeps its old bytes or gets all of the new ones:
-// the new bytes go to a temporary file beside it, which is flushed and synced before it
-// is renamed over the old file, and the folder is synced after the rename. Every write
+// the new bytes go to a temporary file beside it, which is flushed and synced, renamed
+// to its ready name (ReadyPathFor: complete, so a kill from here on can be finished by
+// RecoverInterruptedSave) and then over the old file; the folder is synced after that. A symbolic
+// link is written through: the temporary file sits beside the link's target. Every write
 // is checked; after the first failure nothing more is written and commit() fails. The
 // temporary file is removed on any failure and when the writer is destroyed without a
 // commit (an aborted save), so it never outlives the save.
@@ -80,13 +99,15 @@ private:
     bool writeAll(const char *data, qint64 size);
 
     QString m_path;
+    QString m_target; // SaveTargetFor(m_path)
     QString m_temporaryPath;
     FileOps &m_ops;
     QByteArray m_buffer;
     qint64 m_written = 0;
     int m_fd = -1;
     int m_error = 0;
-    bool m_open = false; // the temporary file exists on disk
+    bool m_open = false;  // the temporary file exists on disk
+    bool m_ready = false; // it has been renamed to its ready name
     bool m_committed = false;
 };
 
@@ -104,6 +125,7 @@ public:
     AtomicPairWriter &operator=(const AtomicPairWriter &) = delete;
 
     // Finishes a save of this pair that was cut off earlier, then opens both new files.
+    // Refused (samePairFiles) when both halves are one file.
     bool open();
     AtomicFileWriter &first() { return m_first; }
     AtomicFileWriter &second() { return m_second; }
@@ -123,6 +145,7 @@ private:
     AtomicFileWriter m_second;
     QString m_failedPath;
     int m_error = 0;
+    bool m_sameFile = false;
 };
 
 enum class PairSaveState {
@@ -141,6 +164,18 @@ int FinishPairSave(const QString &firstPath, const QString &secondPath, QString 
                    FileOps &fileOps = SystemFileOps());
 
 enum class PairRecovery { Ready, Declined, Failed };
+
+// The same for one file: a complete new file under its ready name is Unfinished; a
+// temporary file of a save cut off before that is removed (the old file is whole).
+PairSaveState InspectSave(const QString &path, FileOps &fileOps = SystemFileOps());
+// Puts the ready file in place. 0 or the errno of the failure.
+int FinishSave(const QString &path, FileOps &fileOps = SystemFileOps());
+// What the loader of a one-file kind calls before it reads: as RecoverInterruptedPairSave,
+// with interruptedFileSaveQuestion.
+PairRecovery RecoverInterruptedSave(Ui &ui, const QString &path, FileOps &fileOps = SystemFileOps());
+// For files nobody is asked about (the settings files, read at start-up): finishes a
+// complete save and clears an incomplete one.
+void FinishInterruptedSaveQuietly(const QString &path, FileOps &fileOps = SystemFileOps());
 
 // What a loader calls before it reads a pair: cleans up after a cut-off save and, when
 // the new files of one are complete, asks interruptedSaveQuestion. Yes finishes the save

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "core/shell/app_identity.h"
+#include "core/shell/atomic_write.h"
 #include "core/shell/settings.h"
 
 namespace lexaloom {
@@ -169,6 +170,8 @@ SettingsFile ReadSettingsFile(const QString &programFolder, const QString &relat
 {
     SettingsFile result;
     const QString path = programFolder + relativePath;
+    // A settings save cut off at its last step is finished; nobody is asked at start-up.
+    FinishInterruptedSaveQuietly(path);
     const QFileInfo info(path);
     if (!info.isFile())
         return result;
