@@ -21,8 +21,10 @@ qint64 lineOfOffset(QByteArrayView bytes, qsizetype offset)
 
 bool IsWordCountLine(QStringView line)
 {
+    // Hunspell reads the leading number of the first line and ignores the rest
+    // ("160502<TAB># Produced By ..."), so whatever follows the digits is no word.
     const QStringView trimmed = line.trimmed();
-    return std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return trimmed.isEmpty() || (trimmed.front() >= u'0' && trimmed.front() <= u'9');
 }
 
 DicStreamReader::DicStreamReader(QIODevice &device, DicReadQuestions questions)
@@ -148,7 +150,7 @@ DicStreamReader::Status DicStreamReader::next(QStringView &entry)
             i += text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n' ? 2 : 1;
         m_index = i;
         // The first line holds the word count, which every save writes anew; a first
-        // line that is not a number is a word pasted without one and stays.
+        // line that does not begin with a number is a word pasted without one and stays.
         if (m_lines++ == 0 && IsWordCountLine(QStringView(text + start, end - start)))
             continue;
 

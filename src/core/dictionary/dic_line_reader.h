@@ -18,8 +18,9 @@ struct DicReadQuestions {
     std::function<bool(qint64 line)> invalidUtf8;
 };
 
-// True for the line a .dic begins with when it is the word count (digits, blanks around
-// them allowed) or empty. Any other first line is a word and is kept.
+// True for the line a .dic begins with when it is the word count (it begins with a
+// digit after optional blanks; anything after the number is ignored, as Hunspell
+// ignores it) or blank. Any other first line is a word and is kept.
 bool IsWordCountLine(QStringView line);
 
 // The one reader of .dic text, behind File > Open and every batch command: reads the
