@@ -10,6 +10,8 @@
 
 namespace lexaloom {
 
+class DictionaryCharset;
+
 // The questions reading a .dic may ask. A missing one is answered Yes.
 struct DicReadQuestions {
     // A line suggests that a space separates words from tags: split at the first space?
@@ -32,7 +34,9 @@ class DicStreamReader final {
 public:
     enum class Status { Entry, End, Stopped, Failed };
 
-    explicit DicStreamReader(QIODevice &device, DicReadQuestions questions = {});
+    // With a charset, the bytes are decoded in it (a legacy SET of the .aff).
+    explicit DicStreamReader(QIODevice &device, DicReadQuestions questions = {},
+                             const DictionaryCharset *charset = nullptr);
 
     // Bytes read at a time: big enough to stream at disk speed, small enough that the
     // buffers stay in the cache and a big dictionary is never held twice as bytes.
@@ -53,6 +57,7 @@ private:
 
     QIODevice &m_device;
     DicReadQuestions m_questions;
+    const DictionaryCharset *m_charset = nullptr;
     QByteArray m_pending;
     qint64 m_pendingStart = 0; // device offset of m_pending's first byte
     QString m_text;            // the decoded block
@@ -70,7 +75,8 @@ private:
 // DicStreamReader: each line comes as a save would write it, its "\n" as a tab.
 class DicLineReader final {
 public:
-    explicit DicLineReader(const QString &path, DicReadQuestions questions = {});
+    explicit DicLineReader(const QString &path, DicReadQuestions questions = {},
+                           const DictionaryCharset *charset = nullptr);
 
     bool isOpen() const { return m_file.isOpen(); }
     // The next line after the count line; false at the end of the file, when a question
