@@ -530,6 +530,7 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
 {
     out.flags.clear();
     out.anyPrefixY = out.hasKeepCase = out.hasNeedAffix = out.hasForbiddenWord = out.hasOnlyInCompound = false;
+    out.anyMissing = false;
     if (flags.isEmpty())
         return;
     // Inlined: three loops call it once per flag of every entry.
@@ -542,6 +543,8 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
         out.hasNeedAffix |= i.isNeedAffix;
         out.hasForbiddenWord |= i.isForbiddenWord;
         out.hasOnlyInCompound |= i.isOnlyInCompound;
+        out.anyMissing |= i.special == 0 && !i.notMissing && i.groups.prefixY == 0 && i.groups.suffixY == 0 &&
+                          i.groups.suffixN == 0;
     };
     if (flagMode == FlagMode::Single) {
         // One flag per character, as FlagSplitter splits them.

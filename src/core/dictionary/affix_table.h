@@ -32,6 +32,7 @@ struct FlagList {
     bool hasNeedAffix = false; // a flag is the NEEDAFFIX flag
     bool hasForbiddenWord = false;
     bool hasOnlyInCompound = false;
+    bool anyMissing = false; // a flag names no group and no directive that keeps it off the missing list
 };
 
 // Group numbers (1-based, 0 for none) of the first header per kind and mark.
