@@ -58,4 +58,17 @@ bool ConsoleUi::askYesNo(const QString &title, const QString &text, MessageIcon)
     return yes;
 }
 
+int ConsoleUi::askChoice(const QString &title, const QString &text, const QStringList &choices, MessageIcon)
+{
+    if (choices.isEmpty())
+        return -1;
+    const int choice = m_answerYes ? 0 : int(choices.size()) - 1;
+    if (m_verbose) {
+        m_err << title << ": " << text << " (" << choices.join(QStringLiteral(" / ")) << ") -> " << choices[choice]
+              << '\n';
+        m_err.flush();
+    }
+    return choice;
+}
+
 } // namespace lexaloom::cli

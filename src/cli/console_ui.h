@@ -25,6 +25,9 @@ public:
 
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
     bool askYesNo(const QString &title, const QString &text, MessageIcon icon) override;
+    // Takes the first choice when answering Yes (a legacy charset is read as
+    // declared), the last otherwise.
+    int askChoice(const QString &title, const QString &text, const QStringList &choices, MessageIcon icon) override;
     QString askOpenPath(const QString &, const QString &, const QString &) override { return {}; }
     QString askSavePath(const QString &, const QString &, const QString &) override { return savePath; }
     void setStatusText(const QString &text) override { m_status = text; }

@@ -10,6 +10,7 @@
 #include "core/dictionary/derive_sinks.h"
 #include "core/dictionary/derive_word.h"
 #include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/dictionary_charset.h"
 #include "core/dictionary/dictionary_files.h"
 #include "core/shell/atomic_file_device.h"
 #include "core/shell/atomic_write.h"
@@ -32,7 +33,11 @@ bool readAffText(const QString &path, QString &text, QTextStream &err)
         CliFailure(err, path, QStringLiteral("cannot read: ") + file.errorString());
         return false;
     }
-    text = NormaliseLineEnds(DecodeLossless(WithoutUtf8Bom(file.readAll())));
+    const QByteArray bytes = file.readAll();
+    text = NormaliseLineEnds(DecodeLossless(WithoutUtf8Bom(bytes)));
+    // A legacy SET is read in its charset, as File > Open reads it.
+    if (const std::optional<DictionaryCharset> charset = DictionaryCharset::forAff(text))
+        text = NormaliseLineEnds(charset->decode(WithoutUtf8Bom(bytes)));
     return true;
 }
 
@@ -68,12 +73,14 @@ bool deriveDictionary(const QString &dicPath, AffixTable &table, DerivationSink 
     ConsoleUi ui(err, true, true);
     const MainSettings settings;
     QString affText;
-    if (!ReadDictionaryAff(ui, settings, dicPath, affText).done()) {
+    const DictionaryFileResult aff = ReadDictionaryAff(ui, settings, dicPath, affText);
+    if (!aff.done()) {
         CliFailure(err, dicPath, ui.reason());
         return false;
     }
     BuildAffixTable(table, affText);
-    DicLineReader reader(dicPath, DicQuestionsFor(ui, settings));
+    DicFileReader file(dicPath, aff, DicQuestionsFor(ui, settings));
+    DicLineReader &reader = file.lines();
     if (!reader.isOpen()) {
         CliFailure(err, dicPath, QStringLiteral("cannot read"));
         return false;

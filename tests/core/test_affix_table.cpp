@@ -257,9 +257,12 @@ TEST(AffixTable, ConditionTests)
         bool matches;
     };
     const Case cases[] = {
-        // "." skips even the strip test.
-        {true, "walk", "y", ".", true},
-        {false, "walk", "y", ".", true},
+        // "." matches every word, but a strip must still stand at the edge.
+        {true, "walk", "y", ".", false},
+        {false, "walk", "y", ".", false},
+        {true, "happy", "y", ".", true},
+        {false, "yes", "y", ".", true},
+        {true, "walk", "0", ".", true},
         {true, "happy", "y", "[^aeiou]y", true},
         {true, "play", "y", "[^aeiou]y", false},
         {true, "happy", "0", "[^aeiou]y", true},

@@ -54,7 +54,13 @@ TEST(DicStreamReaderTest, FirstLineIsDroppedOnlyWhenItIsACount)
         {"\xEF\xBB\xBF 12 \r\nwalk\r\n", {"walk"}},
         {"\nwalk\n", {"walk"}},
         {"walk/GDS\ntalk\n", {"walk/GDS", "talk"}}, // pasted without a count line
-        {"12abc\ntalk\n", {"12abc", "talk"}},
+        // Hunspell reads the leading number and ignores the rest of the line.
+        {"12abc\ntalk\n", {"talk"}},
+        {"160502\t# Produced By hand\nwalk\n", {"walk"}},
+        {"\xEF\xBB\xBF  170812\t1\nwalk\n", {"walk"}},
+        {"\t7 words\nwalk\n", {"walk"}},
+        {"-5\nwalk\n", {"-5", "walk"}},
+        {"x12\nwalk\n", {"x12", "walk"}},
         {"walk\tpo:verb\n", {"walk\npo:verb"}},
         {"2\nwalk/GDS\ntalk\r", {"walk/GDS", "talk"}}, // a CR at the very end, nothing after it
         {"1", {}},

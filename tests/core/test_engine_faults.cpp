@@ -1,5 +1,6 @@
 // Faults found by auditing and fuzzing the affix table and the derivation
 // engine: each case is the smallest input that showed one.
+#include <QBuffer>
 #include <QString>
 #include <QStringList>
 
@@ -278,5 +279,45 @@ TEST(EngineFaults, FormsAcceptedOnTheirOwn)
         WordDeriver deriver(table);
         deriver.DeriveWord(QString::fromUtf8(c.entry), sink);
         EXPECT_EQ(accepted, c.accepted) << c.entry;
+    }
+}
+
+// Real dictionaries write rules with a strip and the condition "." and rely on the
+// strip being tested: with SFX K a ata . and SFX K g ga ., kola gives kolata and
+// never kolga, in every sink and every place a rule is tried.
+TEST(EngineFaults, StripIsTestedUnderTheDotCondition)
+{
+    struct Case {
+        const char *aff;
+        const char *entry;
+        QStringList forms;
+    };
+    const Case cases[] = {
+        {"SFX K Y 2\nSFX K a ata .\nSFX K g ga .\n", "kola/K", {"kola", "kolata"}},
+        {"PFX P Y 2\nPFX P k gr .\nPFX P z x .\n", "kola/P", {"kola", "grola"}},
+        // A strip that is not at the end is refused in the twofold step too.
+        {"SFX A Y 1\nSFX A 0 s/B .\nSFX B Y 2\nSFX B s t .\nSFX B x y .\n", "walk/A", {"walk", "walks", "walkt"}},
+        // ... and in the prefix phase, on the primary and the suffix forms.
+        {"PFX P Y 1\nPFX P w t .\nSFX S Y 2\nSFX S 0 s .\nSFX S 0 ing .\n", "walk/PS",
+         {"walk", "walks", "walking", "talk", "talks", "talking"}},
+        {"PFX P Y 1\nPFX P w t .\nSFX S Y 1\nSFX S 0 s .\n", "kola/PS", {"kola", "kolas"}},
+        // A strip longer than the word never stands at its end.
+        {"SFX K Y 1\nSFX K xola y .\n", "ola/K", {"ola"}},
+    };
+    for (const Case &c : cases) {
+        const AffixTable table = tableOf(QString::fromUtf8(c.aff));
+        const QString entry = QString::fromUtf8(c.entry);
+        EXPECT_EQ(formsOf(table, entry), c.forms) << c.aff;
+        EXPECT_EQ(countOf(table, entry), c.forms.size()) << c.aff;
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        {
+            Utf8Writer writer(buffer);
+            FileLinesSink sink(writer, FileLineFormat::Plain, table.maxRuleCount);
+            WordDeriver deriver(table);
+            deriver.DeriveWord(entry, sink);
+        }
+        EXPECT_EQ(QString::fromUtf8(bytes), c.forms.join(u'\n') + u'\n') << c.aff;
     }
 }

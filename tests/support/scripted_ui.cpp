@@ -41,6 +41,19 @@ bool ScriptedUi::askYesNo(const QString &title, const QString &text, MessageIcon
     return answer;
 }
 
+int ScriptedUi::askChoice(const QString &title, const QString &text, const QStringList &offered, MessageIcon icon)
+{
+    int choice = int(offered.size()) - 1; // unscripted: the cancelling choice
+    if (choices.empty()) {
+        ++unscriptedQuestions;
+    } else {
+        choice = choices.front();
+        choices.pop_front();
+    }
+    messages.append({title, text, icon, true, choice == 0, offered, choice});
+    return choice;
+}
+
 QString ScriptedUi::askOpenPath(const QString &title, const QString &, const QString &)
 {
     dialogTitles.append(title);

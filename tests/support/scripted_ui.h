@@ -32,11 +32,14 @@ public:
         MessageIcon icon = MessageIcon::Information;
         bool question = false;
         bool answer = false; // the answer given to a question
+        QStringList choices; // the buttons of a choice question
+        int choice = -1;     // the choice taken
     };
 
     // Scripts. A question with no scripted answer is answered No (the safe choice)
     // and counted in unscriptedQuestions, so a test can tell an unexpected question.
     std::deque<bool> answers;
+    std::deque<int> choices; // for askChoice; unscripted, the last (cancelling) choice
     std::deque<QString> openPaths;
     std::deque<QString> savePaths;
     // Called on each processEvents(): lets a test press Escape or move the clock mid-task.
@@ -69,6 +72,7 @@ public:
 
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
     bool askYesNo(const QString &title, const QString &text, MessageIcon icon) override;
+    int askChoice(const QString &title, const QString &text, const QStringList &choices, MessageIcon icon) override;
     QString askOpenPath(const QString &title, const QString &directory, const QString &filter) override;
     QString askSavePath(const QString &title, const QString &suggestedPath, const QString &filter) override;
     void setStatusText(const QString &text) override;

@@ -113,7 +113,8 @@ QList<MenuSpec> MainMenuBar(const QString &posLanguage)
                    item("Sort tags .AFF", C::SortAffTags),
                    item("UnPFX .DIC", C::UnPfx, K::NotCoded),
                    item("Crunch words with flags (Orvel - GB)", C::CrunchWords, K::Unwrapped),
-                   item("Fix invalid spaces", C::DictionaryFixSpaces)}});
+                   item("Fix invalid spaces", C::DictionaryFixSpaces),
+                   item("Convert to UTF-8", C::ConvertToUtf8)}});
 
     menus.append({QStringLiteral("&Thesaurus Tools"), true, DocumentKind::Thesaurus,
                   {item("Thesaurus Validate", C::ThesaurusValidate, K::NotCoded),

@@ -24,7 +24,7 @@ enum class CommandId {
     AffValidate, DictionaryBulkImport, ImportNamesPossessives, GbVariants, GbPrimaryIzeScript,
     ExtractAllTxt, ExtractAllCsv, ExtractCompoundsTxt, ExtractCompoundsLanguageTool, CountWordlist,
     DictionaryDuplicates, WordlistDuplicates, Statistics, SortFlags, SortAffTags, UnPfx, CrunchWords,
-    DictionaryFixSpaces,
+    DictionaryFixSpaces, ConvertToUtf8,
     // Thesaurus Tools
     ThesaurusValidate, ThesaurusBulkImport, ExtractSynonymsTxt, ExtractSynonymsBook, ThesaurusCleanSymbols,
     ThesaurusDuplicates, CombineMeanings, DeduplicateMeanings, SortMeanings, SortOnNumbers, PreviewThesaurus,

@@ -168,18 +168,16 @@ bool edgeUnits(const AffixRule &rule, bool suffix, std::vector<char32_t> &units)
     units.clear();
     if (rule.inert)
         return true;
-    if (rule.conditionIsDot)
-        return false;
     const FastCondition *fast = rule.fast;
     if (!rule.stripIsZero && !rule.strip.isEmpty()) {
         const char16_t edge = suffix ? rule.strip.back().unicode() : rule.strip.front().unicode();
         if (!QChar::isSurrogate(edge)) {
-            if (!fast || fast->edgeAccepts(suffix, edge))
+            if (rule.conditionIsDot || !fast || fast->edgeAccepts(suffix, edge))
                 units.push_back(edge);
             return true;
         }
     }
-    if (!fast)
+    if (rule.conditionIsDot || !fast)
         return false;
     fast->edgeChars(suffix, units);
     if (units.empty())
@@ -196,8 +194,6 @@ bool edgeUnits(const AffixRule &rule, bool suffix, std::vector<char32_t> &units)
 bool secondUnits(const AffixRule &rule, bool suffix, std::vector<char32_t> &units)
 {
     units.clear();
-    if (rule.conditionIsDot)
-        return false;
     if (!rule.stripIsZero && rule.strip.size() >= 2) {
         const char16_t u = suffix ? rule.strip[rule.strip.size() - 2].unicode() : rule.strip[1].unicode();
         if (QChar::isSurrogate(u))
@@ -205,6 +201,8 @@ bool secondUnits(const AffixRule &rule, bool suffix, std::vector<char32_t> &unit
         units.push_back(u);
         return true;
     }
+    if (rule.conditionIsDot)
+        return false;
     // The edge element took one unit, so the next element ends (starts) at
     // the second unit.
     return rule.fast && rule.fast->elementChars(suffix, 1, units);
@@ -454,7 +452,10 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
         qsizetype used = 0;
         for (AffixRule &rule : group.parsedRules) {
             RuleTest test;
-            test.kind = rule.inert ? RuleTest::Never : rule.conditionIsDot ? RuleTest::Always : RuleTest::Test;
+            test.kind = rule.inert                               ? RuleTest::Never
+                        : !rule.conditionIsDot                   ? RuleTest::Test
+                        : rule.stripLength > 0                   ? RuleTest::StripOnly
+                                                                 : RuleTest::Always;
             test.strip = reinterpret_cast<const char16_t *>(group.stripUnits.constData()) + group.stripUnits.size();
             test.stripLength = rule.stripLength;
             if (rule.stripLength > 0)
@@ -529,6 +530,7 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
 {
     out.flags.clear();
     out.anyPrefixY = out.hasKeepCase = out.hasNeedAffix = out.hasForbiddenWord = out.hasOnlyInCompound = false;
+    out.anyMissing = false;
     if (flags.isEmpty())
         return;
     // Inlined: three loops call it once per flag of every entry.
@@ -541,6 +543,8 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
         out.hasNeedAffix |= i.isNeedAffix;
         out.hasForbiddenWord |= i.isForbiddenWord;
         out.hasOnlyInCompound |= i.isOnlyInCompound;
+        out.anyMissing |= i.special == 0 && !i.notMissing && i.groups.prefixY == 0 && i.groups.suffixY == 0 &&
+                          i.groups.suffixN == 0;
     };
     if (flagMode == FlagMode::Single) {
         // One flag per character, as FlagSplitter splits them.
@@ -622,19 +626,19 @@ bool conditionMatches(const AffixTable &table, QStringView word, const QString &
 
 bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition)
 {
-    if (condition == u".")
-        return true;
     if (strip != u"0" && !word.endsWith(strip))
         return false;
+    if (condition == u".")
+        return true;
     return conditionMatches(table, word, condition, true);
 }
 
 bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition)
 {
-    if (condition == u".")
-        return true;
     if (strip != u"0" && !word.startsWith(strip))
         return false;
+    if (condition == u".")
+        return true;
     return conditionMatches(table, word, condition, false);
 }
 

@@ -32,6 +32,7 @@ struct FlagList {
     bool hasNeedAffix = false; // a flag is the NEEDAFFIX flag
     bool hasForbiddenWord = false;
     bool hasOnlyInCompound = false;
+    bool anyMissing = false; // a flag names no group and no directive that keeps it off the missing list
 };
 
 // Group numbers (1-based, 0 for none) of the first header per kind and mark.
@@ -177,7 +178,8 @@ struct RuleCandidates {
 // The part of a rule its test reads, packed apart from the rule so that the
 // engine's walk over many rules stays in few cache lines.
 struct RuleTest {
-    enum Kind : quint8 { Test, Always, Never };
+    // StripOnly: the condition is ".", so only the strip is tested.
+    enum Kind : quint8 { Test, StripOnly, Always, Never };
     const char16_t *strip = nullptr; // the units to find at the edge
     qint32 stripLength = 0;          // 0 for the strip "0"
     Kind kind = Test;
@@ -278,9 +280,11 @@ struct AffixTable {
 // Returns true when it rebuilt. With a task, shows the decode status texts.
 bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task = nullptr);
 
-// The rule tests of the .aff semantics: "." matches everything; otherwise a strip
-// other than "0" must stand at the word's end (start), and condition + "$"
-// ("^" + condition) must match the word.
+// The rule tests of the .aff semantics: a strip other than "0" must stand at the
+// word's end (start), whatever the condition, and condition + "$" ("^" + condition)
+// must match the word; the condition "." matches every word. (Testing the strip
+// under "." too is what Hunspell does, and real dictionaries rely on it: with
+// SFX K a ata . and SFX K g ga ., kola/K gives kolata, never kolga.)
 bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
 bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
 
@@ -289,7 +293,7 @@ bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringVi
 // The rule tests below on a RuleTest; what the engine's loops call.
 inline bool SuffixTestMatches(const RuleTest &test, QStringView word, bool wordIsValid)
 {
-    if (test.kind != RuleTest::Test)
+    if (test.kind >= RuleTest::Always)
         return test.kind == RuleTest::Always;
     const qsizetype n = test.stripLength;
     if (n > 0) {
@@ -301,6 +305,8 @@ inline bool SuffixTestMatches(const RuleTest &test, QStringView word, bool wordI
                 return false;
         }
     }
+    if (test.kind == RuleTest::StripOnly)
+        return true;
     if (test.fast)
         return wordIsValid && test.fast->matchesSuffixOfValid(word);
     return test.compiled->matchesSuffix(word);
@@ -308,7 +314,7 @@ inline bool SuffixTestMatches(const RuleTest &test, QStringView word, bool wordI
 
 inline bool PrefixTestMatches(const RuleTest &test, QStringView word, bool wordIsValid)
 {
-    if (test.kind != RuleTest::Test)
+    if (test.kind >= RuleTest::Always)
         return test.kind == RuleTest::Always;
     const qsizetype n = test.stripLength;
     if (n > 0) {
@@ -320,6 +326,8 @@ inline bool PrefixTestMatches(const RuleTest &test, QStringView word, bool wordI
                 return false;
         }
     }
+    if (test.kind == RuleTest::StripOnly)
+        return true;
     if (test.fast)
         return wordIsValid && test.fast->matchesPrefixOfValid(word);
     return test.compiled->matchesPrefix(word);
@@ -329,8 +337,6 @@ inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QS
 {
     if (rule.inert)
         return false;
-    if (rule.conditionIsDot)
-        return true;
     if (!rule.stripIsZero) {
         const qsizetype n = rule.strip.size();
         if (n > word.size())
@@ -342,6 +348,8 @@ inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QS
                 return false;
         }
     }
+    if (rule.conditionIsDot)
+        return true;
     if (rule.fast)
         return wordIsValid && rule.fast->matchesSuffixOfValid(word);
     return rule.compiled->matchesSuffix(word);
@@ -351,8 +359,6 @@ inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QS
 {
     if (rule.inert)
         return false;
-    if (rule.conditionIsDot)
-        return true;
     if (!rule.stripIsZero) {
         const qsizetype n = rule.strip.size();
         if (n > word.size())
@@ -364,6 +370,8 @@ inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QS
                 return false;
         }
     }
+    if (rule.conditionIsDot)
+        return true;
     if (rule.fast)
         return wordIsValid && rule.fast->matchesPrefixOfValid(word);
     return rule.compiled->matchesPrefix(word);

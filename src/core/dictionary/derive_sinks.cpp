@@ -158,6 +158,8 @@ bool FileLinesSink::accept(const DerivedWord &form)
     case FileLineFormat::Accepted:
         if (!form.acceptedAlone())
             return false;
+        if (m_forbidden && !m_forbidden->isEmpty() && m_forbidden->contains(form.word.toString()))
+            return false;
         m_out.write(form.word);
         m_out.write('\n');
         return true;
@@ -286,6 +288,47 @@ bool TypeFilterSink::accept(const DerivedWord &form)
     }
     m_writeLine(m_line);
     return false;
+}
+
+namespace {
+
+// Takes the primary form and stops the call there: only the entry's own flags matter.
+class PrimaryOnlySink final : public DerivationSink {
+public:
+    PrimaryOnlySink() { m_pollsEvents = true; }
+    bool accept(const DerivedWord &form) override
+    {
+        if (form.type == DerivedType::Primary && form.entryForbidden)
+            words.insert(form.word.toString());
+        m_seen = true;
+        return true;
+    }
+    bool stopRequested() override { return m_seen; }
+    void begin() override { m_seen = false; }
+    QSet<QString> words;
+
+private:
+    bool m_seen = false;
+};
+
+} // namespace
+
+QSet<QString> ForbiddenWords(const EntryStore &entries, const AffixTable &table)
+{
+    if (!table.hasForbiddenWord || table.forbiddenWordFlag.isEmpty())
+        return {};
+    PrimaryOnlySink sink;
+    WordDeriver deriver(table);
+    for (qint64 i = 0; i < entries.size(); ++i) {
+        const QStringView line = entries.view(i);
+        const qsizetype tab = line.indexOf(u'\n');
+        const QStringView part = tab < 0 ? line : line.first(tab);
+        if (part.startsWith(u'/'))
+            continue;
+        sink.begin();
+        deriver.DeriveWord(part, sink);
+    }
+    return sink.words;
 }
 
 } // namespace lexaloom

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "core/dictionary/derive_word.h"
+#include "core/shell/entry_store.h"
 
 class QIODevice;
 
@@ -130,6 +132,9 @@ public:
     bool accept(const DerivedWord &form) override;
     bool acceptWord(QStringView word) override;
     Utf8Writer *lineWriter() override { return m_format == FileLineFormat::Plain ? &m_out : nullptr; }
+    // Accepted: forms that are also entries marked FORBIDDENWORD, which a spell
+    // checker refuses however they were made (ForbiddenWords).
+    void setForbiddenWords(const QSet<QString> *words) { m_forbidden = words; }
 
     // The heading line of the CSV file.
     static QString csvHeading();
@@ -142,7 +147,12 @@ private:
     int m_width;
     QString m_lineSuffix;
     QString m_line;
+    const QSet<QString> *m_forbidden = nullptr;
 };
+
+// The words of the entries whose flags (aliases expanded) hold the FORBIDDENWORD
+// flag; empty when the .aff names none.
+QSet<QString> ForbiddenWords(const EntryStore &entries, const AffixTable &table);
 
 // Mode 3: counting only.
 class CountingSink final : public DerivationSink {

@@ -188,6 +188,8 @@ bool WordDeriver::appendDerived(QStringView word, bool noCross, bool onlyInCompo
     item.length = word.size();
     item.noCross = noCross;
     item.onlyInCompound = onlyInCompound;
+    item.prefixed = m_inPrefixStep;
+    item.notAlone = m_inPrefixStep && m_stepNotAlone;
     m_pool.append(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
     m_derivedList.push_back(item);
     return true;
@@ -253,10 +255,12 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     m_rootBytesReady = false;
     m_topCircumfix = false;
     m_twofoldCircumfix = false;
+    m_inPrefixStep = false;
     m_topFlag = QStringView();
     m_nestedFlag = QStringView();
     m_hasNested = false;
     m_recordedPrefixes.clear();
+    m_missingLists.clear();
     m_derivedList.clear();
     m_pool.clear();
     sink.begin();
@@ -361,6 +365,13 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
 WordDeriver::Flow WordDeriver::flagLoop(QStringView word, const FlagList &flags, bool twofold)
 {
     const bool valid = FastCondition::isValidUtf16(word);
+    // Missing flags of a step are recorded the first time its list is met in the call.
+    bool recordMissing = !twofold;
+    if (twofold && flags.anyMissing &&
+        std::find(m_missingLists.begin(), m_missingLists.end(), &flags) == m_missingLists.end()) {
+        m_missingLists.push_back(&flags);
+        recordMissing = true;
+    }
     for (const FlagToken &token : flags.flags) {
         if (poll())
             return Flow::Stop;
@@ -384,7 +395,7 @@ WordDeriver::Flow WordDeriver::flagLoop(QStringView word, const FlagList &flags,
         } else {
             m_topFlag = flag;
         }
-        if (suffixGroup == 0 && prefixGroup == 0 && !info.notMissing)
+        if (recordMissing && suffixGroup == 0 && prefixGroup == 0 && !info.notMissing)
             addMissing(flag, twofold);
         if (!twofold && prefixGroup != 0 && !m_topCircumfix && !m_twofoldCircumfix)
             m_recordedPrefixes.push_back({flag, prefixGroup});
@@ -501,6 +512,7 @@ WordDeriver::Flow WordDeriver::applySuffix(QStringView word, QStringView flag, c
         derived.affix = rule.affix;
         derived.condition = rule.condition;
         derived.pathOnlyInCompound = (twofold && m_basePath) || rule.continuationFlags.hasOnlyInCompound;
+        derived.pathNotAlone = twofold && m_inPrefixStep && m_stepNotAlone;
         if (m_crunch) {
             // Crunch wants the first suffix form only; a twofold step ends
             // there without ending the top-level call.
@@ -578,6 +590,7 @@ WordDeriver::Flow WordDeriver::prefixRulesInLoop(QStringView word, bool valid, Q
         DerivedWord derived;
         derived.type = DerivedType::Both;
         derived.pathOnlyInCompound = m_basePath || rule.continuationFlags.hasOnlyInCompound;
+        derived.pathNotAlone = m_inPrefixStep; // a prefix on a prefix form
         derived.word = view(m_bothForm);
         derived.base = word;
         derived.flag = flag;
@@ -662,6 +675,7 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     DerivedWord derived;
                     derived.type = DerivedType::Prefix;
                     derived.pathOnlyInCompound = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
+                    derived.pathNotAlone = item.notAlone || item.prefixed;
                     derived.word = form;
                     derived.base = base;
                     derived.flag = recorded.flag;
@@ -674,7 +688,11 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                 }
                 if (rule.hasContinuation) {
                     m_basePath = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
+                    // The continuation's suffixes go with this prefix on the root alone.
+                    m_inPrefixStep = true;
+                    m_stepNotAlone = item.notAlone || item.prefixed || !isRoot;
                     const Flow flow = twofoldStep(form, rule.continuationFlags);
+                    m_inPrefixStep = false;
                     if (flow != Flow::Continue)
                         return flow;
                 }

@@ -40,10 +40,14 @@ struct DerivedWord {
     bool entryOnlyInCompound = false;
     bool entryForbidden = false;
     bool entryNeedsAffix = false;
+    // A path a spell checker never takes without compounding: two prefixes (a
+    // prefix on a form its own or another prefix's continuation made), or a
+    // suffix from a prefix's continuation on a form that already has a suffix.
+    bool pathNotAlone = false;
 
     bool acceptedAlone() const
     {
-        return !pathOnlyInCompound && !entryOnlyInCompound && !entryForbidden &&
+        return !pathOnlyInCompound && !pathNotAlone && !entryOnlyInCompound && !entryForbidden &&
                !(entryNeedsAffix && type == DerivedType::Primary);
     }
 };
@@ -164,6 +168,8 @@ private:
         qsizetype length = 0;
         bool noCross = false;
         bool onlyInCompound = false; // an affix on the word's path carries ONLYINCOMPOUND
+        bool prefixed = false;       // made by a twofold step of the prefix phase: it has a prefix
+        bool notAlone = false;       // its path is one a spell checker never takes alone
     };
 
     Flow flagLoop(QStringView word, const FlagList &flags, bool twofold);
@@ -201,6 +207,8 @@ private:
     QStringView m_nestedFlag;
     bool m_hasNested = false;
     bool m_basePath = false; // the base of a twofold step came through an ONLYINCOMPOUND affix
+    bool m_inPrefixStep = false;  // in a twofold step of the prefix phase
+    bool m_stepNotAlone = false;  // ... whose forms a spell checker never accepts alone
     const FlagList *m_entryList = nullptr;
 
     struct RecordedPrefix {
@@ -208,6 +216,9 @@ private:
         int group = 0;
     };
     std::vector<RecordedPrefix> m_recordedPrefixes;
+    // The continuation flag lists whose missing flags this call has recorded: a
+    // list's flags go into the report once, not once per form it follows.
+    std::vector<const FlagList *> m_missingLists;
     std::vector<ListItem> m_derivedList;
     std::u16string m_pool; // the words of m_derivedList
 

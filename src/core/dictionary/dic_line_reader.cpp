@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/dictionary/dictionary_charset.h"
 #include "core/shell/text_codec.h"
 
 namespace lexaloom {
@@ -21,13 +22,16 @@ qint64 lineOfOffset(QByteArrayView bytes, qsizetype offset)
 
 bool IsWordCountLine(QStringView line)
 {
+    // Hunspell reads the leading number of the first line and ignores the rest
+    // ("160502<TAB># Produced By ..."), so whatever follows the digits is no word.
     const QStringView trimmed = line.trimmed();
-    return std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return trimmed.isEmpty() || (trimmed.front() >= u'0' && trimmed.front() <= u'9');
 }
 
-DicStreamReader::DicStreamReader(QIODevice &device, DicReadQuestions questions)
+DicStreamReader::DicStreamReader(QIODevice &device, DicReadQuestions questions, const DictionaryCharset *charset)
     : m_device(device)
     , m_questions(std::move(questions))
+    , m_charset(charset)
 {
     m_pending.reserve(blockBytes * 2);
     m_text.reserve(blockBytes * 2);
@@ -79,7 +83,9 @@ DicStreamReader::Status DicStreamReader::loadBlock()
         m_text.resize(bytes.size());
         qsizetype invalid = 0;
         char16_t *begin = reinterpret_cast<char16_t *>(m_text.data());
-        m_text.truncate(DecodeLosslessInto(bytes, begin, &invalid) - begin);
+        // Every byte is a character in a legacy charset (undefined ones are kept raw).
+        m_text.truncate((m_charset ? m_charset->decodeInto(bytes, begin) : DecodeLosslessInto(bytes, begin, &invalid)) -
+                        begin);
         m_index = 0;
         m_blockStart = m_pendingStart;
         m_blockBytes = cut;
@@ -148,7 +154,7 @@ DicStreamReader::Status DicStreamReader::next(QStringView &entry)
             i += text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n' ? 2 : 1;
         m_index = i;
         // The first line holds the word count, which every save writes anew; a first
-        // line that is not a number is a word pasted without one and stays.
+        // line that does not begin with a number is a word pasted without one and stays.
         if (m_lines++ == 0 && IsWordCountLine(QStringView(text + start, end - start)))
             continue;
 
@@ -168,11 +174,11 @@ DicStreamReader::Status DicStreamReader::next(QStringView &entry)
     }
 }
 
-DicLineReader::DicLineReader(const QString &path, DicReadQuestions questions)
+DicLineReader::DicLineReader(const QString &path, DicReadQuestions questions, const DictionaryCharset *charset)
     : m_file(path)
 {
     m_file.open(QIODevice::ReadOnly);
-    m_reader = std::make_unique<DicStreamReader>(m_file, std::move(questions));
+    m_reader = std::make_unique<DicStreamReader>(m_file, std::move(questions), charset);
 }
 
 bool DicLineReader::next(QStringView &entry)

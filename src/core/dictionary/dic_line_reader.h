@@ -10,6 +10,8 @@
 
 namespace lexaloom {
 
+class DictionaryCharset;
+
 // The questions reading a .dic may ask. A missing one is answered Yes.
 struct DicReadQuestions {
     // A line suggests that a space separates words from tags: split at the first space?
@@ -18,8 +20,9 @@ struct DicReadQuestions {
     std::function<bool(qint64 line)> invalidUtf8;
 };
 
-// True for the line a .dic begins with when it is the word count (digits, blanks around
-// them allowed) or empty. Any other first line is a word and is kept.
+// True for the line a .dic begins with when it is the word count (it begins with a
+// digit after optional blanks; anything after the number is ignored, as Hunspell
+// ignores it) or blank. Any other first line is a word and is kept.
 bool IsWordCountLine(QStringView line);
 
 // The one reader of .dic text, behind File > Open and every batch command: reads the
@@ -31,7 +34,9 @@ class DicStreamReader final {
 public:
     enum class Status { Entry, End, Stopped, Failed };
 
-    explicit DicStreamReader(QIODevice &device, DicReadQuestions questions = {});
+    // With a charset, the bytes are decoded in it (a legacy SET of the .aff).
+    explicit DicStreamReader(QIODevice &device, DicReadQuestions questions = {},
+                             const DictionaryCharset *charset = nullptr);
 
     // Bytes read at a time: big enough to stream at disk speed, small enough that the
     // buffers stay in the cache and a big dictionary is never held twice as bytes.
@@ -52,6 +57,7 @@ private:
 
     QIODevice &m_device;
     DicReadQuestions m_questions;
+    const DictionaryCharset *m_charset = nullptr;
     QByteArray m_pending;
     qint64 m_pendingStart = 0; // device offset of m_pending's first byte
     QString m_text;            // the decoded block
@@ -69,7 +75,8 @@ private:
 // DicStreamReader: each line comes as a save would write it, its "\n" as a tab.
 class DicLineReader final {
 public:
-    explicit DicLineReader(const QString &path, DicReadQuestions questions = {});
+    explicit DicLineReader(const QString &path, DicReadQuestions questions = {},
+                           const DictionaryCharset *charset = nullptr);
 
     bool isOpen() const { return m_file.isOpen(); }
     // The next line after the count line; false at the end of the file, when a question

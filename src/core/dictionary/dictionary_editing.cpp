@@ -16,14 +16,44 @@ void PushDictionaryUndo(DictionaryDocument &doc, qint64 scrollPosition)
     TakeUndoSnapshot(doc, scrollPosition);
 }
 
+// A snapshot that holds the .aff text marks it with this first character; an
+// Erase's file state has no kind text.
+constexpr QChar affTextMark(1);
+
+namespace {
+
+// Swaps the .aff text between the document and the step just restored, so the
+// step that goes the other way holds the text it has to bring back.
+std::optional<qint64> withAffText(DictionaryDocument &doc, std::optional<ListSnapshot> &from,
+                                  std::optional<ListSnapshot> &to,
+                                  std::optional<qint64> (*step)(ListDocument &, qint64), qint64 scrollPosition)
+{
+    const bool holdsAff = from && from->file && from->file->kindText.startsWith(affTextMark);
+    const QString restored = holdsAff ? from->file->kindText.mid(1) : QString();
+    const std::optional<qint64> result = step(doc, scrollPosition);
+    if (holdsAff && result) {
+        if (to && to->file)
+            to->file->kindText = affTextMark + doc.affText;
+        doc.affText = restored;
+    }
+    return result;
+}
+
+} // namespace
+
+void PushDictionaryAffUndo(DictionaryDocument &doc, qint64 scrollPosition)
+{
+    TakeEraseSnapshot(doc, scrollPosition, affTextMark + doc.affText);
+}
+
 std::optional<qint64> UndoDictionary(DictionaryDocument &doc, qint64 scrollPosition)
 {
-    return UndoListChange(doc, scrollPosition);
+    return withAffText(doc, doc.undoSnapshot, doc.redoSnapshot, UndoListChange, scrollPosition);
 }
 
 std::optional<qint64> RedoDictionary(DictionaryDocument &doc, qint64 scrollPosition)
 {
-    return RedoListChange(doc, scrollPosition);
+    return withAffText(doc, doc.redoSnapshot, doc.undoSnapshot, RedoListChange, scrollPosition);
 }
 
 QString WordEditorTexts::entry() const

@@ -27,6 +27,9 @@ void PushDictionaryUndo(DictionaryDocument &doc, qint64 scrollPosition);
 // Both return the scroll position to show, or nothing when no snapshot was armed.
 std::optional<qint64> UndoDictionary(DictionaryDocument &doc, qint64 scrollPosition);
 std::optional<qint64> RedoDictionary(DictionaryDocument &doc, qint64 scrollPosition);
+// The snapshot of a tool that changes the .aff text as well (Convert to UTF-8): undo
+// and redo bring back the .aff text and the changed flag with the entries.
+void PushDictionaryAffUndo(DictionaryDocument &doc, qint64 scrollPosition);
 
 enum class WordEditorMode { Add, Edit };
 

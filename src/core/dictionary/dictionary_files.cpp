@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/dictionary_charset.h"
 #include "core/dictionary/dictionary_document.h"
 #include "core/shell/atomic_write.h"
 #include "core/shell/block_writer.h"
@@ -75,12 +76,12 @@ bool reserveForLines(QFile &file, EntryStore &entries, QString &error)
 
 // The .dic's entries straight into the entry store, through the one .dic reader.
 // False when the user stopped the load; `error` is set when reading failed.
-bool readEntries(Ui &ui, const MainSettings &settings, QFile &file, LongTask &task, EntryStore &entries, QString &error,
-                 const DictionaryLoadProgress &progress)
+bool readEntries(Ui &ui, const MainSettings &settings, QFile &file, const DictionaryCharset *charset, LongTask &task,
+                 EntryStore &entries, QString &error, const DictionaryLoadProgress &progress)
 {
     if (!reserveForLines(file, entries, error))
         return false;
-    DicStreamReader reader(file, DicQuestionsFor(ui, settings));
+    DicStreamReader reader(file, DicQuestionsFor(ui, settings), charset);
     QStringView entry;
     for (;;) {
         switch (reader.next(entry)) {
@@ -125,6 +126,12 @@ bool readWholeFile(const QString &path, QByteArray &bytes, QString &error)
 }
 
 } // namespace
+
+DicFileReader::DicFileReader(const QString &dicPath, const DictionaryFileResult &aff, DicReadQuestions questions)
+    : m_charset(DictionaryCharset::forName(aff.charset))
+    , m_reader(std::make_unique<DicLineReader>(dicPath, std::move(questions), m_charset ? &*m_charset : nullptr))
+{
+}
 
 QString AffPathFor(const QString &dicPath)
 {
@@ -210,6 +217,25 @@ DictionaryFileResult ReadDictionaryAff(Ui &ui, const MainSettings &settings, con
     const QByteArrayView affBody = WithoutUtf8Bom(affBytes);
     qsizetype invalidBytes = 0;
     QString text = DecodeLossless(affBody, &invalidBytes);
+    // The SET line is ASCII, so the UTF-8 reading finds it in any charset.
+    if (const std::optional<DictionaryCharset> charset = DictionaryCharset::forAff(text)) {
+        const QString &name = charset->name();
+        const int choice = ui.askChoice(LongTask::warningTitle(), dictionaryTexts::legacyCharsetOffer.arg(name),
+                                        {dictionaryTexts::legacyOpenChoice.arg(name),
+                                         dictionaryTexts::legacyConvertChoice, dictionaryTexts::legacyCancelChoice},
+                                        MessageIcon::Question);
+        if (choice != 0 && choice != 1) {
+            ui.setStatusText(LongTask::abortedText());
+            return result;
+        }
+        text = NormaliseLineEnds(charset->decode(affBody));
+        result.charset = name;
+        result.converted = choice == 1;
+        affText = result.converted ? WithUtf8SetLine(text) : std::move(text);
+        result.affBytes = affBytes.size();
+        result.outcome = FileOutcome::Done;
+        return result;
+    }
     if (!AffDeclaresUtf8(text) &&
         !ui.askYesNo(LongTask::warningTitle(), dictionaryTexts::notUtf8Question, MessageIcon::Warning)) {
         ui.setStatusText(LongTask::abortedText());
@@ -244,7 +270,8 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
     if (progress.started)
         progress.started();
     QString error;
-    if (!readEntries(ui, settings, dic, task, out.entries, error, progress)) {
+    const std::optional<DictionaryCharset> charset = DictionaryCharset::forName(result.charset);
+    if (!readEntries(ui, settings, dic, charset ? &*charset : nullptr, task, out.entries, error, progress)) {
         if (error.isEmpty())
             return result; // stopped by the user; "Aborted." is shown
         task.cancel();
@@ -253,7 +280,8 @@ DictionaryFileResult ReadDictionaryFiles(Ui &ui, const MainSettings &settings, c
     }
     out.path = dicPath;
     out.selectedIndex = -1;
-    out.changed = false;
+    // Converted on opening: the files on disk are still in the old charset.
+    out.changed = result.converted;
     ClearDictionaryHistory(out);
     task.finish(dictionaryTexts::okPrefix + sizesText(result.affBytes, result.dicBytes) + task.elapsedText());
     result.outcome = FileOutcome::Done;
@@ -277,22 +305,56 @@ DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, 
                       LongTask::abortedText(), result);
     };
 
+    // A .aff that declares a legacy charset is saved in it, without a byte-order
+    // mark, as it was read; everything else in UTF-8 with one.
+    const std::optional<DictionaryCharset> charset = DictionaryCharset::forAff(document.affText);
+    const auto notInCharset = [&](const QString &file, qint64 line) {
+        return failed(ui,
+                      dictionaryTexts::notInCharset.arg(file, charset->name(),
+                                                        FormatCount(line, settings.thousandsSeparator)),
+                      LongTask::abortedText(), result);
+    };
+    QByteArray affBytes;
+    const QString affText = NormaliseLineEnds(document.affText);
+    if (charset) {
+        qsizetype bad = 0;
+        if (!charset->encode(affText, affBytes, &bad))
+            return notInCharset(QStringLiteral(".AFF"), QStringView(affText).first(bad).count(u'\n') + 1);
+        const qint64 count = document.entries.size();
+        for (qint64 i = 0; i < count; ++i) {
+            QByteArray line;
+            if (!charset->encode(document.entries.view(i), line))
+                return notInCharset(QStringLiteral(".DIC"), i + 2);
+        }
+    } else {
+        affBytes = utf8ByteOrderMark.toByteArray() + EncodeLossless(affText);
+    }
+
     ui.setStatusText(dictionaryTexts::savingAffStatus);
     if (!files.open())
         return cannotWrite();
     AtomicFileWriter &aff = files.second();
     AtomicFileWriter &dic = files.first();
-    const QByteArray affBytes = utf8ByteOrderMark.toByteArray() + EncodeLossless(NormaliseLineEnds(document.affText));
     aff.write(affBytes);
     result.affBytes = affBytes.size();
 
     task.begin(dictionaryTexts::savingStatus, document.entries.size());
     BlockWriter writer(dic);
-    writer.append(utf8ByteOrderMark);
+    if (!charset)
+        writer.append(utf8ByteOrderMark);
     writer.append(QByteArray::number(document.entries.size()) + '\n');
     const qint64 count = document.entries.size();
+    QByteArray line;
     for (qint64 i = 0; i < count && !writer.failed(); ++i) {
-        writer.appendEntry(document.entries.view(i), '\t');
+        if (charset) {
+            line.resize(0);
+            charset->encode(document.entries.view(i), line);
+            line.replace('\n', '\t');
+            line += '\n';
+            writer.append(line);
+        } else {
+            writer.appendEntry(document.entries.view(i), '\t');
+        }
         const LongTask::PollResult poll = task.poll();
         if (poll.ticked)
             task.showProgress(dictionaryTexts::savingStatus + task.elapsedText(), i);

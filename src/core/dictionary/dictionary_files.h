@@ -4,8 +4,11 @@
 
 #include <QStringView>
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "core/dictionary/dic_line_reader.h"
+#include "core/dictionary/dictionary_charset.h"
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
 #include "core/shell/document_slot.h"
@@ -32,6 +35,15 @@ inline const QString dicNotFound = QStringLiteral(".DIC file not found.");
 inline const QString notUtf8Question =
     QStringLiteral("Dictionary is not in \"UTF-8-BOM\" format.\n\nThe .AFF must start with:\n\"SET UTF-8\"\n\n"
                    "It may lead to corrupt results.\n\nContinue?");
+// The offer for a dictionary in a legacy charset; %1 is the charset as declared.
+inline const QString legacyCharsetOffer = QStringLiteral("This dictionary is in %1.");
+inline const QString legacyOpenChoice = QStringLiteral("Open it (saved back in %1)");
+inline const QString legacyConvertChoice = QStringLiteral("Convert it to UTF-8");
+inline const QString legacyCancelChoice = QStringLiteral("Cancel");
+// %1 is ".AFF" or ".DIC", %2 the charset, %3 the line number.
+inline const QString notInCharset =
+    QStringLiteral("The %1 file holds characters that %2 cannot store (first at line %3).\n\n"
+                   "Dictionary Tools > \"Convert to UTF-8\" saves them.");
 inline const QString spaceSeparatorQuestion =
     QStringLiteral("This .DIC seems to separate Words from Tags using a space.\n\nUse first space as a separator?");
 // %1 is ".AFF" or ".DIC", %2 the line number.
@@ -50,6 +62,10 @@ inline const QString noFile = QStringLiteral("n/a");
 struct DictionaryFileResult : FileResult {
     qint64 affBytes = 0; // file sizes, as in the status text
     qint64 dicBytes = 0;
+    // The legacy charset the files were read in, as the .aff declares it; empty for
+    // UTF-8. `converted`: the user chose to convert the dictionary to UTF-8 on opening.
+    QString charset;
+    bool converted = false;
 };
 
 // What the tab shows while a .dic is read: `started` once the reading begins (the
@@ -83,11 +99,25 @@ DictionaryFileResult WriteDictionaryFiles(Ui &ui, const MainSettings &settings, 
 
 // The first half of File > Open, for the command-line tools that stream the .dic
 // instead of holding it: finishes an interrupted save of the pair, checks that both
-// files are there, asks about a missing "SET UTF-8" and bytes that are not UTF-8, and
-// reads the .aff losslessly into `affText`. Done when the .dic may be read.
+// files are there, and reads the .aff losslessly into `affText`. A .aff that declares
+// a legacy charset the system can convert is decoded in it, after the offer to open
+// it as it is or converted to UTF-8 (then `affText` declares "SET UTF-8"); otherwise
+// it asks about a missing "SET UTF-8" and bytes that are not UTF-8. Done when the
+// .dic may be read, in the result's charset.
 DictionaryFileResult ReadDictionaryAff(Ui &ui, const MainSettings &settings, const QString &dicPath, QString &affText);
 // The questions File > Open asks while reading a .dic, through `ui`.
 DicReadQuestions DicQuestionsFor(Ui &ui, const MainSettings &settings);
+
+// The .dic reader for a pair read by ReadDictionaryAff, in the charset it found.
+class DicFileReader final {
+public:
+    DicFileReader(const QString &dicPath, const DictionaryFileResult &aff, DicReadQuestions questions);
+    DicLineReader &lines() { return *m_reader; }
+
+private:
+    std::optional<DictionaryCharset> m_charset;
+    std::unique_ptr<DicLineReader> m_reader;
+};
 
 // The .aff beside a .dic: its last three characters replaced by "aff".
 QString AffPathFor(const QString &dicPath);

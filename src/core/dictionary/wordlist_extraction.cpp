@@ -132,6 +132,8 @@ WordlistResult ExtractWordlist(const DictionaryDocument &dictionary, AffixTable 
                                                                    : FileLineFormat::Plain;
     FileLinesSink sink(writer, format, table.maxRuleCount,
                        kind == WordlistKind::CompoundsLanguageTool ? QStringLiteral("*") : QString());
+    const QSet<QString> forbidden = kind == WordlistKind::Accepted ? ForbiddenWords(entries, table) : QSet<QString>();
+    sink.setForbiddenWords(&forbidden);
     WordDeriver deriver(table);
 
     const qint64 n = entries.size();

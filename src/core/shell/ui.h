@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace lexaloom {
@@ -35,6 +36,15 @@ public:
     virtual void showMessage(const QString &title, const QString &text, MessageIcon icon) = 0;
     // Modal Yes/No question; true for Yes.
     virtual bool askYesNo(const QString &title, const QString &text, MessageIcon icon) = 0;
+    // Modal question with one button per choice, the last one cancelling; returns the
+    // index of the choice taken. By default a Yes/No question on the first choice.
+    virtual int askChoice(const QString &title, const QString &text, const QStringList &choices, MessageIcon icon)
+    {
+        if (choices.isEmpty())
+            return -1;
+        return askYesNo(title, text + QStringLiteral("\n\n") + choices.first() + u'?', icon) ? 0
+                                                                                           : int(choices.size()) - 1;
+    }
 
     // File dialogs; an empty result means the user cancelled. `filter` uses the
     // "Description (*.ext)" form, patterns separated by ";;".

@@ -7,6 +7,7 @@
 #include "core/app/settings_files.h"
 #include "core/app/workbench.h"
 #include "core/dictionary/dictionary_editing.h"
+#include "core/dictionary_tools/convert_to_utf8.h"
 #include "core/shell/prefs_store.h"
 #include "gui/dictionary/word_editor.h"
 #include "gui/shell/main_window.h"
@@ -65,10 +66,21 @@ void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
         if (DeleteWord(doc, ui, scroll()))
             redraw();
     });
-    d.setTabOperation(kind, TabAction::Undo,
-                      [&doc, scroll, restoreScroll] { restoreScroll(UndoDictionary(doc, scroll())); });
-    d.setTabOperation(kind, TabAction::Redo,
-                      [&doc, scroll, restoreScroll] { restoreScroll(RedoDictionary(doc, scroll())); });
+    // Undo and redo of Convert to UTF-8 bring the .aff text back too.
+    d.setTabOperation(kind, TabAction::Undo, [&window, &doc, scroll, restoreScroll] {
+        restoreScroll(UndoDictionary(doc, scroll()));
+        window.showDocumentTexts();
+    });
+    d.setTabOperation(kind, TabAction::Redo, [&window, &doc, scroll, restoreScroll] {
+        restoreScroll(RedoDictionary(doc, scroll()));
+        window.showDocumentTexts();
+    });
+    d.setOperation(CommandId::ConvertToUtf8, [&window, &doc, &ui, scroll, redraw](int) {
+        if (ConvertDictionaryToUtf8(doc, ui, scroll())) {
+            window.showDocumentTexts();
+            redraw();
+        }
+    });
 }
 
 } // namespace lexaloom

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
@@ -67,6 +68,23 @@ bool WidgetUi::askYesNo(const QString &title, const QString &text, MessageIcon i
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+int WidgetUi::askChoice(const QString &title, const QString &text, const QStringList &choices, MessageIcon icon)
+{
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, m_parent);
+    QList<QAbstractButton *> buttons;
+    for (qsizetype i = 0; i < choices.size(); ++i) {
+        const bool last = i + 1 == choices.size();
+        buttons.append(box.addButton(choices[i], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    }
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+        box.setEscapeButton(buttons.last());
+    }
+    box.exec();
+    const qsizetype index = buttons.indexOf(box.clickedButton());
+    return index < 0 ? int(choices.size()) - 1 : int(index);
 }
 
 QString WidgetUi::askOpenPath(const QString &title, const QString &directory, const QString &filter)

@@ -40,6 +40,7 @@ public:
 
     void showMessage(const QString &title, const QString &text, MessageIcon icon) override;
     bool askYesNo(const QString &title, const QString &text, MessageIcon icon) override;
+    int askChoice(const QString &title, const QString &text, const QStringList &choices, MessageIcon icon) override;
     QString askOpenPath(const QString &title, const QString &directory, const QString &filter) override;
     QString askSavePath(const QString &title, const QString &suggestedPath, const QString &filter) override;
     void setStatusText(const QString &text) override;
