@@ -492,7 +492,7 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
                            autocorrectTexts::unreadableLine.arg(QString::number(reader.line()), shownLine(reader.lineText())),
                            MessageIcon::Warning);
             task.cancel();
-            result.outcome = AutocorrectOutcome::Failed;
+            result.outcome = FileOutcome::Failed;
             return result;
         }
         out.entries.append(entry);

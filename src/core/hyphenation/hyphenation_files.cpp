@@ -56,7 +56,7 @@ HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, 
         return result;
     case PairRecovery::Failed:
         ui.setStatusText(LongTask::abortedText());
-        result.outcome = HyphenationFileOutcome::Failed;
+        result.outcome = FileOutcome::Failed;
         return result;
     }
     if (!CheckFileExists(ui, path, hyphenationTexts::dicNotFound)) {

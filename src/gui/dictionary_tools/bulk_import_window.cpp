@@ -363,9 +363,9 @@ void BulkImportWindow::run(const std::function<void()> &work)
         // meanwhile belongs to the run, not to the window.
         m_outputShown = -1; // the whole output again: the last step may have rewritten it
         drawOutput();
+        m_hint->clear();
+        setControlsEnabled(true);
     });
-    m_hint->clear();
-    setControlsEnabled(true);
 }
 
 void BulkImportWindow::drawOutput()

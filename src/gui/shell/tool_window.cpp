@@ -88,7 +88,10 @@ void ToolWindow::runTask(PanelUi &panelUi, const std::function<void()> &work)
     // Keys and clicks still queued were made while the task was on screen (its last
     // stretch, or the drawing of its results, polls no events): an Escape or the close
     // box meant for the task must not close the window with its results once it is
-    // over. They are taken here, while the task still counts as running, and dropped.
+    // over. The window shows its finished state now rather than at the next turn of the
+    // loop (a large result takes a while to draw); what was pressed until then is taken
+    // here, while the task still counts as running, and dropped.
+    repaint();
     QCoreApplication::processEvents();
     while (panelUi.takeAbortRequest()) {
     }
