@@ -98,7 +98,7 @@ row() { # CLI DIC IN_PROCESS(0/1)
         mfs=-
     fi
     /usr/bin/time -f "%U %S %M" -o "$TMP/time" "$cli" count "$dic" >/dev/null 2>&1 || true
-    cmd=$(awk -v f="$forms" '{ c = $1 + $2; printf "%.1f", c > 0 ? f / c / 1e6 : 0 }' "$TMP/time")
+    cmd=$(awk -v f="$forms" '{ c = $1 + $2; printf "%.1f", (c > 0 ? f / c / 1e6 : 0) }' "$TMP/time")
     mem1=$(awk '{printf "%.0f", $3 / 1024}' "$TMP/time")
     rm -rf "$TMP/rt"
     if /usr/bin/time -f "%M" -o "$TMP/time2" "$cli" roundtrip "$dic" "$TMP/rt" >/dev/null 2>&1; then
