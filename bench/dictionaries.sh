@@ -31,8 +31,13 @@ SYNTHETIC=${SYNTHETIC:-400000}
 NAMES=${NAMES:-"ar bg_BG ca cs_CZ da_DK el_GR es_ES eu gl_ES he_IL hr_HR is_IS it_IT kk_KZ ko lt_LT lv_LV mn_MN nl pl_PL pt_BR ru_RU sk_SK tr_TR uk_UA"}
 
 [ -x /usr/bin/time ] || { echo "dictionaries.sh: /usr/bin/time not found (package time)" >&2; exit 1; }
-cmake --build "$BUILD" -j2 --target lexaloom-cli engine_bench acceptance_bench >/dev/null
+if [ -z "${NO_BUILD:-}" ]; then
+    cmake --build "$BUILD" -j2 --target lexaloom-cli engine_bench acceptance_bench >/dev/null
+fi
 CLI=$BUILD/src/cli/lexaloom-cli
+# Without the benches (NO_BUILD on a tree that lacks them) the in-process column
+# stays empty and the accepted share comes from the extraction file.
+[ -x "$BUILD/bench/engine_bench" ] && [ -x "$BUILD/bench/acceptance_bench" ] && INPROC=1 || INPROC=0
 
 TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
@@ -93,7 +98,7 @@ row() { # CLI DIC IN_PROCESS(0/1)
         mfs=-
     fi
     /usr/bin/time -f "%U %S %M" -o "$TMP/time" "$cli" count "$dic" >/dev/null 2>&1 || true
-    cmd=$(awk -v f="$forms" '{ c = $1 + $2; printf "%.1f", c > 0 ? f / c / 1e6 : 0 }' "$TMP/time")
+    cmd=$(awk -v f="$forms" '{ c = $1 + $2; printf "%.1f", (c > 0 ? f / c / 1e6 : 0) }' "$TMP/time")
     mem1=$(awk '{printf "%.0f", $3 / 1024}' "$TMP/time")
     rm -rf "$TMP/rt"
     if /usr/bin/time -f "%M" -o "$TMP/time2" "$cli" roundtrip "$dic" "$TMP/rt" >/dev/null 2>&1; then
@@ -117,10 +122,10 @@ printf '%-18s %9s %13s %10s %8s | %-26s | %9s | %s\n' "dictionary" "entries" "fo
 printf '%-18s %9s %13s %10s %8s | %-26s | %9s | %s\n' "" "" "" "Mf/s" "Mf/s" "" "%" "count / roundtrip"
 for n in $NAMES; do
     [ -f "$DICTS/$n.dic" ] || continue
-    row "$CLI" "$DICTS/$n.dic" 1
+    row "$CLI" "$DICTS/$n.dic" "$INPROC"
     [ -n "${BEFORE:-}" ] && row "$BEFORE" "$DICTS/$n.dic" 0 | sed 's/^\(.\{18\}\)/  before          /'
 done
 for dic in "${EXTRA[@]}"; do
-    row "$CLI" "$dic" 1
+    row "$CLI" "$dic" "$INPROC"
     [ -n "${BEFORE:-}" ] && row "$BEFORE" "$dic" 0 | sed 's/^\(.\{18\}\)/  before          /'
 done

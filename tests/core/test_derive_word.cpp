@@ -1,5 +1,6 @@
 #include <QBuffer>
 #include <QFile>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -481,4 +482,43 @@ TEST(DeriveWord, NumericFlagsKeepTheirSpelling)
     };
     for (const auto &c : cases)
         EXPECT_EQ(rowsOf(table, QString::fromLatin1(c.entry)), c.rows) << c.entry;
+}
+
+// "extract --kind accepted": only what a spell checker accepts on its own.
+TEST(DeriveSinks, AcceptedLinesLeaveOutWhatHunspellNeverAcceptsAlone)
+{
+    struct Case {
+        const char *aff;
+        QStringList entries;
+        const char *lines;
+    };
+    const Case cases[] = {
+        // A prefix's continuation adds its suffix to the root, never to a form
+        // that has a suffix already (rewalkss).
+        {"PFX P Y 1\nPFX P 0 re/S .\nSFX S Y 1\nSFX S 0 s .\n", {"walk/PS"}, "walk\nwalks\nrewalk\nrewalks\nrewalks\n"},
+        // No prefix on a form a prefix's continuation made (unrewalks).
+        {"PFX P Y 1\nPFX P 0 re/S .\nPFX U Y 1\nPFX U 0 un .\nSFX S Y 1\nSFX S 0 s .\n", {"walk/PU"},
+         "walk\nrewalk\nrewalks\nunwalk\n"},
+        // A form that is an entry marked FORBIDDENWORD is refused however it was made.
+        {"FORBIDDENWORD F\nSFX S Y 1\nSFX S 0 s .\n", {"walk/S", "walks/F", "talk/S"}, "walk\ntalk\ntalks\n"},
+    };
+    for (const Case &c : cases) {
+        const AffixTable table = tableOf(QString::fromUtf8(c.aff));
+        EntryStore entries;
+        for (const QString &entry : c.entries)
+            entries.append(entry);
+        const QSet<QString> forbidden = ForbiddenWords(entries, table);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        {
+            Utf8Writer writer(buffer);
+            FileLinesSink sink(writer, FileLineFormat::Accepted, table.maxRuleCount);
+            sink.setForbiddenWords(&forbidden);
+            WordDeriver deriver(table);
+            for (const QString &entry : c.entries)
+                deriver.DeriveWord(entry, sink);
+        }
+        EXPECT_EQ(QString::fromUtf8(bytes), QString::fromUtf8(c.lines)) << c.aff;
+    }
 }
