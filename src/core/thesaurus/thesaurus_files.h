@@ -82,7 +82,9 @@ QString IndexPathFor(const QString &datPath);
 // The parts of an entry "head|n\nmeaning 1\n...".
 QStringView HeaderOf(QStringView entry);
 QStringView HeadWordOf(QStringView entry);
-// The integer value of the header's second "|"-field; 0 when empty or not a number.
+// The integer value of the header's second "|"-field as an integer conversion reads it
+// (leading white space and a sign allowed: "cat| 2" has 2); 0 when empty, negative or not
+// a number.
 int MeaningCountOf(QStringView header);
 
 } // namespace lexaloom
