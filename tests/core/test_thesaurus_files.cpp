@@ -134,8 +134,46 @@ TEST(ThesaurusEntryPartsTest, HeaderWordAndCount)
         EXPECT_EQ(HeadWordOf(entry).toString(), QString::fromUtf8(c.word)) << c.entry;
         EXPECT_EQ(MeaningCountOf(HeaderOf(entry)), c.count) << c.entry;
     }
-    EXPECT_EQ(IndexPathFor(QStringLiteral("/a/th_en.dat")), QStringLiteral("/a/th_en.idx"));
-    EXPECT_EQ(IndexPathFor(QStringLiteral("/a/WORDS.DAT")), QStringLiteral("/a/WORDS.idx"));
+}
+
+// The index is the .dat's name with ".idx" in place of ".dat", in the same folder, and
+// never a name cut out of the folder's.
+TEST(ThesaurusEntryPartsTest, IndexPathStaysBesideTheDat)
+{
+    const struct {
+        const char *dat;
+        const char *idx;
+    } cases[] = {
+        {"/a/th_en.dat", "/a/th_en.idx"},
+        {"/a/WORDS.DAT", "/a/WORDS.idx"},
+        {"/d/o/out", "/d/o/out.idx"},
+        {"/d/o/ab", "/d/o/ab.idx"},
+        {"/d/o/a", "/d/o/a.idx"},
+        {"/d/o.dat/out", "/d/o.dat/out.idx"},
+        {"/d/x.idx", "/d/x.idx.idx"},
+        {"/d/.dat", "/d/.idx"},
+        {"C:\\th\\words", "C:\\th\\words.idx"},
+        {"dat", "dat.idx"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(IndexPathFor(QString::fromUtf8(c.dat)), QString::fromUtf8(c.idx)) << c.dat;
+
+    // Saved as o/out, the pair is o/out and o/out.idx; the unrelated o.idx stays.
+    QTemporaryDir dir;
+    {
+        QFile unrelated(dir.filePath(QStringLiteral("o.idx")));
+        ASSERT_TRUE(unrelated.open(QIODevice::WriteOnly));
+        unrelated.write("not an index");
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("o")));
+    ThesaurusDocument document;
+    document.entries.append(u"cat|1\n(noun)|feline");
+    ScriptedUi ui;
+    const MainSettings settings;
+    ASSERT_TRUE(WriteThesaurusFiles(ui, settings, document, dir.filePath(QStringLiteral("o/out"))).done());
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("o.idx"))), QByteArray("not an index"));
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("o/out.idx"))), QByteArray("UTF-8\n1\ncat|9\n"));
+    EXPECT_TRUE(readFile(dir.filePath(QStringLiteral("o/out"))).endsWith("UTF-8\ncat|1\n(noun)|feline\n"));
 }
 
 TEST_F(ThesaurusFilesTest, LoadsEntriesWithStatusAndRecentFile)

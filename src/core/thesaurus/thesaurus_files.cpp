@@ -104,7 +104,12 @@ QString TooManyMeaningsOnLoadText()
 
 QString IndexPathFor(const QString &datPath)
 {
-    return datPath.chopped(std::min<qsizetype>(4, datPath.size())) + QLatin1String(".idx");
+    // Only a ".dat" is replaced: cutting four characters off any other name would reach
+    // into its folder ("o/out" gave "o.idx", another file).
+    const QLatin1String dat(".dat");
+    const qsizetype slash = std::max(datPath.lastIndexOf(u'/'), datPath.lastIndexOf(u'\\'));
+    const bool hasDat = datPath.endsWith(dat, Qt::CaseInsensitive) && datPath.size() - dat.size() > slash;
+    return (hasDat ? datPath.chopped(dat.size()) : datPath) + QLatin1String(".idx");
 }
 
 QStringView HeaderOf(QStringView entry)

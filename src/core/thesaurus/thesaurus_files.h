@@ -76,7 +76,8 @@ ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, co
                                         const QString &datPath, const TickCallback &onTick = {},
                                         FileOps &fileOps = SystemFileOps());
 
-// The index beside a .dat: its last four characters replaced by ".idx".
+// The index beside a .dat, in the same folder: a ".dat" ending (any letter case)
+// replaced by ".idx", or ".idx" appended to a name without it.
 QString IndexPathFor(const QString &datPath);
 
 // The parts of an entry "head|n\nmeaning 1\n...".
