@@ -118,6 +118,12 @@ TEST(ThesaurusEntryPartsTest, HeaderWordAndCount)
         {"word|12|extra", "word|12|extra", "word", 12},
         {"abc|101", "abc|101", "abc", 101},
         {"abc|99999999999999999999", "abc|99999999999999999999", "abc", 100000},
+        // As the thesaurus library's integer conversion reads the count.
+        {"cat| 2", "cat| 2", "cat", 2},
+        {"cat|\t3", "cat|\t3", "cat", 3},
+        {"cat|+4", "cat|+4", "cat", 4},
+        {"cat|-2", "cat|-2", "cat", 0},
+        {"cat| x", "cat| x", "cat", 0},
     };
     for (const auto &c : cases) {
         const QString entry = QString::fromUtf8(c.entry);
@@ -125,8 +131,46 @@ TEST(ThesaurusEntryPartsTest, HeaderWordAndCount)
         EXPECT_EQ(HeadWordOf(entry).toString(), QString::fromUtf8(c.word)) << c.entry;
         EXPECT_EQ(MeaningCountOf(HeaderOf(entry)), c.count) << c.entry;
     }
-    EXPECT_EQ(IndexPathFor(QStringLiteral("/a/th_en.dat")), QStringLiteral("/a/th_en.idx"));
-    EXPECT_EQ(IndexPathFor(QStringLiteral("/a/WORDS.DAT")), QStringLiteral("/a/WORDS.idx"));
+}
+
+// The index is the .dat's name with ".idx" in place of ".dat", in the same folder, and
+// never a name cut out of the folder's.
+TEST(ThesaurusEntryPartsTest, IndexPathStaysBesideTheDat)
+{
+    const struct {
+        const char *dat;
+        const char *idx;
+    } cases[] = {
+        {"/a/th_en.dat", "/a/th_en.idx"},
+        {"/a/WORDS.DAT", "/a/WORDS.idx"},
+        {"/d/o/out", "/d/o/out.idx"},
+        {"/d/o/ab", "/d/o/ab.idx"},
+        {"/d/o/a", "/d/o/a.idx"},
+        {"/d/o.dat/out", "/d/o.dat/out.idx"},
+        {"/d/x.idx", "/d/x.idx.idx"},
+        {"/d/.dat", "/d/.idx"},
+        {"C:\\th\\words", "C:\\th\\words.idx"},
+        {"dat", "dat.idx"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(IndexPathFor(QString::fromUtf8(c.dat)), QString::fromUtf8(c.idx)) << c.dat;
+
+    // Saved as o/out, the pair is o/out and o/out.idx; the unrelated o.idx stays.
+    QTemporaryDir dir;
+    {
+        QFile unrelated(dir.filePath(QStringLiteral("o.idx")));
+        ASSERT_TRUE(unrelated.open(QIODevice::WriteOnly));
+        unrelated.write("not an index");
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("o")));
+    ThesaurusDocument document;
+    document.entries.append(u"cat|1\n(noun)|feline");
+    ScriptedUi ui;
+    const MainSettings settings;
+    ASSERT_TRUE(WriteThesaurusFiles(ui, settings, document, dir.filePath(QStringLiteral("o/out"))).done());
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("o.idx"))), QByteArray("not an index"));
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("o/out.idx"))), QByteArray("UTF-8\n1\ncat|9\n"));
+    EXPECT_TRUE(readFile(dir.filePath(QStringLiteral("o/out"))).endsWith("UTF-8\ncat|1\n(noun)|feline\n"));
 }
 
 TEST_F(ThesaurusFilesTest, LoadsEntriesWithStatusAndRecentFile)
@@ -164,6 +208,8 @@ TEST_F(ThesaurusFilesTest, HeadersLineEndsAndMissingLines)
         {"UTF-8\ncat|1\na\n\ndog|1\nb\n", "cat|1/a##dog|1/b"},
         {"UTF-8\na|1\nx\n\n", "a|1/x#"},
         {"UTF-8\nno count\nnext|0\n", "no count#next|0"},
+        // A space after the bar is read past, as the thesaurus library reads the count.
+        {"UTF-8\ncat| 2\na\nb\ndog|1\nc\n", "cat| 2/a/b#dog|1/c"},
         {"UTF-8\n", ""},
         {"UTF-8", ""},
         {"UTF-8\ncafé|1\n(noun)|coffee bar\n", "café|1/(noun)|coffee bar"},
@@ -279,7 +325,8 @@ TEST_F(ThesaurusFilesTest, SaveWritesBothFilesWithOffsetsAndByteOrderedIndex)
     const QByteArray idx = readFile(path("out.idx"));
     EXPECT_EQ(dat, bom + "UTF-8\nzebra|1\n(noun)|equine\ncafé|1\n(noun)|bar\ncat|2\na\nb\n");
     // zebra at 9 (BOM, "UTF-8", LF), café after zebra's 22 bytes; in bytes "caf\xC3" < "cat".
-    EXPECT_EQ(idx, bom + "UTF-8\n3\ncafé|31\ncat|50\nzebra|9\n");
+    // The index has no byte-order mark: its readers take its first line as the encoding.
+    EXPECT_EQ(idx, "UTF-8\n3\ncafé|31\ncat|50\nzebra|9\n");
     for (const QByteArray &line : idx.split('\n').mid(2)) {
         if (line.isEmpty())
             continue;
@@ -290,7 +337,7 @@ TEST_F(ThesaurusFilesTest, SaveWritesBothFilesWithOffsetsAndByteOrderedIndex)
     EXPECT_EQ(d.path, path("out.dat"));
     EXPECT_FALSE(d.changed);
     EXPECT_EQ(ui.dialogTitles.last(), QStringLiteral("Save Thesaurus"));
-    EXPECT_EQ(ui.statusText(), QStringLiteral("OK. (idx:35 bytes)+(dat:60 bytes) \u231A00m00s"));
+    EXPECT_EQ(ui.statusText(), QStringLiteral("OK. (idx:32 bytes)+(dat:60 bytes) \u231A00m00s"));
     EXPECT_EQ(workbench.recentFiles.list(DocumentKind::Thesaurus).first(), path("out.dat"));
 }
 
@@ -303,7 +350,7 @@ TEST_F(ThesaurusFilesTest, SaveTrustsTheHeaderCountAndHandlesOddHeaders)
     ASSERT_TRUE(saveAs("odd.dat").done());
     EXPECT_EQ(readFile(path("odd.dat")), bom + "UTF-8\ntwo|2\na\n\none|1\na\n|0\n\nplain\n");
     // Headers without "|" give lines of the offset alone; the empty head word sorts first.
-    EXPECT_EQ(readFile(path("odd.idx")), bom + "UTF-8\n5\n|26\n29\n30\none|18\ntwo|9\n");
+    EXPECT_EQ(readFile(path("odd.idx")), "UTF-8\n5\n|26\n29\n30\none|18\ntwo|9\n");
     EXPECT_EQ(d.encodingLine, QStringLiteral("UTF-8"));
 }
 

@@ -125,7 +125,7 @@ void TestThesaurusTab::opensEditsSavesAndUndoes()
     window.menuAction(CommandId::Save)->trigger();
     QCOMPARE(readFile(dat),
              bom + "UTF-8\nzebra|1\n(noun)|equine\ncat|3\n(noun)|feline\n(noun)|big cat\n(noun)|true cat\n");
-    QCOMPARE(readFile(dir.filePath(QStringLiteral("th.idx"))), bom + "UTF-8\n2\ncat|31\nzebra|9\n");
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("th.idx"))), QByteArray("UTF-8\n2\ncat|31\nzebra|9\n"));
     QCOMPARE(window.changedLabel(kind)->text(), QString());
     QVERIFY(ui.messages.isEmpty());
 

@@ -104,7 +104,12 @@ QString TooManyMeaningsOnLoadText()
 
 QString IndexPathFor(const QString &datPath)
 {
-    return datPath.chopped(std::min<qsizetype>(4, datPath.size())) + QLatin1String(".idx");
+    // Only a ".dat" is replaced: cutting four characters off any other name would reach
+    // into its folder ("o/out" gave "o.idx", another file).
+    const QLatin1String dat(".dat");
+    const qsizetype slash = std::max(datPath.lastIndexOf(u'/'), datPath.lastIndexOf(u'\\'));
+    const bool hasDat = datPath.endsWith(dat, Qt::CaseInsensitive) && datPath.size() - dat.size() > slash;
+    return (hasDat ? datPath.chopped(dat.size()) : datPath) + QLatin1String(".idx");
 }
 
 QStringView HeaderOf(QStringView entry)
@@ -129,15 +134,23 @@ int MeaningCountOf(QStringView header)
     const qsizetype nextBar = field.indexOf(u'|');
     if (nextBar >= 0)
         field = field.first(nextBar);
-    // The leading digits count, as an integer conversion of the field would read them;
-    // far beyond the limit is as good as the limit plus one.
+    // Read as the thesaurus library reads it (atoi): white space first, a sign, then the
+    // leading digits; a negative count is no meaning. Far beyond the limit is as good as
+    // the limit plus one.
+    qsizetype start = 0;
+    while (start < field.size() && (field[start] == u' ' || (field[start] >= u'\t' && field[start] <= u'\r')))
+        ++start;
+    bool negative = false;
+    if (start < field.size() && (field[start] == u'+' || field[start] == u'-'))
+        negative = field[start++] == u'-';
+    field = field.sliced(start);
     qint64 n = 0;
     for (const QChar c : field) {
         if (c < u'0' || c > u'9')
             break;
         n = std::min<qint64>(n * 10 + (c.unicode() - u'0'), qint64(maxMeanings) * 1000);
     }
-    return static_cast<int>(n);
+    return negative ? 0 : static_cast<int>(n);
 }
 
 ThesaurusFileResult ReadThesaurusFile(Ui &ui, const MainSettings &settings, const QString &datPath,
@@ -332,8 +345,9 @@ ThesaurusFileResult WriteThesaurusFiles(Ui &ui, const MainSettings &settings, co
     };
     std::stable_sort(index.begin(), index.end(),
                      [&headWord](const IndexLine &a, const IndexLine &b) { return headWord(a) < headWord(b); });
+    // The index has no byte-order mark: its readers take the first line whole as the
+    // encoding's name.
     BlockWriter idxWriter(files.second());
-    idxWriter.append(utf8Bom);
     idxWriter.append(QStringView(encodingLine));
     idxWriter.appendLineEnd();
     idxWriter.append(QByteArray::number(count));

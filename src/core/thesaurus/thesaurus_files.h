@@ -87,13 +87,16 @@ private:
     const MainSettings &m_settings;
 };
 
-// The index beside a .dat: its last four characters replaced by ".idx".
+// The index beside a .dat, in the same folder: a ".dat" ending (any letter case)
+// replaced by ".idx", or ".idx" appended to a name without it.
 QString IndexPathFor(const QString &datPath);
 
 // The parts of an entry "head|n\nmeaning 1\n...".
 QStringView HeaderOf(QStringView entry);
 QStringView HeadWordOf(QStringView entry);
-// The integer value of the header's second "|"-field; 0 when empty or not a number.
+// The integer value of the header's second "|"-field as an integer conversion reads it
+// (leading white space and a sign allowed: "cat| 2" has 2); 0 when empty, negative or not
+// a number.
 int MeaningCountOf(QStringView header);
 
 } // namespace lexaloom
