@@ -1,5 +1,6 @@
 #include "core/app/profile.h"
 #include "core/app/settings_files.h"
+#include "core/app/startup.h"
 #include "core/app/workbench.h"
 #include "core/shell/prefs_store.h"
 
@@ -18,6 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 // Readable failure output; inline, as other test files may define the same printer.
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -391,6 +395,77 @@ TEST_F(ProfileTest, FailedReplacementRestoresEveryOldFile)
         EXPECT_FALSE(replaced) << failAt;
         EXPECT_EQ(snapshot(program()), before) << failAt;
     }
+}
+
+// An import killed at any step (here in a child process that dies at its n-th move) is
+// finished or undone at the next start: the settings folder holds all old or all new
+// files and nothing staged is left.
+TEST_F(ProfileTest, KilledImportIsFinishedOrUndoneAtTheNextStart)
+{
+    fillSettings(program(), "old");
+    QFile::remove(program() + QStringLiteral("/settings/multiwords.prefs"));
+    const QMap<QString, QByteArray> before = snapshot(program());
+    QList<profile::Entry> incoming;
+    for (const QString &name : profile::importEntryNames()) {
+        if (name != QStringLiteral("lxm3.prefs")) // absent from the profile: to be removed
+            incoming.append({name, "25\nnew " + name.toUtf8() + "\n"});
+    }
+    const Workbench wb(program());
+    ASSERT_TRUE(profile::ReplaceSettingsFiles(wb, profile::importEntryNames(), incoming));
+    const QMap<QString, QByteArray> after = snapshot(program());
+    ASSERT_NE(after, before);
+
+    int reached = 0; // kill points that left the folder half done before the recovery
+    for (int killAt = 1; killAt <= 13; ++killAt) {
+        QDir(program()).removeRecursively();
+        fillSettings(program(), "old");
+        QFile::remove(program() + QStringLiteral("/settings/multiwords.prefs"));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int call = 0;
+            profile::ReplaceSettingsFiles(wb, profile::importEntryNames(), incoming,
+                                          [&](const QString &from, const QString &to) {
+                                              if (++call == killAt)
+                                                  ::_exit(0);
+                                              return QFile::rename(from, to);
+                                          });
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const QMap<QString, QByteArray> killed = snapshot(program());
+        if (killed != before && killed != after)
+            ++reached;
+        profile::FinishInterruptedImport(wb);
+        const QMap<QString, QByteArray> recovered = snapshot(program());
+        EXPECT_TRUE(recovered == before || recovered == after) << killAt;
+        // From the journal on, the import is finished forward.
+        EXPECT_EQ(recovered, after) << killAt;
+    }
+    EXPECT_EQ(reached, 12);
+
+    // Cut off while staging (no journal yet): the old files stay and the rest goes.
+    QDir(program()).removeRecursively();
+    fillSettings(program(), "old");
+    writeSetting(program(), QStringLiteral(".import-abc123/new/lxm3.prefs"), "25\nhalf");
+    const QMap<QString, QByteArray> old = snapshot(program());
+    profile::FinishInterruptedImport(wb);
+    QMap<QString, QByteArray> expected = old;
+    expected.removeIf([](const auto &it) { return it.key().contains(QStringLiteral(".import-")); });
+    EXPECT_EQ(snapshot(program()), expected);
+
+    // The start-up runs the recovery before it reads the settings.
+    writeSetting(program(), QStringLiteral(".import-abc123/new/lxm3.prefs"), "25\nnew\n");
+    writeSetting(program(), QStringLiteral(".import-abc123/journal"), "replace\nnew lxm3.prefs\n");
+    QDir().mkpath(program() + QStringLiteral("/settings/.import-abc123/old"));
+    Workbench started(program());
+    ScriptedUi ui;
+    RunStartupBeforeWindow(started, ui, {});
+    QFile prefs(program() + QStringLiteral("/settings/lxm3.prefs"));
+    ASSERT_TRUE(prefs.open(QIODevice::ReadOnly));
+    EXPECT_EQ(prefs.readAll(), "25\nnew\n");
+    EXPECT_FALSE(QFileInfo::exists(program() + QStringLiteral("/settings/.import-abc123")));
 }
 
 TEST_F(ProfileTest, OversizedEntryIsRefused)

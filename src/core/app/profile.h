@@ -43,10 +43,16 @@ std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStrin
 using FileMover = std::function<bool(const QString &from, const QString &to)>;
 
 // Replaces the named settings files by `entries` as one step: names without an entry
-// are removed. The new files are staged in a folder inside settings/ and the old ones
-// set aside there, so that a failure at any point restores the old files. True on success.
+// are removed. The new files are staged in a folder inside settings/ with a journal,
+// and the old ones set aside there, so that a failure at any point restores the old
+// files and a kill leaves what FinishInterruptedImport completes. True on success.
 bool ReplaceSettingsFiles(const Workbench &wb, const QStringList &names, const QList<Entry> &entries,
                           const FileMover &move = {});
+
+// Run at start-up, before the settings are read: an import cut off after its new files
+// were complete is finished (its journal says which files it replaces), one cut off
+// before that is cleared; the folder then holds all old or all new files.
+void FinishInterruptedImport(const Workbench &wb);
 
 } // namespace profile
 
