@@ -473,8 +473,56 @@ TEST_F(ProfileTest, OversizedEntryIsRefused)
     const QString path = rootPath(QStringLiteral("big.lxm_profile"));
     makeArchive(path, {{QStringLiteral("lxm_version_id.txt"), "25"}, {QStringLiteral("lxm3.prefs"), QByteArray(4096, 'a')}});
     const QStringList wanted{QStringLiteral("lxm_version_id.txt"), QStringLiteral("lxm3.prefs")};
-    EXPECT_FALSE(profile::ReadProfileArchive(path, wanted, 4095).has_value());
+    QString oversized;
+    EXPECT_FALSE(profile::ReadProfileArchive(path, wanted, 4095, &oversized).has_value());
+    EXPECT_EQ(oversized, QStringLiteral("lxm3.prefs"));
     const auto entries = profile::ReadProfileArchive(path, wanted, 4096);
     ASSERT_TRUE(entries.has_value());
     EXPECT_EQ(entries->size(), 2);
+
+    // The import names the entry instead of calling the profile incompatible: a stored
+    // 17 MB file, and the same deflated to a few kilobytes.
+    fillSettings(program(), "mine");
+    const QMap<QString, QByteArray> before = snapshot(program());
+    const QByteArray big(17 * 1024 * 1024, 'a');
+    for (const bool deflated : {false, true}) {
+        QByteArray bytes;
+        archive *a = archive_write_new();
+        archive_write_set_format_zip(a);
+        archive_write_set_options(a, deflated ? "zip:compression=deflate" : "zip:compression=store");
+        archive_write_set_bytes_per_block(a, 0);
+        archive_write_open2(
+            a, &bytes, nullptr,
+            [](archive *, void *out, const void *buffer, size_t length) {
+                static_cast<QByteArray *>(out)->append(static_cast<const char *>(buffer), qsizetype(length));
+                return la_ssize_t(length);
+            },
+            nullptr, nullptr);
+        for (const auto &[name, data] : {std::pair<const char *, QByteArray>{"lxm_version_id.txt", "25"},
+                                         std::pair<const char *, QByteArray>{"lxm3.prefs", big}}) {
+            archive_entry *e = archive_entry_new();
+            archive_entry_set_pathname(e, name);
+            archive_entry_set_filetype(e, AE_IFREG);
+            archive_entry_set_perm(e, 0644);
+            archive_entry_set_size(e, data.size());
+            archive_write_header(a, e);
+            archive_write_data(a, data.constData(), size_t(data.size()));
+            archive_entry_free(e);
+        }
+        archive_write_close(a);
+        archive_write_free(a);
+        if (deflated) {
+            EXPECT_LT(bytes.size(), 1024 * 1024);
+        }
+        write(path, bytes);
+        ScriptedUi ui;
+        ui.openPaths.push_back(path);
+        ImportProfile(Workbench(program()), ui);
+        ASSERT_EQ(ui.messages.size(), 1) << deflated;
+        EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
+        EXPECT_EQ(ui.messages[0].text,
+                  QStringLiteral("The profile's file \"lxm3.prefs\" is too large (over 16 MB).\n\nNothing was imported."));
+        EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+        EXPECT_EQ(snapshot(program()), before) << deflated;
+    }
 }

@@ -123,7 +123,8 @@ QByteArray WriteProfileArchive(const QList<Entry> &entries)
     return buffer;
 }
 
-std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStringList &wanted, qint64 maxEntryBytes)
+std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStringList &wanted, qint64 maxEntryBytes,
+                                               QString *oversizedEntry)
 {
     std::unique_ptr<archive, ArchiveReadDeleter> a(archive_read_new());
     if (!a || archive_read_support_format_zip(a.get()) != ARCHIVE_OK
@@ -154,8 +155,11 @@ std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStrin
                 return std::nullopt;
             if (n == 0)
                 break;
-            if (entry.data.size() + n > maxEntryBytes)
+            if (entry.data.size() + n > maxEntryBytes) {
+                if (oversizedEntry)
+                    *oversizedEntry = name;
                 return std::nullopt;
+            }
             entry.data.append(chunk, qsizetype(n));
         }
         entries.append(entry);
@@ -355,6 +359,16 @@ QString incompatibleText()
     return QStringLiteral("Profile incompatible with current LXM.");
 }
 
+// The largest entry an import takes: settings files are small, so this only stops an
+// archive that would fill the memory (a file of its own, or a deflate bomb).
+constexpr qint64 maxProfileEntryBytes = 16 * 1024 * 1024;
+
+// %1 is the entry's name.
+QString entryTooLargeText()
+{
+    return QStringLiteral("The profile's file \"%1\" is too large (over 16 MB).\n\nNothing was imported.");
+}
+
 // A leftover of an interrupted export or import of earlier versions; never needed.
 void removeVersionFile(const Workbench &wb)
 {
@@ -421,8 +435,15 @@ void ImportProfile(const Workbench &wb, Ui &ui)
     removeVersionFile(wb);
 
     const QStringList names = profile::importEntryNames();
+    QString oversized;
     const std::optional<QList<profile::Entry>> entries =
-        profile::ReadProfileArchive(source, names + QStringList{profile::versionEntry});
+        profile::ReadProfileArchive(source, names + QStringList{profile::versionEntry}, maxProfileEntryBytes, &oversized);
+    if (!oversized.isEmpty()) {
+        // Not an old profile: one of its files is larger than any settings file can be.
+        ui.showMessage(LongTask::warningTitle(), entryTooLargeText().arg(oversized), MessageIcon::Warning);
+        ui.setStatusText(LongTask::abortedText());
+        return;
+    }
     bool compatible = false;
     QList<profile::Entry> files;
     if (entries) {

@@ -35,8 +35,10 @@ QByteArray WriteProfileArchive(const QList<Entry> &entries);
 // Reads the regular-file entries of a zip archive whose names are in `wanted`
 // (the first of each name; any other entry is skipped unread). Nothing when the
 // file is not a readable zip archive or a wanted entry is larger than `maxEntryBytes`.
+// `oversizedEntry`, when given, receives the name of the entry that was too large.
 std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStringList &wanted,
-                                               qint64 maxEntryBytes = 16 * 1024 * 1024);
+                                               qint64 maxEntryBytes = 16 * 1024 * 1024,
+                                               QString *oversizedEntry = nullptr);
 
 // Moves a file; the default is a rename within the settings folder. Tests replace it
 // to make a step of the replacement fail.
