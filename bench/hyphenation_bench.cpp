@@ -79,12 +79,8 @@ QString literalHyphenate(const LiteralPatterns &lp, const QString &word)
         const QString key = p.key.toLower();
         if (key.isEmpty())
             continue;
-        int count = 0;
-        for (qsizetype at = search.indexOf(key); at >= 0; at = search.indexOf(key, at + key.size()))
-            ++count;
-        qsizetype at = -1;
-        for (int m = 0; m < count; ++m) {
-            at = search.indexOf(key, at + 1);
+        // Every occurrence, overlapping ones included.
+        for (qsizetype at = search.indexOf(key); at >= 0; at = search.indexOf(key, at + 1)) {
             for (qsizetype k = 0; k < p.values.size(); ++k) {
                 const QChar v = p.values[k];
                 QChar &w = work[at + k];

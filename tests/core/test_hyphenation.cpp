@@ -87,8 +87,9 @@ TEST(HyphenationPatterns, HyphenateWord)
         {u"UTF-8\na=b\n", u"ab", u"a-b", u"a-b", false},
         // A pattern that occurs twice breaks twice.
         {u"UTF-8\na1b\n", u"abab", u"a-ba-b", u"a1ba1b", false},
-        // Only as many matches as non-overlapping occurrences, taken from the left.
-        {u"UTF-8\na1a\n", u"aaa", u"a-aa", u"a1aa", false},
+        // Every occurrence applies, overlapping ones included.
+        {u"UTF-8\na1a\n", u"aaa", u"a-a-a", u"a1a1a", false},
+        {u"UTF-8\n2ini\nn1i\n", u"asininity", u"asinin-ity", u"as2in2in1ity", false},
         // "0" is a letter.
         {u"UTF-8\na01b\n", u"xa0by", u"xa0-by", u"xa01by", false},
         {u"UTF-8\na01b\n", u"xaby", u"xaby", u"No matches", true},

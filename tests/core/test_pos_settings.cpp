@@ -86,6 +86,41 @@ TEST(PosSettings, EditedFieldsMustHoldMoreThanSpaces)
     }
 }
 
+// The settings file separates a rule's fields with tabs: a field holding one (or a line
+// break) would come back shifted after Save and a reload, so it is refused and named.
+TEST(PosSettings, FieldsWithATabAreRefused)
+{
+    const struct {
+        const char *source;
+        const char *target;
+        const char *comment;
+        int faulty;
+    } cases[] = {
+        {"Adj\tective", "JJ", "adj", 0},
+        {"Adjective", "JJ\t", "adj", 1},
+        {"Adjective", "JJ", "\tadj", 2},
+        {"Adjective", "JJ", "a\nb", 2},
+        {"Adjective", "JJ", "adj", -1},
+    };
+    for (const auto &c : cases) {
+        const QString source = QString::fromUtf8(c.source);
+        const QString target = QString::fromUtf8(c.target);
+        const QString comment = QString::fromUtf8(c.comment);
+        ScriptedUi ui;
+        const QString rule = AcceptPosRuleFields(ui, source, target, comment);
+        EXPECT_EQ(PosRuleFieldWithSeparator(source, target, comment), c.faulty) << c.source << c.target << c.comment;
+        if (c.faulty < 0) {
+            EXPECT_EQ(rule, source + u'\n' + target + u'\n' + comment);
+            EXPECT_TRUE(ui.messages.isEmpty());
+            continue;
+        }
+        EXPECT_TRUE(rule.isEmpty()) << c.faulty;
+        ASSERT_EQ(ui.messages.size(), 1) << c.faulty;
+        EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
+        EXPECT_EQ(ui.messages[0].text, QStringLiteral("Tab found in a field."));
+    }
+}
+
 TEST(PosSettings, InsertionsGoWhereTheRowSaysAndLabelsFollow)
 {
     Fixture f;

@@ -1,5 +1,6 @@
 #include "core/app/profile.h"
 #include "core/app/settings_files.h"
+#include "core/app/startup.h"
 #include "core/app/workbench.h"
 #include "core/shell/prefs_store.h"
 
@@ -19,6 +20,9 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace lexaloom;
 using lexaloom::testing::ScriptedUi;
@@ -388,13 +392,132 @@ TEST_F(ProfileTest, FailedReplacementRestoresEveryOldFile)
     }
 }
 
+// An import killed at any step (here in a child process that dies at its n-th move) is
+// finished or undone at the next start: the settings folder holds all old or all new
+// files and nothing staged is left.
+TEST_F(ProfileTest, KilledImportIsFinishedOrUndoneAtTheNextStart)
+{
+    fillSettings(program(), "old");
+    QFile::remove(program() + QStringLiteral("/settings/multiwords.prefs"));
+    const QMap<QString, QByteArray> before = snapshot(program());
+    QList<profile::Entry> incoming;
+    for (const QString &name : profile::importEntryNames()) {
+        if (name != QStringLiteral("lxm3.prefs")) // absent from the profile: to be removed
+            incoming.append({name, "25\nnew " + name.toUtf8() + "\n"});
+    }
+    const Workbench wb(program());
+    ASSERT_TRUE(profile::ReplaceSettingsFiles(wb, profile::importEntryNames(), incoming));
+    const QMap<QString, QByteArray> after = snapshot(program());
+    ASSERT_NE(after, before);
+
+    int reached = 0; // kill points that left the folder half done before the recovery
+    for (int killAt = 1; killAt <= 13; ++killAt) {
+        QDir(program()).removeRecursively();
+        fillSettings(program(), "old");
+        QFile::remove(program() + QStringLiteral("/settings/multiwords.prefs"));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int call = 0;
+            profile::ReplaceSettingsFiles(wb, profile::importEntryNames(), incoming,
+                                          [&](const QString &from, const QString &to) {
+                                              if (++call == killAt)
+                                                  ::_exit(0);
+                                              return QFile::rename(from, to);
+                                          });
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const QMap<QString, QByteArray> killed = snapshot(program());
+        if (killed != before && killed != after)
+            ++reached;
+        profile::FinishInterruptedImport(wb);
+        const QMap<QString, QByteArray> recovered = snapshot(program());
+        EXPECT_TRUE(recovered == before || recovered == after) << killAt;
+        // From the journal on, the import is finished forward.
+        EXPECT_EQ(recovered, after) << killAt;
+    }
+    EXPECT_EQ(reached, 12);
+
+    // Cut off while staging (no journal yet): the old files stay and the rest goes.
+    QDir(program()).removeRecursively();
+    fillSettings(program(), "old");
+    writeSetting(program(), QStringLiteral(".import-abc123/new/lxm3.prefs"), "25\nhalf");
+    const QMap<QString, QByteArray> old = snapshot(program());
+    profile::FinishInterruptedImport(wb);
+    QMap<QString, QByteArray> expected = old;
+    expected.removeIf([](const auto &it) { return it.key().contains(QStringLiteral(".import-")); });
+    EXPECT_EQ(snapshot(program()), expected);
+
+    // The start-up runs the recovery before it reads the settings.
+    writeSetting(program(), QStringLiteral(".import-abc123/new/lxm3.prefs"), "25\nnew\n");
+    writeSetting(program(), QStringLiteral(".import-abc123/journal"), "replace\nnew lxm3.prefs\n");
+    QDir().mkpath(program() + QStringLiteral("/settings/.import-abc123/old"));
+    Workbench started(program());
+    ScriptedUi ui;
+    RunStartupBeforeWindow(started, ui, {});
+    QFile prefs(program() + QStringLiteral("/settings/lxm3.prefs"));
+    ASSERT_TRUE(prefs.open(QIODevice::ReadOnly));
+    EXPECT_EQ(prefs.readAll(), "25\nnew\n");
+    EXPECT_FALSE(QFileInfo::exists(program() + QStringLiteral("/settings/.import-abc123")));
+}
+
 TEST_F(ProfileTest, OversizedEntryIsRefused)
 {
     const QString path = rootPath(QStringLiteral("big.lxm_profile"));
     makeArchive(path, {{QStringLiteral("lxm_version_id.txt"), "25"}, {QStringLiteral("lxm3.prefs"), QByteArray(4096, 'a')}});
     const QStringList wanted{QStringLiteral("lxm_version_id.txt"), QStringLiteral("lxm3.prefs")};
-    EXPECT_FALSE(profile::ReadProfileArchive(path, wanted, 4095).has_value());
+    QString oversized;
+    EXPECT_FALSE(profile::ReadProfileArchive(path, wanted, 4095, &oversized).has_value());
+    EXPECT_EQ(oversized, QStringLiteral("lxm3.prefs"));
     const auto entries = profile::ReadProfileArchive(path, wanted, 4096);
     ASSERT_TRUE(entries.has_value());
     EXPECT_EQ(entries->size(), 2);
+
+    // The import names the entry instead of calling the profile incompatible: a stored
+    // 17 MB file, and the same deflated to a few kilobytes.
+    fillSettings(program(), "mine");
+    const QMap<QString, QByteArray> before = snapshot(program());
+    const QByteArray big(17 * 1024 * 1024, 'a');
+    for (const bool deflated : {false, true}) {
+        QByteArray bytes;
+        archive *a = archive_write_new();
+        archive_write_set_format_zip(a);
+        archive_write_set_options(a, deflated ? "zip:compression=deflate" : "zip:compression=store");
+        archive_write_set_bytes_per_block(a, 0);
+        archive_write_open2(
+            a, &bytes, nullptr,
+            [](archive *, void *out, const void *buffer, size_t length) {
+                static_cast<QByteArray *>(out)->append(static_cast<const char *>(buffer), qsizetype(length));
+                return la_ssize_t(length);
+            },
+            nullptr, nullptr);
+        for (const auto &[name, data] : {std::pair<const char *, QByteArray>{"lxm_version_id.txt", "25"},
+                                         std::pair<const char *, QByteArray>{"lxm3.prefs", big}}) {
+            archive_entry *e = archive_entry_new();
+            archive_entry_set_pathname(e, name);
+            archive_entry_set_filetype(e, AE_IFREG);
+            archive_entry_set_perm(e, 0644);
+            archive_entry_set_size(e, data.size());
+            archive_write_header(a, e);
+            archive_write_data(a, data.constData(), size_t(data.size()));
+            archive_entry_free(e);
+        }
+        archive_write_close(a);
+        archive_write_free(a);
+        if (deflated) {
+            EXPECT_LT(bytes.size(), 1024 * 1024);
+        }
+        write(path, bytes);
+        ScriptedUi ui;
+        ui.openPaths.push_back(path);
+        ImportProfile(Workbench(program()), ui);
+        ASSERT_EQ(ui.messages.size(), 1) << deflated;
+        EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
+        EXPECT_EQ(ui.messages[0].text,
+                  QStringLiteral("The profile's file \"lxm3.prefs\" is too large (over 16 MB).\n\nNothing was imported."));
+        EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+        EXPECT_EQ(snapshot(program()), before) << deflated;
+    }
 }

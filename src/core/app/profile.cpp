@@ -123,7 +123,8 @@ QByteArray WriteProfileArchive(const QList<Entry> &entries)
     return buffer;
 }
 
-std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStringList &wanted, qint64 maxEntryBytes)
+std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStringList &wanted, qint64 maxEntryBytes,
+                                               QString *oversizedEntry)
 {
     std::unique_ptr<archive, ArchiveReadDeleter> a(archive_read_new());
     if (!a || archive_read_support_format_zip(a.get()) != ARCHIVE_OK
@@ -154,8 +155,11 @@ std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStrin
                 return std::nullopt;
             if (n == 0)
                 break;
-            if (entry.data.size() + n > maxEntryBytes)
+            if (entry.data.size() + n > maxEntryBytes) {
+                if (oversizedEntry)
+                    *oversizedEntry = name;
                 return std::nullopt;
+            }
             entry.data.append(chunk, qsizetype(n));
         }
         entries.append(entry);
@@ -163,46 +167,152 @@ std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStrin
     return entries;
 }
 
+namespace {
+
+const QString stagingPrefix = QStringLiteral(".import-");
+const QString journalName = QStringLiteral("journal");
+// The journal's first line: the step the import had reached. From it on the new files
+// are complete in new/, and an interrupted import is finished forward.
+const QByteArray journalStep = "replace";
+
+struct JournalLine {
+    QString name;
+    bool hasNewFile = false; // false: the import removes the file
+};
+
+QByteArray journalBytes(const QList<JournalLine> &lines)
+{
+    QByteArray bytes = journalStep + '\n';
+    for (const JournalLine &line : lines)
+        bytes += (line.hasNewFile ? "new " : "remove ") + line.name.toUtf8() + '\n';
+    return bytes;
+}
+
+// The names of a journal, each one of the names an import replaces; nothing when the
+// journal is not one this program wrote whole.
+std::optional<QList<JournalLine>> readJournal(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024)
+        return std::nullopt;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    if (lines.size() < 2 || lines.first() != journalStep || !lines.last().isEmpty())
+        return std::nullopt;
+    const QStringList known = importEntryNames();
+    QList<JournalLine> result;
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+        const QByteArray &line = lines[i];
+        JournalLine entry;
+        if (line.startsWith("new "))
+            entry = {QString::fromUtf8(line.mid(4)), true};
+        else if (line.startsWith("remove "))
+            entry = {QString::fromUtf8(line.mid(7)), false};
+        else
+            return std::nullopt;
+        if (!known.contains(entry.name))
+            return std::nullopt;
+        result.append(entry);
+    }
+    return result;
+}
+
+bool writeJournal(const QString &path, const QList<JournalLine> &lines)
+{
+    return writeWholeFile(path, journalBytes(lines));
+}
+
+// Brings every named file to its new state, from wherever an import stopped: an old
+// file still in place is set aside, a new file still staged is moved in. Each step
+// is one rename, so this can itself be cut off and run again.
+bool rollForward(const Workbench &wb, const QString &staging, const QList<JournalLine> &lines, const FileMover &mover)
+{
+    const QString newFolder = staging + QStringLiteral("/new/");
+    const QString oldFolder = staging + QStringLiteral("/old/");
+    bool ok = true;
+    for (const JournalLine &line : lines) {
+        const QString target = settingsFilePath(wb, line.name);
+        const QFileInfo targetInfo(target);
+        const bool staged = QFileInfo::exists(newFolder + line.name);
+        // With the new file placed already, what stands there is the new one.
+        if ((staged || !line.hasNewFile) && (targetInfo.isFile() || targetInfo.isSymLink()))
+            ok = mover(target, oldFolder + line.name) && ok;
+        if (line.hasNewFile && staged)
+            ok = mover(newFolder + line.name, target) && ok;
+    }
+    return ok;
+}
+
+// The journal goes first: without it what is left of the folder is never needed.
+void removeStaging(const QString &staging)
+{
+    QFile::remove(staging + QLatin1Char('/') + journalName);
+    QDir(staging).removeRecursively();
+}
+
+} // namespace
+
 bool ReplaceSettingsFiles(const Workbench &wb, const QStringList &names, const QList<Entry> &entries,
                           const FileMover &move)
 {
     const FileMover mover = move ? move : FileMover(renameFile);
     if (!EnsureSettingsFolder(wb.programFolder()))
         return false;
-    QTemporaryDir staging(wb.settingsPath(settingsFiles::folder) + QStringLiteral(".import-XXXXXX"));
-    if (!staging.isValid())
+    // An import cut off earlier is finished first, so that the old files are whole.
+    FinishInterruptedImport(wb);
+    QTemporaryDir stagingDir(wb.settingsPath(settingsFiles::folder) + stagingPrefix + QStringLiteral("XXXXXX"));
+    if (!stagingDir.isValid())
         return false;
-    const QString newFolder = staging.filePath(QStringLiteral("new/"));
-    const QString oldFolder = staging.filePath(QStringLiteral("old/"));
-    if (!QDir().mkpath(newFolder) || !QDir().mkpath(oldFolder))
+    // Removed by hand below: the journal must go before the rest.
+    stagingDir.setAutoRemove(false);
+    const QString staging = stagingDir.path();
+    const QString newFolder = staging + QStringLiteral("/new/");
+    const QString oldFolder = staging + QStringLiteral("/old/");
+    if (!QDir().mkpath(newFolder) || !QDir().mkpath(oldFolder)) {
+        removeStaging(staging);
         return false;
+    }
 
+    QList<JournalLine> lines;
     QList<const Entry *> incoming;
     for (const QString &name : names) {
+        const Entry *found = nullptr;
         for (const Entry &entry : entries) {
             if (entry.name == name) {
-                incoming.append(&entry);
+                found = &entry;
                 break;
             }
         }
+        lines.append({name, found != nullptr});
+        if (found)
+            incoming.append(found);
     }
-    // Everything is written before the first settings file is touched.
+    // Everything is written before the first settings file is touched; a cut-off here
+    // leaves a folder without a journal, which the next start removes.
     for (const Entry *entry : incoming) {
-        if (!writeWholeFile(newFolder + entry->name, entry->data))
+        if (!writeWholeFile(newFolder + entry->name, entry->data)) {
+            removeStaging(staging);
             return false;
+        }
+    }
+    if (!writeJournal(staging + QLatin1Char('/') + journalName, lines)) {
+        removeStaging(staging);
+        return false;
     }
 
+    // From here a cut-off is finished forward at the next start; a failure is rolled
+    // back now, the placed new files going back to new/ so that the journal stays
+    // true at every step.
     QStringList setAside;
     QStringList placed;
     const auto rollBack = [&] {
         bool restored = true;
         for (const QString &name : placed)
-            restored = QFile::remove(settingsFilePath(wb, name)) && restored;
+            restored = mover(settingsFilePath(wb, name), newFolder + name) && restored;
         for (const QString &name : setAside)
             restored = mover(oldFolder + name, settingsFilePath(wb, name)) && restored;
-        // Never delete the only copy of an old file.
-        if (!restored)
-            staging.setAutoRemove(false);
+        // Never delete the only copy of an old file: the next start finishes the import.
+        if (restored)
+            removeStaging(staging);
         return false;
     };
     for (const QString &name : names) {
@@ -218,7 +328,22 @@ bool ReplaceSettingsFiles(const Workbench &wb, const QStringList &names, const Q
             return rollBack();
         placed.append(entry->name);
     }
+    removeStaging(staging);
     return true;
+}
+
+void FinishInterruptedImport(const Workbench &wb)
+{
+    const QDir settings(wb.settingsPath(settingsFiles::folder));
+    const QStringList leftovers =
+        settings.entryList({stagingPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &name : leftovers) {
+        const QString staging = settings.filePath(name);
+        const std::optional<QList<JournalLine>> lines = readJournal(staging + QLatin1Char('/') + journalName);
+        // Without a journal the import stopped while staging: the old files are untouched.
+        if (!lines || rollForward(wb, staging, *lines, FileMover(renameFile)))
+            removeStaging(staging);
+    }
 }
 
 } // namespace profile
@@ -232,6 +357,16 @@ const QString profileExtension = QStringLiteral(".lxm_profile");
 QString incompatibleText()
 {
     return QStringLiteral("Profile incompatible with current LXM.");
+}
+
+// The largest entry an import takes: settings files are small, so this only stops an
+// archive that would fill the memory (a file of its own, or a deflate bomb).
+constexpr qint64 maxProfileEntryBytes = 16 * 1024 * 1024;
+
+// %1 is the entry's name.
+QString entryTooLargeText()
+{
+    return QStringLiteral("The profile's file \"%1\" is too large (over 16 MB).\n\nNothing was imported.");
 }
 
 // A leftover of an interrupted export or import of earlier versions; never needed.
@@ -300,8 +435,15 @@ void ImportProfile(const Workbench &wb, Ui &ui)
     removeVersionFile(wb);
 
     const QStringList names = profile::importEntryNames();
+    QString oversized;
     const std::optional<QList<profile::Entry>> entries =
-        profile::ReadProfileArchive(source, names + QStringList{profile::versionEntry});
+        profile::ReadProfileArchive(source, names + QStringList{profile::versionEntry}, maxProfileEntryBytes, &oversized);
+    if (!oversized.isEmpty()) {
+        // Not an old profile: one of its files is larger than any settings file can be.
+        ui.showMessage(LongTask::warningTitle(), entryTooLargeText().arg(oversized), MessageIcon::Warning);
+        ui.setStatusText(LongTask::abortedText());
+        return;
+    }
     bool compatible = false;
     QList<profile::Entry> files;
     if (entries) {

@@ -35,18 +35,26 @@ QByteArray WriteProfileArchive(const QList<Entry> &entries);
 // Reads the regular-file entries of a zip archive whose names are in `wanted`
 // (the first of each name; any other entry is skipped unread). Nothing when the
 // file is not a readable zip archive or a wanted entry is larger than `maxEntryBytes`.
+// `oversizedEntry`, when given, receives the name of the entry that was too large.
 std::optional<QList<Entry>> ReadProfileArchive(const QString &path, const QStringList &wanted,
-                                               qint64 maxEntryBytes = 16 * 1024 * 1024);
+                                               qint64 maxEntryBytes = 16 * 1024 * 1024,
+                                               QString *oversizedEntry = nullptr);
 
 // Moves a file; the default is a rename within the settings folder. Tests replace it
 // to make a step of the replacement fail.
 using FileMover = std::function<bool(const QString &from, const QString &to)>;
 
 // Replaces the named settings files by `entries` as one step: names without an entry
-// are removed. The new files are staged in a folder inside settings/ and the old ones
-// set aside there, so that a failure at any point restores the old files. True on success.
+// are removed. The new files are staged in a folder inside settings/ with a journal,
+// and the old ones set aside there, so that a failure at any point restores the old
+// files and a kill leaves what FinishInterruptedImport completes. True on success.
 bool ReplaceSettingsFiles(const Workbench &wb, const QStringList &names, const QList<Entry> &entries,
                           const FileMover &move = {});
+
+// Run at start-up, before the settings are read: an import cut off after its new files
+// were complete is finished (its journal says which files it replaces), one cut off
+// before that is cleared; the folder then holds all old or all new files.
+void FinishInterruptedImport(const Workbench &wb);
 
 } // namespace profile
 

@@ -1,5 +1,6 @@
 #include "core/app/startup.h"
 
+#include "core/app/profile.h"
 #include "core/app/startup_settings.h"
 #include "core/shell/prefs_store.h"
 #include "core/shell/recent_files.h"
@@ -68,6 +69,7 @@ void RunStartupBeforeWindow(Workbench &workbench, Ui &ui, const StartupHooks &ho
 {
     // Identity and defaults are fixed in the Workbench; its documents start empty.
     EnsureSettingsFolder(workbench.programFolder());
+    profile::FinishInterruptedImport(workbench);
     if (hooks.installPosSettings)
         hooks.installPosSettings();
     LoadAllSettings(workbench);

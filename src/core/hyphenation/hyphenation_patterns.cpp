@@ -269,17 +269,9 @@ HyphenatedWord HyphenateWord(const HyphenationPatternCache &cache, QStringView w
         const int length = int(p.letters.size());
         // A key that begins with a slot needs a gap before its first letter.
         const size_t first = p.leadingValue && occ[i].second == 0 ? i + 1 : i;
-        // As many matches as there are non-overlapping occurrences, taken from the
-        // left among all occurrences, overlapping ones included.
-        int count = 0;
-        int nextFree = -1;
+        // Every occurrence applies, overlapping ones included, as in every consumer of
+        // the patterns: "2ini" stands twice in "asininity".
         for (size_t k = first; k < groupEnd; ++k) {
-            if (occ[k].second >= nextFree) {
-                ++count;
-                nextFree = occ[k].second + length;
-            }
-        }
-        for (size_t k = first; k < first + size_t(count); ++k) {
             const int start = occ[k].second;
             startMatched = startMatched || p.startsWithDot;
             endMatched = endMatched || p.endsWithDot;

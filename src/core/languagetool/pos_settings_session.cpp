@@ -21,10 +21,24 @@ bool onlySpaces(const QString &text)
 
 } // namespace
 
+int PosRuleFieldWithSeparator(const QString &source, const QString &target, const QString &comment)
+{
+    const QString *fields[] = {&source, &target, &comment};
+    for (int i = 0; i < 3; ++i) {
+        if (fields[i]->contains(u'\t') || fields[i]->contains(u'\n') || fields[i]->contains(u'\r'))
+            return i;
+    }
+    return -1;
+}
+
 QString AcceptPosRuleFields(Ui &ui, const QString &source, const QString &target, const QString &comment)
 {
     if (onlySpaces(source) || onlySpaces(target) || onlySpaces(comment)) {
         ui.showMessage(LongTask::warningTitle(), posSettingsTexts::emptyFields, MessageIcon::Warning);
+        return {};
+    }
+    if (PosRuleFieldWithSeparator(source, target, comment) >= 0) {
+        ui.showMessage(LongTask::warningTitle(), posSettingsTexts::tabInField, MessageIcon::Warning);
         return {};
     }
     return source + u'\n' + target + u'\n' + comment;

@@ -19,6 +19,7 @@ inline const QString noRuleSelected = QStringLiteral("No rule selected.");
 inline const QString noRules = QStringLiteral("No rules for current language.");
 inline const QString noItemsSelected = QStringLiteral("No items selected.");
 inline const QString emptyFields = QStringLiteral("Empty fields found.");
+inline const QString tabInField = QStringLiteral("Tab found in a field.");
 inline const QString deleteQuestion = QStringLiteral("Really delete rule?");
 inline QString maxRules()
 {
@@ -28,8 +29,13 @@ inline QString maxRules()
 } // namespace posSettingsTexts
 
 // The "Edit/Add a POS Setting line" window's OK: the three fields joined by LF, or an
-// empty text after "Empty fields found." when a field holds nothing but spaces.
+// empty text after "Empty fields found." when a field holds nothing but spaces, or
+// after "Tab found in a field." when one holds a tab or a line break: the settings file
+// separates the fields with tabs, so such a rule would come back shifted.
 QString AcceptPosRuleFields(Ui &ui, const QString &source, const QString &target, const QString &comment);
+// The field (0 source, 1 target, 2 comment) that holds a separator, or -1: the window
+// draws it red.
+int PosRuleFieldWithSeparator(const QString &source, const QString &target, const QString &comment);
 
 // The state and actions of the "Extract POS Settings (Unfinished)" window over the
 // workbench's POS table, which it edits in place; Cancel restores the copies taken

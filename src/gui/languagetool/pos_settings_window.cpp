@@ -20,6 +20,7 @@
 #include "core/shell/manual_url.h"
 #include "core/shell/prefs_store.h"
 #include "gui/shell/dialog_captions.h"
+#include "gui/shell/palette.h"
 
 namespace lexaloom {
 
@@ -61,6 +62,11 @@ PosRuleDialog::PosRuleDialog(Ui &ui, const QString &rule, QWidget *parent)
 
 void PosRuleDialog::accept()
 {
+    // The field that holds a tab is drawn red until it is fixed.
+    const int faulty = PosRuleFieldWithSeparator(m_fields[0]->text(), m_fields[1]->text(), m_fields[2]->text());
+    for (int i = 0; i < 3; ++i)
+        m_fields[i]->setStyleSheet(
+            i == faulty ? QStringLiteral("QLineEdit { background: %1; }").arg(palette::red.name()) : QString());
     m_result = AcceptPosRuleFields(m_ui, m_fields[0]->text(), m_fields[1]->text(), m_fields[2]->text());
     if (!m_result.isEmpty())
         QDialog::accept();
