@@ -4,7 +4,6 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
-#include "core/app/document_files.h"
 #include "core/app/tab_labels.h"
 #include "core/app/workbench.h"
 #include "core/autocorrect/autocorrect_editing.h"

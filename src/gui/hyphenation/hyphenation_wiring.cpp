@@ -6,7 +6,6 @@
 #include <QTextCursor>
 #include <QTreeWidget>
 
-#include "core/app/document_files.h"
 #include "core/app/tab_labels.h"
 #include "core/app/workbench.h"
 #include "core/hyphenation/hyphenate.h"

@@ -5,7 +5,6 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
-#include "core/app/document_files.h"
 #include "core/app/tab_labels.h"
 #include "core/app/workbench.h"
 #include "core/dictionary_tools/pos_extraction.h"

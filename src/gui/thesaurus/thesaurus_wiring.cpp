@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QTreeWidget>
 
-#include "core/app/document_files.h"
 #include "core/app/workbench.h"
 #include "core/shell/format.h"
 #include "core/thesaurus/thesaurus_editing.h"
+#include "core/thesaurus/thesaurus_files.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/paged_list_view.h"
 #include "gui/thesaurus/synonym_editor.h"
