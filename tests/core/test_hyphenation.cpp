@@ -122,6 +122,41 @@ TEST(HyphenationPatterns, HyphenateWord)
     }
 }
 
+// Hostile sizes: a pattern line longer than any real one is refused with its line number
+// before the trie is built, and a word longer than any real one is left as it is, so
+// neither can exhaust memory or time.
+TEST(HyphenationPatterns, OverlongPatternsAndWordsAreRefused)
+{
+    HyphenationPatternCache cache;
+    const QString longest = QString(254, u'a') + QLatin1Char('1'); // 255 characters
+    EXPECT_EQ(BuildPatternCacheQuietly(cache, "UTF-8\n%" + QString(5000, u'x') + "\n" + longest + "\n"), QString());
+    EXPECT_EQ(cache.patternCount(), 1);
+    EXPECT_EQ(BuildPatternCacheQuietly(cache, "UTF-8\nb1e\n" + QString(1 << 20, u'a') + "1\n"),
+              QStringLiteral("Pattern too long in line 3 (over 255 characters)."));
+    EXPECT_EQ(cache.patternCount(), 0);
+
+    ScriptedUi ui;
+    MainSettings settings;
+    EXPECT_FALSE(BuildPatternCache(cache, "UTF-8\n" + longest + "a\n", ui, settings));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Pattern too long in line 2 (over 255 characters)."));
+
+    // Every prefix of the word as a pattern: the word of 1,000 letters is hyphenated,
+    // one letter more is left alone and the run says so once.
+    QString prefixes = QStringLiteral("UTF-8\n");
+    for (int length = 1; length <= 254; ++length)
+        prefixes += QString(length, u'a') + QStringLiteral("1\n");
+    ASSERT_TRUE(BuildPatternCache(cache, prefixes, ui, settings));
+    QList<HyphenationRow> rows{{QString(1000, u'a'), {}, {}, false, {}}, {QString(1001, u'a'), {}, {}, false, {}}};
+    ui.messages.clear();
+    ASSERT_TRUE(HyphenateResults(cache, rows, ui, settings));
+    EXPECT_EQ(rows[0].word.count(u'-'), 999);
+    EXPECT_EQ(rows[1].word, QString(1001, u'a'));
+    EXPECT_TRUE(rows[1].rule.isEmpty());
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Words longer than 1,000 characters are not hyphenated.")});
+}
+
 TEST(HyphenationPatterns, CacheChecksAndKeywords)
 {
     const struct {
