@@ -75,16 +75,22 @@ TEST(HyphenationPatterns, HyphenateWord)
         {u"UTF-8\nLEFTHYPHENMIN 2\nRIGHTHYPHENMIN 2\nb1e\n", u"abef", u"ab-ef", u"ab1ef", false},
         // With the defaults only the gap after the last letter is cleared.
         {u"UTF-8\nf1\n", u"abef", u"abef", u"abef1", false},
-        {u"UTF-8\n1a\n", u"abef", u"abef", u"abef", false}, // the gap before the word is not shown
+        // The gap before the word is not shown: nothing is left to see.
+        {u"UTF-8\n1a\n", u"abef", u"abef", u"No matches", true},
+        {u"UTF-8\n1ab\n", u"abc", u"abc", u"No matches", true},
+        // A boundary pattern without values still shows its dot.
+        {u"UTF-8\n.a\n", u"abc", u"abc", u".abc", false},
+        {u"UTF-8\nc.\n", u"abc", u"abc", u"abc.", false},
         // Even values never break; the highest value wins whatever the order.
         {u"UTF-8\nb2e\nb1e\n", u"abef", u"abef", u"ab2ef", false},
         {u"UTF-8\nb1e\nab4\nb3e\n", u"abef", u"abef", u"ab4ef", false},
         {u"UTF-8\nb1e\nab2\nb3e\n", u"abef", u"ab-ef", u"ab3ef", false},
-        // Forced breaks: a later digit neither lowers nor raises them.
-        {u"UTF-8\na=b\na4b\n", u"cabab", u"ca-ba-b", u"ca-ba-b", false},
-        {u"UTF-8\na4b\na=b\na5b\n", u"cab", u"ca-b", u"ca-b", false},
-        // A forced break alone is a match.
-        {u"UTF-8\na=b\n", u"ab", u"a-b", u"a-b", false},
+        // Forced breaks: a later digit neither lowers nor raises them. The values column
+        // then reads as the word, which is what "No matches" is shown for.
+        {u"UTF-8\na=b\na4b\n", u"cabab", u"ca-ba-b", u"No matches", true},
+        {u"UTF-8\na4b\na=b\na5b\n", u"cab", u"ca-b", u"No matches", true},
+        {u"UTF-8\na=b\n", u"ab", u"a-b", u"No matches", true},
+        {u"UTF-8\na=b\nb1\n", u"abc", u"a-b-c", u"a-b1c", false},
         // A pattern that occurs twice breaks twice.
         {u"UTF-8\na1b\n", u"abab", u"a-ba-b", u"a1ba1b", false},
         // Every occurrence applies, overlapping ones included.

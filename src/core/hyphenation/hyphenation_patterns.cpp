@@ -290,7 +290,6 @@ HyphenatedWord HyphenateWord(const HyphenationPatternCache &cache, QStringView w
     const HyphenationPatternCache::Hits hits = cache.applyPatterns(s.text, s.gapValues);
     const bool startMatched = hits.startMatched;
     const bool endMatched = hits.endMatched;
-    const bool anyValue = hits.anyValue;
 
     HyphenatedWord result;
     const qsizetype n = word.size();
@@ -321,7 +320,9 @@ HyphenatedWord HyphenateWord(const HyphenationPatternCache &cache, QStringView w
         if (kept && (value == HyphenationPattern::forcedBreak || value % 2 == 1))
             result.word += QLatin1Char('-');
     }
-    result.noMatches = !anyValue;
+    // "No matches" when the patterns left nothing to show: the values column reads as
+    // the hyphenated word (a boundary pattern alone still shows its dot).
+    result.noMatches = result.word == result.rule;
     return result;
 }
 
