@@ -75,16 +75,22 @@ TEST(HyphenationPatterns, HyphenateWord)
         {u"UTF-8\nLEFTHYPHENMIN 2\nRIGHTHYPHENMIN 2\nb1e\n", u"abef", u"ab-ef", u"ab1ef", false},
         // With the defaults only the gap after the last letter is cleared.
         {u"UTF-8\nf1\n", u"abef", u"abef", u"abef1", false},
-        {u"UTF-8\n1a\n", u"abef", u"abef", u"abef", false}, // the gap before the word is not shown
+        // The gap before the word is not shown: nothing is left to see.
+        {u"UTF-8\n1a\n", u"abef", u"abef", u"No matches", true},
+        {u"UTF-8\n1ab\n", u"abc", u"abc", u"No matches", true},
+        // A boundary pattern without values still shows its dot.
+        {u"UTF-8\n.a\n", u"abc", u"abc", u".abc", false},
+        {u"UTF-8\nc.\n", u"abc", u"abc", u"abc.", false},
         // Even values never break; the highest value wins whatever the order.
         {u"UTF-8\nb2e\nb1e\n", u"abef", u"abef", u"ab2ef", false},
         {u"UTF-8\nb1e\nab4\nb3e\n", u"abef", u"abef", u"ab4ef", false},
         {u"UTF-8\nb1e\nab2\nb3e\n", u"abef", u"ab-ef", u"ab3ef", false},
-        // Forced breaks: a later digit neither lowers nor raises them.
-        {u"UTF-8\na=b\na4b\n", u"cabab", u"ca-ba-b", u"ca-ba-b", false},
-        {u"UTF-8\na4b\na=b\na5b\n", u"cab", u"ca-b", u"ca-b", false},
-        // A forced break alone is a match.
-        {u"UTF-8\na=b\n", u"ab", u"a-b", u"a-b", false},
+        // Forced breaks: a later digit neither lowers nor raises them. The values column
+        // then reads as the word, which is what "No matches" is shown for.
+        {u"UTF-8\na=b\na4b\n", u"cabab", u"ca-ba-b", u"No matches", true},
+        {u"UTF-8\na4b\na=b\na5b\n", u"cab", u"ca-b", u"No matches", true},
+        {u"UTF-8\na=b\n", u"ab", u"a-b", u"No matches", true},
+        {u"UTF-8\na=b\nb1\n", u"abc", u"a-b-c", u"a-b1c", false},
         // A pattern that occurs twice breaks twice.
         {u"UTF-8\na1b\n", u"abab", u"a-ba-b", u"a1ba1b", false},
         // Every occurrence applies, overlapping ones included.
@@ -120,6 +126,41 @@ TEST(HyphenationPatterns, HyphenateWord)
         EXPECT_EQ(got.rule, QString::fromUtf16(c.rule)) << text.toStdString() << word.toStdString();
         EXPECT_EQ(got.noMatches, c.noMatches) << text.toStdString() << word.toStdString();
     }
+}
+
+// Hostile sizes: a pattern line longer than any real one is refused with its line number
+// before the trie is built, and a word longer than any real one is left as it is, so
+// neither can exhaust memory or time.
+TEST(HyphenationPatterns, OverlongPatternsAndWordsAreRefused)
+{
+    HyphenationPatternCache cache;
+    const QString longest = QString(254, u'a') + QLatin1Char('1'); // 255 characters
+    EXPECT_EQ(BuildPatternCacheQuietly(cache, "UTF-8\n%" + QString(5000, u'x') + "\n" + longest + "\n"), QString());
+    EXPECT_EQ(cache.patternCount(), 1);
+    EXPECT_EQ(BuildPatternCacheQuietly(cache, "UTF-8\nb1e\n" + QString(1 << 20, u'a') + "1\n"),
+              QStringLiteral("Pattern too long in line 3 (over 255 characters)."));
+    EXPECT_EQ(cache.patternCount(), 0);
+
+    ScriptedUi ui;
+    MainSettings settings;
+    EXPECT_FALSE(BuildPatternCache(cache, "UTF-8\n" + longest + "a\n", ui, settings));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Pattern too long in line 2 (over 255 characters)."));
+
+    // Every prefix of the word as a pattern: the word of 1,000 letters is hyphenated,
+    // one letter more is left alone and the run says so once.
+    QString prefixes = QStringLiteral("UTF-8\n");
+    for (int length = 1; length <= 254; ++length)
+        prefixes += QString(length, u'a') + QStringLiteral("1\n");
+    ASSERT_TRUE(BuildPatternCache(cache, prefixes, ui, settings));
+    QList<HyphenationRow> rows{{QString(1000, u'a'), {}, {}, false, {}}, {QString(1001, u'a'), {}, {}, false, {}}};
+    ui.messages.clear();
+    ASSERT_TRUE(HyphenateResults(cache, rows, ui, settings));
+    EXPECT_EQ(rows[0].word.count(u'-'), 999);
+    EXPECT_EQ(rows[1].word, QString(1001, u'a'));
+    EXPECT_TRUE(rows[1].rule.isEmpty());
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Words longer than 1,000 characters are not hyphenated.")});
 }
 
 TEST(HyphenationPatterns, CacheChecksAndKeywords)

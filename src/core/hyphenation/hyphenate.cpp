@@ -59,6 +59,7 @@ bool HyphenateResults(const HyphenationPatternCache &cache, QList<HyphenationRow
     LongTask task(ui, settings);
     task.begin(status(count > 0 ? 1 : 0), count * patterns);
     HyphenationScratch scratch;
+    bool tooLong = false;
     for (qint64 i = 0; i < count; ++i) {
         const LongTask::PollResult poll = task.poll();
         if (poll.ticked)
@@ -69,11 +70,17 @@ bool HyphenateResults(const HyphenationPatternCache &cache, QList<HyphenationRow
         }
         HyphenationRow &row = rows[i];
         HyphenatedWord done = HyphenateWord(cache, row.word, scratch);
+        if (done.tooLong) {
+            tooLong = true;
+            continue;
+        }
         row.word = std::move(done.word);
         row.noMatches = done.noMatches;
         row.rule = done.noMatches ? hyphenationTexts::noMatches : std::move(done.rule);
     }
     task.finish(hyphenationTexts::okStatus);
+    if (tooLong)
+        ui.showMessage(LongTask::warningTitle(), hyphenationTexts::wordTooLong, MessageIcon::Warning);
     return true;
 }
 

@@ -66,8 +66,9 @@ QString checkPatternText(const QString &text)
     return {};
 }
 
-// Parses a checked text into the cache; false when the user aborted.
-bool parsePatternText(HyphenationPatternCache &cache, const QString &text, LongTask *task)
+// Parses a checked text into the cache; false when the user aborted or a line was
+// refused (`warning` then says why).
+bool parsePatternText(HyphenationPatternCache &cache, const QString &text, LongTask *task, QString &warning)
 {
     cache.clear();
     const QStringView all(text);
@@ -96,7 +97,11 @@ bool parsePatternText(HyphenationPatternCache &cache, const QString &text, LongT
             cache.compoundRightHyphenMin = keywordValue(line);
         else if (line.startsWith(u"UTF-8") || line.startsWith(u'%'))
             continue;
-        else
+        else if (line.size() > maxPatternLength) {
+            cache.clear();
+            warning = hyphenationTexts::patternTooLong.arg(lineNumber);
+            return false;
+        } else
             cache.addPattern(line);
     }
     cache.sourceText = text;
@@ -193,9 +198,10 @@ void HyphenationPatternCache::addPattern(QStringView line)
     m_nodes[size_t(node)].patterns.push_back(index);
 }
 
-void HyphenationPatternCache::findOccurrences(std::u16string_view text, std::vector<std::pair<int, int>> &out) const
+HyphenationPatternCache::Hits HyphenationPatternCache::applyPatterns(std::u16string_view text,
+                                                                    std::vector<std::int8_t> &gapValues) const
 {
-    out.clear();
+    Hits hits;
     const int size = int(text.size());
     for (int start = 0; start < size; ++start) {
         int node = 0;
@@ -203,23 +209,42 @@ void HyphenationPatternCache::findOccurrences(std::u16string_view text, std::vec
             node = child(node, text[size_t(k)]);
             if (node < 0)
                 break;
-            for (int p : m_nodes[size_t(node)].patterns)
-                out.emplace_back(p, start);
+            for (int index : m_nodes[size_t(node)].patterns) {
+                const HyphenationPattern &p = m_patterns[size_t(index)];
+                // A key that begins with a slot needs a gap before its first letter.
+                if (p.leadingValue && start == 0)
+                    continue;
+                hits.startMatched = hits.startMatched || p.startsWithDot;
+                hits.endMatched = hits.endMatched || p.endsWithDot;
+                if (!p.hasValues)
+                    continue;
+                hits.anyValue = true;
+                const int length = int(p.letters.size());
+                for (int slot = 0; slot <= length; ++slot) {
+                    const std::int8_t value = p.gapValues[size_t(slot)];
+                    if (value == 0)
+                        continue;
+                    std::int8_t &target = gapValues[size_t(start + slot - 1)];
+                    if (value == HyphenationPattern::forcedBreak)
+                        target = value;
+                    else if (target != HyphenationPattern::forcedBreak && target < value)
+                        target = value;
+                }
+            }
         }
     }
-    // Cache order, and for one pattern its starts from left to right.
-    std::sort(out.begin(), out.end());
+    return hits;
 }
 
 QString BuildPatternCacheQuietly(HyphenationPatternCache &cache, const QString &text)
 {
     if (text == cache.sourceText && !text.isEmpty())
         return {};
-    const QString warning = checkPatternText(text);
+    QString warning = checkPatternText(text);
     if (!warning.isEmpty())
         return warning;
-    parsePatternText(cache, text, nullptr);
-    return {};
+    parsePatternText(cache, text, nullptr, warning);
+    return warning;
 }
 
 bool BuildPatternCache(HyphenationPatternCache &cache, const QString &rawText, Ui &ui, const MainSettings &settings)
@@ -229,15 +254,17 @@ bool BuildPatternCache(HyphenationPatternCache &cache, const QString &rawText, U
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (text == cache.sourceText && !text.isEmpty())
         return true;
-    const QString warning = checkPatternText(text);
+    QString warning = checkPatternText(text);
     if (!warning.isEmpty()) {
         ui.showMessage(LongTask::warningTitle(), warning, MessageIcon::Warning);
         return false;
     }
     LongTask task(ui, settings);
     task.begin(hyphenationTexts::optimisingStatus, text.count(QLatin1Char('\n')));
-    if (!parsePatternText(cache, text, &task)) {
+    if (!parsePatternText(cache, text, &task, warning)) {
         task.cancel();
+        if (!warning.isEmpty())
+            ui.showMessage(LongTask::warningTitle(), warning, MessageIcon::Warning);
         return false;
     }
     task.finish(hyphenationTexts::okStatus);
@@ -246,6 +273,12 @@ bool BuildPatternCache(HyphenationPatternCache &cache, const QString &rawText, U
 
 HyphenatedWord HyphenateWord(const HyphenationPatternCache &cache, QStringView word, HyphenationScratch &s)
 {
+    if (word.size() > maxHyphenatedWordLength) {
+        HyphenatedWord result;
+        result.word = word.toString();
+        result.tooLong = true;
+        return result;
+    }
     // The word between its boundary dots, lower-cased for matching; slot k is the
     // gap after character k. The word's own characters never take a value.
     s.text.clear();
@@ -254,43 +287,9 @@ HyphenatedWord HyphenateWord(const HyphenationPatternCache &cache, QStringView w
         s.text.push_back(lowerUnit(c.unicode()));
     s.text.push_back(u'.');
     s.gapValues.assign(s.text.size(), 0);
-    cache.findOccurrences(s.text, s.occurrences);
-
-    bool startMatched = false;
-    bool endMatched = false;
-    bool anyValue = false;
-    const auto &occ = s.occurrences;
-    for (size_t i = 0; i < occ.size();) {
-        const int index = occ[i].first;
-        size_t groupEnd = i;
-        while (groupEnd < occ.size() && occ[groupEnd].first == index)
-            ++groupEnd;
-        const HyphenationPattern &p = cache.pattern(index);
-        const int length = int(p.letters.size());
-        // A key that begins with a slot needs a gap before its first letter.
-        const size_t first = p.leadingValue && occ[i].second == 0 ? i + 1 : i;
-        // Every occurrence applies, overlapping ones included, as in every consumer of
-        // the patterns: "2ini" stands twice in "asininity".
-        for (size_t k = first; k < groupEnd; ++k) {
-            const int start = occ[k].second;
-            startMatched = startMatched || p.startsWithDot;
-            endMatched = endMatched || p.endsWithDot;
-            if (!p.hasValues)
-                continue;
-            anyValue = true;
-            for (int slot = 0; slot <= length; ++slot) {
-                const std::int8_t value = p.gapValues[size_t(slot)];
-                if (value == 0)
-                    continue;
-                std::int8_t &target = s.gapValues[size_t(start + slot - 1)];
-                if (value == HyphenationPattern::forcedBreak)
-                    target = value;
-                else if (target != HyphenationPattern::forcedBreak && target < value)
-                    target = value;
-            }
-        }
-        i = groupEnd;
-    }
+    const HyphenationPatternCache::Hits hits = cache.applyPatterns(s.text, s.gapValues);
+    const bool startMatched = hits.startMatched;
+    const bool endMatched = hits.endMatched;
 
     HyphenatedWord result;
     const qsizetype n = word.size();
@@ -321,7 +320,9 @@ HyphenatedWord HyphenateWord(const HyphenationPatternCache &cache, QStringView w
         if (kept && (value == HyphenationPattern::forcedBreak || value % 2 == 1))
             result.word += QLatin1Char('-');
     }
-    result.noMatches = !anyValue;
+    // "No matches" when the patterns left nothing to show: the values column reads as
+    // the hyphenated word (a boundary pattern alone still shows its dot).
+    result.noMatches = result.word == result.rule;
     return result;
 }
 

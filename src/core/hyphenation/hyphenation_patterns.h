@@ -19,7 +19,16 @@ inline const QString mustEndWithLf = QStringLiteral("Rules must end with an #LF$
 inline const QString noRules = QStringLiteral("No Rules to parse.");
 inline const QString optimisingStatus = QStringLiteral("Optimising Hyphenation decode cache...");
 inline const QString okStatus = QStringLiteral("OK.");
+// %1 the line number.
+inline const QString patternTooLong = QStringLiteral("Pattern too long in line %1 (over 255 characters).");
+inline const QString wordTooLong = QStringLiteral("Words longer than 1,000 characters are not hyphenated.");
 } // namespace hyphenationTexts
+
+// Real patterns are a few letters long and real words under a hundred; these bounds keep
+// a hostile file or word from exhausting memory and time (the trie costs about 55 bytes
+// per pattern character, and each start position walks it at most a pattern deep).
+constexpr qsizetype maxPatternLength = 255; // characters of a pattern line
+constexpr qsizetype maxHyphenatedWordLength = 1000;
 
 // One pattern line in the spaced form: every letter followed by a slot, the values
 // written into the slots. "ab1e" has the key "a b e" and the values "a b1e".
@@ -63,9 +72,18 @@ public:
     qsizetype patternCount() const { return qsizetype(m_patterns.size()); }
     const HyphenationPattern &pattern(qsizetype i) const { return m_patterns[size_t(i)]; }
 
-    // Every place a pattern's letters stand in `text` (lower-cased), as (pattern, start)
-    // pairs grouped by pattern in cache order, starts ascending within a pattern.
-    void findOccurrences(std::u16string_view text, std::vector<std::pair<int, int>> &out) const;
+    // What applying the patterns to a text found.
+    struct Hits {
+        bool startMatched = false; // a pattern whose key begins with "." matched
+        bool endMatched = false;   // one whose key ends with "."
+        bool anyValue = false;     // a pattern with a value matched
+    };
+    // Applies every occurrence of every pattern in `text` (lower-cased, between its
+    // boundary dots), overlapping ones included, to `gapValues` (one per character of
+    // `text`: the gap after it): a forced break always, a digit where it is higher and
+    // the gap is not forced. Linear in the text: each start walks the trie at most one
+    // pattern deep, and the result does not depend on the order of the matches.
+    Hits applyPatterns(std::u16string_view text, std::vector<std::int8_t> &gapValues) const;
 
 private:
     struct Node {
@@ -90,13 +108,13 @@ struct HyphenatedWord {
     QString word;           // the word with "-" at its breaks
     QString rule;           // the values between the letters, "." before/after when a boundary pattern matched
     bool noMatches = false; // no pattern with a value matched the word
+    bool tooLong = false;   // longer than maxHyphenatedWordLength: left as it is
 };
 
 // Reused buffers for HyphenateWord; one per run.
 struct HyphenationScratch {
     std::u16string text;
     std::vector<std::int8_t> gapValues;
-    std::vector<std::pair<int, int>> occurrences;
 };
 
 HyphenatedWord HyphenateWord(const HyphenationPatternCache &cache, QStringView word, HyphenationScratch &scratch);
