@@ -49,5 +49,13 @@ awk 'BEGIN { printf "a"; for (i = 0; i < 200; i++) printf ",s%d", i; print "" }'
 bounded "thesaurus bulk import, 200 meanings" 60 2 "Line 1: Synonym has more than 100 meanings." \
     "$cli" bulk-import --mode thesaurus --into "$work/th.dat" "$work/wide.txt" "$work/wide-out"
 
+# Bulk import of a NUL and other characters XML forbids into an autocorrect list.
+printf '%s\n  <block-list:block block-list:abbreviated-name="teh" block-list:name="the"/>\n</block-list:block-list>\n' \
+    "$header" >"$work/DocumentList.xml"
+printf 'adn,and\nnul,a\000b\n' >"$work/nul.txt"
+bounded "autocorrect bulk import, a NUL" 60 2 "Line 2: The character U+0000 can't be written to an autocorrect list." \
+    "$cli" bulk-import --mode autocorrect --into "$work/DocumentList.xml" "$work/nul.txt" "$work/nul-out"
+[ ! -e "$work/nul-out/DocumentList.xml" ] || fail "the refused import wrote a list"
+
 [ "$failures" -eq 0 ] && echo "every hostile input ended within its limits"
 exit $((failures > 0))

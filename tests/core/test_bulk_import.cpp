@@ -1,3 +1,4 @@
+#include "core/autocorrect/autocorrect_files.h"
 #include "core/autocorrect/autocorrect_list.h"
 #include "core/dictionary/dictionary_document.h"
 #include "core/dictionary_tools/bulk_import.h"
@@ -329,6 +330,52 @@ TEST(BulkImport, LinesTheThesaurusCannotHoldAreRefused)
     ASSERT_TRUE(ReadThesaurusFile(ui, settings, dat, reread).done());
     EXPECT_EQ(entriesOf(reread.entries), entriesOf(docs.thesaurus.entries));
     EXPECT_EQ(reread.entries.size(), 3);
+}
+
+// A character no XML file can hold would make the saved list unreadable: the run is
+// refused with its line and the character, before anything changes.
+TEST(BulkImport, CharactersXmlForbidsAreRefusedForTheAutocorrectList)
+{
+    struct Case {
+        QString input;
+        QString message;
+    };
+    const QList<Case> cases{
+        {QStringLiteral("teh,the\nnul,a") + QChar(0) + QStringLiteral("b"),
+         "Line 2: The character U+0000 can't be written to an autocorrect list."},
+        {QStringLiteral("a,\x01"), "Line 1: The character U+0001 can't be written to an autocorrect list."},
+        {QStringLiteral("\n\na,b\x1F"), "Line 3: The character U+001F can't be written to an autocorrect list."},
+        {QStringLiteral("a,b") + QChar(0xFFFE), "Line 1: The character U+FFFE can't be written to an autocorrect list."},
+        {QStringLiteral("a,b") + QChar(0xDC80), "Line 1: The character U+DC80 can't be written to an autocorrect list."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        Documents docs;
+        fill(docs.autocorrect, {"a\nb"});
+        MainSettings settings;
+        ScriptedUi ui;
+        BulkImportSession session(BulkImportMode::Autocorrect, docs.targets(), settings, ui);
+        session.input = c.input;
+        EXPECT_EQ(session.process(), BulkImportOutcome::Refused);
+        EXPECT_EQ(ui.messageTexts(), QStringList{c.message});
+        EXPECT_EQ(entriesOf(docs.autocorrect.entries), QStringList{"a\nb"});
+        EXPECT_FALSE(docs.autocorrect.changed);
+        EXPECT_FALSE(docs.autocorrect.hasUndoStep());
+    }
+
+    // Tabs, emoji and every other character XML takes go in, and the list saves readable.
+    Documents docs;
+    MainSettings settings;
+    ScriptedUi ui;
+    BulkImportSession session(BulkImportMode::Autocorrect, docs.targets(), settings, ui);
+    session.input = QStringLiteral(":smile:,\U0001F600\na\tb,c\u00E7");
+    ASSERT_EQ(session.process(), BulkImportOutcome::Done);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DocumentList.xml"));
+    ASSERT_TRUE(WriteAutocorrectFile(ui, settings, docs.autocorrect, path).done());
+    AutocorrectList reread;
+    ASSERT_TRUE(ReadAutocorrectFile(ui, settings, path, reread).done());
+    EXPECT_EQ(entriesOf(reread.entries), entriesOf(docs.autocorrect.entries));
 }
 
 TEST(BulkImport, UndoAndAbortRevertTheRun)

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <vector>
 
+#include "core/autocorrect/autocorrect_files.h"
 #include "core/autocorrect/autocorrect_list.h"
 #include "core/dictionary/dictionary_document.h"
 #include "core/shell/file_dialogs.h"
@@ -411,7 +412,7 @@ BulkImportOutcome BulkImportSession::importLines()
 
 std::optional<QString> BulkImportSession::importRefusal(const QString &text) const
 {
-    if (m_mode != BulkImportMode::Thesaurus)
+    if (m_mode != BulkImportMode::Thesaurus && m_mode != BulkImportMode::Autocorrect)
         return std::nullopt;
     qsizetype start = 0;
     for (qint64 i = 1; start < text.size(); ++i) {
@@ -420,7 +421,11 @@ std::optional<QString> BulkImportSession::importRefusal(const QString &text) con
         start = end + 1;
         if (line.isEmpty())
             continue;
-        const QString problem = ImportedSynonymProblem(line);
+        QString problem;
+        if (m_mode == BulkImportMode::Thesaurus)
+            problem = ImportedSynonymProblem(line);
+        else if (const std::optional<char32_t> forbidden = FirstCharacterXmlForbids(line))
+            problem = ForbiddenCharacterText(*forbidden);
         if (!problem.isEmpty())
             return bulkImportTexts::lineRefused.arg(QString::number(i), problem);
     }
