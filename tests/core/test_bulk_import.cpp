@@ -1,8 +1,10 @@
+#include "core/autocorrect/autocorrect_files.h"
 #include "core/autocorrect/autocorrect_list.h"
 #include "core/dictionary/dictionary_document.h"
 #include "core/dictionary_tools/bulk_import.h"
 #include "core/dictionary_tools/possessive_names.h"
 #include "core/thesaurus/thesaurus_document.h"
+#include "core/thesaurus/thesaurus_files.h"
 
 #include "core/shell/long_task.h"
 #include "core/shell/settings.h"
@@ -278,6 +280,102 @@ TEST(BulkImport, RefusalsLeaveEverythingAlone)
             EXPECT_EQ(ui.statusText(), QStringLiteral("Processing: 0/0"));
         }
     }
+}
+
+// A line that would become an entry its file cannot hold back refuses the whole run,
+// with its line number, before anything changes.
+TEST(BulkImport, LinesTheThesaurusCannotHoldAreRefused)
+{
+    const QString hundred = QStringLiteral("w") + QStringLiteral(",x").repeated(100);
+    struct Case {
+        const char *name;
+        QString input;
+        QString message;
+    };
+    const QList<Case> cases{
+        {"101 meanings", "ok,a\n" + hundred + ",y\n", "Line 2: Synonym has more than 100 meanings."},
+        {"a line of commas", "ok,a\n\n" + QStringLiteral(",").repeated(1 << 20), "Line 3: No synonym text."},
+        {"no head word", ",a,b", "Line 1: No synonym text."},
+        {"a bar in the head word", "ok,a\nbig|3,large", "Line 2: The synonym can't contain \"|\"."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Documents docs;
+        fill(docs.thesaurus, {"t|1\nx"});
+        MainSettings settings;
+        ScriptedUi ui;
+        BulkImportSession session(BulkImportMode::Thesaurus, docs.targets(), settings, ui);
+        session.input = c.input;
+        EXPECT_EQ(session.process(), BulkImportOutcome::Refused);
+        EXPECT_EQ(ui.messageTexts(), QStringList{c.message});
+        EXPECT_EQ(ui.messages.at(0).title, QStringLiteral("Warning!"));
+        EXPECT_EQ(entriesOf(docs.thesaurus.entries), QStringList{"t|1\nx"});
+        EXPECT_FALSE(docs.thesaurus.changed);
+        EXPECT_FALSE(docs.thesaurus.hasUndoStep());
+        EXPECT_TRUE(session.output().isEmpty());
+    }
+
+    // 100 meanings are taken, and the saved thesaurus reads back entry for entry.
+    Documents docs;
+    fill(docs.thesaurus, {"t|1\nx"});
+    MainSettings settings;
+    ScriptedUi ui;
+    BulkImportSession session(BulkImportMode::Thesaurus, docs.targets(), settings, ui);
+    session.input = hundred + QStringLiteral("\nquick,fast");
+    ASSERT_EQ(session.process(), BulkImportOutcome::Done);
+    QTemporaryDir dir;
+    const QString dat = dir.filePath(QStringLiteral("th.dat"));
+    ASSERT_TRUE(WriteThesaurusFiles(ui, settings, docs.thesaurus, dat).done());
+    ThesaurusDocument reread;
+    ASSERT_TRUE(ReadThesaurusFile(ui, settings, dat, reread).done());
+    EXPECT_EQ(entriesOf(reread.entries), entriesOf(docs.thesaurus.entries));
+    EXPECT_EQ(reread.entries.size(), 3);
+}
+
+// A character no XML file can hold would make the saved list unreadable: the run is
+// refused with its line and the character, before anything changes.
+TEST(BulkImport, CharactersXmlForbidsAreRefusedForTheAutocorrectList)
+{
+    struct Case {
+        QString input;
+        QString message;
+    };
+    const QList<Case> cases{
+        {QStringLiteral("teh,the\nnul,a") + QChar(0) + QStringLiteral("b"),
+         "Line 2: The character U+0000 can't be written to an autocorrect list."},
+        {QStringLiteral("a,\x01"), "Line 1: The character U+0001 can't be written to an autocorrect list."},
+        {QStringLiteral("\n\na,b\x1F"), "Line 3: The character U+001F can't be written to an autocorrect list."},
+        {QStringLiteral("a,b") + QChar(0xFFFE), "Line 1: The character U+FFFE can't be written to an autocorrect list."},
+        {QStringLiteral("a,b") + QChar(0xDC80), "Line 1: The character U+DC80 can't be written to an autocorrect list."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        Documents docs;
+        fill(docs.autocorrect, {"a\nb"});
+        MainSettings settings;
+        ScriptedUi ui;
+        BulkImportSession session(BulkImportMode::Autocorrect, docs.targets(), settings, ui);
+        session.input = c.input;
+        EXPECT_EQ(session.process(), BulkImportOutcome::Refused);
+        EXPECT_EQ(ui.messageTexts(), QStringList{c.message});
+        EXPECT_EQ(entriesOf(docs.autocorrect.entries), QStringList{"a\nb"});
+        EXPECT_FALSE(docs.autocorrect.changed);
+        EXPECT_FALSE(docs.autocorrect.hasUndoStep());
+    }
+
+    // Tabs, emoji and every other character XML takes go in, and the list saves readable.
+    Documents docs;
+    MainSettings settings;
+    ScriptedUi ui;
+    BulkImportSession session(BulkImportMode::Autocorrect, docs.targets(), settings, ui);
+    session.input = QStringLiteral(":smile:,\U0001F600\na\tb,c\u00E7");
+    ASSERT_EQ(session.process(), BulkImportOutcome::Done);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DocumentList.xml"));
+    ASSERT_TRUE(WriteAutocorrectFile(ui, settings, docs.autocorrect, path).done());
+    AutocorrectList reread;
+    ASSERT_TRUE(ReadAutocorrectFile(ui, settings, path, reread).done());
+    EXPECT_EQ(entriesOf(reread.entries), entriesOf(docs.autocorrect.entries));
 }
 
 TEST(BulkImport, UndoAndAbortRevertTheRun)

@@ -417,6 +417,25 @@ QString DecodeAutocorrectText(QStringView text)
     return out;
 }
 
+std::optional<char32_t> FirstCharacterXmlForbids(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        char32_t value = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            value = QChar::surrogateToUcs4(c, text[++i]);
+        if (!isXmlChar(value))
+            return value;
+    }
+    return std::nullopt;
+}
+
+QString ForbiddenCharacterText(char32_t character)
+{
+    const QString code = QString::number(uint(character), 16).toUpper().rightJustified(4, u'0');
+    return QStringLiteral("The character U+") + code + QStringLiteral(" can't be written to an autocorrect list.");
+}
+
 AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, const QString &path,
                                           AutocorrectList &out)
 {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 #include "core/shell/atomic_write.h"
 #include "core/shell/document_kind.h"
 #include "core/shell/document_slot.h"
@@ -81,6 +83,13 @@ QString EscapeAutocorrectText(QStringView text);
 // ends read as spaces (attribute values are normalised so). What the list means,
 // whichever way its references are written.
 QString DecodeAutocorrectText(QStringView text);
+
+// The first character of `text` no XML file can hold (controls other than tab, line
+// feed and carriage return, a lone surrogate, U+FFFE, U+FFFF), or nothing: a pair
+// holding one would make the saved list unreadable to every XML reader.
+std::optional<char32_t> FirstCharacterXmlForbids(QStringView text);
+// "The character U+0000 can't be written to an autocorrect list."
+QString ForbiddenCharacterText(char32_t character);
 
 // "# Autocorrects:1,234", or "Autocorrect: [5/1,234]" while a row is focused.
 QString AutocorrectCounterText(const AutocorrectList &list, const QString &thousandsSeparator);

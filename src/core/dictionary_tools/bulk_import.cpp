@@ -7,6 +7,7 @@
 #include <numeric>
 #include <vector>
 
+#include "core/autocorrect/autocorrect_files.h"
 #include "core/autocorrect/autocorrect_list.h"
 #include "core/dictionary/dictionary_document.h"
 #include "core/shell/file_dialogs.h"
@@ -17,6 +18,7 @@
 #include "core/shell/text_folding.h"
 #include "core/shell/ui.h"
 #include "core/thesaurus/thesaurus_document.h"
+#include "core/thesaurus/thesaurus_editing.h"
 
 namespace lexaloom {
 
@@ -339,6 +341,13 @@ BulkImportOutcome BulkImportSession::importLines()
     }
     const bool logIndex = logIndexOn && m_mode != BulkImportMode::Multiwords;
 
+    // A line that would become an entry the document's file cannot hold back refuses
+    // the whole run before anything changes.
+    if (const std::optional<QString> refusal = importRefusal(text)) {
+        m_ui.showMessage(LongTask::warningTitle(), *refusal, MessageIcon::Warning);
+        return BulkImportOutcome::Refused;
+    }
+
     clearOutput();
     const qint64 lines = text.count(u'\n');
     LongTask task(m_ui, m_settings);
@@ -399,6 +408,28 @@ BulkImportOutcome BulkImportSession::importLines()
     }
     task.finish(progress(lines) + bulkImportTexts::done);
     return BulkImportOutcome::Done;
+}
+
+std::optional<QString> BulkImportSession::importRefusal(const QString &text) const
+{
+    if (m_mode != BulkImportMode::Thesaurus && m_mode != BulkImportMode::Autocorrect)
+        return std::nullopt;
+    qsizetype start = 0;
+    for (qint64 i = 1; start < text.size(); ++i) {
+        const qsizetype end = text.indexOf(u'\n', start);
+        const QStringView line = trimSpaces(QStringView(text).sliced(start, end - start));
+        start = end + 1;
+        if (line.isEmpty())
+            continue;
+        QString problem;
+        if (m_mode == BulkImportMode::Thesaurus)
+            problem = ImportedSynonymProblem(line);
+        else if (const std::optional<char32_t> forbidden = FirstCharacterXmlForbids(line))
+            problem = ForbiddenCharacterText(*forbidden);
+        if (!problem.isEmpty())
+            return bulkImportTexts::lineRefused.arg(QString::number(i), problem);
+    }
+    return std::nullopt;
 }
 
 std::optional<QStringList> BulkImportSession::wordlistLines(qsizetype minimumLines)

@@ -57,6 +57,8 @@ inline const QString step3Duplicates = QStringLiteral("Step 3/4: Removing duplic
 inline const QString step3XmlTags = QStringLiteral("Step 3/4: Converting Hex tags to accents");
 inline const QString step4 = QStringLiteral("Step 4/4: Populating Editor Gadget");
 inline const QString manualAnchor = QStringLiteral("#5.2.5.2.bulk_import");
+// %1 the line number, %2 what keeps it from becoming an entry.
+inline const QString lineRefused = QStringLiteral("Line %1: %2");
 } // namespace bulkImportTexts
 
 // The Multiwords choices as the window holds them (the workbench keeps them between
@@ -148,6 +150,9 @@ private:
     BulkImportOutcome deleteDuplicates();
     BulkImportOutcome convertXmlTags();
     // Step 1 of the wordlist modes; the lines without their "\n", or nothing after the refusal.
+    // The refusal of an import whose text holds a line the target document's file
+    // cannot hold back ("Line 3: ..."), or nothing.
+    std::optional<QString> importRefusal(const QString &text) const;
     std::optional<QStringList> wordlistLines(qsizetype minimumLines);
     // Step 4 of the wordlist modes: `lines` to the output, but those `keep` (when given)
     // marks 0, each counted in m_found. A tick shows the bar, with `tickText` of the lines

@@ -56,6 +56,19 @@ QString TooManyMeaningsText()
     return QStringLiteral("Synonym has more than ") + QString::number(maxMeanings) + QStringLiteral(" meanings.");
 }
 
+QString ImportedSynonymProblem(QStringView line)
+{
+    const qsizetype comma = line.indexOf(u',');
+    const QStringView word = comma < 0 ? line : line.first(comma);
+    if (word.isEmpty())
+        return synonymTexts::noWordText;
+    if (word.contains(u'|'))
+        return synonymTexts::barInSynonym;
+    if (line.count(u',') > maxMeanings)
+        return TooManyMeaningsText();
+    return {};
+}
+
 const ListEntryTexts &SynonymEntryTexts()
 {
     static const ListEntryTexts texts{thesaurusTexts::noSynonyms, synonymTexts::noSelection,

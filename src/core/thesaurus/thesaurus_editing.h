@@ -46,6 +46,11 @@ inline const QString blankMeanings = QStringLiteral("There are blank meanings.")
 // "Synonym has more than 100 meanings."
 QString TooManyMeaningsText();
 
+// What keeps a bulk-import line "word,syn1,syn2" from becoming an entry the loader
+// reads back as it was written: no head word, a "|" in it, more than 100 meanings (one
+// per comma). Empty when there is nothing.
+QString ImportedSynonymProblem(QStringView line);
+
 // The refusals of Edit and Delete in the thesaurus' words.
 const ListEntryTexts &SynonymEntryTexts();
 
