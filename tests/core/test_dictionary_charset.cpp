@@ -108,12 +108,14 @@ protected:
         writeFile(path("el.aff"), aff);
         writeFile(path("el.dic"), dic);
         ui.choices = {choice};
-        return OpenDictionaryFile(workbench, ui, path("el.dic"));
+        return RecordRecentFile(workbench, DocumentKind::Dictionary,
+                                LoadDictionary(workbench.dictionary, workbench.settings, ui, path("el.dic")));
     }
     DictionaryFileResult saveAs(const char *name)
     {
         ui.savePaths = {path(name)};
-        return SaveDictionaryFile(workbench, ui, false, true);
+        return RecordRecentFile(workbench, DocumentKind::Dictionary,
+                                SaveDictionary(workbench.dictionary, workbench.settings, ui, false, true));
     }
 };
 

@@ -23,7 +23,7 @@ void WireBulkImport(MainWindow &window, Workbench &workbench, Ui &ui)
     };
     for (const auto &[command, mode] : modes) {
         d.setOperation(command,
-                       [&window, &workbench, &ui, mode](int) { OpenBulkImportWindow(window, workbench, ui, mode); });
+                       [&window, &workbench, &ui, mode = mode](int) { OpenBulkImportWindow(window, workbench, ui, mode); });
     }
     d.setOperation(CommandId::ImportNamesPossessives,
                    [&window, &workbench, &ui](int) { OpenBulkImportWindow(window, workbench, ui, std::nullopt); });
