@@ -145,13 +145,14 @@ check 2 "^lexaloom-cli: .*master\.txt: Number of files is limited to 10\.$" mast
 check 2 "^lexaloom-cli: .*missing\.dic: .*not found" wordlist-duplicates missing.dic
 # An output that cannot be written.
 check 2 "^lexaloom-cli: .*plain-file/s\.txt: " bulk-import --mode sort words.txt plain-file/s.txt
-# A pair output whose two files are one (the .aff named as the .dic, the .idx as the
-# .dat) is refused, and the file that was there stays.
+# A pair output whose two files are one (the .aff named as the .dic; an .idx that is a
+# link to its .dat) is refused, and the file that was there stays.
 printf 'keep\n' >same.aff
-printf 'keep\n' >same.idx
+printf 'keep\n' >same.dat
+ln -s same.dat same.idx
 check 2 "same\.aff.*Both files of the pair are the same file\.$" sort-flags "$fx/walk.dic" same.aff
-check 2 "same\.idx.*Both files of the pair are the same file\.$" thesaurus-tool sort-on-numbers th.dat same.idx
-[ "$(cat same.aff)" = keep ] && [ "$(cat same.idx)" = keep ] ||
+check 2 "same\.(dat|idx).*Both files of the pair are the same file\.$" thesaurus-tool sort-on-numbers th.dat same.dat
+[ "$(cat same.aff)" = keep ] && [ "$(cat same.dat)" = keep ] ||
     { echo "FAIL: a pair saved onto one file changed it"; failures=$((failures + 1)); }
 check 2 "^lexaloom-cli: .*plain-file/all\.txt: cannot write" derive-all "$fx/walk.dic" plain-file/all.txt
 check 2 "^lexaloom-cli: .*plain-file/words\.txt: " extract --kind txt "$fx/walk.dic" plain-file/words.txt

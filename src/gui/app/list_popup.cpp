@@ -70,7 +70,7 @@ void wireListPopup(MainWindow &window, Workbench &workbench, Ui &ui, DocumentKin
                 for (const auto &[caption, action] :
                      {std::pair{"Select All", MarkAction::All}, std::pair{"Select None", MarkAction::None},
                       std::pair{"Invert Selection", MarkAction::Invert}}) {
-                    menu.addAction(QString::fromLatin1(caption), &window, [&, action, list, wrapped] {
+                    menu.addAction(QString::fromLatin1(caption), &window, [&, action = action, list, wrapped] {
                         wrapped([&, action, list] {
                             if (ChangeAllMarks(doc, ui, texts, action))
                                 list()->refreshListPage();
@@ -106,7 +106,7 @@ void connectResultPopup(MainWindow &window, Workbench &workbench, Ui &ui)
                          for (const auto &[caption, what] :
                               {std::pair{"Copy word", ResultCopy::Word}, std::pair{"Copy rule", ResultCopy::Rule},
                                std::pair{"Copy word && rule", ResultCopy::WordAndRule}}) {
-                             menu.addAction(QString::fromLatin1(caption), &window, [&workbench, &ui, results, what] {
+                             menu.addAction(QString::fromLatin1(caption), &window, [&workbench, &ui, results, what = what] {
                                  QTreeWidgetItem *item = results->currentItem();
                                  const int row = item && item->isSelected() ? results->indexOfTopLevelItem(item) : -1;
                                  CopyHyphenationResult(workbench.hyphenation.results, row, what, ui);

@@ -82,7 +82,7 @@ void WireThesaurusTools(MainWindow &window, Workbench &workbench, Ui &ui)
     });
     for (const auto &[id, sort] :
          {std::pair{CommandId::DeduplicateMeanings, false}, std::pair{CommandId::SortMeanings, true}}) {
-        d.setOperation(id, [&doc, &workbench, &ui, list, redraw, asCommand, sort](int) {
+        d.setOperation(id, [&doc, &workbench, &ui, list, redraw, asCommand, sort = sort](int) {
             asCommand([&] {
                 SortOrDeduplicateMeanings(doc, workbench.settings, ui, list()->scrollPosition(), sort);
                 redraw(); // an abort keeps what changed so far

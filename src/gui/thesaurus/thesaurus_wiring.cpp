@@ -50,7 +50,7 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
     };
     for (const auto &[action, mode] :
          {std::pair{TabAction::Add, SynonymEditorMode::Add}, std::pair{TabAction::Edit, SynonymEditorMode::Edit}}) {
-        d.setTabOperation(kind, action, [&doc, &ui, list, redraw, openEditor, mode] {
+        d.setTabOperation(kind, action, [&doc, &ui, list, redraw, openEditor, mode = mode] {
             if (OpenEntryEditor(doc, ui, mode, list()->scrollPosition(), openEditor)) {
                 if (mode == SynonymEditorMode::Add) // show the new last entry
                     list()->setScrollPosition(doc.entries.size() - 1);
