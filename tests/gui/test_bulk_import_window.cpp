@@ -235,7 +235,9 @@ void TestBulkImportWindow::menuItemsOpenTheirMode()
         {CommandId::DeleteDuplicatesSmallWordlist, "Delete Duplicates small wordlist (very slow)"},
         {CommandId::ImportNamesPossessives, "Import places/people names with possessives"},
     };
-    for (const auto &[command, title] : items) {
+    for (const auto &item : items) {
+        const CommandId command = item.first;
+        const QString &title = item.second;
         QString shown;
         QTimer::singleShot(0, [&] {
             auto *window = qobject_cast<QDialog *>(QApplication::activeModalWidget());

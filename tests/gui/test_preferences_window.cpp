@@ -208,7 +208,9 @@ void TestPreferencesWindow::listsWorkAfterTheRebuild()
         {DocumentKind::Thesaurus, {"cat|1\n(noun)|feline", "dog|1\n(noun)|hound", "ant|1\n(noun)|emmet"}},
         {DocumentKind::Autocorrect, {"teh\nthe", "adn\nand", "wich\nwhich"}},
     };
-    for (const auto &[kind, entries] : lists) {
+    for (const auto &list : lists) {
+        const DocumentKind kind = list.first;
+        const QStringList &entries = list.second;
         window.selectTab(kind);
         ListDocument &doc = *wb.listDocument(kind);
         for (const QString &entry : entries)

@@ -8,7 +8,7 @@
 
 namespace lexaloom {
 
-class AffixTable;
+struct AffixTable;
 struct DictionaryDocument;
 struct MainSettings;
 class Ui;
