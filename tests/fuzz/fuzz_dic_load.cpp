@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString &folder = fuzz::scratchFolder();
     const QString dicPath = folder + QStringLiteral("in.dic");
     fuzz::writeFile(dicPath, input.first);
-    fuzz::writeFile(AffPathFor(dicPath), input.hasSecond ? input.second : QByteArrayView("SET UTF-8\n"));
+    const QByteArrayView affBytes = input.hasSecond ? input.second : QByteArrayView("SET UTF-8\n");
+    fuzz::writeFile(AffPathFor(dicPath), affBytes);
 
     fuzz::FuzzUi ui;
     const MainSettings settings;
@@ -44,7 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!ReadDictionaryFiles(ui, settings, dicPath, loaded).done())
         return 0;
 
-    DicLineReader lines(dicPath);
+    // The line reader reads the .dic in the charset the .aff on disk declares, as the
+    // loader did (also when the loader was told to convert it to UTF-8).
+    const std::optional<DictionaryCharset> charset =
+        DictionaryCharset::forAff(QString::fromLatin1(affBytes.data(), affBytes.size()));
+    DicLineReader lines(dicPath, {}, charset ? &*charset : nullptr);
     QString line;
     qint64 n = 0;
     while (lines.next(line)) {
