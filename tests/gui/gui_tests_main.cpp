@@ -6,6 +6,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -25,7 +26,11 @@ std::map<std::string, GuiTestRun> &Registry()
 
 bool RegisterGuiTest(const char *name, GuiTestRun run)
 {
-    Registry().emplace(name, std::move(run));
+    // Two classes of one name would hide one of them from every run.
+    if (!Registry().emplace(name, std::move(run)).second) {
+        std::fprintf(stderr, "gui_tests: the test class %s is registered twice\n", name);
+        std::abort();
+    }
     return true;
 }
 
