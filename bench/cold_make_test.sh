@@ -18,7 +18,7 @@ git clone -q "$ROOT" "$WORK/src"
 cp "$ROOT/bench/timed_shell.sh" "$WORK/timed_shell.sh"
 export CCACHE_DISABLE=1 TIMING_LOG=$LOG
 start=$(date +%s.%N)
-make -C "$WORK/src" test JOBS="$JOBS" SHELL="bash $WORK/timed_shell.sh" > "$WORK/make.log" 2>&1 || {
+make -C "$WORK/src" test JOBS="$JOBS" SHELL="$WORK/timed_shell.sh" > "$WORK/make.log" 2>&1 || {
     tail -40 "$WORK/make.log" >&2
     echo "cold_make_test: make test failed (log kept in $WORK)" >&2
     KEEP=1
