@@ -29,9 +29,9 @@ dist: build
 run: dist
 	cd $(DIST_DIR) && ./lexaloom
 
-# The include rules of src/layers.txt; reads the sources only, so it runs first.
+# The include rules of src/layers.txt; reads the sources only, so it runs before the builds.
 # After the build, check-forbidden-includes.sh shows that a forbidden include fails it.
-check-layers:
+check-layers: deps
 	bash scripts/check-layers.sh
 
 test: check-layers test-main test-sanitize
