@@ -11,8 +11,11 @@ all: build
 deps:
 	bash scripts/install-deps.sh
 
+# Both trees precompile the Qt, standard and GoogleTest headers (LEXALOOM_PCH): a
+# third of the compile time of a cold build. A build of your own with a compiler
+# cache leaves it off (the cache cannot keep such objects).
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DLEXALOOM_PCH=ON
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -46,7 +49,7 @@ test-main: check-layers build
 # building and a stored reproducer fails until it is fixed. Longer fuzzing runs:
 # bench/fuzz.sh TARGET SECONDS.
 SAN_CONFIGURE = CC=clang CXX=clang++ cmake -S . -B $(SAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	-DLEXALOOM_GUI=ON -DLEXALOOM_SANITIZE=ON -DLEXALOOM_FUZZ=ON -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only"
+	-DLEXALOOM_GUI=ON -DLEXALOOM_SANITIZE=ON -DLEXALOOM_FUZZ=ON -DLEXALOOM_PCH=ON -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only"
 test-sanitize: check-layers deps
 	$(SAN_CONFIGURE)
 	cmake --build $(SAN_DIR) -j $(JOBS) --target core_tests gui_tests fuzz_targets
