@@ -21,21 +21,16 @@ namespace {
 class ConsoleHost final : public AcValidateHost {
 public:
     ConsoleHost(QTextStream &out, Ui &ui)
-        : m_out(out)
+        : m_report(out)
         , m_ui(ui)
     {
     }
     Ui &taskUi() override { return m_ui; }
-    void refresh(const AcValidateDisplay &display) override
-    {
-        m_out << QStringView(display.report).mid(m_shown);
-        m_shown = display.report.size();
-    }
+    void refresh(const AcValidateDisplay &display) override { m_report.write(display.report); }
 
 private:
-    QTextStream &m_out;
+    GrowingReportEcho m_report;
     Ui &m_ui;
-    qsizetype m_shown = 0;
 };
 
 // The list as File > Open reads it; a list in the office suite's own layout is

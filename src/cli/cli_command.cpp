@@ -1,5 +1,8 @@
 #include "cli/cli_command.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cstring>
 
@@ -80,6 +83,19 @@ int CliFailure(QTextStream &err, const QString &subject, const QString &why)
 {
     err << "lexaloom-cli: " << subject << ": " << why << '\n';
     return exitFailed;
+}
+
+std::optional<CopyIntoFolder> CopyIntoFolderPaths(const CliArguments &arguments, QTextStream &err)
+{
+    CopyIntoFolder paths;
+    paths.input = QFileInfo(arguments.positional[0]).absoluteFilePath();
+    paths.folder = QFileInfo(arguments.positional[1]).absoluteFilePath();
+    if (!QDir().mkpath(paths.folder)) {
+        CliFailure(err, paths.folder, QStringLiteral("cannot create the folder"));
+        return std::nullopt;
+    }
+    paths.copy = QDir(paths.folder).filePath(QFileInfo(paths.input).fileName());
+    return paths;
 }
 
 } // namespace lexaloom::cli

@@ -57,4 +57,14 @@ std::optional<CliArguments> ParseCliArguments(const CliCommand &command, const Q
 // "lexaloom-cli: " + subject + ": " + why. Returns exitFailed.
 int CliFailure(QTextStream &err, const QString &subject, const QString &why);
 
+// The paths of an "INPUT OUTDIR" command that saves its document again under the
+// same name in OUTDIR: all absolute, OUTDIR created. Nothing (after the failure
+// line) when OUTDIR can't be created.
+struct CopyIntoFolder {
+    QString input;
+    QString folder;
+    QString copy; // OUTDIR/<INPUT's file name>
+};
+std::optional<CopyIntoFolder> CopyIntoFolderPaths(const CliArguments &arguments, QTextStream &err);
+
 } // namespace lexaloom::cli

@@ -51,4 +51,23 @@ private:
     SystemClock m_clock;
 };
 
+// A report that grows while a run writes it, echoed to standard output: each write
+// adds what came since the last one.
+class GrowingReportEcho {
+public:
+    explicit GrowingReportEcho(QTextStream &out)
+        : m_out(out)
+    {
+    }
+    void write(const QString &report)
+    {
+        m_out << QStringView(report).mid(m_shown);
+        m_shown = report.size();
+    }
+
+private:
+    QTextStream &m_out;
+    qsizetype m_shown = 0;
+};
+
 } // namespace lexaloom::cli

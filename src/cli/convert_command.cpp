@@ -4,8 +4,6 @@
 #include "cli/cli_command.h"
 #include "cli/console_ui.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "core/app/workbench.h"
@@ -18,14 +16,14 @@ namespace {
 
 int runConvert(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    const QString dicPath = QFileInfo(arguments.positional[0]).absoluteFilePath();
-    const QString outDir = QFileInfo(arguments.positional[1]).absoluteFilePath();
-    if (!QDir().mkpath(outDir))
-        return CliFailure(err, outDir, QStringLiteral("cannot create the folder"));
+    const std::optional<CopyIntoFolder> paths = CopyIntoFolderPaths(arguments, err);
+    if (!paths)
+        return exitFailed;
+    const QString &dicPath = paths->input;
     QTemporaryDir programFolder;
     Workbench workbench(programFolder.path());
     ConsoleUi ui(err, true, true);
-    ui.savePath = QDir(outDir).filePath(QFileInfo(dicPath).fileName());
+    ui.savePath = paths->copy;
     if (!LoadDictionary(workbench.dictionary, workbench.settings, ui, dicPath).done())
         return CliFailure(err, dicPath, ui.reason());
     if (!ConvertDictionaryToUtf8(workbench.dictionary, ui, 0))

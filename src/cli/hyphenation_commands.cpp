@@ -2,9 +2,7 @@
 #include "cli/console_ui.h"
 #include "cli/roundtrip.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include "core/dictionary/affix_table.h"
 #include "core/hyphenation/hyphenate.h"
@@ -17,13 +15,13 @@ namespace lexaloom::cli {
 
 int runHyphenationRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    const QString inPath = QFileInfo(arguments.positional[0]).absoluteFilePath();
-    const QString outDir = QFileInfo(arguments.positional[1]).absoluteFilePath();
-    if (!QDir().mkpath(outDir))
-        return CliFailure(err, outDir, QStringLiteral("cannot create the folder"));
+    const std::optional<CopyIntoFolder> paths = CopyIntoFolderPaths(arguments, err);
+    if (!paths)
+        return exitFailed;
+    const QString &inPath = paths->input;
     MainSettings settings;
     ConsoleUi ui(err, true, true);
-    ui.savePath = QDir(outDir).filePath(QFileInfo(inPath).fileName());
+    ui.savePath = paths->copy;
     HyphenationDocument document;
     if (!LoadHyphenation(document, settings, ui, inPath).done())
         return CliFailure(err, inPath, ui.reason());

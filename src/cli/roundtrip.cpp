@@ -4,8 +4,6 @@
 #include "cli/console_ui.h"
 #include "cli/stopwatch.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "core/app/workbench.h"
@@ -19,12 +17,13 @@ namespace {
 
 // An autocorrect list: a file that fails the header check is imported, as a user who
 // wants the list opened answers; the save writes our own layout.
-int roundtripAutocorrect(const QString &inPath, const QString &outDir, QTextStream &out, QTextStream &err)
+int roundtripAutocorrect(const CopyIntoFolder &paths, QTextStream &out, QTextStream &err)
 {
+    const QString &inPath = paths.input;
     QTemporaryDir programFolder;
     Workbench workbench(programFolder.path());
     ConsoleUi ui(err, true, false);
-    ui.savePath = QDir(outDir).filePath(QFileInfo(inPath).fileName());
+    ui.savePath = paths.copy;
     Stopwatch load;
     const AutocorrectFileResult loaded = LoadAutocorrectList(workbench.autocorrect, workbench.settings, ui, inPath);
     const QString loadMs = load.text();
@@ -55,18 +54,18 @@ int runRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &e
         return runHyphenationRoundtrip(arguments, out, err);
     if (kind != QLatin1String("dictionary") && kind != QLatin1String("autocorrect"))
         return arguments.usageError(err);
-    const QString dicPath = QFileInfo(arguments.positional[0]).absoluteFilePath();
-    const QString outDir = QFileInfo(arguments.positional[1]).absoluteFilePath();
-    if (!QDir().mkpath(outDir))
-        return CliFailure(err, outDir, QStringLiteral("cannot create the folder"));
+    const std::optional<CopyIntoFolder> paths = CopyIntoFolderPaths(arguments, err);
+    if (!paths)
+        return exitFailed;
+    const QString &dicPath = paths->input;
     if (kind == QLatin1String("autocorrect"))
-        return roundtripAutocorrect(dicPath, outDir, out, err);
+        return roundtripAutocorrect(*paths, out, err);
     // The recent-files log goes to a throw-away program folder.
     QTemporaryDir programFolder;
     Workbench workbench(programFolder.path());
     // Every question is answered Yes (and shown); the save dialog returns the output path.
     ConsoleUi ui(err, true, true);
-    ui.savePath = QDir(outDir).filePath(QFileInfo(dicPath).fileName());
+    ui.savePath = paths->copy;
 
     Stopwatch watch;
     const DictionaryFileResult loaded = LoadDictionary(workbench.dictionary, workbench.settings, ui, dicPath);

@@ -3,7 +3,6 @@
 #include "cli/roundtrip.h"
 #include "cli/stopwatch.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -73,15 +72,14 @@ const CliCommandRegistration thesaurusSortCommand({"thesaurus-sort",
 
 int runThesaurusRoundtrip(const CliArguments &arguments, QTextStream &out, QTextStream &err)
 {
-    const QString datPath = QFileInfo(arguments.positional[0]).absoluteFilePath();
-    const QString outDir = QFileInfo(arguments.positional[1]).absoluteFilePath();
-    if (!QDir().mkpath(outDir))
-        return CliFailure(err, outDir, QStringLiteral("cannot create the folder"));
+    const std::optional<CopyIntoFolder> paths = CopyIntoFolderPaths(arguments, err);
+    if (!paths)
+        return exitFailed;
     QTemporaryDir programFolder;
     Workbench workbench(programFolder.path());
     ConsoleUi ui(err, true, true);
-    ui.savePath = QDir(outDir).filePath(QFileInfo(datPath).fileName());
-    if (const int status = loadThesaurus(workbench, ui, datPath, out, err); status != exitOk)
+    ui.savePath = paths->copy;
+    if (const int status = loadThesaurus(workbench, ui, paths->input, out, err); status != exitOk)
         return status;
     return saveThesaurus(workbench, ui, out, err);
 }

@@ -21,21 +21,16 @@ namespace {
 class ConsoleHost final : public AffValidateHost {
 public:
     ConsoleHost(QTextStream &out, Ui &ui)
-        : m_out(out)
+        : m_report(out)
         , m_ui(ui)
     {
     }
     Ui &sideUi(AffStatusSide) override { return m_ui; }
-    void refresh(const AffValidateDisplay &display) override
-    {
-        m_out << QStringView(display.report).mid(m_shown);
-        m_shown = display.report.size();
-    }
+    void refresh(const AffValidateDisplay &display) override { m_report.write(display.report); }
 
 private:
-    QTextStream &m_out;
+    GrowingReportEcho m_report;
     Ui &m_ui;
-    qsizetype m_shown = 0;
 };
 
 int runValidateAff(const CliArguments &arguments, QTextStream &out, QTextStream &err)
