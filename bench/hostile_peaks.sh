@@ -3,9 +3,9 @@
 # inputs of each file kind, generated here: one line per run with its exit status,
 # its wall time and its peak. Runs are capped at LIMIT_KB of address space (default
 # 4 GB) and SECONDS (default 120) each, so that a reader that runs away ends.
-# Usage: bench/hostile_peaks.sh LEXALOOM_CLI [WORK_FOLDER]
+# Usage: bench/hostile_peaks.sh [LEXALOOM_CLI [WORK_FOLDER]]   (default: $BUILD_DIR/src/cli/lexaloom-cli)
 set -u
-cli=$1
+cli=${1:-${BUILD_DIR:-build}/src/cli/lexaloom-cli}
 work=${2:-$(mktemp -d)}
 limit=${LIMIT_KB:-4000000}
 seconds=${SECONDS_EACH:-120}
