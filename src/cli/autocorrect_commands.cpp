@@ -64,6 +64,9 @@ int runValidateAutocorrect(const CliArguments &args, QTextStream &out, QTextStre
     const AcValidateOutcome outcome = session.process();
     out << session.issuesText() << '\n';
     out.flush();
+    // Nobody presses Escape here: a run that stops could not hold its report.
+    if (outcome == AcValidateOutcome::Aborted)
+        return CliFailure(err, listPath, ui.reason());
     return outcome == AcValidateOutcome::NoIssues ? exitOk : exitProblemsFound;
 }
 

@@ -57,5 +57,58 @@ bounded "autocorrect bulk import, a NUL" 60 2 "Line 2: The character U+0000 can'
     "$cli" bulk-import --mode autocorrect --into "$work/DocumentList.xml" "$work/nul.txt" "$work/nul-out"
 [ ! -e "$work/nul-out/DocumentList.xml" ] || fail "the refused import wrote a list"
 
+# An AutoText catalogue whose 20,000 entries name one 1 MB content file: read once.
+mkdir -p "$work/at/p"
+awk 'BEGIN { printf "<office:document xmlns:text=\"t\"><office:body>"
+             for (i = 0; i < 60000; i++) printf "<text:p>line %d</text:p>", i
+             print "</office:body></office:document>" }' >"$work/at/p/content.xml"
+awk 'BEGIN { printf "<block-list:block-list xmlns:block-list=\"http://openoffice.org/2001/block-list\">"
+             for (i = 0; i < 20000; i++)
+                 printf "<block-list:block block-list:abbreviated-name=\"e%d\" block-list:package-name=\"p\" block-list:name=\"n\"/>", i
+             print "</block-list:block-list>" }' >"$work/at/BlockList.xml"
+bounded "AutoText, 20,000 entries naming one 1 MB content file" 60 0 "^20000" \
+    "$cli" autotext-list "$work/at/BlockList.xml"
+
+# A content file of 30 MB of ">" (quadratic once: minutes), and one that is a FIFO
+# (opening it waited for a writer forever).
+mkdir -p "$work/gt/p"
+head -c 30000000 /dev/zero | tr '\0' '>' >"$work/gt/p/content.xml"
+printf '<block-list:block block-list:abbreviated-name="g" block-list:package-name="p" block-list:name="n"/>\n' \
+    >"$work/gt/BlockList.xml"
+bounded "AutoText, a content file of 30 MB of \">\"" 30 0 "^1" "$cli" autotext-list "$work/gt/BlockList.xml"
+mkdir -p "$work/fifo/p"
+mkfifo "$work/fifo/p/content.xml"
+cp "$work/gt/BlockList.xml" "$work/fifo/BlockList.xml"
+bounded "AutoText, a content file that is a FIFO" 20 0 "^1" "$cli" autotext-list "$work/fifo/BlockList.xml"
+
+# Combine on 30,000 entries of 100 one-word meanings (20 MB) asks for gigabytes.
+awk 'BEGIN { print "UTF-8"
+             for (i = 0; i < 30000; i++) { print "w" i "|100"; for (j = 0; j < 100; j++) print "s" j } }' \
+    >"$work/wide.dat"
+bounded "thesaurus combine, 30,000 entries of 100 meanings" 120 1 "Not enough memory to combine the synonyms" \
+    "$cli" thesaurus-tool combine "$work/wide.dat" "$work/wide-combined.dat"
+[ ! -e "$work/wide-combined.dat" ] || fail "the refused combine wrote a thesaurus"
+
+# 8 M blank lines take no memory (the reader keeps no entry for them); 100,000 copies of
+# one pair mapped to itself (7 MB) made step 4 of AC Validate list 10^10 lines.
+{
+    echo "$header"
+    head -c 8000000 /dev/zero | tr '\0' '\n'
+    echo '</block-list:block-list>'
+} >"$work/blank.xml"
+printf 'SET UTF-8\n' >"$work/tiny.aff"
+printf '1\nword\n' >"$work/tiny.dic"
+bounded "AC Validate, 8 M blank lines" 120 2 "No autocorrect words found." \
+    "$cli" validate-autocorrect "$work/blank.xml" "$work/tiny.dic"
+{
+    echo "$header"
+    awk 'BEGIN { for (i = 0; i < 100000; i++) print "  <block-list:block block-list:abbreviated-name=\"a\" block-list:name=\"a\"/>" }'
+    echo '</block-list:block-list>'
+} >"$work/same.xml"
+bounded "AC Validate, 100,000 copies of a -> a" 120 2 "Not enough memory to list the 10,000,000,000 issues of step 4." \
+    "$cli" validate-autocorrect "$work/same.xml" "$work/tiny.dic"
+bounded "autocorrect delete-duplicates, 100,000 copies of a -> a" 120 0 "^a:100000" \
+    "$cli" autocorrect-tool delete-duplicates "$work/same.xml" "$work/same-out.xml"
+
 [ "$failures" -eq 0 ] && echo "every hostile input ended within its limits"
 exit $((failures > 0))

@@ -669,3 +669,54 @@ TEST(AutocorrectSaveFaultsTest, EveryFailureAndKillLeavesAWholeList)
     const QStringList kills = harness.checkEveryKill(save, saveAgain);
     EXPECT_TRUE(kills.isEmpty()) << kills.join(QLatin1Char('\n')).toStdString();
 }
+
+// A save killed at any step leaves nothing behind once the list is opened again: a new
+// list that was complete is offered (and read on Yes), an incomplete one goes; No
+// leaves both files as they are and opens nothing.
+TEST(AutocorrectSaveFaultsTest, KilledSaveIsFinishedOrClearedAtTheNextOpen)
+{
+    QTemporaryDir dir(ScratchFolderTemplate());
+    const QString target = dir.filePath(QStringLiteral("DocumentList.xml"));
+    AutocorrectList list;
+    list.entries.append(QStringLiteral("teh\nthe"));
+    const QByteArray oldList = bom + header + "\n  " + block("old", "list") + "\n" + closing + "\n";
+    const QByteArray newList = bom + header + "\n  " + block("teh", "the") + "\n" + closing + "\n";
+    const FolderImage before{{QStringLiteral("DocumentList.xml"), oldList}};
+    const FolderImage after{{QStringLiteral("DocumentList.xml"), newList}};
+    MainSettings settings;
+    const auto save = [&](FileOps &ops) {
+        ScriptedUi ui;
+        return WriteAutocorrectFile(ui, settings, list, target, ops).done();
+    };
+    int asked = 0;
+    const auto open = [&] {
+        ScriptedUi ui;
+        ui.answers = {true};
+        AutocorrectList loaded;
+        EXPECT_TRUE(LoadAutocorrectList(loaded, settings, ui, target).done());
+        if (ui.messages.isEmpty())
+            return false;
+        ++asked;
+        EXPECT_EQ(ui.messages[0].title, QStringLiteral("Warning!"));
+        EXPECT_EQ(ui.messages[0].text,
+                  QStringLiteral("The last save of\n%1\nwas interrupted, but the file it wrote is complete.\n\n"
+                                 "Finish that save and open it?")
+                      .arg(QDir::toNativeSeparators(target)));
+        EXPECT_EQ(entriesOf(loaded), QStringList{QStringLiteral("teh\nthe")});
+        return true;
+    };
+    SaveFaultHarness harness(dir.path(), before, after);
+    const QStringList kills = harness.checkEveryKill(save, open);
+    EXPECT_TRUE(kills.isEmpty()) << kills.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(asked, 1); // only between the complete file and its last rename
+
+    WriteFolder(dir.path(), {{"DocumentList.xml", oldList}, {"DocumentList.xml.lxm-ready", newList}});
+    ScriptedUi ui;
+    ui.answers = {false};
+    AutocorrectList loaded;
+    loaded.entries.append(QStringLiteral("kept\nas it was"));
+    EXPECT_EQ(LoadAutocorrectList(loaded, settings, ui, target).outcome, FileOutcome::Cancelled);
+    EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+    EXPECT_EQ(entriesOf(loaded), QStringList{QStringLiteral("kept\nas it was")});
+    EXPECT_EQ(ReadFolder(dir.path()).size(), 2);
+}

@@ -63,9 +63,9 @@ struct ValidateRun {
         dictionary.affText = aff;
         BuildAffixTable(table, aff);
     }
-    AcValidateOutcome process()
+    AcValidateOutcome process(qint64 memoryBudget = 0)
     {
-        AcValidateSession session(dictionary, table, list, settings, ui, window);
+        AcValidateSession session(dictionary, table, list, settings, ui, window, memoryBudget);
         const AcValidateOutcome outcome = session.process();
         report = session.display().report.mid(AcValidateSession::introductionText().size());
         issues = session.display().issueCount;
@@ -193,6 +193,44 @@ TEST(AcValidateTest, RepeatedIncorrectWordsReportTheEntryOncePerListing)
     EXPECT_TRUE(run.report.contains(QStringLiteral("Incorrect Autocorrect entry:'b','a'\u2192Line 1\n"
                                                    "Incorrect Autocorrect entry:'b','a'\u2192Line 1\nDone!")));
     EXPECT_EQ(run.issues, 5); // b, c and d are not words; line 1 twice
+}
+
+// Step 4 reports an entry once for every entry that lists its correction as an incorrect
+// word: n blank lines (or n copies of "same -> same") make n * n lines, so 8 M blank
+// lines asked for terabytes. The lines are counted first; past the budget the run
+// stops with their number before it lists any.
+TEST(AcValidateTest, AStepFourPastTheMemoryBudgetStopsBeforeListing)
+{
+    const struct {
+        const char *why;
+        QStringList pairs;
+        qint64 budget;
+        const char *issues; // empty: the run completes
+    } cases[] = {
+        {"blank lines", QStringList(400, QStringLiteral("\n")), 200000, "160,000"},
+        {"one word to itself", QStringList(300, QStringLiteral("same\nsame")), 200000, "90,000"},
+        {"the same within the budget", QStringList(10, QStringLiteral("same\nsame")), 200000, ""},
+        {"the blank lines with the machine's budget", QStringList(400, QStringLiteral("\n")), 0, ""},
+    };
+    for (const auto &c : cases) {
+        ValidateRun run({}, c.pairs);
+        const AcValidateOutcome outcome = run.process(c.budget);
+        if (QByteArray(c.issues).isEmpty()) {
+            EXPECT_EQ(outcome, AcValidateOutcome::IssuesFound) << c.why;
+            EXPECT_EQ(run.issues, qint64(c.pairs.size()) * c.pairs.size()) << c.why;
+            continue;
+        }
+        EXPECT_EQ(outcome, AcValidateOutcome::Aborted) << c.why;
+        EXPECT_EQ(run.ui.messageTexts(),
+                  QStringList{QStringLiteral("Not enough memory to list the %1 issues of step 4.").arg(c.issues)})
+            << c.why;
+        EXPECT_EQ(run.ui.messages.last().title, QStringLiteral("Error")) << c.why;
+        EXPECT_EQ(run.mark, AcValidateMark::Aborted) << c.why;
+        EXPECT_TRUE(run.report.endsWith(QStringLiteral(
+            "Step 4/4 - Comparing extracted autocorrect wordlist with incorrect/correct...\nAborted.\n")))
+            << c.why;
+        EXPECT_EQ(run.issues, 0) << c.why;
+    }
 }
 
 // A list stores "abraço" as "abra&#xE7;o": the word looked up is the one the reference

@@ -3,11 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QXmlStreamReader>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/app/document_files.h"
 #include "core/app/workbench.h"
 #include "core/autocorrect/autocorrect_list.h"
+#include "core/shell/settings.h"
+#include "core/shell/file_dialogs.h"
 #include "core/shell/long_task.h"
 #include "core/shell/recent_files.h"
 
@@ -103,6 +109,39 @@ TEST(AutoTextContentTest, ParagraphsAndSpansBecomeLines)
     };
     for (const auto &c : cases)
         EXPECT_EQ(AutoTextContent(QString::fromUtf8(c.xml)), QString::fromUtf8(c.content)) << c.xml.constData();
+}
+
+// The one-pass reading gives what the whole-text replacements it stands for give:
+// ">" becomes ">\n", paragraph and span lines are kept without their end tags, "\n\n"
+// becomes "\n".
+TEST(AutoTextContentTest, OnePassMatchesTheWholeTextReplacements)
+{
+    const auto direct = [](const QString &xml) {
+        QString flat = NormaliseLineEnds(xml);
+        flat.remove(u'\n');
+        flat.replace(u'>', QLatin1String(">\n"));
+        QString content;
+        for (QStringView line : QStringView(flat).split(u'\n')) {
+            if (!line.endsWith(u"</text:p>") && !line.endsWith(u"</text:span>"))
+                continue;
+            QString text = line.toString();
+            text.remove(QLatin1String("</text:p>"));
+            text.remove(QLatin1String("</text:span>"));
+            content += text + u'\n';
+        }
+        content.replace(QLatin1String("\n\n"), QLatin1String("\n"));
+        return content;
+    };
+    const QStringList pieces{"</text:p>", "</text:span>", "<text:p>", ">", "<", "a", " ", "\n", "\r", "\r\n",
+                             "</text:p", "p>", "</text:sp\nan>", "</text:\rp>", "<text:p/>"};
+    QRandomGenerator random(35);
+    for (int round = 0; round < 3000; ++round) {
+        QString xml;
+        const int length = int(random.bounded(12));
+        for (int i = 0; i < length; ++i)
+            xml += pieces[int(random.bounded(pieces.size()))];
+        ASSERT_EQ(AutoTextContent(xml), direct(xml)) << xml.toStdString();
+    }
 }
 
 TEST_F(AutoTextFilesTest, ReadsEntriesFromEitherQuoteAndTheirContentFiles)
@@ -257,4 +296,119 @@ TEST_F(AutoTextFilesTest, CorpusCatalogues)
     }
     if (found == 0)
         GTEST_SKIP() << "corpus not present";
+}
+
+namespace {
+
+QByteArray catalogueOf(const QStringList &packages)
+{
+    QByteArray catalogue = catalogueStart;
+    for (const QString &package : packages) {
+        catalogue += "<block-list:block block-list:abbreviated-name=\"" + package.toUtf8() +
+                     "\" block-list:package-name=\"" + package.toUtf8() + "\" block-list:name=\"n\"/>";
+    }
+    return catalogue + "</block-list:block-list>";
+}
+
+} // namespace
+
+// Many entries may name one content file: through one package, or packages whose files
+// are links or hard links to it. It is read once and its content shared, so a budget
+// that holds one reading holds them all; files that do not fit stop the load, and the
+// catalogue shown stays.
+TEST_F(AutoTextFilesTest, ContentFilesAreReadOncePerFile)
+{
+    QByteArray body;
+    for (int i = 0; i < 2000; ++i)
+        body += "<text:p>line " + QByteArray::number(i) + "</text:p>";
+    const QByteArray xml = paragraphs(body);
+    write(QStringLiteral("P/content.xml"), xml);
+    QDir().mkpath(path(QStringLiteral("L")));
+    QDir().mkpath(path(QStringLiteral("H")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("P/content.xml")), path(QStringLiteral("L/content.xml"))));
+    ASSERT_EQ(::link(QFile::encodeName(path(QStringLiteral("P/content.xml"))).constData(),
+                     QFile::encodeName(path(QStringLiteral("H/content.xml"))).constData()),
+              0);
+    write(QStringLiteral("O/content.xml"), xml + " "); // the same text in another file
+    QStringList packages;
+    for (int i = 0; i < 300; ++i)
+        packages << QStringLiteral("P") << QStringLiteral("L") << QStringLiteral("H");
+    write(QStringLiteral("BlockList.xml"), catalogueOf(packages));
+    const QString catalogue = path(QStringLiteral("BlockList.xml"));
+    // Room for the catalogue's text and one reading of the content file, not two.
+    const qint64 budget = 2 * QFile(catalogue).size() + 7 * (xml.size() + 1) + 1000;
+    const MainSettings settings;
+
+    AutoTextList list;
+    const AutoTextFileResult result = ReadAutoTextFile(ui, settings, catalogue, list, budget);
+    ASSERT_TRUE(result.done());
+    EXPECT_TRUE(ui.messages.isEmpty());
+    ASSERT_EQ(list.entries.size(), packages.size());
+    const QString content = AutoTextContent(QString::fromUtf8(xml));
+    EXPECT_TRUE(content.startsWith(QStringLiteral("line 0\nline 1\n")));
+    for (const AutoTextEntry &entry : list.entries)
+        ASSERT_EQ(entry.content, content);
+    EXPECT_EQ(result.contentBytes, qint64(packages.size()) * xml.size()); // every entry's file counts
+
+    // A second file of the same text is a second reading: past a budget for one.
+    ui.clearRecords();
+    write(QStringLiteral("BlockList.xml"), catalogueOf({QStringLiteral("P"), QStringLiteral("O")}));
+    workbench.autotext = list;
+    AutoTextList other;
+    const qint64 smallBudget = 2 * QFile(catalogue).size() + 7 * (xml.size() + 1) + 1000;
+    const AutoTextFileResult over = ReadAutoTextFile(ui, settings, catalogue, other, smallBudget);
+    EXPECT_EQ(over.outcome, FileOutcome::Failed);
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Not enough memory to read the content files of this list.")});
+    EXPECT_EQ(ui.messages.first().title, QStringLiteral("Error"));
+    EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+}
+
+// A content file that is a FIFO (or a device, or a folder) is not read: opening a FIFO
+// waits for a writer forever. The first one is named; its entries get no content.
+TEST_F(AutoTextFilesTest, OnlyRegularContentFilesAreRead)
+{
+    write(QStringLiteral("R/content.xml"), paragraphs("<text:p>read</text:p>"));
+    QDir().mkpath(path(QStringLiteral("F")));
+    QDir().mkpath(path(QStringLiteral("D/content.xml")));
+    const QString fifo = path(QStringLiteral("F/content.xml"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    write(QStringLiteral("BlockList.xml"),
+          catalogueOf({QStringLiteral("F"), QStringLiteral("R"), QStringLiteral("F"), QStringLiteral("D")}));
+    ASSERT_TRUE(OpenDocumentFile(workbench, DocumentKind::AutoText, ui, path(QStringLiteral("BlockList.xml"))).done());
+    EXPECT_EQ(ui.messageTexts(),
+              QStringList{QStringLiteral("Can't read the file:\n%1\n\nNot a regular file.").arg(QDir::toNativeSeparators(fifo))});
+    EXPECT_EQ(ui.messages.first().title, QStringLiteral("Error"));
+    QStringList contents;
+    for (const AutoTextEntry &entry : workbench.autotext.entries)
+        contents << entry.content;
+    EXPECT_EQ(contents, (QStringList{QString(), QStringLiteral("read\n"), QString(), QString()}));
+}
+
+// A catalogue beside the complete file of a cut-off save is opened as every kind's file
+// is: Yes puts the new file in place and reads it, No reads nothing.
+TEST_F(AutoTextFilesTest, InterruptedSaveIsOfferedBeforeReading)
+{
+    const QString catalogue = path(QStringLiteral("BlockList.xml"));
+    for (const bool yes : {false, true}) {
+        ui.clearRecords();
+        write(QStringLiteral("BlockList.xml"), catalogueOf({QStringLiteral("old")}));
+        write(QStringLiteral("BlockList.xml.lxm-ready"), catalogueOf({QStringLiteral("new")}));
+        ui.answers = {yes};
+        AutoTextList list;
+        const AutoTextFileResult result = ReadAutoTextFile(ui, MainSettings(), catalogue, list);
+        EXPECT_EQ(ui.messageTexts(),
+                  QStringList{QStringLiteral("The last save of\n%1\nwas interrupted, but the file it wrote is "
+                                             "complete.\n\nFinish that save and open it?")
+                                  .arg(QDir::toNativeSeparators(catalogue))});
+        if (yes) {
+            ASSERT_TRUE(result.done());
+            ASSERT_EQ(list.entries.size(), 1);
+            EXPECT_EQ(list.entries[0].packageName, QStringLiteral("new"));
+            EXPECT_FALSE(QFile::exists(catalogue + QStringLiteral(".lxm-ready")));
+        } else {
+            EXPECT_EQ(result.outcome, FileOutcome::Cancelled);
+            EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+            EXPECT_TRUE(QFile::exists(catalogue + QStringLiteral(".lxm-ready")));
+        }
+    }
 }

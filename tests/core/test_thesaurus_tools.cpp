@@ -340,6 +340,35 @@ TEST(ThesaurusToolsTest, CombineBuildsTheSymmetricEntries)
     }
 }
 
+// The new entries grow with the square of an entry's meanings (30,000 entries of 100
+// one-word meanings, 20 MB, ask for gigabytes): a result past the memory budget is
+// refused before it is built, and the thesaurus stays as it was.
+TEST(ThesaurusToolsTest, CombineRefusesAResultPastTheMemoryBudget)
+{
+    MainSettings settings;
+    const QStringList entries{QStringLiteral("a|4\nb\nc\nd\ne"), QStringLiteral("f|4\ng\nh\ni\nj")};
+    const struct {
+        qint64 budget;
+        bool combined;
+    } cases[] = {{2000, false}, {3000, true}, {0, true}};
+    for (const auto &c : cases) {
+        ThesaurusDocument doc = documentOf(entries);
+        ScriptedUi ui;
+        EXPECT_EQ(CombineSimple(doc, settings, ui, 0, c.budget), c.combined) << c.budget;
+        if (c.combined) {
+            EXPECT_EQ(doc.entries.size(), 10) << c.budget;
+            EXPECT_TRUE(ui.messages.isEmpty()) << c.budget;
+            continue;
+        }
+        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Not enough memory to combine the synonyms:\n"
+                                                                "the 8 new entries would take about 0.0 MB.")});
+        EXPECT_EQ(ui.messages.first().title, QStringLiteral("Error"));
+        EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
+        EXPECT_EQ(entriesOf(doc), entries);
+        EXPECT_FALSE(doc.changed);
+    }
+}
+
 TEST(ThesaurusToolsTest, SortAndDeduplicateMeanings)
 {
     MainSettings settings;

@@ -442,6 +442,9 @@ AutocorrectFileResult ReadAutocorrectFile(Ui &ui, const MainSettings &settings, 
     AutocorrectFileResult result;
     result.path = path;
     out = AutocorrectList();
+    // A save of this list that was cut off is finished (or left alone) first.
+    if (!ReadAfterRecovery(ui, RecoverInterruptedSave(ui, path), result))
+        return result;
     if (!CheckFileExists(ui, path, autocorrectTexts::xmlNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
         result.outcome = FileOutcome::Failed;

@@ -12,6 +12,7 @@
 #include "core/shell/file_dialogs.h"
 #include "core/shell/format.h"
 #include "core/shell/long_task.h"
+#include "core/shell/memory_budget.h"
 #include "core/shell/settings.h"
 #include "core/shell/text_codec.h"
 
@@ -39,13 +40,14 @@ QString lineNumber(qint64 index)
 
 AcValidateSession::AcValidateSession(const DictionaryDocument &dictionary, const AffixTable &table,
                                      const AutocorrectList &list, const MainSettings &settings, Ui &ui,
-                                     AcValidateHost &host)
+                                     AcValidateHost &host, qint64 memoryBudget)
     : m_dictionary(dictionary)
     , m_table(table)
     , m_list(list)
     , m_settings(settings)
     , m_ui(ui)
     , m_host(host)
+    , m_memoryBudget(memoryBudget)
 {
     m_display.report = introductionText();
 }
@@ -208,8 +210,8 @@ AcValidateSession::StepEnd AcValidateSession::extractList(AcValidatePairs &pairs
     LongTask task(m_host.taskUi(), m_settings);
     const qint64 n = m_list.entries.size();
     task.begin(escapeHint, n);
-    pairs.incorrects.reserve(n);
-    pairs.corrections.reserve(n);
+    pairs.incorrects.reserve(size_t(n));
+    pairs.corrections.reserve(size_t(n));
     for (qint64 i = 0; i < n; ++i) {
         const LongTask::PollResult poll = task.poll();
         if (poll.ticked)
@@ -218,9 +220,14 @@ AcValidateSession::StepEnd AcValidateSession::extractList(AcValidatePairs &pairs
             task.cancel(QString());
             return StepEnd::Aborted;
         }
-        const PairTexts pair = SplitPair(m_list.entries.view(i));
-        pairs.corrections.append(isShortcode(pair.incorrect) ? QString() : pair.correct);
-        pairs.incorrects.append(pair.incorrect);
+        const QStringView entry = m_list.entries.view(i);
+        const qsizetype lf = entry.indexOf(u'\n');
+        const QStringView incorrect = lf < 0 ? entry : entry.first(lf);
+        QStringView correct = lf < 0 ? QStringView() : entry.sliced(lf + 1);
+        if (const qsizetype next = correct.indexOf(u'\n'); next >= 0)
+            correct = correct.first(next);
+        pairs.corrections.push_back(isShortcode(incorrect) ? QStringView() : correct);
+        pairs.incorrects.push_back(incorrect);
     }
     task.finish(QString());
     gather(done);
@@ -247,7 +254,7 @@ AcValidateSession::StepEnd AcValidateSession::compareWithDictionary(const AcVali
         return StepEnd::Done;
     }
     LongTask task(m_host.taskUi(), m_settings);
-    const qint64 n = pairs.corrections.size();
+    const qint64 n = qint64(pairs.corrections.size());
     task.begin(escapeHint, n);
     for (qint64 j = 0; j < n; ++j) {
         const LongTask::PollResult poll = task.poll();
@@ -259,12 +266,12 @@ AcValidateSession::StepEnd AcValidateSession::compareWithDictionary(const AcVali
             task.cancel(QString());
             return StepEnd::Aborted;
         }
-        const QString &correction = pairs.corrections[j];
+        const QStringView correction = pairs.corrections[size_t(j)];
         // The list stores "abra&#xE7;o" for "abraço": the word is what the reference
         // names; the report shows the text as stored.
         if (!correction.isEmpty() &&
-            !m_words.contains(correction.contains(u'&') ? DecodeAutocorrectText(correction) : correction)) {
-            gather(notFound + correction + lineNumber(j));
+            !m_words.contains(correction.contains(u'&') ? DecodeAutocorrectText(correction) : correction.toString())) {
+            gather(notFound + correction.toString() + lineNumber(j));
             addIssue();
         }
     }
@@ -281,11 +288,11 @@ AcValidateSession::StepEnd AcValidateSession::compareWithIncorrects(const AcVali
     using namespace acValidateTexts;
     append(step4);
     LongTask task(m_host.taskUi(), m_settings);
-    const qint64 n = pairs.incorrects.size();
+    const qint64 n = qint64(pairs.incorrects.size());
     task.begin(escapeHint, 2 * n);
     // How many entries list each incorrect text: entry i is reported once for each of
     // them, as a comparison of every pair of entries would.
-    QHash<QString, qint64> incorrectCounts;
+    QHash<QStringView, qint64> incorrectCounts;
     incorrectCounts.reserve(n);
     for (qint64 j = 0; j < n; ++j) {
         const LongTask::PollResult poll = task.poll();
@@ -295,7 +302,26 @@ AcValidateSession::StepEnd AcValidateSession::compareWithIncorrects(const AcVali
             task.cancel(QString());
             return StepEnd::Aborted;
         }
-        ++incorrectCounts[pairs.incorrects[j]];
+        ++incorrectCounts[pairs.incorrects[size_t(j)]];
+    }
+    // The lines are counted before any is made: a list of blank lines, or of one word
+    // mapped to itself, makes one line per pair of entries.
+    qint64 issues = 0;
+    qint64 characters = 0;
+    for (qint64 i = 0; i < n; ++i) {
+        const qint64 matches = incorrectCounts.value(pairs.corrections[size_t(i)]);
+        if (matches == 0)
+            continue;
+        const qint64 length = incorrectEntry.size() + pairs.corrections[size_t(i)].size() + 3 +
+                              pairs.incorrects[size_t(i)].size() + lineReference.size() + 21;
+        issues += matches;
+        characters += matches * length;
+    }
+    // The buffer, the report it joins and the window's copy of the report.
+    if (3 * qint64(sizeof(QChar)) * (characters + m_display.report.size()) > MemoryBudgetOr(m_memoryBudget)) {
+        task.cancel(QString());
+        m_ui.showMessage(fileTexts::errorTitle, tooManyIssues.arg(task.formatCount(issues)), MessageIcon::Warning);
+        return StepEnd::Aborted;
     }
     for (qint64 i = 0; i < n; ++i) {
         const LongTask::PollResult poll = task.poll();
@@ -307,11 +333,11 @@ AcValidateSession::StepEnd AcValidateSession::compareWithIncorrects(const AcVali
             task.cancel(QString());
             return StepEnd::Aborted;
         }
-        const qint64 matches = incorrectCounts.value(pairs.corrections[i]);
+        const qint64 matches = incorrectCounts.value(pairs.corrections[size_t(i)]);
         if (matches == 0)
             continue;
-        const QString line =
-            incorrectEntry + pairs.corrections[i] + QStringLiteral("','") + pairs.incorrects[i] + lineNumber(i);
+        const QString line = incorrectEntry + pairs.corrections[size_t(i)].toString() + QStringLiteral("','") +
+                             pairs.incorrects[size_t(i)].toString() + lineNumber(i);
         for (qint64 k = 0; k < matches; ++k) {
             gather(line);
             addIssue();

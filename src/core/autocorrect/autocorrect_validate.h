@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <vector>
 
 #include "core/autocorrect/derived_word_set.h"
 #include "core/shell/shared_texts.h"
@@ -38,6 +41,9 @@ inline const QString lineReference = QStringLiteral("'\u2192Line ");
 inline const QString exportTitle = QStringLiteral("Export results to file");
 inline const QString exportFilter = sharedTexts::txtFilter;
 inline const QString escapeHint = sharedTexts::escToAbort;
+// Step 4 reports an entry once for every entry listing its correction as an incorrect
+// word, so n entries can make n * n lines; %1 is their number.
+inline const QString tooManyIssues = QStringLiteral("Not enough memory to list the %1 issues of step 4.");
 } // namespace acValidateTexts
 
 enum class AcValidateMark { None, Done, Aborted };
@@ -63,19 +69,22 @@ public:
 
 enum class AcValidateOutcome { NoIssues, IssuesFound, Aborted };
 
-// The two halves of every pair in list order; the correction of a shortcode entry
-// (":smile:") is emptied so that no dictionary check is made for it.
+// The two halves of every pair in list order, seen in the list (which a run does not
+// change); the correction of a shortcode entry (":smile:") is emptied so that no
+// dictionary check is made for it.
 struct AcValidatePairs {
-    QStringList incorrects;
-    QStringList corrections;
+    std::vector<QStringView> incorrects;
+    std::vector<QStringView> corrections;
 };
 
 // Autocorrect Tools > "AC Validate": the four steps over the dictionary's forms and
 // the list, the report and its export. It changes nothing.
 class AcValidateSession final {
 public:
+    // The report may take `memoryBudget` bytes (0: MemoryBudget()); a step 4 whose lines
+    // would take more stops the run with tooManyIssues before it lists any.
     AcValidateSession(const DictionaryDocument &dictionary, const AffixTable &table, const AutocorrectList &list,
-                      const MainSettings &settings, Ui &ui, AcValidateHost &host);
+                      const MainSettings &settings, Ui &ui, AcValidateHost &host, qint64 memoryBudget = 0);
     AcValidateSession(const AcValidateSession &) = delete;
     AcValidateSession &operator=(const AcValidateSession &) = delete;
 
@@ -125,6 +134,7 @@ private:
     QString m_buffer;
     DerivedWordSet m_words;
     qint64 m_derivedCount = 0;
+    qint64 m_memoryBudget = 0;
 };
 
 } // namespace lexaloom

@@ -2,11 +2,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
+
+#include <sys/stat.h>
 
 #include "core/autocorrect/autocorrect_list.h"
+#include "core/shell/atomic_write.h"
 #include "core/shell/file_dialogs.h"
 #include "core/shell/format.h"
 #include "core/shell/long_task.h"
+#include "core/shell/memory_budget.h"
 #include "core/shell/text_codec.h"
 #include "core/shell/ui.h"
 
@@ -37,6 +42,66 @@ bool readFile(const QString &path, QByteArray &bytes, QString &error)
     return true;
 }
 
+// What a content file's content costs while it is made: its bytes, their text and the
+// lines built from it, two bytes a character.
+qint64 readingCost(qint64 fileSize)
+{
+    return 7 * fileSize;
+}
+
+// The content files of one load. Many entries may name one file (through the same
+// package, links or hard links): each file is read once and its content shared, so a
+// small catalogue cannot make the reader hold one copy per entry.
+class ContentFiles final {
+public:
+    enum class Read { Content, Missing, NotRegular, OverBudget };
+
+    explicit ContentFiles(qint64 budget)
+        : m_budget(budget)
+    {
+    }
+
+    Read read(const QString &path, QString &content, qint64 &size)
+    {
+        struct stat status {};
+        if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+            return Read::Missing;
+        // A FIFO or a device would block the reader or never end.
+        if (!S_ISREG(status.st_mode))
+            return Read::NotRegular;
+        size = qint64(status.st_size);
+        const Key key{quint64(status.st_dev), quint64(status.st_ino)};
+        if (const auto known = m_read.constFind(key); known != m_read.cend()) {
+            content = *known;
+            return Read::Content;
+        }
+        if (m_held + readingCost(size) > m_budget)
+            return Read::OverBudget;
+        QByteArray bytes;
+        QString error;
+        // An unreadable content file leaves the entry without content.
+        if (!readFile(path, bytes, error))
+            return Read::Missing;
+        size = bytes.size();
+        content = AutoTextContent(decodeText(bytes));
+        m_held += qint64(content.size()) * qint64(sizeof(QChar));
+        m_read.insert(key, content);
+        return Read::Content;
+    }
+
+private:
+    struct Key {
+        quint64 device;
+        quint64 inode;
+        bool operator==(const Key &) const = default;
+    };
+    friend size_t qHash(const Key &key, size_t seed) { return qHashMulti(seed, key.device, key.inode); }
+
+    QHash<Key, QString> m_read;
+    qint64 m_budget;
+    qint64 m_held = 0;
+};
+
 } // namespace
 
 QString AutoTextAttribute(QStringView element, QStringView attribute)
@@ -66,30 +131,64 @@ QString AutoTextContentPath(const QString &cataloguePath, const QString &package
 
 QString AutoTextContent(QStringView xml)
 {
-    QString flat = NormaliseLineEnds(xml.toString());
-    flat.remove(u'\n');
-    flat.replace(u'>', QLatin1String(">\n"));
+    // One pass over the text, without the whole-text replacements (inserting a line feed
+    // after every ">" moves the rest of the text each time: quadratic on a file of ">").
+    // Line ends play no part: each ">" ends a line, and only a line ending with a
+    // paragraph or span end tag counts; it holds no other ">", so no other end tag.
     const QLatin1String paragraphEnd("</text:p>");
     const QLatin1String spanEnd("</text:span>");
-    QString content;
-    for (QStringView line : QStringView(flat).split(u'\n')) {
-        if (!line.endsWith(paragraphEnd) && !line.endsWith(spanEnd))
+    QString lines;
+    QString joined; // a line that had line ends inside it, without them
+    for (qsizetype start = 0; start < xml.size();) {
+        const qsizetype close = xml.indexOf(u'>', start);
+        if (close < 0)
+            break;
+        QStringView line = xml.sliced(start, close + 1 - start);
+        start = close + 1;
+        if (line.contains(u'\n') || line.contains(u'\r')) {
+            joined.clear();
+            for (const QChar c : line) {
+                if (c != u'\n' && c != u'\r')
+                    joined += c;
+            }
+            line = joined;
+        }
+        if (line.endsWith(paragraphEnd))
+            lines += line.chopped(paragraphEnd.size());
+        else if (line.endsWith(spanEnd))
+            lines += line.chopped(spanEnd.size());
+        else
             continue;
-        QString text = line.toString();
-        text.remove(paragraphEnd);
-        text.remove(spanEnd);
-        content += text;
-        content += u'\n';
+        lines += u'\n';
     }
-    content.replace(QLatin1String("\n\n"), QLatin1String("\n"));
+    // Each "\n\n" becomes "\n", left to right: a run of k line feeds keeps (k + 1) / 2.
+    QString content;
+    content.reserve(lines.size());
+    qsizetype run = 0;
+    for (const QChar c : lines) {
+        if (c == u'\n') {
+            ++run;
+            continue;
+        }
+        if (run > 0)
+            content.append(QString((run + 1) / 2, u'\n'));
+        run = 0;
+        content += c;
+    }
+    if (run > 0)
+        content.append(QString((run + 1) / 2, u'\n'));
     return content;
 }
 
-AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const QString &path, AutoTextList &out)
+AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const QString &path, AutoTextList &out,
+                                    qint64 memoryBudget)
 {
     AutoTextFileResult result;
     result.path = path;
     out = AutoTextList();
+    // The traces of a cut-off save are handled as for every other kind.
+    if (!ReadAfterRecovery(ui, RecoverInterruptedSave(ui, path), result))
+        return result;
     if (!CheckFileExists(ui, path, autocorrectTexts::xmlNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
         result.outcome = FileOutcome::Failed;
@@ -121,6 +220,8 @@ AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const 
     LongTask task(ui, settings);
     task.begin(autoTextTexts::loadingStatus, starts.size());
     const QStringView view(text);
+    ContentFiles contentFiles(MemoryBudgetOr(memoryBudget) - qint64(text.size()) * qint64(sizeof(QChar)));
+    bool notRegularShown = false;
     for (qsizetype i = 0; i < starts.size(); ++i) {
         const qsizetype end = i + 1 < starts.size() ? starts[i + 1] : view.size();
         const QStringView element = view.sliced(starts[i], end - starts[i]);
@@ -128,11 +229,29 @@ AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const 
         entry.abbreviatedName = AutoTextAttribute(element, u"abbreviated-name=");
         entry.packageName = AutoTextAttribute(element, u"package-name=");
         entry.name = AutoTextAttribute(element, u"block-list:name=");
-        QByteArray content;
-        // A missing or unreadable content file leaves the entry without content.
-        if (readFile(AutoTextContentPath(path, entry.packageName), content, error)) {
-            result.contentBytes += content.size();
-            entry.content = AutoTextContent(decodeText(content));
+        qint64 size = 0;
+        const QString contentPath = AutoTextContentPath(path, entry.packageName);
+        switch (contentFiles.read(contentPath, entry.content, size)) {
+        case ContentFiles::Read::Content:
+            result.contentBytes += size;
+            break;
+        case ContentFiles::Read::Missing:
+            break;
+        case ContentFiles::Read::NotRegular:
+            // Said once; the entries go on without content.
+            if (!notRegularShown) {
+                notRegularShown = true;
+                ui.showMessage(fileTexts::errorTitle,
+                               fileTexts::cannotRead.arg(QDir::toNativeSeparators(contentPath),
+                                                         autoTextTexts::notRegularFile),
+                               MessageIcon::Warning);
+            }
+            break;
+        case ContentFiles::Read::OverBudget:
+            task.cancel();
+            ui.showMessage(fileTexts::errorTitle, autoTextTexts::outOfMemory, MessageIcon::Warning);
+            result.outcome = FileOutcome::Failed;
+            return result;
         }
         out.entries.append(std::move(entry));
         const LongTask::PollResult poll = task.poll();

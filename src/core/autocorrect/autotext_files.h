@@ -18,6 +18,9 @@ inline const QString openTitle = QStringLiteral("Open AutoText List");
 inline const QString fileFilter = KindFacts(DocumentKind::AutoText).openFilter;
 inline const QString noEntries = QStringLiteral(".XML file has no valid entries.");
 inline const QString codeTooltip = QStringLiteral("The .xml code");
+// The reason given for a content file that is a FIFO, a device or a folder.
+inline const QString notRegularFile = QStringLiteral("Not a regular file.");
+inline const QString outOfMemory = QStringLiteral("Not enough memory to read the content files of this list.");
 } // namespace autoTextTexts
 
 struct AutoTextFileResult : FileResult {
@@ -32,8 +35,12 @@ struct AutoTextFileResult : FileResult {
 AutoTextFileResult LoadAutoTextList(AutoTextList &list, const MainSettings &settings, Ui &ui,
                                     const QString &path = QString());
 
-// The load without the file dialog, into `out` (emptied first).
-AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const QString &path, AutoTextList &out);
+// The load without the file dialog, into `out` (emptied first). Each content file is
+// read once, however many entries name it; only regular files are read (the first
+// other one is named in a message, its entries get no content). The contents may take
+// `memoryBudget` bytes (0: MemoryBudget()); past it the load stops with outOfMemory.
+AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const QString &path, AutoTextList &out,
+                                    qint64 memoryBudget = 0);
 
 // The content file of the entry whose package is `packageName`: "<package>/<package>.xml"
 // beside the catalogue when that file exists and is not empty, else

@@ -187,17 +187,8 @@ DictionaryFileResult ReadDictionaryAff(Ui &ui, const MainSettings &settings, con
     const QString affPath = AffPathFor(dicPath);
     // A save of this pair that was cut off is finished (or left alone) before either
     // file is looked at.
-    switch (RecoverInterruptedPairSave(ui, dicPath, affPath)) {
-    case PairRecovery::Ready:
-        break;
-    case PairRecovery::Declined:
-        ui.setStatusText(LongTask::abortedText());
+    if (!ReadAfterRecovery(ui, RecoverInterruptedPairSave(ui, dicPath, affPath), result))
         return result;
-    case PairRecovery::Failed:
-        ui.setStatusText(LongTask::abortedText());
-        result.outcome = FileOutcome::Failed;
-        return result;
-    }
     if (!CheckFileExists(ui, affPath, dictionaryTexts::affNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
         result.outcome = FileOutcome::Failed;

@@ -4,11 +4,6 @@
 
 #include <algorithm>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
-
 #include "core/dictionary/affix_table.h"
 #include "core/dictionary/derive_word.h"
 #include "core/dictionary/dictionary_document.h"
@@ -16,6 +11,7 @@
 #include "core/shell/file_dialogs.h"
 #include "core/shell/format.h"
 #include "core/shell/long_task.h"
+#include "core/shell/memory_budget.h"
 #include "core/shell/settings.h"
 #include "core/shell/ui.h"
 
@@ -100,21 +96,7 @@ qint64 heldBytes(const QString &words, const std::vector<Record> &records)
 
 qint64 WordlistDuplicatesMemoryBudget()
 {
-    qint64 budget = 0;
-#ifdef Q_OS_UNIX
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages > 0 && pageSize > 0)
-        budget = qint64(pages) * qint64(pageSize) / 2;
-    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
-        struct rlimit limit {};
-        if (getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
-            const qint64 half = qint64(limit.rlim_cur / 2);
-            budget = budget > 0 ? std::min(budget, half) : half;
-        }
-    }
-#endif
-    return budget > 0 ? budget : qint64(4) << 30;
+    return MemoryBudget();
 }
 
 WordlistDuplicates FindWordlistDuplicates(const DictionaryDocument &doc, AffixTable &affixTable,

@@ -48,17 +48,8 @@ HyphenationFileResult ReadHyphenationFile(Ui &ui, const MainSettings &settings, 
     HyphenationFileResult result;
     result.path = path;
     // A save of this file that was cut off is finished (or left alone) first.
-    switch (RecoverInterruptedSave(ui, path)) {
-    case PairRecovery::Ready:
-        break;
-    case PairRecovery::Declined:
-        ui.setStatusText(LongTask::abortedText());
+    if (!ReadAfterRecovery(ui, RecoverInterruptedSave(ui, path), result))
         return result;
-    case PairRecovery::Failed:
-        ui.setStatusText(LongTask::abortedText());
-        result.outcome = FileOutcome::Failed;
-        return result;
-    }
     if (!CheckFileExists(ui, path, hyphenationTexts::dicNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
         result.outcome = FileOutcome::Failed;

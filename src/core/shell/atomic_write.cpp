@@ -579,6 +579,22 @@ PairRecovery RecoverInterruptedSave(Ui &ui, const QString &path, FileOps &fileOp
     return PairRecovery::Ready;
 }
 
+bool ReadAfterRecovery(Ui &ui, PairRecovery recovery, FileResult &result)
+{
+    switch (recovery) {
+    case PairRecovery::Ready:
+        return true;
+    case PairRecovery::Declined:
+        result.outcome = FileOutcome::Cancelled;
+        break;
+    case PairRecovery::Failed:
+        result.outcome = FileOutcome::Failed;
+        break;
+    }
+    ui.setStatusText(LongTask::abortedText());
+    return false;
+}
+
 void FinishInterruptedSaveQuietly(const QString &path, FileOps &fileOps)
 {
     if (InspectSave(path, fileOps) == PairSaveState::Unfinished)

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "core/shell/file_outcome.h"
+
 namespace lexaloom {
 
 class Ui;
@@ -183,5 +185,10 @@ void FinishInterruptedSaveQuietly(const QString &path, FileOps &fileOps = System
 // loader stops with "Aborted."). Failed: "Can't write the file:..." was shown.
 PairRecovery RecoverInterruptedPairSave(Ui &ui, const QString &firstPath, const QString &secondPath,
                                         FileOps &fileOps = SystemFileOps());
+
+// What every loader does with the recovery's answer: true when the file is to be read
+// (Ready); otherwise the status is "Aborted." and `result` says Cancelled (Declined) or
+// Failed. Used as `if (!ReadAfterRecovery(ui, RecoverInterruptedSave(ui, path), result))`.
+bool ReadAfterRecovery(Ui &ui, PairRecovery recovery, FileResult &result);
 
 } // namespace lexaloom

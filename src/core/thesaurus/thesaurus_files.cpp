@@ -161,17 +161,8 @@ ThesaurusFileResult ReadThesaurusFile(Ui &ui, const MainSettings &settings, cons
     out = ThesaurusDocument();
     // A save of this pair that was cut off is finished (or left alone) before either
     // file is looked at.
-    switch (RecoverInterruptedPairSave(ui, datPath, IndexPathFor(datPath))) {
-    case PairRecovery::Ready:
-        break;
-    case PairRecovery::Declined:
-        ui.setStatusText(LongTask::abortedText());
+    if (!ReadAfterRecovery(ui, RecoverInterruptedPairSave(ui, datPath, IndexPathFor(datPath)), result))
         return result;
-    case PairRecovery::Failed:
-        ui.setStatusText(LongTask::abortedText());
-        result.outcome = FileOutcome::Failed;
-        return result;
-    }
     if (!CheckFileExists(ui, datPath, fileTexts::fileNotFound)) {
         ui.setStatusText(fileTexts::fileNotFound);
         result.outcome = FileOutcome::Failed;

@@ -12,6 +12,7 @@
 #include "core/shell/format.h"
 #include "core/shell/list_document.h"
 #include "core/shell/long_task.h"
+#include "core/shell/memory_budget.h"
 #include "core/shell/settings.h"
 #include "core/shell/shared_texts.h"
 #include "core/shell/text_codec.h"
@@ -267,7 +268,8 @@ CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &setting
 
 // ---- Combine --------------------------------------------------------------------
 
-bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
+                   qint64 memoryBudget)
 {
     if (refuseEmpty(doc, ui))
         return false;
@@ -279,6 +281,8 @@ bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
     std::vector<QString> texts;
     texts.reserve(static_cast<size_t>(total));
     qint64 newEntries = 0;
+    qint64 characters = 0;
+    qint64 newCharacters = 0;
     for (qint64 i = 0; i < total; ++i) {
         const auto progress = [&] {
             task.showProgress(
@@ -294,7 +298,25 @@ bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
             return false;
         }
         texts.push_back(entry.toString());
-        newEntries += entry.count(u'\n');
+        const qint64 meanings = entry.count(u'\n');
+        newEntries += meanings;
+        // Each new entry is about as long as the one it comes from.
+        newCharacters += meanings * (entry.size() + 10);
+        characters += entry.size();
+    }
+    // The new entries grow with the square of the meanings of an entry: a small file
+    // can ask for more than the machine has. Their texts, the sort keys and the new
+    // list each hold every character once.
+    const qint64 entriesAfter = total + newEntries;
+    const qint64 needed = 3 * qint64(sizeof(QChar)) * (characters + newCharacters) + 100 * entriesAfter;
+    if (needed > MemoryBudgetOr(memoryBudget)) {
+        task.cancel();
+        ui.showMessage(fileTexts::errorTitle,
+                       thesaurusToolTexts::combineTooLarge.arg(task.formatCount(newEntries),
+                                                               megabytes(needed)),
+                       MessageIcon::Warning);
+        ui.setStatusText(LongTask::abortedText());
+        return false;
     }
     std::sort(texts.begin(), texts.end());
     texts.reserve(texts.size() + static_cast<size_t>(newEntries));

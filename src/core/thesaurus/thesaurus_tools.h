@@ -33,6 +33,9 @@ inline const QString nothingToDisplay = QStringLiteral("Nothing to display");
 inline const QString foundLabel = QStringLiteral("Found:");
 inline const QString combineRefusal = QStringLiteral("Basic combine doesn't accept synonyms with:\n-| ( ) and |\n\n"
                                                      "It only accepts one synonym per line.");
+// %1 the number of new entries, %2 the megabytes they would take.
+inline const QString combineTooLarge =
+    QStringLiteral("Not enough memory to combine the synonyms:\nthe %1 new entries would take about %2 MB.");
 inline const QString sortMeaningsQuestion =
     QStringLiteral("This changes the sequence of meanings in the synonyms.\nIf we have the word 'happy' with 3 "
                    "meanings:\n'contented'\n'satisfied'\n'carefree'\n\n'carefree' will move to the top.\n\nContinue?");
@@ -77,8 +80,11 @@ CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &setting
                              CleanUpOptions &remembered, const AskCleanUpOptions &askOptions);
 
 // Combine (one item per line): every synonym of an entry gains an entry of its own.
-// True when the document changed.
-bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+// True when the document changed. The result may take `memoryBudget` bytes (0:
+// MemoryBudget()); a thesaurus whose result would take more is refused with
+// combineTooLarge before anything is built.
+bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
+                   qint64 memoryBudget = 0);
 
 // The meanings of one entry as Deduplicate leaves them: of equal lines the last stays
 // in place. Empty lines go.

@@ -1,24 +1,23 @@
 #include "gui/languagetool/languagetool_wiring.h"
 
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "core/app/tab_labels.h"
 #include "core/app/workbench.h"
 #include "core/dictionary_tools/pos_extraction.h"
 #include "core/languagetool/grammar_rule_set.h"
+#include "gui/languagetool/grammar_outline_rows.h"
 #include "gui/languagetool/pos_settings_window.h"
 #include "gui/shell/main_window.h"
-#include "gui/shell/paged_list_view.h"
-#include "gui/shell/palette.h"
+#include "gui/shell/plain_list_model.h"
 
 namespace lexaloom {
 
 namespace {
-
-constexpr int chunkColumns = 7;
 
 void showChunk(MainWindow &window, const Workbench &workbench, int index)
 {
@@ -31,43 +30,27 @@ void showChunk(MainWindow &window, const Workbench &workbench, int index)
     window.ruleNameLabel(kind)->setText(RuleNameText(chunk.name));
 }
 
-QTreeWidgetItem *chunkRow(const GrammarChunk &chunk)
-{
-    auto *row = new QTreeWidgetItem(QStringList{QString::number(chunk.lineNumber), chunk.kind, chunk.id, chunk.name,
-                                                chunk.type, chunk.tags, chunk.defaultValue});
-    StylePlainListRow(*row);
-    for (int column = 1; column < chunkColumns; ++column) {
-        if (const auto colour = ChunkCellColour(chunk, column))
-            row->setForeground(column, palette::fromRgb(*colour));
+// The rows the outline's two lists draw, for as long as the window lives.
+class OutlineRows final : public QObject {
+public:
+    OutlineRows(const GrammarRuleSet &set, QObject *parent)
+        : QObject(parent)
+        , chunks(set)
+        , categories(set)
+    {
     }
-    return row;
-}
+    GrammarChunkRows chunks;
+    GrammarCategoryRows categories;
+};
 
 } // namespace
 
 void ShowGrammarOutline(MainWindow &window, const Workbench &workbench)
 {
     const DocumentKind kind = DocumentKind::LanguageTool;
-    const GrammarRuleSet &set = workbench.grammar;
-    QTreeWidget *chunks = window.plainList(kind);
-    QTreeWidget *categories = window.categoryList();
-    chunks->clear();
-    categories->clear();
-    QList<QTreeWidgetItem *> rows;
-    rows.reserve(set.chunks.size());
-    for (const GrammarChunk &chunk : set.chunks)
-        rows.append(chunkRow(chunk));
-    chunks->addTopLevelItems(rows);
-    QList<QTreeWidgetItem *> categoryRows;
-    for (qsizetype c = 0; c < set.categoryChunks.size(); ++c) {
-        const GrammarChunk &chunk = set.chunks[set.categoryChunks[c]];
-        auto *row = new QTreeWidgetItem(QStringList{QString::number(chunk.lineNumber), CategoryRowText(set, c)});
-        row->setBackground(0, palette::fromRgb(grammarColours::lineShade));
-        row->setForeground(1, palette::fromRgb(grammarColours::category));
-        categoryRows.append(row);
-    }
-    categories->addTopLevelItems(categoryRows);
-    categories->headerItem()->setText(1, CategoryColumnTitle(set, workbench.settings.thousandsSeparator));
+    window.chunkModel()->refresh();
+    window.categoryModel()->refresh();
+    window.categoryModel()->setCaption(1, CategoryColumnTitle(workbench.grammar, workbench.settings.thousandsSeparator));
     window.xmlPane(kind)->clear();
     window.ruleIdLabel(kind)->setText(RuleIdText(QString()));
     window.ruleNameLabel(kind)->setText(RuleNameText(QString()));
@@ -98,24 +81,31 @@ void WireLanguageTool(MainWindow &window, Workbench &workbench, Ui &ui)
     };
     d.setDocumentHooks(kind, std::move(hooks));
 
-    // The outline's lists are connected again when a layout rebuild replaces them.
-    const auto connectLists = [&window, &workbench] {
-        QObject::connect(window.plainList(kind), &QTreeWidget::currentItemChanged, &window,
-                         [&window, &workbench](QTreeWidgetItem *current) {
-                             if (current)
-                                 showChunk(window, workbench, current->treeWidget()->indexOfTopLevelItem(current));
+    // The outline's lists get their rows, and are connected, again when a layout
+    // rebuild replaces them.
+    auto *rows = new OutlineRows(workbench.grammar, &window);
+    const auto connectLists = [&window, &workbench, rows] {
+        window.chunkModel()->setRows(&rows->chunks);
+        window.categoryModel()->setRows(&rows->categories);
+        if (!workbench.grammar.chunks.isEmpty()) {
+            window.categoryModel()->setCaption(
+                1, CategoryColumnTitle(workbench.grammar, workbench.settings.thousandsSeparator));
+        }
+        QObject::connect(window.chunkList()->selectionModel(), &QItemSelectionModel::currentChanged, &window,
+                         [&window, &workbench](const QModelIndex &current) {
+                             if (current.isValid())
+                                 showChunk(window, workbench, current.row());
                          });
-        QObject::connect(window.categoryList(), &QTreeWidget::currentItemChanged, &window,
-                         [&window, &workbench](QTreeWidgetItem *current) {
-                             if (!current)
+        QObject::connect(window.categoryList()->selectionModel(), &QItemSelectionModel::currentChanged, &window,
+                         [&window, &workbench](const QModelIndex &current) {
+                             const int category = current.row();
+                             if (!current.isValid() || category >= workbench.grammar.categoryChunks.size())
                                  return;
-                             const int category = current->treeWidget()->indexOfTopLevelItem(current);
-                             if (category < 0 || category >= workbench.grammar.categoryChunks.size())
-                                 return;
-                             QTreeWidget *chunks = window.plainList(DocumentKind::LanguageTool);
-                             QTreeWidgetItem *row = chunks->topLevelItem(workbench.grammar.categoryChunks[category]);
-                             chunks->setCurrentItem(row);
-                             chunks->scrollToItem(row, QAbstractItemView::PositionAtTop);
+                             QTreeView *chunks = window.chunkList();
+                             const QModelIndex row =
+                                 chunks->model()->index(workbench.grammar.categoryChunks[category], 0);
+                             chunks->setCurrentIndex(row);
+                             chunks->scrollTo(row, QAbstractItemView::PositionAtTop);
                          });
     };
     connectLists();

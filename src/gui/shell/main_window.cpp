@@ -35,6 +35,7 @@
 #include "core/shell/ui.h"
 #include "gui/shell/paged_list_view.h"
 #include "gui/shell/palette.h"
+#include "gui/shell/plain_list_model.h"
 #include "gui/shell/startup_gui.h"
 
 namespace lexaloom {
@@ -189,9 +190,6 @@ void MainWindow::rebuildLayout()
     };
     const QList<QTreeWidgetItem *> results = takeRows(m_hyphenationResults);
     const QList<QTreeWidgetItem *> autoTextRows = takeRows(plainList(DocumentKind::AutoText));
-    const QList<QTreeWidgetItem *> chunkRows = takeRows(plainList(DocumentKind::LanguageTool));
-    const QList<QTreeWidgetItem *> categoryRows = takeRows(m_categoryList);
-    const QString categoryTitle = m_categoryList->headerItem()->text(1);
     const QString hyphenationCount = m_hyphenationCount->text();
     const QString word = m_wordField->text();
     const QString autoTextXml = xmlPane(DocumentKind::AutoText)->toPlainText();
@@ -211,9 +209,6 @@ void MainWindow::rebuildLayout()
 
     m_hyphenationResults->addTopLevelItems(results);
     plainList(DocumentKind::AutoText)->addTopLevelItems(autoTextRows);
-    plainList(DocumentKind::LanguageTool)->addTopLevelItems(chunkRows);
-    m_categoryList->addTopLevelItems(categoryRows);
-    m_categoryList->headerItem()->setText(1, categoryTitle);
     m_hyphenationCount->setText(hyphenationCount);
     m_wordField->setText(word);
     xmlPane(DocumentKind::AutoText)->setPlainText(autoTextXml);
@@ -368,6 +363,27 @@ QTreeWidget *MainWindow::addPlainList(QWidget *page, const QRect &geometry, cons
     keepSelectionVisible(list);
     Q_UNUSED(checkBoxes); // StylePlainListRow gives the rows of such a list their check boxes
     return list;
+}
+
+QTreeView *MainWindow::addPlainView(QWidget *page, const QRect &geometry, const QStringList &captions,
+                                    const QList<int> &widths, bool checkBoxes, PlainListModel *&model)
+{
+    auto *view = new QTreeView(page);
+    model = new PlainListModel(captions, checkBoxes, view);
+    view->setModel(model);
+    view->setGeometry(geometry);
+    view->header()->setStretchLastSection(false);
+    for (int i = 0; i < widths.size(); ++i)
+        view->setColumnWidth(i, widths[i]);
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->setFont(m_listFont);
+    keepSelectionVisible(view);
+    return view;
 }
 
 QPlainTextEdit *MainWindow::addPane(DocumentKind kind, const QRect &geometry, const QString &tooltip, bool readOnly)
@@ -584,28 +600,31 @@ void MainWindow::buildReadOnlyTab(DocumentKind kind)
             {line, QStringLiteral("abbreviated-name"), QStringLiteral("package-name"), QStringLiteral("Name")},
             {85, 115, 115, 170 + m.dx(10)}, true);
         paneWidth = 518 + m.dx(100) - m.dx(10);
+        parts.controls << parts.plain;
+        connect(parts.plain, &QTreeWidget::currentItemChanged, this, [this, kind, list = parts.plain] {
+            emit plainListRowChanged(kind, list->indexOfTopLevelItem(list->currentItem()));
+        });
     } else {
         listWidth = 335 + m.dx(10);
         const int wide = 170 + m.dx(10);
         const int narrow = 90 + m.dx(10);
-        parts.plain = addPlainList(parts.page, QRect(4, 6, listWidth + PagedListView::scrollBarWidth, listHeight),
+        // A grammar.xml may hold a million chunks: the list asks for the rows it draws.
+        m_chunkList = addPlainView(parts.page, QRect(4, 6, listWidth + PagedListView::scrollBarWidth, listHeight),
                                    {line, QStringLiteral("Chunk Type"), QStringLiteral("ID"), QStringLiteral("Name"),
                                     QStringLiteral("Type"), QStringLiteral("Tags"), QStringLiteral("Default")},
-                                   {85, 115, wide, wide, narrow, narrow, narrow}, true);
+                                   {85, 115, wide, wide, narrow, narrow, narrow}, true, m_chunkModel);
         paneWidth = 353 + m.dx(100) - 2 * m.dx(10);
+        parts.controls << m_chunkList;
     }
-    parts.controls << parts.plain;
-    connect(parts.plain, &QTreeWidget::currentItemChanged, this, [this, kind, list = parts.plain] {
-        emit plainListRowChanged(kind, list->indexOfTopLevelItem(list->currentItem()));
-    });
     const int paneX = 4 + listWidth + PagedListView::scrollBarWidth + 6;
     m_xmlPanes[static_cast<size_t>(kind)] =
         addPane(kind, QRect(paneX, 6, paneWidth, paneHeight), QStringLiteral("The .xml code"), true);
     right = paneX + paneWidth;
     if (kind == DocumentKind::LanguageTool) {
         const int categoryWidth = 255 + m.dx(10);
-        m_categoryList = addPlainList(parts.page, QRect(right + 6, 6, categoryWidth, paneHeight),
-                                      {line, grammarTexts::categoryColumn}, {85, categoryWidth - 85}, false);
+        m_categoryList = addPlainView(parts.page, QRect(right + 6, 6, categoryWidth, paneHeight),
+                                      {line, grammarTexts::categoryColumn}, {85, categoryWidth - 85}, false,
+                                      m_categoryModel);
         parts.controls << m_categoryList;
         right += 6 + categoryWidth;
     }
@@ -743,7 +762,7 @@ bool MainWindow::forwardToPlainList(ShortcutCommand command, QKeyCombination key
     if (command != S::Up && command != S::Down && command != S::PageUp && command != S::PageDown &&
         command != S::Home && command != S::End)
         return false;
-    auto *list = qobject_cast<QTreeWidget *>(QApplication::focusWidget());
+    auto *list = qobject_cast<QTreeView *>(QApplication::focusWidget());
     if (!list)
         return false;
     for (const TabParts &parts : m_tabParts) {
@@ -960,6 +979,11 @@ void MainWindow::resizeEvent(QResizeEvent *event)
             if (parts.plain->columnWidth(last) < minimum)
                 parts.plain->setColumnWidth(last, minimum);
         }
+    }
+    if (m_chunkList) {
+        const int last = m_chunkList->header()->count() - 1;
+        if (m_chunkList->columnWidth(last) < minimum)
+            m_chunkList->setColumnWidth(last, minimum);
     }
 }
 

@@ -20,11 +20,13 @@ class QPlainTextEdit;
 class QProgressBar;
 class QShortcut;
 class QTabWidget;
+class QTreeView;
 class QTreeWidget;
 
 namespace lexaloom {
 
 class PagedListView;
+class PlainListModel;
 class Ui;
 class Workbench;
 
@@ -48,10 +50,14 @@ public:
     QLabel *statusField() const { return m_statusField; }
     QProgressBar *progressField() const { return m_progressField; }
     PagedListView *pagedList(DocumentKind kind) const;
-    // The plain lists of the AutoText and LanguageTool tabs and the LanguageTool
-    // category list.
+    // The plain list of the AutoText tab (nullptr for the other tabs).
     QTreeWidget *plainList(DocumentKind kind) const;
-    QTreeWidget *categoryList() const { return m_categoryList; }
+    // The LanguageTool tab's chunk and category lists: views over models that ask the
+    // outline for the rows they draw (the wiring gives them their rows).
+    QTreeView *chunkList() const { return m_chunkList; }
+    PlainListModel *chunkModel() const { return m_chunkModel; }
+    QTreeView *categoryList() const { return m_categoryList; }
+    PlainListModel *categoryModel() const { return m_categoryModel; }
     QTreeWidget *hyphenationResults() const { return m_hyphenationResults; }
     QLabel *hyphenationCountLabel() const { return m_hyphenationCount; }
     QLineEdit *wordField() const { return m_wordField; }
@@ -143,6 +149,9 @@ private:
     PagedListView *addPagedList(DocumentKind kind, int width, const QList<std::pair<QString, int>> &columns);
     QTreeWidget *addPlainList(QWidget *page, const QRect &geometry, const QStringList &captions,
                               const QList<int> &widths, bool checkBoxes);
+    // A plain list over a model of its own (`model` receives it).
+    QTreeView *addPlainView(QWidget *page, const QRect &geometry, const QStringList &captions,
+                            const QList<int> &widths, bool checkBoxes, PlainListModel *&model);
     QPlainTextEdit *addPane(DocumentKind kind, const QRect &geometry, const QString &tooltip, bool readOnly);
     QAbstractButton *addTextButton(DocumentKind kind, TabAction action, const QString &caption, int x, int y);
     QAbstractButton *addImageButton(DocumentKind kind, TabAction action, int x, int y);
@@ -176,7 +185,10 @@ private:
     QPlainTextEdit *m_hyphenationPane = nullptr;
     std::array<QPlainTextEdit *, documentKindCount> m_xmlPanes{};
     QTreeWidget *m_hyphenationResults = nullptr;
-    QTreeWidget *m_categoryList = nullptr;
+    QTreeView *m_chunkList = nullptr;
+    PlainListModel *m_chunkModel = nullptr;
+    QTreeView *m_categoryList = nullptr;
+    PlainListModel *m_categoryModel = nullptr;
     QLabel *m_hyphenationCount = nullptr;
     QLineEdit *m_wordField = nullptr;
     QLabel *m_licence = nullptr;
