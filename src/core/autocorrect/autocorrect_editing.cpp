@@ -145,15 +145,12 @@ bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui
     // sorts before any letter, so "ab" -> x comes before "abc" -> y.
     std::vector<QString> keys;
     keys.reserve(static_cast<size_t>(count));
-    for (qint64 i = 0; i < count; ++i) {
-        keys.push_back(FoldAccents(list.entries.at(i)));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(pairEditorTexts::removingAccents + found(i + 1), i + 1);
-        if (poll.abortRequested) {
-            task.cancel();
-            return false;
-        }
+    const bool folded = task.forEach(
+        count, [&](qint64 i) { task.showProgress(pairEditorTexts::removingAccents + found(i + 1), i + 1); },
+        [&](qint64 i) { keys.push_back(FoldAccents(list.entries.at(i))); }, {.pollAfterItem = true});
+    if (!folded) {
+        task.cancel();
+        return false;
     }
     ui.setStatusText(pairEditorTexts::sorting + found(count));
     std::vector<qint64> order(static_cast<size_t>(count));
@@ -165,15 +162,12 @@ bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui
 
     EntryStore sorted;
     sorted.reserve(count, 0);
-    for (qint64 i = 0; i < count; ++i) {
-        sorted.append(list.entries.view(order[static_cast<size_t>(i)]));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(pairEditorTexts::populating + found(i + 1), i + 1);
-        if (poll.abortRequested) {
-            task.cancel();
-            return false;
-        }
+    const bool populated = task.forEach(
+        count, [&](qint64 i) { task.showProgress(pairEditorTexts::populating + found(i + 1), i + 1); },
+        [&](qint64 i) { sorted.append(list.entries.view(order[static_cast<size_t>(i)])); }, {.pollAfterItem = true});
+    if (!populated) {
+        task.cancel();
+        return false;
     }
     // Only a finished sort touches the list, so an abort leaves nothing to undo.
     TakeUndoSnapshot(list, scrollPosition, true);

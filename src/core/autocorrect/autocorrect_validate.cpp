@@ -210,17 +210,16 @@ AcValidateSession::StepEnd AcValidateSession::extractList(AcValidatePairs &pairs
     task.begin(escapeHint, n);
     pairs.incorrects.reserve(n);
     pairs.corrections.reserve(n);
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showValue(i);
-        if (poll.abortRequested) {
-            task.cancel(QString());
-            return StepEnd::Aborted;
-        }
-        const PairTexts pair = SplitPair(m_list.entries.view(i));
-        pairs.corrections.append(isShortcode(pair.incorrect) ? QString() : pair.correct);
-        pairs.incorrects.append(pair.incorrect);
+    const bool completed = task.forEach(
+        n, [&](qint64 i) { task.showValue(i); },
+        [&](qint64 i) {
+            const PairTexts pair = SplitPair(m_list.entries.view(i));
+            pairs.corrections.append(isShortcode(pair.incorrect) ? QString() : pair.correct);
+            pairs.incorrects.append(pair.incorrect);
+        });
+    if (!completed) {
+        task.cancel(QString());
+        return StepEnd::Aborted;
     }
     task.finish(QString());
     gather(done);
@@ -249,24 +248,25 @@ AcValidateSession::StepEnd AcValidateSession::compareWithDictionary(const AcVali
     LongTask task(m_host.taskUi(), m_settings);
     const qint64 n = pairs.corrections.size();
     task.begin(escapeHint, n);
-    for (qint64 j = 0; j < n; ++j) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        n,
+        [&](qint64 j) {
             task.showValue(j);
             m_host.refresh(m_display);
-        }
-        if (poll.abortRequested) {
-            task.cancel(QString());
-            return StepEnd::Aborted;
-        }
-        const QString &correction = pairs.corrections[j];
-        // The list stores "abra&#xE7;o" for "abraço": the word is what the reference
-        // names; the report shows the text as stored.
-        if (!correction.isEmpty() &&
-            !m_words.contains(correction.contains(u'&') ? DecodeAutocorrectText(correction) : correction)) {
-            gather(notFound + correction + lineNumber(j));
-            addIssue();
-        }
+        },
+        [&](qint64 j) {
+            const QString &correction = pairs.corrections[j];
+            // The list stores "abra&#xE7;o" for "abraço": the word is what the reference
+            // names; the report shows the text as stored.
+            if (!correction.isEmpty() &&
+                !m_words.contains(correction.contains(u'&') ? DecodeAutocorrectText(correction) : correction)) {
+                gather(notFound + correction + lineNumber(j));
+                addIssue();
+            }
+        });
+    if (!completed) {
+        task.cancel(QString());
+        return StepEnd::Aborted;
     }
     task.finish(QString());
     gather(done);
@@ -287,35 +287,32 @@ AcValidateSession::StepEnd AcValidateSession::compareWithIncorrects(const AcVali
     // them, as a comparison of every pair of entries would.
     QHash<QString, qint64> incorrectCounts;
     incorrectCounts.reserve(n);
-    for (qint64 j = 0; j < n; ++j) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showValue(j);
-        if (poll.abortRequested) {
-            task.cancel(QString());
-            return StepEnd::Aborted;
-        }
-        ++incorrectCounts[pairs.incorrects[j]];
+    const bool counted = task.forEach(
+        n, [&](qint64 j) { task.showValue(j); }, [&](qint64 j) { ++incorrectCounts[pairs.incorrects[j]]; });
+    if (!counted) {
+        task.cancel(QString());
+        return StepEnd::Aborted;
     }
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked) {
+    const bool matched = task.forEach(
+        n,
+        [&](qint64 i) {
             task.showValue(n + i);
             m_host.refresh(m_display);
-        }
-        if (poll.abortRequested) {
-            task.cancel(QString());
-            return StepEnd::Aborted;
-        }
-        const qint64 matches = incorrectCounts.value(pairs.corrections[i]);
-        if (matches == 0)
-            continue;
-        const QString line =
-            incorrectEntry + pairs.corrections[i] + QStringLiteral("','") + pairs.incorrects[i] + lineNumber(i);
-        for (qint64 k = 0; k < matches; ++k) {
-            gather(line);
-            addIssue();
-        }
+        },
+        [&](qint64 i) {
+            const qint64 matches = incorrectCounts.value(pairs.corrections[i]);
+            if (matches == 0)
+                return;
+            const QString line =
+                incorrectEntry + pairs.corrections[i] + QStringLiteral("','") + pairs.incorrects[i] + lineNumber(i);
+            for (qint64 k = 0; k < matches; ++k) {
+                gather(line);
+                addIssue();
+            }
+        });
+    if (!matched) {
+        task.cancel(QString());
+        return StepEnd::Aborted;
     }
     task.finish(QString());
     gather(done);

@@ -121,27 +121,27 @@ AutoTextFileResult ReadAutoTextFile(Ui &ui, const MainSettings &settings, const 
     LongTask task(ui, settings);
     task.begin(autoTextTexts::loadingStatus, starts.size());
     const QStringView view(text);
-    for (qsizetype i = 0; i < starts.size(); ++i) {
-        const qsizetype end = i + 1 < starts.size() ? starts[i + 1] : view.size();
-        const QStringView element = view.sliced(starts[i], end - starts[i]);
-        AutoTextEntry entry;
-        entry.abbreviatedName = AutoTextAttribute(element, u"abbreviated-name=");
-        entry.packageName = AutoTextAttribute(element, u"package-name=");
-        entry.name = AutoTextAttribute(element, u"block-list:name=");
-        QByteArray content;
-        // A missing or unreadable content file leaves the entry without content.
-        if (readFile(AutoTextContentPath(path, entry.packageName), content, error)) {
-            result.contentBytes += content.size();
-            entry.content = AutoTextContent(decodeText(content));
-        }
-        out.entries.append(std::move(entry));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(autoTextTexts::loadingStatus + task.elapsedText(), i + 1);
-        if (poll.abortRequested) {
-            task.cancel();
-            return result;
-        }
+    const bool completed = task.forEach(
+        starts.size(), [&](qint64 i) { task.showProgress(autoTextTexts::loadingStatus + task.elapsedText(), i + 1); },
+        [&](qint64 i) {
+            const qsizetype end = i + 1 < starts.size() ? starts[i + 1] : view.size();
+            const QStringView element = view.sliced(starts[i], end - starts[i]);
+            AutoTextEntry entry;
+            entry.abbreviatedName = AutoTextAttribute(element, u"abbreviated-name=");
+            entry.packageName = AutoTextAttribute(element, u"package-name=");
+            entry.name = AutoTextAttribute(element, u"block-list:name=");
+            QByteArray content;
+            // A missing or unreadable content file leaves the entry without content.
+            if (readFile(AutoTextContentPath(path, entry.packageName), content, error)) {
+                result.contentBytes += content.size();
+                entry.content = AutoTextContent(decodeText(content));
+            }
+            out.entries.append(std::move(entry));
+        },
+        {.pollAfterItem = true});
+    if (!completed) {
+        task.cancel();
+        return result;
     }
     out.path = path;
     task.finish(autocorrectTexts::okPrefix +

@@ -466,15 +466,12 @@ BulkImportOutcome BulkImportSession::sortLines()
     task.showProgress(bulkImportTexts::step2, 0);
     std::vector<QString> keys;
     keys.reserve(static_cast<size_t>(count));
-    for (qint64 i = 0; i < count; ++i) {
-        keys.push_back(FoldAccents((*lines)[i]));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(counted(bulkImportTexts::step2, i + 1), i + 1);
-        if (poll.abortRequested) {
-            task.cancel();
-            return BulkImportOutcome::Aborted;
-        }
+    const bool completed = task.forEach(
+        count, [&](qint64 i) { task.showProgress(counted(bulkImportTexts::step2, i + 1), i + 1); },
+        [&](qint64 i) { keys.push_back(FoldAccents((*lines)[i])); }, {.pollAfterItem = true});
+    if (!completed) {
+        task.cancel();
+        return BulkImportOutcome::Aborted;
     }
     task.showProgress(bulkImportTexts::step3Sort, 0);
     m_ui.processEvents();
@@ -547,17 +544,17 @@ BulkImportOutcome BulkImportSession::convertXmlTags()
     task.setMaximum(count);
     task.showProgress(bulkImportTexts::step2, 0);
     task.showProgress(bulkImportTexts::step3XmlTags, 0);
-    for (qint64 i = 0; i < count; ++i) {
-        QString &line = (*lines)[i];
-        if (line.contains(QLatin1String("&#")))
-            line = ConvertCharacterReferences(line);
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showValue(i + 1);
-        if (poll.abortRequested) {
-            task.cancel();
-            return BulkImportOutcome::Aborted;
-        }
+    const bool completed = task.forEach(
+        count, [&](qint64 i) { task.showValue(i + 1); },
+        [&](qint64 i) {
+            QString &line = (*lines)[i];
+            if (line.contains(QLatin1String("&#")))
+                line = ConvertCharacterReferences(line);
+        },
+        {.pollAfterItem = true});
+    if (!completed) {
+        task.cancel();
+        return BulkImportOutcome::Aborted;
     }
     if (writeLines(task, *lines))
         return BulkImportOutcome::Aborted;
@@ -570,25 +567,27 @@ bool BulkImportSession::writeLines(LongTask &task, const QStringList &lines, con
 {
     task.showProgress(bulkImportTexts::step4, 0);
     const qint64 count = lines.size();
-    for (qint64 i = 0; i < count; ++i) {
-        if (keep.empty() || keep[static_cast<size_t>(i)]) {
-            m_output += lines[i];
-            m_output += u'\n';
-            ++m_found;
-        }
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        count,
+        [&](qint64 i) {
             if (tickText)
                 task.showProgress(tickText(i + 1), i + 1);
             else
                 task.showValue(i + 1);
             if (onTick)
                 onTick();
-        }
-        if (poll.abortRequested) {
-            task.cancel();
-            return true;
-        }
+        },
+        [&](qint64 i) {
+            if (keep.empty() || keep[static_cast<size_t>(i)]) {
+                m_output += lines[i];
+                m_output += u'\n';
+                ++m_found;
+            }
+        },
+        {.pollAfterItem = true});
+    if (!completed) {
+        task.cancel();
+        return true;
     }
     return false;
 }

@@ -248,15 +248,15 @@ bool SortThesaurus(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
     };
     std::vector<Keyed> keys;
     keys.reserve(static_cast<size_t>(count));
-    for (qint64 i = 0; i < count; ++i) {
-        keys.push_back({SynonymSortKey(doc.entries.view(i)), i});
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(synonymTexts::foldingStatus + QString::number(i), i);
-        if (poll.abortRequested) {
-            task.cancel();
-            return false;
-        }
+    const bool folded = task.forEach(
+        count, [&](qint64 i) { task.showProgress(synonymTexts::foldingStatus + QString::number(i), i); },
+        [&](qint64 i) {
+            keys.push_back({SynonymSortKey(doc.entries.view(i)), i});
+        },
+        {.pollAfterItem = true});
+    if (!folded) {
+        task.cancel();
+        return false;
     }
     task.showProgress(synonymTexts::sortStepStatus + QString::number(count), count);
     // Equal keys keep their order, so sorting twice changes nothing.
@@ -269,15 +269,13 @@ bool SortThesaurus(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
     for (qint64 i = 0; i < count; ++i)
         characters += doc.entries.view(i).size();
     sorted.reserve(count, characters);
-    for (qint64 i = 0; i < count; ++i) {
-        sorted.append(doc.entries.view(keys[static_cast<size_t>(i)].index));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(synonymTexts::populatingStatus + QString::number(i), i);
-        if (poll.abortRequested) {
-            task.cancel();
-            return false;
-        }
+    const bool populated = task.forEach(
+        count, [&](qint64 i) { task.showProgress(synonymTexts::populatingStatus + QString::number(i), i); },
+        [&](qint64 i) { sorted.append(doc.entries.view(keys[static_cast<size_t>(i)].index)); },
+        {.pollAfterItem = true});
+    if (!populated) {
+        task.cancel();
+        return false;
     }
     doc.entries = std::move(sorted); // marks are all cleared
     doc.selectedIndex = -1;
