@@ -80,8 +80,7 @@ std::optional<PairEditorModel::Field> PairEditorModel::accept()
     return std::nullopt;
 }
 
-bool OpenPairEditor(AutocorrectList &list, Ui &ui, qint64 scrollPosition, PairEditorMode mode,
-                    const OpenPairWindow &openWindow)
+bool OpenPairEditor(AutocorrectList &list, Ui &ui, PairEditorMode mode, const OpenPairWindow &openWindow)
 {
     PairTexts initial;
     if (mode == PairEditorMode::Edit) {
@@ -92,7 +91,7 @@ bool OpenPairEditor(AutocorrectList &list, Ui &ui, qint64 scrollPosition, PairEd
     const std::optional<PairTexts> chosen = openWindow(mode, initial);
     if (!chosen || *chosen == initial)
         return false;
-    TakeUndoSnapshot(list, scrollPosition);
+    TakeUndoSnapshot(list);
     list.changed = true;
     const QString pair = chosen->incorrect + u'\n' + chosen->correct;
     if (mode == PairEditorMode::Add)
@@ -102,14 +101,14 @@ bool OpenPairEditor(AutocorrectList &list, Ui &ui, qint64 scrollPosition, PairEd
     return true;
 }
 
-int DeletePair(AutocorrectList &list, Ui &ui, qint64 scrollPosition, bool silentWithoutSelection)
+int DeletePair(AutocorrectList &list, Ui &ui, bool silentWithoutSelection)
 {
     return DeleteListEntry(
-        list, ui, pairTexts, scrollPosition, [](QStringView entry) { return entry.toString().replace(u'\n', u' '); },
+        list, ui, pairTexts, [](QStringView entry) { return entry.toString().replace(u'\n', u' '); },
         silentWithoutSelection);
 }
 
-bool EraseAutocorrectList(AutocorrectList &list, Ui &ui, qint64 scrollPosition)
+bool EraseAutocorrectList(AutocorrectList &list, Ui &ui)
 {
     if (list.entries.isEmpty()) {
         ui.showMessage(LongTask::warningTitle(), autocorrectTexts::noWords, MessageIcon::Warning);
@@ -119,7 +118,7 @@ bool EraseAutocorrectList(AutocorrectList &list, Ui &ui, qint64 scrollPosition)
         return false;
     if (!ui.askYesNo(LongTask::warningTitle(), pairEditorTexts::eraseQuestion, MessageIcon::Warning))
         return false;
-    TakeEraseSnapshot(list, scrollPosition);
+    TakeEraseSnapshot(list);
     ui.setStatusText(pairEditorTexts::erasingStatus);
     list.entries.clear();
     list.path.clear();
@@ -129,7 +128,7 @@ bool EraseAutocorrectList(AutocorrectList &list, Ui &ui, qint64 scrollPosition)
     return true;
 }
 
-bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui &ui)
 {
     if (list.entries.isEmpty()) {
         ui.showMessage(LongTask::warningTitle(), autocorrectTexts::noWords, MessageIcon::Warning);
@@ -170,7 +169,7 @@ bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui
         return false;
     }
     // Only a finished sort touches the list, so an abort leaves nothing to undo.
-    TakeUndoSnapshot(list, scrollPosition, true);
+    TakeUndoSnapshot(list, true);
     list.entries = std::move(sorted);
     list.selectedIndex = -1;
     list.changed = true;

@@ -147,7 +147,7 @@ QString RepairPairSpaces(QStringView text)
     }
 }
 
-ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui)
 {
     ui.setStatusText(hexStarting);
     if (refuseEmpty(list, ui, noAutocorrects))
@@ -191,7 +191,7 @@ ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &
 
     // Characters above U+FFFF are stored as surrogate pairs, so nothing is lost and
     // there is no need to ask before converting emoji.
-    TakeUndoSnapshot(list, scrollPosition, true);
+    TakeUndoSnapshot(list, true);
     list.changed = true;
     task.setMaximum(qint64(converted.size()));
     qint64 count = 0;
@@ -251,7 +251,7 @@ bool ExtractAutocorrects(const AutocorrectList &list, const MainSettings &settin
     return true;
 }
 
-ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui)
 {
     ui.setStatusText(spacesStarting);
     if (refuseEmpty(list, ui, noAutocorrects))
@@ -290,7 +290,7 @@ ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSetting
         return {0};
     }
 
-    TakeUndoSnapshot(list, scrollPosition, true);
+    TakeUndoSnapshot(list, true);
     list.changed = true;
     task.showProgress(spacesPass2 + QStringLiteral("0") + toAbort, 0);
     task.setMaximum(qint64(repaired.size()));
@@ -364,7 +364,7 @@ std::optional<AutocorrectDuplicates> FindAutocorrectDuplicates(const Autocorrect
 }
 
 bool DeleteAutocorrectDuplicates(AutocorrectList &list, const AutocorrectDuplicates &duplicates, bool exclusive,
-                                 const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+                                 const MainSettings &settings, Ui &ui)
 {
     if (!ui.askYesNo(LongTask::warningTitle(), exclusive ? xdeleteQuestion : deleteQuestion, MessageIcon::Warning))
         return false;
@@ -405,7 +405,7 @@ bool DeleteAutocorrectDuplicates(AutocorrectList &list, const AutocorrectDuplica
                               result.size());
         }
     }
-    TakeUndoSnapshot(list, scrollPosition, true);
+    TakeUndoSnapshot(list, true);
     list.entries = std::move(result);
     list.selectedIndex = -1;
     list.changed = true;

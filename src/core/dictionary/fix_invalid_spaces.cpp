@@ -42,7 +42,7 @@ QString NormaliseWordSpaces(QStringView wordPart)
     return out;
 }
 
-FixSpacesResult FixInvalidSpaces(DictionaryDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+FixSpacesResult FixInvalidSpaces(DictionaryDocument &doc, const MainSettings &settings, Ui &ui)
 {
     using namespace fixSpacesTexts;
     FixSpacesResult result;
@@ -89,7 +89,7 @@ FixSpacesResult FixInvalidSpaces(DictionaryDocument &doc, const MainSettings &se
         return result;
     }
 
-    PushDictionaryUndo(doc, scrollPosition);
+    PushDictionaryUndo(doc);
     ui.setStatusText(fixing + QStringLiteral("0") + toAbort);
     bool aborted = false;
     // One pass over the store; after an abort the rest is offered back unchanged.

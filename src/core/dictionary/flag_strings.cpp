@@ -205,8 +205,7 @@ QString FlagClassName(const QString &code)
     return QStringLiteral("Unknown");
 }
 
-SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, const MainSettings &settings, Ui &ui,
-                                    qint64 scrollPosition)
+SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, const MainSettings &settings, Ui &ui)
 {
     SortFlagsResult result;
     if (doc.entries.isEmpty()) {
@@ -254,7 +253,7 @@ SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, 
             if (sorted == parts.flags && !repeated)
                 return;
             if (rewrites.empty())
-                PushDictionaryUndo(doc, scrollPosition);
+                PushDictionaryUndo(doc);
             if (repeated) {
                 const int before = FlagCount(mode, sorted);
                 sorted = WithoutRepeatedFlags(mode, sorted);

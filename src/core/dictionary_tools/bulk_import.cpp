@@ -328,17 +328,12 @@ BulkImportOutcome BulkImportSession::importLines()
     }
 
     ListDocument *document = nullptr;
-    qint64 scroll = 0;
-    if (m_mode == BulkImportMode::Dictionary) {
+    if (m_mode == BulkImportMode::Dictionary)
         document = m_targets.dictionary;
-        scroll = m_targets.dictionaryScroll;
-    } else if (m_mode == BulkImportMode::Thesaurus) {
+    else if (m_mode == BulkImportMode::Thesaurus)
         document = m_targets.thesaurus;
-        scroll = m_targets.thesaurusScroll;
-    } else if (m_mode == BulkImportMode::Autocorrect) {
+    else if (m_mode == BulkImportMode::Autocorrect)
         document = m_targets.autocorrect;
-        scroll = m_targets.autocorrectScroll;
-    }
     const bool logIndex = logIndexOn && m_mode != BulkImportMode::Multiwords;
 
     // A line that would become an entry the document's file cannot hold back refuses
@@ -365,7 +360,7 @@ BulkImportOutcome BulkImportSession::importLines()
         if (!line.isEmpty()) {
             if (document) {
                 if (!snapshotTaken) {
-                    TakeUndoSnapshot(*document, scroll);
+                    TakeUndoSnapshot(*document);
                     snapshotTaken = true;
                 }
                 entry = line.toString();
@@ -401,7 +396,7 @@ BulkImportOutcome BulkImportSession::importLines()
         if (poll.abortRequested) {
             // The run's additions go; the output written so far stays.
             if (snapshotTaken)
-                UndoListChange(*document, scroll);
+                UndoListChange(*document);
             task.cancel();
             return BulkImportOutcome::Aborted;
         }

@@ -225,7 +225,7 @@ bool CrunchSession::canOpen(const DictionaryDocument &dictionary, Ui &ui)
     return false;
 }
 
-CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::function<void()> &refresh)
+CrunchOutcome CrunchSession::process(Ui &ui, const std::function<void()> &refresh)
 {
     if (m_choices.onCount() == 0) {
         ui.showMessage(LongTask::warningTitle(), crunchTexts::noRules, MessageIcon::Warning);
@@ -398,7 +398,7 @@ CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::f
             if (k == c.base || !target.flags.isEmpty() || target.newBase == base.word)
                 continue;
             if (!m_undoRecorded) {
-                PushDictionaryUndo(m_dictionary, scrollPosition);
+                PushDictionaryUndo(m_dictionary);
                 m_dictionary.changed = true;
                 m_undoRecorded = true;
             }

@@ -130,15 +130,13 @@ QString entryText(QStringView word, const QString &flags, QStringView tags)
 } // namespace
 
 DuplicatesSession::DuplicatesSession(DictionaryDocument &dictionary, AffixTable &table, const MainSettings &settings,
-                                     DuplicateOptions &options, Ui &ui, DuplicatesHost *host, bool alreadyRecorded,
-                                     qint64 scrollPosition)
+                                     DuplicateOptions &options, Ui &ui, DuplicatesHost *host, bool alreadyRecorded)
     : m_dictionary(dictionary)
     , m_table(table)
     , m_settings(settings)
     , m_options(options)
     , m_ui(ui)
     , m_host(host)
-    , m_scrollPosition(scrollPosition)
     , m_undoRecorded(alreadyRecorded)
     , m_log(introductionText())
 {
@@ -245,7 +243,7 @@ void DuplicatesSession::recordUndo()
 {
     if (m_undoRecorded)
         return;
-    PushDictionaryUndo(m_dictionary, m_scrollPosition);
+    PushDictionaryUndo(m_dictionary);
     m_undoRecorded = true;
 }
 
@@ -669,7 +667,7 @@ void DuplicatesSession::cancel()
 {
     if (!m_undoRecorded)
         return;
-    UndoDictionary(m_dictionary, m_scrollPosition);
+    UndoDictionary(m_dictionary);
     m_emptied.clear();
     // The state left behind holds the emptied entries that only "OK" removes: a Redo
     // must not bring it back as if it were a finished edit.

@@ -88,7 +88,7 @@ void RegionalVariantsSession::recordUndo()
 {
     if (m_undoMark)
         return;
-    PushDictionaryUndo(m_dictionary, m_host.scrollPosition());
+    PushDictionaryUndo(m_dictionary);
     m_undoMark = true;
 }
 
@@ -323,7 +323,7 @@ void RegionalVariantsSession::reject()
 {
     if (!m_undoMark)
         return;
-    UndoDictionary(m_dictionary, m_host.scrollPosition());
+    UndoDictionary(m_dictionary);
     // Nothing the window did is left, so neither is its changed mark.
     m_dictionary.changed = m_changedAtOpen;
     m_undoMark = false;

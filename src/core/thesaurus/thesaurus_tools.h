@@ -73,12 +73,12 @@ struct CleanUpResult {
 };
 
 // Clean up symbols. `remembered` holds the ticks from one use to the next.
-CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
-                             CleanUpOptions &remembered, const AskCleanUpOptions &askOptions);
+CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, CleanUpOptions &remembered,
+                             const AskCleanUpOptions &askOptions);
 
 // Combine (one item per line): every synonym of an entry gains an entry of its own.
 // True when the document changed.
-bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui);
 
 // The meanings of one entry as Deduplicate leaves them: of equal lines the last stays
 // in place. Empty lines go.
@@ -89,15 +89,14 @@ QStringList SortedMeanings(QStringList meanings);
 
 // Deduplicate (sort false) and Sort (sort true) of the meanings inside each entry.
 // True when the document changed.
-bool SortOrDeduplicateMeanings(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
-                               bool sort);
+bool SortOrDeduplicateMeanings(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, bool sort);
 
 // The key Sort on numbers orders by: the zero-filled meaning count, then the folded
 // head word.
 QString NumberSortKey(QStringView entry);
 
 // Sort on numbers: entries with fewer meanings first. True when the document changed.
-bool SortOnNumbers(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+bool SortOnNumbers(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui);
 
 // The space repair of one entry: no double spaces, none beside "|" or a line end, no
 // trailing one; a leading space stays.
@@ -105,7 +104,7 @@ QString RepairThesaurusSpaces(QString entry);
 
 // Fix invalid spaces. True when the document changed; Done also when there was
 // nothing to fix.
-ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui);
 
 // One row of the duplicates list.
 struct DuplicateRow {
@@ -138,7 +137,7 @@ public:
 
     // The command's first half: checks, the undo snapshot and the search. True when
     // the window is to open; Done also when no duplicates were found.
-    ToolResult<bool> start(qint64 scrollPosition);
+    ToolResult<bool> start();
 
     const std::vector<DuplicateRow> &rows() const { return m_rows; }
     QString foundText() const;
