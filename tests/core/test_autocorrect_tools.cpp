@@ -1,6 +1,7 @@
 #include "core/autocorrect/autocorrect_files.h"
 #include "core/autocorrect/autocorrect_list.h"
 #include "core/autocorrect/autocorrect_tools.h"
+#include "core/shell/long_task.h"
 
 #include "core/shell/settings.h"
 #include "scripted_ui.h"
@@ -306,6 +307,25 @@ TEST(AutocorrectToolsTest, DuplicatesShowDeleteAndXDelete)
     }
     EXPECT_EQ(autocorrectToolTexts::deleteQuestion,
               QStringLiteral("Really delete duplicates?\n(notice this will sort the array)"));
+
+    // Escape answered Yes stops the deletion with the list as it was, in either pass.
+    for (const int escapeAt : {1, 9}) {
+        ScriptedUi u;
+        u.answers = {true, true};
+        int events = 0;
+        u.onProcessEvents = [&](ScriptedUi &s) {
+            s.fakeClock.advance(LongTask::eventPumpMs);
+            if (++events == escapeAt)
+                s.pressEscape();
+        };
+        AutocorrectList l = listOf(pairs);
+        EXPECT_FALSE(DeleteAutocorrectDuplicates(l, *found, false, settings, u)) << escapeAt;
+        EXPECT_EQ(pairsOf(l), pairs) << escapeAt;
+        EXPECT_EQ(u.messageTexts(), (QStringList{autocorrectToolTexts::deleteQuestion, LongTask::abortQuestion()}));
+        EXPECT_EQ(u.statusText(), LongTask::abortedText()) << escapeAt;
+        EXPECT_FALSE(l.changed);
+        EXPECT_FALSE(l.undoSnapshot.has_value());
+    }
 
     QTemporaryDir dir;
     ui.savePaths = {dir.filePath(QStringLiteral("dups"))};

@@ -378,16 +378,24 @@ bool DeleteAutocorrectDuplicates(AutocorrectList &list, const AutocorrectDuplica
         incorrects.push_back(SplitPair(sorted.view(i)).incorrect);
     std::vector<char> keep(size_t(total), 1);
     qint64 removed = 0;
-    for (qint64 i = 0; i < total; ++i) {
-        const bool sameAsNext = i + 1 < total && incorrects[size_t(i)] == incorrects[size_t(i + 1)];
-        const bool sameAsPrevious = i > 0 && incorrects[size_t(i)] == incorrects[size_t(i - 1)];
-        if (sameAsNext || (exclusive && sameAsPrevious)) {
-            keep[size_t(i)] = 0;
-            ++removed;
-        }
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
+    // The list is replaced only at the end, so an abort leaves it as it was.
+    const bool marked = task.forEach(
+        total,
+        [&](qint64 i) {
             task.showProgress(removing + QString::number(removed) + QLatin1Char('/') + QString::number(total), i);
+        },
+        [&](qint64 i) {
+            const bool sameAsNext = i + 1 < total && incorrects[size_t(i)] == incorrects[size_t(i + 1)];
+            const bool sameAsPrevious = i > 0 && incorrects[size_t(i)] == incorrects[size_t(i - 1)];
+            if (sameAsNext || (exclusive && sameAsPrevious)) {
+                keep[size_t(i)] = 0;
+                ++removed;
+            }
+        },
+        {.pollAfterItem = true});
+    if (!marked) {
+        task.cancel();
+        return false;
     }
     const qint64 survivors = total - removed;
     task.showProgress(populating + QStringLiteral("0/") + QString::number(survivors), 0);
@@ -403,6 +411,10 @@ bool DeleteAutocorrectDuplicates(AutocorrectList &list, const AutocorrectDuplica
             task.showProgress(populating + QString::number(result.size()) + QLatin1Char('/') +
                                   QString::number(survivors),
                               result.size());
+        }
+        if (poll.abortRequested) {
+            task.cancel();
+            return false;
         }
     }
     TakeUndoSnapshot(list, true);
