@@ -102,7 +102,7 @@ int main(int argc, char **argv)
         DictionaryDocument dictionary = baseDictionary;
         ThesaurusDocument thesaurusDoc;
         AutocorrectList autocorrectList;
-        BulkImportSession session(run.mode, {&dictionary, 0, &thesaurusDoc, 0, &autocorrectList, 0}, settings, ui);
+        BulkImportSession session(run.mode, {&dictionary, &thesaurusDoc, &autocorrectList}, settings, ui);
         session.input = *run.input;
         ui.reset();
         QElapsedTimer timer;

@@ -54,7 +54,7 @@ int main()
         for (qint64 i = 0; i < entryCount; i += 2)
             doc.entries.setMarked(i, true);
         timer.start();
-        DeleteMarked(doc, ui, BulkTextsOf(DocumentKind::Dictionary), 0);
+        DeleteMarked(doc, ui, BulkTextsOf(DocumentKind::Dictionary));
         print("delete selected 2,500,000 of 5,000,000 (goal 3000)", timer.nsecsElapsed() / 1e6, "ms");
         if (doc.entries.size() != entryCount / 2) {
             std::printf("delete selected\tFAILED\n");
@@ -65,7 +65,7 @@ int main()
         DictionaryDocument doc;
         fill(doc);
         timer.restart();
-        SortDictionary(doc, settings, ui, 0);
+        SortDictionary(doc, settings, ui);
         print("sort 5,000,000 (goal 3000)", timer.nsecsElapsed() / 1e6, "ms");
         if (!ui.statusText().startsWith(QStringLiteral("OK."))) {
             std::printf("sort\tFAILED\n");

@@ -105,16 +105,15 @@ int runAutocorrectTool(const CliArguments &args, QTextStream &out, QTextStream &
     }
     ToolResult<qint64> changed;
     if (name == QLatin1String("hex-to-emoji")) {
-        changed = ConvertHexSymbols(list, settings, ui, 0);
+        changed = ConvertHexSymbols(list, settings, ui);
     } else if (name == QLatin1String("fix-spaces")) {
-        changed = FixAutocorrectSpaces(list, settings, ui, 0);
+        changed = FixAutocorrectSpaces(list, settings, ui);
     } else {
         const std::optional<AutocorrectDuplicates> duplicates = FindAutocorrectDuplicates(list, settings, ui);
         if (duplicates) {
             for (const AutocorrectDuplicate &row : duplicates->rows)
                 out << row.word << ':' << row.occurrences << '\n';
-            DeleteAutocorrectDuplicates(list, *duplicates, name == QLatin1String("xdelete-duplicates"), settings, ui,
-                                        0);
+            DeleteAutocorrectDuplicates(list, *duplicates, name == QLatin1String("xdelete-duplicates"), settings, ui);
             changed.value = before - list.entries.size();
         }
     }

@@ -99,7 +99,7 @@ int runBulkImport(const CliArguments &arguments, QTextStream &out, QTextStream &
                                                                                         : DocumentKind::Autocorrect);
     const qint64 before = document->entries.size();
 
-    BulkImportSession session(mode, {&workbench.dictionary, 0, &workbench.thesaurus, 0, &workbench.autocorrect, 0},
+    BulkImportSession session(mode, {&workbench.dictionary, &workbench.thesaurus, &workbench.autocorrect},
                               workbench.settings, ui);
     session.input = text;
     if (session.process() != BulkImportOutcome::Done)

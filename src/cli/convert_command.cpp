@@ -26,7 +26,7 @@ int runConvert(const CliArguments &arguments, QTextStream &out, QTextStream &err
     ui.savePath = paths->copy;
     if (!LoadDictionary(workbench.dictionary, workbench.settings, ui, dicPath).done())
         return CliFailure(err, dicPath, ui.reason());
-    if (!ConvertDictionaryToUtf8(workbench.dictionary, ui, 0))
+    if (!ConvertDictionaryToUtf8(workbench.dictionary, ui))
         return CliFailure(err, dicPath, ui.reason());
     ui.showMessages();
     const DictionaryFileResult saved = SaveDictionary(workbench.dictionary, workbench.settings, ui, false, true);

@@ -48,7 +48,7 @@ int runSortFlags(const CliArguments &args, QTextStream &out, QTextStream &err)
         return exitFailed;
     const Stopwatch watch;
     const SortFlagsResult result =
-        SortDictionaryFlags(workbench.dictionary, workbench.affixTable, workbench.settings, ui, 0);
+        SortDictionaryFlags(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
     const qint64 ms = watch.wallMs();
     if (result.refused || result.aborted)
         return CliFailure(err, dicPath, ui.reason());

@@ -53,7 +53,7 @@ int runThesaurusSort(const CliArguments &arguments, QTextStream &out, QTextStrea
     if (const int status = loadThesaurus(workbench, ui, datPath, out, err); status != exitOk)
         return status;
     const Stopwatch watch;
-    if (!SortThesaurus(workbench.thesaurus, workbench.settings, ui, 0))
+    if (!SortThesaurus(workbench.thesaurus, workbench.settings, ui))
         return CliFailure(err, datPath, ui.reason());
     out << "sort: " << ui.statusText() << "\nsort ms: " << watch.text() << "\n";
     return saveThesaurus(workbench, ui, out, err);

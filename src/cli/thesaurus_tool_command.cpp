@@ -35,7 +35,7 @@ ToolOutcome mergeDuplicates(ThesaurusDocument &doc, const MainSettings &settings
         void showEntry(qint64) override {}
     } host;
     ThesaurusDuplicatesSession session(doc, settings, ui, host);
-    const ToolResult<bool> started = session.start(0);
+    const ToolResult<bool> started = session.start();
     if (!started)
         return started.outcome; // none found is no failure
     switch (session.merge(ui)) {
@@ -60,28 +60,28 @@ const std::vector<ThesaurusToolRun> &toolRuns()
          [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) {
              CleanUpOptions all;
              const CleanUpResult result =
-                 CleanUpSymbols(d, s, ui, 0, all, [](const CleanUpOptions &o) { return std::optional(o); });
+                 CleanUpSymbols(d, s, ui, all, [](const CleanUpOptions &o) { return std::optional(o); });
              return result.outcome;
          }},
         {"merge-duplicates", false, mergeDuplicates},
         {"combine", false,
-         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return doneOrRefused(CombineSimple(d, s, ui, 0)); }},
+         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return doneOrRefused(CombineSimple(d, s, ui)); }},
         {"deduplicate", false,
          [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) {
-             SortOrDeduplicateMeanings(d, s, ui, 0, false);
+             SortOrDeduplicateMeanings(d, s, ui, false);
              return ToolOutcome::Done;
          }},
         {"sort-meanings", false,
          [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) {
-             SortOrDeduplicateMeanings(d, s, ui, 0, true);
+             SortOrDeduplicateMeanings(d, s, ui, true);
              return ToolOutcome::Done;
          }},
         {"sort-on-numbers", false,
-         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return doneOrRefused(SortOnNumbers(d, s, ui, 0)); }},
+         [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) { return doneOrRefused(SortOnNumbers(d, s, ui)); }},
         {"fix-spaces", false,
          [](ThesaurusDocument &d, const MainSettings &s, Ui &ui) {
              // Nothing to fix is no failure; fixes kept from a stopped second pass are saved.
-             const ToolResult<bool> fixed = FixThesaurusSpaces(d, s, ui, 0);
+             const ToolResult<bool> fixed = FixThesaurusSpaces(d, s, ui);
              return fixed ? ToolOutcome::Done : fixed.outcome;
          }},
     };

@@ -118,8 +118,8 @@ TEST(PairEditorTest, AddEditAndUndo)
 
     // Edit needs a focused pair; the refusals leave the list as it was.
     AutocorrectList empty;
-    EXPECT_FALSE(OpenPairEditor(empty, ui, 0, PairEditorMode::Edit, window.open()));
-    EXPECT_FALSE(OpenPairEditor(list, ui, 0, PairEditorMode::Edit, window.open()));
+    EXPECT_FALSE(OpenPairEditor(empty, ui, PairEditorMode::Edit, window.open()));
+    EXPECT_FALSE(OpenPairEditor(list, ui, PairEditorMode::Edit, window.open()));
     EXPECT_EQ(ui.messageTexts(), (QStringList{QStringLiteral("No autocorrect words found."),
                                               QStringLiteral("No autocorrect word selected.")}));
     EXPECT_FALSE(window.mode.has_value());
@@ -127,7 +127,7 @@ TEST(PairEditorTest, AddEditAndUndo)
     // An unchanged Edit takes no snapshot and leaves the flag alone.
     list.selectedIndex = 0;
     window.result = PairTexts{QStringLiteral("teh"), QStringLiteral("the")};
-    EXPECT_FALSE(OpenPairEditor(list, ui, 0, PairEditorMode::Edit, window.open()));
+    EXPECT_FALSE(OpenPairEditor(list, ui, PairEditorMode::Edit, window.open()));
     EXPECT_EQ(window.initial, (PairTexts{QStringLiteral("teh"), QStringLiteral("the")}));
     EXPECT_FALSE(list.hasUndoStep());
     EXPECT_FALSE(list.changed);
@@ -135,26 +135,29 @@ TEST(PairEditorTest, AddEditAndUndo)
     // A pair without a line feed opens with an empty correct field.
     list.selectedIndex = 1;
     window.result = std::nullopt;
-    EXPECT_FALSE(OpenPairEditor(list, ui, 0, PairEditorMode::Edit, window.open()));
+    EXPECT_FALSE(OpenPairEditor(list, ui, PairEditorMode::Edit, window.open()));
     EXPECT_EQ(window.initial, (PairTexts{QStringLiteral("only"), QString()}));
 
     window.result = PairTexts{QStringLiteral("only"), QStringLiteral("sole")};
-    EXPECT_TRUE(OpenPairEditor(list, ui, 7, PairEditorMode::Edit, window.open()));
+    list.scrollPosition = 7;
+    EXPECT_TRUE(OpenPairEditor(list, ui, PairEditorMode::Edit, window.open()));
     EXPECT_EQ(entriesOf(list), (QStringList{QStringLiteral("teh\nthe"), QStringLiteral("only\nsole")}));
     EXPECT_TRUE(list.changed);
 
     window.result = PairTexts{QStringLiteral("adn"), QStringLiteral("and")};
-    EXPECT_TRUE(OpenPairEditor(list, ui, 3, PairEditorMode::Add, window.open()));
+    list.scrollPosition = 3;
+    EXPECT_TRUE(OpenPairEditor(list, ui, PairEditorMode::Add, window.open()));
     EXPECT_EQ(window.initial, PairTexts{});
     EXPECT_EQ(entriesOf(list),
               (QStringList{QStringLiteral("teh\nthe"), QStringLiteral("only\nsole"), QStringLiteral("adn\nand")}));
     EXPECT_FALSE(list.entries.isMarked(2));
 
     // One step: undo brings back the list before the Add, redo the Add.
-    EXPECT_EQ(UndoListChange(list, 9), std::optional<qint64>(3));
+    list.scrollPosition = 9;
+    EXPECT_EQ(UndoListChange(list), std::optional<qint64>(3));
     EXPECT_EQ(list.entries.size(), 2);
-    EXPECT_FALSE(UndoListChange(list, 0).has_value()); // one step only
-    EXPECT_EQ(RedoListChange(list, 0), std::optional<qint64>(9));
+    EXPECT_FALSE(UndoListChange(list).has_value()); // one step only
+    EXPECT_EQ(RedoListChange(list), std::optional<qint64>(9));
     EXPECT_EQ(list.entries.size(), 3);
 }
 
@@ -163,15 +166,15 @@ TEST(PairEditorTest, DeleteAskWithThePairOnOneLine)
     ScriptedUi ui;
     AutocorrectList list = listOf({QStringLiteral("teh\nthe"), QStringLiteral("adn\nand")});
     list.entries.setMarked(1, true);
-    EXPECT_EQ(DeletePair(list, ui, 0), 0);
+    EXPECT_EQ(DeletePair(list, ui), 0);
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No autocorrect word selected.")});
 
     ui.clearRecords();
     list.selectedIndex = 0;
     ui.answers = {false, true};
-    EXPECT_EQ(DeletePair(list, ui, 0), 0);
+    EXPECT_EQ(DeletePair(list, ui), 0);
     EXPECT_EQ(list.entries.size(), 2);
-    EXPECT_EQ(DeletePair(list, ui, 0), 1);
+    EXPECT_EQ(DeletePair(list, ui), 1);
     EXPECT_EQ(ui.messages.last().text, QStringLiteral("Really delete autocorrect word?\n\"teh the\""));
     EXPECT_EQ(entriesOf(list), QStringList{QStringLiteral("adn\nand")});
     EXPECT_EQ(list.entries.markedCount(), 1);
@@ -210,7 +213,7 @@ TEST(PairEditorTest, EraseAsksAndForgetsTheFile)
         list.path = QStringLiteral("/x/DocumentList.xml");
         list.changed = c.changed;
         list.selectedIndex = 0;
-        EXPECT_EQ(EraseAutocorrectList(list, ui, 0), c.erased) << c.why;
+        EXPECT_EQ(EraseAutocorrectList(list, ui), c.erased) << c.why;
         EXPECT_EQ(ui.messageTexts(), c.questions) << c.why;
         EXPECT_EQ(list.entries.isEmpty(), c.erased) << c.why;
         if (!c.erased)
@@ -219,12 +222,12 @@ TEST(PairEditorTest, EraseAsksAndForgetsTheFile)
         EXPECT_FALSE(list.changed);
         EXPECT_EQ(list.selectedIndex, -1);
         EXPECT_EQ(ui.statuses, (QStringList{QStringLiteral("Erasing..."), QStringLiteral("OK.")}));
-        UndoListChange(list, 0);
+        UndoListChange(list);
         EXPECT_EQ(entriesOf(list), QStringList{QStringLiteral("teh\nthe")}) << c.why;
     }
     ScriptedUi ui;
     AutocorrectList empty;
-    EXPECT_FALSE(EraseAutocorrectList(empty, ui, 0));
+    EXPECT_FALSE(EraseAutocorrectList(empty, ui));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No autocorrect words found.")});
 }
 
@@ -236,7 +239,8 @@ TEST(PairEditorTest, SortByFoldedPairs)
                                    QStringLiteral("ete\na"), QStringLiteral("b\nc"), QStringLiteral("B\na")});
     list.entries.setMarked(0, true);
     list.selectedIndex = 2;
-    ASSERT_TRUE(SortAutocorrectList(list, settings, ui, 5));
+    list.scrollPosition = 5;
+    ASSERT_TRUE(SortAutocorrectList(list, settings, ui));
     // "ab" before "abc": the line feed sorts before "c". Equal folded incorrect words
     // go by the correct word; equal keys keep their order.
     EXPECT_EQ(entriesOf(list),
@@ -248,13 +252,13 @@ TEST(PairEditorTest, SortByFoldedPairs)
     EXPECT_EQ(ui.statuses.first(), QStringLiteral("Sorting Autocorrect List..."));
     EXPECT_TRUE(ui.statuses.contains(QStringLiteral("Sorting... <ESC> to abort. Found:6")));
     EXPECT_EQ(ui.statusText(), QStringLiteral("OK. \u231A00m00s"));
-    EXPECT_EQ(UndoListChange(list, 0), std::optional<qint64>(5));
+    EXPECT_EQ(UndoListChange(list), std::optional<qint64>(5));
     EXPECT_EQ(list.entries.at(0), QStringLiteral("abc\ny"));
     EXPECT_TRUE(list.entries.isMarked(0));
 
     AutocorrectList empty;
     ui.clearRecords();
-    EXPECT_FALSE(SortAutocorrectList(empty, settings, ui, 0));
+    EXPECT_FALSE(SortAutocorrectList(empty, settings, ui));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No autocorrect words found.")});
 }
 
@@ -273,7 +277,7 @@ TEST(PairEditorTest, AbortedSortLeavesTheList)
         if (++pumps == 40)
             u.pressEscape();
     };
-    EXPECT_FALSE(SortAutocorrectList(list, settings, ui, 0));
+    EXPECT_FALSE(SortAutocorrectList(list, settings, ui));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Really abort?")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_FALSE(ui.statuses.filter(QStringLiteral("Removing accents... <ESC> to abort. Found:")).isEmpty());

@@ -1,6 +1,7 @@
 #include "core/autocorrect/autocorrect_files.h"
 #include "core/autocorrect/autocorrect_list.h"
 #include "core/autocorrect/autocorrect_tools.h"
+#include "core/shell/long_task.h"
 
 #include "core/shell/settings.h"
 #include "scripted_ui.h"
@@ -80,7 +81,7 @@ TEST(AutocorrectToolsTest, ConvertHexSymbols)
         ScriptedUi ui;
         AutocorrectList list = listOf({":heart:\n&#x2764;", "teh\nthe", ":smile:\n&#x1F600;"});
         list.entries.setMarked(1, true);
-        EXPECT_EQ(ConvertHexSymbols(list, settings, ui, 0), 2);
+        EXPECT_EQ(ConvertHexSymbols(list, settings, ui), 2);
         EXPECT_EQ(pairsOf(list), (QStringList{":heart:\n\u2764", "teh\nthe", ":smile:\n\U0001F600"}));
         EXPECT_TRUE(list.changed);
         EXPECT_TRUE(list.entries.isMarked(1));
@@ -103,7 +104,7 @@ TEST(AutocorrectToolsTest, ConvertHexSymbols)
     for (const Refusal &r : refusals) {
         ScriptedUi ui;
         AutocorrectList list = listOf(r.pairs);
-        EXPECT_EQ(ConvertHexSymbols(list, settings, ui, 0), 0) << r.name;
+        EXPECT_EQ(ConvertHexSymbols(list, settings, ui), 0) << r.name;
         EXPECT_EQ(ui.messageTexts(), r.messages) << r.name;
         EXPECT_TRUE(ui.statusText().startsWith(r.status)) << r.name << ui.statusText().toStdString();
         EXPECT_EQ(pairsOf(list), r.pairs) << r.name;
@@ -159,7 +160,7 @@ TEST(AutocorrectToolsTest, ConversionKeepsWhatEveryPairReadsAs)
         }
         ASSERT_EQ(before, decoded) << pairs.join(u'|').toStdString(); // the reader's view and ours agree
         ScriptedUi ui;
-        converted += ConvertHexSymbols(list, settings, ui, 0) > 0;
+        converted += ConvertHexSymbols(list, settings, ui) > 0;
         ASSERT_EQ(savedPairs(list), before) << pairs.join(u'|').toStdString();
     }
     EXPECT_GT(converted, 100);
@@ -171,7 +172,7 @@ TEST(AutocorrectToolsTest, ConvertedEmojiAreSavedAsUtf8)
     ScriptedUi ui;
     MainSettings settings;
     AutocorrectList list = listOf({":smile:\n&#x1F600;", "R&amp;D\nresearch &amp; development"});
-    ASSERT_EQ(ConvertHexSymbols(list, settings, ui, 0), 1);
+    ASSERT_EQ(ConvertHexSymbols(list, settings, ui), 1);
     const QString path = dir.filePath(QStringLiteral("DocumentList.xml"));
     ASSERT_TRUE(WriteAutocorrectFile(ui, settings, list, path).done());
     const QByteArray bytes = readFile(path);
@@ -195,14 +196,14 @@ TEST(AutocorrectToolsTest, SpaceRepair)
     {
         ScriptedUi ui;
         AutocorrectList list = listOf({"teh\n the", "ok\nfine", "a  b\nc"});
-        EXPECT_EQ(FixAutocorrectSpaces(list, settings, ui, 0), 2);
+        EXPECT_EQ(FixAutocorrectSpaces(list, settings, ui), 2);
         EXPECT_EQ(pairsOf(list), (QStringList{"teh\nthe", "ok\nfine", "a b\nc"}));
         EXPECT_EQ(ui.statusText(), QStringLiteral("Fixed words:2"));
         EXPECT_TRUE(list.changed);
         EXPECT_TRUE(list.undoSnapshot.has_value());
         // A second run finds nothing.
         ui.clearRecords();
-        EXPECT_EQ(FixAutocorrectSpaces(list, settings, ui, 0), 0);
+        EXPECT_EQ(FixAutocorrectSpaces(list, settings, ui), 0);
         EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No spaces to fix found!")});
         EXPECT_EQ(ui.statusText(), QStringLiteral("OK."));
     }
@@ -210,14 +211,14 @@ TEST(AutocorrectToolsTest, SpaceRepair)
                                      QStringList{"teh\nthe", "no line feed "}}) {
         ScriptedUi ui;
         AutocorrectList list = listOf(pairs);
-        EXPECT_EQ(FixAutocorrectSpaces(list, settings, ui, 0), 0);
+        EXPECT_EQ(FixAutocorrectSpaces(list, settings, ui), 0);
         EXPECT_EQ(ui.statusText(), QStringLiteral("Null word at Line:2 Aborted."));
         EXPECT_EQ(pairsOf(list), pairs);
         EXPECT_FALSE(list.changed);
     }
     ScriptedUi ui;
     AutocorrectList empty;
-    FixAutocorrectSpaces(empty, settings, ui, 0);
+    FixAutocorrectSpaces(empty, settings, ui);
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No Autocorrects found.")});
 }
 
@@ -234,7 +235,7 @@ TEST(AutocorrectToolsTest, EscapeLeavesPassOneUntouchedAndKeepsPassTwoWork)
         };
         AutocorrectList list = listOf(pairs);
         const qint64 count =
-            tool == 0 ? ConvertHexSymbols(list, settings, ui, 0) : FixAutocorrectSpaces(list, settings, ui, 0);
+            tool == 0 ? ConvertHexSymbols(list, settings, ui) : FixAutocorrectSpaces(list, settings, ui);
         EXPECT_EQ(count, 0) << tool;
         EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted.")) << tool;
         EXPECT_EQ(pairsOf(list), pairs) << tool;
@@ -292,7 +293,7 @@ TEST(AutocorrectToolsTest, DuplicatesShowDeleteAndXDelete)
         AutocorrectList l = listOf(pairs);
         l.entries.setMarked(0, true);
         l.selectedIndex = 2;
-        EXPECT_EQ(DeleteAutocorrectDuplicates(l, *found, c.exclusive, settings, u, 0), c.answer);
+        EXPECT_EQ(DeleteAutocorrectDuplicates(l, *found, c.exclusive, settings, u), c.answer);
         EXPECT_EQ(pairsOf(l), c.result);
         EXPECT_EQ(u.messageTexts(), QStringList{c.question});
         if (c.answer) {
@@ -306,6 +307,25 @@ TEST(AutocorrectToolsTest, DuplicatesShowDeleteAndXDelete)
     }
     EXPECT_EQ(autocorrectToolTexts::deleteQuestion,
               QStringLiteral("Really delete duplicates?\n(notice this will sort the array)"));
+
+    // Escape answered Yes stops the deletion with the list as it was, in either pass.
+    for (const int escapeAt : {1, 9}) {
+        ScriptedUi u;
+        u.answers = {true, true};
+        int events = 0;
+        u.onProcessEvents = [&](ScriptedUi &s) {
+            s.fakeClock.advance(LongTask::eventPumpMs);
+            if (++events == escapeAt)
+                s.pressEscape();
+        };
+        AutocorrectList l = listOf(pairs);
+        EXPECT_FALSE(DeleteAutocorrectDuplicates(l, *found, false, settings, u)) << escapeAt;
+        EXPECT_EQ(pairsOf(l), pairs) << escapeAt;
+        EXPECT_EQ(u.messageTexts(), (QStringList{autocorrectToolTexts::deleteQuestion, LongTask::abortQuestion()}));
+        EXPECT_EQ(u.statusText(), LongTask::abortedText()) << escapeAt;
+        EXPECT_FALSE(l.changed);
+        EXPECT_FALSE(l.undoSnapshot.has_value());
+    }
 
     QTemporaryDir dir;
     ui.savePaths = {dir.filePath(QStringLiteral("dups"))};

@@ -45,7 +45,7 @@ struct Documents {
     ThesaurusDocument thesaurus;
     AutocorrectList autocorrect;
 
-    BulkImportTargets targets() { return {&dictionary, 0, &thesaurus, 0, &autocorrect, 0}; }
+    BulkImportTargets targets() { return {&dictionary, &thesaurus, &autocorrect}; }
 };
 
 // The loops as first written, one search per item: what the fast paths must match.
@@ -390,9 +390,9 @@ TEST(BulkImport, UndoAndAbortRevertTheRun)
     ASSERT_EQ(session.process(), BulkImportOutcome::Done);
     EXPECT_EQ(docs.thesaurus.entries.size(), 4);
     // One Undo takes the whole run back; Redo brings it again.
-    ASSERT_TRUE(UndoListChange(docs.thesaurus, 0));
+    ASSERT_TRUE(UndoListChange(docs.thesaurus));
     EXPECT_EQ(entriesOf(docs.thesaurus.entries), QStringList{"t|1\nx"});
-    ASSERT_TRUE(RedoListChange(docs.thesaurus, 0));
+    ASSERT_TRUE(RedoListChange(docs.thesaurus));
     EXPECT_EQ(docs.thesaurus.entries.size(), 4);
 
     // Escape answered Yes after the first line: the list is as before the run, the log stays.
@@ -416,7 +416,7 @@ TEST(BulkImport, UndoAndAbortRevertTheRun)
     ScriptedUi namesUi;
     namesUi.pressEscape();
     namesUi.answers = {false, true};
-    PossessiveNamesSession names(dictionary, 0, possessives, settings, namesUi);
+    PossessiveNamesSession names(dictionary, possessives, settings, namesUi);
     names.input = "Anna\nBrno\n";
     // The first Escape reaches the dictionary scan and is answered No; the second one,
     // pressed as the first line is done, Yes.
@@ -691,7 +691,7 @@ TEST(PossessiveNames, AddsTheMissingCapitalisedWords)
         PossessiveSettings possessives;
         possessives.possessives = c.possessives;
         ScriptedUi ui;
-        PossessiveNamesSession session(dictionary, 0, possessives, settings, ui);
+        PossessiveNamesSession session(dictionary, possessives, settings, ui);
         session.input = c.input;
         ASSERT_TRUE(session.process());
         EXPECT_EQ(entriesOf(dictionary.entries), c.dictionary + c.added);
@@ -707,7 +707,7 @@ TEST(PossessiveNames, AddsTheMissingCapitalisedWords)
     DictionaryDocument dictionary;
     PossessiveSettings possessives;
     ScriptedUi ui;
-    PossessiveNamesSession session(dictionary, 0, possessives, settings, ui);
+    PossessiveNamesSession session(dictionary, possessives, settings, ui);
     session.input = "\r\n";
     EXPECT_FALSE(session.process());
     EXPECT_EQ(ui.messageTexts(), QStringList{"Nothing to process."});
@@ -732,7 +732,7 @@ TEST(PossessiveNames, MatchesTheDirectLoop)
         DictionaryDocument dictionary;
         fill(dictionary, dictionaryEntries);
         ScriptedUi ui;
-        PossessiveNamesSession session(dictionary, 0, ps, settings, ui);
+        PossessiveNamesSession session(dictionary, ps, settings, ui);
         session.input = text;
         session.logIndexOn = false;
         const QString normalised = NormaliseNamesText(text, ps);

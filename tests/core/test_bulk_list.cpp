@@ -140,7 +140,8 @@ TEST(BulkListTest, DeleteSelected)
         const QStringList before = shownOf(doc);
         ScriptedUi ui;
         ui.answers = c.answers;
-        const bool deleted = DeleteMarked(doc, ui, BulkTextsOf(c.kind), 4);
+        doc.scrollPosition = 4;
+        const bool deleted = DeleteMarked(doc, ui, BulkTextsOf(c.kind));
         EXPECT_EQ(ui.messageTexts(), c.messages);
         for (const ScriptedUi::Message &m : ui.messages) {
             EXPECT_EQ(m.title, QStringLiteral("Warning!"));
@@ -152,7 +153,7 @@ TEST(BulkListTest, DeleteSelected)
         if (deleted) {
             EXPECT_EQ(doc.selectedIndex, -1);
             EXPECT_EQ(doc.entries.markedCount(), 0);
-            EXPECT_EQ(UndoListChange(doc, 0), std::optional<qint64>(4));
+            EXPECT_EQ(UndoListChange(doc), std::optional<qint64>(4));
             EXPECT_EQ(shownOf(doc), before);
         }
     }
@@ -179,7 +180,7 @@ TEST(BulkListTest, CloneAppendsAnUnmarkedCopyAndKeepsTheFocus)
         fill(doc, c.entries);
         doc.selectedIndex = c.selected;
         ScriptedUi ui;
-        EXPECT_EQ(CloneListEntry(doc, ui, BulkTextsOf(DocumentKind::Autocorrect), 0), c.messages.isEmpty());
+        EXPECT_EQ(CloneListEntry(doc, ui, BulkTextsOf(DocumentKind::Autocorrect)), c.messages.isEmpty());
         EXPECT_EQ(ui.messageTexts(), c.messages);
         EXPECT_EQ(shownOf(doc), c.want);
         EXPECT_EQ(doc.selectedIndex, c.selected);
@@ -216,7 +217,7 @@ TEST(BulkListTest, EraseDictionary)
         doc.selectedIndex = 1;
         ScriptedUi ui;
         ui.answers = c.answers;
-        EXPECT_EQ(EraseDictionary(doc, ui, 0), c.erased);
+        EXPECT_EQ(EraseDictionary(doc, ui), c.erased);
         EXPECT_EQ(ui.messageTexts(), c.messages);
         if (c.changed) {
             EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
@@ -229,7 +230,7 @@ TEST(BulkListTest, EraseDictionary)
             EXPECT_FALSE(doc.changed);
             EXPECT_EQ(doc.selectedIndex, -1);
             EXPECT_EQ(ui.statuses, QStringList({"Erasing...", "OK."}));
-            ASSERT_TRUE(UndoDictionary(doc, 0));
+            ASSERT_TRUE(UndoDictionary(doc));
             EXPECT_EQ(shownOf(doc), c.entries);
         } else {
             EXPECT_EQ(shownOf(doc), c.entries);
@@ -258,7 +259,7 @@ TEST(BulkListTest, SortDictionaryFoldsAccentsAndClearsMarks)
         fill(doc, c.entries);
         doc.selectedIndex = 0;
         ScriptedUi ui;
-        EXPECT_TRUE(SortDictionary(doc, settings, ui, 0));
+        EXPECT_TRUE(SortDictionary(doc, settings, ui));
         EXPECT_EQ(shownOf(doc), c.want);
         EXPECT_EQ(doc.entries.markedCount(), 0);
         EXPECT_EQ(doc.selectedIndex, -1);
@@ -269,7 +270,7 @@ TEST(BulkListTest, SortDictionaryFoldsAccentsAndClearsMarks)
 
     DictionaryDocument empty;
     ScriptedUi ui;
-    EXPECT_FALSE(SortDictionary(empty, settings, ui, 0));
+    EXPECT_FALSE(SortDictionary(empty, settings, ui));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No dictionary words found.")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     EXPECT_FALSE(empty.hasUndoStep());
@@ -291,7 +292,8 @@ TEST(BulkListTest, AbortedDictionarySort)
         fill(doc, entries);
         ScriptedUi ui;
         escapeAt(ui, stage);
-        SortDictionary(doc, settings, ui, 7);
+        doc.scrollPosition = 7;
+        SortDictionary(doc, settings, ui);
         EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
         const QStringList after = shownOf(doc);
         QStringList asSet = after;
@@ -313,7 +315,7 @@ TEST(BulkListTest, AbortedDictionarySort)
             EXPECT_EQ(after, entries);
         }
         EXPECT_TRUE(doc.changed);
-        EXPECT_EQ(UndoDictionary(doc, 0), std::optional<qint64>(7));
+        EXPECT_EQ(UndoDictionary(doc), std::optional<qint64>(7));
         EXPECT_EQ(shownOf(doc), entries);
     }
 }
@@ -388,7 +390,7 @@ TEST(FixInvalidSpacesTest, TwoPasses)
         DictionaryDocument doc;
         fill(doc, c.entries);
         ScriptedUi ui;
-        const FixSpacesResult result = FixInvalidSpaces(doc, settings, ui, 0);
+        const FixSpacesResult result = FixInvalidSpaces(doc, settings, ui);
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(shownOf(doc), c.want);
         EXPECT_EQ(ui.messageTexts(), c.messages);
@@ -398,8 +400,8 @@ TEST(FixInvalidSpacesTest, TwoPasses)
         if (c.outcome == FixSpacesOutcome::Fixed) {
             // A second run finds nothing; Undo brings the spaces back.
             ScriptedUi again;
-            EXPECT_EQ(FixInvalidSpaces(doc, settings, again, 0).outcome, FixSpacesOutcome::NothingToFix);
-            ASSERT_TRUE(UndoDictionary(doc, 0));
+            EXPECT_EQ(FixInvalidSpaces(doc, settings, again).outcome, FixSpacesOutcome::NothingToFix);
+            ASSERT_TRUE(UndoDictionary(doc));
             EXPECT_EQ(shownOf(doc), c.entries);
         }
     }
@@ -417,7 +419,7 @@ TEST(FixInvalidSpacesTest, EscapeInEachPass)
         fill(doc, entries);
         ScriptedUi ui;
         escapeAt(ui, stage, 3);
-        const FixSpacesResult result = FixInvalidSpaces(doc, settings, ui, 0);
+        const FixSpacesResult result = FixInvalidSpaces(doc, settings, ui);
         EXPECT_EQ(result.outcome, FixSpacesOutcome::Aborted);
         EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
         const bool second = stage == QStringLiteral("Fixing spaces");

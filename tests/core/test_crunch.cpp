@@ -125,7 +125,7 @@ struct CrunchRun {
     {
         AffixTable table;
         CrunchSession session(doc, table, settings, choices);
-        outcome = session.process(ui, 0);
+        outcome = session.process(ui);
         rows = session.rows();
     }
 };
@@ -237,9 +237,9 @@ TEST(Crunch, SecondRunOfTheWindowKeepsOneUndoPoint)
     CrunchSession session(doc, table, settings, choices);
     choices.on.fill(false);
     choices.on[3] = true; // D only
-    session.process(ui, 0);
+    session.process(ui);
     choices.on.fill(true);
-    session.process(ui, 0);
+    session.process(ui);
     EXPECT_EQ(entriesOf(doc), (QStringList{"walk", "walk/D", "jump", "jump/S"}));
     ASSERT_TRUE(doc.hasUndoStep());
     EXPECT_EQ(doc.undoSnapshot->entries.at(1), QStringLiteral("walked"));

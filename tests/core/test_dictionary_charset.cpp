@@ -189,17 +189,17 @@ TEST_F(LegacyDictionaryTest, ConvertToolIsOneUndoStep)
     DictionaryDocument &doc = workbench.dictionary;
     const QString greekAff = doc.affText;
     ui.clearRecords();
-    ASSERT_TRUE(ConvertDictionaryToUtf8(doc, ui, 0));
+    ASSERT_TRUE(ConvertDictionaryToUtf8(doc, ui));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("The dictionary is converted from ISO8859-7 to UTF-8.\n\n"
                                                             "Save writes both files in UTF-8.")});
     EXPECT_TRUE(doc.affText.startsWith(QStringLiteral("SET UTF-8\n")));
     EXPECT_TRUE(doc.changed);
     const QString utf8Aff = doc.affText;
 
-    ASSERT_TRUE(UndoDictionary(doc, 0));
+    ASSERT_TRUE(UndoDictionary(doc));
     EXPECT_EQ(doc.affText, greekAff);
     EXPECT_FALSE(doc.changed);
-    ASSERT_TRUE(RedoDictionary(doc, 0));
+    ASSERT_TRUE(RedoDictionary(doc));
     EXPECT_EQ(doc.affText, utf8Aff);
     EXPECT_TRUE(doc.changed);
     ASSERT_TRUE(saveAs("out.dic").done());
@@ -207,6 +207,6 @@ TEST_F(LegacyDictionaryTest, ConvertToolIsOneUndoStep)
 
     // A UTF-8 dictionary is left alone.
     ui.clearRecords();
-    EXPECT_FALSE(ConvertDictionaryToUtf8(doc, ui, 0));
+    EXPECT_FALSE(ConvertDictionaryToUtf8(doc, ui));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("The dictionary is already in UTF-8.")});
 }

@@ -52,7 +52,8 @@ TEST(DictionaryEditing, UndoAfterDeleteRestoresEntryMarkSelectionAndScroll)
     doc.entries.setMarked(1, true);
     doc.selectedIndex = 1;
     ui.answers = {true};
-    EXPECT_EQ(DeleteWord(doc, ui, 7), 1);
+    doc.scrollPosition = 7;
+    EXPECT_EQ(DeleteWord(doc, ui), 1);
     EXPECT_EQ(ui.messages.value(0).text, QStringLiteral("Really delete dictionary word?\n\"b/S po:noun\""));
     EXPECT_EQ(ui.messages.value(0).title, QStringLiteral("Warning!"));
     EXPECT_EQ(textsOf(doc), QStringList({"a", "c"}));
@@ -63,7 +64,8 @@ TEST(DictionaryEditing, UndoAfterDeleteRestoresEntryMarkSelectionAndScroll)
     EXPECT_FALSE(doc.hasRedoStep());
 
     doc.changed = false;
-    EXPECT_EQ(UndoDictionary(doc, 0), std::optional<qint64>(7));
+    doc.scrollPosition = 0;
+    EXPECT_EQ(UndoDictionary(doc), std::optional<qint64>(7));
     EXPECT_EQ(textsOf(doc), QStringList({"a", "b/S\npo:noun", "c"}));
     EXPECT_TRUE(doc.entries.isMarked(1));
     EXPECT_EQ(doc.entries.markedCount(), 1);
@@ -71,20 +73,21 @@ TEST(DictionaryEditing, UndoAfterDeleteRestoresEntryMarkSelectionAndScroll)
     EXPECT_FALSE(doc.changed) << "undo leaves the changed flag alone";
     EXPECT_FALSE(doc.hasUndoStep());
     EXPECT_TRUE(doc.hasRedoStep());
-    EXPECT_EQ(UndoDictionary(doc, 0), std::nullopt);
+    EXPECT_EQ(UndoDictionary(doc), std::nullopt);
 
-    EXPECT_EQ(RedoDictionary(doc, 3), std::optional<qint64>(0));
+    doc.scrollPosition = 3;
+    EXPECT_EQ(RedoDictionary(doc), std::optional<qint64>(0));
     EXPECT_EQ(textsOf(doc), QStringList({"a", "c"}));
     EXPECT_TRUE(doc.hasUndoStep());
     EXPECT_FALSE(doc.hasRedoStep());
 
     // A new change replaces the one level: undo goes back only to before it.
     doc.selectedIndex = 0;
-    EXPECT_TRUE(CloneWord(doc, ui, 0));
+    EXPECT_TRUE(CloneWord(doc, ui));
     EXPECT_EQ(textsOf(doc), QStringList({"a", "c", "a"}));
-    ASSERT_TRUE(UndoDictionary(doc, 0));
+    ASSERT_TRUE(UndoDictionary(doc));
     EXPECT_EQ(textsOf(doc), QStringList({"a", "c"}));
-    EXPECT_FALSE(UndoDictionary(doc, 0));
+    EXPECT_FALSE(UndoDictionary(doc));
 }
 
 TEST(DictionaryEditing, RefusalsChangeNothing)
@@ -107,10 +110,10 @@ TEST(DictionaryEditing, RefusalsChangeNothing)
         ScriptedUi ui;
         FakeEditor editor;
         editor.answer = WordEditorTexts{QStringLiteral("x"), QString()};
-        EXPECT_FALSE(EditWord(doc, ui, 0, editor.callback()));
+        EXPECT_FALSE(EditWord(doc, ui, editor.callback()));
         EXPECT_FALSE(editor.openedAs.has_value());
-        EXPECT_FALSE(CloneWord(doc, ui, 0));
-        EXPECT_EQ(DeleteWord(doc, ui, 0), 0);
+        EXPECT_FALSE(CloneWord(doc, ui));
+        EXPECT_EQ(DeleteWord(doc, ui), 0);
         EXPECT_EQ(ui.messageTexts(), QStringList(3, QString::fromUtf8(c.message)));
         for (const auto &m : ui.messages) {
             EXPECT_EQ(m.title, QStringLiteral("Warning!"));
@@ -123,12 +126,12 @@ TEST(DictionaryEditing, RefusalsChangeNothing)
     // The Find window deletes without a word when nothing is selected.
     DictionaryDocument doc = documentOf({u"a"});
     ScriptedUi ui;
-    EXPECT_EQ(DeleteWord(doc, ui, 0, true), 0);
+    EXPECT_EQ(DeleteWord(doc, ui, true), 0);
     EXPECT_TRUE(ui.messages.isEmpty());
     // "No" keeps the entry.
     doc.selectedIndex = 0;
     ui.answers = {false};
-    EXPECT_EQ(DeleteWord(doc, ui, 0), 0);
+    EXPECT_EQ(DeleteWord(doc, ui), 0);
     EXPECT_EQ(textsOf(doc), QStringList({"a"}));
     EXPECT_FALSE(doc.hasUndoStep());
 }
@@ -140,7 +143,7 @@ TEST(DictionaryEditing, EditOpensOnEntryPartsAndUnchangedOkTakesNoSnapshot)
     doc.selectedIndex = 1;
     FakeEditor editor;
     editor.answer = WordEditorTexts{QStringLiteral("walk/GDS"), QStringLiteral("po:verb")};
-    EXPECT_FALSE(EditWord(doc, ui, 0, editor.callback()));
+    EXPECT_FALSE(EditWord(doc, ui, editor.callback()));
     EXPECT_EQ(editor.openedAs, std::optional(WordEditorMode::Edit));
     EXPECT_EQ(editor.openedWith->word, QStringLiteral("walk/GDS"));
     EXPECT_EQ(editor.openedWith->tags, QStringLiteral("po:verb"));
@@ -149,7 +152,7 @@ TEST(DictionaryEditing, EditOpensOnEntryPartsAndUnchangedOkTakesNoSnapshot)
 
     editor.answer = WordEditorTexts{QStringLiteral("walk/GD"), QString()};
     doc.entries.setMarked(1, true);
-    EXPECT_TRUE(EditWord(doc, ui, 0, editor.callback()));
+    EXPECT_TRUE(EditWord(doc, ui, editor.callback()));
     EXPECT_EQ(textsOf(doc), QStringList({"a", "walk/GD"}));
     EXPECT_TRUE(doc.entries.isMarked(1)) << "an edited entry keeps its mark";
     EXPECT_TRUE(doc.changed);
@@ -158,7 +161,7 @@ TEST(DictionaryEditing, EditOpensOnEntryPartsAndUnchangedOkTakesNoSnapshot)
     // Cancel changes nothing.
     editor.answer.reset();
     doc.changed = false;
-    EXPECT_FALSE(EditWord(doc, ui, 0, editor.callback()));
+    EXPECT_FALSE(EditWord(doc, ui, editor.callback()));
     EXPECT_FALSE(doc.changed);
 }
 
@@ -167,12 +170,12 @@ TEST(DictionaryEditing, AddAppendsUnmarkedEntry)
     DictionaryDocument doc = documentOf({u"a"});
     FakeEditor editor;
     editor.answer = WordEditorTexts{QStringLiteral("/ odd  entry"), QStringLiteral("po:x")};
-    EXPECT_TRUE(AddWord(doc, 0, editor.callback()));
+    EXPECT_TRUE(AddWord(doc, editor.callback()));
     EXPECT_EQ(editor.openedAs, std::optional(WordEditorMode::Add));
     EXPECT_EQ(editor.openedWith->word, QString());
     EXPECT_EQ(textsOf(doc), QStringList({"a", "/ odd  entry\npo:x"}));
     EXPECT_FALSE(doc.entries.isMarked(1));
     EXPECT_TRUE(doc.changed);
-    ASSERT_TRUE(UndoDictionary(doc, 0));
+    ASSERT_TRUE(UndoDictionary(doc));
     EXPECT_EQ(textsOf(doc), QStringList({"a"}));
 }

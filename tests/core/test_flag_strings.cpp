@@ -252,7 +252,7 @@ TEST(SortFlags, RewritesEntriesAndCountsRemovedFlags)
         MainSettings settings;
         AffixTable table;
         DictionaryDocument doc = documentOf(c.aff, c.entries);
-        const SortFlagsResult result = SortDictionaryFlags(doc, table, settings, ui, 0);
+        const SortFlagsResult result = SortDictionaryFlags(doc, table, settings, ui);
         EXPECT_EQ(textsOf(doc), c.expected);
         EXPECT_EQ(result.rewritten, c.rewritten);
         EXPECT_EQ(result.removed, c.removed);
@@ -275,7 +275,7 @@ TEST(SortFlags, RefusesAnEmptyDictionaryAndKeepsRewritesOnAbort)
     MainSettings settings;
     AffixTable table;
     DictionaryDocument empty = documentOf(singleAff, {});
-    EXPECT_TRUE(SortDictionaryFlags(empty, table, settings, ui, 0).refused);
+    EXPECT_TRUE(SortDictionaryFlags(empty, table, settings, ui).refused);
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("No dictionary words found."));
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
@@ -290,7 +290,7 @@ TEST(SortFlags, RefusesAnEmptyDictionaryAndKeepsRewritesOnAbort)
         u.fakeClock.advance(30);
     };
     aborting.answers = {true};
-    const SortFlagsResult result = SortDictionaryFlags(doc, table, settings, aborting, 0);
+    const SortFlagsResult result = SortDictionaryFlags(doc, table, settings, aborting);
     EXPECT_TRUE(result.aborted);
     EXPECT_EQ(aborting.statuses.last(), QStringLiteral("Aborted."));
     EXPECT_EQ(aborting.messageTexts(), QStringList({"Really abort?"}));

@@ -60,7 +60,8 @@ TEST(ListDocumentTest, UndoAndRedoKeepEntriesMarksSelectionAndScrollOnEveryKind)
         const QStringList before = shownOf(doc);
 
         // A tool deletes the ticked entries and moves the focus; the list was scrolled to 2.
-        TakeUndoSnapshot(doc, 2, c.fromTool);
+        doc.scrollPosition = 2;
+        TakeUndoSnapshot(doc, c.fromTool);
         EXPECT_TRUE(doc.hasUndoStep());
         EXPECT_FALSE(doc.hasRedoStep());
         EXPECT_EQ(doc.entries.removeMarked(), 2);
@@ -68,7 +69,8 @@ TEST(ListDocumentTest, UndoAndRedoKeepEntriesMarksSelectionAndScrollOnEveryKind)
         doc.changed = true;
         const QStringList after = shownOf(doc);
 
-        EXPECT_EQ(UndoListChange(doc, 9), std::optional<qint64>(2));
+        doc.scrollPosition = 9;
+        EXPECT_EQ(UndoListChange(doc), std::optional<qint64>(2));
         EXPECT_EQ(shownOf(doc), before);
         EXPECT_EQ(doc.entries.markedCount(), 2);
         EXPECT_EQ(doc.selectedIndex, 3);
@@ -76,28 +78,29 @@ TEST(ListDocumentTest, UndoAndRedoKeepEntriesMarksSelectionAndScrollOnEveryKind)
         EXPECT_FALSE(doc.hasUndoStep());
         EXPECT_TRUE(doc.hasRedoStep());
         EXPECT_TRUE(wb.hasRedoStep(c.kind));
-        EXPECT_EQ(UndoListChange(doc, 0), std::nullopt) << "one step only";
+        EXPECT_EQ(UndoListChange(doc), std::nullopt) << "one step only";
 
-        EXPECT_EQ(RedoListChange(doc, 5), std::optional<qint64>(9));
+        doc.scrollPosition = 5;
+        EXPECT_EQ(RedoListChange(doc), std::optional<qint64>(9));
         EXPECT_EQ(shownOf(doc), after);
         EXPECT_EQ(doc.entries.markedCount(), 0);
         EXPECT_EQ(doc.selectedIndex, 0);
         EXPECT_TRUE(doc.hasUndoStep());
         EXPECT_FALSE(doc.hasRedoStep());
-        EXPECT_EQ(RedoListChange(doc, 0), std::nullopt);
+        EXPECT_EQ(RedoListChange(doc), std::nullopt);
 
         // Redo armed an undo of its own: back to the full list, scrolled where it was.
-        EXPECT_EQ(UndoListChange(doc, 0), std::optional<qint64>(5));
+        EXPECT_EQ(UndoListChange(doc), std::optional<qint64>(5));
         EXPECT_EQ(shownOf(doc), before);
 
         // Erase and undo it: every entry comes back.
-        TakeUndoSnapshot(doc, 0, true);
+        TakeUndoSnapshot(doc, true);
         doc.entries.clear();
         doc.selectedIndex = -1;
-        ASSERT_TRUE(UndoListChange(doc, 0));
+        ASSERT_TRUE(UndoListChange(doc));
         EXPECT_EQ(shownOf(doc), before);
         EXPECT_EQ(doc.selectedIndex, 3);
-        ASSERT_TRUE(RedoListChange(doc, 0));
+        ASSERT_TRUE(RedoListChange(doc));
         EXPECT_TRUE(doc.entries.isEmpty());
         EXPECT_EQ(doc.selectedIndex, -1);
 
@@ -152,7 +155,8 @@ TEST(ListDocumentTest, DeleteSpeaksInTheListsOwnWords)
         doc.selectedIndex = c.selected;
         ScriptedUi ui;
         ui.answers.assign(c.answers.begin(), c.answers.end());
-        EXPECT_EQ(DeleteListEntry(doc, ui, texts, 4, headLine, c.silent), c.result);
+        doc.scrollPosition = 4;
+        EXPECT_EQ(DeleteListEntry(doc, ui, texts, headLine, c.silent), c.result);
         EXPECT_EQ(ui.messageTexts(), c.messages);
         for (const auto &m : ui.messages)
             EXPECT_EQ(m.title, QStringLiteral("Warning!"));
@@ -162,7 +166,7 @@ TEST(ListDocumentTest, DeleteSpeaksInTheListsOwnWords)
         if (c.result == 1) {
             EXPECT_EQ(doc.selectedIndex, -1);
             EXPECT_EQ(doc.entries.markedCount(), 1);
-            EXPECT_EQ(UndoListChange(doc, 0), std::optional<qint64>(4));
+            EXPECT_EQ(UndoListChange(doc), std::optional<qint64>(4));
             EXPECT_EQ(doc.selectedIndex, c.selected);
             EXPECT_EQ(doc.entries.markedCount(), 2);
         }

@@ -184,3 +184,59 @@ TEST(LongTaskTest, VolumeWarning)
     EXPECT_FALSE(task.checkDecodeVolume(4, DecodeVolumeText::Disk));
     EXPECT_TRUE(task.checkDecodeVolume(5, DecodeVolumeText::Disk));
 }
+
+TEST(LongTaskTest, LoopHelperPollsTicksAndStops)
+{
+    // Each item costs 400 ms, so every second poll ticks; Escape (Yes) is pressed in the
+    // fifth event pump, which is also a tick: by default that tick is drawn before the
+    // stop, abortBeforeTick stops first. Polling after each item moves the polls one
+    // item on. A body returning false stops the loop without an abort.
+    using Order = LongTask::LoopOrder;
+    const struct {
+        Order order;
+        int escapeAtEvent; // 0: never
+        int stopAfter;     // the body returns false after this item; -1: never
+        bool completed;
+        int bodies;
+        QStringList ticks;
+    } cases[] = {
+        {Order{}, 0, -1, true, 6, {"tick 2", "tick 4"}},
+        {Order{.abortBeforeTick = true}, 0, -1, true, 6, {"tick 2", "tick 4"}},
+        {Order{}, 5, -1, false, 4, {"tick 2", "tick 4"}},
+        {Order{.abortBeforeTick = true}, 5, -1, false, 4, {"tick 2"}},
+        {Order{}, 0, 2, true, 3, {"tick 2"}},
+        {Order{.pollAfterItem = true}, 0, -1, true, 6, {"tick 1", "tick 3", "tick 5"}},
+        {Order{.pollAfterItem = true}, 5, -1, false, 5, {"tick 1", "tick 3"}},
+        {Order{.pollAfterItem = true, .abortBeforeTick = true}, 6, -1, false, 6, {"tick 1", "tick 3"}},
+        {Order{.pollAfterItem = true}, 0, 2, true, 3, {"tick 1"}},
+    };
+    for (const auto &c : cases) {
+        ScriptedUi ui;
+        MainSettings settings;
+        int events = 0;
+        ui.onProcessEvents = [&](ScriptedUi &u) {
+            if (++events == c.escapeAtEvent)
+                u.pressEscape();
+        };
+        ui.answers = {true};
+        LongTask task(ui, settings);
+        task.begin(QStringLiteral("x"), 6);
+        QStringList ticks;
+        int bodies = 0;
+        const bool completed = task.forEach(
+            6, [&](qint64 i) { ticks.append(QStringLiteral("tick ") + QString::number(i)); },
+            [&](qint64 i) {
+                ++bodies;
+                ui.fakeClock.advance(400);
+                return i != c.stopAfter;
+            },
+            c.order);
+        const QString label = QStringLiteral("after %1, abort first %2, escape at %3")
+                                  .arg(c.order.pollAfterItem)
+                                  .arg(c.order.abortBeforeTick)
+                                  .arg(c.escapeAtEvent);
+        EXPECT_EQ(completed, c.completed) << label.toStdString();
+        EXPECT_EQ(bodies, c.bodies) << label.toStdString();
+        EXPECT_EQ(ticks, c.ticks) << label.toStdString();
+    }
+}

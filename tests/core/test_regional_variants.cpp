@@ -27,7 +27,6 @@ namespace {
 
 class FakeHost final : public RegionalHost {
 public:
-    qint64 scrollPosition() const override { return 0; }
     void refreshDictionary() override { ++refreshes; }
     int refreshes = 0;
 };
@@ -222,7 +221,7 @@ TEST(RegionalVariants, DuplicatesStepSharesTheUndoPoint)
     w.duplicates = [&](bool recorded) {
         passed.push_back(recorded);
         if (recorded)
-            UndoDictionary(w.doc, 0);
+            UndoDictionary(w.doc);
         return DuplicatesToolOutcome{true, false, true};
     };
     w.session->RemoveIzeIse(IzeMode::Ize, w.ui);

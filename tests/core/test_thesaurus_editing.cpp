@@ -142,16 +142,16 @@ TEST(ThesaurusEditingTest, AddAndEditThroughTheEditor)
     FakeEditor editor;
 
     // Edit without a selection, and on an empty thesaurus.
-    EXPECT_FALSE(OpenEntryEditor(doc, ui, SynonymEditorMode::Edit, 0, editor.open()));
+    EXPECT_FALSE(OpenEntryEditor(doc, ui, SynonymEditorMode::Edit, editor.open()));
     ThesaurusDocument empty;
-    EXPECT_FALSE(OpenEntryEditor(empty, ui, SynonymEditorMode::Edit, 0, editor.open()));
+    EXPECT_FALSE(OpenEntryEditor(empty, ui, SynonymEditorMode::Edit, editor.open()));
     EXPECT_EQ(ui.messageTexts(),
               (QStringList{QStringLiteral("No synonym selected."), QStringLiteral("No synonyms found.")}));
     EXPECT_FALSE(editor.mode.has_value());
 
     // Cancel changes nothing.
     doc.selectedIndex = 0;
-    EXPECT_FALSE(OpenEntryEditor(doc, ui, SynonymEditorMode::Edit, 0, editor.open()));
+    EXPECT_FALSE(OpenEntryEditor(doc, ui, SynonymEditorMode::Edit, editor.open()));
     EXPECT_EQ(editor.initial,
               (SynonymEditorTexts{QStringLiteral("cat"), QStringLiteral("(noun)|feline\n(noun)|big cat\n")}));
     EXPECT_FALSE(doc.changed);
@@ -159,7 +159,7 @@ TEST(ThesaurusEditingTest, AddAndEditThroughTheEditor)
 
     // OK on the untouched texts stores the entry with its true count.
     editor.reply = editor.initial;
-    EXPECT_TRUE(OpenEntryEditor(doc, ui, SynonymEditorMode::Edit, 0, editor.open()));
+    EXPECT_TRUE(OpenEntryEditor(doc, ui, SynonymEditorMode::Edit, editor.open()));
     EXPECT_EQ(entriesOf(doc), QStringList{QStringLiteral("cat|2\n(noun)|feline\n(noun)|big cat")});
     EXPECT_TRUE(doc.changed);
     EXPECT_TRUE(doc.hasUndoStep());
@@ -167,7 +167,7 @@ TEST(ThesaurusEditingTest, AddAndEditThroughTheEditor)
     // Add appends, with no tick.
     editor.reply = SynonymEditorTexts{QStringLiteral("big"), QStringLiteral("(adj)|large\n(adj)|huge")};
     doc.entries.setMarked(0, true);
-    EXPECT_TRUE(OpenEntryEditor(doc, ui, SynonymEditorMode::Add, 0, editor.open()));
+    EXPECT_TRUE(OpenEntryEditor(doc, ui, SynonymEditorMode::Add, editor.open()));
     EXPECT_EQ(editor.initial, SynonymEditorTexts{});
     EXPECT_EQ(doc.entries.size(), 2);
     EXPECT_EQ(doc.entries.at(1), QStringLiteral("big|2\n(adj)|large\n(adj)|huge"));
@@ -175,7 +175,7 @@ TEST(ThesaurusEditingTest, AddAndEditThroughTheEditor)
     EXPECT_EQ(doc.entries.markedCount(), 1);
 
     // Undo goes back one step.
-    ASSERT_TRUE(UndoListChange(doc, 0).has_value());
+    ASSERT_TRUE(UndoListChange(doc).has_value());
     EXPECT_EQ(doc.entries.size(), 1);
 }
 
@@ -183,12 +183,12 @@ TEST(ThesaurusEditingTest, DeleteAsksWithTheHeader)
 {
     ThesaurusDocument doc = documentOf({QStringLiteral("cat|1\n(noun)|feline"), QStringLiteral("dog|0")});
     ScriptedUi ui;
-    EXPECT_EQ(DeleteEntry(doc, ui, 0), 0);
+    EXPECT_EQ(DeleteEntry(doc, ui), 0);
     doc.selectedIndex = 0;
     ui.answers = {false, true};
-    EXPECT_EQ(DeleteEntry(doc, ui, 0), 0);
+    EXPECT_EQ(DeleteEntry(doc, ui), 0);
     EXPECT_EQ(doc.entries.size(), 2);
-    EXPECT_EQ(DeleteEntry(doc, ui, 0), 1);
+    EXPECT_EQ(DeleteEntry(doc, ui), 1);
     EXPECT_EQ(ui.messageTexts(),
               (QStringList{QStringLiteral("No synonym selected."), QStringLiteral("Really delete synonym?\n\"cat|1\""),
                            QStringLiteral("Really delete synonym?\n\"cat|1\"")}));
@@ -202,17 +202,17 @@ TEST(ThesaurusEditingTest, CloneCopiesTheFocusedEntryUnticked)
     ThesaurusDocument doc = documentOf({QStringLiteral("cat|1\n(noun)|feline"), QStringLiteral("dog|0")});
     ScriptedUi ui;
     ThesaurusDocument empty;
-    EXPECT_FALSE(CloneEntry(empty, ui, 0));
-    EXPECT_FALSE(CloneEntry(doc, ui, 0));
+    EXPECT_FALSE(CloneEntry(empty, ui));
+    EXPECT_FALSE(CloneEntry(doc, ui));
     EXPECT_EQ(ui.messageTexts(), (QStringList{"No synonyms found.", "No synonym selected."}));
     doc.selectedIndex = 0;
     doc.entries.setMarked(0, true);
-    ASSERT_TRUE(CloneEntry(doc, ui, 0));
+    ASSERT_TRUE(CloneEntry(doc, ui));
     EXPECT_EQ(entriesOf(doc), (QStringList{"cat|1\n(noun)|feline", "dog|0", "cat|1\n(noun)|feline"}));
     EXPECT_FALSE(doc.entries.isMarked(2));
     EXPECT_EQ(doc.selectedIndex, 0);
     EXPECT_TRUE(doc.changed);
-    ASSERT_TRUE(UndoListChange(doc, 0).has_value());
+    ASSERT_TRUE(UndoListChange(doc).has_value());
     EXPECT_EQ(doc.entries.size(), 2);
 }
 
@@ -227,12 +227,13 @@ TEST(ThesaurusEditingTest, EraseThenUndoThenRedo)
     ScriptedUi ui;
 
     ThesaurusDocument empty;
-    EXPECT_FALSE(EraseThesaurus(empty, ui, 0));
+    EXPECT_FALSE(EraseThesaurus(empty, ui));
     ui.answers = {true, false};
-    EXPECT_FALSE(EraseThesaurus(doc, ui, 0));
+    EXPECT_FALSE(EraseThesaurus(doc, ui));
     EXPECT_EQ(doc.entries.size(), 2);
     ui.answers = {true, true};
-    EXPECT_TRUE(EraseThesaurus(doc, ui, 7));
+    doc.scrollPosition = 7;
+    EXPECT_TRUE(EraseThesaurus(doc, ui));
     EXPECT_EQ(ui.messageTexts(), (QStringList{QStringLiteral("No synonyms found."),
                                               QStringLiteral("The Thesaurus has been changed.\n\nContinue?"),
                                               QStringLiteral("Really delete all synonyms?"),
@@ -245,12 +246,12 @@ TEST(ThesaurusEditingTest, EraseThenUndoThenRedo)
     EXPECT_EQ(doc.encodingLine, QStringLiteral("UTF-8"));
     EXPECT_FALSE(doc.changed);
 
-    EXPECT_EQ(UndoListChange(doc, 0), std::optional<qint64>(7));
+    EXPECT_EQ(UndoListChange(doc), std::optional<qint64>(7));
     EXPECT_EQ(entriesOf(doc), entries);
     EXPECT_TRUE(doc.entries.isMarked(1));
     EXPECT_FALSE(doc.hasUndoStep());
     EXPECT_TRUE(doc.hasRedoStep());
-    ASSERT_TRUE(RedoListChange(doc, 0).has_value());
+    ASSERT_TRUE(RedoListChange(doc).has_value());
     EXPECT_TRUE(doc.entries.isEmpty());
     EXPECT_TRUE(doc.hasUndoStep());
     EXPECT_FALSE(doc.hasRedoStep());
@@ -266,7 +267,8 @@ TEST(ThesaurusEditingTest, SortIsAccentBlindAndHeadWordsFirst)
     doc.entries.setMarked(0, true);
     ScriptedUi ui;
     MainSettings settings;
-    ASSERT_TRUE(SortThesaurus(doc, settings, ui, 3));
+    doc.scrollPosition = 3;
+    ASSERT_TRUE(SortThesaurus(doc, settings, ui));
     QStringList heads;
     for (qint64 i = 0; i < doc.entries.size(); ++i)
         heads.append(doc.entries.at(i).section(u'|', 0, 0));
@@ -279,12 +281,12 @@ TEST(ThesaurusEditingTest, SortIsAccentBlindAndHeadWordsFirst)
     EXPECT_EQ(ui.statusText(), QStringLiteral("OK. \u231A00m00s"));
     EXPECT_EQ(SynonymSortKey(u"Café|1\n(noun)|bar"), QStringLiteral("cafe\t1\n(noun)|bar"));
 
-    ASSERT_TRUE(UndoListChange(doc, 0).has_value());
+    ASSERT_TRUE(UndoListChange(doc).has_value());
     EXPECT_EQ(entriesOf(doc), entries);
     EXPECT_TRUE(doc.entries.isMarked(0));
 
     ThesaurusDocument empty;
-    EXPECT_FALSE(SortThesaurus(empty, settings, ui, 0));
+    EXPECT_FALSE(SortThesaurus(empty, settings, ui));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("No synonyms found.")});
 }
 
@@ -309,7 +311,7 @@ TEST(ThesaurusEditingTest, AbortedSortKeepsEveryEntry)
             if ((ticksBeforeEscape == 0 && calls++ == 0) || (ticksBeforeEscape == 1 && populating && calls++ == 0))
                 u.pressEscape();
         };
-        EXPECT_FALSE(SortThesaurus(doc, settings, ui, 0)) << ticksBeforeEscape;
+        EXPECT_FALSE(SortThesaurus(doc, settings, ui)) << ticksBeforeEscape;
         EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
         EXPECT_EQ(entriesOf(doc), entries);
         EXPECT_FALSE(doc.changed);

@@ -77,16 +77,16 @@ TEST(ThesaurusToolsTest, EveryToolRefusesAnEmptyThesaurus)
     const std::function<bool(ThesaurusDocument &, ScriptedUi &)> tools[] = {
         [&](ThesaurusDocument &d, ScriptedUi &ui) { return ExtractSynonyms(d, settings, ui, false); },
         [&](ThesaurusDocument &d, ScriptedUi &ui) {
-            return CleanUpSymbols(d, settings, ui, 0, remembered, [](const CleanUpOptions &o) { return o; }).changed;
+            return CleanUpSymbols(d, settings, ui, remembered, [](const CleanUpOptions &o) { return o; }).changed;
         },
-        [&](ThesaurusDocument &d, ScriptedUi &ui) { return CombineSimple(d, settings, ui, 0); },
-        [&](ThesaurusDocument &d, ScriptedUi &ui) { return SortOrDeduplicateMeanings(d, settings, ui, 0, false); },
-        [&](ThesaurusDocument &d, ScriptedUi &ui) { return SortOrDeduplicateMeanings(d, settings, ui, 0, true); },
-        [&](ThesaurusDocument &d, ScriptedUi &ui) { return SortOnNumbers(d, settings, ui, 0); },
-        [&](ThesaurusDocument &d, ScriptedUi &ui) { return FixThesaurusSpaces(d, settings, ui, 0); },
+        [&](ThesaurusDocument &d, ScriptedUi &ui) { return CombineSimple(d, settings, ui); },
+        [&](ThesaurusDocument &d, ScriptedUi &ui) { return SortOrDeduplicateMeanings(d, settings, ui, false); },
+        [&](ThesaurusDocument &d, ScriptedUi &ui) { return SortOrDeduplicateMeanings(d, settings, ui, true); },
+        [&](ThesaurusDocument &d, ScriptedUi &ui) { return SortOnNumbers(d, settings, ui); },
+        [&](ThesaurusDocument &d, ScriptedUi &ui) { return FixThesaurusSpaces(d, settings, ui); },
         [&](ThesaurusDocument &d, ScriptedUi &ui) {
             Host host;
-            return ThesaurusDuplicatesSession(d, settings, ui, host).start(0);
+            return ThesaurusDuplicatesSession(d, settings, ui, host).start();
         },
     };
     for (const auto &tool : tools) {
@@ -170,7 +170,7 @@ TEST(ThesaurusToolsTest, CleanUpRewritesMeaningLines)
     CleanUpOptions remembered;
     ScriptedUi ui;
     CleanUpOptions offered{false, false, false};
-    const CleanUpResult result = CleanUpSymbols(doc, settings, ui, 0, remembered, [&](const CleanUpOptions &current) {
+    const CleanUpResult result = CleanUpSymbols(doc, settings, ui, remembered, [&](const CleanUpOptions &current) {
         offered = current;
         return std::optional(only1and3);
     });
@@ -180,7 +180,7 @@ TEST(ThesaurusToolsTest, CleanUpRewritesMeaningLines)
     EXPECT_EQ(entriesOf(doc), QStringList{QStringLiteral("car|1\n|car |auto")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("OK."));
     EXPECT_TRUE(ui.statuses.contains(QStringLiteral("Remove symbols. 3/3: Populating...0/1")));
-    EXPECT_TRUE(FixThesaurusSpaces(doc, settings, ui, 0));
+    EXPECT_TRUE(FixThesaurusSpaces(doc, settings, ui));
     EXPECT_EQ(entriesOf(doc), QStringList{QStringLiteral("car|1\n|car|auto")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Fixed words:1"));
 }
@@ -194,7 +194,7 @@ TEST(ThesaurusToolsTest, CleanUpStopsAtANullMeaningOrCancel)
         ThesaurusDocument doc = documentOf(entries);
         ScriptedUi ui;
         const CleanUpResult result =
-            CleanUpSymbols(doc, settings, ui, 0, remembered, [](const CleanUpOptions &o) { return o; });
+            CleanUpSymbols(doc, settings, ui, remembered, [](const CleanUpOptions &o) { return o; });
         EXPECT_FALSE(result.changed);
         EXPECT_EQ(result.nullEntry, 1);
         EXPECT_EQ(doc.selectedIndex, 1);
@@ -205,7 +205,7 @@ TEST(ThesaurusToolsTest, CleanUpStopsAtANullMeaningOrCancel)
     {
         ThesaurusDocument doc = documentOf(entries);
         ScriptedUi ui;
-        EXPECT_FALSE(CleanUpSymbols(doc, settings, ui, 0, remembered, [](const CleanUpOptions &) {
+        EXPECT_FALSE(CleanUpSymbols(doc, settings, ui, remembered, [](const CleanUpOptions &) {
                          return std::optional<CleanUpOptions>();
                      }).changed);
         EXPECT_EQ(ui.statusText(), QStringLiteral("OK."));
@@ -217,8 +217,7 @@ TEST(ThesaurusToolsTest, CleanUpStopsAtANullMeaningOrCancel)
         ScriptedUi ui;
         ui.answers = {true};
         escapeAtOnce(ui);
-        EXPECT_FALSE(
-            CleanUpSymbols(doc, settings, ui, 0, remembered, [](const CleanUpOptions &o) { return o; }).changed);
+        EXPECT_FALSE(CleanUpSymbols(doc, settings, ui, remembered, [](const CleanUpOptions &o) { return o; }).changed);
         EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
         EXPECT_EQ(entriesOf(doc), QStringList{QStringLiteral("car|1\n(noun)|auto")});
     }
@@ -238,7 +237,8 @@ TEST(ThesaurusToolsTest, ShowMergeDuplicates)
     ScriptedUi ui;
     Host host;
     ThesaurusDuplicatesSession session(doc, settings, ui, host);
-    ASSERT_TRUE(session.start(7));
+    doc.scrollPosition = 7;
+    ASSERT_TRUE(session.start());
     EXPECT_TRUE(doc.hasUndoStep());
     QStringList rows;
     for (const DuplicateRow &row : session.rows())
@@ -270,7 +270,7 @@ TEST(ThesaurusToolsTest, ShowMergeDuplicates)
         rows.append(row.header + QLatin1Char('@') + QString::number(row.index + 1));
     EXPECT_EQ(rows, (QStringList{"cat|2@2", "dog|1@3"}));
 
-    ASSERT_TRUE(UndoListChange(doc, 0).has_value());
+    ASSERT_TRUE(UndoListChange(doc).has_value());
     EXPECT_EQ(entriesOf(doc), before);
 }
 
@@ -287,7 +287,7 @@ TEST(ThesaurusToolsTest, MergeRefusesMoreThanAHundredMeanings)
     ScriptedUi ui;
     Host host;
     ThesaurusDuplicatesSession session(doc, settings, ui, host);
-    ASSERT_TRUE(session.start(0));
+    ASSERT_TRUE(session.start());
     EXPECT_EQ(session.merge(ui), ThesaurusDuplicatesSession::MergeOutcome::TooManyMeanings);
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Found synonym with more than 100 meanings.")});
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
@@ -298,7 +298,7 @@ TEST(ThesaurusToolsTest, MergeRefusesMoreThanAHundredMeanings)
     escaping.answers = {true};
     escapeAtOnce(escaping);
     ThesaurusDuplicatesSession stopped(doc, settings, escaping, host);
-    EXPECT_FALSE(stopped.start(0));
+    EXPECT_FALSE(stopped.start());
     EXPECT_EQ(escaping.statusText(), QStringLiteral("Aborted."));
     EXPECT_EQ(entriesOf(doc), (QStringList{first, second}));
 
@@ -307,7 +307,7 @@ TEST(ThesaurusToolsTest, MergeRefusesMoreThanAHundredMeanings)
         ThesaurusDocument single = documentOf(entries);
         ScriptedUi quiet;
         ThesaurusDuplicatesSession none(single, settings, quiet, host);
-        EXPECT_FALSE(none.start(0));
+        EXPECT_FALSE(none.start());
         EXPECT_EQ(quiet.messageTexts(), QStringList{QStringLiteral("No duplicates found.")});
         EXPECT_EQ(quiet.statusText(), QStringLiteral("OK."));
     }
@@ -319,18 +319,18 @@ TEST(ThesaurusToolsTest, CombineBuildsTheSymmetricEntries)
     ThesaurusDocument doc = documentOf({QStringLiteral("big|2\nlarge\nhuge")});
     doc.entries.setMarked(0, true);
     ScriptedUi ui;
-    EXPECT_TRUE(CombineSimple(doc, settings, ui, 0));
+    EXPECT_TRUE(CombineSimple(doc, settings, ui));
     EXPECT_EQ(entriesOf(doc), (QStringList{"big|2\nlarge\nhuge", "huge|2\nlarge\nbig", "large|2\nbig\nhuge"}));
     EXPECT_EQ(ui.statusText(), QStringLiteral("New synonyms:2"));
     EXPECT_EQ(doc.entries.markedCount(), 0);
     EXPECT_TRUE(doc.changed);
-    ASSERT_TRUE(UndoListChange(doc, 0).has_value());
+    ASSERT_TRUE(UndoListChange(doc).has_value());
     EXPECT_EQ(entriesOf(doc), QStringList{QStringLiteral("big|2\nlarge\nhuge")});
 
     for (const char *refused : {"cat|1\n(noun)|feline", "cat|1\nfeline|puss", "go|1\nmove-|on", "cat|1\nfeline)"}) {
         ThesaurusDocument tagged = documentOf({QStringLiteral("big|1\nlarge"), QString::fromUtf8(refused)});
         ScriptedUi refusing;
-        EXPECT_FALSE(CombineSimple(tagged, settings, refusing, 0)) << refused;
+        EXPECT_FALSE(CombineSimple(tagged, settings, refusing)) << refused;
         EXPECT_EQ(refusing.messageTexts(),
                   QStringList{QStringLiteral("Basic combine doesn't accept synonyms with:\n-| ( ) and |\n\n"
                                              "It only accepts one synonym per line.")});
@@ -354,7 +354,7 @@ TEST(ThesaurusToolsTest, CombineRefusesAResultPastTheMemoryBudget)
     for (const auto &c : cases) {
         ThesaurusDocument doc = documentOf(entries);
         ScriptedUi ui;
-        EXPECT_EQ(CombineSimple(doc, settings, ui, 0, c.budget), c.combined) << c.budget;
+        EXPECT_EQ(CombineSimple(doc, settings, ui, c.budget), c.combined) << c.budget;
         if (c.combined) {
             EXPECT_EQ(doc.entries.size(), 10) << c.budget;
             EXPECT_TRUE(ui.messages.isEmpty()) << c.budget;
@@ -388,7 +388,7 @@ TEST(ThesaurusToolsTest, SortAndDeduplicateMeanings)
         ThesaurusDocument doc = documentOf({QString::fromUtf8(c.entry)});
         ScriptedUi ui;
         ui.answers = {true};
-        SortOrDeduplicateMeanings(doc, settings, ui, 0, c.sort);
+        SortOrDeduplicateMeanings(doc, settings, ui, c.sort);
         EXPECT_EQ(doc.entries.at(0), QString::fromUtf8(c.result)) << c.entry;
         EXPECT_EQ(doc.changed, qstrcmp(c.entry, c.result) != 0) << c.entry;
         const bool changedOne = qstrcmp(c.entry, c.result) != 0;
@@ -396,7 +396,7 @@ TEST(ThesaurusToolsTest, SortAndDeduplicateMeanings)
                   c.sort ? QStringLiteral("OK.") : QStringLiteral("Unduplicated synonyms meanings:%1").arg(changedOne));
         EXPECT_EQ(ui.messages.size(), c.sort ? 1 : 0);
         if (changedOne) {
-            ASSERT_TRUE(UndoListChange(doc, 0).has_value());
+            ASSERT_TRUE(UndoListChange(doc).has_value());
             EXPECT_EQ(doc.entries.at(0), QString::fromUtf8(c.entry));
         }
     }
@@ -404,7 +404,7 @@ TEST(ThesaurusToolsTest, SortAndDeduplicateMeanings)
     ThesaurusDocument doc = documentOf({QStringLiteral("w|2\nb\na")});
     ScriptedUi ui;
     ui.answers = {false};
-    EXPECT_FALSE(SortOrDeduplicateMeanings(doc, settings, ui, 0, true));
+    EXPECT_FALSE(SortOrDeduplicateMeanings(doc, settings, ui, true));
     EXPECT_EQ(ui.messages.value(0).text.left(54),
               QStringLiteral("This changes the sequence of meanings in the synonyms."));
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
@@ -423,7 +423,7 @@ TEST(ThesaurusToolsTest, SortOnNumbers)
     doc.selectedIndex = 2;
     doc.entries.setMarked(1, true);
     ScriptedUi ui;
-    EXPECT_TRUE(SortOnNumbers(doc, settings, ui, 0));
+    EXPECT_TRUE(SortOnNumbers(doc, settings, ui));
     EXPECT_EQ(entriesOf(doc), (QStringList{"ant|1\nx", QStringLiteral("\u00c9t\u00e9|2\nc\nd"), "zed|2\na\nb", ten}));
     EXPECT_EQ(doc.selectedIndex, -1);
     EXPECT_EQ(doc.entries.markedCount(), 0);
@@ -459,7 +459,7 @@ TEST(ThesaurusToolsTest, FixInvalidSpaces)
     for (const auto &s : stops) {
         ThesaurusDocument doc = documentOf(s.entries);
         ScriptedUi ui;
-        EXPECT_FALSE(FixThesaurusSpaces(doc, settings, ui, 0));
+        EXPECT_FALSE(FixThesaurusSpaces(doc, settings, ui));
         EXPECT_EQ(ui.statusText(), QString::fromUtf8(s.status));
         EXPECT_EQ(ui.messageTexts().join(QString()), QString::fromUtf8(s.message));
         EXPECT_EQ(entriesOf(doc), s.entries);
@@ -478,12 +478,12 @@ TEST(ThesaurusToolsTest, FixInvalidSpaces)
         if (u.statusText().startsWith(QStringLiteral("Fixing spaces 2/2...")) && ++calls == 5)
             u.pressEscape();
     };
-    FixThesaurusSpaces(doc, settings, ui, 0);
+    FixThesaurusSpaces(doc, settings, ui);
     EXPECT_EQ(ui.statusText(), QStringLiteral("Aborted."));
     const QStringList after = entriesOf(doc);
     EXPECT_NE(after, entries);
     EXPECT_TRUE(after.last().startsWith(QStringLiteral("w49 |"))); // not reached
-    ASSERT_TRUE(UndoListChange(doc, 0).has_value());
+    ASSERT_TRUE(UndoListChange(doc).has_value());
     EXPECT_EQ(entriesOf(doc), entries);
 }
 
@@ -646,7 +646,7 @@ TEST(ThesaurusToolsTest, FastPathsMatchThePlainLoops)
         ScriptedUi ui;
         Host host;
         ThesaurusDuplicatesSession session(doc, settings, ui, host);
-        if (!session.start(0))
+        if (!session.start())
             continue;
         const auto outcome = session.merge(ui);
         EXPECT_EQ(outcome == ThesaurusDuplicatesSession::MergeOutcome::TooManyMeanings, tooMany) << round;
@@ -676,25 +676,25 @@ TEST(ThesaurusToolsTest, UndoAndEscapeAfterEveryTool)
     } tools[] = {
         {"clean up", tagged, true,
          [&](ThesaurusDocument &d, ScriptedUi &ui) {
-             CleanUpSymbols(d, settings, ui, 0, remembered, [](const CleanUpOptions &o) { return o; });
+             CleanUpSymbols(d, settings, ui, remembered, [](const CleanUpOptions &o) { return o; });
          }},
         {"merge", tagged, true,
          [&](ThesaurusDocument &d, ScriptedUi &ui) {
              Host host;
              ThesaurusDuplicatesSession session(d, settings, ui, host);
-             if (session.start(0))
+             if (session.start())
                  session.merge(ui);
          }},
-        {"combine", simple, true, [&](ThesaurusDocument &d, ScriptedUi &ui) { CombineSimple(d, settings, ui, 0); }},
+        {"combine", simple, true, [&](ThesaurusDocument &d, ScriptedUi &ui) { CombineSimple(d, settings, ui); }},
         {"deduplicate", simple, false,
-         [&](ThesaurusDocument &d, ScriptedUi &ui) { SortOrDeduplicateMeanings(d, settings, ui, 0, false); }},
+         [&](ThesaurusDocument &d, ScriptedUi &ui) { SortOrDeduplicateMeanings(d, settings, ui, false); }},
         {"sort meanings", simple, false,
-         [&](ThesaurusDocument &d, ScriptedUi &ui) { SortOrDeduplicateMeanings(d, settings, ui, 0, true); }},
+         [&](ThesaurusDocument &d, ScriptedUi &ui) { SortOrDeduplicateMeanings(d, settings, ui, true); }},
         {"sort on numbers", tagged, true,
-         [&](ThesaurusDocument &d, ScriptedUi &ui) { SortOnNumbers(d, settings, ui, 0); }},
+         [&](ThesaurusDocument &d, ScriptedUi &ui) { SortOnNumbers(d, settings, ui); }},
         // Escape in the second pass, which fixes in place.
         {"fix spaces", simple, false,
-         [&](ThesaurusDocument &d, ScriptedUi &ui) { FixThesaurusSpaces(d, settings, ui, 0); }, "Fixing spaces"},
+         [&](ThesaurusDocument &d, ScriptedUi &ui) { FixThesaurusSpaces(d, settings, ui); }, "Fixing spaces"},
     };
     for (const auto &tool : tools) {
         ThesaurusDocument doc = documentOf(tool.entries);
@@ -703,7 +703,7 @@ TEST(ThesaurusToolsTest, UndoAndEscapeAfterEveryTool)
         tool.run(doc, ui);
         EXPECT_NE(entriesOf(doc), tool.entries) << tool.name;
         EXPECT_TRUE(doc.changed) << tool.name;
-        ASSERT_TRUE(UndoListChange(doc, 0).has_value()) << tool.name;
+        ASSERT_TRUE(UndoListChange(doc).has_value()) << tool.name;
         EXPECT_EQ(entriesOf(doc), tool.entries) << tool.name;
 
         // Escape after a few items ("Really abort?" Yes; the sort question first).
@@ -722,7 +722,7 @@ TEST(ThesaurusToolsTest, UndoAndEscapeAfterEveryTool)
         } else {
             EXPECT_NE(entriesOf(aborted), tool.entries) << tool.name;
             EXPECT_EQ(aborted.entries.size(), tool.entries.size()) << tool.name;
-            ASSERT_TRUE(UndoListChange(aborted, 0).has_value()) << tool.name;
+            ASSERT_TRUE(UndoListChange(aborted).has_value()) << tool.name;
             EXPECT_EQ(entriesOf(aborted), tool.entries) << tool.name;
         }
     }

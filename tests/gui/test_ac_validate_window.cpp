@@ -128,7 +128,7 @@ void TestAcValidateWindow::duplicatesWindowDeletes()
         QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("3"));
         QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("delete")), Qt::LeftButton);
     });
-    QVERIFY(OpenAutocorrectDuplicatesWindow(nullptr, workbench, ui, 0));
+    QVERIFY(OpenAutocorrectDuplicatesWindow(nullptr, workbench, ui));
     QCOMPARE(workbench.autocorrect.entries.size(), 2);
     QCOMPARE(workbench.autocorrect.entries.at(1), QStringLiteral("teh\nthe"));
     QCOMPARE(ui.messageTexts(),
@@ -190,7 +190,7 @@ void TestAcValidateWindow::screenshots()
         QVERIFY(duplicates->grab().save(QDir(folder).filePath(QStringLiteral("autocorrect_duplicates.png"))));
         duplicates->close();
     });
-    QVERIFY(!OpenAutocorrectDuplicatesWindow(nullptr, workbench, ui, 0));
+    QVERIFY(!OpenAutocorrectDuplicatesWindow(nullptr, workbench, ui));
 }
 
 LEXALOOM_GUI_TEST(TestAcValidateWindow)

@@ -37,7 +37,7 @@ QStringList entriesOf(const EntryStore &store)
 
 BulkImportTargets targetsOf(Workbench &wb)
 {
-    return {&wb.dictionary, 0, &wb.thesaurus, 0, &wb.autocorrect, 0};
+    return {&wb.dictionary, &wb.thesaurus, &wb.autocorrect};
 }
 
 void saveScreenshot(QWidget &window, const QString &name)

@@ -62,7 +62,7 @@ void TestDuplicatesWindow::scanProcessAndOk()
     load(workbench);
     ScriptedUi ui;
     QVERIFY(DuplicatesSession::prepare(workbench.dictionary, workbench.affixTable, ui));
-    DuplicatesWindow window(nullptr, workbench, ui, false, 0);
+    DuplicatesWindow window(nullptr, workbench, ui, false);
     window.show();
     auto *process = window.findChild<QPushButton *>(QStringLiteral("process"));
     QVERIFY(!process->isEnabled());
@@ -114,7 +114,7 @@ void TestDuplicatesWindow::cancelRestoresAndTwofoldDisablesTheBoxesBelow()
     ScriptedUi ui;
     QVERIFY(DuplicatesSession::prepare(workbench.dictionary, workbench.affixTable, ui));
     {
-        DuplicatesWindow window(nullptr, workbench, ui, false, 0);
+        DuplicatesWindow window(nullptr, workbench, ui, false);
         window.show();
         auto *twofold = window.findChild<QCheckBox *>(QStringLiteral("twofold"));
         auto *sameType = window.findChild<QCheckBox *>(QStringLiteral("sameTypeOnly"));
@@ -143,7 +143,7 @@ void TestDuplicatesWindow::rememberWritesTheBoxesAsShown()
     ScriptedUi ui;
     QVERIFY(DuplicatesSession::prepare(workbench.dictionary, workbench.affixTable, ui));
     {
-        DuplicatesWindow window(nullptr, workbench, ui, false, 0);
+        DuplicatesWindow window(nullptr, workbench, ui, false);
         window.show();
         window.findChild<QCheckBox *>(QStringLiteral("ignoreTags"))->click();
         window.findChild<QCheckBox *>(QStringLiteral("twofold"))->click();
@@ -174,7 +174,7 @@ void TestDuplicatesWindow::realDictionaryWithCopiedEntries()
     for (qint64 i = 0; i < original.size(); i += 500, ++copies)
         workbench.dictionary.entries.append(original[i]);
     QVERIFY(DuplicatesSession::prepare(workbench.dictionary, workbench.affixTable, ui));
-    DuplicatesWindow window(nullptr, workbench, ui, false, 0);
+    DuplicatesWindow window(nullptr, workbench, ui, false);
     window.resize(1300, 700);
     window.show();
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("scan")), Qt::LeftButton);

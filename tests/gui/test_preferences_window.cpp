@@ -142,7 +142,7 @@ void TestPreferencesWindow::okAppliesRowsWithoutRebuildingForColours()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     for (int i = 0; i < 60; ++i)
         wb.thesaurus.entries.append(QStringLiteral("head%1|1\nx").arg(i));
-    TakeUndoSnapshot(wb.thesaurus, 0);
+    TakeUndoSnapshot(wb.thesaurus);
     window.refreshListPage(DocumentKind::Thesaurus);
     window.pagedList(DocumentKind::Thesaurus)->setScrollPosition(30);
     QWidget *tabsBefore = window.tabs();

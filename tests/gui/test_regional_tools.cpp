@@ -67,7 +67,7 @@ void TestRegionalTools::crunchListsTheRewrittenEntries()
     for (const char *e : {"walk/S", "walked", "walking", "jump/D", "jumps", "bake", "baked\npo:adj"})
         workbench.dictionary.entries.append(QString::fromUtf8(e));
     ScriptedUi ui;
-    CrunchWindow window(nullptr, workbench, ui, 0);
+    CrunchWindow window(nullptr, workbench, ui);
     window.show();
     QCOMPARE(window.usedFlags()->text(), QStringLiteral("MSGDpOwWY1k6jhJo~"));
     QCOMPARE(window.levelSlider()->value(), 2);

@@ -80,8 +80,7 @@ std::optional<PairEditorModel::Field> PairEditorModel::accept()
     return std::nullopt;
 }
 
-bool OpenPairEditor(AutocorrectList &list, Ui &ui, qint64 scrollPosition, PairEditorMode mode,
-                    const OpenPairWindow &openWindow)
+bool OpenPairEditor(AutocorrectList &list, Ui &ui, PairEditorMode mode, const OpenPairWindow &openWindow)
 {
     PairTexts initial;
     if (mode == PairEditorMode::Edit) {
@@ -92,7 +91,7 @@ bool OpenPairEditor(AutocorrectList &list, Ui &ui, qint64 scrollPosition, PairEd
     const std::optional<PairTexts> chosen = openWindow(mode, initial);
     if (!chosen || *chosen == initial)
         return false;
-    TakeUndoSnapshot(list, scrollPosition);
+    TakeUndoSnapshot(list);
     list.changed = true;
     const QString pair = chosen->incorrect + u'\n' + chosen->correct;
     if (mode == PairEditorMode::Add)
@@ -102,14 +101,14 @@ bool OpenPairEditor(AutocorrectList &list, Ui &ui, qint64 scrollPosition, PairEd
     return true;
 }
 
-int DeletePair(AutocorrectList &list, Ui &ui, qint64 scrollPosition, bool silentWithoutSelection)
+int DeletePair(AutocorrectList &list, Ui &ui, bool silentWithoutSelection)
 {
     return DeleteListEntry(
-        list, ui, pairTexts, scrollPosition, [](QStringView entry) { return entry.toString().replace(u'\n', u' '); },
+        list, ui, pairTexts, [](QStringView entry) { return entry.toString().replace(u'\n', u' '); },
         silentWithoutSelection);
 }
 
-bool EraseAutocorrectList(AutocorrectList &list, Ui &ui, qint64 scrollPosition)
+bool EraseAutocorrectList(AutocorrectList &list, Ui &ui)
 {
     if (list.entries.isEmpty()) {
         ui.showMessage(LongTask::warningTitle(), autocorrectTexts::noWords, MessageIcon::Warning);
@@ -119,7 +118,7 @@ bool EraseAutocorrectList(AutocorrectList &list, Ui &ui, qint64 scrollPosition)
         return false;
     if (!ui.askYesNo(LongTask::warningTitle(), pairEditorTexts::eraseQuestion, MessageIcon::Warning))
         return false;
-    TakeEraseSnapshot(list, scrollPosition);
+    TakeEraseSnapshot(list);
     ui.setStatusText(pairEditorTexts::erasingStatus);
     list.entries.clear();
     list.path.clear();
@@ -129,7 +128,7 @@ bool EraseAutocorrectList(AutocorrectList &list, Ui &ui, qint64 scrollPosition)
     return true;
 }
 
-bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui &ui)
 {
     if (list.entries.isEmpty()) {
         ui.showMessage(LongTask::warningTitle(), autocorrectTexts::noWords, MessageIcon::Warning);
@@ -145,15 +144,12 @@ bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui
     // sorts before any letter, so "ab" -> x comes before "abc" -> y.
     std::vector<QString> keys;
     keys.reserve(static_cast<size_t>(count));
-    for (qint64 i = 0; i < count; ++i) {
-        keys.push_back(FoldAccents(list.entries.at(i)));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(pairEditorTexts::removingAccents + found(i + 1), i + 1);
-        if (poll.abortRequested) {
-            task.cancel();
-            return false;
-        }
+    const bool folded = task.forEach(
+        count, [&](qint64 i) { task.showProgress(pairEditorTexts::removingAccents + found(i + 1), i + 1); },
+        [&](qint64 i) { keys.push_back(FoldAccents(list.entries.at(i))); }, {.pollAfterItem = true});
+    if (!folded) {
+        task.cancel();
+        return false;
     }
     ui.setStatusText(pairEditorTexts::sorting + found(count));
     std::vector<qint64> order(static_cast<size_t>(count));
@@ -165,18 +161,15 @@ bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui
 
     EntryStore sorted;
     sorted.reserve(count, 0);
-    for (qint64 i = 0; i < count; ++i) {
-        sorted.append(list.entries.view(order[static_cast<size_t>(i)]));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(pairEditorTexts::populating + found(i + 1), i + 1);
-        if (poll.abortRequested) {
-            task.cancel();
-            return false;
-        }
+    const bool populated = task.forEach(
+        count, [&](qint64 i) { task.showProgress(pairEditorTexts::populating + found(i + 1), i + 1); },
+        [&](qint64 i) { sorted.append(list.entries.view(order[static_cast<size_t>(i)])); }, {.pollAfterItem = true});
+    if (!populated) {
+        task.cancel();
+        return false;
     }
     // Only a finished sort touches the list, so an abort leaves nothing to undo.
-    TakeUndoSnapshot(list, scrollPosition, true);
+    TakeUndoSnapshot(list, true);
     list.entries = std::move(sorted);
     list.selectedIndex = -1;
     list.changed = true;

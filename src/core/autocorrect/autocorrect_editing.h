@@ -76,15 +76,14 @@ using OpenPairWindow = std::function<std::optional<PairTexts>(PairEditorMode mod
 
 // "Add" and "Edit" (and a double click). True when the list changed (the view then
 // refreshes the page and the counter).
-bool OpenPairEditor(AutocorrectList &list, Ui &ui, qint64 scrollPosition, PairEditorMode mode,
-                    const OpenPairWindow &openWindow);
+bool OpenPairEditor(AutocorrectList &list, Ui &ui, PairEditorMode mode, const OpenPairWindow &openWindow);
 // "Delete": 1 when the focused pair was deleted, 0 otherwise.
-int DeletePair(AutocorrectList &list, Ui &ui, qint64 scrollPosition, bool silentWithoutSelection = false);
+int DeletePair(AutocorrectList &list, Ui &ui, bool silentWithoutSelection = false);
 // "Erase": true when the list was emptied.
-bool EraseAutocorrectList(AutocorrectList &list, Ui &ui, qint64 scrollPosition);
+bool EraseAutocorrectList(AutocorrectList &list, Ui &ui);
 // "Sort": true when the list was sorted (the view scrolls to the top). An abort leaves
 // the list as it was.
-bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+bool SortAutocorrectList(AutocorrectList &list, const MainSettings &settings, Ui &ui);
 
 // The two halves of a pair: the incorrect text, and the correct text (empty when the
 // entry has no line feed).

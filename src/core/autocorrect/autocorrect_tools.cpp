@@ -147,7 +147,7 @@ QString RepairPairSpaces(QStringView text)
     }
 }
 
-ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui)
 {
     ui.setStatusText(hexStarting);
     if (refuseEmpty(list, ui, noAutocorrects))
@@ -161,22 +161,27 @@ ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &
 
     // Pass 1 converts copies, so a refusal or an abort leaves the list as it was.
     std::vector<std::pair<qint64, QString>> converted;
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(passText(hexPass1, i), i);
-        if (poll.abortRequested) {
-            task.cancel();
-            return {0, ToolOutcome::Aborted};
-        }
-        const QStringView pair = list.entries.view(i);
-        const std::optional<QString> result = ConvertHexReferences(pair);
-        if (!result) {
-            task.cancel(nullWord + task.formatCount(i + 1) + abortedTail);
-            return {0, ToolOutcome::Refused};
-        }
-        if (*result != pair)
-            converted.emplace_back(i, *result);
+    qint64 refusedAt = -1;
+    const bool completed = task.forEach(
+        n, [&](qint64 i) { task.showProgress(passText(hexPass1, i), i); },
+        [&](qint64 i) {
+            const QStringView pair = list.entries.view(i);
+            const std::optional<QString> result = ConvertHexReferences(pair);
+            if (!result) {
+                refusedAt = i;
+                return false;
+            }
+            if (*result != pair)
+                converted.emplace_back(i, *result);
+            return true;
+        });
+    if (!completed) {
+        task.cancel();
+        return {0, ToolOutcome::Aborted};
+    }
+    if (refusedAt >= 0) {
+        task.cancel(nullWord + task.formatCount(refusedAt + 1) + abortedTail);
+        return {0, ToolOutcome::Refused};
     }
     if (converted.empty()) {
         task.finish(ok + task.elapsedText());
@@ -186,20 +191,20 @@ ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &
 
     // Characters above U+FFFF are stored as surrogate pairs, so nothing is lost and
     // there is no need to ask before converting emoji.
-    TakeUndoSnapshot(list, scrollPosition, true);
+    TakeUndoSnapshot(list, true);
     list.changed = true;
     task.setMaximum(qint64(converted.size()));
     qint64 count = 0;
-    for (const auto &[index, text] : converted) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(passText(hexPass2, count), count);
-        if (poll.abortRequested) {
-            task.cancel();
-            return {count, ToolOutcome::Aborted};
-        }
-        list.entries.replace(index, text);
-        ++count;
+    const bool replaced = task.forEach(
+        qint64(converted.size()), [&](qint64) { task.showProgress(passText(hexPass2, count), count); },
+        [&](qint64 k) {
+            const auto &[index, text] = converted[size_t(k)];
+            list.entries.replace(index, text);
+            ++count;
+        });
+    if (!replaced) {
+        task.cancel();
+        return {count, ToolOutcome::Aborted};
     }
     task.finish(hexConverted + task.formatCount(count) + task.elapsedText());
     return {count};
@@ -219,23 +224,24 @@ bool ExtractAutocorrects(const AutocorrectList &list, const MainSettings &settin
     const qint64 n = list.entries.size();
     task.begin(extractStarting, n);
     QByteArray bytes = withByteOrderMark();
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        n,
+        [&](qint64 i) {
             task.showProgress(extractRunning + task.formatCount(i) + QLatin1Char(' ') +
                                   FormatFileSize(QString(), bytes.size(), true) + task.elapsedText(),
                               i);
-        }
-        if (poll.abortRequested) {
-            // Nothing is written: a half list in place of the old file helps no one.
-            task.cancel();
-            return false;
-        }
-        const PairTexts pair = SplitPair(list.entries.view(i));
-        bytes += EncodeLossless(pair.incorrect);
-        bytes += EncodeLossless(arrow);
-        bytes += EncodeLossless(pair.correct);
-        bytes += '\n';
+        },
+        [&](qint64 i) {
+            const PairTexts pair = SplitPair(list.entries.view(i));
+            bytes += EncodeLossless(pair.incorrect);
+            bytes += EncodeLossless(arrow);
+            bytes += EncodeLossless(pair.correct);
+            bytes += '\n';
+        });
+    if (!completed) {
+        // Nothing is written: a half list in place of the old file helps no one.
+        task.cancel();
+        return false;
     }
     if (!writeUtf8File(ui, path, bytes)) {
         task.cancel();
@@ -245,7 +251,7 @@ bool ExtractAutocorrects(const AutocorrectList &list, const MainSettings &settin
     return true;
 }
 
-ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui)
 {
     ui.setStatusText(spacesStarting);
     if (refuseEmpty(list, ui, noAutocorrects))
@@ -255,23 +261,28 @@ ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSetting
     task.begin(spacesStarting, n);
 
     std::vector<std::pair<qint64, QString>> repaired;
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(spacesPass1 + QString::number(i) + toAbort, i);
-        if (poll.abortRequested) {
-            task.cancel();
-            return {0, ToolOutcome::Aborted};
-        }
-        const QStringView pair = list.entries.view(i);
-        QString result = RepairPairSpaces(pair);
-        const PairTexts halves = SplitPair(result);
-        if (halves.incorrect.isEmpty() || halves.correct.isEmpty()) {
-            task.cancel(nullWord + QString::number(i + 1) + abortedTail);
-            return {0, ToolOutcome::Refused};
-        }
-        if (result != pair)
-            repaired.emplace_back(i, std::move(result));
+    qint64 refusedAt = -1;
+    const bool completed = task.forEach(
+        n, [&](qint64 i) { task.showProgress(spacesPass1 + QString::number(i) + toAbort, i); },
+        [&](qint64 i) {
+            const QStringView pair = list.entries.view(i);
+            QString result = RepairPairSpaces(pair);
+            const PairTexts halves = SplitPair(result);
+            if (halves.incorrect.isEmpty() || halves.correct.isEmpty()) {
+                refusedAt = i;
+                return false;
+            }
+            if (result != pair)
+                repaired.emplace_back(i, std::move(result));
+            return true;
+        });
+    if (!completed) {
+        task.cancel();
+        return {0, ToolOutcome::Aborted};
+    }
+    if (refusedAt >= 0) {
+        task.cancel(nullWord + QString::number(refusedAt + 1) + abortedTail);
+        return {0, ToolOutcome::Refused};
     }
     if (repaired.empty()) {
         task.finish(ok);
@@ -279,21 +290,22 @@ ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSetting
         return {0};
     }
 
-    TakeUndoSnapshot(list, scrollPosition, true);
+    TakeUndoSnapshot(list, true);
     list.changed = true;
     task.showProgress(spacesPass2 + QStringLiteral("0") + toAbort, 0);
     task.setMaximum(qint64(repaired.size()));
     qint64 count = 0;
-    for (const auto &[index, text] : repaired) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(spacesPass2 + QString::number(count) + toAbort, count);
-        if (poll.abortRequested) {
-            task.cancel();
-            return {count, ToolOutcome::Aborted};
-        }
-        list.entries.replace(index, text);
-        ++count;
+    const bool replaced = task.forEach(
+        qint64(repaired.size()),
+        [&](qint64) { task.showProgress(spacesPass2 + QString::number(count) + toAbort, count); },
+        [&](qint64 k) {
+            const auto &[index, text] = repaired[size_t(k)];
+            list.entries.replace(index, text);
+            ++count;
+        });
+    if (!replaced) {
+        task.cancel();
+        return {count, ToolOutcome::Aborted};
     }
     task.finish(fixedWords + task.formatCount(count));
     return {count};
@@ -310,15 +322,12 @@ std::optional<AutocorrectDuplicates> FindAutocorrectDuplicates(const Autocorrect
     task.begin(duplicatesStarting, n);
     AutocorrectDuplicates result;
     result.sorted.reserve(n, 0);
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(duplicatesExtracting + QString::number(i) + duplicatesToAbort, i);
-        if (poll.abortRequested) {
-            task.cancel();
-            return std::nullopt;
-        }
-        result.sorted.append(list.entries.view(i));
+    const bool copied = task.forEach(
+        n, [&](qint64 i) { task.showProgress(duplicatesExtracting + QString::number(i) + duplicatesToAbort, i); },
+        [&](qint64 i) { result.sorted.append(list.entries.view(i)); });
+    if (!copied) {
+        task.cancel();
+        return std::nullopt;
     }
     result.sorted.sort([](QStringView a, QStringView b) { return a < b; });
 
@@ -329,22 +338,21 @@ std::optional<AutocorrectDuplicates> FindAutocorrectDuplicates(const Autocorrect
         if (runLength >= 2)
             result.rows.append(AutocorrectDuplicate{runWord, runLength});
     };
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showValue(i);
-        if (poll.abortRequested) {
-            task.cancel();
-            return std::nullopt;
-        }
-        const QString incorrect = SplitPair(result.sorted.view(i)).incorrect;
-        if (runLength > 0 && incorrect == runWord) {
-            ++runLength;
-            continue;
-        }
-        closeRun();
-        runWord = incorrect;
-        runLength = 1;
+    const bool counted = task.forEach(
+        n, [&](qint64 i) { task.showValue(i); },
+        [&](qint64 i) {
+            const QString incorrect = SplitPair(result.sorted.view(i)).incorrect;
+            if (runLength > 0 && incorrect == runWord) {
+                ++runLength;
+                return;
+            }
+            closeRun();
+            runWord = incorrect;
+            runLength = 1;
+        });
+    if (!counted) {
+        task.cancel();
+        return std::nullopt;
     }
     closeRun();
     task.finish(ok + task.elapsedText());
@@ -356,7 +364,7 @@ std::optional<AutocorrectDuplicates> FindAutocorrectDuplicates(const Autocorrect
 }
 
 bool DeleteAutocorrectDuplicates(AutocorrectList &list, const AutocorrectDuplicates &duplicates, bool exclusive,
-                                 const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+                                 const MainSettings &settings, Ui &ui)
 {
     if (!ui.askYesNo(LongTask::warningTitle(), exclusive ? xdeleteQuestion : deleteQuestion, MessageIcon::Warning))
         return false;
@@ -370,16 +378,24 @@ bool DeleteAutocorrectDuplicates(AutocorrectList &list, const AutocorrectDuplica
         incorrects.push_back(SplitPair(sorted.view(i)).incorrect);
     std::vector<char> keep(size_t(total), 1);
     qint64 removed = 0;
-    for (qint64 i = 0; i < total; ++i) {
-        const bool sameAsNext = i + 1 < total && incorrects[size_t(i)] == incorrects[size_t(i + 1)];
-        const bool sameAsPrevious = i > 0 && incorrects[size_t(i)] == incorrects[size_t(i - 1)];
-        if (sameAsNext || (exclusive && sameAsPrevious)) {
-            keep[size_t(i)] = 0;
-            ++removed;
-        }
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
+    // The list is replaced only at the end, so an abort leaves it as it was.
+    const bool marked = task.forEach(
+        total,
+        [&](qint64 i) {
             task.showProgress(removing + QString::number(removed) + QLatin1Char('/') + QString::number(total), i);
+        },
+        [&](qint64 i) {
+            const bool sameAsNext = i + 1 < total && incorrects[size_t(i)] == incorrects[size_t(i + 1)];
+            const bool sameAsPrevious = i > 0 && incorrects[size_t(i)] == incorrects[size_t(i - 1)];
+            if (sameAsNext || (exclusive && sameAsPrevious)) {
+                keep[size_t(i)] = 0;
+                ++removed;
+            }
+        },
+        {.pollAfterItem = true});
+    if (!marked) {
+        task.cancel();
+        return false;
     }
     const qint64 survivors = total - removed;
     task.showProgress(populating + QStringLiteral("0/") + QString::number(survivors), 0);
@@ -396,8 +412,12 @@ bool DeleteAutocorrectDuplicates(AutocorrectList &list, const AutocorrectDuplica
                                   QString::number(survivors),
                               result.size());
         }
+        if (poll.abortRequested) {
+            task.cancel();
+            return false;
+        }
     }
-    TakeUndoSnapshot(list, scrollPosition, true);
+    TakeUndoSnapshot(list, true);
     list.entries = std::move(result);
     list.selectedIndex = -1;
     list.changed = true;

@@ -75,7 +75,7 @@ QString RepairPairSpaces(QStringView text);
 // converted; 0 when nothing changed (refused, nothing to convert, or aborted before
 // the first change); the outcome tells a refused list (a reference that names no
 // character) from an empty one and an abort.
-ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+ToolResult<qint64> ConvertHexSymbols(AutocorrectList &list, const MainSettings &settings, Ui &ui);
 
 // Autocorrect Tools > "Extract Autocorrects" > "All .txt": "incorrect → correct" lines
 // to a file chosen with the save dialog. True when the whole list was written.
@@ -83,7 +83,7 @@ bool ExtractAutocorrects(const AutocorrectList &list, const MainSettings &settin
 
 // Autocorrect Tools > "Fix invalid spaces". The number of pairs fixed; the outcome
 // tells a refused list (a pair left without a word) from an empty one and an abort.
-ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+ToolResult<qint64> FixAutocorrectSpaces(AutocorrectList &list, const MainSettings &settings, Ui &ui);
 
 // One row of the "Show Duplicates" window: an incorrect word listed more than once.
 struct AutocorrectDuplicate {
@@ -109,7 +109,7 @@ std::optional<AutocorrectDuplicates> FindAutocorrectDuplicates(const Autocorrect
 // no pair of a run stays) of the "Show Duplicates" window, after their question. The
 // list becomes the sorted survivors. True when the list was replaced.
 bool DeleteAutocorrectDuplicates(AutocorrectList &list, const AutocorrectDuplicates &duplicates, bool exclusive,
-                                 const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+                                 const MainSettings &settings, Ui &ui);
 
 // "Export" of the "Show Duplicates" window. True when the file was written.
 bool ExportAutocorrectDuplicates(const QList<AutocorrectDuplicate> &rows, const MainSettings &settings, Ui &ui);

@@ -26,7 +26,7 @@ const QString &okStatus()
 
 } // namespace
 
-bool EraseDictionary(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition)
+bool EraseDictionary(DictionaryDocument &doc, Ui &ui)
 {
     using namespace dictionaryBulkTexts;
     if (doc.entries.isEmpty()) {
@@ -39,7 +39,7 @@ bool EraseDictionary(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition)
         return false;
     if (!ui.askYesNo(LongTask::warningTitle(), eraseQuestion, MessageIcon::Warning))
         return false;
-    TakeEraseSnapshot(doc, scrollPosition);
+    TakeEraseSnapshot(doc);
     ui.setStatusText(erasingStatus);
     ui.setProgressValue(0);
     doc.entries.clear();
@@ -51,7 +51,7 @@ bool EraseDictionary(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition)
     return true;
 }
 
-bool SortDictionary(DictionaryDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+bool SortDictionary(DictionaryDocument &doc, const MainSettings &settings, Ui &ui)
 {
     using namespace dictionaryBulkTexts;
     ui.setStatusText(sortingStatus);
@@ -60,7 +60,7 @@ bool SortDictionary(DictionaryDocument &doc, const MainSettings &settings, Ui &u
         ui.setStatusText(LongTask::abortedText());
         return false;
     }
-    PushDictionaryUndo(doc, scrollPosition);
+    PushDictionaryUndo(doc);
     const qint64 count = doc.entries.size();
     doc.selectedIndex = -1;
     doc.changed = true;

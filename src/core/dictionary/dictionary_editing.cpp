@@ -11,9 +11,9 @@ const ListEntryTexts wordTexts{dictionaryTexts::noWords, editingTexts::noSelecti
 
 } // namespace
 
-void PushDictionaryUndo(DictionaryDocument &doc, qint64 scrollPosition)
+void PushDictionaryUndo(DictionaryDocument &doc)
 {
-    TakeUndoSnapshot(doc, scrollPosition);
+    TakeUndoSnapshot(doc);
 }
 
 // A snapshot that holds the .aff text marks it with this first character; an
@@ -25,12 +25,11 @@ namespace {
 // Swaps the .aff text between the document and the step just restored, so the
 // step that goes the other way holds the text it has to bring back.
 std::optional<qint64> withAffText(DictionaryDocument &doc, std::optional<ListSnapshot> &from,
-                                  std::optional<ListSnapshot> &to,
-                                  std::optional<qint64> (*step)(ListDocument &, qint64), qint64 scrollPosition)
+                                  std::optional<ListSnapshot> &to, std::optional<qint64> (*step)(ListDocument &))
 {
     const bool holdsAff = from && from->file && from->file->kindText.startsWith(affTextMark);
     const QString restored = holdsAff ? from->file->kindText.mid(1) : QString();
-    const std::optional<qint64> result = step(doc, scrollPosition);
+    const std::optional<qint64> result = step(doc);
     if (holdsAff && result) {
         if (to && to->file)
             to->file->kindText = affTextMark + doc.affText;
@@ -41,19 +40,19 @@ std::optional<qint64> withAffText(DictionaryDocument &doc, std::optional<ListSna
 
 } // namespace
 
-void PushDictionaryAffUndo(DictionaryDocument &doc, qint64 scrollPosition)
+void PushDictionaryAffUndo(DictionaryDocument &doc)
 {
-    TakeEraseSnapshot(doc, scrollPosition, affTextMark + doc.affText);
+    TakeEraseSnapshot(doc, affTextMark + doc.affText);
 }
 
-std::optional<qint64> UndoDictionary(DictionaryDocument &doc, qint64 scrollPosition)
+std::optional<qint64> UndoDictionary(DictionaryDocument &doc)
 {
-    return withAffText(doc, doc.undoSnapshot, doc.redoSnapshot, UndoListChange, scrollPosition);
+    return withAffText(doc, doc.undoSnapshot, doc.redoSnapshot, UndoListChange);
 }
 
-std::optional<qint64> RedoDictionary(DictionaryDocument &doc, qint64 scrollPosition)
+std::optional<qint64> RedoDictionary(DictionaryDocument &doc)
 {
-    return withAffText(doc, doc.redoSnapshot, doc.undoSnapshot, RedoListChange, scrollPosition);
+    return withAffText(doc, doc.redoSnapshot, doc.undoSnapshot, RedoListChange);
 }
 
 QString WordEditorTexts::entry() const
@@ -70,13 +69,13 @@ WordEditorTexts WordEditorTexts::fromEntry(QStringView entry)
 }
 
 bool ApplyWordEditorResult(DictionaryDocument &doc, WordEditorMode mode, const WordEditorTexts &initial,
-                           const WordEditorTexts &result, qint64 scrollPosition)
+                           const WordEditorTexts &result)
 {
     const bool differs = !(initial == result);
     if (mode == WordEditorMode::Edit && !doc.hasSelection())
         return false;
     if (differs)
-        PushDictionaryUndo(doc, scrollPosition);
+        PushDictionaryUndo(doc);
     if (mode == WordEditorMode::Add)
         doc.entries.append(result.entry());
     else if (differs)
@@ -86,14 +85,14 @@ bool ApplyWordEditorResult(DictionaryDocument &doc, WordEditorMode mode, const W
     return differs || mode == WordEditorMode::Add;
 }
 
-bool AddWord(DictionaryDocument &doc, qint64 scrollPosition, const OpenWordEditor &openEditor)
+bool AddWord(DictionaryDocument &doc, const OpenWordEditor &openEditor)
 {
     const WordEditorTexts initial;
     const std::optional<WordEditorTexts> result = openEditor(WordEditorMode::Add, initial);
-    return result && ApplyWordEditorResult(doc, WordEditorMode::Add, initial, *result, scrollPosition);
+    return result && ApplyWordEditorResult(doc, WordEditorMode::Add, initial, *result);
 }
 
-bool EditWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition, const OpenWordEditor &openEditor)
+bool EditWord(DictionaryDocument &doc, Ui &ui, const OpenWordEditor &openEditor)
 {
     if (!CheckListSelection(doc, ui, wordTexts))
         return false;
@@ -104,14 +103,14 @@ bool EditWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition, const Open
         return false;
     // The editor is modal; the selection it edits is the one it opened on.
     doc.selectedIndex = index;
-    return ApplyWordEditorResult(doc, WordEditorMode::Edit, initial, *result, scrollPosition);
+    return ApplyWordEditorResult(doc, WordEditorMode::Edit, initial, *result);
 }
 
-bool CloneWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition)
+bool CloneWord(DictionaryDocument &doc, Ui &ui)
 {
     if (!CheckListSelection(doc, ui, wordTexts))
         return false;
-    PushDictionaryUndo(doc, scrollPosition);
+    PushDictionaryUndo(doc);
     doc.changed = true;
     // Copied first: appending may move the store's buffer under the view.
     const QString entry = doc.entries.at(doc.selectedIndex);
@@ -119,11 +118,11 @@ bool CloneWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition)
     return true;
 }
 
-int DeleteWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition, bool silentWithoutSelection)
+int DeleteWord(DictionaryDocument &doc, Ui &ui, bool silentWithoutSelection)
 {
     // The question shows the entry on one line: its tags after a space.
     const auto shown = [](QStringView entry) { return entry.toString().replace(u'\n', u' '); };
-    return DeleteListEntry(doc, ui, wordTexts, scrollPosition, shown, silentWithoutSelection);
+    return DeleteListEntry(doc, ui, wordTexts, shown, silentWithoutSelection);
 }
 
 } // namespace lexaloom

@@ -21,15 +21,15 @@ inline const QString addTitle = QStringLiteral("Add a word");
 inline const QString editTitle = QStringLiteral("Edit a word");
 } // namespace editingTexts
 
-// The one level of undo and redo of the Dictionary tab. The list's scroll position
-// belongs to the window, so it is handed in and the restored one handed back.
-void PushDictionaryUndo(DictionaryDocument &doc, qint64 scrollPosition);
+// The one level of undo and redo of the Dictionary tab, the document's scroll
+// position with it.
+void PushDictionaryUndo(DictionaryDocument &doc);
 // Both return the scroll position to show, or nothing when no snapshot was armed.
-std::optional<qint64> UndoDictionary(DictionaryDocument &doc, qint64 scrollPosition);
-std::optional<qint64> RedoDictionary(DictionaryDocument &doc, qint64 scrollPosition);
+std::optional<qint64> UndoDictionary(DictionaryDocument &doc);
+std::optional<qint64> RedoDictionary(DictionaryDocument &doc);
 // The snapshot of a tool that changes the .aff text as well (Convert to UTF-8): undo
 // and redo bring back the .aff text and the changed flag with the entries.
-void PushDictionaryAffUndo(DictionaryDocument &doc, qint64 scrollPosition);
+void PushDictionaryAffUndo(DictionaryDocument &doc);
 
 enum class WordEditorMode { Add, Edit };
 
@@ -53,13 +53,13 @@ using OpenWordEditor =
 // opening ones, then appended (Add) or replacing the selected entry (Edit).
 // Returns true when the document changed.
 bool ApplyWordEditorResult(DictionaryDocument &doc, WordEditorMode mode, const WordEditorTexts &initial,
-                           const WordEditorTexts &result, qint64 scrollPosition);
+                           const WordEditorTexts &result);
 
 // The commands; each returns true when the document changed.
-bool AddWord(DictionaryDocument &doc, qint64 scrollPosition, const OpenWordEditor &openEditor);
-bool EditWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition, const OpenWordEditor &openEditor);
-bool CloneWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition);
+bool AddWord(DictionaryDocument &doc, const OpenWordEditor &openEditor);
+bool EditWord(DictionaryDocument &doc, Ui &ui, const OpenWordEditor &openEditor);
+bool CloneWord(DictionaryDocument &doc, Ui &ui);
 // 1 when the entry was deleted. `silentWithoutSelection` is the Find window's call.
-int DeleteWord(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition, bool silentWithoutSelection = false);
+int DeleteWord(DictionaryDocument &doc, Ui &ui, bool silentWithoutSelection = false);
 
 } // namespace lexaloom

@@ -42,7 +42,7 @@ QString NormaliseWordSpaces(QStringView wordPart)
     return out;
 }
 
-FixSpacesResult FixInvalidSpaces(DictionaryDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+FixSpacesResult FixInvalidSpaces(DictionaryDocument &doc, const MainSettings &settings, Ui &ui)
 {
     using namespace fixSpacesTexts;
     FixSpacesResult result;
@@ -58,25 +58,29 @@ FixSpacesResult FixInvalidSpaces(DictionaryDocument &doc, const MainSettings &se
     task.begin(starting, count);
 
     qint64 toFix = 0;
-    for (qint64 i = 0; i < count; ++i) {
-        const QStringView word = wordPartOf(doc.entries.view(i));
-        const bool fix = needsFixing(word);
-        if (word.isEmpty() || (fix && NormaliseWordSpaces(word).isEmpty())) {
-            result.outcome = FixSpacesOutcome::NullWord;
-            result.nullLine = i + 1;
-            task.cancel(nullWord + QString::number(i + 1) + nullWordEnd);
-            return result;
-        }
-        if (fix)
-            ++toFix;
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(processing + QString::number(i) + toAbort, i);
-        if (poll.abortRequested) {
-            result.outcome = FixSpacesOutcome::Aborted;
-            task.cancel();
-            return result;
-        }
+    const bool completed = task.forEach(
+        count, [&](qint64 i) { task.showProgress(processing + QString::number(i) + toAbort, i); },
+        [&](qint64 i) {
+            const QStringView word = wordPartOf(doc.entries.view(i));
+            const bool fix = needsFixing(word);
+            if (word.isEmpty() || (fix && NormaliseWordSpaces(word).isEmpty())) {
+                result.nullLine = i + 1;
+                return false;
+            }
+            if (fix)
+                ++toFix;
+            return true;
+        },
+        {.pollAfterItem = true});
+    if (!completed) {
+        result.outcome = FixSpacesOutcome::Aborted;
+        task.cancel();
+        return result;
+    }
+    if (result.nullLine > 0) {
+        result.outcome = FixSpacesOutcome::NullWord;
+        task.cancel(nullWord + QString::number(result.nullLine) + nullWordEnd);
+        return result;
     }
     if (toFix == 0) {
         ui.showMessage(LongTask::warningTitle(), nothingToFix, MessageIcon::Warning);
@@ -85,7 +89,7 @@ FixSpacesResult FixInvalidSpaces(DictionaryDocument &doc, const MainSettings &se
         return result;
     }
 
-    PushDictionaryUndo(doc, scrollPosition);
+    PushDictionaryUndo(doc);
     ui.setStatusText(fixing + QStringLiteral("0") + toAbort);
     bool aborted = false;
     // One pass over the store; after an abort the rest is offered back unchanged.

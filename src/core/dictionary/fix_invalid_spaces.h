@@ -37,6 +37,6 @@ struct FixSpacesResult {
 // "Fix invalid spaces": a read-only pass that stops at the first entry whose word
 // part is empty or only spaces, then an undoable pass that repairs the word parts.
 // Tags stay as they are. An abort in the second pass keeps what was fixed.
-FixSpacesResult FixInvalidSpaces(DictionaryDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+FixSpacesResult FixInvalidSpaces(DictionaryDocument &doc, const MainSettings &settings, Ui &ui);
 
 } // namespace lexaloom

@@ -205,8 +205,7 @@ QString FlagClassName(const QString &code)
     return QStringLiteral("Unknown");
 }
 
-SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, const MainSettings &settings, Ui &ui,
-                                    qint64 scrollPosition)
+SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, const MainSettings &settings, Ui &ui)
 {
     SortFlagsResult result;
     if (doc.entries.isEmpty()) {
@@ -232,44 +231,46 @@ SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, 
         doc.entries.replaceMany(rewrites);
         doc.changed = true;
     };
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            apply();
-            task.cancel();
-            result.aborted = true;
-            result.rewritten = qint64(rewrites.size());
-            return result;
-        }
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        n,
+        [&](qint64 i) {
             task.showProgress(running + task.formatCount(i) + u'/' + task.formatCount(n) + task.elapsedText() +
                                   FormatPercent(i, std::max<qint64>(1, n - 1)),
                               i);
-        }
-        const QStringView entry = doc.entries.view(i);
-        // Comment lines are not words: their text after "/" is no flag string.
-        if (entry.isEmpty() || IsCommentEntry(entry))
-            continue;
-        const EntryParts parts = SplitEntry(entry);
-        // With AF aliases an entry's flags are one alias number, a flag set already:
-        // its digits are no flags to sort or to keep once.
-        if (parts.flags.isEmpty() || aliases)
-            continue;
-        QString sorted = SortedFlags(mode, parts.flags);
-        const bool repeated = HasRepeatedFlags(mode, sorted);
-        if (sorted == parts.flags && !repeated)
-            continue;
-        if (rewrites.empty())
-            PushDictionaryUndo(doc, scrollPosition);
-        if (repeated) {
-            const int before = FlagCount(mode, sorted);
-            sorted = WithoutRepeatedFlags(mode, sorted);
-            result.removed += before - FlagCount(mode, sorted);
-        }
-        QString rewritten = parts.word.toString() + u'/' + sorted;
-        if (!parts.tags.isEmpty())
-            rewritten += u'\n' + parts.tags.toString();
-        rewrites.emplace_back(i, std::move(rewritten));
+        },
+        [&](qint64 i) {
+            const QStringView entry = doc.entries.view(i);
+            // Comment lines are not words: their text after "/" is no flag string.
+            if (entry.isEmpty() || IsCommentEntry(entry))
+                return;
+            const EntryParts parts = SplitEntry(entry);
+            // With AF aliases an entry's flags are one alias number, a flag set already:
+            // its digits are no flags to sort or to keep once.
+            if (parts.flags.isEmpty() || aliases)
+                return;
+            QString sorted = SortedFlags(mode, parts.flags);
+            const bool repeated = HasRepeatedFlags(mode, sorted);
+            if (sorted == parts.flags && !repeated)
+                return;
+            if (rewrites.empty())
+                PushDictionaryUndo(doc);
+            if (repeated) {
+                const int before = FlagCount(mode, sorted);
+                sorted = WithoutRepeatedFlags(mode, sorted);
+                result.removed += before - FlagCount(mode, sorted);
+            }
+            QString rewritten = parts.word.toString() + u'/' + sorted;
+            if (!parts.tags.isEmpty())
+                rewritten += u'\n' + parts.tags.toString();
+            rewrites.emplace_back(i, std::move(rewritten));
+        },
+        {.abortBeforeTick = true});
+    if (!completed) {
+        apply();
+        task.cancel();
+        result.aborted = true;
+        result.rewritten = qint64(rewrites.size());
+        return result;
     }
     apply();
     result.rewritten = qint64(rewrites.size());

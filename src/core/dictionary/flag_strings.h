@@ -67,7 +67,6 @@ struct SortFlagsResult {
 // Dictionary Tools > "Sort flags && remove their duplicates .DIC": every entry's flags
 // sorted and each flag kept once. Takes the dictionary's undo snapshot before the
 // first rewritten entry; `changed` is set when any entry was rewritten.
-SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, const MainSettings &settings, Ui &ui,
-                                    qint64 scrollPosition);
+SortFlagsResult SortDictionaryFlags(DictionaryDocument &doc, AffixTable &table, const MainSettings &settings, Ui &ui);
 
 } // namespace lexaloom

@@ -198,19 +198,21 @@ WordlistResult CountWordlist(const DictionaryDocument &dictionary, AffixTable &a
     WordDeriver deriver(affixTable);
     const qint64 n = entries.size();
     task.begin(countStarting, n);
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            task.cancel();
-            return result;
-        }
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        n,
+        [&](qint64 i) {
             task.showProgress(countRunning + task.formatCount(result.total) + task.elapsedText() + FormatPercent(i, n),
                               i);
-        }
-        const QStringView part = partBeforeNewline(entries.view(i));
-        if (!IsCommentEntry(part))
-            result.total += deriver.DeriveWord(part, sink);
+        },
+        [&](qint64 i) {
+            const QStringView part = partBeforeNewline(entries.view(i));
+            if (!IsCommentEntry(part))
+                result.total += deriver.DeriveWord(part, sink);
+        },
+        {.abortBeforeTick = true});
+    if (!completed) {
+        task.cancel();
+        return result;
     }
     result.done = true;
     task.finish(wordsFound + task.formatCount(result.total) + task.elapsedText());

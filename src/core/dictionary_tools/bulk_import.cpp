@@ -328,17 +328,12 @@ BulkImportOutcome BulkImportSession::importLines()
     }
 
     ListDocument *document = nullptr;
-    qint64 scroll = 0;
-    if (m_mode == BulkImportMode::Dictionary) {
+    if (m_mode == BulkImportMode::Dictionary)
         document = m_targets.dictionary;
-        scroll = m_targets.dictionaryScroll;
-    } else if (m_mode == BulkImportMode::Thesaurus) {
+    else if (m_mode == BulkImportMode::Thesaurus)
         document = m_targets.thesaurus;
-        scroll = m_targets.thesaurusScroll;
-    } else if (m_mode == BulkImportMode::Autocorrect) {
+    else if (m_mode == BulkImportMode::Autocorrect)
         document = m_targets.autocorrect;
-        scroll = m_targets.autocorrectScroll;
-    }
     const bool logIndex = logIndexOn && m_mode != BulkImportMode::Multiwords;
 
     // A line that would become an entry the document's file cannot hold back refuses
@@ -365,7 +360,7 @@ BulkImportOutcome BulkImportSession::importLines()
         if (!line.isEmpty()) {
             if (document) {
                 if (!snapshotTaken) {
-                    TakeUndoSnapshot(*document, scroll);
+                    TakeUndoSnapshot(*document);
                     snapshotTaken = true;
                 }
                 entry = line.toString();
@@ -401,7 +396,7 @@ BulkImportOutcome BulkImportSession::importLines()
         if (poll.abortRequested) {
             // The run's additions go; the output written so far stays.
             if (snapshotTaken)
-                UndoListChange(*document, scroll);
+                UndoListChange(*document);
             task.cancel();
             return BulkImportOutcome::Aborted;
         }
@@ -466,15 +461,12 @@ BulkImportOutcome BulkImportSession::sortLines()
     task.showProgress(bulkImportTexts::step2, 0);
     std::vector<QString> keys;
     keys.reserve(static_cast<size_t>(count));
-    for (qint64 i = 0; i < count; ++i) {
-        keys.push_back(FoldAccents((*lines)[i]));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(counted(bulkImportTexts::step2, i + 1), i + 1);
-        if (poll.abortRequested) {
-            task.cancel();
-            return BulkImportOutcome::Aborted;
-        }
+    const bool completed = task.forEach(
+        count, [&](qint64 i) { task.showProgress(counted(bulkImportTexts::step2, i + 1), i + 1); },
+        [&](qint64 i) { keys.push_back(FoldAccents((*lines)[i])); }, {.pollAfterItem = true});
+    if (!completed) {
+        task.cancel();
+        return BulkImportOutcome::Aborted;
     }
     task.showProgress(bulkImportTexts::step3Sort, 0);
     m_ui.processEvents();
@@ -547,17 +539,17 @@ BulkImportOutcome BulkImportSession::convertXmlTags()
     task.setMaximum(count);
     task.showProgress(bulkImportTexts::step2, 0);
     task.showProgress(bulkImportTexts::step3XmlTags, 0);
-    for (qint64 i = 0; i < count; ++i) {
-        QString &line = (*lines)[i];
-        if (line.contains(QLatin1String("&#")))
-            line = ConvertCharacterReferences(line);
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showValue(i + 1);
-        if (poll.abortRequested) {
-            task.cancel();
-            return BulkImportOutcome::Aborted;
-        }
+    const bool completed = task.forEach(
+        count, [&](qint64 i) { task.showValue(i + 1); },
+        [&](qint64 i) {
+            QString &line = (*lines)[i];
+            if (line.contains(QLatin1String("&#")))
+                line = ConvertCharacterReferences(line);
+        },
+        {.pollAfterItem = true});
+    if (!completed) {
+        task.cancel();
+        return BulkImportOutcome::Aborted;
     }
     if (writeLines(task, *lines))
         return BulkImportOutcome::Aborted;
@@ -570,25 +562,27 @@ bool BulkImportSession::writeLines(LongTask &task, const QStringList &lines, con
 {
     task.showProgress(bulkImportTexts::step4, 0);
     const qint64 count = lines.size();
-    for (qint64 i = 0; i < count; ++i) {
-        if (keep.empty() || keep[static_cast<size_t>(i)]) {
-            m_output += lines[i];
-            m_output += u'\n';
-            ++m_found;
-        }
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        count,
+        [&](qint64 i) {
             if (tickText)
                 task.showProgress(tickText(i + 1), i + 1);
             else
                 task.showValue(i + 1);
             if (onTick)
                 onTick();
-        }
-        if (poll.abortRequested) {
-            task.cancel();
-            return true;
-        }
+        },
+        [&](qint64 i) {
+            if (keep.empty() || keep[static_cast<size_t>(i)]) {
+                m_output += lines[i];
+                m_output += u'\n';
+                ++m_found;
+            }
+        },
+        {.pollAfterItem = true});
+    if (!completed) {
+        task.cancel();
+        return true;
     }
     return false;
 }

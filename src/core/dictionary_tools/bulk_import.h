@@ -94,15 +94,11 @@ QString ConvertCharacterReferences(QStringView line);
 // ")" before the next "(" with something in between that holds no "|".
 bool IsSimpleAlternation(QStringView text);
 
-// The lists the import modes add to, with each list's scroll position for its undo
-// snapshot. Null for a list the mode does not touch.
+// The lists the import modes add to. Null for a list the mode does not touch.
 struct BulkImportTargets {
     DictionaryDocument *dictionary = nullptr;
-    qint64 dictionaryScroll = 0;
     ThesaurusDocument *thesaurus = nullptr;
-    qint64 thesaurusScroll = 0;
     AutocorrectList *autocorrect = nullptr;
-    qint64 autocorrectScroll = 0;
 };
 
 enum class BulkImportOutcome { Done, Refused, Aborted };

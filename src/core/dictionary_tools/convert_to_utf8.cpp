@@ -9,7 +9,7 @@
 
 namespace lexaloom {
 
-bool ConvertDictionaryToUtf8(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition)
+bool ConvertDictionaryToUtf8(DictionaryDocument &doc, Ui &ui)
 {
     using namespace convertToUtf8Texts;
     if (doc.affText.isEmpty()) {
@@ -21,7 +21,7 @@ bool ConvertDictionaryToUtf8(DictionaryDocument &doc, Ui &ui, qint64 scrollPosit
         ui.showMessage(LongTask::warningTitle(), alreadyUtf8, MessageIcon::Information);
         return false;
     }
-    PushDictionaryAffUndo(doc, scrollPosition);
+    PushDictionaryAffUndo(doc);
     doc.affText = WithUtf8SetLine(doc.affText);
     doc.changed = true;
     ui.showMessage(LongTask::warningTitle(), done.arg(charset->name()), MessageIcon::Information);

@@ -19,6 +19,6 @@ inline const QString alreadyUtf8 = QStringLiteral("The dictionary is already in 
 // the SET line becomes "SET UTF-8" and the next save writes both files in UTF-8.
 // The text itself is already Unicode, so nothing else changes. One undo step
 // brings the old SET line (and with it the old charset) back. True when converted.
-bool ConvertDictionaryToUtf8(DictionaryDocument &doc, Ui &ui, qint64 scrollPosition);
+bool ConvertDictionaryToUtf8(DictionaryDocument &doc, Ui &ui);
 
 } // namespace lexaloom

@@ -225,7 +225,7 @@ bool CrunchSession::canOpen(const DictionaryDocument &dictionary, Ui &ui)
     return false;
 }
 
-CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::function<void()> &refresh)
+CrunchOutcome CrunchSession::process(Ui &ui, const std::function<void()> &refresh)
 {
     if (m_choices.onCount() == 0) {
         ui.showMessage(LongTask::warningTitle(), crunchTexts::noRules, MessageIcon::Warning);
@@ -265,14 +265,11 @@ CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::f
     task.begin(crunchTexts::populating, count);
     std::vector<Record> records;
     records.reserve(size_t(count));
-    for (qint64 i = 0; i < count; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested)
-            return abort();
-        if (poll.ticked)
-            tick(crunchTexts::populating, i);
-        records.push_back(recordOf(i, m_dictionary.entries.view(i)));
-    }
+    const bool populated = task.forEach(
+        count, [&](qint64 i) { tick(crunchTexts::populating, i); },
+        [&](qint64 i) { records.push_back(recordOf(i, m_dictionary.entries.view(i))); }, {.abortBeforeTick = true});
+    if (!populated)
+        return abort();
 
     // Step 2: by word, in code-unit order; equal words keep their dictionary order.
     task.showProgress(crunchTexts::sorting, 0);
@@ -318,62 +315,65 @@ CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::f
     // 3a: the bases and rules whose first form is the word of a bare record of the run.
     std::vector<Candidate> candidates;
     QHash<QString, NeededForm> needed;
-    for (qint64 n = 0; n < count; ++n) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested)
-            return abort();
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        count,
+        [&](qint64 n) {
             tick(crunchTexts::processingFlags, n + 1);
             showFound();
-        }
-        const qint64 j = order[size_t(n)];
-        const Record &base = records[size_t(j)];
-        if (base.word.isEmpty())
-            continue;
-        const QStringView prefix = QStringView(base.word).left(level);
-        const qint64 others = bareInGroup.value(joinKey(prefix, base.tags)) - (base.flags.isEmpty() ? 1 : 0);
-        if (others <= 0)
-            continue;
-        for (int r = 0; r < crunchRuleCount; ++r) {
-            const CrunchRule &rule = rules[size_t(r)];
-            if (!m_choices.on[size_t(r)] || ruleFlags[size_t(r)].isEmpty() || !rule.allows(base.word))
-                continue;
-            if (deriver.DeriveWord(queryOf(base.word, r), sink) == 0)
-                continue;
-            const QString &form = sink.result();
-            if (QStringView(form).left(level) != prefix)
-                continue;
-            const auto targets = byWordAndTags.constFind(joinKey(form, base.tags));
-            if (targets == byWordAndTags.constEnd())
-                continue;
-            const bool anyBare = std::any_of(targets->begin(), targets->end(),
-                                             [&](qint64 k) { return k != j && records[size_t(k)].flags.isEmpty(); });
-            if (!anyBare)
-                continue;
-            Candidate c{j, r, form, {}};
-            deriver.DeriveWord(queryOf(base.word, r), formsSink);
-            c.forms = formsSink.take();
-            for (const FormsSink::Form &f : c.forms)
-                needed[f.word].alone |= f.alone;
-            candidates.push_back(std::move(c));
-        }
-    }
+        },
+        [&](qint64 n) {
+            const qint64 j = order[size_t(n)];
+            const Record &base = records[size_t(j)];
+            if (base.word.isEmpty())
+                return;
+            const QStringView prefix = QStringView(base.word).left(level);
+            const qint64 others = bareInGroup.value(joinKey(prefix, base.tags)) - (base.flags.isEmpty() ? 1 : 0);
+            if (others <= 0)
+                return;
+            for (int r = 0; r < crunchRuleCount; ++r) {
+                const CrunchRule &rule = rules[size_t(r)];
+                if (!m_choices.on[size_t(r)] || ruleFlags[size_t(r)].isEmpty() || !rule.allows(base.word))
+                    continue;
+                if (deriver.DeriveWord(queryOf(base.word, r), sink) == 0)
+                    continue;
+                const QString &form = sink.result();
+                if (QStringView(form).left(level) != prefix)
+                    continue;
+                const auto targets = byWordAndTags.constFind(joinKey(form, base.tags));
+                if (targets == byWordAndTags.constEnd())
+                    continue;
+                const bool anyBare = std::any_of(targets->begin(), targets->end(), [&](qint64 k) {
+                    return k != j && records[size_t(k)].flags.isEmpty();
+                });
+                if (!anyBare)
+                    continue;
+                Candidate c{j, r, form, {}};
+                deriver.DeriveWord(queryOf(base.word, r), formsSink);
+                c.forms = formsSink.take();
+                for (const FormsSink::Form &f : c.forms)
+                    needed[f.word].alone |= f.alone;
+                candidates.push_back(std::move(c));
+            }
+        },
+        {.abortBeforeTick = true});
+    if (!completed)
+        return abort();
 
     // 3b: which of those forms the dictionary gives, and as words on their own.
     if (!candidates.empty()) {
         NeededFormsSink neededSink(needed);
-        for (qint64 i = 0; i < count; ++i) {
-            const LongTask::PollResult poll = task.poll();
-            if (poll.abortRequested)
-                return abort();
-            if (poll.ticked)
-                tick(crunchTexts::processingFlags, count);
-            const QStringView entry = m_dictionary.entries.view(i);
-            const qsizetype breakAt = entry.indexOf(u'\n');
-            const QStringView wordPart = breakAt < 0 ? entry : entry.first(breakAt);
-            if (!wordPart.isEmpty() && !IsCommentEntry(wordPart))
-                deriver.DeriveWord(wordPart, neededSink);
-        }
+        const bool derived = task.forEach(
+            count, [&](qint64) { tick(crunchTexts::processingFlags, count); },
+            [&](qint64 i) {
+                const QStringView entry = m_dictionary.entries.view(i);
+                const qsizetype breakAt = entry.indexOf(u'\n');
+                const QStringView wordPart = breakAt < 0 ? entry : entry.first(breakAt);
+                if (!wordPart.isEmpty() && !IsCommentEntry(wordPart))
+                    deriver.DeriveWord(wordPart, neededSink);
+            },
+            {.abortBeforeTick = true});
+        if (!derived)
+            return abort();
     }
     // The crunch leaves the forms the same set: the new entry gives nothing the dictionary
     // lacks, and the bare targets' word stays a word on its own.
@@ -398,7 +398,7 @@ CrunchOutcome CrunchSession::process(Ui &ui, qint64 scrollPosition, const std::f
             if (k == c.base || !target.flags.isEmpty() || target.newBase == base.word)
                 continue;
             if (!m_undoRecorded) {
-                PushDictionaryUndo(m_dictionary, scrollPosition);
+                PushDictionaryUndo(m_dictionary);
                 m_dictionary.changed = true;
                 m_undoRecorded = true;
             }

@@ -112,9 +112,8 @@ public:
     bool undoRecorded() const { return m_undoRecorded; }
 
     // "Process". `ui` is the window's panel (status, bar, Escape and the messages);
-    // `scrollPosition` goes into the undo point; `refresh` is called on every tick so
-    // the window can draw the display.
-    CrunchOutcome process(Ui &ui, qint64 scrollPosition, const std::function<void()> &refresh = {});
+    // `refresh` is called on every tick so the window can draw the display.
+    CrunchOutcome process(Ui &ui, const std::function<void()> &refresh = {});
 
 private:
     DictionaryDocument &m_dictionary;

@@ -130,15 +130,13 @@ QString entryText(QStringView word, const QString &flags, QStringView tags)
 } // namespace
 
 DuplicatesSession::DuplicatesSession(DictionaryDocument &dictionary, AffixTable &table, const MainSettings &settings,
-                                     DuplicateOptions &options, Ui &ui, DuplicatesHost *host, bool alreadyRecorded,
-                                     qint64 scrollPosition)
+                                     DuplicateOptions &options, Ui &ui, DuplicatesHost *host, bool alreadyRecorded)
     : m_dictionary(dictionary)
     , m_table(table)
     , m_settings(settings)
     , m_options(options)
     , m_ui(ui)
     , m_host(host)
-    , m_scrollPosition(scrollPosition)
     , m_undoRecorded(alreadyRecorded)
     , m_log(introductionText())
 {
@@ -245,7 +243,7 @@ void DuplicatesSession::recordUndo()
 {
     if (m_undoRecorded)
         return;
-    PushDictionaryUndo(m_dictionary, m_scrollPosition);
+    PushDictionaryUndo(m_dictionary);
     m_undoRecorded = true;
 }
 
@@ -303,38 +301,41 @@ bool DuplicatesSession::runScan(LongTask &task)
     addLog(QString());
     std::vector<Record> records;
     records.reserve(size_t(n));
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested)
-            return aborted();
-        if (poll.ticked) {
+    const bool scanned = task.forEach(
+        n,
+        [&](qint64 i) {
             task.showValue(i);
             showElapsed();
-        }
-        const QStringView entry = entries.view(i);
-        // Comment lines are no words: their text after "/" holds no flags to merge or repair.
-        if (entry.isEmpty() || IsCommentEntry(entry))
-            continue;
-        const EntryParts parts = SplitEntry(entry);
-        Record r;
-        r.word = parts.word;
-        r.flags = parts.flags;
-        r.tags = parts.tags;
-        r.line = i + 1;
-        r.key.reserve(entry.size() + 24);
-        r.key += parts.word;
-        r.key += u'\n';
-        r.key += parts.flags;
-        r.key += u'\n';
-        r.key += parts.tags;
-        r.key += u'\n';
-        r.key += QString::number(r.line);
-        if (hasRepeatedFlags(m_table, parts.flags)) {
-            r.repeatedCount = FlagCount(mode, parts.flags) - FlagCount(mode, WithoutRepeatedFlags(mode, parts.flags));
-            ++m_repeatedFlagEntries;
-        }
-        records.push_back(std::move(r));
-    }
+        },
+        [&](qint64 i) {
+            const QStringView entry = entries.view(i);
+            // Comment lines are no words: their text after "/" holds no flags to merge or repair.
+            if (entry.isEmpty() || IsCommentEntry(entry))
+                return;
+            const EntryParts parts = SplitEntry(entry);
+            Record r;
+            r.word = parts.word;
+            r.flags = parts.flags;
+            r.tags = parts.tags;
+            r.line = i + 1;
+            r.key.reserve(entry.size() + 24);
+            r.key += parts.word;
+            r.key += u'\n';
+            r.key += parts.flags;
+            r.key += u'\n';
+            r.key += parts.tags;
+            r.key += u'\n';
+            r.key += QString::number(r.line);
+            if (hasRepeatedFlags(m_table, parts.flags)) {
+                r.repeatedCount =
+                    FlagCount(mode, parts.flags) - FlagCount(mode, WithoutRepeatedFlags(mode, parts.flags));
+                ++m_repeatedFlagEntries;
+            }
+            records.push_back(std::move(r));
+        },
+        {.abortBeforeTick = true});
+    if (!scanned)
+        return aborted();
 
     addLog(QStringLiteral("Step 2/3: Sorting the processed array..."));
     addLog(QString());
@@ -359,35 +360,37 @@ bool DuplicatesSession::runScan(LongTask &task)
     bool inGroup = false;
     int open = 0;
     const qint64 m = qint64(records.size());
-    for (qint64 k = 0; k < m; ++k) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested)
-            return aborted();
-        if (poll.ticked) {
+    const bool grouped = task.forEach(
+        m,
+        [&](qint64 k) {
             task.showValue(n + k);
             showElapsed();
-        }
-        const Record &r = records[size_t(k)];
-        const bool samePrevious = k > 0 && records[size_t(k - 1)].word == r.word;
-        const bool sameNext = k + 1 < m && records[size_t(k + 1)].word == r.word;
-        if (r.repeatedCount > 0 && !samePrevious && !sameNext)
-            addRow(r);
-        if (k + 1 < m && !r.word.isEmpty() && sameNext) {
-            if (!inGroup) {
-                addMember(r);
+        },
+        [&](qint64 k) {
+            const Record &r = records[size_t(k)];
+            const bool samePrevious = k > 0 && records[size_t(k - 1)].word == r.word;
+            const bool sameNext = k + 1 < m && records[size_t(k + 1)].word == r.word;
+            if (r.repeatedCount > 0 && !samePrevious && !sameNext)
+                addRow(r);
+            if (k + 1 < m && !r.word.isEmpty() && sameNext) {
+                if (!inGroup) {
+                    addMember(r);
+                    ++open;
+                }
+                addMember(records[size_t(k + 1)]);
                 ++open;
+                inGroup = true;
+            } else {
+                inGroup = false;
+                if (open > 0) {
+                    m_groups.push_back(open);
+                    open = 0;
+                }
             }
-            addMember(records[size_t(k + 1)]);
-            ++open;
-            inGroup = true;
-        } else {
-            inGroup = false;
-            if (open > 0) {
-                m_groups.push_back(open);
-                open = 0;
-            }
-        }
-    }
+        },
+        {.abortBeforeTick = true});
+    if (!grouped)
+        return aborted();
     if (open > 0)
         m_groups.push_back(open);
     m_memberCount = qint64(m_members.size());
@@ -507,33 +510,35 @@ bool DuplicatesSession::removeRepeatedFlags(LongTask &task)
     const qint64 n = entries.size();
     task.begin(abortHint, n);
     std::vector<std::pair<qint64, QString>> rewrites;
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            // What was rewritten so far stays until "OK" or "Cancel".
-            entries.replaceMany(rewrites);
-            task.cancel();
-            addLog(QStringLiteral("Aborted!"));
-            addLog(QString());
-            return false;
-        }
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        n,
+        [&](qint64 i) {
             task.showValue(i);
             showElapsed();
-        }
-        const QStringView entry = entries.view(i);
-        if (entry.isEmpty() || IsCommentEntry(entry))
-            continue;
-        const EntryParts parts = SplitEntry(entry);
-        if (!hasRepeatedFlags(m_table, parts.flags))
-            continue;
-        recordUndo();
-        const QString kept = WithoutRepeatedFlags(mode, parts.flags);
-        m_exactFlagsRemoved += FlagCount(mode, parts.flags) - FlagCount(mode, kept);
-        QString text = parts.word.toString() + u'/' + kept;
-        if (!parts.tags.isEmpty())
-            text += u'\n' + parts.tags.toString();
-        rewrites.emplace_back(i, std::move(text));
+        },
+        [&](qint64 i) {
+            const QStringView entry = entries.view(i);
+            if (entry.isEmpty() || IsCommentEntry(entry))
+                return;
+            const EntryParts parts = SplitEntry(entry);
+            if (!hasRepeatedFlags(m_table, parts.flags))
+                return;
+            recordUndo();
+            const QString kept = WithoutRepeatedFlags(mode, parts.flags);
+            m_exactFlagsRemoved += FlagCount(mode, parts.flags) - FlagCount(mode, kept);
+            QString text = parts.word.toString() + u'/' + kept;
+            if (!parts.tags.isEmpty())
+                text += u'\n' + parts.tags.toString();
+            rewrites.emplace_back(i, std::move(text));
+        },
+        {.abortBeforeTick = true});
+    if (!completed) {
+        // What was rewritten so far stays until "OK" or "Cancel".
+        entries.replaceMany(rewrites);
+        task.cancel();
+        addLog(QStringLiteral("Aborted!"));
+        addLog(QString());
+        return false;
     }
     entries.replaceMany(rewrites);
     task.finish(QString());
@@ -662,7 +667,7 @@ void DuplicatesSession::cancel()
 {
     if (!m_undoRecorded)
         return;
-    UndoDictionary(m_dictionary, m_scrollPosition);
+    UndoDictionary(m_dictionary);
     m_emptied.clear();
     // The state left behind holds the emptied entries that only "OK" removes: a Redo
     // must not bring it back as if it were a finished edit.

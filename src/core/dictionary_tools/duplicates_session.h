@@ -89,8 +89,7 @@ public:
 class DuplicatesSession final {
 public:
     DuplicatesSession(DictionaryDocument &dictionary, AffixTable &table, const MainSettings &settings,
-                      DuplicateOptions &options, Ui &ui, DuplicatesHost *host, bool alreadyRecorded,
-                      qint64 scrollPosition = 0);
+                      DuplicateOptions &options, Ui &ui, DuplicatesHost *host, bool alreadyRecorded);
     DuplicatesSession(const DuplicatesSession &) = delete;
     DuplicatesSession &operator=(const DuplicatesSession &) = delete;
 
@@ -162,7 +161,6 @@ private:
     DuplicateOptions &m_options;
     Ui &m_ui;
     DuplicatesHost *m_host;
-    qint64 m_scrollPosition;
     bool m_undoRecorded;
     std::vector<DicDuplicateRow> m_rows;
     std::vector<int> m_groups;

@@ -201,16 +201,16 @@ MissingWords FindMissingWords(const QString &masterPath, const QStringList &othe
     task.showProgress(MasterStepText(6, masterTexts::counting), 0);
     task.setMaximum(std::max<qint64>(1, qint64(order.size())));
     result.words.reserve(qsizetype(order.size()));
-    for (const qsizetype at : order) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested)
-            return stop(MasterOutcome::Aborted);
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        qint64(order.size()),
+        [&](qint64) {
             task.showValue(result.words.size());
             onTick();
-        }
-        result.words.append(missing[size_t(at)].toString());
-    }
+        },
+        [&](qint64 k) { result.words.append(missing[size_t(order[size_t(k)])].toString()); },
+        {.abortBeforeTick = true});
+    if (!completed)
+        return stop(MasterOutcome::Aborted);
     shown.missing = masterTexts::missingPrefix + task.formatCount(result.words.size());
     elapsed();
     shown.hint.clear();
@@ -241,20 +241,19 @@ qint64 WriteMissingWords(const QString &path, const QStringList &words, bool cap
     task.begin(ui.statusText(), std::max<qint64>(1, words.size()));
     qint64 written = 0;
     bool ok = writer.open() && writer.write(utf8ByteOrderMark);
-    for (qsizetype i = 0; ok && i < words.size(); ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            task.cancel();
-            writer.discard();
-            return -1;
-        }
-        if (poll.ticked)
-            task.showValue(i);
+    // A failed write ends the loop before its next poll.
+    const auto writeWord = [&](qint64 i) {
         const QString &word = words[i];
         if (capitalsOnly && !StartsWithCapital(word))
-            continue;
+            return true;
         ok = writer.write(EncodeLossless(word)) && writer.write("\n");
         ++written;
+        return ok;
+    };
+    if (ok && !task.forEach(words.size(), [&](qint64 i) { task.showValue(i); }, writeWord, {.abortBeforeTick = true})) {
+        task.cancel();
+        writer.discard();
+        return -1;
     }
     if (!ok || !writer.commit()) {
         task.cancel();

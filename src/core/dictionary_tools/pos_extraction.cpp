@@ -98,26 +98,25 @@ PosExtractionResult ExtractDictionaryPos(const DictionaryDocument &dictionary, c
         return result;
     }
     result.path = path;
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            // The lines written so far stay.
-            out.commit(ui);
-            task.cancel();
-            return result;
-        }
-        if (poll.ticked)
-            task.showValue(i);
-        const QStringView entry = dictionary.entries.view(i);
-        for (const auto &[tagText, posTag] : std::as_const(fields)) {
-            const QString line = PosLine(entry, tagText, posTag, form);
-            if (line.isEmpty())
-                continue;
-            out.write(line);
-            ++result.lines;
-        }
-        if (!out.ok())
-            break;
+    const bool completed = task.forEach(
+        n, [&](qint64 i) { task.showValue(i); },
+        [&](qint64 i) {
+            const QStringView entry = dictionary.entries.view(i);
+            for (const auto &[tagText, posTag] : std::as_const(fields)) {
+                const QString line = PosLine(entry, tagText, posTag, form);
+                if (line.isEmpty())
+                    continue;
+                out.write(line);
+                ++result.lines;
+            }
+            return out.ok();
+        },
+        {.abortBeforeTick = true});
+    if (!completed) {
+        // The lines written so far stay.
+        out.commit(ui);
+        task.cancel();
+        return result;
     }
     if (!out.commit(ui)) {
         task.cancel();

@@ -160,10 +160,9 @@ QString NormaliseNamesText(const QString &text, const PossessiveSettings &settin
     return t;
 }
 
-PossessiveNamesSession::PossessiveNamesSession(DictionaryDocument &dictionary, qint64 scrollPosition,
-                                               PossessiveSettings &possessives, const MainSettings &settings, Ui &ui)
+PossessiveNamesSession::PossessiveNamesSession(DictionaryDocument &dictionary, PossessiveSettings &possessives,
+                                               const MainSettings &settings, Ui &ui)
     : m_dictionary(dictionary)
-    , m_scrollPosition(scrollPosition)
     , m_possessives(possessives)
     , m_settings(settings)
     , m_ui(ui)
@@ -241,7 +240,7 @@ bool PossessiveNamesSession::process()
             if (index.isPresent(id))
                 continue;
             if (!snapshotTaken) {
-                TakeUndoSnapshot(m_dictionary, m_scrollPosition);
+                TakeUndoSnapshot(m_dictionary);
                 snapshotTaken = true;
             }
             entry = word.toString() + possessives;
@@ -265,7 +264,7 @@ bool PossessiveNamesSession::process()
         }
         if (poll.abortRequested) {
             if (snapshotTaken)
-                UndoListChange(m_dictionary, m_scrollPosition);
+                UndoListChange(m_dictionary);
             task.cancel();
             return false;
         }

@@ -34,7 +34,7 @@ QString NormaliseNamesText(const QString &text, const PossessiveSettings &settin
 // added with them. The window pulls the output and the count after each action.
 class PossessiveNamesSession final {
 public:
-    PossessiveNamesSession(DictionaryDocument &dictionary, qint64 scrollPosition, PossessiveSettings &possessives,
+    PossessiveNamesSession(DictionaryDocument &dictionary, PossessiveSettings &possessives,
                            const MainSettings &settings, Ui &ui);
     PossessiveNamesSession(const PossessiveNamesSession &) = delete;
     PossessiveNamesSession &operator=(const PossessiveNamesSession &) = delete;
@@ -56,7 +56,6 @@ public:
 
 private:
     DictionaryDocument &m_dictionary;
-    qint64 m_scrollPosition;
     PossessiveSettings &m_possessives;
     const MainSettings &m_settings;
     Ui &m_ui;

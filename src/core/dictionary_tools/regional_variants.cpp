@@ -88,7 +88,7 @@ void RegionalVariantsSession::recordUndo()
 {
     if (m_undoMark)
         return;
-    PushDictionaryUndo(m_dictionary, m_host.scrollPosition());
+    PushDictionaryUndo(m_dictionary);
     m_undoMark = true;
 }
 
@@ -201,31 +201,31 @@ void RegionalVariantsSession::removeEntries(Ui &panelUi, const std::function<boo
     task.begin(regionalTexts::abortHint, count);
     qint64 removed = 0;
     QString key;
-    for (qint64 i = 0; i < count; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            task.cancel(QString());
-            if (removed == 0)
-                logLine(QString());
-            logLine(QStringLiteral("Aborted!\n"));
-            m_host.refreshDictionary();
-            return;
-        }
-        if (poll.ticked)
-            task.showValue(i);
-        const QStringView entry = m_dictionary.entries.view(i);
-        const qsizetype breakAt = entry.indexOf(u'\n');
-        const QStringView wordPart = breakAt < 0 ? entry : entry.first(breakAt);
-        const qsizetype slash = wordPart.indexOf(u'/');
-        key = (slash < 0 ? wordPart : wordPart.first(slash)).toString();
-        key.append(u'/');
-        if (!removable(key))
-            continue;
-        ++removed;
-        logLine(QStringLiteral("Removed #") + FormatCount(removed, m_settings.thousandsSeparator) + u':');
-        logLine(u'"' + entry.toString().replace(u'\n', u' ') + QStringLiteral("\"\n"));
-        recordUndo();
-        m_dictionary.entries.replace(i, QString());
+    const bool completed = task.forEach(
+        count, [&](qint64 i) { task.showValue(i); },
+        [&](qint64 i) {
+            const QStringView entry = m_dictionary.entries.view(i);
+            const qsizetype breakAt = entry.indexOf(u'\n');
+            const QStringView wordPart = breakAt < 0 ? entry : entry.first(breakAt);
+            const qsizetype slash = wordPart.indexOf(u'/');
+            key = (slash < 0 ? wordPart : wordPart.first(slash)).toString();
+            key.append(u'/');
+            if (!removable(key))
+                return;
+            ++removed;
+            logLine(QStringLiteral("Removed #") + FormatCount(removed, m_settings.thousandsSeparator) + u':');
+            logLine(u'"' + entry.toString().replace(u'\n', u' ') + QStringLiteral("\"\n"));
+            recordUndo();
+            m_dictionary.entries.replace(i, QString());
+        },
+        {.abortBeforeTick = true});
+    if (!completed) {
+        task.cancel(QString());
+        if (removed == 0)
+            logLine(QString());
+        logLine(QStringLiteral("Aborted!\n"));
+        m_host.refreshDictionary();
+        return;
     }
     task.finish(QString());
     if (removed == 0)
@@ -323,7 +323,7 @@ void RegionalVariantsSession::reject()
 {
     if (!m_undoMark)
         return;
-    UndoDictionary(m_dictionary, m_host.scrollPosition());
+    UndoDictionary(m_dictionary);
     // Nothing the window did is left, so neither is its changed mark.
     m_dictionary.changed = m_changedAtOpen;
     m_undoMark = false;

@@ -68,8 +68,6 @@ enum class IzeMode { Ize, Ise };
 class RegionalHost {
 public:
     virtual ~RegionalHost() = default;
-    // The dictionary list's scroll position, for the undo point.
-    virtual qint64 scrollPosition() const = 0;
     // The word counter and the dictionary list, after the dictionary changed.
     virtual void refreshDictionary() = 0;
 };

@@ -59,23 +59,23 @@ std::optional<QString> SortAffTagsText(const QString &affText, const MainSetting
     records.reserve(static_cast<size_t>(lines));
     bool anyAffixLine = false;
     qsizetype start = 0;
-    for (qint64 i = 0; i < lines; ++i) {
-        const qsizetype end = text.indexOf(u'\n', start);
-        LineRecord r{QStringView(text).mid(start, end - start), CollapseSpaces(text.mid(start, end - start)), {}};
-        start = end + 1;
-        if (isAffixLine(r.collapsed)) {
-            anyAffixLine = true;
-            const QStringList fields = r.collapsed.split(u' ');
-            r.key = fields.value(3) + u' ' + fields.value(4);
-        }
-        records.push_back(std::move(r));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(progressText(pass1, 1, i), i);
-        if (poll.abortRequested) {
-            task.cancel();
-            return std::nullopt;
-        }
+    const bool completed = task.forEach(
+        lines, [&](qint64 i) { task.showProgress(progressText(pass1, 1, i), i); },
+        [&](qint64) {
+            const qsizetype end = text.indexOf(u'\n', start);
+            LineRecord r{QStringView(text).mid(start, end - start), CollapseSpaces(text.mid(start, end - start)), {}};
+            start = end + 1;
+            if (isAffixLine(r.collapsed)) {
+                anyAffixLine = true;
+                const QStringList fields = r.collapsed.split(u' ');
+                r.key = fields.value(3) + u' ' + fields.value(4);
+            }
+            records.push_back(std::move(r));
+        },
+        {.pollAfterItem = true});
+    if (!completed) {
+        task.cancel();
+        return std::nullopt;
     }
     if (!anyAffixLine) {
         task.cancel();

@@ -106,21 +106,23 @@ StatisticsRun RunStatistics(const DictionaryDocument &dictionary, AffixTable &af
     StatisticsSink sink([&counter, &current](QStringView word) { counter.CountDerivedWord(word, current); });
     WordDeriver deriver(affixTable);
     task.begin(processing, n);
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            task.cancel();
-            return run;
-        }
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        n,
+        [&](qint64 i) {
             task.showProgress(
                 processingFound + task.formatCount(counter.stats.total) + task.elapsedText() + FormatPercent(i, n), i);
-        }
-        const QStringView part = partBeforeNewline(entries.view(i));
-        if (IsCommentEntry(part))
-            continue;
-        current = qsizetype(i);
-        counter.stats.total += deriver.DeriveWord(part, sink);
+        },
+        [&](qint64 i) {
+            const QStringView part = partBeforeNewline(entries.view(i));
+            if (IsCommentEntry(part))
+                return;
+            current = qsizetype(i);
+            counter.stats.total += deriver.DeriveWord(part, sink);
+        },
+        {.abortBeforeTick = true});
+    if (!completed) {
+        task.cancel();
+        return run;
     }
     task.finish(QStringLiteral("OK.") + task.elapsedText());
     run.done = true;

@@ -193,21 +193,23 @@ std::vector<qint64> StatisticsSession::criterionEntries(int row, Ui &panelUi,
     const qint64 n = qint64(m_entries.size());
     LongTask task(panelUi, m_settings);
     task.begin(wordlistTexts::escToAbort, n);
-    for (qint64 i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            task.cancel();
-            if (showElapsed)
-                showElapsed(task.elapsedText(QString()));
-            return found;
-        }
-        if (poll.ticked) {
+    const bool completed = task.forEach(
+        n,
+        [&](qint64 i) {
             task.showValue(i);
             if (showElapsed)
                 showElapsed(task.elapsedText(QString()));
-        }
-        if (EntryStatisticFor(m_entries[size_t(i)], row) > 0)
-            found.push_back(i);
+        },
+        [&](qint64 i) {
+            if (EntryStatisticFor(m_entries[size_t(i)], row) > 0)
+                found.push_back(i);
+        },
+        {.abortBeforeTick = true});
+    if (!completed) {
+        task.cancel();
+        if (showElapsed)
+            showElapsed(task.elapsedText(QString()));
+        return found;
     }
     task.finish(QString());
     if (showElapsed)

@@ -60,23 +60,22 @@ bool HyphenateResults(const HyphenationPatternCache &cache, QList<HyphenationRow
     task.begin(status(count > 0 ? 1 : 0), count * patterns);
     HyphenationScratch scratch;
     bool tooLong = false;
-    for (qint64 i = 0; i < count; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(status(i + 1), i * patterns);
-        if (poll.abortRequested) {
-            task.cancel();
-            return false;
-        }
-        HyphenationRow &row = rows[i];
-        HyphenatedWord done = HyphenateWord(cache, row.word, scratch);
-        if (done.tooLong) {
-            tooLong = true;
-            continue;
-        }
-        row.word = std::move(done.word);
-        row.noMatches = done.noMatches;
-        row.rule = done.noMatches ? hyphenationTexts::noMatches : std::move(done.rule);
+    const bool completed = task.forEach(
+        count, [&](qint64 i) { task.showProgress(status(i + 1), i * patterns); },
+        [&](qint64 i) {
+            HyphenationRow &row = rows[i];
+            HyphenatedWord done = HyphenateWord(cache, row.word, scratch);
+            if (done.tooLong) {
+                tooLong = true;
+                return;
+            }
+            row.word = std::move(done.word);
+            row.noMatches = done.noMatches;
+            row.rule = done.noMatches ? hyphenationTexts::noMatches : std::move(done.rule);
+        });
+    if (!completed) {
+        task.cancel();
+        return false;
     }
     task.finish(hyphenationTexts::okStatus);
     if (tooLong)

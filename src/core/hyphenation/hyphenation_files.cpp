@@ -188,6 +188,7 @@ bool HyphenationSlot::isEmpty() const
 
 DocumentSlot::PagedListSource HyphenationSlot::pagedListSource()
 {
+    // The dictionary's own scroll position is its tab's: this view keeps its own.
     return {&m_listed.entries, &m_document.selectedIndex};
 }
 

@@ -307,19 +307,18 @@ GrammarExportResult ExportRulesStructure(const GrammarRuleSet &set, const MainSe
     result.path = path;
     out.write(RulesStructureCategoryBlock(set, withLineNumbers));
     const qsizetype n = set.chunks.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const LongTask::PollResult poll = task.poll();
-        if (poll.abortRequested) {
-            // The records written so far stay, as the file's reader expects of an abort.
-            out.commit(ui);
-            task.cancel();
-            return result;
-        }
-        if (poll.ticked)
-            task.showProgress(exportingStatus + task.elapsedText() + FormatPercent(i, n), i);
-        out.write(RulesStructureRecord(set, i, withLineNumbers));
-        if (!out.ok())
-            break;
+    const bool completed = task.forEach(
+        n, [&](qint64 i) { task.showProgress(exportingStatus + task.elapsedText() + FormatPercent(i, n), i); },
+        [&](qint64 i) {
+            out.write(RulesStructureRecord(set, i, withLineNumbers));
+            return out.ok();
+        },
+        {.abortBeforeTick = true});
+    if (!completed) {
+        // The records written so far stay, as the file's reader expects of an abort.
+        out.commit(ui);
+        task.cancel();
+        return result;
     }
     const qint64 size = out.size();
     if (!out.commit(ui)) {

@@ -16,7 +16,7 @@ FileResult DocumentSlot::save(Ui &, bool, bool, const FileProgress &)
 DocumentSlot::PagedListSource DocumentSlot::pagedListSource()
 {
     if (ListDocument *document = listDocument())
-        return {&document->entries, &document->selectedIndex};
+        return {&document->entries, &document->selectedIndex, &document->scrollPosition};
     return {};
 }
 

@@ -64,6 +64,7 @@ public:
     struct PagedListSource {
         EntryStore *entries = nullptr;
         qint64 *selectedIndex = nullptr;
+        qint64 *scrollPosition = nullptr; // written by the view
     };
     virtual PagedListSource pagedListSource();
     // The read-only kinds are shown only: they have nothing to save.

@@ -7,16 +7,16 @@ namespace lexaloom {
 
 namespace {
 
-ListSnapshot takeSnapshot(const ListDocument &doc, qint64 scrollPosition)
+ListSnapshot takeSnapshot(const ListDocument &doc)
 {
-    return {doc.entries, doc.selectedIndex, scrollPosition, std::nullopt};
+    return {doc.entries, doc.selectedIndex, doc.scrollPosition, std::nullopt};
 }
 
 // The state to go back to when `snapshot` is restored: across an Erase it keeps the
 // file state too, so that the step can be redone as it was.
-ListSnapshot counterpartOf(const ListDocument &doc, const ListSnapshot &snapshot, qint64 scrollPosition)
+ListSnapshot counterpartOf(const ListDocument &doc, const ListSnapshot &snapshot)
 {
-    ListSnapshot counterpart = takeSnapshot(doc, scrollPosition);
+    ListSnapshot counterpart = takeSnapshot(doc);
     if (snapshot.file)
         counterpart.file = ListFileState{doc.changed, doc.path, snapshot.file->kindText};
     return counterpart;
@@ -31,6 +31,7 @@ qint64 restore(ListDocument &doc, ListSnapshot &&snapshot)
         doc.changed = snapshot.file->changed;
         doc.path = snapshot.file->path;
     }
+    doc.scrollPosition = snapshot.scrollPosition;
     return snapshot.scrollPosition;
 }
 
@@ -42,39 +43,39 @@ void ListDocument::clearHistory()
     redoSnapshot.reset();
 }
 
-void TakeUndoSnapshot(ListDocument &doc, qint64 scrollPosition, bool fromTool)
+void TakeUndoSnapshot(ListDocument &doc, bool fromTool)
 {
     // The command states are recomputed after every command, so a tool's snapshot
     // needs no deferred button refresh of its own.
     Q_UNUSED(fromTool);
-    doc.undoSnapshot = takeSnapshot(doc, scrollPosition);
+    doc.undoSnapshot = takeSnapshot(doc);
     doc.redoSnapshot.reset();
 }
 
-void TakeEraseSnapshot(ListDocument &doc, qint64 scrollPosition, const QString &kindText)
+void TakeEraseSnapshot(ListDocument &doc, const QString &kindText)
 {
-    TakeUndoSnapshot(doc, scrollPosition, true);
+    TakeUndoSnapshot(doc, true);
     doc.undoSnapshot->file = ListFileState{doc.changed, doc.path, kindText};
 }
 
-std::optional<qint64> UndoListChange(ListDocument &doc, qint64 scrollPosition)
+std::optional<qint64> UndoListChange(ListDocument &doc)
 {
     if (!doc.undoSnapshot)
         return std::nullopt;
     ListSnapshot snapshot = std::move(*doc.undoSnapshot);
     doc.undoSnapshot.reset();
-    doc.redoSnapshot = counterpartOf(doc, snapshot, scrollPosition);
+    doc.redoSnapshot = counterpartOf(doc, snapshot);
     return restore(doc, std::move(snapshot));
 }
 
-std::optional<qint64> RedoListChange(ListDocument &doc, qint64 scrollPosition)
+std::optional<qint64> RedoListChange(ListDocument &doc)
 {
     if (!doc.redoSnapshot)
         return std::nullopt;
     // Taken out first: the undo snapshot of the current state drops the redo step.
     ListSnapshot snapshot = std::move(*doc.redoSnapshot);
     doc.redoSnapshot.reset();
-    doc.undoSnapshot = counterpartOf(doc, snapshot, scrollPosition);
+    doc.undoSnapshot = counterpartOf(doc, snapshot);
     return restore(doc, std::move(snapshot));
 }
 
@@ -92,7 +93,7 @@ bool CheckListSelection(const ListDocument &doc, Ui &ui, const ListEntryTexts &t
     return true;
 }
 
-int DeleteListEntry(ListDocument &doc, Ui &ui, const ListEntryTexts &texts, qint64 scrollPosition,
+int DeleteListEntry(ListDocument &doc, Ui &ui, const ListEntryTexts &texts,
                     const std::function<QString(QStringView entry)> &shownEntry, bool silentWithoutSelection)
 {
     if (!CheckListSelection(doc, ui, texts, silentWithoutSelection))
@@ -100,7 +101,7 @@ int DeleteListEntry(ListDocument &doc, Ui &ui, const ListEntryTexts &texts, qint
     const QString question = texts.deleteQuestion + shownEntry(doc.entries.view(doc.selectedIndex)) + u'"';
     if (!ui.askYesNo(LongTask::warningTitle(), question, MessageIcon::Warning))
         return 0;
-    TakeUndoSnapshot(doc, scrollPosition);
+    TakeUndoSnapshot(doc);
     doc.entries.remove(doc.selectedIndex);
     doc.selectedIndex = -1;
     doc.changed = true;

@@ -39,13 +39,15 @@ struct ListSnapshot {
 };
 
 // The document behind a paged, editable list tab (the dictionary, the thesaurus and
-// the autocorrect list): its entries, the focused entry, the changed flag, the file
-// and one step of undo and of redo.
+// the autocorrect list): its entries, the focused entry, the first entry on show (the
+// list view writes it as it scrolls, so undo can bring the view back), the changed
+// flag, the file and one step of undo and of redo.
 struct ListDocument {
     using Snapshot = ListSnapshot;
 
     EntryStore entries;
     qint64 selectedIndex = -1;
+    qint64 scrollPosition = 0;
     bool changed = false;
     QString path;
     std::optional<Snapshot> undoSnapshot;
@@ -58,19 +60,19 @@ struct ListDocument {
     void clearHistory();
 };
 
-// One step of undo and redo. The list's scroll position belongs to the window, so it
-// is handed in and the restored one handed back. A new snapshot replaces the old one
-// and drops the redo step. `fromTool` tells a tool's snapshot (Erase, Sort, the batch
+// One step of undo and redo, with the document's scroll position: a step restores it
+// and hands it back for the view to show. A new snapshot replaces the old one and
+// drops the redo step. `fromTool` tells a tool's snapshot (Erase, Sort, the batch
 // tools) from an editor's; both leave the same state here, and the buttons follow the
 // two steps once the command ends.
-void TakeUndoSnapshot(ListDocument &doc, qint64 scrollPosition, bool fromTool = false);
+void TakeUndoSnapshot(ListDocument &doc, bool fromTool = false);
 // Erase's snapshot: TakeUndoSnapshot's, plus the file state it is about to reset.
-void TakeEraseSnapshot(ListDocument &doc, qint64 scrollPosition, const QString &kindText = QString());
+void TakeEraseSnapshot(ListDocument &doc, const QString &kindText = QString());
 // Both return the scroll position to show, or nothing when no step was armed. They
 // leave `changed` alone, except across an Erase: undoing it restores `changed` and
 // `path` as they were before, and redoing it resets them again.
-std::optional<qint64> UndoListChange(ListDocument &doc, qint64 scrollPosition);
-std::optional<qint64> RedoListChange(ListDocument &doc, qint64 scrollPosition);
+std::optional<qint64> UndoListChange(ListDocument &doc);
+std::optional<qint64> RedoListChange(ListDocument &doc);
 
 // The refusals of a list's single-entry commands, in the list's own words.
 struct ListEntryTexts {
@@ -87,7 +89,7 @@ bool CheckListSelection(const ListDocument &doc, Ui &ui, const ListEntryTexts &t
 // Asks texts.deleteQuestion + shownEntry(focused entry) + "\"" and on Yes removes the
 // focused entry after an undo snapshot; the focus goes, `changed` is set. 1 when the
 // entry was deleted, 0 otherwise.
-int DeleteListEntry(ListDocument &doc, Ui &ui, const ListEntryTexts &texts, qint64 scrollPosition,
+int DeleteListEntry(ListDocument &doc, Ui &ui, const ListEntryTexts &texts,
                     const std::function<QString(QStringView entry)> &shownEntry, bool silentWithoutSelection = false);
 
 } // namespace lexaloom

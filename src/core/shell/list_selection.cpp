@@ -61,7 +61,7 @@ QString DeleteMarkedQuestion(const BulkListTexts &texts, qint64 marked)
            (marked > 1 ? QStringLiteral("s") : QString()) + u'?';
 }
 
-bool DeleteMarked(ListDocument &doc, Ui &ui, const BulkListTexts &texts, qint64 scrollPosition)
+bool DeleteMarked(ListDocument &doc, Ui &ui, const BulkListTexts &texts)
 {
     if (doc.entries.isEmpty()) {
         warn(ui, texts.noEntries);
@@ -74,18 +74,18 @@ bool DeleteMarked(ListDocument &doc, Ui &ui, const BulkListTexts &texts, qint64 
     }
     if (!ui.askYesNo(LongTask::warningTitle(), DeleteMarkedQuestion(texts, marked), MessageIcon::Warning))
         return false;
-    TakeUndoSnapshot(doc, scrollPosition);
+    TakeUndoSnapshot(doc);
     doc.entries.removeMarked();
     doc.selectedIndex = -1;
     doc.changed = true;
     return true;
 }
 
-bool CloneListEntry(ListDocument &doc, Ui &ui, const BulkListTexts &texts, qint64 scrollPosition)
+bool CloneListEntry(ListDocument &doc, Ui &ui, const BulkListTexts &texts)
 {
     if (!CheckListSelection(doc, ui, {texts.noEntries, texts.noSelection, {}}))
         return false;
-    TakeUndoSnapshot(doc, scrollPosition);
+    TakeUndoSnapshot(doc);
     doc.changed = true;
     // Copied first: appending may move the store's buffer under the view.
     const QString entry = doc.entries.at(doc.selectedIndex);

@@ -30,12 +30,12 @@ bool ChangeAllMarks(ListDocument &doc, Ui &ui, const BulkListTexts &texts, MarkA
 // "Delete Selected": asks "Really delete N <noun>(s)?" and on Yes keeps only the
 // unmarked entries in one pass, after an undo snapshot. The focus goes and
 // `changed` is set. True when entries went.
-bool DeleteMarked(ListDocument &doc, Ui &ui, const BulkListTexts &texts, qint64 scrollPosition);
+bool DeleteMarked(ListDocument &doc, Ui &ui, const BulkListTexts &texts);
 // "Really delete 3 synonyms?"
 QString DeleteMarkedQuestion(const BulkListTexts &texts, qint64 marked);
 
 // "Clone" of the Thesaurus and Autocorrect lists: a copy of the focused entry,
 // unmarked, at the end, after an undo snapshot; the focus stays. True when added.
-bool CloneListEntry(ListDocument &doc, Ui &ui, const BulkListTexts &texts, qint64 scrollPosition);
+bool CloneListEntry(ListDocument &doc, Ui &ui, const BulkListTexts &texts);
 
 } // namespace lexaloom

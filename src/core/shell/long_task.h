@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <type_traits>
+
 namespace lexaloom {
 
 struct MainSettings;
@@ -44,6 +46,36 @@ public:
         return pollSlow(now);
     }
 
+    // Where a loop polls: before each item (the default) or after it, and whether a tick
+    // that comes with the confirmed abort is still drawn (the default) or not.
+    struct LoopOrder {
+        bool pollAfterItem = false;
+        bool abortBeforeTick = false;
+    };
+
+    // The loop of a long task over the items 0..count-1: body(i) for each item, a poll
+    // per item, onTick(i) on a tick and a stop when the user confirmed the abort. A body
+    // returning bool stops the loop by returning false. Returns false only when the run
+    // was aborted; the caller cancels and keeps or drops the partial work, which differs
+    // per task.
+    template <typename Tick, typename Body>
+    bool forEach(qint64 count, Tick &&onTick, Body &&body, LoopOrder order = {})
+    {
+        for (qint64 i = 0; i < count; ++i) {
+            if (!order.pollAfterItem && !pollItem(i, onTick, order))
+                return false;
+            if constexpr (std::is_same_v<std::invoke_result_t<Body &, qint64>, bool>) {
+                if (!body(i))
+                    return true;
+            } else {
+                body(i);
+            }
+            if (order.pollAfterItem && !pollItem(i, onTick, order))
+                return false;
+        }
+        return true;
+    }
+
     // On a tick: writes the text and the progress value.
     void showProgress(const QString &text, qint64 value);
     // The bar alone, for windows whose status text stays put while the bar moves.
@@ -68,6 +100,18 @@ public:
 
 private:
     PollResult pollSlow(qint64 now);
+
+    // One poll of forEach: false when the user confirmed the abort.
+    template <typename Tick>
+    bool pollItem(qint64 i, Tick &onTick, LoopOrder order)
+    {
+        const PollResult polled = poll();
+        if (order.abortBeforeTick && polled.abortRequested)
+            return false;
+        if (polled.ticked)
+            onTick(i);
+        return !polled.abortRequested;
+    }
 
     Ui &m_ui;
     const MainSettings &m_settings;

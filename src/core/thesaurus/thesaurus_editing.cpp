@@ -17,13 +17,12 @@ namespace lexaloom {
 
 namespace {
 
-std::optional<qint64> stepWithEncodingLine(ThesaurusDocument &doc, qint64 scrollPosition, bool undo)
+std::optional<qint64> stepWithEncodingLine(ThesaurusDocument &doc, bool undo)
 {
     const std::optional<ListSnapshot> &from = undo ? doc.undoSnapshot : doc.redoSnapshot;
     const std::optional<QString> restored = from && from->file ? std::optional(from->file->kindText) : std::nullopt;
     const QString current = doc.encodingLine;
-    const std::optional<qint64> scroll =
-        undo ? UndoListChange(doc, scrollPosition) : RedoListChange(doc, scrollPosition);
+    const std::optional<qint64> scroll = undo ? UndoListChange(doc) : RedoListChange(doc);
     if (scroll && restored) {
         doc.encodingLine = *restored;
         std::optional<ListSnapshot> &back = undo ? doc.redoSnapshot : doc.undoSnapshot;
@@ -149,8 +148,7 @@ QString BuildSynonymEntry(const SynonymEditorTexts &texts)
     return entry;
 }
 
-bool OpenEntryEditor(ThesaurusDocument &doc, Ui &ui, SynonymEditorMode mode, qint64 scrollPosition,
-                     const OpenSynonymEditor &openEditor)
+bool OpenEntryEditor(ThesaurusDocument &doc, Ui &ui, SynonymEditorMode mode, const OpenSynonymEditor &openEditor)
 {
     SynonymEditorTexts initial;
     if (mode == SynonymEditorMode::Edit) {
@@ -165,7 +163,7 @@ bool OpenEntryEditor(ThesaurusDocument &doc, Ui &ui, SynonymEditorMode mode, qin
     // An Edit that ends where it began is no change.
     if (mode == SynonymEditorMode::Edit && doc.hasSelection() && doc.entries.view(doc.selectedIndex) == entry)
         return false;
-    TakeUndoSnapshot(doc, scrollPosition);
+    TakeUndoSnapshot(doc);
     if (mode == SynonymEditorMode::Add)
         doc.entries.append(entry);
     else
@@ -174,24 +172,24 @@ bool OpenEntryEditor(ThesaurusDocument &doc, Ui &ui, SynonymEditorMode mode, qin
     return true;
 }
 
-int DeleteEntry(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition, bool silentWithoutSelection)
+int DeleteEntry(ThesaurusDocument &doc, Ui &ui, bool silentWithoutSelection)
 {
     return DeleteListEntry(
-        doc, ui, SynonymEntryTexts(), scrollPosition, [](QStringView entry) { return HeaderOf(entry).toString(); },
+        doc, ui, SynonymEntryTexts(), [](QStringView entry) { return HeaderOf(entry).toString(); },
         silentWithoutSelection);
 }
 
-bool CloneEntry(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition)
+bool CloneEntry(ThesaurusDocument &doc, Ui &ui)
 {
     if (!CheckListSelection(doc, ui, SynonymEntryTexts()))
         return false;
-    TakeUndoSnapshot(doc, scrollPosition);
+    TakeUndoSnapshot(doc);
     doc.entries.append(doc.entries.at(doc.selectedIndex));
     doc.changed = true;
     return true;
 }
 
-bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition)
+bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui)
 {
     if (doc.entries.isEmpty()) {
         ui.showMessage(LongTask::warningTitle(), thesaurusTexts::noSynonyms, MessageIcon::Warning);
@@ -201,7 +199,7 @@ bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition)
         return false;
     if (!ui.askYesNo(LongTask::warningTitle(), synonymTexts::eraseQuestion, MessageIcon::Warning))
         return false;
-    TakeEraseSnapshot(doc, scrollPosition, doc.encodingLine);
+    TakeEraseSnapshot(doc, doc.encodingLine);
     ui.setStatusText(synonymTexts::erasingStatus);
     doc.entries.clear();
     doc.encodingLine = thesaurusTexts::defaultEncoding;
@@ -212,14 +210,14 @@ bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition)
     return true;
 }
 
-std::optional<qint64> UndoThesaurus(ThesaurusDocument &doc, qint64 scrollPosition)
+std::optional<qint64> UndoThesaurus(ThesaurusDocument &doc)
 {
-    return stepWithEncodingLine(doc, scrollPosition, true);
+    return stepWithEncodingLine(doc, true);
 }
 
-std::optional<qint64> RedoThesaurus(ThesaurusDocument &doc, qint64 scrollPosition)
+std::optional<qint64> RedoThesaurus(ThesaurusDocument &doc)
 {
-    return stepWithEncodingLine(doc, scrollPosition, false);
+    return stepWithEncodingLine(doc, false);
 }
 
 QString SynonymSortKey(QStringView entry)
@@ -230,14 +228,14 @@ QString SynonymSortKey(QStringView entry)
     return FoldAccents(text);
 }
 
-bool SortThesaurus(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+bool SortThesaurus(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui)
 {
     if (doc.entries.isEmpty()) {
         ui.showMessage(LongTask::warningTitle(), thesaurusTexts::noSynonyms, MessageIcon::Warning);
         return false;
     }
     ui.setStatusText(synonymTexts::sortingStatus);
-    TakeUndoSnapshot(doc, scrollPosition, true);
+    TakeUndoSnapshot(doc, true);
     const qint64 count = doc.entries.size();
     LongTask task(ui, settings);
     task.begin(synonymTexts::sortingStatus, count);
@@ -248,15 +246,15 @@ bool SortThesaurus(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
     };
     std::vector<Keyed> keys;
     keys.reserve(static_cast<size_t>(count));
-    for (qint64 i = 0; i < count; ++i) {
-        keys.push_back({SynonymSortKey(doc.entries.view(i)), i});
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(synonymTexts::foldingStatus + QString::number(i), i);
-        if (poll.abortRequested) {
-            task.cancel();
-            return false;
-        }
+    const bool folded = task.forEach(
+        count, [&](qint64 i) { task.showProgress(synonymTexts::foldingStatus + QString::number(i), i); },
+        [&](qint64 i) {
+            keys.push_back({SynonymSortKey(doc.entries.view(i)), i});
+        },
+        {.pollAfterItem = true});
+    if (!folded) {
+        task.cancel();
+        return false;
     }
     task.showProgress(synonymTexts::sortStepStatus + QString::number(count), count);
     // Equal keys keep their order, so sorting twice changes nothing.
@@ -269,15 +267,13 @@ bool SortThesaurus(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui,
     for (qint64 i = 0; i < count; ++i)
         characters += doc.entries.view(i).size();
     sorted.reserve(count, characters);
-    for (qint64 i = 0; i < count; ++i) {
-        sorted.append(doc.entries.view(keys[static_cast<size_t>(i)].index));
-        const LongTask::PollResult poll = task.poll();
-        if (poll.ticked)
-            task.showProgress(synonymTexts::populatingStatus + QString::number(i), i);
-        if (poll.abortRequested) {
-            task.cancel();
-            return false;
-        }
+    const bool populated = task.forEach(
+        count, [&](qint64 i) { task.showProgress(synonymTexts::populatingStatus + QString::number(i), i); },
+        [&](qint64 i) { sorted.append(doc.entries.view(keys[static_cast<size_t>(i)].index)); },
+        {.pollAfterItem = true});
+    if (!populated) {
+        task.cancel();
+        return false;
     }
     doc.entries = std::move(sorted); // marks are all cleared
     doc.selectedIndex = -1;

@@ -101,23 +101,22 @@ using OpenSynonymEditor =
 
 // OpenEntryEditor: Add appends, Edit replaces the focused entry, each after an undo
 // snapshot. True when the document changed.
-bool OpenEntryEditor(ThesaurusDocument &doc, Ui &ui, SynonymEditorMode mode, qint64 scrollPosition,
-                     const OpenSynonymEditor &openEditor);
+bool OpenEntryEditor(ThesaurusDocument &doc, Ui &ui, SynonymEditorMode mode, const OpenSynonymEditor &openEditor);
 
 // DeleteEntry; 1 when the entry went. `silentWithoutSelection` is the Find window's call.
-int DeleteEntry(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition, bool silentWithoutSelection = false);
+int DeleteEntry(ThesaurusDocument &doc, Ui &ui, bool silentWithoutSelection = false);
 
 // The list pop-up's "Clone": a copy of the focused entry, unticked, at the end; the
 // focus stays. True when the document changed.
-bool CloneEntry(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition);
+bool CloneEntry(ThesaurusDocument &doc, Ui &ui);
 
 // EraseThesaurus; true when the entries went.
-bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui, qint64 scrollPosition);
+bool EraseThesaurus(ThesaurusDocument &doc, Ui &ui);
 
 // The tab's Undo and Redo: UndoListChange and RedoListChange, with the encoding line
 // that an Erase reset brought back (and reset again) with the file state.
-std::optional<qint64> UndoThesaurus(ThesaurusDocument &doc, qint64 scrollPosition);
-std::optional<qint64> RedoThesaurus(ThesaurusDocument &doc, qint64 scrollPosition);
+std::optional<qint64> UndoThesaurus(ThesaurusDocument &doc);
+std::optional<qint64> RedoThesaurus(ThesaurusDocument &doc);
 
 // The key Sort orders by: FoldAccents of the entry with its first "|" made a tab, so a
 // head word comes before every longer one that begins with it.
@@ -125,6 +124,6 @@ QString SynonymSortKey(QStringView entry);
 
 // SortThesaurus; true when the entries were sorted. An abort leaves the list in its
 // previous order.
-bool SortThesaurus(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+bool SortThesaurus(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui);
 
 } // namespace lexaloom

@@ -191,8 +191,8 @@ QString CleanUpMeaningLine(QString line, const CleanUpOptions &options)
     return line;
 }
 
-CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
-                             CleanUpOptions &remembered, const AskCleanUpOptions &askOptions)
+CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, CleanUpOptions &remembered,
+                             const AskCleanUpOptions &askOptions)
 {
     CleanUpResult result;
     if (refuseEmpty(doc, ui)) {
@@ -206,7 +206,7 @@ CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &setting
     }
     remembered = *chosen;
     const CleanUpOptions options = *chosen;
-    TakeUndoSnapshot(doc, scrollPosition, true);
+    TakeUndoSnapshot(doc, true);
 
     const qint64 total = doc.entries.size();
     LongTask task(ui, settings);
@@ -268,12 +268,11 @@ CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &setting
 
 // ---- Combine --------------------------------------------------------------------
 
-bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
-                   qint64 memoryBudget)
+bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 memoryBudget)
 {
     if (refuseEmpty(doc, ui))
         return false;
-    TakeUndoSnapshot(doc, scrollPosition, true);
+    TakeUndoSnapshot(doc, true);
     const qint64 total = doc.entries.size();
     LongTask task(ui, settings);
     const QString extracting = QStringLiteral("Combine. 1/3: Extracting...");
@@ -384,8 +383,7 @@ QStringList DeduplicatedMeanings(const QStringList &meanings)
     return kept;
 }
 
-bool SortOrDeduplicateMeanings(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
-                               bool sort)
+bool SortOrDeduplicateMeanings(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, bool sort)
 {
     if (refuseEmpty(doc, ui))
         return false;
@@ -396,7 +394,7 @@ bool SortOrDeduplicateMeanings(ThesaurusDocument &doc, const MainSettings &setti
         ui.setStatusText(LongTask::abortedText());
         return false;
     }
-    TakeUndoSnapshot(doc, scrollPosition, true);
+    TakeUndoSnapshot(doc, true);
     const qint64 total = doc.entries.size();
     LongTask task(ui, settings);
     task.begin(name + escTail, total);
@@ -429,13 +427,13 @@ QString NumberSortKey(QStringView entry)
     return count.right(10) + FoldAccents(HeadWordOf(entry).toString());
 }
 
-bool SortOnNumbers(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+bool SortOnNumbers(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui)
 {
     if (refuseEmpty(doc, ui))
         return false;
     const QString starting = QStringLiteral("Sorting Thesaurus on number...");
     ui.setStatusText(starting);
-    TakeUndoSnapshot(doc, scrollPosition, true);
+    TakeUndoSnapshot(doc, true);
     doc.selectedIndex = -1;
     doc.changed = true;
     const qint64 total = doc.entries.size();
@@ -504,13 +502,13 @@ QString RepairThesaurusSpaces(QString entry)
     return out;
 }
 
-ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition)
+ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui)
 {
     if (refuseEmpty(doc, ui))
         return {false, ToolOutcome::Empty};
     const QString starting = QStringLiteral("Fix Invalid Spaces...") + escTail;
     ui.setStatusText(starting);
-    TakeUndoSnapshot(doc, scrollPosition, true);
+    TakeUndoSnapshot(doc, true);
     const qint64 total = doc.entries.size();
     LongTask task(ui, settings);
     task.begin(starting, total);
@@ -603,7 +601,7 @@ ThesaurusDuplicatesSession::ThesaurusDuplicatesSession(ThesaurusDocument &doc, c
 {
 }
 
-ToolResult<bool> ThesaurusDuplicatesSession::start(qint64 scrollPosition)
+ToolResult<bool> ThesaurusDuplicatesSession::start()
 {
     using namespace thesaurusToolTexts;
     if (refuseEmpty(m_doc, m_ui))
@@ -613,7 +611,7 @@ ToolResult<bool> ThesaurusDuplicatesSession::start(qint64 scrollPosition)
         m_ui.setStatusText(okText);
         return {false};
     }
-    TakeUndoSnapshot(m_doc, scrollPosition, true);
+    TakeUndoSnapshot(m_doc, true);
     LongTask task(m_ui, m_settings);
     task.begin(QStringLiteral("Show duplicates. 1/2: Extracting...") + escTail, m_doc.entries.size());
     const std::optional<std::vector<DuplicateRow>> found = FindThesaurusDuplicates(m_doc, [&task](qint64 i) {

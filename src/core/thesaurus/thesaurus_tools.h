@@ -76,15 +76,14 @@ struct CleanUpResult {
 };
 
 // Clean up symbols. `remembered` holds the ticks from one use to the next.
-CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
-                             CleanUpOptions &remembered, const AskCleanUpOptions &askOptions);
+CleanUpResult CleanUpSymbols(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, CleanUpOptions &remembered,
+                             const AskCleanUpOptions &askOptions);
 
 // Combine (one item per line): every synonym of an entry gains an entry of its own.
 // True when the document changed. The result may take `memoryBudget` bytes (0:
 // MemoryBudget()); a thesaurus whose result would take more is refused with
 // combineTooLarge before anything is built.
-bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
-                   qint64 memoryBudget = 0);
+bool CombineSimple(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 memoryBudget = 0);
 
 // The meanings of one entry as Deduplicate leaves them: of equal lines the last stays
 // in place. Empty lines go.
@@ -95,15 +94,14 @@ QStringList SortedMeanings(QStringList meanings);
 
 // Deduplicate (sort false) and Sort (sort true) of the meanings inside each entry.
 // True when the document changed.
-bool SortOrDeduplicateMeanings(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition,
-                               bool sort);
+bool SortOrDeduplicateMeanings(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, bool sort);
 
 // The key Sort on numbers orders by: the zero-filled meaning count, then the folded
 // head word.
 QString NumberSortKey(QStringView entry);
 
 // Sort on numbers: entries with fewer meanings first. True when the document changed.
-bool SortOnNumbers(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+bool SortOnNumbers(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui);
 
 // The space repair of one entry: no double spaces, none beside "|" or a line end, no
 // trailing one; a leading space stays.
@@ -111,7 +109,7 @@ QString RepairThesaurusSpaces(QString entry);
 
 // Fix invalid spaces. True when the document changed; Done also when there was
 // nothing to fix.
-ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui, qint64 scrollPosition);
+ToolResult<bool> FixThesaurusSpaces(ThesaurusDocument &doc, const MainSettings &settings, Ui &ui);
 
 // One row of the duplicates list.
 struct DuplicateRow {
@@ -144,7 +142,7 @@ public:
 
     // The command's first half: checks, the undo snapshot and the search. True when
     // the window is to open; Done also when no duplicates were found.
-    ToolResult<bool> start(qint64 scrollPosition);
+    ToolResult<bool> start();
 
     const std::vector<DuplicateRow> &rows() const { return m_rows; }
     QString foundText() const;

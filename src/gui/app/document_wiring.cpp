@@ -116,8 +116,7 @@ void WireDocumentCommands(MainWindow &window, Workbench &workbench, Ui &ui)
             if (owner == DocumentKind::Dictionary) {
                 actions.deleteEntry = [&window, &workbench, &ui](qint64 i) {
                     workbench.dictionary.selectedIndex = i;
-                    const qint64 scroll = window.pagedList(DocumentKind::Dictionary)->scrollPosition();
-                    if (DeleteWord(workbench.dictionary, ui, scroll, true) != 1)
+                    if (DeleteWord(workbench.dictionary, ui, true) != 1)
                         return false;
                     showDictionary(window);
                     return true;

@@ -54,11 +54,10 @@ void wireListPopup(MainWindow &window, Workbench &workbench, Ui &ui, DocumentKin
                 menu.setObjectName(QStringLiteral("listPopup"));
                 menu.addAction(QStringLiteral("Add"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Add); });
                 menu.addAction(QStringLiteral("Edit"), &window, [&d, kind] { d.runTabAction(kind, TabAction::Edit); });
-                menu.addAction(QStringLiteral("Clone"), &window, [&, kind, list, redraw, wrapped] {
-                    wrapped([&, kind, list, redraw] {
-                        const bool cloned = kind == DocumentKind::Dictionary
-                                                ? CloneWord(workbench.dictionary, ui, list()->scrollPosition())
-                                                : CloneListEntry(doc, ui, texts, list()->scrollPosition());
+                menu.addAction(QStringLiteral("Clone"), &window, [&, kind, redraw, wrapped] {
+                    wrapped([&, kind, redraw] {
+                        const bool cloned = kind == DocumentKind::Dictionary ? CloneWord(workbench.dictionary, ui)
+                                                                             : CloneListEntry(doc, ui, texts);
                         if (cloned)
                             redraw();
                     });
@@ -78,9 +77,9 @@ void wireListPopup(MainWindow &window, Workbench &workbench, Ui &ui, DocumentKin
                     });
                 }
                 menu.addSeparator();
-                menu.addAction(QStringLiteral("Delete Selected"), &window, [&, list, redraw, wrapped] {
-                    wrapped([&, list, redraw] {
-                        if (DeleteMarked(doc, ui, texts, list()->scrollPosition()))
+                menu.addAction(QStringLiteral("Delete Selected"), &window, [&, redraw, wrapped] {
+                    wrapped([&, redraw] {
+                        if (DeleteMarked(doc, ui, texts))
                             redraw();
                     });
                 });

@@ -13,23 +13,22 @@
 
 namespace lexaloom {
 
-bool OpenAutocorrectDuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui, qint64 scrollPosition)
+bool OpenAutocorrectDuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui)
 {
     std::optional<AutocorrectDuplicates> found =
         FindAutocorrectDuplicates(workbench.autocorrect, workbench.settings, ui);
     if (!found)
         return false;
-    AutocorrectDuplicatesWindow window(parent, workbench, ui, std::move(*found), scrollPosition);
+    AutocorrectDuplicatesWindow window(parent, workbench, ui, std::move(*found));
     window.exec();
     return window.listReplaced();
 }
 
 AutocorrectDuplicatesWindow::AutocorrectDuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui,
-                                                         AutocorrectDuplicates duplicates, qint64 scrollPosition)
+                                                         AutocorrectDuplicates duplicates)
     : ToolWindow(ui, parent)
     , m_workbench(workbench)
     , m_duplicates(std::move(duplicates))
-    , m_scrollPosition(scrollPosition)
 {
     using namespace autocorrectToolTexts;
     setWindowTitle(duplicatesTitle);
@@ -71,8 +70,7 @@ AutocorrectDuplicatesWindow::AutocorrectDuplicatesWindow(QWidget *parent, Workbe
 
 void AutocorrectDuplicatesWindow::remove(bool exclusive)
 {
-    if (!DeleteAutocorrectDuplicates(m_workbench.autocorrect, m_duplicates, exclusive, m_workbench.settings, ui(),
-                                     m_scrollPosition))
+    if (!DeleteAutocorrectDuplicates(m_workbench.autocorrect, m_duplicates, exclusive, m_workbench.settings, ui()))
         return;
     m_replaced = true;
     accept();

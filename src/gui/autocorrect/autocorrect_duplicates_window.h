@@ -10,14 +10,13 @@ class Workbench;
 
 // Autocorrect Tools > "Show/Delete/XDelete duplicates": the search, then the "Show
 // Duplicates" window when it found any. True when Delete or XDelete replaced the list.
-bool OpenAutocorrectDuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui, qint64 scrollPosition);
+bool OpenAutocorrectDuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui);
 
 class AutocorrectDuplicatesWindow final : public ToolWindow {
     Q_OBJECT
 
 public:
-    AutocorrectDuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui, AutocorrectDuplicates duplicates,
-                                qint64 scrollPosition);
+    AutocorrectDuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui, AutocorrectDuplicates duplicates);
 
     bool listReplaced() const { return m_replaced; }
 
@@ -26,7 +25,6 @@ private:
 
     Workbench &m_workbench;
     AutocorrectDuplicates m_duplicates;
-    qint64 m_scrollPosition;
     bool m_replaced = false;
 };
 

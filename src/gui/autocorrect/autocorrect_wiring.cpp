@@ -45,7 +45,6 @@ void WireAutocorrect(MainWindow &window, Workbench &workbench, Ui &ui)
     constexpr DocumentKind kind = DocumentKind::Autocorrect;
     CommandDispatcher &d = window.dispatcher();
     AutocorrectList &list = workbench.autocorrect;
-    const auto scroll = [&window] { return window.pagedList(kind)->scrollPosition(); };
     const auto redraw = [&window] {
         window.refreshListPage(kind);
         window.refreshFileInfo(kind);
@@ -75,30 +74,28 @@ void WireAutocorrect(MainWindow &window, Workbench &workbench, Ui &ui)
             redraw();
     };
     d.setDocumentHooks(kind, std::move(hooks));
-    d.setTabOperation(kind, TabAction::Add, [&list, &ui, scroll, redraw, openEditor] {
-        if (OpenPairEditor(list, ui, scroll(), PairEditorMode::Add, openEditor))
+    d.setTabOperation(kind, TabAction::Add, [&list, &ui, redraw, openEditor] {
+        if (OpenPairEditor(list, ui, PairEditorMode::Add, openEditor))
             redraw();
     });
-    d.setTabOperation(kind, TabAction::Edit, [&list, &ui, scroll, redraw, openEditor] {
-        if (OpenPairEditor(list, ui, scroll(), PairEditorMode::Edit, openEditor))
+    d.setTabOperation(kind, TabAction::Edit, [&list, &ui, redraw, openEditor] {
+        if (OpenPairEditor(list, ui, PairEditorMode::Edit, openEditor))
             redraw();
     });
-    d.setTabOperation(kind, TabAction::Delete, [&list, &ui, scroll, redraw] {
-        if (DeletePair(list, ui, scroll()))
+    d.setTabOperation(kind, TabAction::Delete, [&list, &ui, redraw] {
+        if (DeletePair(list, ui))
             redraw();
     });
-    d.setTabOperation(kind, TabAction::Erase, [&list, &ui, scroll, redrawFromTop] {
-        if (EraseAutocorrectList(list, ui, scroll()))
+    d.setTabOperation(kind, TabAction::Erase, [&list, &ui, redrawFromTop] {
+        if (EraseAutocorrectList(list, ui))
             redrawFromTop();
     });
-    d.setTabOperation(kind, TabAction::Sort, [&list, &workbench, &ui, scroll, redrawFromTop] {
-        if (SortAutocorrectList(list, workbench.settings, ui, scroll()))
+    d.setTabOperation(kind, TabAction::Sort, [&list, &workbench, &ui, redrawFromTop] {
+        if (SortAutocorrectList(list, workbench.settings, ui))
             redrawFromTop();
     });
-    d.setTabOperation(kind, TabAction::Undo,
-                      [&list, scroll, restoreScroll] { restoreScroll(UndoListChange(list, scroll())); });
-    d.setTabOperation(kind, TabAction::Redo,
-                      [&list, scroll, restoreScroll] { restoreScroll(RedoListChange(list, scroll())); });
+    d.setTabOperation(kind, TabAction::Undo, [&list, restoreScroll] { restoreScroll(UndoListChange(list)); });
+    d.setTabOperation(kind, TabAction::Redo, [&list, restoreScroll] { restoreScroll(RedoListChange(list)); });
 
     // Autocorrect Tools. The tools that change the list redraw it from the top of the
     // page they leave; Delete/XDelete sorts it, so it shows from the start.
@@ -106,16 +103,16 @@ void WireAutocorrect(MainWindow &window, Workbench &workbench, Ui &ui)
                    [&window, &workbench, &ui](int) { OpenAcValidateWindow(&window, workbench, ui); });
     d.setOperation(CommandId::ExtractAutocorrectsTxt,
                    [&list, &workbench, &ui](int) { ExtractAutocorrects(list, workbench.settings, ui); });
-    d.setOperation(CommandId::CleanHexSymbols, [&list, &workbench, &ui, scroll, redraw](int) {
-        if (ConvertHexSymbols(list, workbench.settings, ui, scroll()) > 0)
+    d.setOperation(CommandId::CleanHexSymbols, [&list, &workbench, &ui, redraw](int) {
+        if (ConvertHexSymbols(list, workbench.settings, ui) > 0)
             redraw();
     });
-    d.setOperation(CommandId::AutocorrectFixSpaces, [&list, &workbench, &ui, scroll, redraw](int) {
-        if (FixAutocorrectSpaces(list, workbench.settings, ui, scroll()) > 0)
+    d.setOperation(CommandId::AutocorrectFixSpaces, [&list, &workbench, &ui, redraw](int) {
+        if (FixAutocorrectSpaces(list, workbench.settings, ui) > 0)
             redraw();
     });
-    d.setOperation(CommandId::AutocorrectDuplicates, [&window, &workbench, &ui, scroll, redrawFromTop](int) {
-        if (OpenAutocorrectDuplicatesWindow(&window, workbench, ui, scroll()))
+    d.setOperation(CommandId::AutocorrectDuplicates, [&window, &workbench, &ui, redrawFromTop](int) {
+        if (OpenAutocorrectDuplicatesWindow(&window, workbench, ui))
             redrawFromTop();
     });
 

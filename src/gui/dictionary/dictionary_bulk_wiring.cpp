@@ -29,11 +29,11 @@ void WireDictionaryBulk(MainWindow &window, Workbench &workbench, Ui &ui)
     };
 
     d.setTabOperation(kind, TabAction::Erase, [&doc, &ui, list, redrawFromTop] {
-        if (EraseDictionary(doc, ui, list()->scrollPosition()))
+        if (EraseDictionary(doc, ui))
             redrawFromTop();
     });
     d.setTabOperation(kind, TabAction::Sort, [&doc, &workbench, &ui, list, redrawFromTop] {
-        if (SortDictionary(doc, workbench.settings, ui, list()->scrollPosition()))
+        if (SortDictionary(doc, workbench.settings, ui))
             redrawFromTop();
     });
 
@@ -56,8 +56,7 @@ void WireDictionaryBulk(MainWindow &window, Workbench &workbench, Ui &ui)
     });
 
     d.setOperation(CommandId::DictionaryFixSpaces, [&window, &workbench, &ui, list](int) {
-        const FixSpacesResult result =
-            FixInvalidSpaces(workbench.dictionary, workbench.settings, ui, list()->scrollPosition());
+        const FixSpacesResult result = FixInvalidSpaces(workbench.dictionary, workbench.settings, ui);
         if (result.outcome == FixSpacesOutcome::Fixed || result.outcome == FixSpacesOutcome::Aborted) {
             window.refreshListPage(kind);
             window.refreshListPage(DocumentKind::Hyphenation);

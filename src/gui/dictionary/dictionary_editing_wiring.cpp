@@ -31,7 +31,6 @@ void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
     constexpr DocumentKind kind = DocumentKind::Dictionary;
     CommandDispatcher &d = window.dispatcher();
     // Looked up at each use: a layout rebuild replaces the list.
-    const auto scroll = [&window] { return window.pagedList(kind)->scrollPosition(); };
     DictionaryDocument &doc = workbench.dictionary;
     // The legend line chosen last, kept while the program runs.
     auto legendRow = std::make_shared<int>(-1);
@@ -54,29 +53,29 @@ void WireDictionaryEditing(MainWindow &window, Workbench &workbench, Ui &ui)
         return editor.exec() == QDialog::Accepted ? std::optional(editor.texts()) : std::nullopt;
     };
 
-    d.setTabOperation(kind, TabAction::Add, [&doc, scroll, redraw, openEditor] {
-        if (AddWord(doc, scroll(), openEditor))
+    d.setTabOperation(kind, TabAction::Add, [&doc, redraw, openEditor] {
+        if (AddWord(doc, openEditor))
             redraw();
     });
-    d.setTabOperation(kind, TabAction::Edit, [&doc, &ui, scroll, redraw, openEditor] {
-        if (EditWord(doc, ui, scroll(), openEditor))
+    d.setTabOperation(kind, TabAction::Edit, [&doc, &ui, redraw, openEditor] {
+        if (EditWord(doc, ui, openEditor))
             redraw();
     });
-    d.setTabOperation(kind, TabAction::Delete, [&doc, &ui, scroll, redraw] {
-        if (DeleteWord(doc, ui, scroll()))
+    d.setTabOperation(kind, TabAction::Delete, [&doc, &ui, redraw] {
+        if (DeleteWord(doc, ui))
             redraw();
     });
     // Undo and redo of Convert to UTF-8 bring the .aff text back too.
-    d.setTabOperation(kind, TabAction::Undo, [&window, &doc, scroll, restoreScroll] {
-        restoreScroll(UndoDictionary(doc, scroll()));
+    d.setTabOperation(kind, TabAction::Undo, [&window, &doc, restoreScroll] {
+        restoreScroll(UndoDictionary(doc));
         window.showDocumentTexts();
     });
-    d.setTabOperation(kind, TabAction::Redo, [&window, &doc, scroll, restoreScroll] {
-        restoreScroll(RedoDictionary(doc, scroll()));
+    d.setTabOperation(kind, TabAction::Redo, [&window, &doc, restoreScroll] {
+        restoreScroll(RedoDictionary(doc));
         window.showDocumentTexts();
     });
-    d.setOperation(CommandId::ConvertToUtf8, [&window, &doc, &ui, scroll, redraw](int) {
-        if (ConvertDictionaryToUtf8(doc, ui, scroll())) {
+    d.setOperation(CommandId::ConvertToUtf8, [&window, &doc, &ui, redraw](int) {
+        if (ConvertDictionaryToUtf8(doc, ui)) {
             window.showDocumentTexts();
             redraw();
         }

@@ -82,11 +82,8 @@ void OpenBulkImportWindow(MainWindow &mainWindow, Workbench &workbench, Ui &ui, 
 {
     BulkImportTargets targets;
     targets.dictionary = &workbench.dictionary;
-    targets.dictionaryScroll = mainWindow.pagedList(DocumentKind::Dictionary)->scrollPosition();
     targets.thesaurus = &workbench.thesaurus;
-    targets.thesaurusScroll = mainWindow.pagedList(DocumentKind::Thesaurus)->scrollPosition();
     targets.autocorrect = &workbench.autocorrect;
-    targets.autocorrectScroll = mainWindow.pagedList(DocumentKind::Autocorrect)->scrollPosition();
     {
         BulkImportWindow window(&mainWindow, workbench, ui, targets, mode);
         window.exec();
@@ -112,8 +109,7 @@ BulkImportWindow::BulkImportWindow(QWidget *parent, Workbench &workbench, Ui &ui
         setWindowTitle(BulkImportSession::windowTitle(*mode));
         setManualAnchor(workbench.programFolder(), bulkImportTexts::manualAnchor);
     } else {
-        m_names.emplace(workbench.dictionary, targets.dictionaryScroll, workbench.possessives, workbench.settings,
-                        m_panelUi);
+        m_names.emplace(workbench.dictionary, workbench.possessives, workbench.settings, m_panelUi);
         m_names->onTick = [this] { drawOutput(); };
         setWindowTitle(possessiveTexts::windowTitle);
         setManualAnchor(workbench.programFolder(), possessiveTexts::manualAnchor);

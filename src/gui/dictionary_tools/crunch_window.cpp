@@ -20,21 +20,20 @@
 
 namespace lexaloom {
 
-bool CrunchWindow::Open(QWidget *parent, Workbench &workbench, Ui &ui, qint64 scrollPosition)
+bool CrunchWindow::Open(QWidget *parent, Workbench &workbench, Ui &ui)
 {
     if (!CrunchSession::canOpen(workbench.dictionary, ui))
         return false;
-    CrunchWindow window(parent, workbench, ui, scrollPosition);
+    CrunchWindow window(parent, workbench, ui);
     window.exec();
     return window.m_session.undoRecorded();
 }
 
-CrunchWindow::CrunchWindow(QWidget *parent, Workbench &workbench, Ui &ui, qint64 scrollPosition)
+CrunchWindow::CrunchWindow(QWidget *parent, Workbench &workbench, Ui &ui)
     : ToolWindow(ui, parent)
     , m_workbench(workbench)
     , m_panelUi(ui, m_panel)
     , m_session(workbench.dictionary, workbench.affixTable, workbench.settings, workbench.crunch)
-    , m_scrollPosition(scrollPosition)
 {
     setWindowTitle(crunchTexts::windowTitle);
     setManualAnchor(workbench.programFolder(), manualAnchors::crunch);
@@ -170,7 +169,7 @@ void CrunchWindow::process()
     m_list->clear();
     setControlsEnabled(false);
     m_hint->setText(crunchTexts::abortHint);
-    runTask(m_panelUi, [this] { m_session.process(m_panelUi, m_scrollPosition, [this] { showDisplay(); }); });
+    runTask(m_panelUi, [this] { m_session.process(m_panelUi, [this] { showDisplay(); }); });
     QList<QTreeWidgetItem *> items;
     for (const CrunchRow &row : m_session.rows()) {
         auto *item = new QTreeWidgetItem({QString::number(row.line), row.words, QString::number(row.matched)});

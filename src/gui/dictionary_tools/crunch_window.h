@@ -23,10 +23,10 @@ class CrunchWindow final : public ToolWindow {
     Q_OBJECT
 
 public:
-    CrunchWindow(QWidget *parent, Workbench &workbench, Ui &ui, qint64 scrollPosition);
+    CrunchWindow(QWidget *parent, Workbench &workbench, Ui &ui);
 
     // The menu command: true when the dictionary was changed.
-    static bool Open(QWidget *parent, Workbench &workbench, Ui &ui, qint64 scrollPosition);
+    static bool Open(QWidget *parent, Workbench &workbench, Ui &ui);
 
     CrunchSession &session() { return m_session; }
     QCheckBox *ruleBox(int rule) const { return m_rules[size_t(rule)]; }
@@ -46,7 +46,6 @@ private:
     ProgressBarPanel m_panel;
     PanelUi m_panelUi;
     CrunchSession m_session;
-    qint64 m_scrollPosition;
     std::array<QCheckBox *, crunchRuleCount> m_rules{};
     QTreeWidget *m_list = nullptr;
     QLabel *m_found = nullptr;

@@ -120,28 +120,26 @@ private:
     int m_rows = 0;
 };
 
-DuplicatesToolOutcome OpenDuplicatesTool(QWidget *parent, Workbench &workbench, Ui &ui, bool alreadyRecorded,
-                                         qint64 scrollPosition)
+DuplicatesToolOutcome OpenDuplicatesTool(QWidget *parent, Workbench &workbench, Ui &ui, bool alreadyRecorded)
 {
     DuplicatesToolOutcome outcome;
     outcome.undoRecorded = alreadyRecorded;
     if (!DuplicatesSession::prepare(workbench.dictionary, workbench.affixTable, ui))
         return outcome;
     outcome.opened = true;
-    DuplicatesWindow window(parent, workbench, ui, alreadyRecorded, scrollPosition);
+    DuplicatesWindow window(parent, workbench, ui, alreadyRecorded);
     window.exec();
     outcome.accepted = window.accepted();
     outcome.undoRecorded = window.session().undoRecorded();
     return outcome;
 }
 
-DuplicatesWindow::DuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui, bool alreadyRecorded,
-                                   qint64 scrollPosition)
+DuplicatesWindow::DuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui, bool alreadyRecorded)
     : ToolWindow(ui, parent)
     , m_workbench(workbench)
     , m_panelUi(ui, m_side)
     , m_session(workbench.dictionary, workbench.affixTable, workbench.settings, workbench.windowSettings.duplicates,
-                m_panelUi, this, alreadyRecorded, scrollPosition)
+                m_panelUi, this, alreadyRecorded)
 {
     setWindowTitle(DuplicatesSession::windowTitle());
     setManualAnchor(workbench.programFolder(), DuplicatesSession::manualAnchor());

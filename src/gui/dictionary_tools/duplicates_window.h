@@ -21,10 +21,8 @@ class Workbench;
 // Dictionary Tools > "Show/Merge/Delete duplicates .DIC", and the step of another tool
 // that merges duplicates: refuses an empty dictionary, rebuilds the AffixTable and
 // runs the window modally over `parent`. With `alreadyRecorded` the caller's undo point
-// of the dictionary is the one "Cancel" returns to; `scrollPosition` is the Dictionary
-// list's, kept with an undo point the window records. The caller redraws the dictionary.
-DuplicatesToolOutcome OpenDuplicatesTool(QWidget *parent, Workbench &workbench, Ui &ui, bool alreadyRecorded,
-                                         qint64 scrollPosition = 0);
+// of the dictionary is the one "Cancel" returns to. The caller redraws the dictionary.
+DuplicatesToolOutcome OpenDuplicatesTool(QWidget *parent, Workbench &workbench, Ui &ui, bool alreadyRecorded);
 
 // The window: the list with its counters and run controls, the log, the "Flags:"
 // indicators and the options. All work is done by the DuplicatesSession; this class
@@ -33,7 +31,7 @@ class DuplicatesWindow final : public ToolWindow, private DuplicatesHost {
     Q_OBJECT
 
 public:
-    DuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui, bool alreadyRecorded, qint64 scrollPosition);
+    DuplicatesWindow(QWidget *parent, Workbench &workbench, Ui &ui, bool alreadyRecorded);
     ~DuplicatesWindow() override;
 
     DuplicatesSession &session() { return m_session; }

@@ -29,13 +29,11 @@ void WireDuplicates(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     CommandDispatcher &d = window.dispatcher();
     d.setOperation(CommandId::DictionaryDuplicates, [&window, &workbench, &ui](int) {
-        const qint64 scroll = window.pagedList(DocumentKind::Dictionary)->scrollPosition();
-        if (OpenDuplicatesTool(&window, workbench, ui, false, scroll).opened)
+        if (OpenDuplicatesTool(&window, workbench, ui, false).opened)
             showDictionary(window);
     });
     d.setOperation(CommandId::SortFlags, [&window, &workbench, &ui](int) {
-        const qint64 scroll = window.pagedList(DocumentKind::Dictionary)->scrollPosition();
-        SortDictionaryFlags(workbench.dictionary, workbench.affixTable, workbench.settings, ui, scroll);
+        SortDictionaryFlags(workbench.dictionary, workbench.affixTable, workbench.settings, ui);
         showDictionary(window);
     });
 

@@ -28,19 +28,17 @@ void showDictionary(MainWindow &window)
 void WireRegionalTools(MainWindow &window, Workbench &workbench, Ui &ui)
 {
     CommandDispatcher &d = window.dispatcher();
-    const auto scroll = [&window] { return window.pagedList(DocumentKind::Dictionary)->scrollPosition(); };
-    d.setOperation(CommandId::CrunchWords, [&window, &workbench, &ui, scroll](int) {
-        if (CrunchWindow::Open(&window, workbench, ui, scroll()))
+    d.setOperation(CommandId::CrunchWords, [&window, &workbench, &ui](int) {
+        if (CrunchWindow::Open(&window, workbench, ui))
             showDictionary(window);
     });
-    d.setOperation(CommandId::GbVariants, [&window, &workbench, &ui, scroll](int) {
+    d.setOperation(CommandId::GbVariants, [&window, &workbench, &ui](int) {
         RegionalVariantsWindow::Hooks hooks;
-        hooks.scrollPosition = scroll;
         hooks.refreshDictionary = [&window] { showDictionary(window); };
-        hooks.openDuplicates = [&window, &workbench, &ui, scroll](bool alreadyRecorded) {
+        hooks.openDuplicates = [&window, &workbench, &ui](bool alreadyRecorded) {
             // Modal over the regional window, which is the active one then.
             QWidget *parent = QApplication::activeModalWidget();
-            return OpenDuplicatesTool(parent ? parent : &window, workbench, ui, alreadyRecorded, scroll());
+            return OpenDuplicatesTool(parent ? parent : &window, workbench, ui, alreadyRecorded);
         };
         RegionalVariantsWindow::Open(&window, workbench, ui, std::move(hooks));
         showDictionary(window);

@@ -47,11 +47,6 @@ QPushButton *RegionalVariantsWindow::button(const QString &objectName) const
     return nullptr;
 }
 
-qint64 RegionalVariantsWindow::scrollPosition() const
-{
-    return m_hooks.scrollPosition ? m_hooks.scrollPosition() : 0;
-}
-
 void RegionalVariantsWindow::refreshDictionary()
 {
     if (m_hooks.refreshDictionary)

@@ -22,7 +22,6 @@ class RegionalVariantsWindow final : public ToolWindow, private RegionalHost {
 
 public:
     struct Hooks {
-        std::function<qint64()> scrollPosition;
         std::function<void()> refreshDictionary;
         RegionalDuplicatesStep openDuplicates;
     };
@@ -41,7 +40,6 @@ public:
     void reject() override;
 
 private:
-    qint64 scrollPosition() const override;
     void refreshDictionary() override;
     void buildWidgets();
     void run(const std::function<void()> &step, bool task);

@@ -317,6 +317,7 @@ PagedListView *MainWindow::addPagedList(DocumentKind kind, int width, const QLis
     TabParts &parts = tab(kind);
     auto *list = new PagedListView(*source.entries, *source.selectedIndex, style, cols,
                                    m_workbench.settings.listPageRows, parts.page);
+    list->bindScrollPosition(source.scrollPosition);
     list->setGeometry(4, 6, width + PagedListView::scrollBarWidth, 315 + m_metrics.dy(100) + m_metrics.rowPixelsPlus);
     list->tree()->setFont(m_listFont);
     keepSelectionVisible(list->tree());

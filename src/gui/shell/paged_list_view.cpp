@@ -169,6 +169,8 @@ void PagedListView::refreshListPage()
     }
     m_tree->setUpdatesEnabled(true);
     m_refreshing = false;
+    if (m_boundScroll)
+        *m_boundScroll = m_scroll->value();
     refreshSelectedLabel();
 }
 
@@ -182,6 +184,8 @@ void PagedListView::showLoading()
         m_scroll->setValue(0);
     }
     m_refreshing = false;
+    if (m_boundScroll)
+        *m_boundScroll = 0;
 }
 
 bool PagedListView::handleListKey(ListKey key)
@@ -230,6 +234,13 @@ void PagedListView::setPageRows(int rows)
 qint64 PagedListView::scrollPosition() const
 {
     return m_scroll->value();
+}
+
+void PagedListView::bindScrollPosition(qint64 *position)
+{
+    m_boundScroll = position;
+    if (m_boundScroll)
+        *m_boundScroll = m_scroll->value();
 }
 
 void PagedListView::setScrollPosition(qint64 position)

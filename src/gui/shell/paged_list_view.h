@@ -56,6 +56,9 @@ public:
     int pageRows() const { return m_pageRows; }
     qint64 scrollPosition() const;
     void setScrollPosition(qint64 position);
+    // The document's scroll position, kept equal to the view's as it scrolls, so
+    // the document's undo steps hold where the list was.
+    void bindScrollPosition(qint64 *position);
     qint64 rowCount() const;
     bool listHasFocus() const;
     // The "Selected:" label kept by RefreshSelectedLabel; none for lists that never count.
@@ -90,6 +93,7 @@ private:
 
     EntryStore &m_entries;
     qint64 &m_selectedIndex;
+    qint64 *m_boundScroll = nullptr;
     const PagedListStyle m_style;
     int m_pageRows;
     QTreeWidget *m_tree;

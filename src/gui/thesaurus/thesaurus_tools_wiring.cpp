@@ -39,21 +39,21 @@ void WireThesaurusTools(MainWindow &window, Workbench &workbench, Ui &ui)
 
     // The ticks last from one use to the next while the program runs.
     auto remembered = std::make_shared<CleanUpOptions>();
-    d.setOperation(CommandId::ThesaurusCleanSymbols, [&window, &doc, &workbench, &ui, list, redraw, asCommand,
-                                                      remembered](int) {
-        asCommand([&] {
-            const CleanUpResult result = CleanUpSymbols(
-                doc, workbench.settings, ui, list()->scrollPosition(), *remembered, [&](const CleanUpOptions &current) {
-                    return AskCleanUpOptionsWindow(ui, current, workbench.programFolder(), &window);
-                });
-            if (result.nullEntry >= 0)
-                redraw(result.nullEntry);
-            else if (result.changed)
-                redraw();
+    d.setOperation(
+        CommandId::ThesaurusCleanSymbols, [&window, &doc, &workbench, &ui, redraw, asCommand, remembered](int) {
+            asCommand([&] {
+                const CleanUpResult result =
+                    CleanUpSymbols(doc, workbench.settings, ui, *remembered, [&](const CleanUpOptions &current) {
+                        return AskCleanUpOptionsWindow(ui, current, workbench.programFolder(), &window);
+                    });
+                if (result.nullEntry >= 0)
+                    redraw(result.nullEntry);
+                else if (result.changed)
+                    redraw();
+            });
         });
-    });
 
-    d.setOperation(CommandId::ThesaurusDuplicates, [&window, &doc, &workbench, &ui, list, redraw, asCommand](int) {
+    d.setOperation(CommandId::ThesaurusDuplicates, [&window, &doc, &workbench, &ui, redraw, asCommand](int) {
         asCommand([&] {
             // Display and the double click focus an entry of the list behind the window.
             struct ListHost final : ThesaurusDuplicatesHost {
@@ -65,7 +65,7 @@ void WireThesaurusTools(MainWindow &window, Workbench &workbench, Ui &ui)
                 redraw(index);
             };
             ThesaurusDuplicatesSession session(doc, workbench.settings, ui, host);
-            if (!session.start(list()->scrollPosition()))
+            if (!session.start())
                 return;
             ThesaurusDuplicatesWindow duplicates(session, ui, workbench.programFolder(), &window);
             duplicates.exec();
@@ -74,27 +74,27 @@ void WireThesaurusTools(MainWindow &window, Workbench &workbench, Ui &ui)
         });
     });
 
-    d.setOperation(CommandId::CombineMeanings, [&doc, &workbench, &ui, list, redraw, asCommand](int) {
+    d.setOperation(CommandId::CombineMeanings, [&doc, &workbench, &ui, redraw, asCommand](int) {
         asCommand([&] {
-            if (CombineSimple(doc, workbench.settings, ui, list()->scrollPosition()))
+            if (CombineSimple(doc, workbench.settings, ui))
                 redraw(0);
         });
     });
     for (const auto &[id, sort] :
          {std::pair{CommandId::DeduplicateMeanings, false}, std::pair{CommandId::SortMeanings, true}}) {
-        d.setOperation(id, [&doc, &workbench, &ui, list, redraw, asCommand, sort = sort](int) {
+        d.setOperation(id, [&doc, &workbench, &ui, redraw, asCommand, sort = sort](int) {
             asCommand([&] {
-                SortOrDeduplicateMeanings(doc, workbench.settings, ui, list()->scrollPosition(), sort);
+                SortOrDeduplicateMeanings(doc, workbench.settings, ui, sort);
                 redraw(); // an abort keeps what changed so far
             });
         });
     }
-    d.setOperation(CommandId::SortOnNumbers, [&doc, &workbench, &ui, list, redraw](int) {
-        if (SortOnNumbers(doc, workbench.settings, ui, list()->scrollPosition()))
+    d.setOperation(CommandId::SortOnNumbers, [&doc, &workbench, &ui, redraw](int) {
+        if (SortOnNumbers(doc, workbench.settings, ui))
             redraw(0);
     });
-    d.setOperation(CommandId::ThesaurusFixSpaces, [&doc, &workbench, &ui, list, redraw](int) {
-        FixThesaurusSpaces(doc, workbench.settings, ui, list()->scrollPosition());
+    d.setOperation(CommandId::ThesaurusFixSpaces, [&doc, &workbench, &ui, redraw](int) {
+        FixThesaurusSpaces(doc, workbench.settings, ui);
         redraw();
     });
 }

@@ -51,7 +51,7 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
     for (const auto &[action, mode] :
          {std::pair{TabAction::Add, SynonymEditorMode::Add}, std::pair{TabAction::Edit, SynonymEditorMode::Edit}}) {
         d.setTabOperation(kind, action, [&doc, &ui, list, redraw, openEditor, mode = mode] {
-            if (OpenEntryEditor(doc, ui, mode, list()->scrollPosition(), openEditor)) {
+            if (OpenEntryEditor(doc, ui, mode, openEditor)) {
                 if (mode == SynonymEditorMode::Add) // show the new last entry
                     list()->setScrollPosition(doc.entries.size() - 1);
                 redraw();
@@ -59,17 +59,17 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
         });
     }
     d.setTabOperation(kind, TabAction::Delete, [&doc, &ui, list, redraw] {
-        if (DeleteEntry(doc, ui, list()->scrollPosition()))
+        if (DeleteEntry(doc, ui))
             redraw();
     });
     d.setTabOperation(kind, TabAction::Erase, [&doc, &ui, list, redraw] {
-        if (EraseThesaurus(doc, ui, list()->scrollPosition())) {
+        if (EraseThesaurus(doc, ui)) {
             list()->setScrollPosition(0);
             redraw();
         }
     });
     d.setTabOperation(kind, TabAction::Sort, [&doc, &workbench, &ui, list, redraw] {
-        if (SortThesaurus(doc, workbench.settings, ui, list()->scrollPosition())) {
+        if (SortThesaurus(doc, workbench.settings, ui)) {
             list()->setScrollPosition(0);
             redraw();
         }
@@ -80,10 +80,8 @@ void WireThesaurus(MainWindow &window, Workbench &workbench, Ui &ui)
         list()->setScrollPosition(*scroll);
         redraw();
     };
-    d.setTabOperation(kind, TabAction::Undo,
-                      [&doc, list, restoreScroll] { restoreScroll(UndoThesaurus(doc, list()->scrollPosition())); });
-    d.setTabOperation(kind, TabAction::Redo,
-                      [&doc, list, restoreScroll] { restoreScroll(RedoThesaurus(doc, list()->scrollPosition())); });
+    d.setTabOperation(kind, TabAction::Undo, [&doc, restoreScroll] { restoreScroll(UndoThesaurus(doc)); });
+    d.setTabOperation(kind, TabAction::Redo, [&doc, restoreScroll] { restoreScroll(RedoThesaurus(doc)); });
 
     WireThesaurusTools(window, workbench, ui);
 }
