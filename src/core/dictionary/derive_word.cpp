@@ -188,8 +188,7 @@ bool WordDeriver::appendDerived(QStringView word, bool noCross, bool onlyInCompo
     item.length = word.size();
     item.noCross = noCross;
     item.onlyInCompound = onlyInCompound;
-    item.prefixed = m_inPrefixStep;
-    item.notAlone = m_inPrefixStep && m_stepNotAlone;
+    item.isRoot = word == m_root;
     m_pool.append(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
     m_derivedList.push_back(item);
     return true;
@@ -615,23 +614,25 @@ WordDeriver::Flow WordDeriver::twofoldStep(QStringView word, const FlagList &fla
     return Flow::Continue; // EndStep ends only the step
 }
 
-// The prefix phase walks the derived words, and the twofold steps of prefix rules
-// with continuation flags append new ones while it walks. A prefix whose
-// continuation leads to suffix forms that it accepts again would walk forever,
-// so a prefix is never applied to the forms its own twofold steps appended: each
-// recorded prefix visits the list as it stood when its walk began. Forms appended
-// by an earlier prefix are visited, as the order of the walk requires. A total
-// visit limit guards against entries whose prefixes multiply the list.
+// The prefix phase walks the derived words that the flag loop left: the root and
+// its suffix forms (with those of their twofold steps). A word takes one prefix
+// here, so the forms that the twofold steps of prefix rules make are not walked
+// again: a prefix on them would be a second prefix, which a spell checker never
+// takes from the entry's flags (and walking them would make the forms depend on
+// the order of the entry's prefix flags). A total visit limit still guards
+// against entries with very many derived words and prefixes.
 WordDeriver::Flow WordDeriver::prefixPhase()
 {
     if (m_recordedPrefixes.empty() || m_derivedList.empty())
         return Flow::Continue;
+    // Nothing is appended from here on, so the words stay where they are in the pool.
+    m_keepDerived = false;
+    const size_t end = m_derivedList.size();
     qsizetype visits = 0;
     for (const RecordedPrefix &recorded : m_recordedPrefixes) {
         const AffixGroup &group = m_table.group(recorded.group);
         if (group.parsedRules.empty())
             continue;
-        const size_t end = m_derivedList.size();
         for (size_t k = 0; k < end; ++k) {
             if (++visits > maxPrefixVisits) {
                 m_state.prefixPhaseBounded = true;
@@ -643,13 +644,8 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     return Flow::Stop;
                 continue;
             }
-            // A twofold step may grow the pool, so then the word is copied out.
-            QStringView base(m_pool.data() + item.start, item.length);
-            if (group.anyContinuation) {
-                m_prefixBase.assign(m_pool, size_t(item.start), size_t(item.length));
-                base = view(m_prefixBase);
-            }
-            const bool isRoot = base == m_root;
+            const QStringView base(m_pool.data() + item.start, item.length);
+            const bool isRoot = item.isRoot;
             const bool valid = FastCondition::isValidUtf16(base);
             for (const int i : group.candidates.forWord(base, false)) {
                 if (poll())
@@ -675,7 +671,6 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     DerivedWord derived;
                     derived.type = DerivedType::Prefix;
                     derived.pathOnlyInCompound = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
-                    derived.pathNotAlone = item.notAlone || item.prefixed;
                     derived.word = form;
                     derived.base = base;
                     derived.flag = recorded.flag;
@@ -690,7 +685,7 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     m_basePath = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
                     // The continuation's suffixes go with this prefix on the root alone.
                     m_inPrefixStep = true;
-                    m_stepNotAlone = item.notAlone || item.prefixed || !isRoot;
+                    m_stepNotAlone = !isRoot;
                     const Flow flow = twofoldStep(form, rule.continuationFlags);
                     m_inPrefixStep = false;
                     if (flow != Flow::Continue)

@@ -154,9 +154,9 @@ public:
     // Upper bound of derived words the prefix phase visits in one call.
     static constexpr qsizetype maxPrefixVisits = 1 << 20;
     // Upper bounds of the derived words kept for the prefix phase (and of their
-    // UTF-16 units): the twofold steps of prefix rules append to the list while
-    // the phase walks it, so without them one entry could take any amount of
-    // memory. Reaching either ends the call like maxPrefixVisits.
+    // UTF-16 units): suffix groups of thousands of rules with continuation classes
+    // of thousands more would otherwise let one entry take any amount of memory.
+    // Reaching either ends the call like maxPrefixVisits.
     static constexpr qsizetype maxDerivedWords = 1 << 20;
     static constexpr qsizetype maxDerivedUnits = qsizetype(1) << 25;
 
@@ -168,8 +168,7 @@ private:
         qsizetype length = 0;
         bool noCross = false;
         bool onlyInCompound = false; // an affix on the word's path carries ONLYINCOMPOUND
-        bool prefixed = false;       // made by a twofold step of the prefix phase: it has a prefix
-        bool notAlone = false;       // its path is one a spell checker never takes alone
+        bool isRoot = false;         // the word is the root's text
     };
 
     Flow flagLoop(QStringView word, const FlagList &flags, bool twofold);
