@@ -33,6 +33,12 @@ struct FlagList {
     bool hasForbiddenWord = false;
     bool hasOnlyInCompound = false;
     bool anyMissing = false; // a flag names no group and no directive that keeps it off the missing list
+    // Where in `flags` the flags stand that do something (a special flag or one
+    // with a group): a walk that polls nothing visits only these.
+    std::vector<quint32> active;
+    int lastLookedUp = -1; // the last flag that is not special (the flag path's), -1 for none
+    // For the lists of the table: the missing-flags report of a whole walk.
+    QString missingText;
 };
 
 // Group numbers (1-based, 0 for none) of the first header per kind and mark.
@@ -54,6 +60,8 @@ struct FlagInfo {
     bool notMissing = false; // equals the NEEDAFFIX text (even an empty one): never reported missing
     bool isForbiddenWord = false;
     bool isOnlyInCompound = false;
+    bool hasGroup = false; // a PFX Y, SFX Y or SFX N group
+    bool missing = false;  // reported among the missing flags
 };
 
 // One rule line of a group, split once when the table is built.
@@ -268,6 +276,9 @@ struct AffixTable {
     int internFlag(QStringView flag);
     // Splits a flag string and resolves each flag; an empty string has no flags.
     void resolveFlags(QStringView flags, FlagList &out) const;
+    // Appends the missing flags among the first `end` flags of a list, as the
+    // top level reports them (numeric flags kept apart by commas).
+    void appendMissingFlags(const FlagList &list, size_t end, QString &out) const;
 
     // The index behind flagId.
     std::vector<int> unitIds;   // one-unit flags, by unit

@@ -127,8 +127,13 @@ struct DerivationState {
         // resize(0) keeps a string's buffer, but on an empty (null) one it would
         // allocate one for nothing.
         for (QString *text : {&missingFlags, &missingContinuationFlags, &flagPath}) {
-            if (!text->isEmpty())
+            if (text->isEmpty())
+                continue;
+            // A report shared with the table is let go rather than copied.
+            if (text->isDetached())
                 text->resize(0);
+            else
+                *text = QString();
         }
         facts = DerivationFacts();
         countedForms = 0;
@@ -172,6 +177,8 @@ private:
     };
 
     Flow flagLoop(QStringView word, const FlagList &flags, bool twofold);
+    Flow flagTurn(QStringView word, bool valid, const FlagToken &token, const FlagInfo &info, bool twofold);
+    void setCurrentFlag(QStringView flag, bool twofold);
     // `valid`: the word is well-formed UTF-16 (worked out once per flag loop).
     Flow suffixRules(QStringView word, bool valid, QStringView flag, int groupNumber, bool noCross, bool twofold);
     Flow applySuffix(QStringView word, QStringView flag, const AffixGroup &group, int index, bool noCross,
@@ -181,7 +188,8 @@ private:
     Flow prefixPhase();
     void scanEntryFlags(const FlagList &flags);
     void noteSpecial(quint8 special);
-    void addMissing(QStringView flag, bool twofold);
+    void addMissingContinuation(QStringView flag);
+    void writeMissingReports();
     bool appendDerived(QStringView word, bool noCross, bool onlyInCompound);
     bool poll() { return m_polls && pollSink(); }
     bool pollSink();
@@ -215,9 +223,16 @@ private:
         int group = 0;
     };
     std::vector<RecordedPrefix> m_recordedPrefixes;
-    // The continuation flag lists whose missing flags this call has recorded: a
-    // list's flags go into the report once, not once per form it follows.
-    std::vector<const FlagList *> m_missingLists;
+    // The continuation flag lists with missing flags that this call met, in the
+    // order met, each with how far its first walk got: a list's flags go into the
+    // report once, not once per form it follows, and the reports are written
+    // when the call ends, not flag by flag.
+    struct MissingStep {
+        const FlagList *list = nullptr;
+        size_t end = 0;
+    };
+    std::vector<MissingStep> m_missingSteps;
+    size_t m_topEnd = 0; // how many of the entry's flags the top-level walk got to
     std::vector<ListItem> m_derivedList;
     std::u16string m_pool; // the words of m_derivedList
 
