@@ -364,3 +364,106 @@ TEST(EngineFaults, FormsDoNotDependOnTheOrderOfPrefixFlags)
         EXPECT_EQ(countOf(table, entry), c.forms.size()) << c.entry;
     }
 }
+
+namespace {
+
+struct Derivation {
+    int counted = 0;
+    QStringList rows; // word, flag path
+    QString missing;
+    QString missingContinuation;
+    QString flagPath;
+    bool operator==(const Derivation &o) const
+    {
+        return counted == o.counted && rows == o.rows && missing == o.missing &&
+               missingContinuation == o.missingContinuation && flagPath == o.flagPath;
+    }
+};
+
+Derivation derive(WordDeriver &deriver, const QString &entry, bool polled)
+{
+    EditorRowsSink sink(false, polled ? std::function<bool()>([] { return false; }) : std::function<bool()>());
+    Derivation d;
+    d.counted = deriver.DeriveWord(entry, sink);
+    for (const EditorRow &row : sink.rows())
+        d.rows << row.word + u' ' + row.flagPath;
+    d.missing = deriver.state().missingFlags;
+    d.missingContinuation = deriver.state().missingContinuationFlags;
+    d.flagPath = deriver.state().flagPath;
+    return d;
+}
+
+} // namespace
+
+// A sink that polls gets every flag walked one by one; the others walk only the
+// flags that do something and write the missing-flag reports once at the end.
+// Both must give the same forms, flag paths, reports and counts, and counting
+// the same number, on alias-heavy tables where most flags name no group.
+TEST(EngineFaults, FlagWalkWithoutPollingMatchesTheWalkOverEveryFlag)
+{
+    for (const char *mode : {"", "FLAG num\n", "FLAG long\n"}) {
+        const bool numeric = qstrcmp(mode, "FLAG num\n") == 0;
+        const bool two = qstrcmp(mode, "FLAG long\n") == 0;
+        const auto flagName = [&](int i) {
+            if (numeric)
+                return QString::number(i + 1);
+            if (two)
+                return QString(QChar(u'A' + i % 26)) + QChar(u'a' + i / 26);
+            return QString(QChar(char16_t(0xC0 + i)));
+        };
+        const auto join = [&](const QStringList &flags) { return flags.join(numeric ? QStringLiteral(",") : QString()); };
+        quint32 seed = 7;
+        const auto next = [&seed](quint32 n) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 16) % n;
+        };
+        // Flags 0-9 have groups (0 and 1 prefixes, 2-4 continuation classes), 10-29 none;
+        // 30 is NOSUGGEST, 31 NEEDAFFIX.
+        QString aff = QStringLiteral("SET UTF-8\n") + QString::fromLatin1(mode);
+        aff += QStringLiteral("NOSUGGEST ") + flagName(30) + QStringLiteral("\nNEEDAFFIX ") + flagName(31) + u'\n';
+        const auto randomFlags = [&](int n) {
+            QStringList flags;
+            for (int k = 0; k < n; ++k)
+                flags << flagName(int(next(32)));
+            return flags;
+        };
+        QStringList aliases;
+        for (int a = 0; a < 12; ++a)
+            aliases << join(randomFlags(3 + int(next(12))));
+        aff += QStringLiteral("AF %1\n").arg(aliases.size());
+        for (const QString &alias : aliases)
+            aff += QStringLiteral("AF ") + alias + u'\n';
+        for (int g = 0; g < 10; ++g) {
+            const bool prefix = g < 2;
+            aff += QStringLiteral("%1 %2 Y 3\n").arg(prefix ? "PFX" : "SFX", flagName(g));
+            for (int r = 0; r < 3; ++r) {
+                QString affix = QString(QChar(u'a' + char16_t(next(6)))) + QChar(u'a' + char16_t(next(6)));
+                if (g != 2 && g != 3 && g != 4 && next(2) == 0) {
+                    QStringList cont = {flagName(2 + int(next(3))), flagName(10 + int(next(20)))};
+                    if (next(3) == 0)
+                        cont << flagName(int(next(32)));
+                    affix += u'/' + join(cont);
+                }
+                const QString strip = next(3) == 0 ? QString(QChar(u'a' + char16_t(next(3)))) : QStringLiteral("0");
+                aff += QStringLiteral("%1 %2 %3 %4 .\n").arg(prefix ? "PFX" : "SFX", flagName(g), strip, affix);
+            }
+        }
+        const AffixTable table = tableOf(aff);
+        WordDeriver deriver(table);
+        for (int e = 0; e < 200; ++e) {
+            QString word;
+            for (int k = 0; k < 2 + int(next(4)); ++k)
+                word += QChar(u'a' + char16_t(next(4)));
+            const QString entry = e % 2 ? word + u'/' + QString::number(1 + next(12))
+                                        : word + u'/' + join(randomFlags(int(next(14))));
+            const Derivation polled = derive(deriver, entry, true);
+            const Derivation walked = derive(deriver, entry, false);
+            EXPECT_TRUE(polled == walked) << mode << entry.toStdString() << " missing " << polled.missing.toStdString()
+                                          << " / " << walked.missing.toStdString() << " cont "
+                                          << polled.missingContinuation.toStdString() << " / "
+                                          << walked.missingContinuation.toStdString();
+            CountingSink count;
+            EXPECT_EQ(deriver.DeriveWord(entry, count), polled.counted) << mode << entry.toStdString();
+        }
+    }
+}

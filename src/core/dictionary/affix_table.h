@@ -299,9 +299,8 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task =
 bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
 bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
 
-// The same tests for a rule of the table, without any lookup; the engine's hot
-// path. wordIsValid tells whether the word is valid UTF-16, checked once per word.
-// The rule tests below on a RuleTest; what the engine's loops call.
+// The same tests on a rule's RuleTest, without any lookup: the engine's hot path.
+// wordIsValid tells whether the word is valid UTF-16, checked once per word.
 inline bool SuffixTestMatches(const RuleTest &test, QStringView word, bool wordIsValid)
 {
     if (test.kind >= RuleTest::Always)
@@ -342,60 +341,6 @@ inline bool PrefixTestMatches(const RuleTest &test, QStringView word, bool wordI
     if (test.fast)
         return wordIsValid && test.fast->matchesPrefixOfValid(word);
     return test.compiled->matchesPrefix(word);
-}
-
-inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
-{
-    if (rule.inert)
-        return false;
-    if (!rule.stripIsZero) {
-        const qsizetype n = rule.strip.size();
-        if (n > word.size())
-            return false;
-        const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16()) + (word.size() - n);
-        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.constData());
-        for (qsizetype i = 0; i < n; ++i) {
-            if (w[i] != t[i])
-                return false;
-        }
-    }
-    if (rule.conditionIsDot)
-        return true;
-    if (rule.fast)
-        return wordIsValid && rule.fast->matchesSuffixOfValid(word);
-    return rule.compiled->matchesSuffix(word);
-}
-
-inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
-{
-    if (rule.inert)
-        return false;
-    if (!rule.stripIsZero) {
-        const qsizetype n = rule.strip.size();
-        if (n > word.size())
-            return false;
-        const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16());
-        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.constData());
-        for (qsizetype i = 0; i < n; ++i) {
-            if (w[i] != t[i])
-                return false;
-        }
-    }
-    if (rule.conditionIsDot)
-        return true;
-    if (rule.fast)
-        return wordIsValid && rule.fast->matchesPrefixOfValid(word);
-    return rule.compiled->matchesPrefix(word);
-}
-
-inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
-{
-    return RuleSuffixMatches(table, rule, word, FastCondition::isValidUtf16(word));
-}
-
-inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
-{
-    return RulePrefixMatches(table, rule, word, FastCondition::isValidUtf16(word));
 }
 
 // Text of the status shown while the table is rebuilt.
