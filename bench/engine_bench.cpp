@@ -2,7 +2,9 @@
 // whole dictionary counted and written as plain lines, and the entry with the
 // most forms derived as the word editor derives it.
 //
-//   engine_bench DIC [REPEAT]
+//   engine_bench DIC [REPEAT] [count]
+//
+// With "count", only the counting is timed (for a profiler's view of it).
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -38,6 +40,7 @@ int main(int argc, char *argv[])
     }
     const QString dicPath = QString::fromLocal8Bit(argv[1]);
     const int repeat = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+    const bool countOnly = argc > 3 && qstrcmp(argv[3], "count") == 0;
     QFile affFile(dicPath.left(dicPath.size() - 3) + QLatin1String("aff"));
     if (!affFile.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "engine_bench: no .aff beside %s\n", argv[1]);
@@ -50,7 +53,7 @@ int main(int argc, char *argv[])
 
     std::vector<qint64> buildNs;
     QElapsedTimer timer;
-    for (int i = 0; i < std::max(repeat, 20); ++i) {
+    for (int i = 0; i < (countOnly ? 1 : std::max(repeat, 20)); ++i) {
         AffixTable fresh;
         timer.start();
         BuildAffixTable(fresh, affText);
@@ -82,6 +85,13 @@ int main(int argc, char *argv[])
         for (const QString &entry : std::as_const(entries))
             forms += deriver.DeriveWord(entry, count);
         countNs.push_back(timer.nsecsElapsed());
+    }
+    if (countOnly) {
+        std::printf("entries            %lld\n", qint64(entries.size()));
+        std::printf("forms              %lld\n", forms);
+        std::printf("count_ms           %.3f\n", medianMs(countNs));
+        std::printf("count_forms_per_s  %.0f\n", forms / (medianMs(countNs) / 1000));
+        return 0;
     }
     {
         CountingSink count;

@@ -124,8 +124,9 @@ private:
 
 TEST(EngineFaults, PrefixContinuationsCannotGrowOneEntryWithoutBound)
 {
-    // Four prefixes whose continuation names a suffix group of 100 rules: each
-    // prefix multiplies the derived words by 101 for the next one.
+    // Four prefixes whose continuation names a suffix group of 100 rules: were
+    // the forms of one prefix's continuation walked by the next prefix, each
+    // prefix would multiply the derived words by 101. Each prefix walks the root.
     QString aff = QStringLiteral("SET UTF-8\n");
     for (const char *flag : {"A", "B", "C", "D"})
         aff += QStringLiteral("PFX %1 Y 1\nPFX %1 0 %2/S .\n")
@@ -134,20 +135,32 @@ TEST(EngineFaults, PrefixContinuationsCannotGrowOneEntryWithoutBound)
     for (int i = 0; i < 100; ++i)
         aff += QStringLiteral("SFX S 0 s%1 .\n").arg(i);
     const AffixTable table = tableOf(aff);
-
     WordDeriver deriver(table);
-    FirstWordsSink bounded(20000);
-    const int forms = deriver.DeriveWord(QStringLiteral("x/ABCD"), bounded);
-    EXPECT_TRUE(deriver.state().prefixPhaseBounded);
-    EXPECT_LE(forms, 4 * WordDeriver::maxDerivedWords);
-
-    // Up to the bound the forms are those of the unbounded walk: here all of
-    // the first two prefixes' forms.
-    FirstWordsSink small(20000);
-    const int smallForms = deriver.DeriveWord(QStringLiteral("x/AB"), small);
+    FirstWordsSink all(1000);
+    EXPECT_EQ(deriver.DeriveWord(QStringLiteral("x/ABCD"), all), 1 + 4 * 101);
     EXPECT_FALSE(deriver.state().prefixPhaseBounded);
-    ASSERT_EQ(small.words.size(), smallForms);
-    EXPECT_EQ(bounded.words.mid(0, smallForms), small.words);
+    EXPECT_EQ(all.words.mid(0, 4), QStringList({"x", "ax", "axs0", "axs1"}));
+    EXPECT_EQ(all.words.last(), QStringLiteral("dxs99"));
+
+    // A suffix group of 1100 rules whose continuation has 1000 more gives more
+    // derived words than the prefix phase keeps: the call ends at the bound, and
+    // up to it the forms are those of the unbounded walk.
+    QString big = QStringLiteral("SET UTF-8\nPFX P Y 1\nPFX P 0 re .\nSFX S Y 1100\n");
+    for (int i = 0; i < 1100; ++i)
+        big += QStringLiteral("SFX S 0 s%1/T .\n").arg(i);
+    big += QStringLiteral("SFX T Y 1000\n");
+    for (int i = 0; i < 1000; ++i)
+        big += QStringLiteral("SFX T 0 t%1 .\n").arg(i);
+    const AffixTable bigTable = tableOf(big);
+    WordDeriver bigDeriver(bigTable);
+    FirstWordsSink bounded(20000);
+    const int forms = bigDeriver.DeriveWord(QStringLiteral("x/PS"), bounded);
+    EXPECT_TRUE(bigDeriver.state().prefixPhaseBounded);
+    EXPECT_LE(forms, WordDeriver::maxDerivedWords + 1);
+    FirstWordsSink unbounded(20000);
+    bigDeriver.DeriveWord(QStringLiteral("x/S"), unbounded);
+    EXPECT_FALSE(bigDeriver.state().prefixPhaseBounded);
+    EXPECT_EQ(bounded.words, unbounded.words);
 }
 
 TEST(EngineFaults, CandidateIndexGrowsWithTheRules)
@@ -319,5 +332,138 @@ TEST(EngineFaults, StripIsTestedUnderTheDotCondition)
             deriver.DeriveWord(entry, sink);
         }
         EXPECT_EQ(QString::fromUtf8(bytes), c.forms.join(u'\n') + u'\n') << c.aff;
+    }
+}
+
+// A word takes one prefix from the entry's flags: the forms that a prefix's
+// continuation makes take no second prefix, so the forms of an entry do not
+// depend on the order of its flags (da_DK's Bosnien/54,9,37 gave 94 forms and
+// Bosnien/9,37,54 58). libhunspell rejects "annordbosnien" and "annordbosniens".
+TEST(EngineFaults, FormsDoNotDependOnTheOrderOfPrefixFlags)
+{
+    const AffixTable table = tableOf(QStringLiteral("SET UTF-8\nFLAG num\n"
+                                                    "PFX 54 Y 2\nPFX 54 0 nord/9 .\nPFX 54 0 syd/9 .\n"
+                                                    "SFX 9 Y 1\nSFX 9 0 s [^sxz]\n"
+                                                    "PFX 37 Y 1\nPFX 37 0 an .\n"));
+    const QStringList prefix54 = {"nordbosnien", "nordbosniens", "sydbosnien", "sydbosniens", "nordbosniens",
+                                  "sydbosniens"};
+    const QStringList prefix37 = {"anbosnien", "anbosniens"};
+    const QStringList root = {"bosnien", "bosniens"};
+    struct Case {
+        const char *entry;
+        QStringList forms;
+    };
+    const Case cases[] = {
+        {"bosnien/54,9,37", root + prefix54 + prefix37},
+        {"bosnien/9,37,54", root + prefix37 + prefix54},
+        {"bosnien/37,54,9", root + prefix37 + prefix54},
+    };
+    for (const Case &c : cases) {
+        const QString entry = QString::fromUtf8(c.entry);
+        EXPECT_EQ(formsOf(table, entry), c.forms) << c.entry;
+        EXPECT_EQ(countOf(table, entry), c.forms.size()) << c.entry;
+    }
+}
+
+namespace {
+
+struct Derivation {
+    int counted = 0;
+    QStringList rows; // word, flag path
+    QString missing;
+    QString missingContinuation;
+    QString flagPath;
+    bool operator==(const Derivation &o) const
+    {
+        return counted == o.counted && rows == o.rows && missing == o.missing &&
+               missingContinuation == o.missingContinuation && flagPath == o.flagPath;
+    }
+};
+
+Derivation derive(WordDeriver &deriver, const QString &entry, bool polled)
+{
+    EditorRowsSink sink(false, polled ? std::function<bool()>([] { return false; }) : std::function<bool()>());
+    Derivation d;
+    d.counted = deriver.DeriveWord(entry, sink);
+    for (const EditorRow &row : sink.rows())
+        d.rows << row.word + u' ' + row.flagPath;
+    d.missing = deriver.state().missingFlags;
+    d.missingContinuation = deriver.state().missingContinuationFlags;
+    d.flagPath = deriver.state().flagPath;
+    return d;
+}
+
+} // namespace
+
+// A sink that polls gets every flag walked one by one; the others walk only the
+// flags that do something and write the missing-flag reports once at the end.
+// Both must give the same forms, flag paths, reports and counts, and counting
+// the same number, on alias-heavy tables where most flags name no group.
+TEST(EngineFaults, FlagWalkWithoutPollingMatchesTheWalkOverEveryFlag)
+{
+    for (const char *mode : {"", "FLAG num\n", "FLAG long\n"}) {
+        const bool numeric = qstrcmp(mode, "FLAG num\n") == 0;
+        const bool two = qstrcmp(mode, "FLAG long\n") == 0;
+        const auto flagName = [&](int i) {
+            if (numeric)
+                return QString::number(i + 1);
+            if (two)
+                return QString(QChar(u'A' + i % 26)) + QChar(u'a' + i / 26);
+            return QString(QChar(char16_t(0xC0 + i)));
+        };
+        const auto join = [&](const QStringList &flags) { return flags.join(numeric ? QStringLiteral(",") : QString()); };
+        quint32 seed = 7;
+        const auto next = [&seed](quint32 n) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 16) % n;
+        };
+        // Flags 0-9 have groups (0 and 1 prefixes, 2-4 continuation classes), 10-29 none;
+        // 30 is NOSUGGEST, 31 NEEDAFFIX.
+        QString aff = QStringLiteral("SET UTF-8\n") + QString::fromLatin1(mode);
+        aff += QStringLiteral("NOSUGGEST ") + flagName(30) + QStringLiteral("\nNEEDAFFIX ") + flagName(31) + u'\n';
+        const auto randomFlags = [&](int n) {
+            QStringList flags;
+            for (int k = 0; k < n; ++k)
+                flags << flagName(int(next(32)));
+            return flags;
+        };
+        QStringList aliases;
+        for (int a = 0; a < 12; ++a)
+            aliases << join(randomFlags(3 + int(next(12))));
+        aff += QStringLiteral("AF %1\n").arg(aliases.size());
+        for (const QString &alias : aliases)
+            aff += QStringLiteral("AF ") + alias + u'\n';
+        for (int g = 0; g < 10; ++g) {
+            const bool prefix = g < 2;
+            aff += QStringLiteral("%1 %2 Y 3\n").arg(prefix ? "PFX" : "SFX", flagName(g));
+            for (int r = 0; r < 3; ++r) {
+                QString affix = QString(QChar(u'a' + char16_t(next(6)))) + QChar(u'a' + char16_t(next(6)));
+                if (g != 2 && g != 3 && g != 4 && next(2) == 0) {
+                    QStringList cont = {flagName(2 + int(next(3))), flagName(10 + int(next(20)))};
+                    if (next(3) == 0)
+                        cont << flagName(int(next(32)));
+                    affix += u'/' + join(cont);
+                }
+                const QString strip = next(3) == 0 ? QString(QChar(u'a' + char16_t(next(3)))) : QStringLiteral("0");
+                aff += QStringLiteral("%1 %2 %3 %4 .\n").arg(prefix ? "PFX" : "SFX", flagName(g), strip, affix);
+            }
+        }
+        const AffixTable table = tableOf(aff);
+        WordDeriver deriver(table);
+        for (int e = 0; e < 200; ++e) {
+            QString word;
+            for (int k = 0; k < 2 + int(next(4)); ++k)
+                word += QChar(u'a' + char16_t(next(4)));
+            const QString entry = e % 2 ? word + u'/' + QString::number(1 + next(12))
+                                        : word + u'/' + join(randomFlags(int(next(14))));
+            const Derivation polled = derive(deriver, entry, true);
+            const Derivation walked = derive(deriver, entry, false);
+            EXPECT_TRUE(polled == walked) << mode << entry.toStdString() << " missing " << polled.missing.toStdString()
+                                          << " / " << walked.missing.toStdString() << " cont "
+                                          << polled.missingContinuation.toStdString() << " / "
+                                          << walked.missingContinuation.toStdString();
+            CountingSink count;
+            EXPECT_EQ(deriver.DeriveWord(entry, count), polled.counted) << mode << entry.toStdString();
+        }
     }
 }

@@ -477,6 +477,10 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
             *slot = int(g) + 1;
     }
 
+    for (FlagInfo &info : table.flagInfo) {
+        info.hasGroup = info.groups.prefixY != 0 || info.groups.suffixY != 0 || info.groups.suffixN != 0;
+        info.missing = info.special == 0 && !info.notMissing && !info.hasGroup;
+    }
     // Continuation and alias flags, once every group has its id.
     for (AffixGroup &group : table.groups) {
         for (AffixRule &rule : group.parsedRules)
@@ -484,7 +488,11 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task)
     }
     table.aliasFlags.resize(size_t(table.aliases.size()));
     for (qsizetype i = 0; i < table.aliases.size(); ++i)
-        table.resolveFlags(std::as_const(table.aliases)[i], table.aliasFlags[size_t(i)]);
+    {
+        FlagList &list = table.aliasFlags[size_t(i)];
+        table.resolveFlags(std::as_const(table.aliases)[i], list);
+        table.appendMissingFlags(list, list.flags.size(), list.missingText);
+    }
 
     if (task)
         task->finish(QStringLiteral("OK.") + task->elapsedText());
@@ -529,6 +537,8 @@ int AffixTable::internFlag(QStringView flag)
 void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
 {
     out.flags.clear();
+    out.active.clear();
+    out.lastLookedUp = -1;
     out.anyPrefixY = out.hasKeepCase = out.hasNeedAffix = out.hasForbiddenWord = out.hasOnlyInCompound = false;
     out.anyMissing = false;
     if (flags.isEmpty())
@@ -537,14 +547,18 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
     const auto add = [this, &out](QStringView flag) __attribute__((always_inline)) {
         const int id = flagId(flag);
         const FlagInfo &i = info(id);
+        const quint32 index = quint32(out.flags.size());
         out.flags.push_back({id, flag});
+        if (i.special != 0 || i.hasGroup)
+            out.active.push_back(index);
+        if (i.special == 0)
+            out.lastLookedUp = int(index);
         out.anyPrefixY |= i.groups.prefixY != 0;
         out.hasKeepCase |= i.isKeepCase;
         out.hasNeedAffix |= i.isNeedAffix;
         out.hasForbiddenWord |= i.isForbiddenWord;
         out.hasOnlyInCompound |= i.isOnlyInCompound;
-        out.anyMissing |= i.special == 0 && !i.notMissing && i.groups.prefixY == 0 && i.groups.suffixY == 0 &&
-                          i.groups.suffixN == 0;
+        out.anyMissing |= i.missing;
     };
     if (flagMode == FlagMode::Single) {
         // One flag per character, as FlagSplitter splits them.
@@ -579,6 +593,20 @@ void AffixTable::resolveFlags(QStringView flags, FlagList &out) const
     QStringView flag;
     while (splitter.next(flag))
         add(flag);
+}
+
+void AffixTable::appendMissingFlags(const FlagList &list, size_t end, QString &out) const
+{
+    const bool numeric = flagMode == FlagMode::Numeric;
+    for (size_t k = 0; k < end && k < list.flags.size(); ++k) {
+        const FlagToken &token = list.flags[k];
+        if (!info(token.id).missing)
+            continue;
+        // Numeric flags are kept apart by commas, or "101" and "7" would read "1017".
+        if (numeric && !out.isEmpty())
+            out += u',';
+        out += token.text;
+    }
 }
 
 AffixTable::GroupRefs AffixTable::groupsOf(QStringView flag) const

@@ -33,6 +33,12 @@ struct FlagList {
     bool hasForbiddenWord = false;
     bool hasOnlyInCompound = false;
     bool anyMissing = false; // a flag names no group and no directive that keeps it off the missing list
+    // Where in `flags` the flags stand that do something (a special flag or one
+    // with a group): a walk that polls nothing visits only these.
+    std::vector<quint32> active;
+    int lastLookedUp = -1; // the last flag that is not special (the flag path's), -1 for none
+    // For the lists of the table: the missing-flags report of a whole walk.
+    QString missingText;
 };
 
 // Group numbers (1-based, 0 for none) of the first header per kind and mark.
@@ -54,6 +60,8 @@ struct FlagInfo {
     bool notMissing = false; // equals the NEEDAFFIX text (even an empty one): never reported missing
     bool isForbiddenWord = false;
     bool isOnlyInCompound = false;
+    bool hasGroup = false; // a PFX Y, SFX Y or SFX N group
+    bool missing = false;  // reported among the missing flags
 };
 
 // One rule line of a group, split once when the table is built.
@@ -268,6 +276,9 @@ struct AffixTable {
     int internFlag(QStringView flag);
     // Splits a flag string and resolves each flag; an empty string has no flags.
     void resolveFlags(QStringView flags, FlagList &out) const;
+    // Appends the missing flags among the first `end` flags of a list, as the
+    // top level reports them (numeric flags kept apart by commas).
+    void appendMissingFlags(const FlagList &list, size_t end, QString &out) const;
 
     // The index behind flagId.
     std::vector<int> unitIds;   // one-unit flags, by unit
@@ -288,9 +299,8 @@ bool BuildAffixTable(AffixTable &table, const QString &affText, LongTask *task =
 bool SuffixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
 bool PrefixConditionMatches(const AffixTable &table, QStringView word, QStringView strip, const QString &condition);
 
-// The same tests for a rule of the table, without any lookup; the engine's hot
-// path. wordIsValid tells whether the word is valid UTF-16, checked once per word.
-// The rule tests below on a RuleTest; what the engine's loops call.
+// The same tests on a rule's RuleTest, without any lookup: the engine's hot path.
+// wordIsValid tells whether the word is valid UTF-16, checked once per word.
 inline bool SuffixTestMatches(const RuleTest &test, QStringView word, bool wordIsValid)
 {
     if (test.kind >= RuleTest::Always)
@@ -331,60 +341,6 @@ inline bool PrefixTestMatches(const RuleTest &test, QStringView word, bool wordI
     if (test.fast)
         return wordIsValid && test.fast->matchesPrefixOfValid(word);
     return test.compiled->matchesPrefix(word);
-}
-
-inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
-{
-    if (rule.inert)
-        return false;
-    if (!rule.stripIsZero) {
-        const qsizetype n = rule.strip.size();
-        if (n > word.size())
-            return false;
-        const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16()) + (word.size() - n);
-        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.constData());
-        for (qsizetype i = 0; i < n; ++i) {
-            if (w[i] != t[i])
-                return false;
-        }
-    }
-    if (rule.conditionIsDot)
-        return true;
-    if (rule.fast)
-        return wordIsValid && rule.fast->matchesSuffixOfValid(word);
-    return rule.compiled->matchesSuffix(word);
-}
-
-inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word, bool wordIsValid)
-{
-    if (rule.inert)
-        return false;
-    if (!rule.stripIsZero) {
-        const qsizetype n = rule.strip.size();
-        if (n > word.size())
-            return false;
-        const char16_t *w = reinterpret_cast<const char16_t *>(word.utf16());
-        const char16_t *t = reinterpret_cast<const char16_t *>(rule.strip.constData());
-        for (qsizetype i = 0; i < n; ++i) {
-            if (w[i] != t[i])
-                return false;
-        }
-    }
-    if (rule.conditionIsDot)
-        return true;
-    if (rule.fast)
-        return wordIsValid && rule.fast->matchesPrefixOfValid(word);
-    return rule.compiled->matchesPrefix(word);
-}
-
-inline bool RuleSuffixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
-{
-    return RuleSuffixMatches(table, rule, word, FastCondition::isValidUtf16(word));
-}
-
-inline bool RulePrefixMatches(const AffixTable &table, const AffixRule &rule, QStringView word)
-{
-    return RulePrefixMatches(table, rule, word, FastCondition::isValidUtf16(word));
 }
 
 // Text of the status shown while the table is rebuilt.

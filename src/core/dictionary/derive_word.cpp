@@ -188,8 +188,7 @@ bool WordDeriver::appendDerived(QStringView word, bool noCross, bool onlyInCompo
     item.length = word.size();
     item.noCross = noCross;
     item.onlyInCompound = onlyInCompound;
-    item.prefixed = m_inPrefixStep;
-    item.notAlone = m_inPrefixStep && m_stepNotAlone;
+    item.isRoot = word == m_root;
     m_pool.append(reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size()));
     m_derivedList.push_back(item);
     return true;
@@ -221,16 +220,9 @@ void WordDeriver::scanEntryFlags(const FlagList &flags)
         m_state.facts.entryHasNeedAffix = true;
 }
 
-void WordDeriver::addMissing(QStringView flag, bool twofold)
+void WordDeriver::addMissingContinuation(QStringView flag)
 {
     const bool numeric = m_table.flagMode == FlagMode::Numeric;
-    if (!twofold) {
-        // Numeric flags are kept apart by commas, or "101" and "7" would read "1017".
-        if (numeric && !m_state.missingFlags.isEmpty())
-            m_state.missingFlags += u',';
-        m_state.missingFlags += flag;
-        return;
-    }
     QString &missing = m_state.missingContinuationFlags;
     if (numeric) {
         if (!(missing.endsWith(flag) && missing.size() > flag.size() &&
@@ -240,6 +232,24 @@ void WordDeriver::addMissing(QStringView flag, bool twofold)
         }
     } else if (!missing.endsWith(flag)) {
         missing += flag;
+    }
+}
+
+void WordDeriver::writeMissingReports()
+{
+    const FlagList &entry = *m_entryList;
+    if (entry.anyMissing) {
+        if (m_topEnd >= entry.flags.size() && !entry.missingText.isEmpty())
+            m_state.missingFlags = entry.missingText;
+        else
+            m_table.appendMissingFlags(entry, m_topEnd, m_state.missingFlags);
+    }
+    for (const MissingStep &step : m_missingSteps) {
+        for (size_t k = 0; k < step.end && k < step.list->flags.size(); ++k) {
+            const FlagToken &token = step.list->flags[k];
+            if (m_table.info(token.id).missing)
+                addMissingContinuation(token.text);
+        }
     }
 }
 
@@ -260,7 +270,8 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     m_nestedFlag = QStringView();
     m_hasNested = false;
     m_recordedPrefixes.clear();
-    m_missingLists.clear();
+    m_missingSteps.clear();
+    m_topEnd = 0;
     m_derivedList.clear();
     m_pool.clear();
     sink.begin();
@@ -294,17 +305,18 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     if (!flagList) {
         // The first "/" not escaped by a backslash separates the word from its flags;
         // an escaped slash is a plain slash of the word.
-        qsizetype separator = -1;
+        qsizetype separator = entry.indexOf(u'/');
         bool escaped = false;
-        for (qsizetype i = 0; i < entry.size(); ++i) {
-            if (entry[i] != u'/')
-                continue;
-            if (i > 0 && entry[i - 1] == u'\\') {
-                escaped = true;
-                continue;
+        if (separator > 0 && entry[separator - 1] == u'\\') {
+            escaped = true;
+            const qsizetype first = separator;
+            separator = -1;
+            for (qsizetype i = first + 1; i < entry.size(); ++i) {
+                if (entry[i] == u'/' && entry[i - 1] != u'\\') {
+                    separator = i;
+                    break;
+                }
             }
-            separator = i;
-            break;
         }
         word = separator < 0 ? entry : entry.first(separator);
         m_table.resolveFlags(separator < 0 ? QStringView() : entry.sliced(separator + 1), m_entryFlags);
@@ -350,7 +362,9 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     if (flow == Flow::Continue)
         flow = prefixPhase();
 
-    m_state.flagPath.append(m_topFlag);
+    writeMissingReports();
+    if (!m_topFlag.isEmpty())
+        m_state.flagPath.append(m_topFlag);
     if (m_hasNested) {
         m_state.flagPath += u'\t';
         m_state.flagPath += m_nestedFlag;
@@ -362,53 +376,103 @@ int WordDeriver::DeriveWord(QStringView entry, DerivationSink &sink, bool aliase
     return m_state.countedForms;
 }
 
+inline void WordDeriver::setCurrentFlag(QStringView flag, bool twofold)
+{
+    if (twofold) {
+        m_nestedFlag = flag;
+        m_hasNested = true;
+    } else {
+        m_topFlag = flag;
+    }
+}
+
 WordDeriver::Flow WordDeriver::flagLoop(QStringView word, const FlagList &flags, bool twofold)
 {
     const bool valid = FastCondition::isValidUtf16(word);
     // Missing flags of a step are recorded the first time its list is met in the call.
-    bool recordMissing = !twofold;
+    size_t step = size_t(-1);
     if (twofold && flags.anyMissing &&
-        std::find(m_missingLists.begin(), m_missingLists.end(), &flags) == m_missingLists.end()) {
-        m_missingLists.push_back(&flags);
-        recordMissing = true;
+        std::none_of(m_missingSteps.begin(), m_missingSteps.end(),
+                     [&flags](const MissingStep &s) { return s.list == &flags; })) {
+        step = m_missingSteps.size();
+        m_missingSteps.push_back({&flags, flags.flags.size()});
     }
-    for (const FlagToken &token : flags.flags) {
-        if (poll())
-            return Flow::Stop;
-        const FlagInfo &info = m_table.info(token.id);
-        if (info.special != 0) {
-            noteSpecial(info.special);
-            continue;
+    size_t end = flags.flags.size();
+    Flow flow = Flow::Continue;
+    if (m_polls) {
+        // Polled before every flag, as the word editor counts on.
+        for (size_t k = 0; k < flags.flags.size(); ++k) {
+            if (poll()) {
+                end = k;
+                flow = Flow::Stop;
+                break;
+            }
+            const FlagToken &token = flags.flags[k];
+            const FlagInfo &info = m_table.info(token.id);
+            if (info.special != 0) {
+                noteSpecial(info.special);
+                continue;
+            }
+            setCurrentFlag(token.text, twofold);
+            if (!info.hasGroup)
+                continue;
+            flow = flagTurn(word, valid, token, info, twofold);
+            if (flow != Flow::Continue) {
+                end = k + 1;
+                break;
+            }
         }
-        const QStringView flag = token.text;
-        const AffixGroupRefs &refs = info.groups;
-        const int prefixGroup = refs.prefixY;
-        int suffixGroup = refs.suffixY;
-        bool noCross = false;
-        if (suffixGroup == 0) {
-            suffixGroup = refs.suffixN;
-            noCross = suffixGroup != 0;
+    } else {
+        // Only the flags that do something; the flag path ends as a walk over
+        // all of them would leave it.
+        for (const quint32 k : flags.active) {
+            const FlagToken &token = flags.flags[k];
+            const FlagInfo &info = m_table.info(token.id);
+            if (info.special != 0) {
+                noteSpecial(info.special);
+                continue;
+            }
+            setCurrentFlag(token.text, twofold);
+            flow = flagTurn(word, valid, token, info, twofold);
+            if (flow != Flow::Continue) {
+                end = k + 1;
+                break;
+            }
         }
-        if (twofold) {
-            m_nestedFlag = flag;
-            m_hasNested = true;
-        } else {
-            m_topFlag = flag;
-        }
-        if (recordMissing && suffixGroup == 0 && prefixGroup == 0 && !info.notMissing)
-            addMissing(flag, twofold);
-        if (!twofold && prefixGroup != 0 && !m_topCircumfix && !m_twofoldCircumfix)
-            m_recordedPrefixes.push_back({flag, prefixGroup});
-        if (suffixGroup != 0) {
-            const Flow flow = suffixRules(word, valid, flag, suffixGroup, noCross, twofold);
-            if (flow != Flow::Continue)
-                return flow;
-        }
-        if (prefixGroup != 0) {
-            const Flow flow = prefixRulesInLoop(word, valid, flag, prefixGroup, twofold);
-            if (flow != Flow::Continue)
-                return flow;
-        }
+        if (flow == Flow::Continue && flags.lastLookedUp >= 0)
+            setCurrentFlag(flags.flags[size_t(flags.lastLookedUp)].text, twofold);
+    }
+    if (step != size_t(-1))
+        m_missingSteps[step].end = end;
+    if (!twofold)
+        m_topEnd = end;
+    return flow;
+}
+
+// One flag with a group: its suffix rules, then its prefix rules.
+WordDeriver::Flow WordDeriver::flagTurn(QStringView word, bool valid, const FlagToken &token, const FlagInfo &info,
+                                        bool twofold)
+{
+    const QStringView flag = token.text;
+    const AffixGroupRefs &refs = info.groups;
+    const int prefixGroup = refs.prefixY;
+    int suffixGroup = refs.suffixY;
+    bool noCross = false;
+    if (suffixGroup == 0) {
+        suffixGroup = refs.suffixN;
+        noCross = suffixGroup != 0;
+    }
+    if (!twofold && prefixGroup != 0 && !m_topCircumfix && !m_twofoldCircumfix)
+        m_recordedPrefixes.push_back({flag, prefixGroup});
+    if (suffixGroup != 0) {
+        const Flow flow = suffixRules(word, valid, flag, suffixGroup, noCross, twofold);
+        if (flow != Flow::Continue)
+            return flow;
+    }
+    if (prefixGroup != 0) {
+        const Flow flow = prefixRulesInLoop(word, valid, flag, prefixGroup, twofold);
+        if (flow != Flow::Continue)
+            return flow;
     }
     return Flow::Continue;
 }
@@ -615,23 +679,25 @@ WordDeriver::Flow WordDeriver::twofoldStep(QStringView word, const FlagList &fla
     return Flow::Continue; // EndStep ends only the step
 }
 
-// The prefix phase walks the derived words, and the twofold steps of prefix rules
-// with continuation flags append new ones while it walks. A prefix whose
-// continuation leads to suffix forms that it accepts again would walk forever,
-// so a prefix is never applied to the forms its own twofold steps appended: each
-// recorded prefix visits the list as it stood when its walk began. Forms appended
-// by an earlier prefix are visited, as the order of the walk requires. A total
-// visit limit guards against entries whose prefixes multiply the list.
+// The prefix phase walks the derived words that the flag loop left: the root and
+// its suffix forms (with those of their twofold steps). A word takes one prefix
+// here, so the forms that the twofold steps of prefix rules make are not walked
+// again: a prefix on them would be a second prefix, which a spell checker never
+// takes from the entry's flags (and walking them would make the forms depend on
+// the order of the entry's prefix flags). A total visit limit still guards
+// against entries with very many derived words and prefixes.
 WordDeriver::Flow WordDeriver::prefixPhase()
 {
     if (m_recordedPrefixes.empty() || m_derivedList.empty())
         return Flow::Continue;
+    // Nothing is appended from here on, so the words stay where they are in the pool.
+    m_keepDerived = false;
+    const size_t end = m_derivedList.size();
     qsizetype visits = 0;
     for (const RecordedPrefix &recorded : m_recordedPrefixes) {
         const AffixGroup &group = m_table.group(recorded.group);
         if (group.parsedRules.empty())
             continue;
-        const size_t end = m_derivedList.size();
         for (size_t k = 0; k < end; ++k) {
             if (++visits > maxPrefixVisits) {
                 m_state.prefixPhaseBounded = true;
@@ -643,13 +709,8 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     return Flow::Stop;
                 continue;
             }
-            // A twofold step may grow the pool, so then the word is copied out.
-            QStringView base(m_pool.data() + item.start, item.length);
-            if (group.anyContinuation) {
-                m_prefixBase.assign(m_pool, size_t(item.start), size_t(item.length));
-                base = view(m_prefixBase);
-            }
-            const bool isRoot = base == m_root;
+            const QStringView base(m_pool.data() + item.start, item.length);
+            const bool isRoot = item.isRoot;
             const bool valid = FastCondition::isValidUtf16(base);
             for (const int i : group.candidates.forWord(base, false)) {
                 if (poll())
@@ -675,7 +736,6 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     DerivedWord derived;
                     derived.type = DerivedType::Prefix;
                     derived.pathOnlyInCompound = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
-                    derived.pathNotAlone = item.notAlone || item.prefixed;
                     derived.word = form;
                     derived.base = base;
                     derived.flag = recorded.flag;
@@ -690,7 +750,7 @@ WordDeriver::Flow WordDeriver::prefixPhase()
                     m_basePath = item.onlyInCompound || rule.continuationFlags.hasOnlyInCompound;
                     // The continuation's suffixes go with this prefix on the root alone.
                     m_inPrefixStep = true;
-                    m_stepNotAlone = item.notAlone || item.prefixed || !isRoot;
+                    m_stepNotAlone = !isRoot;
                     const Flow flow = twofoldStep(form, rule.continuationFlags);
                     m_inPrefixStep = false;
                     if (flow != Flow::Continue)

@@ -127,8 +127,13 @@ struct DerivationState {
         // resize(0) keeps a string's buffer, but on an empty (null) one it would
         // allocate one for nothing.
         for (QString *text : {&missingFlags, &missingContinuationFlags, &flagPath}) {
-            if (!text->isEmpty())
+            if (text->isEmpty())
+                continue;
+            // A report shared with the table is let go rather than copied.
+            if (text->isDetached())
                 text->resize(0);
+            else
+                *text = QString();
         }
         facts = DerivationFacts();
         countedForms = 0;
@@ -154,9 +159,9 @@ public:
     // Upper bound of derived words the prefix phase visits in one call.
     static constexpr qsizetype maxPrefixVisits = 1 << 20;
     // Upper bounds of the derived words kept for the prefix phase (and of their
-    // UTF-16 units): the twofold steps of prefix rules append to the list while
-    // the phase walks it, so without them one entry could take any amount of
-    // memory. Reaching either ends the call like maxPrefixVisits.
+    // UTF-16 units): suffix groups of thousands of rules with continuation classes
+    // of thousands more would otherwise let one entry take any amount of memory.
+    // Reaching either ends the call like maxPrefixVisits.
     static constexpr qsizetype maxDerivedWords = 1 << 20;
     static constexpr qsizetype maxDerivedUnits = qsizetype(1) << 25;
 
@@ -168,11 +173,12 @@ private:
         qsizetype length = 0;
         bool noCross = false;
         bool onlyInCompound = false; // an affix on the word's path carries ONLYINCOMPOUND
-        bool prefixed = false;       // made by a twofold step of the prefix phase: it has a prefix
-        bool notAlone = false;       // its path is one a spell checker never takes alone
+        bool isRoot = false;         // the word is the root's text
     };
 
     Flow flagLoop(QStringView word, const FlagList &flags, bool twofold);
+    Flow flagTurn(QStringView word, bool valid, const FlagToken &token, const FlagInfo &info, bool twofold);
+    void setCurrentFlag(QStringView flag, bool twofold);
     // `valid`: the word is well-formed UTF-16 (worked out once per flag loop).
     Flow suffixRules(QStringView word, bool valid, QStringView flag, int groupNumber, bool noCross, bool twofold);
     Flow applySuffix(QStringView word, QStringView flag, const AffixGroup &group, int index, bool noCross,
@@ -182,7 +188,8 @@ private:
     Flow prefixPhase();
     void scanEntryFlags(const FlagList &flags);
     void noteSpecial(quint8 special);
-    void addMissing(QStringView flag, bool twofold);
+    void addMissingContinuation(QStringView flag);
+    void writeMissingReports();
     bool appendDerived(QStringView word, bool noCross, bool onlyInCompound);
     bool poll() { return m_polls && pollSink(); }
     bool pollSink();
@@ -216,9 +223,16 @@ private:
         int group = 0;
     };
     std::vector<RecordedPrefix> m_recordedPrefixes;
-    // The continuation flag lists whose missing flags this call has recorded: a
-    // list's flags go into the report once, not once per form it follows.
-    std::vector<const FlagList *> m_missingLists;
+    // The continuation flag lists with missing flags that this call met, in the
+    // order met, each with how far its first walk got: a list's flags go into the
+    // report once, not once per form it follows, and the reports are written
+    // when the call ends, not flag by flag.
+    struct MissingStep {
+        const FlagList *list = nullptr;
+        size_t end = 0;
+    };
+    std::vector<MissingStep> m_missingSteps;
+    size_t m_topEnd = 0; // how many of the entry's flags the top-level walk got to
     std::vector<ListItem> m_derivedList;
     std::u16string m_pool; // the words of m_derivedList
 
