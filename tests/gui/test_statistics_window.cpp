@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -199,12 +200,21 @@ void TestStatisticsWindow::showOpensTheEntriesWithTheirPreview()
     qsizetype matches = -1;
     QString preview;
     QStringList firstRow;
-    // The entry list is modal: look at it from a timer once it is up, then close it.
+    // The entry list is modal: look at it from a timer once it is up and its search has
+    // ended (an Escape during the search would abort the search, not close the window),
+    // then close it. Past the deadline whatever modal is open is closed and the
+    // comparisons below fail.
     QTimer timer;
+    QElapsedTimer waited;
+    waited.start();
     connect(&timer, &QTimer::timeout, this, [&] {
-        auto *entries = qobject_cast<CriterionEntriesWindow *>(QApplication::activeModalWidget());
-        if (!entries)
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *entries = qobject_cast<CriterionEntriesWindow *>(modal);
+        if (!entries || entries->matchCount() == 0) {
+            if (modal && waited.elapsed() > 20000)
+                modal->close();
             return;
+        }
         timer.stop();
         title = entries->windowTitle();
         matches = entries->matchCount();
