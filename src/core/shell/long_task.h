@@ -13,6 +13,15 @@ struct MainSettings;
 // Texts of the volume warning that follow "Over <limit>".
 enum class DecodeVolumeText { Disk, Ram, RamShort };
 
+// Where a long task's loop polls: before each item (the default) or after it, and
+// whether a tick that comes with the confirmed abort is still drawn (the default) or
+// not. (A namespace-level struct: as a nested one its initialisers could not serve as
+// a default argument inside LongTask.)
+struct LongTaskLoopOrder {
+    bool pollAfterItem = false;
+    bool abortBeforeTick = false;
+};
+
 // The convention every long operation follows on the GUI thread: status text and
 // progress bar, a refresh tick (every 800 ms unless a window asks for its own period),
 // Escape with "Really abort?", and the closing "OK."/"Aborted." texts. The tick is
@@ -46,12 +55,7 @@ public:
         return pollSlow(now);
     }
 
-    // Where a loop polls: before each item (the default) or after it, and whether a tick
-    // that comes with the confirmed abort is still drawn (the default) or not.
-    struct LoopOrder {
-        bool pollAfterItem = false;
-        bool abortBeforeTick = false;
-    };
+    using LoopOrder = LongTaskLoopOrder;
 
     // The loop of a long task over the items 0..count-1: body(i) for each item, a poll
     // per item, onTick(i) on a tick and a stop when the user confirmed the abort. A body
